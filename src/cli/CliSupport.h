@@ -1,0 +1,69 @@
+#pragma once
+
+#include "common/Progress.h"
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvalis::cli {
+
+// Thrown by the argument helpers; the command prints it and exits with status 2.
+struct UsageError {
+    std::string message;
+};
+
+// A whole number in [min, max]; throws UsageError naming the option otherwise.
+long long parseInteger(const std::string& option, const std::string& text, long long min, long long max);
+double parseReal(const std::string& option, const std::string& text, double min, double max);
+
+struct IntRange {
+    int min = 0, max = 0, step = 1;
+};
+struct RealRange {
+    double min = 0, max = 0, step = 1;
+};
+// "MIN:MAX:STEP"; each part within its bounds, step at least stepMin.
+IntRange parseIntRange(const std::string& option, const std::string& text, int lo, int hi, int stepMin);
+RealRange parseRealRange(const std::string& option, const std::string& text, double lo, double hi, double stepMin);
+
+// Walks argv as "--name value" pairs and flags; the command asks for each option it knows.
+class Arguments {
+public:
+    Arguments(int argc, char** argv);
+    // The value of --name, or nothing when absent; throws when the value is missing.
+    std::optional<std::string> take(const std::string& name);
+    bool takeFlag(const std::string& name);
+    // Positional arguments left after all options were taken.
+    std::optional<std::string> takePositional();
+    // Throws for anything not taken.
+    void finish();
+
+private:
+    struct Item {
+        std::string text;
+        bool used = false;
+    };
+    std::vector<Item> items_;
+};
+
+// A progress line on standard error, redrawn at most a few times a second, and
+// only when standard error is a terminal.
+class TerminalProgress {
+public:
+    TerminalProgress();
+    bool operator()(const ProgressEvent& event);
+    void finish();  // ends the line, if one was drawn
+
+private:
+    bool enabled_;
+    bool drawn_ = false;
+    std::chrono::steady_clock::time_point last_{};
+};
+
+// Folder that must exist before any work starts.
+bool isExistingFolder(const std::string& path);
+
+}  // namespace orvalis::cli

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+namespace orvalis {
+
+// A decoded uncompressed 24- or 32-bit TGA image: one block of pixels, rows in
+// file order, each pixel red, green, blue (, alpha).
+struct BitmapImage {
+    unsigned char* data = nullptr;
+    unsigned char loaded = 0;        // bit 0 set while data holds pixels
+    unsigned char bitsPerPixel = 0;  // 24 or 32 once loaded
+    unsigned char bytesPerPixel = 0; // 3 or 4
+    std::uint32_t pixelCount = 0;    // width * height
+    int height = 0;
+    int width = 0;
+
+    BitmapImage() = default;
+    ~BitmapImage() { release(); }
+    BitmapImage(const BitmapImage&) = delete;
+    BitmapImage& operator=(const BitmapImage&) = delete;
+
+    // path is 8-bit text in the platform's encoding.
+    bool load(const char* path);
+    bool readPixels(std::FILE* file);
+    void release();
+
+    bool isLoaded() const { return (loaded & 1u) != 0; }
+    // Byte k of pixel (column x, row y).
+    unsigned char component(int x, int y, int k) const
+    {
+        return data[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) *
+                         bytesPerPixel + static_cast<std::size_t>(k)];
+    }
+};
+
+}  // namespace orvalis

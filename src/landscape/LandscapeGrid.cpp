@@ -1,0 +1,273 @@
+#include "landscape/LandscapeGrid.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <limits>
+#include <sys/stat.h>
+
+namespace orvalis {
+
+namespace {
+
+// White space as the toolkit sees it among Latin-1 characters.
+bool isLatin1Space(unsigned char c)
+{
+    return c == ' ' || (c >= 0x09 && c <= 0x0D) || c == 0x85 || c == 0xA0;
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+int parseLandscapeField(std::string_view field)
+{
+    std::size_t begin = 0, end = field.size();
+    while (begin < end && isLatin1Space(static_cast<unsigned char>(field[begin])))
+        ++begin;
+    while (end > begin && isLatin1Space(static_cast<unsigned char>(field[end - 1])))
+        --end;
+    if (begin == end)
+        return 0;
+    bool negative = false;
+    if (field[begin] == '+' || field[begin] == '-') {
+        negative = field[begin] == '-';
+        ++begin;
+    }
+    if (begin == end)
+        return 0;
+    std::int64_t value = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        if (!isDigit(field[i]))
+            return 0;
+        value = value * 10 + (field[i] - '0');
+        if (value > std::int64_t(std::numeric_limits<int>::max()) + 1)
+            return 0;
+    }
+    if (negative)
+        value = -value;
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return 0;
+    return static_cast<int>(value);
+}
+
+namespace {
+
+// The common case, a short plain number, without the general rules.
+inline int parseFieldFast(const char* p, const char* end)
+{
+    const char* q = p;
+    bool negative = false;
+    if (q < end && *q == '-') {
+        negative = true;
+        ++q;
+    }
+    std::size_t digits = static_cast<std::size_t>(end - q);
+    if (digits == 0 || digits > 9)
+        return parseLandscapeField(std::string_view(p, static_cast<std::size_t>(end - p)));
+    int value = 0;
+    for (; q < end; ++q) {
+        unsigned d = static_cast<unsigned char>(*q) - '0';
+        if (d > 9)
+            return parseLandscapeField(std::string_view(p, static_cast<std::size_t>(end - p)));
+        value = value * 10 + static_cast<int>(d);
+    }
+    return negative ? -value : value;
+}
+
+void parseLine(const char* p, const char* end, LandscapeGrid& grid)
+{
+    if (end > p && end[-1] == '\r')
+        --end;  // the carriage return of a CRLF file belongs to the dropped last field anyway
+    const char* lastBlank = nullptr;
+    std::size_t blanks = 0;
+    for (const char* q = p; q < end; ++q) {
+        if (*q == ' ') {
+            ++blanks;
+            lastBlank = q;
+        }
+    }
+    if (blanks == 0)
+        return;  // fewer than two fields
+    std::vector<int> line;
+    line.reserve(blanks);
+    const char* fieldStart = p;
+    for (const char* q = p; q <= lastBlank; ++q) {
+        if (*q == ' ') {
+            line.push_back(parseFieldFast(fieldStart, q));
+            fieldStart = q + 1;
+        }
+    }
+    grid.push_back(std::move(line));
+}
+
+}  // namespace
+
+LandscapeGrid parseLandscape(std::string_view text)
+{
+    LandscapeGrid grid;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* lineEnd = nl ? nl : end;
+        parseLine(p, lineEnd, grid);
+        p = nl ? nl + 1 : end;
+    }
+    return grid;
+}
+
+LandscapeReadResult readLandscapeFile(const std::string& path, LandscapeGrid& grid, std::uint64_t maxBytes)
+{
+    grid.clear();
+    LandscapeReadResult result;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        result.error = std::strerror(errno);
+        return result;
+    }
+    struct stat st {};
+    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
+        std::fclose(f);
+        result.error = "not a regular file";
+        return result;
+    }
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+        std::fclose(f);
+        result.error = "file too large (" + std::to_string(st.st_size) + " bytes)";
+        return result;
+    }
+    std::string text;
+    text.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = text.empty() ? 0 : std::fread(text.data(), 1, text.size(), f);
+    bool readError = std::ferror(f) != 0;
+    std::fclose(f);
+    if (readError) {
+        result.error = "read error";
+        return result;
+    }
+    text.resize(got);
+    grid = parseLandscape(text);
+    result.ok = true;
+    return result;
+}
+
+LandscapeWriter::~LandscapeWriter()
+{
+    if (file_)
+        close();
+}
+
+bool LandscapeWriter::open(const std::string& path)
+{
+    if (file_)
+        close();
+    path_ = path;
+    error_.clear();
+    failed_ = false;
+    buffer_.clear();
+    cachedLength_[0] = cachedLength_[1] = 0;
+    file_ = std::fopen(path.c_str(), "wb");
+    if (!file_) {
+        fail("cannot open for writing", errno);
+        return false;
+    }
+    return true;
+}
+
+void LandscapeWriter::fail(const std::string& what, int err)
+{
+    if (failed_)
+        return;
+    failed_ = true;
+    error_ = what;
+    if (err != 0)
+        error_ += std::string(": ") + std::strerror(err);
+}
+
+bool LandscapeWriter::flushBuffer()
+{
+    if (buffer_.empty())
+        return !failed_;
+    errno = 0;
+    std::size_t put = std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
+    if (put != buffer_.size() || std::fflush(file_) != 0) {
+        fail("write failed", errno);
+        buffer_.clear();
+        return false;
+    }
+    buffer_.clear();
+    return true;
+}
+
+bool LandscapeWriter::writeLine(std::span<const int> values)
+{
+    if (!file_ || failed_)
+        return false;
+    std::size_t old = buffer_.size();
+    buffer_.resize(old + values.size() * 12 + 1);
+    char* out = buffer_.data() + old;
+    for (int v : values) {
+        // Landscape files hold two class values, so their text is kept at hand.
+        int slot = v == cachedValue_[0] && cachedLength_[0] ? 0 : (v == cachedValue_[1] && cachedLength_[1] ? 1 : -1);
+        if (slot < 0) {
+            slot = cachedLength_[0] == 0 ? 0 : 1;
+            if (cachedLength_[0] && cachedLength_[1]) {
+                cachedValue_[0] = cachedValue_[1];
+                std::memcpy(cachedText_[0], cachedText_[1], sizeof cachedText_[0]);
+                cachedLength_[0] = cachedLength_[1];
+            }
+            auto r = std::to_chars(cachedText_[slot], cachedText_[slot] + 11, v);
+            *r.ptr = ' ';
+            cachedValue_[slot] = v;
+            cachedLength_[slot] = static_cast<int>(r.ptr - cachedText_[slot]) + 1;
+        }
+        std::memcpy(out, cachedText_[slot], 12);
+        out += cachedLength_[slot];
+    }
+    *out++ = '\n';
+    buffer_.resize(static_cast<std::size_t>(out - buffer_.data()));
+    if (buffer_.size() >= (1u << 16))
+        return flushBuffer();
+    return true;
+}
+
+bool LandscapeWriter::close()
+{
+    if (!file_)
+        return !failed_;
+    flushBuffer();
+    errno = 0;
+    if (std::fclose(file_) != 0)
+        fail("close failed", errno);
+    file_ = nullptr;
+    return !failed_;
+}
+
+void LandscapeWriter::discard()
+{
+    if (file_) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    buffer_.clear();
+    if (!path_.empty())
+        std::remove(path_.c_str());
+}
+
+bool writeLandscapeFile(const std::string& path, const LandscapeGrid& grid, std::string* error)
+{
+    LandscapeWriter writer;
+    bool ok = writer.open(path);
+    for (std::size_t i = 0; ok && i < grid.size(); ++i)
+        ok = writer.writeLine(grid[i]);
+    ok = writer.close() && ok;
+    if (!ok && error)
+        *error = writer.error();
+    return ok;
+}
+
+}  // namespace orvalis

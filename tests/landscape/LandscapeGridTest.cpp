@@ -1,0 +1,132 @@
+#include "landscape/LandscapeGrid.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using orvalis::LandscapeGrid;
+using orvalis::parseLandscape;
+using orvalis::parseLandscapeField;
+using orvalis::test::TempDir;
+
+TEST(LandscapeFile, LineSplittingRules)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        LandscapeGrid expected;
+    };
+    const Case cases[] = {
+        {"empty file", "", {}},
+        {"only line ends", "\n\n\r\n", {}},
+        {"trailing blank keeps both", "5 7 \n", {{5, 7}}},
+        {"no trailing blank loses last", "5 7\n", {{5}}},
+        {"single value skipped", "5\n", {}},
+        {"double blank gives empty field", "5  7 \n", {{5, 0, 7}}},
+        {"leading blank", " 5 7 \n", {{0, 5, 7}}},
+        {"letter reads as zero", "5 x 7 \n", {{5, 0, 7}}},
+        {"signs", "-3 +4 \n", {{-3, 4}}},
+        {"eleven digits reads as zero", "12345678901 1 \n", {{0, 1}}},
+        {"last line without line end", "1 2 \n3 4 ", {{1, 2}, {3, 4}}},
+        {"ragged lines stay ragged", "1 \n1 2 3 \n1 2 \n", {{1}, {1, 2, 3}, {1, 2}}},
+        {"crlf", "1 0 \r\n0 1 \r\n", {{1, 0}, {0, 1}}},
+        {"tab stays inside its field", "5\t7 9 \n", {{0, 9}}},
+        {"tab around a number is white space", "\t5\t 9 \n", {{5, 9}}},
+        {"blank-only line gives one empty field", " \n", {{0}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(parseLandscape(c.text), c.expected) << c.name;
+}
+
+TEST(LandscapeFile, FieldConversion)
+{
+    struct Case {
+        const char* field;
+        int value;
+    };
+    const Case cases[] = {
+        {"0", 0},          {"-0", 0},         {"007", 7},         {"2147483647", 2147483647},
+        {"2147483648", 0}, {"-2147483648", -2147483647 - 1},     {"-2147483649", 0},
+        {"+", 0},          {"-", 0},          {"--1", 0},         {"+-1", 0},
+        {"1.0", 0},        {"1e3", 0},        {"0x10", 0},        {"1,000", 0},
+        {"\t\v\f12\r", 12}, {"\xA0" "8", 8},  {"9\x85", 9},       {"99999999999999999999", 0},
+        {"00000000000000000042", 42},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(parseLandscapeField(c.field), c.value) << '"' << c.field << '"';
+}
+
+TEST(LandscapeFile, WriterLayoutAndRoundTrip)
+{
+    TempDir dir;
+    std::string path = dir.file("grid.txt");
+    ASSERT_TRUE(orvalis::writeLandscapeFile(path, {{1, 0}, {0, 1}}));
+    EXPECT_EQ(orvalis::test::readFile(path), "1 0 \n0 1 \n");
+
+    // Many distinct values, extremes included, exercise the writer's cache of value texts.
+    LandscapeGrid grid;
+    for (int r = 0; r < 50; ++r) {
+        std::vector<int> line;
+        for (int c = 0; c < 37; ++c)
+            line.push_back((r * 37 + c) % 5 == 0 ? -2147483647 - 1 : (r * 131 + c * 7) % 9 - 4);
+        grid.push_back(line);
+    }
+    grid.push_back({2147483647});
+    grid.push_back({});
+    ASSERT_TRUE(orvalis::writeLandscapeFile(path, grid));
+    LandscapeGrid back;
+    ASSERT_TRUE(orvalis::readLandscapeFile(path, back).ok);
+    grid.pop_back();  // an empty line is a lone line end, which the reader skips
+    EXPECT_EQ(back, grid);
+}
+
+TEST(LandscapeFile, ReaderRefusesWhatItCannotRead)
+{
+    TempDir dir;
+    LandscapeGrid grid{{1, 2}};
+    EXPECT_FALSE(orvalis::readLandscapeFile(dir.file("missing.txt"), grid).ok);
+    EXPECT_TRUE(grid.empty());
+
+    grid = {{1, 2}};
+    EXPECT_FALSE(orvalis::readLandscapeFile(dir.path().string(), grid).ok) << "a folder";
+    EXPECT_TRUE(grid.empty());
+
+    std::string big = dir.file("big.txt");
+    orvalis::test::writeFile(big, std::string(1000, '1') + " \n");
+    grid = {{1}};
+    EXPECT_FALSE(orvalis::readLandscapeFile(big, grid, 100).ok) << "over the size limit";
+    EXPECT_TRUE(grid.empty());
+    EXPECT_TRUE(orvalis::readLandscapeFile(big, grid).ok);
+    EXPECT_EQ(grid, (LandscapeGrid{{0}}));
+
+    std::string binary;
+    for (int i = 0; i < 100000; ++i)
+        binary.push_back(static_cast<char>((i * 7919) % 256));
+    orvalis::test::writeFile(big, binary);
+    EXPECT_TRUE(orvalis::readLandscapeFile(big, grid).ok) << "binary is read as text, not a crash";
+}
+
+TEST(LandscapeFile, WriterReportsFailures)
+{
+    orvalis::LandscapeWriter writer;
+    EXPECT_FALSE(writer.open("/nonexistent-folder/x.txt"));
+    EXPECT_FALSE(writer.error().empty());
+    EXPECT_FALSE(writer.writeLine(std::vector<int>{1}));
+
+    if (access("/dev/full", W_OK) == 0) {
+        std::string error;
+        LandscapeGrid grid(2000, std::vector<int>(100, 1));
+        EXPECT_FALSE(orvalis::writeLandscapeFile("/dev/full", grid, &error)) << "disk full";
+        EXPECT_NE(error.find("write failed"), std::string::npos) << error;
+    }
+
+    TempDir dir;
+    std::string path = dir.file("cut.txt");
+    ASSERT_TRUE(writer.open(path));
+    writer.writeLine(std::vector<int>{1, 2});
+    writer.discard();
+    struct stat st {};
+    EXPECT_NE(stat(path.c_str(), &st), 0) << "discarded output is removed";
+}
