@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orvalis {
+
+// Name of the FRAGSTATS batch list for a sample prefix (a folder part in the prefix is kept).
+std::string batchListName(const std::string& prefix);
+
+// FRAGSTATS batch list: one line per name, in the order given, the name with its
+// last three characters replaced by "txt" and the post-string right after it.
+// The file is created or truncated even when there are no names. False with error
+// set when it could not be written.
+bool writeBatchListFile(const std::string& path, const std::vector<std::string>& names,
+                        const std::string& postString, std::string* error = nullptr);
+
+}  // namespace orvalis
