@@ -10,10 +10,10 @@ namespace orvalis {
 
 namespace {
 
-// White space as the toolkit sees it among Latin-1 characters.
-bool isLatin1Space(unsigned char c)
+// The white space the toolkit's integer conversion trims: ASCII only, not NEL or no-break space.
+bool isAsciiSpace(unsigned char c)
 {
-    return c == ' ' || (c >= 0x09 && c <= 0x0D) || c == 0x85 || c == 0xA0;
+    return c == ' ' || (c >= 0x09 && c <= 0x0D);
 }
 
 bool isDigit(char c)
@@ -26,9 +26,9 @@ bool isDigit(char c)
 int parseLandscapeField(std::string_view field)
 {
     std::size_t begin = 0, end = field.size();
-    while (begin < end && isLatin1Space(static_cast<unsigned char>(field[begin])))
+    while (begin < end && isAsciiSpace(static_cast<unsigned char>(field[begin])))
         ++begin;
-    while (end > begin && isLatin1Space(static_cast<unsigned char>(field[end - 1])))
+    while (end > begin && isAsciiSpace(static_cast<unsigned char>(field[end - 1])))
         --end;
     if (begin == end)
         return 0;
