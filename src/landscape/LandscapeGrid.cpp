@@ -1,5 +1,6 @@
 #include "landscape/LandscapeGrid.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -56,50 +57,39 @@ int parseLandscapeField(std::string_view field)
 
 namespace {
 
-// The common case, a short plain number, without the general rules.
-inline int parseFieldFast(const char* p, const char* end)
-{
-    const char* q = p;
-    bool negative = false;
-    if (q < end && *q == '-') {
-        negative = true;
-        ++q;
-    }
-    std::size_t digits = static_cast<std::size_t>(end - q);
-    if (digits == 0 || digits > 9)
-        return parseLandscapeField(std::string_view(p, static_cast<std::size_t>(end - p)));
-    int value = 0;
-    for (; q < end; ++q) {
-        unsigned d = static_cast<unsigned char>(*q) - '0';
-        if (d > 9)
-            return parseLandscapeField(std::string_view(p, static_cast<std::size_t>(end - p)));
-        value = value * 10 + static_cast<int>(d);
-    }
-    return negative ? -value : value;
-}
-
 void parseLine(const char* p, const char* end, LandscapeGrid& grid)
 {
     if (end > p && end[-1] == '\r')
         --end;  // the carriage return of a CRLF file belongs to the dropped last field anyway
     const char* lastBlank = nullptr;
-    std::size_t blanks = 0;
-    for (const char* q = p; q < end; ++q) {
-        if (*q == ' ') {
-            ++blanks;
-            lastBlank = q;
+    for (const char* q = end; q > p; --q) {
+        if (q[-1] == ' ') {
+            lastBlank = q - 1;
+            break;
         }
     }
-    if (blanks == 0)
+    if (!lastBlank)
         return;  // fewer than two fields
-    std::vector<int> line;
-    line.reserve(blanks);
-    const char* fieldStart = p;
-    for (const char* q = p; q <= lastBlank; ++q) {
-        if (*q == ' ') {
-            line.push_back(parseFieldFast(fieldStart, q));
-            fieldStart = q + 1;
+    std::vector<int> line(static_cast<std::size_t>(std::count(p, lastBlank + 1, ' ')));
+    int* out = line.data();
+    const char* q = p;
+    while (q <= lastBlank) {
+        const char* fieldStart = q;
+        // The common case first: a short plain number ended by a blank.
+        bool negative = *q == '-';
+        q += negative;
+        unsigned value = 0;
+        int digits = 0;
+        for (unsigned d; (d = static_cast<unsigned char>(*q) - '0') <= 9; ++q, ++digits)
+            value = value * 10 + d;
+        if (*q == ' ' && digits > 0 && digits <= 9) {
+            *out++ = negative ? -static_cast<int>(value) : static_cast<int>(value);
+            ++q;
+            continue;
         }
+        const char* blank = static_cast<const char*>(std::memchr(q, ' ', static_cast<std::size_t>(lastBlank + 1 - q)));
+        *out++ = parseLandscapeField(std::string_view(fieldStart, static_cast<std::size_t>(blank - fieldStart)));
+        q = blank + 1;
     }
     grid.push_back(std::move(line));
 }
