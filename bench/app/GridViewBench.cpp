@@ -1,0 +1,75 @@
+// Selecting and repainting a 4096 x 4096 landscape in the main window, against
+// drawing one rectangle per cell as a plain painter loop would.
+#include "app/MainWindow.h"
+#include "landscape/LandscapeGrid.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QPainter>
+
+#include <cstdio>
+#include <unistd.h>
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int n = 4096;
+    orvalis::LandscapeGrid grid(n, std::vector<int>(n));
+    unsigned state = 1;
+    for (auto& line : grid)
+        for (int& v : line) {
+            state = state * 214013u + 2531011u;
+            v = (state >> 16) & 1;
+        }
+    char dirTemplate[] = "/tmp/orvalis-view-XXXXXX";
+    QString dir = mkdtemp(dirTemplate);
+    QString path = dir + "/grid.txt";
+    orvalis::writeLandscapeFile(path.toStdString(), grid);
+
+    MainWindow window;
+    window.resize(1200, 900);
+    window.show();
+    auto* list = window.findChild<QListWidget*>("fileListView");
+    list->addItem(path);
+
+    QElapsedTimer t;
+    t.start();
+    list->setCurrentRow(0);  // reads the file and builds the cell image
+    window.grab();           // first paint scales it to the view
+    qint64 selectMs = t.elapsed();
+
+    const int repeats = 20;
+    t.restart();
+    // grab() runs the window's whole paint, children included, into a pixmap.
+    for (int i = 0; i < repeats; ++i)
+        window.grab();
+    double repaintMs = double(t.nsecsElapsed()) / 1e6 / repeats;
+
+    // Baseline: one filled rectangle per cell, the way a per-cell paint loop draws.
+    QImage target(window.viewRect().size(), QImage::Format_ARGB32_Premultiplied);
+    t.restart();
+    {
+        QPainter p(&target);
+        double cw = double(target.width()) / n, ch = double(target.height()) / n;
+        for (int j = 0; j < n; ++j)
+            for (int i = 0; i < n; ++i) {
+                QColor c = window.grid[j][i] == 0 ? Qt::white : Qt::black;
+                p.setBrush(c);
+                p.setPen(c);
+                p.drawRect(int(j * cw), int(i * ch), int(cw), int(ch));
+            }
+    }
+    double baselineMs = double(t.nsecsElapsed()) / 1e6;
+
+    std::printf("grid %d x %d, view %d x %d\n", n, n, window.viewRect().width(), window.viewRect().height());
+    std::printf("select (read + first paint): %.1f ms\n", double(selectMs));
+    std::printf("repaint: %.2f ms (goal < 50 ms)   per-cell baseline: %.1f ms   ratio %.0f\n", repaintMs, baselineMs,
+                baselineMs / repaintMs);
+    QFile::remove(path);
+    rmdir(dir.toLocal8Bit().constData());
+    return 0;
+}
