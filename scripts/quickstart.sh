@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and samples windows from the bundled example image
+# into a fresh folder under out/. Extra arguments go to 'orvalis-cli sample'.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh build
+root="$PWD"
+out="$root/out/sample-$(date +%Y%m%d-%H%M%S)"
+mkdir -p "$out/windows"
+cd "$out"
+"$root/build/src/cli/orvalis-cli" sample "$root/examples/augusta_forest.tga" --folder "$out/windows" \
+  --size 50 --replicates 2 --min-distance 20 --cover 10:90:10 --prefix SMP_ --seed 1 "$@"
+echo
+echo "Windows:     $out/windows/"
+echo "Window log:  $out/sample.txt"
+echo "Batch list:  $out/SMP_ListFragStat.fbt"
+echo "View them:   $root/build/src/app/orvalis, then File > Open and pick files in $out/windows/"
