@@ -2,12 +2,88 @@
 
 #include "ui_DialogRnd.h"
 
+#include <QFileDialog>
+
+#include <algorithm>
+
 DialogRnd::DialogRnd(QWidget* parent) : QDialog(parent), ui(new Ui::DialogRnd)
 {
     ui->setupUi(this);
+    updateTotal();
 }
 
 DialogRnd::~DialogRnd()
 {
     delete ui;
+}
+
+int DialogRnd::coverMin() const
+{
+    return ui->Ci->value();
+}
+
+int DialogRnd::coverMax() const
+{
+    return ui->Cf->value();
+}
+
+int DialogRnd::coverStep() const
+{
+    return ui->Cp->value();
+}
+
+int DialogRnd::gridSize() const
+{
+    return ui->Tam->value();
+}
+
+int DialogRnd::replicates() const
+{
+    return ui->amo->value();
+}
+
+QString DialogRnd::folder() const
+{
+    return ui->path->text();
+}
+
+void DialogRnd::updateTotal()
+{
+    const int ci = ui->Ci->value();
+    const int cf = ui->Cf->value();
+    const int cp = ui->Cp->value();
+    // Widened: the spin box clamps a negative count (Cf below Ci) to 0.
+    const long long total = static_cast<long long>(ui->amo->value()) * ((cf + cp - ci) / cp);
+    ui->nArq->setValue(static_cast<int>(std::clamp<long long>(total, -1, ui->nArq->maximum())));
+}
+
+void DialogRnd::on_pushButton_clicked()
+{
+    ui->path->setText(QFileDialog::getExistingDirectory(this, tr("Choose folder to generate files"), QString(),
+                                                        QFileDialog::ShowDirsOnly));
+}
+
+void DialogRnd::on_Ci_valueChanged(int)
+{
+    updateTotal();
+}
+
+void DialogRnd::on_Cf_valueChanged(int)
+{
+    updateTotal();
+}
+
+void DialogRnd::on_Cp_valueChanged(int)
+{
+    updateTotal();
+}
+
+void DialogRnd::on_Tam_valueChanged(int)
+{
+    updateTotal();
+}
+
+void DialogRnd::on_amo_valueChanged(int)
+{
+    updateTotal();
 }
