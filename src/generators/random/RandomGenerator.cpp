@@ -96,7 +96,8 @@ RandomRunResult RandomGenerator::generate(int coverMin, int coverMax, int coverS
 
     result.batchList = batchListName(folder);
     std::string listError;
-    if (!writeBatchListFile(result.batchList, written, postString_, &listError)) {
+    // After a failure that wrote nothing the list fails for the same reason; one message is enough.
+    if (!writeBatchListFile(result.batchList, written, postString_, &listError) && (result.ok || !written.empty())) {
         std::string what = "cannot write the batch list " + result.batchList + ": " + listError;
         result.error = result.ok ? what : result.error + "; " + what;
         result.ok = false;
