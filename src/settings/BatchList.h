@@ -9,9 +9,10 @@ namespace orvalis {
 std::string batchListName(const std::string& prefix);
 
 // FRAGSTATS batch list: one line per name, in the order given, the name with its
-// last three characters replaced by "txt" and the post-string right after it.
-// The file is created or truncated even when there are no names. False with error
-// set when it could not be written.
+// last three characters (UTF-8 characters, not bytes) replaced by "txt" and the
+// post-string right after it. The file is created or truncated even when there are
+// no names. False with error set when it could not be written; a list cut short by
+// a write error is removed.
 bool writeBatchListFile(const std::string& path, const std::vector<std::string>& names,
                         const std::string& postString, std::string* error = nullptr);
 
