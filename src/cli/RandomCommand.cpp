@@ -1,9 +1,155 @@
+#include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "generators/random/RandomGenerator.h"
+#include "settings/Config.h"
 
+#include <csignal>
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
 
-int runRandomCommand(int, char**)
+using namespace orvalis;
+using namespace orvalis::cli;
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int)
 {
-    std::fprintf(stderr, "orvalis-cli: this command is not available yet\n");
-    return 1;
+    interrupted = 1;
+}
+
+void randomUsage(std::FILE* out)
+{
+    std::fprintf(out,
+                 "usage: orvalis-cli random --folder DIR [OPTIONS]\n"
+                 "\n"
+                 "Writes a series of random landscapes: for each cover level, REPLICATES landscapes in\n"
+                 "which every cell is independently a cover cell with the probability of the level.\n"
+                 "Files are DIR/<cover %%03d>_<rows>x<cols>_a<replicate>.txt, listed in the FRAGSTATS batch\n"
+                 "list DIR/random_ListFragStat.fbt. The same seed and options give the same files.\n"
+                 "\n"
+                 "Options:\n"
+                 "  --folder DIR          existing folder for the landscape files (required)\n"
+                 "  --cover MIN:MAX:STEP  cover levels in percent, each 0..100, STEP 1..100 (1:100:1)\n"
+                 "  --size N              rows and columns of every landscape, 1..9999999 (100)\n"
+                 "  --rows R --cols C     rows and columns apart, each 1..9999999, instead of --size\n"
+                 "  --replicates N        landscapes per cover level, 1..999999 (1)\n"
+                 "  --seed N              seed of the random source (5)\n"
+                 "  --cover-value V       value written for cover cells\n"
+                 "  --matrix-value V      value written for matrix cells\n"
+                 "  --post-string S       text after each name in the batch list\n"
+                 "  --help                show this text\n"
+                 "\n"
+                 "The two values and the post-string default to config.txt in the working directory when\n"
+                 "it exists (1, 0 and empty otherwise).\n"
+                 "\n"
+                 "Exit status: 0 success, 1 a failed or interrupted run (a landscape cut short is removed),\n"
+                 "2 bad arguments or a missing folder.\n");
+}
+
+int sizeOption(Arguments& args, const char* name)
+{
+    auto v = args.take(name);
+    return v ? static_cast<int>(parseInteger(name, *v, 1, 9999999)) : -1;
+}
+
+}  // namespace
+
+int runRandomCommand(int argc, char** argv)
+{
+    Settings settings;
+    std::string folder;
+    int coverMin = 1, coverMax = 100, coverStep = 1;
+    int rows = 100, cols = 100, replicates = 1, seed = 5;
+    try {
+        Arguments args(argc, argv);
+        if (args.takeFlag("--help") || args.takeFlag("-h")) {
+            randomUsage(stdout);
+            return 0;
+        }
+        std::error_code ec;
+        if (std::filesystem::exists("config.txt", ec)) {
+            ConfigResult config = readConfig("config.txt", settings);
+            if (!config.ok)
+                std::fprintf(stderr, "orvalis-cli random: config.txt: %s; the settings not read keep their defaults\n",
+                             config.error.c_str());
+        }
+        auto folderText = args.take("--folder");
+        if (auto v = args.take("--cover")) {
+            IntRange r = parseIntRange("--cover", *v, 0, 100, 1);
+            if (r.max < r.min)
+                throw UsageError{"--cover: MAX " + std::to_string(r.max) + " is below MIN " + std::to_string(r.min)};
+            coverMin = r.min;
+            coverMax = r.max;
+            coverStep = r.step;
+        }
+        const int size = sizeOption(args, "--size");
+        const int rowsOption = sizeOption(args, "--rows");
+        const int colsOption = sizeOption(args, "--cols");
+        if (size > 0 && (rowsOption > 0 || colsOption > 0))
+            throw UsageError{"give either --size or --rows and --cols, not both"};
+        if ((rowsOption > 0) != (colsOption > 0))
+            throw UsageError{"--rows and --cols go together"};
+        if (size > 0)
+            rows = cols = size;
+        if (rowsOption > 0) {
+            rows = rowsOption;
+            cols = colsOption;
+        }
+        if (auto v = args.take("--replicates"))
+            replicates = static_cast<int>(parseInteger("--replicates", *v, 1, 999999));
+        if (auto v = args.take("--seed"))
+            seed = static_cast<int>(parseInteger("--seed", *v, INT32_MIN, INT32_MAX));
+        if (auto v = args.take("--cover-value"))
+            settings.coverValue = static_cast<int>(parseInteger("--cover-value", *v, INT32_MIN, INT32_MAX));
+        if (auto v = args.take("--matrix-value"))
+            settings.matrixValue = static_cast<int>(parseInteger("--matrix-value", *v, INT32_MIN, INT32_MAX));
+        if (auto v = args.take("--post-string"))
+            settings.samplePostString = *v;
+        args.finish();
+        if (!folderText || folderText->empty())
+            throw UsageError{"--folder DIR is required"};
+        if (!isExistingFolder(*folderText))
+            throw UsageError{"--folder: '" + *folderText + "' is not an existing folder"};
+        folder = *folderText;
+        if (folder.back() != '/')
+            folder += '/';
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "orvalis-cli random: %s\n", e.message.c_str());
+        std::fprintf(stderr, "Try 'orvalis-cli random --help'.\n");
+        return 2;
+    }
+
+    // Ctrl-C stops at the next look at the progress, so no half-written landscape stays behind.
+    interrupted = 0;
+    auto oldInt = std::signal(SIGINT, onInterrupt);
+    auto oldTerm = std::signal(SIGTERM, onInterrupt);
+    TerminalProgress progress;
+    std::vector<std::string> names;
+    RandomGenerator generator(settings.samplePostString);
+    RandomRunResult result =
+        generator.generate(coverMin, coverMax, coverStep, rows, cols, replicates, settings.matrixValue,
+                           settings.coverValue, folder, seed, names,
+                           [&progress](const ProgressEvent& e) { return progress(e) && !interrupted; });
+    progress.finish();
+    std::signal(SIGINT, oldInt);
+    std::signal(SIGTERM, oldTerm);
+
+    int status = 0;
+    if (!result.ok) {
+        std::fprintf(stderr, "orvalis-cli random: %s\n", result.error.c_str());
+        status = 1;
+    } else if (result.cancelled) {
+        std::fprintf(stderr, "orvalis-cli random: interrupted; finished landscapes stay, one cut short was removed\n");
+        status = 1;
+    }
+    const long long total = static_cast<long long>(replicates) * RandomGenerator::levelCount(coverMin, coverMax, coverStep);
+    std::printf("%lld of %lld landscape%s of %d x %d cells written to %s (seed %d); batch list %s\n",
+                static_cast<long long>(result.written), total, total == 1 ? "" : "s", rows, cols, folder.c_str(), seed,
+                result.batchList.c_str());
+    return status;
 }

@@ -52,9 +52,9 @@ void DialogRnd::updateTotal()
     const int ci = ui->Ci->value();
     const int cf = ui->Cf->value();
     const int cp = ui->Cp->value();
-    // Widened: the spin box clamps a negative count (Cf below Ci) to 0.
+    // Cf below Ci gives a negative count, shown as no files.
     const long long total = static_cast<long long>(ui->amo->value()) * ((cf + cp - ci) / cp);
-    ui->nArq->setValue(static_cast<int>(std::clamp<long long>(total, -1, ui->nArq->maximum())));
+    ui->nArq->setValue(static_cast<int>(std::clamp<long long>(total, 0, ui->nArq->maximum())));
 }
 
 void DialogRnd::on_pushButton_clicked()

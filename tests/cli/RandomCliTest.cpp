@@ -1,0 +1,182 @@
+#include "generators/random/RandomGenerator.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using orvalis::test::readFile;
+using orvalis::test::TempDir;
+using orvalis::test::writeFile;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs orvalis-cli in dir with the arguments (no blanks inside them), after the shell prelude.
+CliRun runCli(const TempDir& dir, const std::string& arguments, const std::string& prelude = {})
+{
+    const std::string command = "cd '" + dir.path().string() + "' && " + prelude + " exec '" ORVALIS_CLI
+                                "' random " + arguments + " >cli.out 2>cli.err";
+    CliRun run;
+    const int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = readFile(dir.file("cli.out"));
+    run.err = readFile(dir.file("cli.err"));
+    std::filesystem::remove(dir.file("cli.out"));
+    std::filesystem::remove(dir.file("cli.err"));
+    return run;
+}
+
+std::vector<std::string> engineFiles(const TempDir& dir, int coverMin, int coverMax, int step, int rows, int cols,
+                                     int replicates, int matrix, int cover, int seed)
+{
+    std::vector<std::string> names;
+    orvalis::RandomGenerator generator;
+    EXPECT_TRUE(generator.generate(coverMin, coverMax, step, rows, cols, replicates, matrix, cover,
+                                   dir.path().string() + "/", seed, names)
+                    .ok);
+    return names;
+}
+
+}  // namespace
+
+TEST(RandomCli, BadArgumentsExitWithStatusTwo)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("out"));
+    struct Case {
+        const char* name;
+        std::string arguments;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"no folder", "--size 10", "--folder DIR is required"},
+        {"missing folder", "--folder nowhere", "not an existing folder"},
+        {"cover above 100", "--folder out --cover 0:101:1", "--cover MAX"},
+        {"cover step 0", "--folder out --cover 10:20:0", "--cover STEP"},
+        {"cover max below min", "--folder out --cover 50:10:1", "below MIN"},
+        {"size and rows", "--folder out --size 5 --rows 5 --cols 5", "not both"},
+        {"rows alone", "--folder out --rows 5", "go together"},
+        {"size 0", "--folder out --size 0", "--size"},
+        {"seed not a number", "--folder out --seed five", "--seed"},
+        {"unknown option", "--folder out --colour 3", "unexpected argument"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CliRun run = runCli(dir, c.arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_TRUE(std::filesystem::is_empty(dir.file("out")));
+    }
+}
+
+TEST(RandomCli, HelpDescribesTheOptions)
+{
+    TempDir dir;
+    CliRun run = runCli(dir, "--help");
+    EXPECT_EQ(run.status, 0);
+    for (const char* option : {"--folder", "--cover", "--size", "--rows", "--replicates", "--seed", "--cover-value",
+                               "--matrix-value", "random_ListFragStat.fbt"})
+        EXPECT_NE(run.out.find(option), std::string::npos) << option;
+}
+
+TEST(RandomCli, DefaultsGiveTheFilesOfASeedFiveRun)
+{
+    TempDir dir, ref;
+    std::filesystem::create_directory(dir.file("out"));
+    CliRun run = runCli(dir, "--folder out --cover 10:35:10 --replicates 2 --size 50");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("6 of 6 landscapes of 50 x 50 cells written to out/ (seed 5)"), std::string::npos)
+        << run.out;
+    const auto expected = engineFiles(ref, 10, 35, 10, 50, 50, 2, 0, 1, 5);
+    ASSERT_EQ(expected.size(), 6u);
+    for (const auto& name : expected) {
+        const std::string written = dir.file("out/" + std::filesystem::path(name).filename().string());
+        EXPECT_EQ(readFile(written), readFile(name)) << written;
+    }
+    EXPECT_EQ(readFile(dir.file("out/random_ListFragStat.fbt")),
+              "out/010_50x50_a1.txt\nout/010_50x50_a2.txt\nout/020_50x50_a1.txt\n"
+              "out/020_50x50_a2.txt\nout/030_50x50_a1.txt\nout/030_50x50_a2.txt\n");
+}
+
+TEST(RandomCli, ClassValuesAndPostStringComeFromConfigUnlessGiven)
+{
+    TempDir dir, ref;
+    std::filesystem::create_directory(dir.file("out"));
+    writeFile(dir.file("config.txt"), "SMP_\n, x, 999\n7\n3\n");
+    CliRun run = runCli(dir, "--folder out/ --cover 40:40:1 --rows 3 --cols 2 --seed -12");
+    ASSERT_EQ(run.status, 0) << run.err;
+    auto expected = engineFiles(ref, 40, 40, 1, 3, 2, 1, 3, 7, -12);
+    EXPECT_EQ(readFile(dir.file("out/040_3x2_a1.txt")), readFile(expected.at(0)));
+    EXPECT_EQ(readFile(dir.file("out/random_ListFragStat.fbt")), "out/040_3x2_a1.txt, x, 999\n");
+
+    run = runCli(dir, "--folder out --cover 40:40:1 --rows 3 --cols 2 --seed -12 --cover-value 1 --matrix-value 0 "
+                      "--post-string ,y");
+    ASSERT_EQ(run.status, 0) << run.err;
+    expected = engineFiles(ref, 40, 40, 1, 3, 2, 1, 0, 1, -12);
+    EXPECT_EQ(readFile(dir.file("out/040_3x2_a1.txt")), readFile(expected.at(0)));
+    EXPECT_EQ(readFile(dir.file("out/random_ListFragStat.fbt")), "out/040_3x2_a1.txt,y\n");
+}
+
+TEST(RandomCli, WriteFailureExitsWithStatusOneAndListsOnlyWholeFiles)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("out"));
+    // A file size limit plays a full disk: 300 x 300 landscapes of 1000000 values pass the limit, those of 1 do not.
+    CliRun run = runCli(dir, "--folder out --cover 0:100:100 --size 300 --cover-value 1000000 --matrix-value 1",
+                     "trap '' XFSZ; ulimit -f 400 &&");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot write out/100_300x300_a1.txt"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("1 of 2 landscapes"), std::string::npos) << run.out;
+    EXPECT_TRUE(std::filesystem::exists(dir.file("out/000_300x300_a1.txt")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out/100_300x300_a1.txt")));
+    EXPECT_EQ(readFile(dir.file("out/random_ListFragStat.fbt")), "out/000_300x300_a1.txt\n");
+}
+
+TEST(RandomCli, InterruptRemovesTheLandscapeCutShort)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("out"));
+    const std::string folder = dir.file("out");
+    const std::string file = folder + "/050_20000x20000_a1.txt";
+    std::vector<std::string> args{ORVALIS_CLI, "random", "--folder", folder, "--cover", "50:50:1", "--size", "20000"};
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, dir.file("cli.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, dir.file("cli.err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, ORVALIS_CLI, &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+
+    // Wait until the landscape is on its way to the disk, then press Ctrl-C.
+    std::error_code ec;
+    for (int i = 0; i < 1000 && !(std::filesystem::file_size(file, ec) > 0 && !ec); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_FALSE(ec);
+    const auto start = std::chrono::steady_clock::now();
+    kill(pid, SIGINT);
+    int raw = 0;
+    ASSERT_EQ(waitpid(pid, &raw, 0), pid);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_NE(readFile(dir.file("cli.err")).find("interrupted"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(readFile(folder + "/random_ListFragStat.fbt"), "");
+}
