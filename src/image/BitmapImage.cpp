@@ -91,6 +91,21 @@ std::optional<std::int64_t> bytesLeft(std::FILE* file)
     return std::int64_t(end) - std::int64_t(position);
 }
 
+// Moves past bytes the reader does not use; streams that cannot seek, such as pipes, are read through.
+bool skipBytes(std::FILE* file, std::uint64_t count)
+{
+    if (count == 0 || fseeko(file, off_t(count), SEEK_CUR) == 0)
+        return true;
+    unsigned char sink[4096];
+    while (count > 0) {
+        const std::size_t chunk = std::size_t(std::min<std::uint64_t>(count, sizeof sink));
+        if (std::fread(sink, 1, chunk, file) != chunk)
+            return false;
+        count -= chunk;
+    }
+    return true;
+}
+
 enum class ReadOutcome { Complete, Short, OutOfMemory };
 
 // A stream of unknown length grows the block only as data arrives, so a header that lies costs no memory.
@@ -195,8 +210,7 @@ bool BitmapImage::load(const char* path)
         std::fclose(file);
         return false;
     }
-    const std::uint64_t skip = bytesBeforePixels(header);
-    if (skip > 0 && fseeko(file, off_t(skip), SEEK_CUR) != 0) {
+    if (!skipBytes(file, bytesBeforePixels(header))) {
         std::fclose(file);
         return false;
     }

@@ -21,9 +21,9 @@ struct BitmapImage {
     BitmapImage(const BitmapImage&) = delete;
     BitmapImage& operator=(const BitmapImage&) = delete;
 
-    // path is 8-bit text in the platform's encoding. Refusals print
-    // "Ocorreu um erro: ..." on standard error, except a file cut short, which
-    // is refused silently. Any previous image is released first.
+    // path is 8-bit text in the platform's encoding. Refusals and a failed
+    // allocation print "Ocorreu um erro: ..." on standard error; a file cut
+    // short is refused silently. Any previous image is released first.
     bool load(const char* path);
     // Reads pixelCount pixels of bitsPerPixel from file, positioned at the pixel
     // data, and closes file whatever the outcome.

@@ -479,11 +479,15 @@ TEST(TgaReader, ReadsFromPipesAndMemoryStreams)
         const char* name;
         std::string bytes;
         bool ok;
+        std::size_t mapBytes = 0;
     };
+    Tga withIdAndMap = withColourMap(tga, 300, 24);
+    withIdAndMap.id = patternBytes(255);
     const Case cases[] = {
         {"complete image", good, true},
         {"pixels cut short", good.substr(0, good.size() - 3), false},
         {"huge claim, 12 bytes of pixels", liar.bytes(), false},
+        {"ID and colour map read through", withIdAndMap.bytes(), true, withIdAndMap.map.size()},
     };
     TempDir dir;
     for (const Case& c : cases) {
@@ -504,7 +508,7 @@ TEST(TgaReader, ReadsFromPipesAndMemoryStreams)
 
         // readPixels on its own, with the header fields set by hand
         const std::string header = c.bytes.substr(0, 18);
-        std::string pixels = c.bytes.substr(18);
+        std::string pixels = c.bytes.substr(18 + std::size_t((unsigned char)header[0]) + c.mapBytes);
         std::FILE* memory = fmemopen(pixels.data(), pixels.size(), "rb");
         ASSERT_NE(memory, nullptr);
         BitmapImage direct;
