@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 
 namespace {
 
@@ -18,6 +19,11 @@ struct BatchCase {
     std::string postString;
     std::string expected;
 };
+
+void PrintTo(const BatchCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class BatchListTest : public ::testing::TestWithParam<BatchCase> {};
 

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <ostream>
 
 namespace {
 
@@ -25,6 +26,11 @@ struct ReadCase {
     Settings expected;
     int valuesRead;
 };
+
+void PrintTo(const ReadCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ConfigReadTest : public ::testing::TestWithParam<ReadCase> {};
 
@@ -154,6 +160,11 @@ struct RoundTripCase {
     const char* name;
     Settings settings;
 };
+
+void PrintTo(const RoundTripCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ConfigRoundTripTest : public ::testing::TestWithParam<RoundTripCase> {};
 

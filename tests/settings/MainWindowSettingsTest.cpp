@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 
 namespace {
 
@@ -82,6 +83,11 @@ struct StartCase {
     const char* problemMentions;  // nullptr: no message
 };
 
+void PrintTo(const StartCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class StartUpTest : public ::testing::TestWithParam<StartCase> {};
 
 TEST_P(StartUpTest, ReadsConfigQuicklyAndTellsOnlyAboutBrokenFiles)
@@ -120,6 +126,21 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"Folder", "/", "", "", 1, 0, "sample name, sample post-string, cover value, matrix value"},
         StartCase{"Binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "", "", 1, 0, "sample name"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StartUp, HugeConfigStillOpensQuicklyWithDefaults)
+{
+    Fixture f;
+    writeFile("config.txt", "SMP_\n");
+    std::filesystem::resize_file("config.txt", 100u << 20);
+    const auto start = std::chrono::steady_clock::now();
+    MainWindow& w = f.open();
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0);
+    EXPECT_EQ(w.samplePrefix, "SMP_");
+    EXPECT_EQ(w.samplePostString, "");
+    EXPECT_EQ(w.coverValue, 1);
+    ASSERT_EQ(w.reportedProblems().size(), 1);
+    EXPECT_TRUE(w.reportedProblems()[0].contains("sample post-string, cover value, matrix value"));
+}
 
 TEST(ParametersCommand, OkWithoutChangesRewritesTheFileInFourLines)
 {
@@ -215,6 +236,18 @@ TEST(ParametersCommand, UnwritableConfigKeepsTheValuesAndTellsTheUser)
     EXPECT_TRUE(std::filesystem::is_directory("config.txt"));
 }
 
+TEST(ParametersCommand, PastedLineBreakIsNotSavedAndTheUserIsTold)
+{
+    Fixture f("old\n\n1\n0\n");
+    MainWindow& w = f.open();
+    f.parameters(QDialogButtonBox::Ok,
+                 [](setings& d) { d.findChild<QLineEdit*>("posTextSmp")->setText(", x\n, y"); });
+    EXPECT_EQ(w.samplePostString, ", x\n, y");
+    ASSERT_EQ(w.reportedProblems().size(), 1);
+    EXPECT_TRUE(w.reportedProblems()[0].contains("line break"));
+    EXPECT_EQ(readFile("config.txt"), "old\n\n1\n0\n");
+}
+
 struct BatchCase {
     const char* name;
     const char* prefix;
@@ -223,6 +256,11 @@ struct BatchCase {
     const char* listPath;
     std::string expected;
 };
+
+void PrintTo(const BatchCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class WriteBatchListTest : public ::testing::TestWithParam<BatchCase> {};
 
