@@ -1,9 +1,155 @@
+#include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "random/RandomSource.h"
+#include "sampler/WindowSampler.h"
+#include "settings/BatchList.h"
+#include "settings/Config.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
 
-int runSampleCommand(int, char**)
+using namespace orvalis;
+using namespace orvalis::cli;
+
+namespace {
+
+void sampleUsage(std::FILE* out)
 {
-    std::fprintf(stderr, "orvalis-cli: this command is not available yet\n");
-    return 1;
+    std::fprintf(out,
+                 "usage: orvalis-cli sample IMAGE --folder DIR [OPTIONS]\n"
+                 "\n"
+                 "Cuts square windows out of IMAGE (an uncompressed 24- or 32-bit TGA; a pixel whose blue\n"
+                 "byte is 128 or less is habitat) at whole-percentage habitat cover levels, and writes each\n"
+                 "as a landscape file DIR/<prefix><cover %%03d>_<replicate %%03d>.txt. Each window is logged\n"
+                 "in sample.txt and listed in the FRAGSTATS batch list <prefix>ListFragStat.fbt, both in\n"
+                 "the working directory. The search spends at most 100000 tries.\n"
+                 "\n"
+                 "Options:\n"
+                 "  --folder DIR          existing folder for the window files (required)\n"
+                 "  --size N              window side in pixels, 2..9999999; an odd size loses one (100)\n"
+                 "  --replicates N        windows per cover level, 1..999999 (1)\n"
+                 "  --min-distance N      centres closer than this (whole pixels) are refused, 0..9999999 (10)\n"
+                 "  --cover MIN:MAX:STEP  cover levels in percent: MIN 0..99, MAX 1..100, STEP 1..100;\n"
+                 "                        only multiples of STEP are sampled (1:100:1)\n"
+                 "  --prefix P            start of every file name and of the batch list's name\n"
+                 "  --post-string S       text after each name in the batch list\n"
+                 "  --cover-value V       value written for habitat cells\n"
+                 "  --matrix-value V      value written for matrix cells\n"
+                 "  --seed N              seed the random source first, 0..4294967295; without it the run\n"
+                 "                        starts where the program's first run starts\n"
+                 "  --help                show this text\n"
+                 "\n"
+                 "Prefix, post-string and the two values default to config.txt in the working directory\n"
+                 "when it exists (empty, empty, 1 and 0 otherwise).\n"
+                 "\n"
+                 "Exit status: 0 success (also when some levels could not be filled), 1 a failed run,\n"
+                 "2 bad arguments or a missing folder.\n");
+}
+
+std::string withoutTrailingSlashes(std::string folder)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+}  // namespace
+
+int runSampleCommand(int argc, char** argv)
+{
+    SampleParameters params;
+    Settings settings;
+    std::string image;
+    int size = 100;
+    std::optional<unsigned> seed;
+    try {
+        Arguments args(argc, argv);
+        if (args.takeFlag("--help") || args.takeFlag("-h")) {
+            sampleUsage(stdout);
+            return 0;
+        }
+        std::error_code ec;
+        if (std::filesystem::exists("config.txt", ec)) {
+            ConfigResult config = readConfig("config.txt", settings);
+            if (!config.ok)
+                std::fprintf(stderr, "orvalis-cli sample: config.txt: %s; the settings not read keep their defaults\n",
+                             config.error.c_str());
+        }
+        auto folder = args.take("--folder");
+        if (auto v = args.take("--size"))
+            size = static_cast<int>(parseInteger("--size", *v, 2, 9999999));
+        if (auto v = args.take("--replicates"))
+            params.replicates = static_cast<int>(parseInteger("--replicates", *v, 1, 999999));
+        if (auto v = args.take("--min-distance"))
+            params.minDistance = static_cast<int>(parseInteger("--min-distance", *v, 0, 9999999));
+        if (auto v = args.take("--cover")) {
+            IntRange r = parseIntRange("--cover", *v, 0, 100, 1);
+            if (r.min > 99)
+                throw UsageError{"--cover MIN: " + std::to_string(r.min) + " is outside 0..99"};
+            if (r.max < 1)
+                throw UsageError{"--cover MAX: " + std::to_string(r.max) + " is outside 1..100"};
+            params.coverMin = r.min;
+            params.coverMax = r.max;
+            params.coverStep = r.step;
+        }
+        if (auto v = args.take("--prefix"))
+            settings.samplePrefix = *v;
+        if (auto v = args.take("--post-string"))
+            settings.samplePostString = *v;
+        if (auto v = args.take("--cover-value"))
+            settings.coverValue = static_cast<int>(parseInteger("--cover-value", *v, INT32_MIN, INT32_MAX));
+        if (auto v = args.take("--matrix-value"))
+            settings.matrixValue = static_cast<int>(parseInteger("--matrix-value", *v, INT32_MIN, INT32_MAX));
+        if (auto v = args.take("--seed"))
+            seed = static_cast<unsigned>(parseInteger("--seed", *v, 0, 4294967295LL));
+        auto positional = args.takePositional();
+        args.finish();
+        if (!positional)
+            throw UsageError{"the image file is missing"};
+        image = *positional;
+        if (!folder || folder->empty())
+            throw UsageError{"--folder DIR is required"};
+        params.folder = withoutTrailingSlashes(*folder);
+        if (!isExistingFolder(params.folder))
+            throw UsageError{"--folder: '" + *folder + "' is not an existing folder"};
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "orvalis-cli sample: %s\n", e.message.c_str());
+        std::fprintf(stderr, "Try 'orvalis-cli sample --help'.\n");
+        return 2;
+    }
+    params.prefix = settings.samplePrefix;
+
+    WindowSampler sampler;
+    if (!sampler.loadImage(image.c_str())) {
+        std::fprintf(stderr, "orvalis-cli sample: cannot load the image '%s' (Não foi possivel carregar a imagem)\n",
+                     image.c_str());
+        return 1;
+    }
+    sampler.configure(128, size / 2, settings.matrixValue, settings.coverValue);
+    if (seed)
+        orvalis::srand(*seed);
+
+    std::vector<std::string> names;
+    TerminalProgress progress;
+    SampleOutcome outcome = sampler.sampleWindows(params, names, [&progress](const ProgressEvent& e) { return progress(e); });
+    progress.finish();
+
+    int status = outcome.ok() ? 0 : 1;
+    if (!outcome.ok() || outcome.stop == SampleStop::NoCentreLeft)
+        std::fprintf(stderr, "orvalis-cli sample: %s\n", outcome.message.c_str());
+    const std::string listName = batchListName(settings.samplePrefix);
+    std::string listError;
+    if (!writeBatchListFile(listName, names, settings.samplePostString, &listError)) {
+        std::fprintf(stderr, "orvalis-cli sample: cannot write the batch list %s: %s\n", listName.c_str(),
+                     listError.c_str());
+        status = 1;
+    }
+    std::printf("%d window%s written to %s, %d of %d cover level%s filled, %lld of %lld tries spent (%s); "
+                "log sample.txt, batch list %s\n",
+                outcome.written, outcome.written == 1 ? "" : "s", params.folder.c_str(), outcome.levelsFilled,
+                outcome.levels, outcome.levels == 1 ? "" : "s", static_cast<long long>(outcome.tries),
+                static_cast<long long>(WindowSampler::TryBudget), sampleStopText(outcome.stop), listName.c_str());
+    return status;
 }
