@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -230,6 +231,10 @@ std::string numberProblem(NumberStatus status, int index, int err)
     return {};
 }
 
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
 bool writeAll(std::FILE* f, const std::string& text)
 {
     return std::fwrite(text.data(), 1, text.size(), f) == text.size() && std::fflush(f) == 0;
@@ -252,13 +257,13 @@ ConfigResult readConfig(const std::string& path, Settings& settings)
         result.error = "not a regular file";
         return result;
     }
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
         result.missing = errno == ENOENT;
         result.error = systemMessage(errno);
         return result;
     }
-    ByteReader in(f);
+    ByteReader in(file.get());
 
     std::string lines[2];
     LineStatus lineStatus = LineStatus::Read;
@@ -268,7 +273,10 @@ ConfigResult readConfig(const std::string& path, Settings& settings)
         if (lineStatus != LineStatus::Read)
             break;
     }
-    if (linesRead > 0 && lines[0].compare(0, 3, "\xEF\xBB\xBF") == 0)
+    // A line cut short must not decide how the whole lines are decoded.
+    for (int i = linesRead; i < 2; ++i)
+        lines[i].clear();
+    if (lines[0].compare(0, 3, "\xEF\xBB\xBF") == 0)
         lines[0].erase(0, 3);
     const bool utf8 = isValidUtf8(lines[0]) && isValidUtf8(lines[1]);
     std::string* targets[2] = {&settings.samplePrefix, &settings.samplePostString};
@@ -284,7 +292,6 @@ ConfigResult readConfig(const std::string& path, Settings& settings)
     result.valuesRead = linesRead;
     if (linesRead < 2) {
         result.error = lineProblem(lineStatus, linesRead + 1, in.error());
-        std::fclose(f);
         return result;
     }
 
@@ -294,13 +301,11 @@ ConfigResult readConfig(const std::string& path, Settings& settings)
         const NumberStatus numberStatus = readInteger(in, value);
         if (numberStatus != NumberStatus::Read) {
             result.error = numberProblem(numberStatus, 2 + i, in.error());
-            std::fclose(f);
             return result;
         }
         *numbers[i] = value;
         ++result.valuesRead;
     }
-    std::fclose(f);
     result.ok = true;
     return result;
 }

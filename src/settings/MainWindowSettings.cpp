@@ -38,13 +38,12 @@ void MainWindow::loadSettings()
     if (result.ok || result.missing)
         return;
 
-    static const char* const names[] = {
-        QT_TR_NOOP("sample name"), QT_TR_NOOP("sample post-string"),
-        QT_TR_NOOP("cover value"), QT_TR_NOOP("matrix value")};
+    const QString defaults[] = {tr("sample name empty"), tr("sample post-string empty"),
+                                tr("cover value %1").arg(coverValue), tr("matrix value %1").arg(matrixValue)};
     QStringList defaulted;
     for (int i = result.valuesRead; i < 4; ++i)
-        defaulted << tr(names[i]);
-    const QString text = tr("config.txt could not be read completely (%1); the defaults are used for: %2.")
+        defaulted << defaults[i];
+    const QString text = tr("config.txt could not be read completely (%1); using %2.")
                              .arg(QString::fromLocal8Bit(result.error.c_str()), defaulted.join(QStringLiteral(", ")));
     // Once the loop runs, so that the message shows over the window, not before it.
     QTimer::singleShot(0, this, [this, text] { reportProblem(text); });

@@ -141,6 +141,18 @@ TEST(ConfigRead, HugeSingleLineIsRefusedQuickly)
     EXPECT_EQ(s.samplePrefix, "");
 }
 
+TEST(ConfigRead, OverlongPostStringDoesNotChangeHowTheNameIsDecoded)
+{
+    TempDir dir;
+    const std::string path = dir.file("config.txt");
+    writeFile(path, "Amostra_\xc3\xa7\xc3\xa3o\n" + std::string(orvalis::MaxConfigLineBytes + 10, '\xe9') + "\n1\n0\n");
+    Settings s;
+    const ConfigResult r = orvalis::readConfig(path, s);
+    EXPECT_EQ(r.valuesRead, 1);
+    EXPECT_EQ(s.samplePrefix, "Amostra_\xc3\xa7\xc3\xa3o");
+    EXPECT_EQ(s.samplePostString, "");
+}
+
 TEST(ConfigRead, HugeRunsOfDigitsOrBlanksStayFast)
 {
     TempDir dir;

@@ -122,8 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"WindowsLatin1File", "Amostra_\xe7\xe3o\r\n  , x, 999\r\n5 -2\r\n", "Amostra_\xc3\xa7\xc3\xa3o",
                   "  , x, 999", 5, -2, nullptr},
         StartCase{"CoverAboveSpinBoxMaximum", "p\nq\n123456\n0\n", "p", "q", 123456, 0, nullptr},
-        StartCase{"TextForTheCover", "p\nq\nabc\n3\n", "p", "q", 1, 0, "cover value, matrix value"},
-        StartCase{"Folder", "/", "", "", 1, 0, "sample name, sample post-string, cover value, matrix value"},
+        StartCase{"TextForTheCover", "p\nq\nabc\n3\n", "p", "q", 1, 0, "using cover value 1, matrix value 0."},
+        StartCase{"Folder", "/", "", "", 1, 0, "using sample name empty, sample post-string empty, cover value 1, matrix value 0."},
         StartCase{"Binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "", "", 1, 0, "sample name"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -139,7 +139,7 @@ TEST(StartUp, HugeConfigStillOpensQuicklyWithDefaults)
     EXPECT_EQ(w.samplePostString, "");
     EXPECT_EQ(w.coverValue, 1);
     ASSERT_EQ(w.reportedProblems().size(), 1);
-    EXPECT_TRUE(w.reportedProblems()[0].contains("sample post-string, cover value, matrix value"));
+    EXPECT_TRUE(w.reportedProblems()[0].contains("using sample post-string empty, cover value 1, matrix value 0."));
 }
 
 TEST(ParametersCommand, OkWithoutChangesRewritesTheFileInFourLines)
