@@ -5,6 +5,7 @@
 #include "settings/BatchList.h"
 #include "settings/Config.h"
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -14,6 +15,13 @@ using namespace orvalis;
 using namespace orvalis::cli;
 
 namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int)
+{
+    interrupted = 1;
+}
 
 void sampleUsage(std::FILE* out)
 {
@@ -44,8 +52,10 @@ void sampleUsage(std::FILE* out)
                  "Prefix, post-string and the two values default to config.txt in the working directory\n"
                  "when it exists (empty, empty, 1 and 0 otherwise).\n"
                  "\n"
-                 "Exit status: 0 success (also when some levels could not be filled), 1 a failed run,\n"
-                 "2 bad arguments or a missing folder.\n");
+                 "Ctrl-C stops the search between two windows; what was written is logged and listed.\n"
+                 "\n"
+                 "Exit status: 0 success (also when some levels could not be filled), 1 a failed or\n"
+                 "interrupted run, 2 bad arguments or a missing folder.\n");
 }
 
 std::string withoutTrailingSlashes(std::string folder)
@@ -131,14 +141,25 @@ int runSampleCommand(int argc, char** argv)
     if (seed)
         orvalis::srand(*seed);
 
+    // Ctrl-C ends the search between windows, so every listed window is whole and the batch list is written.
+    interrupted = 0;
+    auto oldInt = std::signal(SIGINT, onInterrupt);
+    auto oldTerm = std::signal(SIGTERM, onInterrupt);
     std::vector<std::string> names;
     TerminalProgress progress;
-    SampleOutcome outcome = sampler.sampleWindows(params, names, [&progress](const ProgressEvent& e) { return progress(e); });
+    SampleOutcome outcome = sampler.sampleWindows(
+        params, names, [&progress](const ProgressEvent& e) { return progress(e) && !interrupted; });
     progress.finish();
+    std::signal(SIGINT, oldInt);
+    std::signal(SIGTERM, oldTerm);
 
     int status = outcome.ok() ? 0 : 1;
     if (!outcome.ok() || outcome.stop == SampleStop::NoCentreLeft)
         std::fprintf(stderr, "orvalis-cli sample: %s\n", outcome.message.c_str());
+    if (outcome.stop == SampleStop::Cancelled) {
+        std::fprintf(stderr, "orvalis-cli sample: interrupted; the windows written so far are logged and listed\n");
+        status = 1;
+    }
     const std::string listName = batchListName(settings.samplePrefix);
     std::string listError;
     if (!writeBatchListFile(listName, names, settings.samplePostString, &listError)) {
