@@ -1,9 +1,150 @@
+#include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "generators/fractal/FractalGeneration.h"
+#include "settings/Config.h"
 
+#include <csignal>
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
 
-int runFractalCommand(int, char**)
+using namespace orvalis;
+using namespace orvalis::cli;
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int)
 {
-    std::fprintf(stderr, "orvalis-cli: this command is not available yet\n");
-    return 1;
+    interrupted = 1;
+}
+
+void fractalUsage(std::FILE* out)
+{
+    std::fprintf(out,
+                 "usage: orvalis-cli fractal --folder DIR [OPTIONS]\n"
+                 "\n"
+                 "Writes fractal landscapes: for each Hurst exponent H, midpoint-displacement surfaces of\n"
+                 "seeds 0..199 are cut at the thresholds 0.10..0.89; a cut whose whole percentage of cover\n"
+                 "is wanted and still lacks files is written as DIR/<H %%.2f>_<cover %%03d>_<number %%05d>.txt.\n"
+                 "The same options always give the same files, whatever the number of jobs.\n"
+                 "\n"
+                 "Options:\n"
+                 "  --folder DIR          existing folder for the landscape files (required)\n"
+                 "  --h MIN:MAX:STEP      H values, each 0.01..1, STEP at least 0.01 (0.1:0.9:0.1)\n"
+                 "  --cover MIN:MAX:STEP  cover percentages, each 0..100, STEP 1..100 (1:100:1)\n"
+                 "  --size N              rows and columns of every landscape, 1..4096 (100)\n"
+                 "  --replicates N        files per H value and cover percentage, 1..999999 (1)\n"
+                 "  --cover-value V       value written for cover cells\n"
+                 "  --matrix-value V      value written for matrix cells\n"
+                 "  --jobs N              threads building surfaces, 1..256 (every core)\n"
+                 "  --help                show this text\n"
+                 "\n"
+                 "The two values default to config.txt in the working directory when it exists (1 and 0\n"
+                 "otherwise).\n"
+                 "\n"
+                 "Exit status: 0 success, 1 a failed or interrupted run (files already written stay),\n"
+                 "2 bad arguments or a missing folder.\n");
+}
+
+}  // namespace
+
+int runFractalCommand(int argc, char** argv)
+{
+    Settings settings;
+    FractalRunParameters p;
+    std::string folder;
+    try {
+        Arguments args(argc, argv);
+        if (args.takeFlag("--help") || args.takeFlag("-h")) {
+            fractalUsage(stdout);
+            return 0;
+        }
+        std::error_code ec;
+        if (std::filesystem::exists("config.txt", ec)) {
+            ConfigResult config = readConfig("config.txt", settings);
+            if (!config.ok)
+                std::fprintf(stderr, "orvalis-cli fractal: config.txt: %s; the values not read keep their defaults\n",
+                             config.error.c_str());
+        }
+        auto folderText = args.take("--folder");
+        if (auto v = args.take("--h")) {
+            RealRange r = parseRealRange("--h", *v, 0.01, 1.0, 0.01);
+            if (r.max < r.min)
+                throw UsageError{"--h: MAX is below MIN in '" + *v + "'"};
+            p.initialH = r.min;
+            p.finalH = r.max;
+            p.stepH = r.step;
+        }
+        if (auto v = args.take("--cover")) {
+            IntRange r = parseIntRange("--cover", *v, 0, 100, 1);
+            if (r.max < r.min)
+                throw UsageError{"--cover: MAX " + std::to_string(r.max) + " is below MIN " + std::to_string(r.min)};
+            p.coverMin = r.min;
+            p.coverMax = r.max;
+            p.coverStep = r.step;
+        }
+        if (auto v = args.take("--size")) {
+            const long long size = parseInteger("--size", *v, 1, INT32_MAX);
+            if (size > MaxSurfaceSize)
+                throw UsageError{"--size: " + *v + " is larger than " + std::to_string(MaxSurfaceSize) +
+                                 ", the largest fractal landscape"};
+            p.size = static_cast<int>(size);
+        }
+        if (auto v = args.take("--replicates"))
+            p.replicates = static_cast<int>(parseInteger("--replicates", *v, 1, 999999));
+        if (auto v = args.take("--cover-value"))
+            settings.coverValue = static_cast<int>(parseInteger("--cover-value", *v, INT32_MIN, INT32_MAX));
+        if (auto v = args.take("--matrix-value"))
+            settings.matrixValue = static_cast<int>(parseInteger("--matrix-value", *v, INT32_MIN, INT32_MAX));
+        if (auto v = args.take("--jobs"))
+            p.jobs = static_cast<int>(parseInteger("--jobs", *v, 1, 256));
+        args.finish();
+        if (!folderText || folderText->empty())
+            throw UsageError{"--folder DIR is required"};
+        if (!isExistingFolder(*folderText))
+            throw UsageError{"--folder: '" + *folderText + "' is not an existing folder"};
+        folder = *folderText;
+        if (folder.back() != '/')
+            folder += '/';
+        p.folder = folder;
+        p.coverValue = settings.coverValue;
+        p.matrixValue = settings.matrixValue;
+        const std::string refused = checkFractalParameters(p);
+        if (!refused.empty())
+            throw UsageError{refused};
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "orvalis-cli fractal: %s\n", e.message.c_str());
+        std::fprintf(stderr, "Try 'orvalis-cli fractal --help'.\n");
+        return 2;
+    }
+
+    // Ctrl-C stops after the surface in hand; its files are whole.
+    interrupted = 0;
+    auto oldInt = std::signal(SIGINT, onInterrupt);
+    auto oldTerm = std::signal(SIGTERM, onInterrupt);
+    TerminalProgress progress;
+    std::vector<std::string> names;
+    const FractalRunResult result = runFractalGeneration(
+        p, names, [&progress](const ProgressEvent& e) { return progress(e) && !interrupted; });
+    progress.finish();
+    std::signal(SIGINT, oldInt);
+    std::signal(SIGTERM, oldTerm);
+
+    int status = 0;
+    if (!result.ok) {
+        std::fprintf(stderr, "orvalis-cli fractal: %s\n", result.error.c_str());
+        status = 1;
+    } else if (result.cancelled) {
+        std::fprintf(stderr, "orvalis-cli fractal: interrupted; the files written so far stay\n");
+        status = 1;
+    }
+    const std::size_t hCount = fractalHValues(p.initialH, p.finalH, p.stepH).size();
+    std::printf("%zu landscape%s of %d x %d cells written to %s (%zu H value%s, %lld surfaces)\n", names.size(),
+                names.size() == 1 ? "" : "s", p.size, p.size, folder.c_str(), hCount, hCount == 1 ? "" : "s",
+                static_cast<long long>(result.surfaces));
+    return status;
 }

@@ -1,0 +1,136 @@
+#include "generators/fractal/FractalGeneration.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sys/wait.h>
+
+using orvalis::test::readFile;
+using orvalis::test::TempDir;
+using orvalis::test::writeFile;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs orvalis-cli fractal in dir with the arguments (no blanks inside them).
+CliRun runFractalCli(const TempDir& dir, const std::string& arguments)
+{
+    const std::string command = "cd '" + dir.path().string() + "' && exec '" ORVALIS_CLI "' fractal " + arguments +
+                                " >cli.out 2>cli.err";
+    CliRun run;
+    const int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = readFile(dir.file("cli.out"));
+    run.err = readFile(dir.file("cli.err"));
+    std::filesystem::remove(dir.file("cli.out"));
+    std::filesystem::remove(dir.file("cli.err"));
+    return run;
+}
+
+orvalis::FractalRunParameters smallRun(const std::string& folder)
+{
+    orvalis::FractalRunParameters p;
+    p.initialH = 0.2;
+    p.finalH = 0.6;
+    p.stepH = 0.2;
+    p.coverMin = 10;
+    p.coverMax = 90;
+    p.coverStep = 10;
+    p.size = 24;
+    p.replicates = 2;
+    p.folder = folder;
+    return p;
+}
+
+const char* smallRunArguments = "--folder out --h 0.2:0.6:0.2 --cover 10:90:10 --size 24 --replicates 2";
+
+}  // namespace
+
+TEST(FractalCli, BadArgumentsExitWithStatusTwoBeforeWriting)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("out"));
+    struct Case {
+        const char* name;
+        std::string arguments;
+        const char* message;
+    } cases[] = {
+        {"no folder", "--size 10", "--folder DIR is required"},
+        {"missing folder", "--folder nowhere", "not an existing folder"},
+        {"size above the surface", "--folder out --size 5000", "larger than 4096"},
+        {"size zero", "--folder out --size 0", "--size"},
+        {"H step finer than the names", "--folder out --h 0.1:0.2:0.005", "--h STEP"},
+        {"H above 1", "--folder out --h 0.1:1.5:0.1", "--h MAX"},
+        {"H max below min", "--folder out --h 0.6:0.2:0.1", "below MIN"},
+        {"cover max below min", "--folder out --cover 50:10:1", "below MIN"},
+        {"no jobs", "--folder out --jobs 0", "--jobs"},
+        {"unknown option", "--folder out --seed 3", "unexpected argument"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = runFractalCli(dir, c.arguments);
+        EXPECT_EQ(run.status, 2) << c.name;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << ": " << run.err;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir.file("out")));
+}
+
+TEST(FractalCli, HelpDescribesTheOptions)
+{
+    TempDir dir;
+    const CliRun run = runFractalCli(dir, "--help");
+    EXPECT_EQ(run.status, 0);
+    for (const char* option : {"--folder", "--h", "--cover", "--size", "--replicates", "--cover-value",
+                               "--matrix-value", "--jobs"})
+        EXPECT_NE(run.out.find(option), std::string::npos) << option;
+}
+
+TEST(FractalCli, WritesTheEngineFilesWithTheConfiguredValues)
+{
+    TempDir dir, engine;
+    std::filesystem::create_directory(dir.file("out"));
+    writeFile(dir.file("config.txt"), "pre\npost\n9\n4\n");
+    const CliRun run = runFractalCli(dir, std::string(smallRunArguments) + " --jobs 2");
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    orvalis::FractalRunParameters p = smallRun(engine.path().string() + "/");
+    p.coverValue = 9;
+    p.matrixValue = 4;
+    p.jobs = 1;
+    std::vector<std::string> expected;
+    ASSERT_TRUE(orvalis::runFractalGeneration(p, expected).ok);
+    ASSERT_FALSE(expected.empty());
+    std::size_t written = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.file("out")))
+        written += e.is_regular_file();
+    EXPECT_EQ(written, expected.size());
+    for (const std::string& name : expected) {
+        const std::string file = dir.file("out/" + std::filesystem::path(name).filename().string());
+        EXPECT_EQ(readFile(file), readFile(name)) << file;
+    }
+    EXPECT_NE(run.out.find(std::to_string(expected.size()) + " landscapes of 24 x 24 cells written to out/"),
+              std::string::npos)
+        << run.out;
+
+    // Options win over config.txt.
+    const CliRun values = runFractalCli(dir, "--folder out --h 0.5:0.5:0.1 --cover 40:40:1 --size 8 "
+                                             "--cover-value 1 --matrix-value 0");
+    ASSERT_EQ(values.status, 0) << values.err;
+    const std::string text = readFile(dir.file("out/0.50_040_00001.txt"));
+    EXPECT_EQ(text.find_first_not_of("01 \n"), std::string::npos) << text;
+}
+
+TEST(FractalCli, FileThatCannotBeWrittenFailsWithStatusOneAndNamesIt)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("out"));
+    std::filesystem::create_directory(dir.file("out/0.20_010_00001.txt"));
+    const CliRun run = runFractalCli(dir, smallRunArguments);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("0.20_010_00001.txt"), std::string::npos) << run.err;
+}
