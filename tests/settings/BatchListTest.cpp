@@ -1,5 +1,6 @@
 #include "settings/BatchList.h"
 
+#include "settings/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 
 namespace {
 
+using orvalis::test::FileSizeLimit;
 using orvalis::test::readFile;
 using orvalis::test::TempDir;
 using orvalis::test::writeFile;
@@ -67,6 +69,21 @@ TEST(BatchListFile, MissingFolderWritesNothingAndSaysWhy)
     EXPECT_FALSE(orvalis::writeBatchListFile(dir.file("missing/SMP_ListFragStat.fbt"), {"a.txt"}, "", &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+}
+
+TEST(BatchListFile, ListCutShortIsRemoved)
+{
+    TempDir dir;
+    const std::string path = dir.file("SMP_ListFragStat.fbt");
+    std::string error;
+    bool ok;
+    {
+        FileSizeLimit limit(64);
+        ok = orvalis::writeBatchListFile(path, std::vector<std::string>(20, "out/SMP_050_001.txt"), "", &error);
+    }
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST(BatchListFile, WriteErrorIsReportedNotHidden)

@@ -1,5 +1,6 @@
 #include "settings/Config.h"
 
+#include "settings/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@ namespace {
 
 using orvalis::ConfigResult;
 using orvalis::Settings;
+using orvalis::test::FileSizeLimit;
 using orvalis::test::readFile;
 using orvalis::test::TempDir;
 using orvalis::test::writeFile;
@@ -250,6 +252,22 @@ TEST(ConfigWrite, FailureIsReportedAndTouchesNothing)
     EXPECT_TRUE(std::filesystem::is_empty(dir.file("config.txt")));
     EXPECT_EQ(readFile(dir.file("file")), "x");
     EXPECT_FALSE(std::filesystem::exists(dir.file("config.txt.tmp")));
+}
+
+TEST(ConfigWrite, FailedRewriteKeepsTheOldFile)
+{
+    TempDir dir;
+    const std::string path = dir.file("config.txt");
+    writeFile(path, "old\n\n1\n0\n");
+    ConfigResult r;
+    {
+        FileSizeLimit limit(64);
+        r = orvalis::writeConfig(path, Settings{std::string(200, 'p'), "", 1, 0});
+    }
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.error.empty());
+    EXPECT_EQ(readFile(path), "old\n\n1\n0\n");
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 }
 
 TEST(ConfigWrite, LinkStaysALinkAndItsTargetIsRewritten)
