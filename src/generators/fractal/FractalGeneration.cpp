@@ -211,8 +211,17 @@ std::array<std::int64_t, ThresholdCount> coverCounts(const MidpointSurface& surf
     const int size = surface.size();
     for (int row = 0; row <= size; ++row) {
         const double* line = surface.grid()[row];
-        for (int col = 0; col <= size; ++col)
-            ++below[static_cast<std::size_t>(std::lower_bound(t.begin(), t.end(), line[col]) - t.begin())];
+        for (int col = 0; col <= size; ++col) {
+            const double v = line[col];
+            // The thresholds are 0.01 apart: guess the place, then settle it on the stored values.
+            const double guess = (v - 0.1) * 100.0 + 1.0;
+            int k = guess > 0.0 ? (guess < ThresholdCount ? static_cast<int>(guess) : ThresholdCount) : 0;
+            while (k < ThresholdCount && t[static_cast<std::size_t>(k)] < v)
+                ++k;
+            while (k > 0 && !(t[static_cast<std::size_t>(k) - 1] < v))
+                --k;
+            ++below[static_cast<std::size_t>(k)];
+        }
     }
     std::array<std::int64_t, ThresholdCount> counts{};
     std::int64_t above = 0;

@@ -1,0 +1,80 @@
+// The fractal dialog's defaults (H 0.1..0.9 by 0.1, cover 1..100, size 100, one replicate)
+// end to end, on every core and on one, against the same run with full-grid surfaces.
+// The full-grid run takes many minutes; without --full-reference it is estimated from the
+// time of one full-grid surface times the surfaces the run builds.
+#include "generators/fractal/FractalGeneration.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+struct Outcome {
+    double seconds = 0;
+    std::size_t files = 0;
+    long long surfaces = 0;
+};
+
+Outcome run(orvalis::FractalRunParameters p)
+{
+    const auto start = Clock::now();
+    std::vector<std::string> files;
+    const orvalis::FractalRunResult r = orvalis::runFractalGeneration(p, files);
+    Outcome o;
+    o.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    o.files = files.size();
+    o.surfaces = r.surfaces;
+    if (!r.ok)
+        std::fprintf(stderr, "run failed: %s\n", r.error.c_str());
+    return o;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const bool fullReference = argc > 1 && std::strcmp(argv[1], "--full-reference") == 0;
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "orvalis-fractal-bench";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+
+    orvalis::FractalRunParameters p;  // the dialog's defaults
+    p.folder = dir.string() + "/";
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+
+    const Outcome all = run(p);
+    std::printf("defaults, %u cores:      %8.3f s  %zu files, %lld surfaces\n", cores, all.seconds, all.files,
+                all.surfaces);
+    p.jobs = 1;
+    const Outcome one = run(p);
+    std::printf("defaults, 1 core:        %8.3f s\n", one.seconds);
+
+    p.referenceSurfaces = true;
+    p.jobs = 0;
+    double referenceSeconds;
+    if (fullReference) {
+        referenceSeconds = run(p).seconds;
+        std::printf("full-grid surfaces:      %8.3f s\n", referenceSeconds);
+    } else {
+        orvalis::MidpointSurface s;
+        const auto start = Clock::now();
+        const int samples = 3;
+        for (int seed = 0; seed < samples; ++seed)
+            s.generateReferenceSurface(0.5, p.size, orvalis::SurfaceLevels, seed);
+        const double perSurface = std::chrono::duration<double>(Clock::now() - start).count() / samples;
+        referenceSeconds = perSurface * static_cast<double>(all.surfaces) / cores;
+        std::printf("full-grid surfaces:      %8.3f s estimated (%.3f s a surface x %lld surfaces / %u cores;"
+                    " --full-reference runs it)\n",
+                    referenceSeconds, perSurface, all.surfaces, cores);
+    }
+    std::printf("speed-up against full-grid surfaces: %.0fx\n", referenceSeconds / all.seconds);
+    std::filesystem::remove_all(dir);
+    return 0;
+}
