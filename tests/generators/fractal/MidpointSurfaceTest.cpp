@@ -38,24 +38,27 @@ std::vector<double> normalisedWindow(const MidpointSurface& s)
 TEST(MidpointSurface, FastWindowEqualsTheCentredCropOfTheFullReferenceGrid)
 {
     const std::vector<int> sizes = {0, 1, 2, 3, 4, 5, 7, 31, 64, 99, 100, 101, 255, 256, 257, 1000, 2047, 2049, 4095, 4096};
-    for (auto [H, seed] : {std::pair{0.01, 0}, std::pair{1.0, 199}, std::pair{0.5, 7}}) {
+    for (auto [H, seed] : {std::pair{0.01, 0}, std::pair{1.0, 199}}) {
         const std::vector<double>& full = fullReference(H, seed);
         for (int size : sizes) {
             const int off = (N - size) / 2;
             const std::vector<double> fast = MidpointSurface::rawWindow(H, size, SurfaceLevels, seed);
             ASSERT_EQ(fast.size(), static_cast<std::size_t>(size + 1) * (size + 1));
-            for (int r = 0; r <= size; ++r)
-                for (int c = 0; c <= size; ++c)
-                    ASSERT_EQ(fast[r * (size + 1) + c], full[static_cast<std::size_t>(off + r) * (N + 1) + off + c])
-                        << "H " << H << " seed " << seed << " size " << size << " at " << r << "," << c;
+            for (int r = 0; r <= size; ++r) {
+                const double* want = &full[static_cast<std::size_t>(off + r) * (N + 1) + off];
+                const double* got = &fast[static_cast<std::size_t>(r) * (size + 1)];
+                const auto [g, w] = std::mismatch(got, got + size + 1, want);
+                ASSERT_EQ(g, got + size + 1) << "H " << H << " seed " << seed << " size " << size << " row " << r
+                                             << " column " << (g - got) << ": " << *g << " != " << *w;
+            }
         }
     }
 }
 
 TEST(MidpointSurface, WindowOfSize100UsesRowsAndColumns1998To2098)
 {
-    const std::vector<double>& full = fullReference(0.5, 7);
-    const std::vector<double> w = MidpointSurface::rawWindow(0.5, 100, SurfaceLevels, 7);
+    const std::vector<double>& full = fullReference(1.0, 199);
+    const std::vector<double> w = MidpointSurface::rawWindow(1.0, 100, SurfaceLevels, 199);
     EXPECT_EQ(w.front(), full[1998u * (N + 1) + 1998]);
     EXPECT_EQ(w.back(), full[2098u * (N + 1) + 2098]);
     EXPECT_EQ(w[100], full[1998u * (N + 1) + 2098]);
