@@ -131,10 +131,17 @@ int runRandomCommand(int argc, char** argv)
     TerminalProgress progress;
     std::vector<std::string> names;
     RandomGenerator generator(settings.samplePostString);
-    RandomRunResult result =
-        generator.generate(coverMin, coverMax, coverStep, rows, cols, replicates, settings.matrixValue,
-                           settings.coverValue, folder, seed, names,
-                           [&progress](const ProgressEvent& e) { return progress(e) && !interrupted; });
+    std::string label;
+    RandomRunResult result = generator.generate(
+        coverMin, coverMax, coverStep, rows, cols, replicates, settings.matrixValue, settings.coverValue, folder, seed,
+        names, [&](const ProgressEvent& e) {
+            // Looks inside a landscape carry no label; the line keeps naming the landscape.
+            if (!e.label.empty())
+                label = e.label;
+            ProgressEvent shown = e;
+            shown.label = label;
+            return progress(shown) && !interrupted;
+        });
     progress.finish();
     std::signal(SIGINT, oldInt);
     std::signal(SIGTERM, oldTerm);
