@@ -82,16 +82,6 @@ TEST(RandomCli, BadArgumentsExitWithStatusTwo)
     }
 }
 
-TEST(RandomCli, HelpDescribesTheOptions)
-{
-    TempDir dir;
-    CliRun run = runCli(dir, "--help");
-    EXPECT_EQ(run.status, 0);
-    for (const char* option : {"--folder", "--cover", "--size", "--rows", "--replicates", "--seed", "--cover-value",
-                               "--matrix-value", "random_ListFragStat.fbt"})
-        EXPECT_NE(run.out.find(option), std::string::npos) << option;
-}
-
 TEST(RandomCli, DefaultsGiveTheFilesOfASeedFiveRun)
 {
     TempDir dir, ref;

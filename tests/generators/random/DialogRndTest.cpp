@@ -136,23 +136,6 @@ TEST(DialogRnd, TotalFollowsEveryTypedChange)
     }
 }
 
-TEST(DialogRnd, SpinBoxesKeepTheirBounds)
-{
-    DialogRnd dialog;
-    auto* ci = child<QSpinBox>(dialog, "Ci");
-    auto* cf = child<QSpinBox>(dialog, "Cf");
-    auto* cp = child<QSpinBox>(dialog, "Cp");
-    auto* tam = child<QSpinBox>(dialog, "Tam");
-    ci->setValue(150);
-    cf->setValue(0);
-    cp->setValue(0);
-    tam->setValue(1);
-    EXPECT_EQ(dialog.coverMin(), 99);
-    EXPECT_EQ(dialog.coverMax(), 1);
-    EXPECT_EQ(dialog.coverStep(), 1);
-    EXPECT_EQ(dialog.gridSize(), 2);
-}
-
 TEST(DialogRnd, FolderChooserFillsOrEmptiesTheField)
 {
     TempDir dir;
