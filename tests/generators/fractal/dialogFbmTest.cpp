@@ -237,3 +237,21 @@ TEST_F(FractalWindow, SizeAboveTheSurfaceAndMissingFolderAreRefusedBeforeAnythin
     EXPECT_EQ(window.fileNames, QStringList{"kept.txt"});
     EXPECT_TRUE(std::filesystem::is_empty(out.path()));
 }
+
+TEST_F(FractalWindow, FileThatCannotBeWrittenIsReportedAndNotListed)
+{
+    const std::string blocked = out.file("0.50_040_00001.txt");
+    std::filesystem::create_directory(blocked);
+    answerFractalDialog({{"Hi", "0.5"},
+                         {"Hf", "0.5"},
+                         {"Ci", "40"},
+                         {"Cf", "40"},
+                         {"Tam", "16"},
+                         {"amo", "1"},
+                         {"path", QString::fromStdString(out.path().string() + "/")}});
+    trigger();
+    ASSERT_EQ(window.reportedProblems().size(), 1);
+    EXPECT_TRUE(window.reportedProblems().last().contains(QString::fromStdString(blocked)))
+        << window.reportedProblems().last().toStdString();
+    EXPECT_TRUE(window.fileNames.isEmpty());
+}
