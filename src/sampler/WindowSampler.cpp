@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
 namespace orvalis {
 
@@ -157,7 +156,7 @@ void WindowSampler::configure(int threshold_, double halfSize_, int matrixValue_
 
 bool WindowSampler::loadImage(const char* path)
 {
-    coverTable_.reset();
+    coverTable_.clear();
     tableData_ = nullptr;
     return image.load(path);
 }
@@ -172,39 +171,16 @@ void WindowSampler::requireImage() const
 
 bool WindowSampler::coverTableReady()
 {
-    if (coverTable_ && tableData_ == image.data && tableThreshold_ == threshold && tableWidth_ == image.width &&
-        tableHeight_ == image.height)
-        return true;
-    if (tableFailed_ && tableData_ == image.data)
-        return false;
-    coverTable_.reset();
+    const bool current = tableData_ == image.data && tableThreshold_ == threshold && tableWidth_ == image.width &&
+                         tableHeight_ == image.height;
+    if (current)
+        return !coverTable_.empty();
     tableData_ = image.data;
     tableThreshold_ = threshold;
     tableWidth_ = image.width;
     tableHeight_ = image.height;
-    const std::size_t w = static_cast<std::size_t>(image.width);
-    const std::size_t h = static_cast<std::size_t>(image.height);
-    const std::size_t stride = w + 1;
     // Without room for the table the windows are counted pixel by pixel: slower, same counts.
-    coverTable_.reset(new (std::nothrow) std::uint32_t[stride * (h + 1)]);
-    tableFailed_ = !coverTable_;
-    if (tableFailed_)
-        return false;
-    std::uint32_t* t = coverTable_.get();
-    std::fill(t, t + stride, 0u);
-    const std::size_t bpp = image.bytesPerPixel;
-    for (std::size_t y = 0; y < h; ++y) {
-        const unsigned char* px = image.data + y * w * bpp + 2;
-        const std::uint32_t* above = t + y * stride;
-        std::uint32_t* row = t + (y + 1) * stride;
-        row[0] = 0;
-        std::uint32_t run = 0;
-        for (std::size_t x = 0; x < w; ++x, px += bpp) {
-            run += *px <= threshold ? 1u : 0u;
-            row[x + 1] = above[x + 1] + run;
-        }
-    }
-    return true;
+    return coverTable_.build(image, threshold);
 }
 
 std::int64_t WindowSampler::countPixels(int x, int y) const
@@ -223,13 +199,7 @@ std::int64_t WindowSampler::windowCover(int x, int y)
     requireImage();
     if (straightforward_ || !coverTableReady())
         return countPixels(x, y);
-    const std::size_t stride = static_cast<std::size_t>(image.width) + 1;
-    const std::size_t left = static_cast<std::size_t>(x - halfSize), right = static_cast<std::size_t>(x + halfSize);
-    const std::size_t top = static_cast<std::size_t>(y - halfSize), bottom = static_cast<std::size_t>(y + halfSize);
-    const std::uint32_t* t = coverTable_.get();
-    // Unsigned wrap-around cancels out: a window never holds 2^32 pixels.
-    std::uint32_t n = t[bottom * stride + right] - t[top * stride + right] - t[bottom * stride + left] + t[top * stride + left];
-    return n;
+    return coverTable_.count(x - halfSize, y - halfSize, x + halfSize, y + halfSize);
 }
 
 bool WindowSampler::writeWindow(int x, int y, int h, const std::string& fileName, std::string* error)
@@ -244,9 +214,12 @@ bool WindowSampler::writeWindow(int x, int y, int h, const std::string& fileName
     const std::size_t side = static_cast<std::size_t>(2) * static_cast<std::size_t>(h);
     const std::size_t bpp = image.bytesPerPixel;
     const std::size_t width = static_cast<std::size_t>(image.width);
-    // Lines run along image columns: a band of columns is gathered row by row, then written out.
+    // Lines run along image columns: a band of columns is gathered row by row as habitat flags, then written out.
     constexpr std::size_t Band = 64;
-    std::vector<int> band(std::min<std::size_t>(Band, side) * side);
+    const std::size_t bandColumns = std::min<std::size_t>(Band, side);
+    std::vector<unsigned char> band(bandColumns * side);
+    std::vector<int> line(side);
+    const int values[2] = {matrixValue, coverValue};
     bool ok = true;
     for (std::size_t c0 = 0; ok && c0 < side; c0 += Band) {
         const std::size_t cols = std::min(Band, side - c0);
@@ -255,10 +228,14 @@ bool WindowSampler::writeWindow(int x, int y, int h, const std::string& fileName
             const std::size_t row = static_cast<std::size_t>(y - h) + r;
             const unsigned char* px = image.data + (row * width + firstColumn) * bpp + 2;
             for (std::size_t c = 0; c < cols; ++c, px += bpp)
-                band[c * side + r] = *px <= threshold ? coverValue : matrixValue;
+                band[c * side + r] = *px <= threshold ? 1 : 0;
         }
-        for (std::size_t c = 0; ok && c < cols; ++c)
-            ok = writer.writeLine(std::span<const int>(band.data() + c * side, side));
+        for (std::size_t c = 0; ok && c < cols; ++c) {
+            const unsigned char* flags = band.data() + c * side;
+            for (std::size_t r = 0; r < side; ++r)
+                line[r] = values[flags[r]];
+            ok = writer.writeLine(line);
+        }
     }
     ok = writer.close() && ok;
     if (!ok) {

@@ -3,9 +3,9 @@
 #include "common/Progress.h"
 #include "image/BitmapImage.h"
 #include "sampler/CentreList.h"
+#include "sampler/CoverTable.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -90,12 +90,11 @@ private:
     void requireImage() const;
 
     bool straightforward_ = false;
-    std::unique_ptr<std::uint32_t[]> coverTable_;  // summed-area table of the habitat mask, (W+1) x (H+1)
-    const unsigned char* tableData_ = nullptr;
+    CoverTable coverTable_;
+    const unsigned char* tableData_ = nullptr;  // the image and threshold the table was built for
     int tableThreshold_ = -1;
     int tableWidth_ = -1;
     int tableHeight_ = -1;
-    bool tableFailed_ = false;
 };
 
 // File name of one window: folder + "/" + prefix + class "%03d" + "_" + replicate "%03d" + ".txt".
