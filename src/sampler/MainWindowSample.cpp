@@ -88,6 +88,11 @@ void MainWindow::on_actionSample_triggered()
     fileNames.clear();
     showWrittenFiles();
 
+    if (sampleDialog.folder().isEmpty()) {
+        // Joined with "/" an empty folder would mean the root folder.
+        reportProblem(tr("Sampling: no folder was chosen for the window files, nothing was written."));
+        return;
+    }
     const QString imagePath = sampleDialog.imagePath();
     orvalis::WindowSampler sampler;
     if (!sampler.loadImage(QFile::encodeName(imagePath).constData())) {

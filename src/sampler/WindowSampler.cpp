@@ -215,7 +215,8 @@ bool WindowSampler::writeWindow(int x, int y, int h, const std::string& fileName
     const std::size_t bpp = image.bytesPerPixel;
     const std::size_t width = static_cast<std::size_t>(image.width);
     // Lines run along image columns: a band of columns is gathered row by row as habitat flags, then written out.
-    constexpr std::size_t Band = 64;
+    // Wide bands read long runs of each image row; the flags stay within about a megabyte.
+    const std::size_t Band = std::max<std::size_t>(64, (std::size_t(1) << 20) / std::max<std::size_t>(side, 1));
     const std::size_t bandColumns = std::min<std::size_t>(Band, side);
     std::vector<unsigned char> band(bandColumns * side);
     std::vector<int> line(side);
@@ -224,11 +225,19 @@ bool WindowSampler::writeWindow(int x, int y, int h, const std::string& fileName
     for (std::size_t c0 = 0; ok && c0 < side; c0 += Band) {
         const std::size_t cols = std::min(Band, side - c0);
         const std::size_t firstColumn = static_cast<std::size_t>(x - h) + c0;
-        for (std::size_t r = 0; r < side; ++r) {
-            const std::size_t row = static_cast<std::size_t>(y - h) + r;
-            const unsigned char* px = image.data + (row * width + firstColumn) * bpp + 2;
-            for (std::size_t c = 0; c < cols; ++c, px += bpp)
-                band[c * side + r] = *px <= threshold ? 1 : 0;
+        // Transposed in 64 x 64 tiles so that both the pixel reads and the flag writes stay in cache.
+        constexpr std::size_t Tile = 64;
+        for (std::size_t r0 = 0; r0 < side; r0 += Tile) {
+            const std::size_t r1 = std::min(side, r0 + Tile);
+            for (std::size_t t0 = 0; t0 < cols; t0 += Tile) {
+                const std::size_t t1 = std::min(cols, t0 + Tile);
+                for (std::size_t r = r0; r < r1; ++r) {
+                    const std::size_t row = static_cast<std::size_t>(y - h) + r;
+                    const unsigned char* px = image.data + (row * width + firstColumn + t0) * bpp + 2;
+                    for (std::size_t c = t0; c < t1; ++c, px += bpp)
+                        band[c * side + r] = *px <= threshold ? 1 : 0;
+                }
+            }
         }
         for (std::size_t c = 0; ok && c < cols; ++c) {
             const unsigned char* flags = band.data() + c * side;
@@ -258,6 +267,12 @@ SampleOutcome WindowSampler::sampleWindows(const SampleParameters& params, std::
     if (halfSize < 1 || params.coverStep < 1) {
         out.stop = SampleStop::BadParameters;
         out.message = halfSize < 1 ? "the window must be at least 2 pixels wide" : "the cover step must be at least 1";
+        return out;
+    }
+    if (params.folder.empty()) {
+        // Joined with "/" an empty folder would put the windows in the root folder.
+        out.stop = SampleStop::BadParameters;
+        out.message = "no folder was chosen for the window files";
         return out;
     }
     const int h = halfSize;

@@ -244,6 +244,15 @@ TEST_F(SampleActionFixture, FolderThatCannotBeWrittenIsNamedAndNothingIsListed)
     EXPECT_EQ(readFile(dir.file("G_ListFragStat.fbt")), "");
 }
 
+TEST_F(SampleActionFixture, EmptyFolderWritesNothing)
+{
+    runSample(QString::fromStdString(imagePath), QString(), 20, 1, 10, 1, 100, 1);
+    ASSERT_EQ(window.reportedProblems().size(), 1);
+    EXPECT_TRUE(window.reportedProblems().front().contains("no folder"));
+    EXPECT_TRUE(window.fileNames.isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("sample.txt")));
+}
+
 TEST_F(SampleActionFixture, CancelInTheSearchDialogKeepsWhatWasWritten)
 {
     image = makeBlue(400, 400, [](int, int) -> unsigned char { return 0; });

@@ -360,6 +360,48 @@ TEST(Sampler, RefusesToRunWithoutImageOrWithAnEmptyWindow)
     EXPECT_EQ(flat.sampleWindows(p, names).stop, SampleStop::BadParameters);
 }
 
+TEST(Sampler, EmptyFolderIsRefusedRatherThanTheRootFolder)
+{
+    WindowSampler sampler;
+    fillBitmap(sampler.image, makeBlue(300, 300, black));
+    sampler.configure(128, 5, 0, 1);
+    TempDir dir;
+    SampleParameters p;
+    p.folder = "";
+    p.logPath = dir.file("sample.txt");
+    std::vector<std::string> names;
+    const SampleOutcome out = sampler.sampleWindows(p, names);
+    EXPECT_EQ(out.stop, SampleStop::BadParameters);
+    EXPECT_FALSE(out.ok());
+    EXPECT_TRUE(names.empty());
+    EXPECT_FALSE(std::filesystem::exists(p.logPath));
+}
+
+TEST(Sampler, ThirtyTwoBitPixelsAreTestedOnTheirBlueByte)
+{
+    // Alpha 0 everywhere and red the opposite of blue: only byte 2 of each 4-byte pixel counts.
+    WindowSampler sampler;
+    BitmapImage& image = sampler.image;
+    image.data = static_cast<unsigned char*>(std::malloc(6 * 6 * 4));
+    for (int i = 0; i < 36; ++i) {
+        const unsigned char blue = (i % 6) < 3 ? 10 : 250;
+        image.data[i * 4] = static_cast<unsigned char>(255 - blue);
+        image.data[i * 4 + 1] = 0;
+        image.data[i * 4 + 2] = blue;
+        image.data[i * 4 + 3] = 0;
+    }
+    image.width = image.height = 6;
+    image.bitsPerPixel = 32;
+    image.bytesPerPixel = 4;
+    image.pixelCount = 36;
+    image.loaded = 1;
+    sampler.configure(128, 2, 0, 1);
+    EXPECT_EQ(sampler.windowCover(3, 3), 8);  // columns 1..2 of 1..4 are habitat
+    TempDir dir;
+    ASSERT_TRUE(sampler.writeWindow(3, 3, 2, dir.file("w.txt")));
+    EXPECT_EQ(readFile(dir.file("w.txt")), "1 1 1 1 \n1 1 1 1 \n0 0 0 0 \n0 0 0 0 \n");
+}
+
 TEST(Sampler, TargetMultipliesBeforeDividing)
 {
     // Levels 10..50 with 3 replicates: the run asks for (50 + 10 - 5) * 3 / 10 = 16 windows, not 15.
