@@ -51,7 +51,10 @@ public:
         // Each surface in flight holds its window and its build's working grids.
         const double bytesPerSurface = side * side * sizeof(double) * 2.5 + 4096.0;
         const double budget = 512.0 * 1024 * 1024;
-        lookahead_ = static_cast<std::int64_t>(std::clamp(budget / bytesPerSurface, 1.0, 2.0 * jobs + 2.0));
+        // Small surfaces run far ahead so that workers seldom wait for the writer; large ones
+        // stay close, as surfaces built past the end of an H value are thrown away.
+        const double wanted = std::max(2.0 * jobs + 2.0, std::min(256.0, 4.0e6 / (side * side)));
+        lookahead_ = static_cast<std::int64_t>(std::clamp(budget / bytesPerSurface, 1.0, wanted));
         if (jobs > 1)
             for (int i = 0; i < jobs; ++i)
                 workers_.emplace_back([this] { work(); });
