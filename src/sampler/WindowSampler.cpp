@@ -63,6 +63,8 @@ bool anyAdmissibleCentre(const DrawTable& columns, const DrawTable& rows, const 
         return false;
     if (minDistance < 0 || centres.empty())
         return true;
+    // No two pixels of an image lie 2^20 apart, so a larger distance changes nothing.
+    minDistance = std::min(minDistance, 1 << 20);
     const std::int64_t reach2 = (static_cast<std::int64_t>(minDistance) + 1) * (static_cast<std::int64_t>(minDistance) + 1);
     std::vector<std::pair<int, int>> byRow;  // (y, x)
     byRow.reserve(centres.size());
