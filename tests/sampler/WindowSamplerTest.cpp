@@ -326,6 +326,26 @@ TEST(Sampler, UnwritableWindowKeepsWhatWasWrittenBefore)
     const ReferenceRun want = referenceRun(img, s, 1);
     EXPECT_EQ(readFile(got.names[0]), want.windows[0].content);
     EXPECT_EQ(got.log, want.windows[0].logLine);
+    EXPECT_TRUE(std::filesystem::is_directory(s.folder + "/100_002.txt")) << "what blocked the file must stay";
+}
+
+TEST(Sampler, FullDiskStopsTheRunAndLeavesNoPartialWindow)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    const BlueImage img = makeBlue(300, 300, black);
+    TempDir dir;
+    ReferenceSettings s{40, 3, 100, 100, 1, 0, 1, 0, dir.file("f"), "", -1};
+    std::filesystem::create_directory(s.folder);
+    std::filesystem::create_symlink("/dev/full", s.folder + "/100_002.txt");  // writes there fail as on a full disk
+    const RunResult got = runSampler(img, s, 1, dir);
+    EXPECT_EQ(got.outcome.stop, SampleStop::WindowWriteFailed);
+    EXPECT_NE(got.outcome.message.find("100_002.txt"), std::string::npos);
+    EXPECT_NE(got.outcome.message.find("No space left"), std::string::npos) << got.outcome.message;
+    EXPECT_EQ(got.names, std::vector<std::string>{s.folder + "/100_001.txt"});
+    EXPECT_FALSE(std::filesystem::is_symlink(s.folder + "/100_002.txt"));
+    EXPECT_EQ(filesIn(s.folder), 1u);
+    EXPECT_EQ(std::count(got.log.begin(), got.log.end(), '\n'), 1);
 }
 
 TEST(Sampler, UnopenableLogDoesNothing)
