@@ -15,7 +15,7 @@ void CoverTable::clear()
     stride_ = blocksX_ = 0;
 }
 
-bool CoverTable::build(const BitmapImage& image, int threshold)
+bool CoverTable::build(const BitmapImage& image, int threshold, const std::function<bool()>& keepGoing)
 {
     clear();
     const std::size_t w = static_cast<std::size_t>(std::max(image.width, 0));
@@ -75,6 +75,10 @@ bool CoverTable::build(const BitmapImage& image, int threshold)
             std::copy(columnRun.begin(), columnRun.end(), local);
             std::copy(rowRun.begin(), rowRun.end(), strip);
             continue;
+        }
+        if (keepGoing && !keepGoing()) {
+            clear();
+            return false;
         }
         // A new block row starts: fold the finished one into the strips and corners.
         const std::size_t by = y / Block;

@@ -3,6 +3,7 @@
 #include "image/BitmapImage.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace orvalis {
@@ -14,8 +15,9 @@ class CoverTable {
 public:
     static constexpr int Block = 256;
 
-    // False, holding nothing, when the memory cannot be had.
-    bool build(const BitmapImage& image, int threshold);
+    // False, holding nothing, when the memory cannot be had or keepGoing, asked once per
+    // block row, says stop.
+    bool build(const BitmapImage& image, int threshold, const std::function<bool()>& keepGoing = {});
     void clear();
     bool empty() const { return !local_; }
 

@@ -171,7 +171,7 @@ void WindowSampler::requireImage() const
     }
 }
 
-bool WindowSampler::coverTableReady()
+bool WindowSampler::coverTableReady(const std::function<bool()>& keepGoing)
 {
     const bool current = tableData_ == image.data && tableThreshold_ == threshold && tableWidth_ == image.width &&
                          tableHeight_ == image.height;
@@ -182,7 +182,7 @@ bool WindowSampler::coverTableReady()
     tableWidth_ = image.width;
     tableHeight_ = image.height;
     // Without room for the table the windows are counted pixel by pixel: slower, same counts.
-    return coverTable_.build(image, threshold);
+    return coverTable_.build(image, threshold, keepGoing);
 }
 
 std::int64_t WindowSampler::countPixels(int x, int y) const
@@ -299,11 +299,27 @@ SampleOutcome WindowSampler::sampleWindows(const SampleParameters& params, std::
     const DrawTable rows(image.height, h);
     RandomSource& random = globalRandom();
 
+    ProgressEvent event;
+    event.total = shownTotal;
+    event.budgetLeft = TryBudget;
+    if (!straightforward_) {
+        // Building the table of a large image takes a while: keep the user's Cancel within reach.
+        bool cancelled = false;
+        coverTableReady([&] {
+            cancelled = progress && !progress(event);
+            return !cancelled;
+        });
+        if (cancelled) {
+            tableData_ = nullptr;  // an interrupted table is built again by the next run
+            out.stop = SampleStop::Cancelled;
+            std::fclose(log);
+            return out;
+        }
+    }
+
     std::int64_t tries = 0;
     std::int64_t refusals = 0;  // distance-refused passes since the last acceptance
     bool checked = false;       // whether the centres left have been counted since the last acceptance
-    ProgressEvent event;
-    event.total = shownTotal;
     for (;;) {
         if (progress) {
             event.done = out.written;

@@ -6,6 +6,7 @@
 #include "sampler/CoverTable.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -85,7 +86,7 @@ public:
     int coverValue = 1;
 
 private:
-    bool coverTableReady();
+    bool coverTableReady(const std::function<bool()>& keepGoing = {});
     std::int64_t countPixels(int x, int y) const;
     void requireImage() const;
 

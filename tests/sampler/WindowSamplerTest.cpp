@@ -279,6 +279,20 @@ TEST(Sampler, CancelReachesTheRunWhileEveryPassIsRefused)
     EXPECT_LT(got.outcome.tries, 100000);
 }
 
+TEST(Sampler, CancelWhilePreparingTheImageDrawsNothing)
+{
+    const BlueImage img = makeBlue(300, 1200, black);  // several 256-row blocks
+    TempDir dir;
+    ReferenceSettings s{5, 4, 100, 100, 1, 0, 1, 0, dir.file("p"), "", -1};
+    std::filesystem::create_directory(s.folder);
+    int calls = 0;
+    const RunResult got = runSampler(img, s, 9, dir, false, [&](const ProgressEvent&) { return ++calls < 2; });
+    EXPECT_EQ(got.outcome.stop, SampleStop::Cancelled);
+    EXPECT_EQ(got.outcome.tries, 0);
+    EXPECT_TRUE(got.names.empty());
+    EXPECT_EQ(got.finalState, 9u) << "no draw was taken";
+}
+
 TEST(Sampler, ProgressCountsWindowsAndTriesLeft)
 {
     const BlueImage img = makeBlue(300, 300, black);
