@@ -244,6 +244,17 @@ TEST_F(SampleActionFixture, FolderThatCannotBeWrittenIsNamedAndNothingIsListed)
     EXPECT_EQ(readFile(dir.file("G_ListFragStat.fbt")), "");
 }
 
+TEST_F(SampleActionFixture, RunWithNoCentreLeftEndsAndSaysSo)
+{
+    image = makeBlue(600, 600, [](int, int) -> unsigned char { return 0; });
+    writeTga(imagePath, image);
+    runSample(QString::fromStdString(imagePath), QString::fromStdString(folder), 2, 5, 5000, 99, 100, 1);
+    EXPECT_EQ(window.fileNames.size(), 1);
+    ASSERT_EQ(window.reportedProblems().size(), 1);
+    EXPECT_TRUE(window.reportedProblems().front().contains("no window centre is left"));
+    EXPECT_EQ(listed(), window.fileNames);
+}
+
 TEST_F(SampleActionFixture, EmptyFolderWritesNothing)
 {
     runSample(QString::fromStdString(imagePath), QString(), 20, 1, 10, 1, 100, 1);
