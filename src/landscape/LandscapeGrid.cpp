@@ -158,7 +158,7 @@ bool LandscapeWriter::open(const std::string& path)
     path_ = path;
     error_.clear();
     failed_ = false;
-    buffer_.clear();
+    bufferSize_ = 0;
     cachedLength_[0] = cachedLength_[1] = 0;
     file_ = std::fopen(path.c_str(), "wb");
     if (!file_) {
@@ -180,47 +180,82 @@ void LandscapeWriter::fail(const std::string& what, int err)
 
 bool LandscapeWriter::flushBuffer()
 {
-    if (buffer_.empty())
+    if (bufferSize_ == 0)
         return !failed_;
     errno = 0;
-    std::size_t put = std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
-    if (put != buffer_.size() || std::fflush(file_) != 0) {
+    std::size_t put = std::fwrite(buffer_.get(), 1, bufferSize_, file_);
+    bool ok = put == bufferSize_ && std::fflush(file_) == 0;
+    bufferSize_ = 0;
+    if (!ok)
         fail("write failed", errno);
-        buffer_.clear();
-        return false;
-    }
-    buffer_.clear();
-    return true;
+    return ok;
 }
 
 bool LandscapeWriter::writeLine(std::span<const int> values)
 {
     if (!file_ || failed_)
         return false;
-    std::size_t old = buffer_.size();
-    buffer_.resize(old + values.size() * 12 + 1);
-    char* out = buffer_.data() + old;
-    for (int v : values) {
-        // Landscape files hold two class values, so their text is kept at hand.
-        int slot = v == cachedValue_[0] && cachedLength_[0] ? 0 : (v == cachedValue_[1] && cachedLength_[1] ? 1 : -1);
-        if (slot < 0) {
-            slot = cachedLength_[0] == 0 ? 0 : 1;
-            if (cachedLength_[0] && cachedLength_[1]) {
+    const std::size_t needed = bufferSize_ + values.size() * 12 + 1;
+    if (needed > bufferCapacity_) {
+        std::size_t capacity = std::max<std::size_t>(needed, 1u << 17);
+        auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+        if (bufferSize_)
+            std::memcpy(grown.get(), buffer_.get(), bufferSize_);
+        buffer_ = std::move(grown);
+        bufferCapacity_ = capacity;
+    }
+    char* out = buffer_.get() + bufferSize_;
+    // Landscape files hold two class values, so the text of the last two is kept at hand.
+    int value0 = cachedValue_[0], value1 = cachedValue_[1];
+    int length0 = cachedLength_[0], length1 = cachedLength_[1];
+    std::size_t i = 0;
+    if (length0 == 2 && length1 == 2) {
+        // Two one-digit values, the usual landscape: a digit and a blank a cell, in loops
+        // simple enough for the compiler to vectorise.
+        bool allKnown = true;
+        for (int v : values)
+            allKnown &= (v == value0) | (v == value1);
+        if (allKnown) {
+            const char digit0 = cachedText_[0][0], digit1 = cachedText_[1][0];
+            const std::size_t n = values.size();
+            for (std::size_t k = 0; k < n; ++k) {
+                out[2 * k] = values[k] == value0 ? digit0 : digit1;
+                out[2 * k + 1] = ' ';
+            }
+            out += 2 * n;
+            i = n;
+        }
+    }
+    for (int v : values.subspan(i)) {
+        if (v == value0 && length0) {
+            std::memcpy(out, cachedText_[0], 12);
+            out += length0;
+        } else if (v == value1 && length1) {
+            std::memcpy(out, cachedText_[1], 12);
+            out += length1;
+        } else {
+            // A new value replaces the older of the two.
+            if (length0 && length1) {
                 cachedValue_[0] = cachedValue_[1];
                 std::memcpy(cachedText_[0], cachedText_[1], sizeof cachedText_[0]);
                 cachedLength_[0] = cachedLength_[1];
             }
+            int slot = length0 ? 1 : 0;
             auto r = std::to_chars(cachedText_[slot], cachedText_[slot] + 11, v);
             *r.ptr = ' ';
             cachedValue_[slot] = v;
             cachedLength_[slot] = static_cast<int>(r.ptr - cachedText_[slot]) + 1;
+            std::memcpy(out, cachedText_[slot], 12);
+            out += cachedLength_[slot];
+            value0 = cachedValue_[0];
+            value1 = cachedValue_[1];
+            length0 = cachedLength_[0];
+            length1 = cachedLength_[1];
         }
-        std::memcpy(out, cachedText_[slot], 12);
-        out += cachedLength_[slot];
     }
     *out++ = '\n';
-    buffer_.resize(static_cast<std::size_t>(out - buffer_.data()));
-    if (buffer_.size() >= (1u << 16))
+    bufferSize_ = static_cast<std::size_t>(out - buffer_.get());
+    if (bufferSize_ >= (1u << 16))
         return flushBuffer();
     return true;
 }
@@ -243,7 +278,7 @@ void LandscapeWriter::discard()
         std::fclose(file_);
         file_ = nullptr;
     }
-    buffer_.clear();
+    bufferSize_ = 0;
     if (!path_.empty())
         std::remove(path_.c_str());
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -61,7 +62,10 @@ private:
 
     std::FILE* file_ = nullptr;
     std::string path_;
-    std::string buffer_;
+    // Whole lines waiting to be written; grown without clearing, unlike a std::string.
+    std::unique_ptr<char[]> buffer_;
+    std::size_t bufferSize_ = 0;
+    std::size_t bufferCapacity_ = 0;
     std::string error_;
     bool failed_ = false;
     int cachedValue_[2] = {0, 0};

@@ -82,6 +82,27 @@ TEST(LandscapeFile, WriterLayoutAndRoundTrip)
     EXPECT_EQ(back, grid);
 }
 
+TEST(LandscapeFile, WriterTextMatchesPlainFormattingWhateverTheValueMix)
+{
+    // Two one-digit values take a shortcut; a third value, a sign or a second digit must not.
+    const std::vector<std::vector<int>> lines = {
+        {0, 1, 1, 0}, {1, 0, 0, 0, 1}, {0, 1, 7, 0}, {7, 0, 7}, {1, 1}, {-1, 0, -1}, {0, 1}, {10, 1, 0}, {}, {0},
+        {9, 8, 9, 8}, {8, 8, 9}, {0, 1, 0}};
+    TempDir dir;
+    std::string path = dir.file("mix.txt");
+    orvalis::LandscapeWriter writer;
+    ASSERT_TRUE(writer.open(path));
+    std::string expected;
+    for (const auto& line : lines) {
+        ASSERT_TRUE(writer.writeLine(line));
+        for (int v : line)
+            expected += std::to_string(v) + " ";
+        expected += "\n";
+    }
+    ASSERT_TRUE(writer.close());
+    EXPECT_EQ(orvalis::test::readFile(path), expected);
+}
+
 TEST(LandscapeFile, ReaderRefusesWhatItCannotRead)
 {
     TempDir dir;
