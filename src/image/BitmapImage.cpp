@@ -142,12 +142,16 @@ ReadOutcome readGrowing(std::FILE* file, std::uint64_t size, unsigned char*& blo
 void swapRedAndBlue(unsigned char* block, std::uint64_t pixels, unsigned bytesPerPixel)
 {
     if (bytesPerPixel == 4) {
-        for (std::uint64_t i = 0; i < pixels; ++i) {
-            std::uint32_t v;
-            std::memcpy(&v, block + 4 * i, 4);
-            v = (v & 0xFF00FF00u) | ((v >> 16) & 0xFFu) | ((v & 0xFFu) << 16);
-            std::memcpy(block + 4 * i, &v, 4);
+        // two pixels per 64-bit word
+        std::uint64_t i = 0;
+        for (; i + 2 <= pixels; i += 2) {
+            std::uint64_t v;
+            std::memcpy(&v, block + 4 * i, 8);
+            v = (v & 0xFF00FF00FF00FF00u) | ((v >> 16) & 0x000000FF000000FFu) | ((v & 0x000000FF000000FFu) << 16);
+            std::memcpy(block + 4 * i, &v, 8);
         }
+        if (i < pixels)
+            std::swap(block[4 * i], block[4 * i + 2]);
         return;
     }
     // four 3-byte pixels are three 32-bit words (B0 G0 R0 B1 | G1 R1 B2 G2 | R2 B3 G3 R3), swapped word-wise

@@ -188,8 +188,9 @@ TEST(TgaReader, LoadsUncompressedTrueColour)
         {"ID then colour map of 15-bit entries (2 bytes each)", trueColour(2, 2, 32).withMap(5, 15).withId("map and id")},
         {"colour map of 256 32-bit entries skipped", trueColour(1, 1, 24).withMap(256, 32)},
     };
-    for (unsigned w : {1u, 2u, 3u, 5u, 7u, 9u, 13u})
-        cases.push_back({"24-bit odd and even widths", trueColour(w, 3, 24)});
+    for (unsigned depth : {24u, 32u})
+        for (unsigned w : {1u, 2u, 3u, 5u, 7u, 9u, 13u})
+            cases.push_back({"odd and even widths", trueColour(w, 3, depth)});
 
     TempDir dir;
     for (const Case& c : cases) {
@@ -207,7 +208,8 @@ TEST(TgaReader, LoadsUncompressedTrueColour)
         EXPECT_EQ(image.bytesPerPixel, c.tga.depth / 8) << c.name;
         EXPECT_EQ(image.pixelCount, c.tga.width * c.tga.height) << c.name;
         const std::string filePixels = c.tga.pixels.substr(0, std::size_t(c.tga.width) * c.tga.height * (c.tga.depth / 8));
-        EXPECT_EQ(heldBlock(image), expectedBlock(filePixels, c.tga.depth / 8)) << c.name << " " << c.tga.width;
+        EXPECT_EQ(heldBlock(image), expectedBlock(filePixels, c.tga.depth / 8))
+            << c.name << " " << c.tga.width << "x" << c.tga.height << " " << c.tga.depth;
     }
 }
 
