@@ -1,6 +1,8 @@
 #include "cli/CliSupport.h"
 
 #include <cerrno>
+#include <csignal>
+#include <filesystem>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -166,6 +168,50 @@ bool isExistingFolder(const std::string& path)
 {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace orvalis::cli
+
+namespace orvalis::cli {
+
+void loadConfigDefaults(const char* command, Settings& settings)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists("config.txt", ec))
+        return;
+    ConfigResult config = readConfig("config.txt", settings);
+    if (!config.ok)
+        std::fprintf(stderr, "orvalis-cli %s: config.txt: %s; the settings not read keep their defaults\n", command,
+                     config.error.c_str());
+}
+
+namespace {
+
+volatile std::sig_atomic_t interruptFlag = 0;
+
+void onInterrupt(int)
+{
+    interruptFlag = 1;
+}
+
+}  // namespace
+
+InterruptGuard::InterruptGuard()
+{
+    interruptFlag = 0;
+    oldInt_ = std::signal(SIGINT, onInterrupt);
+    oldTerm_ = std::signal(SIGTERM, onInterrupt);
+}
+
+InterruptGuard::~InterruptGuard()
+{
+    std::signal(SIGINT, oldInt_);
+    std::signal(SIGTERM, oldTerm_);
+}
+
+bool InterruptGuard::interrupted()
+{
+    return interruptFlag != 0;
 }
 
 }  // namespace orvalis::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Progress.h"
+#include "settings/Config.h"
 
 #include <chrono>
 #include <cstdint>
@@ -61,6 +62,25 @@ private:
     bool enabled_;
     bool drawn_ = false;
     std::chrono::steady_clock::time_point last_{};
+};
+
+// Fills settings from config.txt in the working directory when the file exists; what
+// cannot be read is reported on standard error and keeps its default.
+void loadConfigDefaults(const char* command, Settings& settings);
+
+// While it lives, Ctrl-C and SIGTERM only raise a flag that the run polls between
+// units of work, so that a run stops with whole files and its lists written.
+class InterruptGuard {
+public:
+    InterruptGuard();
+    ~InterruptGuard();
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+    static bool interrupted();
+
+private:
+    void (*oldInt_)(int);
+    void (*oldTerm_)(int);
 };
 
 // Folder that must exist before any work starts.

@@ -3,9 +3,9 @@
 #include "generators/fractal/FractalGeneration.h"
 #include "settings/Config.h"
 
-#include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,13 +14,6 @@ using namespace orvalis;
 using namespace orvalis::cli;
 
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void onInterrupt(int)
-{
-    interrupted = 1;
-}
 
 void fractalUsage(std::FILE* out)
 {
@@ -63,13 +56,7 @@ int runFractalCommand(int argc, char** argv)
             fractalUsage(stdout);
             return 0;
         }
-        std::error_code ec;
-        if (std::filesystem::exists("config.txt", ec)) {
-            ConfigResult config = readConfig("config.txt", settings);
-            if (!config.ok)
-                std::fprintf(stderr, "orvalis-cli fractal: config.txt: %s; the values not read keep their defaults\n",
-                             config.error.c_str());
-        }
+        loadConfigDefaults("fractal", settings);
         auto folderText = args.take("--folder");
         if (auto v = args.take("--h")) {
             RealRange r = parseRealRange("--h", *v, 0.01, 1.0, 0.01);
@@ -123,16 +110,13 @@ int runFractalCommand(int argc, char** argv)
     }
 
     // Ctrl-C stops after the surface in hand; its files are whole.
-    interrupted = 0;
-    auto oldInt = std::signal(SIGINT, onInterrupt);
-    auto oldTerm = std::signal(SIGTERM, onInterrupt);
+    std::optional<InterruptGuard> interrupts(std::in_place);
     TerminalProgress progress;
     std::vector<std::string> names;
     const FractalRunResult result = runFractalGeneration(
-        p, names, [&progress](const ProgressEvent& e) { return progress(e) && !interrupted; });
+        p, names, [&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); });
     progress.finish();
-    std::signal(SIGINT, oldInt);
-    std::signal(SIGTERM, oldTerm);
+    interrupts.reset();
 
     int status = 0;
     if (!result.ok) {

@@ -3,9 +3,9 @@
 #include "generators/random/RandomGenerator.h"
 #include "settings/Config.h"
 
-#include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,13 +14,6 @@ using namespace orvalis;
 using namespace orvalis::cli;
 
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void onInterrupt(int)
-{
-    interrupted = 1;
-}
 
 void randomUsage(std::FILE* out)
 {
@@ -71,13 +64,7 @@ int runRandomCommand(int argc, char** argv)
             randomUsage(stdout);
             return 0;
         }
-        std::error_code ec;
-        if (std::filesystem::exists("config.txt", ec)) {
-            ConfigResult config = readConfig("config.txt", settings);
-            if (!config.ok)
-                std::fprintf(stderr, "orvalis-cli random: config.txt: %s; the settings not read keep their defaults\n",
-                             config.error.c_str());
-        }
+        loadConfigDefaults("random", settings);
         auto folderText = args.take("--folder");
         if (auto v = args.take("--cover")) {
             IntRange r = parseIntRange("--cover", *v, 0, 100, 1);
@@ -125,9 +112,7 @@ int runRandomCommand(int argc, char** argv)
     }
 
     // Ctrl-C stops at the next look at the progress, so no half-written landscape stays behind.
-    interrupted = 0;
-    auto oldInt = std::signal(SIGINT, onInterrupt);
-    auto oldTerm = std::signal(SIGTERM, onInterrupt);
+    std::optional<InterruptGuard> interrupts(std::in_place);
     TerminalProgress progress;
     std::vector<std::string> names;
     RandomGenerator generator(settings.samplePostString);
@@ -140,11 +125,10 @@ int runRandomCommand(int argc, char** argv)
                 label = e.label;
             ProgressEvent shown = e;
             shown.label = label;
-            return progress(shown) && !interrupted;
+            return progress(shown) && !InterruptGuard::interrupted();
         });
     progress.finish();
-    std::signal(SIGINT, oldInt);
-    std::signal(SIGTERM, oldTerm);
+    interrupts.reset();
 
     int status = 0;
     if (!result.ok) {

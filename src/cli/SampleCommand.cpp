@@ -5,8 +5,8 @@
 #include "settings/BatchList.h"
 #include "settings/Config.h"
 
-#include <csignal>
 #include <cstdio>
+#include <optional>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,13 +15,6 @@ using namespace orvalis;
 using namespace orvalis::cli;
 
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void onInterrupt(int)
-{
-    interrupted = 1;
-}
 
 void sampleUsage(std::FILE* out)
 {
@@ -80,13 +73,7 @@ int runSampleCommand(int argc, char** argv)
             sampleUsage(stdout);
             return 0;
         }
-        std::error_code ec;
-        if (std::filesystem::exists("config.txt", ec)) {
-            ConfigResult config = readConfig("config.txt", settings);
-            if (!config.ok)
-                std::fprintf(stderr, "orvalis-cli sample: config.txt: %s; the settings not read keep their defaults\n",
-                             config.error.c_str());
-        }
+        loadConfigDefaults("sample", settings);
         auto folder = args.take("--folder");
         if (auto v = args.take("--size"))
             size = static_cast<int>(parseInteger("--size", *v, 2, 9999999));
@@ -142,16 +129,13 @@ int runSampleCommand(int argc, char** argv)
         orvalis::srand(*seed);
 
     // Ctrl-C ends the search between windows, so every listed window is whole and the batch list is written.
-    interrupted = 0;
-    auto oldInt = std::signal(SIGINT, onInterrupt);
-    auto oldTerm = std::signal(SIGTERM, onInterrupt);
+    std::optional<InterruptGuard> interrupts(std::in_place);
     std::vector<std::string> names;
     TerminalProgress progress;
     SampleOutcome outcome = sampler.sampleWindows(
-        params, names, [&progress](const ProgressEvent& e) { return progress(e) && !interrupted; });
+        params, names, [&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); });
     progress.finish();
-    std::signal(SIGINT, oldInt);
-    std::signal(SIGTERM, oldTerm);
+    interrupts.reset();
 
     int status = outcome.ok() ? 0 : 1;
     if (!outcome.ok() || outcome.stop == SampleStop::NoCentreLeft)
