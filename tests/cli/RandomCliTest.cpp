@@ -1,11 +1,10 @@
 #include "generators/random/RandomGenerator.h"
-#include "support/TempDir.h"
+#include "support/CliRunner.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <spawn.h>
@@ -13,30 +12,17 @@
 #include <thread>
 #include <unistd.h>
 
+using orvalis::test::CliRun;
 using orvalis::test::readFile;
 using orvalis::test::TempDir;
 using orvalis::test::writeFile;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
-
-// Runs orvalis-cli in dir with the arguments (no blanks inside them), after the shell prelude.
-CliRun runCli(const TempDir& dir, const std::string& arguments, const std::string& prelude = {})
+// Runs orvalis-cli random in dir with the arguments (no blanks inside them), after the shell prelude.
+CliRun runRandom(const TempDir& dir, const std::string& arguments, const std::string& prelude = {})
 {
-    const std::string command = "cd '" + dir.path().string() + "' && " + prelude + " exec '" ORVALIS_CLI
-                                "' random " + arguments + " >cli.out 2>cli.err";
-    CliRun run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = readFile(dir.file("cli.out"));
-    run.err = readFile(dir.file("cli.err"));
-    std::filesystem::remove(dir.file("cli.out"));
-    std::filesystem::remove(dir.file("cli.err"));
-    return run;
+    return orvalis::test::runCli(dir, "random", arguments, prelude);
 }
 
 std::vector<std::string> engineFiles(const TempDir& dir, int coverMin, int coverMax, int step, int rows, int cols,
@@ -75,7 +61,7 @@ TEST(RandomCli, BadArgumentsExitWithStatusTwo)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CliRun run = runCli(dir, c.arguments);
+        CliRun run = runRandom(dir, c.arguments);
         EXPECT_EQ(run.status, 2);
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_TRUE(std::filesystem::is_empty(dir.file("out")));
@@ -86,7 +72,7 @@ TEST(RandomCli, DefaultsGiveTheFilesOfASeedFiveRun)
 {
     TempDir dir, ref;
     std::filesystem::create_directory(dir.file("out"));
-    CliRun run = runCli(dir, "--folder out --cover 10:35:10 --replicates 2 --size 50");
+    CliRun run = runRandom(dir, "--folder out --cover 10:35:10 --replicates 2 --size 50");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("6 of 6 landscapes of 50 x 50 cells written to out/ (seed 5)"), std::string::npos)
         << run.out;
@@ -106,13 +92,13 @@ TEST(RandomCli, ClassValuesAndPostStringComeFromConfigUnlessGiven)
     TempDir dir, ref;
     std::filesystem::create_directory(dir.file("out"));
     writeFile(dir.file("config.txt"), "SMP_\n, x, 999\n7\n3\n");
-    CliRun run = runCli(dir, "--folder out/ --cover 40:40:1 --rows 3 --cols 2 --seed -12");
+    CliRun run = runRandom(dir, "--folder out/ --cover 40:40:1 --rows 3 --cols 2 --seed -12");
     ASSERT_EQ(run.status, 0) << run.err;
     auto expected = engineFiles(ref, 40, 40, 1, 3, 2, 1, 3, 7, -12);
     EXPECT_EQ(readFile(dir.file("out/040_3x2_a1.txt")), readFile(expected.at(0)));
     EXPECT_EQ(readFile(dir.file("out/random_ListFragStat.fbt")), "out/040_3x2_a1.txt, x, 999\n");
 
-    run = runCli(dir, "--folder out --cover 40:40:1 --rows 3 --cols 2 --seed -12 --cover-value 1 --matrix-value 0 "
+    run = runRandom(dir, "--folder out --cover 40:40:1 --rows 3 --cols 2 --seed -12 --cover-value 1 --matrix-value 0 "
                       "--post-string ,y");
     ASSERT_EQ(run.status, 0) << run.err;
     expected = engineFiles(ref, 40, 40, 1, 3, 2, 1, 0, 1, -12);
@@ -125,7 +111,7 @@ TEST(RandomCli, WriteFailureExitsWithStatusOneAndListsOnlyWholeFiles)
     TempDir dir;
     std::filesystem::create_directory(dir.file("out"));
     // A file size limit plays a full disk: 300 x 300 landscapes of 1000000 values pass the limit, those of 1 do not.
-    CliRun run = runCli(dir, "--folder out --cover 0:100:100 --size 300 --cover-value 1000000 --matrix-value 1",
+    CliRun run = runRandom(dir, "--folder out --cover 0:100:100 --size 300 --cover-value 1000000 --matrix-value 1",
                      "trap '' XFSZ; ulimit -f 400 &&");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("cannot write out/100_300x300_a1.txt"), std::string::npos) << run.err;

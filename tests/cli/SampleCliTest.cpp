@@ -1,33 +1,17 @@
 #include "sampler/SamplerTestSupport.h"
+#include "support/CliRunner.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <sys/wait.h>
 
 using namespace orvalis::test;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
-
-// Runs orvalis-cli sample in dir with the arguments (no blanks inside them).
 CliRun runSample(const TempDir& dir, const std::string& arguments)
 {
-    const std::string command = "cd '" + dir.path().string() + "' && exec '" ORVALIS_CLI "' sample " + arguments +
-                                " >cli.out 2>cli.err";
-    CliRun run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = readFile(dir.file("cli.out"));
-    run.err = readFile(dir.file("cli.err"));
-    std::filesystem::remove(dir.file("cli.out"));
-    std::filesystem::remove(dir.file("cli.err"));
-    return run;
+    return runCli(dir, "sample", arguments);
 }
 
 std::string example()

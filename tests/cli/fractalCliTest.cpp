@@ -1,36 +1,21 @@
 #include "generators/fractal/FractalGeneration.h"
-#include "support/TempDir.h"
+#include "support/CliRunner.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <sys/wait.h>
 
+using orvalis::test::CliRun;
 using orvalis::test::readFile;
+using orvalis::test::runCli;
 using orvalis::test::TempDir;
 using orvalis::test::writeFile;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
-
-// Runs orvalis-cli fractal in dir with the arguments (no blanks inside them).
 CliRun runFractalCli(const TempDir& dir, const std::string& arguments)
 {
-    const std::string command = "cd '" + dir.path().string() + "' && exec '" ORVALIS_CLI "' fractal " + arguments +
-                                " >cli.out 2>cli.err";
-    CliRun run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = readFile(dir.file("cli.out"));
-    run.err = readFile(dir.file("cli.err"));
-    std::filesystem::remove(dir.file("cli.out"));
-    std::filesystem::remove(dir.file("cli.err"));
-    return run;
+    return runCli(dir, "fractal", arguments);
 }
 
 orvalis::FractalRunParameters smallRun(const std::string& folder)
@@ -105,10 +90,7 @@ TEST(FractalCli, WritesTheEngineFilesWithTheConfiguredValues)
     std::vector<std::string> expected;
     ASSERT_TRUE(orvalis::runFractalGeneration(p, expected).ok);
     ASSERT_FALSE(expected.empty());
-    std::size_t written = 0;
-    for (const auto& e : std::filesystem::directory_iterator(dir.file("out")))
-        written += e.is_regular_file();
-    EXPECT_EQ(written, expected.size());
+    EXPECT_EQ(orvalis::test::filesIn(dir.file("out")), expected.size());
     for (const std::string& name : expected) {
         const std::string file = dir.file("out/" + std::filesystem::path(name).filename().string());
         EXPECT_EQ(readFile(file), readFile(name)) << file;

@@ -59,6 +59,15 @@ inline void writeFile(const std::string& path, const std::string& bytes)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// Regular files directly in dir: what a run left behind.
+inline std::size_t filesIn(const std::filesystem::path& dir)
+{
+    std::size_t n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        n += e.is_regular_file();
+    return n;
+}
+
 inline std::string sourceDir()
 {
     const char* dir = std::getenv("ORVALIS_SOURCE_DIR");

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "support/TempDir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+
+#ifndef ORVALIS_CLI
+#error "ORVALIS_CLI must name the orvalis-cli program (see tests/cli/CMakeLists.txt)"
+#endif
+
+namespace orvalis::test {
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs `orvalis-cli command arguments` in dir (no blanks inside the arguments), after the
+// shell prelude, and gives its exit status and what it printed.
+inline CliRun runCli(const TempDir& dir, const std::string& command, const std::string& arguments,
+                     const std::string& prelude = {})
+{
+    const std::string line = "cd '" + dir.path().string() + "' && " + prelude + " exec '" ORVALIS_CLI "' " +
+                             command + " " + arguments + " >cli.out 2>cli.err";
+    CliRun run;
+    const int raw = std::system(line.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = readFile(dir.file("cli.out"));
+    run.err = readFile(dir.file("cli.err"));
+    std::filesystem::remove(dir.file("cli.out"));
+    std::filesystem::remove(dir.file("cli.err"));
+    return run;
+}
+
+}  // namespace orvalis::test
