@@ -1,53 +1,27 @@
 #include "app/GridImage.h"
 #include "app/MainWindow.h"
 #include "support/TempDir.h"
+#include "support/WidgetHelpers.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+using orvalis::test::answerFileDialog;
+using orvalis::test::child;
+using orvalis::test::itemTexts;
 using orvalis::test::TempDir;
 using orvalis::test::WorkingDir;
 using orvalis::test::writeFile;
 
 namespace {
-
-template <typename T>
-T* child(QWidget& w, const char* name)
-{
-    T* c = w.findChild<T*>(name);
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
-
-// Answers the next file dialog with the given files, or cancels it when empty.
-void answerFileDialog(const QStringList& files)
-{
-    QTimer::singleShot(0, [files] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        if (files.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        QStringList quoted;
-        for (const QString& f : files)
-            quoted << '"' + QFileInfo(f).fileName() + '"';
-        dialog->setDirectory(QFileInfo(files.first()).absolutePath());
-        dialog->selectFile(quoted.join(' '));
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-}
 
 struct WindowFixture : ::testing::Test {
     TempDir dir;
@@ -111,10 +85,7 @@ TEST_F(WindowFixture, OpenAccumulatesTheListButKeepsOnlyTheLastChoice)
     open->trigger();
     answerFileDialog({a, b});
     open->trigger();
-    QStringList shown;
-    for (int i = 0; i < list->count(); ++i)
-        shown << list->item(i)->text();
-    EXPECT_EQ(shown, (QStringList{a, a, b})) << "the same file twice is listed twice";
+    EXPECT_EQ(itemTexts(*list), (QStringList{a, a, b})) << "the same file twice is listed twice";
     EXPECT_EQ(window.fileNames, (QStringList{a, b}));
 
     answerFileDialog({});

@@ -2,11 +2,10 @@
 #include "random/RandomSource.h"
 #include "sampler/DialogSample.h"
 #include "sampler/SamplerTestSupport.h"
+#include "support/WidgetHelpers.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,14 +22,6 @@
 using namespace orvalis::test;
 
 namespace {
-
-template <typename T>
-T* child(QObject& w, const char* name)
-{
-    T* c = w.findChild<T*>(name);
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
 
 struct SpinForm {
     const char* name;
@@ -114,16 +105,6 @@ TEST(DialogSample, SizeAndDistanceLeaveTheTotalAlone)
     EXPECT_EQ(d.minDistance(), 77);
 }
 
-// Cancels the file dialog that the next click opens.
-void cancelNextFileDialog()
-{
-    QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        dialog->reject();
-    });
-}
-
 TEST(DialogSample, CancellingAChooserEmptiesItsField)
 {
     DialogSample d;
@@ -159,35 +140,24 @@ struct SampleActionFixture : ::testing::Test {
     void runSample(const QString& imageText, const QString& folderText, int size, int replicates, int minDistance,
                    int ci, int cf, int cp, std::function<void()> whileRunning = {})
     {
-        QTimer::singleShot(0, [=, this] {
-            DialogSample& d = window.sampleDialog;
-            ASSERT_TRUE(d.isVisible());
+        whenModalShows<DialogSample>([=, this](DialogSample& d) {
+            ASSERT_EQ(&d, &window.sampleDialog);
             child<QSpinBox>(d, "Tam")->setValue(size);
             child<QSpinBox>(d, "amo")->setValue(replicates);
             child<QSpinBox>(d, "distMin")->setValue(minDistance);
             child<QSpinBox>(d, "Cp")->setValue(cp);
             child<QSpinBox>(d, "Ci")->setValue(ci);
             child<QSpinBox>(d, "Cf")->setValue(cf);
-            for (const auto& [name, text] : {std::pair{"image", imageText}, std::pair{"path", folderText}}) {
-                auto* edit = child<QLineEdit>(d, name);
-                edit->clear();
-                QTest::keyClicks(edit, text);
-            }
+            typeInto(child<QLineEdit>(d, "image"), imageText);
+            typeInto(child<QLineEdit>(d, "path"), folderText);
             if (whileRunning)
                 QTimer::singleShot(0, whileRunning);
-            QTest::mouseClick(child<QDialogButtonBox>(d, "buttonBox")->button(QDialogButtonBox::Ok), Qt::LeftButton);
+            clickButton(d, QDialogButtonBox::Ok);
         });
         child<QAction>(window, "actionSample")->trigger();
     }
 
-    QStringList listed()
-    {
-        QStringList items;
-        auto* list = child<QListWidget>(window, "fileListView");
-        for (int i = 0; i < list->count(); ++i)
-            items << list->item(i)->text();
-        return items;
-    }
+    QStringList listed() { return itemTexts(*child<QListWidget>(window, "fileListView")); }
 };
 
 TEST_F(SampleActionFixture, RunThroughTheDialogWritesListsAndLogs)
@@ -272,10 +242,7 @@ TEST_F(SampleActionFixture, CancelInTheSearchDialogKeepsWhatWasWritten)
     std::function<void()> cancelAfterThreeFiles;
     cancelAfterThreeFiles = [&] {
         QList<QProgressDialog*> dialogs = window.findChildren<QProgressDialog*>();
-        std::size_t files = 0;
-        for (const auto& e : std::filesystem::directory_iterator(folder))
-            files += e.is_regular_file();
-        if (dialogs.size() < 2 || files < 3) {
+        if (dialogs.size() < 2 || filesIn(folder) < 3) {
             QTimer::singleShot(0, cancelAfterThreeFiles);
             return;
         }
@@ -308,10 +275,7 @@ TEST_F(SampleActionFixture, CancelInTheSearchDialogKeepsWhatWasWritten)
     const qsizetype k = window.fileNames.size();
     EXPECT_GE(k, 3);
     EXPECT_LT(k, 1998);
-    std::size_t files = 0;
-    for (const auto& e : std::filesystem::directory_iterator(folder))
-        files += e.is_regular_file();
-    EXPECT_EQ(files, static_cast<std::size_t>(k));
+    EXPECT_EQ(filesIn(folder), static_cast<std::size_t>(k));
     const std::string log = readFile(dir.file("sample.txt"));
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), k);
     const std::string batch = readFile(dir.file("G_ListFragStat.fbt"));

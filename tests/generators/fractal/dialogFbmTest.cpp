@@ -1,9 +1,9 @@
 #include "app/MainWindow.h"
 #include "generators/fractal/dialogFbm.h"
 #include "support/TempDir.h"
+#include "support/WidgetHelpers.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
@@ -13,35 +13,21 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <set>
 
+using orvalis::test::child;
+using orvalis::test::clickButton;
+using orvalis::test::itemTexts;
 using orvalis::test::readFile;
 using orvalis::test::TempDir;
+using orvalis::test::typeInto;
+using orvalis::test::whenModalShows;
 using orvalis::test::WorkingDir;
 
 namespace {
-
-template <typename T>
-T* child(QObject& w, const char* name)
-{
-    T* c = w.findChild<T*>(name);
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
-
-// Types over a field's text, as a user does.
-void typeInto(QWidget* field, const QString& text)
-{
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    if (text.isEmpty())
-        QTest::keyClick(field, Qt::Key_Backspace);
-    QTest::keyClicks(field, text);
-}
 
 int total(dialogFbm& d)
 {
@@ -53,15 +39,18 @@ struct Entry {
     QString text;
 };
 
+void typeEntries(dialogFbm& dialog, const std::vector<Entry>& entries)
+{
+    for (const Entry& e : entries)
+        typeInto(child<QWidget>(dialog, e.field), e.text);
+}
+
 // Fills the fractal dialog once it shows, then presses Ok.
 void answerFractalDialog(std::vector<Entry> entries)
 {
-    QTimer::singleShot(0, [entries] {
-        auto* dialog = qobject_cast<dialogFbm*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        for (const Entry& e : entries)
-            typeInto(child<QWidget>(*dialog, e.field), e.text);
-        QTest::mouseClick(child<QDialogButtonBox>(*dialog, "buttonBox")->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    whenModalShows<dialogFbm>([entries](dialogFbm& dialog) {
+        typeEntries(dialog, entries);
+        clickButton(dialog, QDialogButtonBox::Ok);
     });
 }
 
@@ -138,8 +127,7 @@ TEST(dialogFbm, TotalFollowsTheFieldsAsTheUserTypes)
     for (const Case& c : cases) {
         dialogFbm dialog;
         dialog.show();
-        for (const Entry& e : c.entries)
-            typeInto(child<QWidget>(dialog, e.field), e.text);
+        typeEntries(dialog, c.entries);
         EXPECT_EQ(total(dialog), c.total) << c.name;
     }
 }
@@ -148,15 +136,15 @@ TEST(dialogFbm, AccessorsReturnTheTypedValuesAndCancellingTheChooserEmptiesTheFo
 {
     dialogFbm dialog;
     dialog.show();
-    typeInto(child<QWidget>(dialog, "Hi"), "0.3");
-    typeInto(child<QWidget>(dialog, "Hf"), "0.7");
-    typeInto(child<QWidget>(dialog, "Hp"), "0.2");
-    typeInto(child<QWidget>(dialog, "Cf"), "80");
-    typeInto(child<QWidget>(dialog, "Ci"), "20");
-    typeInto(child<QWidget>(dialog, "Cp"), "5");
-    typeInto(child<QWidget>(dialog, "Tam"), "64");
-    typeInto(child<QWidget>(dialog, "amo"), "4");
-    typeInto(child<QWidget>(dialog, "path"), "/tmp/out");
+    typeEntries(dialog, {{"Hi", "0.3"},
+                         {"Hf", "0.7"},
+                         {"Hp", "0.2"},
+                         {"Cf", "80"},
+                         {"Ci", "20"},
+                         {"Cp", "5"},
+                         {"Tam", "64"},
+                         {"amo", "4"},
+                         {"path", "/tmp/out"}});
     EXPECT_DOUBLE_EQ(dialog.initialH(), 0.3);
     EXPECT_DOUBLE_EQ(dialog.finalH(), 0.7);
     EXPECT_DOUBLE_EQ(dialog.stepH(), 0.2);
@@ -168,11 +156,9 @@ TEST(dialogFbm, AccessorsReturnTheTypedValuesAndCancellingTheChooserEmptiesTheFo
     EXPECT_EQ(dialog.folder(), "/tmp/out");
     EXPECT_EQ(total(dialog), 13 * 4 * 3);
 
-    QTimer::singleShot(0, [] {
-        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(chooser, nullptr);
-        EXPECT_EQ(chooser->windowTitle(), "Choose folder to generate files");
-        chooser->reject();
+    whenModalShows<QFileDialog>([](QFileDialog& chooser) {
+        EXPECT_EQ(chooser.windowTitle(), "Choose folder to generate files");
+        chooser.reject();
     });
     QTest::mouseClick(child<QPushButton>(dialog, "pushButton"), Qt::LeftButton);
     EXPECT_TRUE(dialog.folder().isEmpty());
@@ -212,13 +198,9 @@ TEST_F(FractalWindow, OkRunsWithTheDialogValuesAndListsTheWrittenFilesSorted)
         EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 16);
         EXPECT_EQ(std::set<char>(text.begin(), text.end()), (std::set<char>{'2', '5', ' ', '\n'}));
     }
-    auto* list = child<QListWidget>(window, "fileListView");
-    QStringList shown;
-    for (int i = 0; i < list->count(); ++i)
-        shown << list->item(i)->text();
     QStringList sorted = window.fileNames;
     sorted.sort();
-    EXPECT_EQ(shown, sorted);
+    EXPECT_EQ(itemTexts(*child<QListWidget>(window, "fileListView")), sorted);
 }
 
 TEST_F(FractalWindow, SizeAboveTheSurfaceAndMissingFolderAreRefusedBeforeAnythingStarts)

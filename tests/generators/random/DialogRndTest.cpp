@@ -2,9 +2,9 @@
 #include "generators/random/DialogRnd.h"
 #include "generators/random/RandomGenerator.h"
 #include "support/TempDir.h"
+#include "support/WidgetHelpers.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -19,27 +19,17 @@
 
 #include <filesystem>
 
+using orvalis::test::cancelNextFileDialog;
+using orvalis::test::child;
+using orvalis::test::clickButton;
+using orvalis::test::itemTexts;
 using orvalis::test::readFile;
 using orvalis::test::TempDir;
+using orvalis::test::typeInto;
+using orvalis::test::whenModalShows;
 using orvalis::test::WorkingDir;
 
 namespace {
-
-template <typename T>
-T* child(QObject& w, const char* name)
-{
-    T* c = w.findChild<T*>(name);
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
-
-// Types a value the way a user does: select the field's text, then type over it.
-void typeInto(QWidget* field, const QString& text)
-{
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(field, text);
-}
 
 struct Values {
     QString ci, cf, cp, tam, amo, folder;
@@ -48,17 +38,14 @@ struct Values {
 // Fills the open random dialog with the values and presses Ok, once it shows.
 void answerRandomDialog(const Values& v)
 {
-    QTimer::singleShot(0, [v] {
-        auto* dialog = qobject_cast<DialogRnd*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        typeInto(child<QSpinBox>(*dialog, "Ci"), v.ci);
-        typeInto(child<QSpinBox>(*dialog, "Cf"), v.cf);
-        typeInto(child<QSpinBox>(*dialog, "Cp"), v.cp);
-        typeInto(child<QSpinBox>(*dialog, "Tam"), v.tam);
-        typeInto(child<QSpinBox>(*dialog, "amo"), v.amo);
-        typeInto(child<QLineEdit>(*dialog, "path"), v.folder);
-        QTest::mouseClick(child<QDialogButtonBox>(*dialog, "buttonBox")->button(QDialogButtonBox::Ok),
-                          Qt::LeftButton);
+    whenModalShows<DialogRnd>([v](DialogRnd& dialog) {
+        typeInto(child<QSpinBox>(dialog, "Ci"), v.ci);
+        typeInto(child<QSpinBox>(dialog, "Cf"), v.cf);
+        typeInto(child<QSpinBox>(dialog, "Cp"), v.cp);
+        typeInto(child<QSpinBox>(dialog, "Tam"), v.tam);
+        typeInto(child<QSpinBox>(dialog, "amo"), v.amo);
+        typeInto(child<QLineEdit>(dialog, "path"), v.folder);
+        clickButton(dialog, QDialogButtonBox::Ok);
     });
 }
 
@@ -145,22 +132,16 @@ TEST(DialogRnd, FolderChooserFillsOrEmptiesTheField)
     auto* button = child<QPushButton>(dialog, "pushButton");
 
     const QString chosen = QString::fromStdString(dir.path().string());
-    QTimer::singleShot(0, [chosen] {
-        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(chooser, nullptr);
-        EXPECT_EQ(chooser->windowTitle(), "Choose folder to generate files");
-        chooser->setDirectory(chosen);
-        QMetaObject::invokeMethod(chooser, "accept");
+    whenModalShows<QFileDialog>([chosen](QFileDialog& chooser) {
+        EXPECT_EQ(chooser.windowTitle(), "Choose folder to generate files");
+        chooser.setDirectory(chosen);
+        QMetaObject::invokeMethod(&chooser, "accept");
     });
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(path->text(), chosen);
     EXPECT_EQ(dialog.folder(), chosen);
 
-    QTimer::singleShot(0, [] {
-        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(chooser, nullptr);
-        chooser->reject();
-    });
+    cancelNextFileDialog();
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_TRUE(path->text().isEmpty());
 }
@@ -176,13 +157,7 @@ struct RandomActionFixture : ::testing::Test {
         window.show();
         list = child<QListWidget>(window, "fileListView");
     }
-    QStringList listed() const
-    {
-        QStringList items;
-        for (int i = 0; i < list->count(); ++i)
-            items << list->item(i)->text();
-        return items;
-    }
+    QStringList listed() const { return itemTexts(*list); }
     void trigger() { child<QAction>(window, "actionRandom")->trigger(); }
 };
 
