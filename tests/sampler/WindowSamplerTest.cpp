@@ -1,6 +1,7 @@
 #include "random/RandomSource.h"
 #include "sampler/SamplerTestSupport.h"
 #include "sampler/WindowSampler.h"
+#include "support/NamedCase.h"
 
 #include <gtest/gtest.h>
 
@@ -68,8 +69,7 @@ std::size_t filesIn(const std::filesystem::path& dir)
     return n;
 }
 
-struct ExampleCase {
-    const char* name;
+struct ExampleCase : NamedCase {
     ReferenceSettings settings;
     std::uint32_t seed;
 };
@@ -118,10 +118,9 @@ INSTANTIATE_TEST_SUITE_P(
         ExampleCase{"StepTenThreeReplicates", {20, 3, 5, 50, 10, 25, 1, 0, "", "A_", -1}, 12345},
         ExampleCase{"CoverZeroAllowedOddValues", {10, 5, 0, 100, 25, 0, -7, 42, "", "", -1}, 99},
         ExampleCase{"ManyReplicatesLargeDistance", {15, 40, 60, 70, 2, 40, 1, 0, "", "z", -1}, 2026}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
-struct EdgeCase {
-    const char* name;
+struct EdgeCase : NamedCase {
     int width, height;
     std::function<unsigned char(int, int)> pixel;
     ReferenceSettings settings;
@@ -183,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
                  100000, SampleStop::TriesSpent},
         EdgeCase{"CancelAfterThreeWindows", 300, 300, black, {5, 99, 100, 100, 1, 0, 1, 0, "", "c", 3},
                  {"c100_001.txt", "c100_002.txt", "c100_003.txt"}, -1, SampleStop::Cancelled}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(Sampler, OnlyMultiplesOfTheStepAreSampled)
 {

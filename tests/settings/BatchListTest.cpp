@@ -1,31 +1,27 @@
 #include "settings/BatchList.h"
 
-#include "settings/FileSizeLimit.h"
+#include "support/FileSizeLimit.h"
+#include "support/NamedCase.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <ostream>
 
 namespace {
 
+using orvalis::test::CaseName;
 using orvalis::test::FileSizeLimit;
+using orvalis::test::NamedCase;
 using orvalis::test::readFile;
 using orvalis::test::TempDir;
 using orvalis::test::writeFile;
 
-struct BatchCase {
-    const char* name;
+struct BatchCase : NamedCase {
     std::vector<std::string> names;
     std::string postString;
     std::string expected;
 };
-
-void PrintTo(const BatchCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 class BatchListTest : public ::testing::TestWithParam<BatchCase> {};
 
@@ -53,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
         BatchCase{"NonAsciiKeptElsewhere", {"\xc3\x81rea/\xe6\x97\xa5.txt"}, " \xc3\xa9",
                   "\xc3\x81rea/\xe6\x97\xa5.txt \xc3\xa9\n"},
         BatchCase{"EmptyListTruncates", {}, ", x", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(BatchListName, KeepsTheFolderPartOfThePrefix)
 {

@@ -1,6 +1,7 @@
 #include "settings/Config.h"
 
-#include "settings/FileSizeLimit.h"
+#include "support/FileSizeLimit.h"
+#include "support/NamedCase.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,28 +12,23 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
-#include <ostream>
 
 namespace {
 
 using orvalis::ConfigResult;
 using orvalis::Settings;
+using orvalis::test::CaseName;
 using orvalis::test::FileSizeLimit;
+using orvalis::test::NamedCase;
 using orvalis::test::readFile;
 using orvalis::test::TempDir;
 using orvalis::test::writeFile;
 
-struct ReadCase {
-    const char* name;
+struct ReadCase : NamedCase {
     std::string bytes;
     Settings expected;
     int valuesRead;
 };
-
-void PrintTo(const ReadCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 class ConfigReadTest : public ::testing::TestWithParam<ReadCase> {};
 
@@ -86,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"PngHeader", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), {"", "", 1, 0}, 0},
         ReadCase{"C1ControlInUtf8", "p\xc2\x85q\nr\n1\n0\n", {"", "", 1, 0}, 0},
         ReadCase{"Latin1LettersNextToTheControlRange", "\xa0\xff\n\xc0\n1\n0\n", {"\xc2\xa0\xc3\xbf", "\xc3\x80", 1, 0}, 4}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(ConfigRead, MissingFileIsNotAFault)
 {
@@ -170,15 +166,9 @@ TEST(ConfigRead, HugeRunsOfDigitsOrBlanksStayFast)
     }
 }
 
-struct RoundTripCase {
-    const char* name;
+struct RoundTripCase : NamedCase {
     Settings settings;
 };
-
-void PrintTo(const RoundTripCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 class ConfigRoundTripTest : public ::testing::TestWithParam<RoundTripCase> {};
 
@@ -209,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripCase{"FolderInPrefix", {"out/run 1/SMP_", "x", 1, 0}},
                       RoundTripCase{"ExtremeIntegers", {"p", "q", INT_MIN, INT_MAX}},
                       RoundTripCase{"LeadingDigitsInPostString", {"1", "2", 3, 4}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(ConfigWrite, FourLinesWhateverTheOldLayout)
 {

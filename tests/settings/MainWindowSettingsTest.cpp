@@ -1,14 +1,13 @@
 #include "app/MainWindow.h"
 
+#include "support/NamedCase.h"
 #include "support/TempDir.h"
+#include "support/WidgetHelpers.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
-#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -18,12 +17,15 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <ostream>
 
 namespace {
 
+using orvalis::test::CaseName;
+using orvalis::test::clickButton;
+using orvalis::test::NamedCase;
 using orvalis::test::readFile;
 using orvalis::test::TempDir;
+using orvalis::test::typeInto;
 using orvalis::test::WorkingDir;
 using orvalis::test::writeFile;
 
@@ -58,35 +60,20 @@ struct Fixture {
             shown = d.isVisible();
             if (inDialog)
                 inDialog(d);
-            QTest::mouseClick(d.findChild<QDialogButtonBox*>("buttonBox")->button(button), Qt::LeftButton);
+            clickButton(d, button);
         });
         window->findChild<QAction*>("actionParametros")->trigger();
         EXPECT_TRUE(shown);
     }
 };
 
-void typeInto(QWidget* field, const QString& text)
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(field))
-        edit->clear();
-    else if (auto* spin = qobject_cast<QSpinBox*>(field))
-        spin->selectAll();
-    QTest::keyClicks(field, text);
-}
-
-struct StartCase {
-    const char* name;
+struct StartCase : NamedCase {
     std::optional<std::string> config;  // nothing: no file; "/": a folder named config.txt
     const char* prefix;
     const char* postString;
     int cover, matrix;
     const char* problemMentions;  // nullptr: no message
 };
-
-void PrintTo(const StartCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 class StartUpTest : public ::testing::TestWithParam<StartCase> {};
 
@@ -125,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"TextForTheCover", "p\nq\nabc\n3\n", "p", "q", 1, 0, "using cover value 1, matrix value 0."},
         StartCase{"Folder", "/", "", "", 1, 0, "using sample name empty, sample post-string empty, cover value 1, matrix value 0."},
         StartCase{"Binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "", "", 1, 0, "sample name"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(StartUp, HugeConfigStillOpensQuicklyWithDefaults)
 {
@@ -248,19 +235,13 @@ TEST(ParametersCommand, PastedLineBreakIsNotSavedAndTheUserIsTold)
     EXPECT_EQ(readFile("config.txt"), "old\n\n1\n0\n");
 }
 
-struct BatchCase {
-    const char* name;
+struct BatchCase : NamedCase {
     const char* prefix;
     QStringList fileNames;
     const char* postString;
     const char* listPath;
     std::string expected;
 };
-
-void PrintTo(const BatchCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 class WriteBatchListTest : public ::testing::TestWithParam<BatchCase> {};
 
@@ -287,7 +268,7 @@ INSTANTIATE_TEST_SUITE_P(
         BatchCase{"NonAscii", "\xc3\x81rea_", {QString::fromUtf8("\xc3\xa7/\xe6\x97\xa5.txt")}, " \xc3\xa9",
                   "\xc3\x81rea_ListFragStat.fbt", "\xc3\xa7/\xe6\x97\xa5.txt \xc3\xa9\n"},
         BatchCase{"NoFiles", "SMP_", {}, ", x", "SMP_ListFragStat.fbt", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(WriteBatchList, SecondRunReplacesTheList)
 {

@@ -1,18 +1,21 @@
 #include "settings/setings.h"
+#include "support/WidgetHelpers.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
-#include <QTest>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using orvalis::test::child;
+using orvalis::test::clickButton;
+using orvalis::test::typeInto;
+using orvalis::test::whenModalShows;
 
 TEST(SettingsDialog, WindowAndButtons)
 {
@@ -118,23 +121,17 @@ TEST(SettingsDialog, AccessorsForwardAndSpinBoxesClamp)
 TEST(SettingsDialog, TypedValuesReachTheAccessorsAndButtonsCloseIt)
 {
     setings d;
-    QTimer::singleShot(0, &d, [&d] {
-        auto* name = d.findChild<QLineEdit*>("preTextSmp");
-        name->clear();
-        QTest::keyClicks(name, "Run_7");
-        auto* seed = d.findChild<QSpinBox*>("seedRnd");
-        seed->selectAll();
-        QTest::keyClicks(seed, "-42");
-        QTest::mouseClick(d.findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    whenModalShows<setings>([&d](setings& shown) {
+        EXPECT_EQ(&shown, &d);
+        typeInto(child<QLineEdit>(shown, "preTextSmp"), "Run_7");
+        typeInto(child<QSpinBox>(shown, "seedRnd"), "-42");
+        clickButton(shown, QDialogButtonBox::Ok);
     });
     EXPECT_EQ(d.exec(), QDialog::Accepted);
     EXPECT_EQ(d.sampleName(), "Run_7");
     EXPECT_EQ(d.randomSeed(), -42);
 
-    QTimer::singleShot(0, &d, [&d] {
-        QTest::mouseClick(d.findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Cancel),
-                          Qt::LeftButton);
-    });
+    whenModalShows<setings>([](setings& shown) { clickButton(shown, QDialogButtonBox::Cancel); });
     EXPECT_EQ(d.exec(), QDialog::Rejected);
 }
 

@@ -1,18 +1,18 @@
 #include "generators/random/RandomGenerator.h"
 #include "random/RandomSource.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <csignal>
 #include <filesystem>
 #include <sstream>
-#include <sys/resource.h>
 
 using orvalis::ProgressEvent;
 using orvalis::RandomGenerator;
 using orvalis::RandomSource;
+using orvalis::test::FileSizeLimit;
 using orvalis::test::readFile;
 using orvalis::test::TempDir;
 
@@ -260,17 +260,14 @@ TEST(RandomGenerator, FullDiskStopsTheRunAndListsOnlyWholeFiles)
 {
     TempDir dir;
     // A per-file size limit stands in for a full disk: the second, larger landscape cannot be written.
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    rlimit limited = old;
-    limited.rlim_cur = 400'000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
     Series s{0, 100, 100, 300, 300, 1, 1, 1000000, 3};
     std::vector<std::string> names;
-    auto result = run(s, folderOf(dir), names);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    orvalis::RandomRunResult result;
+    {
+        FileSizeLimit limit(400'000);
+        ASSERT_TRUE(limit.active());
+        result = run(s, folderOf(dir), names);
+    }
 
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find("100_300x300_a1.txt"), std::string::npos) << result.error;
