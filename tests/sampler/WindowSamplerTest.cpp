@@ -21,14 +21,10 @@ struct RunResult {
     std::uint32_t finalState = 0;
 };
 
-// Runs the engine on an in-memory image with the working directory at dir.
-RunResult runSampler(const BlueImage& img, const ReferenceSettings& s, std::uint32_t seed, const TempDir& dir,
-                     bool straightforward = false, const ProgressCallback& progress = {})
+// Runs a sampler that holds its image with the working directory at dir.
+RunResult runLoaded(WindowSampler& sampler, const ReferenceSettings& s, std::uint32_t seed, const TempDir& dir,
+                    const ProgressCallback& progress = {})
 {
-    WindowSampler sampler;
-    fillBitmap(sampler.image, img);
-    sampler.configure(128, s.h, s.matrixValue, s.coverValue);
-    sampler.setStraightforward(straightforward);
     SampleParameters p;
     p.folder = s.folder;
     p.prefix = s.prefix;
@@ -49,6 +45,17 @@ RunResult runSampler(const BlueImage& img, const ReferenceSettings& s, std::uint
     return r;
 }
 
+// Runs the engine on an in-memory image with the working directory at dir.
+RunResult runSampler(const BlueImage& img, const ReferenceSettings& s, std::uint32_t seed, const TempDir& dir,
+                     bool straightforward = false, const ProgressCallback& progress = {})
+{
+    WindowSampler sampler;
+    fillBitmap(sampler.image, img);
+    sampler.configure(128, s.h, s.matrixValue, s.coverValue);
+    sampler.setStraightforward(straightforward);
+    return runLoaded(sampler, s, seed, dir, progress);
+}
+
 void expectSameAsReference(const RunResult& got, const ReferenceRun& want)
 {
     ASSERT_EQ(got.names.size(), want.windows.size());
@@ -59,14 +66,6 @@ void expectSameAsReference(const RunResult& got, const ReferenceRun& want)
     EXPECT_EQ(got.log, want.log());
     EXPECT_EQ(got.outcome.tries, want.tries);
     EXPECT_EQ(got.finalState, want.finalState) << "the random source must end where the plain run leaves it";
-}
-
-std::size_t filesIn(const std::filesystem::path& dir)
-{
-    std::size_t n = 0;
-    for (const auto& e : std::filesystem::directory_iterator(dir))
-        n += e.is_regular_file();
-    return n;
 }
 
 struct ExampleCase : NamedCase {
@@ -89,20 +88,7 @@ TEST_P(ExampleImage, WritesWhatThePlainSearchWrites)
     WindowSampler sampler;
     ASSERT_TRUE(sampler.loadImage((sourceDir() + "/examples/augusta_forest.tga").c_str()));
     sampler.configure(128, s.h, s.matrixValue, s.coverValue);
-    SampleParameters p;
-    p.folder = s.folder;
-    p.prefix = s.prefix;
-    p.replicates = s.replicates;
-    p.coverMin = s.coverMin;
-    p.coverMax = s.coverMax;
-    p.coverStep = s.coverStep;
-    p.minDistance = s.minDistance;
-    p.logPath = dir.file("sample.txt");
-    RunResult got;
-    orvalis::srand(GetParam().seed);
-    got.outcome = sampler.sampleWindows(p, got.names);
-    got.finalState = globalRandom().state();
-    got.log = readFile(p.logPath);
+    const RunResult got = runLoaded(sampler, s, GetParam().seed, dir);
 
     const ReferenceRun want = referenceRun(img, s, GetParam().seed);
     EXPECT_FALSE(want.windows.empty());
@@ -146,8 +132,9 @@ TEST_P(SmallImages, EndAsThePlainSearchEnds)
     for (const auto& n : c.expectedNames)
         expected.push_back(s.folder + "/" + n);
     EXPECT_EQ(got.names, expected);
-    if (c.expectedTries >= 0)
+    if (c.expectedTries >= 0) {
         EXPECT_EQ(got.outcome.tries, c.expectedTries);
+    }
     EXPECT_EQ(got.outcome.stop, c.expectedStop);
     EXPECT_EQ(filesIn(s.folder), expected.size());
 }
