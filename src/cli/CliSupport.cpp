@@ -4,6 +4,7 @@
 #include <csignal>
 #include <filesystem>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -131,6 +132,47 @@ void Arguments::finish()
         if (!item.used)
             throw UsageError{"unexpected argument '" + item.text + "'"};
     }
+}
+
+bool helpRequested(Arguments& args)
+{
+    return args.takeFlag("--help") || args.takeFlag("-h");
+}
+
+void takeInteger(Arguments& args, const std::string& name, int& value, long long min, long long max)
+{
+    if (auto v = args.take(name))
+        value = static_cast<int>(parseInteger(name, *v, min, max));
+}
+
+IntRange parseOrderedIntRange(const std::string& option, const std::string& text, int lo, int hi, int stepMin)
+{
+    IntRange r = parseIntRange(option, text, lo, hi, stepMin);
+    if (r.max < r.min)
+        throw UsageError{option + ": MAX " + std::to_string(r.max) + " is below MIN " + std::to_string(r.min)};
+    return r;
+}
+
+void takeClassValues(Arguments& args, Settings& settings)
+{
+    takeInteger(args, "--cover-value", settings.coverValue, INT32_MIN, INT32_MAX);
+    takeInteger(args, "--matrix-value", settings.matrixValue, INT32_MIN, INT32_MAX);
+}
+
+std::string existingFolderOption(const std::optional<std::string>& folder)
+{
+    if (!folder || folder->empty())
+        throw UsageError{"--folder DIR is required"};
+    if (!isExistingFolder(*folder))
+        throw UsageError{"--folder: '" + *folder + "' is not an existing folder"};
+    return *folder;
+}
+
+int usageFailure(const char* command, const UsageError& error)
+{
+    std::fprintf(stderr, "orvalis-cli %s: %s\n", command, error.message.c_str());
+    std::fprintf(stderr, "Try 'orvalis-cli %s --help'.\n", command);
+    return 2;
 }
 
 TerminalProgress::TerminalProgress() : enabled_(isatty(fileno(stderr)) != 0) {}

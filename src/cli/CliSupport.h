@@ -50,6 +50,24 @@ private:
     std::vector<Item> items_;
 };
 
+// True when --help or -h asks for the command's text.
+bool helpRequested(Arguments& args);
+
+// Sets value from the option when it is given; a whole number in [min, max].
+void takeInteger(Arguments& args, const std::string& name, int& value, long long min, long long max);
+
+// "MIN:MAX:STEP" as parseIntRange, with MAX not below MIN.
+IntRange parseOrderedIntRange(const std::string& option, const std::string& text, int lo, int hi, int stepMin);
+
+// --cover-value and --matrix-value, when given, over what config.txt set.
+void takeClassValues(Arguments& args, Settings& settings);
+
+// The text of --folder: given, not empty, and an existing folder.
+std::string existingFolderOption(const std::optional<std::string>& folder);
+
+// Prints a usage error as `command` does and gives the exit status for bad arguments.
+int usageFailure(const char* command, const UsageError& error);
+
 // A progress line on standard error, redrawn at most a few times a second, and
 // only when standard error is a terminal.
 class TerminalProgress {

@@ -52,7 +52,7 @@ int runFractalCommand(int argc, char** argv)
     std::string folder;
     try {
         Arguments args(argc, argv);
-        if (args.takeFlag("--help") || args.takeFlag("-h")) {
+        if (helpRequested(args)) {
             fractalUsage(stdout);
             return 0;
         }
@@ -67,9 +67,7 @@ int runFractalCommand(int argc, char** argv)
             p.stepH = r.step;
         }
         if (auto v = args.take("--cover")) {
-            IntRange r = parseIntRange("--cover", *v, 0, 100, 1);
-            if (r.max < r.min)
-                throw UsageError{"--cover: MAX " + std::to_string(r.max) + " is below MIN " + std::to_string(r.min)};
+            const IntRange r = parseOrderedIntRange("--cover", *v, 0, 100, 1);
             p.coverMin = r.min;
             p.coverMax = r.max;
             p.coverStep = r.step;
@@ -81,20 +79,11 @@ int runFractalCommand(int argc, char** argv)
                                  ", the largest fractal landscape"};
             p.size = static_cast<int>(size);
         }
-        if (auto v = args.take("--replicates"))
-            p.replicates = static_cast<int>(parseInteger("--replicates", *v, 1, 999999));
-        if (auto v = args.take("--cover-value"))
-            settings.coverValue = static_cast<int>(parseInteger("--cover-value", *v, INT32_MIN, INT32_MAX));
-        if (auto v = args.take("--matrix-value"))
-            settings.matrixValue = static_cast<int>(parseInteger("--matrix-value", *v, INT32_MIN, INT32_MAX));
-        if (auto v = args.take("--jobs"))
-            p.jobs = static_cast<int>(parseInteger("--jobs", *v, 1, 256));
+        takeInteger(args, "--replicates", p.replicates, 1, 999999);
+        takeClassValues(args, settings);
+        takeInteger(args, "--jobs", p.jobs, 1, 256);
         args.finish();
-        if (!folderText || folderText->empty())
-            throw UsageError{"--folder DIR is required"};
-        if (!isExistingFolder(*folderText))
-            throw UsageError{"--folder: '" + *folderText + "' is not an existing folder"};
-        folder = *folderText;
+        folder = existingFolderOption(folderText);
         if (folder.back() != '/')
             folder += '/';
         p.folder = folder;
@@ -104,9 +93,7 @@ int runFractalCommand(int argc, char** argv)
         if (!refused.empty())
             throw UsageError{refused};
     } catch (const UsageError& e) {
-        std::fprintf(stderr, "orvalis-cli fractal: %s\n", e.message.c_str());
-        std::fprintf(stderr, "Try 'orvalis-cli fractal --help'.\n");
-        return 2;
+        return usageFailure("fractal", e);
     }
 
     // Ctrl-C stops after the surface in hand; its files are whole.

@@ -60,16 +60,14 @@ int runRandomCommand(int argc, char** argv)
     int rows = 100, cols = 100, replicates = 1, seed = 5;
     try {
         Arguments args(argc, argv);
-        if (args.takeFlag("--help") || args.takeFlag("-h")) {
+        if (helpRequested(args)) {
             randomUsage(stdout);
             return 0;
         }
         loadConfigDefaults("random", settings);
         auto folderText = args.take("--folder");
         if (auto v = args.take("--cover")) {
-            IntRange r = parseIntRange("--cover", *v, 0, 100, 1);
-            if (r.max < r.min)
-                throw UsageError{"--cover: MAX " + std::to_string(r.max) + " is below MIN " + std::to_string(r.min)};
+            const IntRange r = parseOrderedIntRange("--cover", *v, 0, 100, 1);
             coverMin = r.min;
             coverMax = r.max;
             coverStep = r.step;
@@ -87,28 +85,17 @@ int runRandomCommand(int argc, char** argv)
             rows = rowsOption;
             cols = colsOption;
         }
-        if (auto v = args.take("--replicates"))
-            replicates = static_cast<int>(parseInteger("--replicates", *v, 1, 999999));
-        if (auto v = args.take("--seed"))
-            seed = static_cast<int>(parseInteger("--seed", *v, INT32_MIN, INT32_MAX));
-        if (auto v = args.take("--cover-value"))
-            settings.coverValue = static_cast<int>(parseInteger("--cover-value", *v, INT32_MIN, INT32_MAX));
-        if (auto v = args.take("--matrix-value"))
-            settings.matrixValue = static_cast<int>(parseInteger("--matrix-value", *v, INT32_MIN, INT32_MAX));
+        takeInteger(args, "--replicates", replicates, 1, 999999);
+        takeInteger(args, "--seed", seed, INT32_MIN, INT32_MAX);
+        takeClassValues(args, settings);
         if (auto v = args.take("--post-string"))
             settings.samplePostString = *v;
         args.finish();
-        if (!folderText || folderText->empty())
-            throw UsageError{"--folder DIR is required"};
-        if (!isExistingFolder(*folderText))
-            throw UsageError{"--folder: '" + *folderText + "' is not an existing folder"};
-        folder = *folderText;
+        folder = existingFolderOption(folderText);
         if (folder.back() != '/')
             folder += '/';
     } catch (const UsageError& e) {
-        std::fprintf(stderr, "orvalis-cli random: %s\n", e.message.c_str());
-        std::fprintf(stderr, "Try 'orvalis-cli random --help'.\n");
-        return 2;
+        return usageFailure("random", e);
     }
 
     // Ctrl-C stops at the next look at the progress, so no half-written landscape stays behind.

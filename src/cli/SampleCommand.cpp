@@ -69,18 +69,15 @@ int runSampleCommand(int argc, char** argv)
     std::optional<unsigned> seed;
     try {
         Arguments args(argc, argv);
-        if (args.takeFlag("--help") || args.takeFlag("-h")) {
+        if (helpRequested(args)) {
             sampleUsage(stdout);
             return 0;
         }
         loadConfigDefaults("sample", settings);
         auto folder = args.take("--folder");
-        if (auto v = args.take("--size"))
-            size = static_cast<int>(parseInteger("--size", *v, 2, 9999999));
-        if (auto v = args.take("--replicates"))
-            params.replicates = static_cast<int>(parseInteger("--replicates", *v, 1, 999999));
-        if (auto v = args.take("--min-distance"))
-            params.minDistance = static_cast<int>(parseInteger("--min-distance", *v, 0, 9999999));
+        takeInteger(args, "--size", size, 2, 9999999);
+        takeInteger(args, "--replicates", params.replicates, 1, 999999);
+        takeInteger(args, "--min-distance", params.minDistance, 0, 9999999);
         if (auto v = args.take("--cover")) {
             IntRange r = parseIntRange("--cover", *v, 0, 100, 1);
             if (r.min > 99)
@@ -95,10 +92,7 @@ int runSampleCommand(int argc, char** argv)
             settings.samplePrefix = *v;
         if (auto v = args.take("--post-string"))
             settings.samplePostString = *v;
-        if (auto v = args.take("--cover-value"))
-            settings.coverValue = static_cast<int>(parseInteger("--cover-value", *v, INT32_MIN, INT32_MAX));
-        if (auto v = args.take("--matrix-value"))
-            settings.matrixValue = static_cast<int>(parseInteger("--matrix-value", *v, INT32_MIN, INT32_MAX));
+        takeClassValues(args, settings);
         if (auto v = args.take("--seed"))
             seed = static_cast<unsigned>(parseInteger("--seed", *v, 0, 4294967295LL));
         auto positional = args.takePositional();
@@ -106,15 +100,9 @@ int runSampleCommand(int argc, char** argv)
         if (!positional)
             throw UsageError{"the image file is missing"};
         image = *positional;
-        if (!folder || folder->empty())
-            throw UsageError{"--folder DIR is required"};
-        params.folder = withoutTrailingSlashes(*folder);
-        if (!isExistingFolder(params.folder))
-            throw UsageError{"--folder: '" + *folder + "' is not an existing folder"};
+        params.folder = withoutTrailingSlashes(existingFolderOption(folder));
     } catch (const UsageError& e) {
-        std::fprintf(stderr, "orvalis-cli sample: %s\n", e.message.c_str());
-        std::fprintf(stderr, "Try 'orvalis-cli sample --help'.\n");
-        return 2;
+        return usageFailure("sample", e);
     }
     params.prefix = settings.samplePrefix;
 
