@@ -1,0 +1,66 @@
+#include "support/CliRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+using orvalis::test::CliRun;
+using orvalis::test::runCli;
+using orvalis::test::TempDir;
+
+namespace {
+
+// Options every command reads the same way must fail the same way, whichever command it is.
+TEST(SharedOptions, SameMistakeGivesTheSameMessageInEveryCommand)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("out"));
+    orvalis::test::writeFile(dir.file("file.txt"), "not a folder");
+    struct Case {
+        const char* name;
+        std::string arguments;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"cover value not a number", "--folder out --cover-value x", "--cover-value: 'x' is not a whole number"},
+        {"matrix value above an int", "--folder out --matrix-value 2147483648",
+         "--matrix-value: 2147483648 is outside -2147483648..2147483647"},
+        {"cover value read before matrix value", "--folder out --matrix-value y --cover-value x",
+         "--cover-value: 'x' is not a whole number"},
+        {"no replicates", "--folder out --replicates 0", "--replicates: 0 is outside 1..999999"},
+        {"folder without a value", "--folder", "--folder needs a value"},
+        {"empty folder", "--folder=", "--folder DIR is required"},
+        {"folder that is a file", "--folder file.txt", "--folder: 'file.txt' is not an existing folder"},
+        {"unknown option", "--folder out --colour 3", "unexpected argument '--colour'"},
+    };
+    for (const char* command : {"sample", "random", "fractal"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(command) + ": " + c.name);
+            // The sample command wants its image too; the option mistake is reported first.
+            const std::string image = std::string(command) == "sample" ? "image.tga " : "";
+            const CliRun run = runCli(dir, command, image + c.arguments);
+            EXPECT_EQ(run.status, 2);
+            EXPECT_EQ(run.err, "orvalis-cli " + std::string(command) + ": " + c.message + "\nTry 'orvalis-cli " +
+                                   command + " --help'.\n");
+            EXPECT_EQ(run.out, "");
+            EXPECT_TRUE(std::filesystem::is_empty(dir.file("out")));
+        }
+    }
+}
+
+TEST(SharedOptions, HelpIsAskedTheSameWayEverywhere)
+{
+    TempDir dir;
+    for (const char* command : {"sample", "random", "fractal"}) {
+        for (const char* flag : {"--help", "-h", "--folder nowhere --help"}) {
+            SCOPED_TRACE(std::string(command) + " " + flag);
+            const CliRun run = runCli(dir, command, flag);
+            EXPECT_EQ(run.status, 0);
+            EXPECT_EQ(run.out.rfind("usage: orvalis-cli " + std::string(command), 0), 0u) << run.out;
+            EXPECT_EQ(run.err, "");
+        }
+    }
+}
+
+}  // namespace
