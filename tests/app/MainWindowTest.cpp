@@ -14,12 +14,7 @@
 
 #include <unistd.h>
 
-using orvalis::test::answerFileDialog;
-using orvalis::test::child;
-using orvalis::test::itemTexts;
-using orvalis::test::TempDir;
-using orvalis::test::WorkingDir;
-using orvalis::test::writeFile;
+using namespace orvalis::test;
 
 namespace {
 

@@ -12,17 +12,14 @@
 #include <thread>
 #include <unistd.h>
 
-using orvalis::test::CliRun;
-using orvalis::test::readFile;
-using orvalis::test::TempDir;
-using orvalis::test::writeFile;
+using namespace orvalis::test;
 
 namespace {
 
 // Runs orvalis-cli random in dir with the arguments (no blanks inside them), after the shell prelude.
 CliRun runRandom(const TempDir& dir, const std::string& arguments, const std::string& prelude = {})
 {
-    return orvalis::test::runCli(dir, "random", arguments, prelude);
+    return runCli(dir, "random", arguments, prelude);
 }
 
 std::vector<std::string> engineFiles(const TempDir& dir, int coverMin, int coverMax, int step, int rows, int cols,
@@ -42,30 +39,20 @@ TEST(RandomCli, BadArgumentsExitWithStatusTwo)
 {
     TempDir dir;
     std::filesystem::create_directory(dir.file("out"));
-    struct Case {
-        const char* name;
-        std::string arguments;
-        const char* message;
-    };
-    const Case cases[] = {
-        {"no folder", "--size 10", "--folder DIR is required"},
-        {"missing folder", "--folder nowhere", "not an existing folder"},
-        {"cover above 100", "--folder out --cover 0:101:1", "--cover MAX"},
-        {"cover step 0", "--folder out --cover 10:20:0", "--cover STEP"},
-        {"cover max below min", "--folder out --cover 50:10:1", "below MIN"},
-        {"size and rows", "--folder out --size 5 --rows 5 --cols 5", "not both"},
-        {"rows alone", "--folder out --rows 5", "go together"},
-        {"size 0", "--folder out --size 0", "--size"},
-        {"seed not a number", "--folder out --seed five", "--seed"},
-        {"unknown option", "--folder out --colour 3", "unexpected argument"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        CliRun run = runRandom(dir, c.arguments);
-        EXPECT_EQ(run.status, 2);
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
-        EXPECT_TRUE(std::filesystem::is_empty(dir.file("out")));
-    }
+    expectRefused(dir, "random",
+                  {
+                      {"no folder", "--size 10", "--folder DIR is required"},
+                      {"missing folder", "--folder nowhere", "not an existing folder"},
+                      {"cover above 100", "--folder out --cover 0:101:1", "--cover MAX"},
+                      {"cover step 0", "--folder out --cover 10:20:0", "--cover STEP"},
+                      {"cover max below min", "--folder out --cover 50:10:1", "below MIN"},
+                      {"size and rows", "--folder out --size 5 --rows 5 --cols 5", "not both"},
+                      {"rows alone", "--folder out --rows 5", "go together"},
+                      {"size 0", "--folder out --size 0", "--size"},
+                      {"seed not a number", "--folder out --seed five", "--seed"},
+                      {"unknown option", "--folder out --colour 3", "unexpected argument"},
+                  },
+                  [&] { EXPECT_TRUE(std::filesystem::is_empty(dir.file("out"))); });
 }
 
 TEST(RandomCli, DefaultsGiveTheFilesOfASeedFiveRun)

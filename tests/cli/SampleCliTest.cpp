@@ -45,34 +45,26 @@ TEST(SampleCli, BadArgumentsStopBeforeAnyWork)
 {
     TempDir dir;
     std::filesystem::create_directory(dir.file("out"));
-    struct Case {
-        const char* name;
-        std::string arguments;
-        const char* message;
-    };
-    const Case cases[] = {
-        {"no folder", example(), "--folder DIR is required"},
-        {"missing folder", example() + " --folder nowhere", "not an existing folder"},
-        {"no image", "--folder out", "image file is missing"},
-        {"size 1", example() + " --folder out --size 1", "--size"},
-        {"replicates 0", example() + " --folder out --replicates 0", "--replicates"},
-        {"negative distance", example() + " --folder out --min-distance -1", "--min-distance"},
-        {"cover min 100", example() + " --folder out --cover 100:100:1", "--cover MIN"},
-        {"cover max 0", example() + " --folder out --cover 0:0:1", "--cover MAX"},
-        {"cover step 0", example() + " --folder out --cover 1:100:0", "--cover STEP"},
-        {"cover not a range", example() + " --folder out --cover 1-100", "MIN:MAX:STEP"},
-        {"seed not a number", example() + " --folder out --seed one", "--seed"},
-        {"negative seed", example() + " --folder out --seed -3", "--seed"},
-        {"unknown option", example() + " --folder out --colour 3", "unexpected argument"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const CliRun run = runSample(dir, c.arguments);
-        EXPECT_EQ(run.status, 2);
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
-        EXPECT_FALSE(std::filesystem::exists(dir.file("sample.txt")));
-        EXPECT_TRUE(std::filesystem::is_empty(dir.file("out")));
-    }
+    expectRefused(dir, "sample",
+                  {
+                      {"no folder", example(), "--folder DIR is required"},
+                      {"missing folder", example() + " --folder nowhere", "not an existing folder"},
+                      {"no image", "--folder out", "image file is missing"},
+                      {"size 1", example() + " --folder out --size 1", "--size"},
+                      {"replicates 0", example() + " --folder out --replicates 0", "--replicates"},
+                      {"negative distance", example() + " --folder out --min-distance -1", "--min-distance"},
+                      {"cover min 100", example() + " --folder out --cover 100:100:1", "--cover MIN"},
+                      {"cover max 0", example() + " --folder out --cover 0:0:1", "--cover MAX"},
+                      {"cover step 0", example() + " --folder out --cover 1:100:0", "--cover STEP"},
+                      {"cover not a range", example() + " --folder out --cover 1-100", "MIN:MAX:STEP"},
+                      {"seed not a number", example() + " --folder out --seed one", "--seed"},
+                      {"negative seed", example() + " --folder out --seed -3", "--seed"},
+                      {"unknown option", example() + " --folder out --colour 3", "unexpected argument"},
+                  },
+                  [&] {
+                      EXPECT_FALSE(std::filesystem::exists(dir.file("sample.txt")));
+                      EXPECT_TRUE(std::filesystem::is_empty(dir.file("out")));
+                  });
 }
 
 TEST(SampleCli, SeededRunWritesWindowsLogAndBatchList)

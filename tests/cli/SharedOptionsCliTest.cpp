@@ -5,9 +5,7 @@
 #include <filesystem>
 #include <string>
 
-using orvalis::test::CliRun;
-using orvalis::test::runCli;
-using orvalis::test::TempDir;
+using namespace orvalis::test;
 
 namespace {
 
@@ -16,7 +14,7 @@ TEST(SharedOptions, SameMistakeGivesTheSameMessageInEveryCommand)
 {
     TempDir dir;
     std::filesystem::create_directory(dir.file("out"));
-    orvalis::test::writeFile(dir.file("file.txt"), "not a folder");
+    writeFile(dir.file("file.txt"), "not a folder");
     struct Case {
         const char* name;
         std::string arguments;

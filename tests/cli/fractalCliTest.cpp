@@ -5,11 +5,7 @@
 
 #include <filesystem>
 
-using orvalis::test::CliRun;
-using orvalis::test::readFile;
-using orvalis::test::runCli;
-using orvalis::test::TempDir;
-using orvalis::test::writeFile;
+using namespace orvalis::test;
 
 namespace {
 
@@ -41,28 +37,20 @@ TEST(FractalCli, BadArgumentsExitWithStatusTwoBeforeWriting)
 {
     TempDir dir;
     std::filesystem::create_directory(dir.file("out"));
-    struct Case {
-        const char* name;
-        std::string arguments;
-        const char* message;
-    } cases[] = {
-        {"no folder", "--size 10", "--folder DIR is required"},
-        {"missing folder", "--folder nowhere", "not an existing folder"},
-        {"size above the surface", "--folder out --size 5000", "larger than 4096"},
-        {"size zero", "--folder out --size 0", "--size"},
-        {"H step finer than the names", "--folder out --h 0.1:0.2:0.005", "--h STEP"},
-        {"H above 1", "--folder out --h 0.1:1.5:0.1", "--h MAX"},
-        {"H max below min", "--folder out --h 0.6:0.2:0.1", "below MIN"},
-        {"cover max below min", "--folder out --cover 50:10:1", "below MIN"},
-        {"no jobs", "--folder out --jobs 0", "--jobs"},
-        {"unknown option", "--folder out --seed 3", "unexpected argument"},
-    };
-    for (const Case& c : cases) {
-        const CliRun run = runFractalCli(dir, c.arguments);
-        EXPECT_EQ(run.status, 2) << c.name;
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << ": " << run.err;
-    }
-    EXPECT_TRUE(std::filesystem::is_empty(dir.file("out")));
+    expectRefused(dir, "fractal",
+                  {
+                      {"no folder", "--size 10", "--folder DIR is required"},
+                      {"missing folder", "--folder nowhere", "not an existing folder"},
+                      {"size above the surface", "--folder out --size 5000", "larger than 4096"},
+                      {"size zero", "--folder out --size 0", "--size"},
+                      {"H step finer than the names", "--folder out --h 0.1:0.2:0.005", "--h STEP"},
+                      {"H above 1", "--folder out --h 0.1:1.5:0.1", "--h MAX"},
+                      {"H max below min", "--folder out --h 0.6:0.2:0.1", "below MIN"},
+                      {"cover max below min", "--folder out --cover 50:10:1", "below MIN"},
+                      {"no jobs", "--folder out --jobs 0", "--jobs"},
+                      {"unknown option", "--folder out --seed 3", "unexpected argument"},
+                  },
+                  [&] { EXPECT_TRUE(std::filesystem::is_empty(dir.file("out"))); });
 }
 
 TEST(FractalCli, HelpDescribesTheOptions)
@@ -90,7 +78,7 @@ TEST(FractalCli, WritesTheEngineFilesWithTheConfiguredValues)
     std::vector<std::string> expected;
     ASSERT_TRUE(orvalis::runFractalGeneration(p, expected).ok);
     ASSERT_FALSE(expected.empty());
-    EXPECT_EQ(orvalis::test::filesIn(dir.file("out")), expected.size());
+    EXPECT_EQ(filesIn(dir.file("out")), expected.size());
     for (const std::string& name : expected) {
         const std::string file = dir.file("out/" + std::filesystem::path(name).filename().string());
         EXPECT_EQ(readFile(file), readFile(name)) << file;

@@ -10,12 +10,7 @@
 
 namespace {
 
-using orvalis::test::CaseName;
-using orvalis::test::FileSizeLimit;
-using orvalis::test::NamedCase;
-using orvalis::test::readFile;
-using orvalis::test::TempDir;
-using orvalis::test::writeFile;
+using namespace orvalis::test;
 
 struct BatchCase : NamedCase {
     std::vector<std::string> names;

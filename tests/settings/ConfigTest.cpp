@@ -17,12 +17,7 @@ namespace {
 
 using orvalis::ConfigResult;
 using orvalis::Settings;
-using orvalis::test::CaseName;
-using orvalis::test::FileSizeLimit;
-using orvalis::test::NamedCase;
-using orvalis::test::readFile;
-using orvalis::test::TempDir;
-using orvalis::test::writeFile;
+using namespace orvalis::test;
 
 struct ReadCase : NamedCase {
     std::string bytes;

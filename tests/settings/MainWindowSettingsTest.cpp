@@ -20,14 +20,7 @@
 
 namespace {
 
-using orvalis::test::CaseName;
-using orvalis::test::clickButton;
-using orvalis::test::NamedCase;
-using orvalis::test::readFile;
-using orvalis::test::TempDir;
-using orvalis::test::typeInto;
-using orvalis::test::WorkingDir;
-using orvalis::test::writeFile;
+using namespace orvalis::test;
 
 // A window built in a fresh working folder, with whatever config.txt the test put there.
 struct Fixture {

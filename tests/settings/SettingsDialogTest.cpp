@@ -12,10 +12,7 @@
 
 namespace {
 
-using orvalis::test::child;
-using orvalis::test::clickButton;
-using orvalis::test::typeInto;
-using orvalis::test::whenModalShows;
+using namespace orvalis::test;
 
 TEST(SettingsDialog, WindowAndButtons)
 {

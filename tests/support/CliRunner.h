@@ -4,7 +4,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #ifndef ORVALIS_CLI
@@ -33,6 +36,26 @@ inline CliRun runCli(const TempDir& dir, const std::string& command, const std::
     std::filesystem::remove(dir.file("cli.out"));
     std::filesystem::remove(dir.file("cli.err"));
     return run;
+}
+
+// A command line the program must refuse, and a part of the message that names the mistake.
+struct UsageCase {
+    const char* name;
+    std::string arguments;
+    const char* message;
+};
+
+// Each case exits with status 2 and says why on standard error; afterEach checks that nothing was written.
+inline void expectRefused(const TempDir& dir, const std::string& command, const std::vector<UsageCase>& cases,
+                          const std::function<void()>& afterEach)
+{
+    for (const UsageCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = runCli(dir, command, c.arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        afterEach();
+    }
 }
 
 }  // namespace orvalis::test

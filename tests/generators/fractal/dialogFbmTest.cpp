@@ -18,14 +18,7 @@
 #include <filesystem>
 #include <set>
 
-using orvalis::test::child;
-using orvalis::test::clickButton;
-using orvalis::test::itemTexts;
-using orvalis::test::readFile;
-using orvalis::test::TempDir;
-using orvalis::test::typeInto;
-using orvalis::test::whenModalShows;
-using orvalis::test::WorkingDir;
+using namespace orvalis::test;
 
 namespace {
 

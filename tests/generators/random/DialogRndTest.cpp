@@ -19,15 +19,7 @@
 
 #include <filesystem>
 
-using orvalis::test::cancelNextFileDialog;
-using orvalis::test::child;
-using orvalis::test::clickButton;
-using orvalis::test::itemTexts;
-using orvalis::test::readFile;
-using orvalis::test::TempDir;
-using orvalis::test::typeInto;
-using orvalis::test::whenModalShows;
-using orvalis::test::WorkingDir;
+using namespace orvalis::test;
 
 namespace {
 

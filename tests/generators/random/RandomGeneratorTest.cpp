@@ -12,9 +12,7 @@
 using orvalis::ProgressEvent;
 using orvalis::RandomGenerator;
 using orvalis::RandomSource;
-using orvalis::test::FileSizeLimit;
-using orvalis::test::readFile;
-using orvalis::test::TempDir;
+using namespace orvalis::test;
 
 namespace {
 
