@@ -23,19 +23,12 @@ using namespace orvalis::test;
 
 namespace {
 
-struct SpinForm {
-    const char* name;
-    const char* label;
-    const char* labelText;
-    int minimum, maximum, value;
-};
-
 TEST(DialogSample, FormAsUsersKnowIt)
 {
     DialogSample d;
     EXPECT_EQ(d.windowTitle(), "Sampler settings");
     EXPECT_EQ(d.size(), QSize(642, 300));
-    const SpinForm spins[] = {
+    expectSpinFields(d, {
         {"Tam", "label_5", "Size", 2, 9999999, 100},
         {"amo", "label_4", "Number os replicates", 1, 999999, 1},
         {"distMin", "label_9", "Minimum distance between replicates", 0, 9999999, 10},
@@ -43,21 +36,8 @@ TEST(DialogSample, FormAsUsersKnowIt)
         {"Cf", "label_2", "Cover max", 1, 100, 100},
         {"Cp", "label_3", "Step change in cover", 1, 100, 1},
         {"nArq", "label_7", "TOTAL NUMBER OF FILES GENERATED", 0, 999999999, 100},
-    };
-    for (const SpinForm& s : spins) {
-        auto* spin = child<QSpinBox>(d, s.name);
-        ASSERT_NE(spin, nullptr);
-        EXPECT_EQ(spin->minimum(), s.minimum) << s.name;
-        EXPECT_EQ(spin->maximum(), s.maximum) << s.name;
-        EXPECT_EQ(spin->value(), s.value) << s.name;
-        EXPECT_EQ(spin->singleStep(), 1) << s.name;
-        EXPECT_EQ(child<QLabel>(d, s.label)->text(), s.labelText);
-    }
-    auto* total = child<QSpinBox>(d, "nArq");
-    EXPECT_FALSE(total->isEnabled());
-    EXPECT_EQ(total->buttonSymbols(), QAbstractSpinBox::NoButtons);
-    EXPECT_EQ(total->font().pointSize(), 20);
-    EXPECT_TRUE(total->font().italic());
+    });
+    expectTotalField(d, "nArq");
     EXPECT_EQ(child<QLabel>(d, "label_8")->text(), "Figure File");
     EXPECT_EQ(child<QLabel>(d, "label_6")->text(), "Folder");
     EXPECT_EQ(child<QPushButton>(d, "pushButtonImage")->text(), "...");

@@ -4,14 +4,17 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStringList>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 
 namespace orvalis::test {
 
@@ -72,6 +75,41 @@ inline void answerFileDialog(const QStringList& files)
 inline void cancelNextFileDialog()
 {
     answerFileDialog({});
+}
+
+// A whole-number field of a form as the user meets it: its label, its range, its first value.
+struct SpinField {
+    const char* name;
+    const char* label;
+    const char* labelText;
+    int minimum, maximum, value;
+};
+
+// Every field steps by one, as the arrows and the keyboard move it.
+inline void expectSpinFields(QObject& form, std::initializer_list<SpinField> fields)
+{
+    for (const SpinField& f : fields) {
+        SCOPED_TRACE(f.name);
+        auto* spin = child<QSpinBox>(form, f.name);
+        if (!spin)
+            continue;
+        EXPECT_EQ(spin->minimum(), f.minimum);
+        EXPECT_EQ(spin->maximum(), f.maximum);
+        EXPECT_EQ(spin->value(), f.value);
+        EXPECT_EQ(spin->singleStep(), 1);
+        EXPECT_EQ(child<QLabel>(form, f.label)->text(), f.labelText);
+    }
+}
+
+// The read-only total of files a form will write: no arrows, large italic figures.
+inline void expectTotalField(QObject& form, const char* name)
+{
+    auto* total = child<QSpinBox>(form, name);
+    ASSERT_NE(total, nullptr);
+    EXPECT_FALSE(total->isEnabled());
+    EXPECT_EQ(total->buttonSymbols(), QAbstractSpinBox::NoButtons);
+    EXPECT_TRUE(total->font().italic());
+    EXPECT_EQ(total->font().pointSize(), 20);
 }
 
 // The texts of a list widget's items, top to bottom.

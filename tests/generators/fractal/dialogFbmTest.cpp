@@ -74,26 +74,14 @@ TEST(dialogFbm, FreshDialogShowsTheFieldsWithTheirRangesAndDefaults)
         EXPECT_DOUBLE_EQ(box->singleStep(), 0.1) << f.name;
         EXPECT_DOUBLE_EQ(box->value(), f.value) << f.name;
     }
-    struct IntField {
-        const char* name;
-        const char* label;
-        const char* text;
-        int minimum, maximum, value;
-    } ints[] = {
+    expectSpinFields(dialog, {
         {"Ci", "label", "Cover mim", 0, 99, 1},
         {"Cf", "label_2", "Cover max", 1, 100, 100},
         {"Cp", "label_3", "Step change in cover", 1, 100, 1},
         {"Tam", "label_5", "Size", 2, 9999999, 100},
         {"amo", "label_4", "Number or replicates", 1, 999999, 1},
         {"nArq", "label_8", "TOTAL NUMBER OF FILES TO GENERATE:", 0, 999999999, 900},
-    };
-    for (const IntField& f : ints) {
-        auto* box = child<QSpinBox>(dialog, f.name);
-        EXPECT_EQ(child<QLabel>(dialog, f.label)->text(), f.text);
-        EXPECT_EQ(box->minimum(), f.minimum) << f.name;
-        EXPECT_EQ(box->maximum(), f.maximum) << f.name;
-        EXPECT_EQ(box->value(), f.value) << f.name;
-    }
+    });
     EXPECT_FALSE(child<QSpinBox>(dialog, "nArq")->isEnabled());
     EXPECT_EQ(child<QLabel>(dialog, "label_6")->text(), "Folder");
     EXPECT_EQ(child<QPushButton>(dialog, "pushButton")->text(), "...");
@@ -130,14 +118,14 @@ TEST(dialogFbm, AccessorsReturnTheTypedValuesAndCancellingTheChooserEmptiesTheFo
     dialogFbm dialog;
     dialog.show();
     typeEntries(dialog, {{"Hi", "0.3"},
-                         {"Hf", "0.7"},
-                         {"Hp", "0.2"},
-                         {"Cf", "80"},
-                         {"Ci", "20"},
-                         {"Cp", "5"},
-                         {"Tam", "64"},
-                         {"amo", "4"},
-                         {"path", "/tmp/out"}});
+        {"Hf", "0.7"},
+        {"Hp", "0.2"},
+        {"Cf", "80"},
+        {"Ci", "20"},
+        {"Cp", "5"},
+        {"Tam", "64"},
+        {"amo", "4"},
+        {"path", "/tmp/out"}});
     EXPECT_DOUBLE_EQ(dialog.initialH(), 0.3);
     EXPECT_DOUBLE_EQ(dialog.finalH(), 0.7);
     EXPECT_DOUBLE_EQ(dialog.stepH(), 0.2);
@@ -173,13 +161,13 @@ TEST_F(FractalWindow, OkRunsWithTheDialogValuesAndListsTheWrittenFilesSorted)
     window.matrixValue = 2;
     // No trailing "/": the window adds it.
     answerFractalDialog({{"Hi", "0.4"},
-                         {"Hf", "0.5"},
-                         {"Cf", "60"},
-                         {"Ci", "20"},
-                         {"Cp", "20"},
-                         {"Tam", "16"},
-                         {"amo", "2"},
-                         {"path", QString::fromStdString(out.path().string())}});
+        {"Hf", "0.5"},
+        {"Cf", "60"},
+        {"Ci", "20"},
+        {"Cp", "20"},
+        {"Tam", "16"},
+        {"amo", "2"},
+        {"path", QString::fromStdString(out.path().string())}});
     trigger();
     EXPECT_TRUE(window.reportedProblems().isEmpty());
     ASSERT_FALSE(window.fileNames.isEmpty());
@@ -218,12 +206,12 @@ TEST_F(FractalWindow, FileThatCannotBeWrittenIsReportedAndNotListed)
     const std::string blocked = out.file("0.50_040_00001.txt");
     std::filesystem::create_directory(blocked);
     answerFractalDialog({{"Hi", "0.5"},
-                         {"Hf", "0.5"},
-                         {"Ci", "40"},
-                         {"Cf", "40"},
-                         {"Tam", "16"},
-                         {"amo", "1"},
-                         {"path", QString::fromStdString(out.path().string() + "/")}});
+        {"Hf", "0.5"},
+        {"Ci", "40"},
+        {"Cf", "40"},
+        {"Tam", "16"},
+        {"amo", "1"},
+        {"path", QString::fromStdString(out.path().string() + "/")}});
     trigger();
     ASSERT_EQ(window.reportedProblems().size(), 1);
     EXPECT_TRUE(window.reportedProblems().last().contains(QString::fromStdString(blocked)))

@@ -48,34 +48,15 @@ TEST(DialogRnd, FreshDialogShowsTheFieldsWithTheirRangesAndDefaults)
     DialogRnd dialog;
     EXPECT_EQ(dialog.objectName(), "DialogRnd");
     EXPECT_EQ(dialog.windowTitle(), "Random landscapes settings");
-    struct Field {
-        const char* name;
-        const char* label;
-        const char* labelText;
-        int minimum, maximum, value;
-    };
-    const Field fields[] = {
+    expectSpinFields(dialog, {
         {"Ci", "label", "Cover mim", 0, 99, 1},
         {"Cf", "label_2", "Cover max", 1, 100, 100},
         {"Cp", "label_3", "Step change in cover", 1, 100, 1},
         {"Tam", "label_5", "Size", 2, 9999999, 100},
         {"amo", "label_4", "Number of replicates", 1, 999999, 1},
         {"nArq", "label_7", "TOTAL NUMBER OF FILES TO GENERATE", 0, 999999999, 100},
-    };
-    for (const Field& f : fields) {
-        SCOPED_TRACE(f.name);
-        auto* spin = child<QSpinBox>(dialog, f.name);
-        ASSERT_NE(spin, nullptr);
-        EXPECT_EQ(spin->minimum(), f.minimum);
-        EXPECT_EQ(spin->maximum(), f.maximum);
-        EXPECT_EQ(spin->value(), f.value);
-        EXPECT_EQ(child<QLabel>(dialog, f.label)->text(), f.labelText);
-    }
-    auto* total = child<QSpinBox>(dialog, "nArq");
-    EXPECT_FALSE(total->isEnabled());
-    EXPECT_EQ(total->buttonSymbols(), QAbstractSpinBox::NoButtons);
-    EXPECT_TRUE(total->font().italic());
-    EXPECT_EQ(total->font().pointSize(), 20);
+    });
+    expectTotalField(dialog, "nArq");
     EXPECT_EQ(child<QLabel>(dialog, "label_6")->text(), "Folder");
     EXPECT_TRUE(child<QLineEdit>(dialog, "path")->text().isEmpty());
     EXPECT_EQ(child<QPushButton>(dialog, "pushButton")->text(), "...");
