@@ -175,6 +175,19 @@ int usageFailure(const char* command, const UsageError& error)
     return 2;
 }
 
+int runExitStatus(const char* command, bool ok, const std::string& error, bool cancelled, const char* interrupted)
+{
+    if (!ok) {
+        std::fprintf(stderr, "orvalis-cli %s: %s\n", command, error.c_str());
+        return 1;
+    }
+    if (cancelled) {
+        std::fprintf(stderr, "orvalis-cli %s: interrupted; %s\n", command, interrupted);
+        return 1;
+    }
+    return 0;
+}
+
 TerminalProgress::TerminalProgress() : enabled_(isatty(fileno(stderr)) != 0) {}
 
 bool TerminalProgress::operator()(const ProgressEvent& event)

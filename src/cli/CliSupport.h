@@ -68,6 +68,10 @@ std::string existingFolderOption(const std::optional<std::string>& folder);
 // Prints a usage error as `command` does and gives the exit status for bad arguments.
 int usageFailure(const char* command, const UsageError& error);
 
+// Says on standard error why a run failed or that it was interrupted (with what stays, as
+// `interrupted` puts it), and gives the run's exit status.
+int runExitStatus(const char* command, bool ok, const std::string& error, bool cancelled, const char* interrupted);
+
 // A progress line on standard error, redrawn at most a few times a second, and
 // only when standard error is a terminal.
 class TerminalProgress {

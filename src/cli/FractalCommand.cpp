@@ -105,14 +105,8 @@ int runFractalCommand(int argc, char** argv)
     progress.finish();
     interrupts.reset();
 
-    int status = 0;
-    if (!result.ok) {
-        std::fprintf(stderr, "orvalis-cli fractal: %s\n", result.error.c_str());
-        status = 1;
-    } else if (result.cancelled) {
-        std::fprintf(stderr, "orvalis-cli fractal: interrupted; the files written so far stay\n");
-        status = 1;
-    }
+    const int status =
+        runExitStatus("fractal", result.ok, result.error, result.cancelled, "the files written so far stay");
     const std::size_t hCount = fractalHValues(p.initialH, p.finalH, p.stepH).size();
     std::printf("%zu landscape%s of %d x %d cells written to %s (%zu H value%s, %lld surfaces)\n", names.size(),
                 names.size() == 1 ? "" : "s", p.size, p.size, folder.c_str(), hCount, hCount == 1 ? "" : "s",

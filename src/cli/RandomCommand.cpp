@@ -117,14 +117,8 @@ int runRandomCommand(int argc, char** argv)
     progress.finish();
     interrupts.reset();
 
-    int status = 0;
-    if (!result.ok) {
-        std::fprintf(stderr, "orvalis-cli random: %s\n", result.error.c_str());
-        status = 1;
-    } else if (result.cancelled) {
-        std::fprintf(stderr, "orvalis-cli random: interrupted; finished landscapes stay, one cut short was removed\n");
-        status = 1;
-    }
+    const int status = runExitStatus("random", result.ok, result.error, result.cancelled,
+                                     "finished landscapes stay, one cut short was removed");
     const long long total = static_cast<long long>(replicates) * RandomGenerator::levelCount(coverMin, coverMax, coverStep);
     std::printf("%lld of %lld landscape%s of %d x %d cells written to %s (seed %d); batch list %s\n",
                 static_cast<long long>(result.written), total, total == 1 ? "" : "s", rows, cols, folder.c_str(), seed,
