@@ -1,7 +1,6 @@
 #include "app/GridImage.h"
 #include "app/MainWindow.h"
-#include "support/TempDir.h"
-#include "support/WidgetHelpers.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QFrame>
@@ -18,17 +17,7 @@ using namespace orvalis::test;
 
 namespace {
 
-struct WindowFixture : ::testing::Test {
-    TempDir dir;
-    WorkingDir cwd{dir.path()};  // no config.txt here: the window starts with the defaults
-    MainWindow window;
-    QListWidget* list = nullptr;
-
-    void SetUp() override
-    {
-        window.show();
-        list = child<QListWidget>(window, "fileListView");
-    }
+struct WindowFixture : MainWindowFixture {
     void select(const QString& path)
     {
         list->addItem(path);
@@ -80,7 +69,7 @@ TEST_F(WindowFixture, OpenAccumulatesTheListButKeepsOnlyTheLastChoice)
     open->trigger();
     answerFileDialog({a, b});
     open->trigger();
-    EXPECT_EQ(itemTexts(*list), (QStringList{a, a, b})) << "the same file twice is listed twice";
+    EXPECT_EQ(listed(), (QStringList{a, a, b})) << "the same file twice is listed twice";
     EXPECT_EQ(window.fileNames, (QStringList{a, b}));
 
     answerFileDialog({});

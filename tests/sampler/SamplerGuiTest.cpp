@@ -2,7 +2,7 @@
 #include "random/RandomSource.h"
 #include "sampler/DialogSample.h"
 #include "sampler/SamplerTestSupport.h"
-#include "support/WidgetHelpers.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -97,10 +97,7 @@ TEST(DialogSample, CancellingAChooserEmptiesItsField)
     }
 }
 
-struct SampleActionFixture : ::testing::Test {
-    TempDir dir;
-    WorkingDir cwd{dir.path()};
-    MainWindow window;
+struct SampleActionFixture : MainWindowFixture {
     std::string folder = dir.file("windows");
     std::string imagePath = dir.file("land.tga");
     BlueImage image = makeBlue(240, 180, [](int x, int y) -> unsigned char { return (x * 7 + y * 3) % 200 < 90 ? 0 : 230; });
@@ -113,7 +110,7 @@ struct SampleActionFixture : ::testing::Test {
         window.samplePostString = ",x";
         window.coverValue = 4;
         window.matrixValue = 2;
-        window.show();
+        MainWindowFixture::SetUp();
     }
 
     // Fills the sampler dialog the way a user would and presses OK.
@@ -137,7 +134,6 @@ struct SampleActionFixture : ::testing::Test {
         child<QAction>(window, "actionSample")->trigger();
     }
 
-    QStringList listed() { return itemTexts(*child<QListWidget>(window, "fileListView")); }
 };
 
 TEST_F(SampleActionFixture, RunThroughTheDialogWritesListsAndLogs)

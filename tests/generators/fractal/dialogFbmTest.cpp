@@ -1,7 +1,6 @@
 #include "app/MainWindow.h"
 #include "generators/fractal/dialogFbm.h"
-#include "support/TempDir.h"
-#include "support/WidgetHelpers.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -145,13 +144,9 @@ TEST(dialogFbm, AccessorsReturnTheTypedValuesAndCancellingTheChooserEmptiesTheFo
     EXPECT_TRUE(dialog.folder().isEmpty());
 }
 
-struct FractalWindow : ::testing::Test {
-    TempDir dir;
-    WorkingDir cwd{dir.path()};
+struct FractalWindow : MainWindowFixture {
     TempDir out;
-    MainWindow window;
 
-    void SetUp() override { window.show(); }
     void trigger() { child<QAction>(window, "actionFractal")->trigger(); }
 };
 
@@ -181,7 +176,7 @@ TEST_F(FractalWindow, OkRunsWithTheDialogValuesAndListsTheWrittenFilesSorted)
     }
     QStringList sorted = window.fileNames;
     sorted.sort();
-    EXPECT_EQ(itemTexts(*child<QListWidget>(window, "fileListView")), sorted);
+    EXPECT_EQ(listed(), sorted);
 }
 
 TEST_F(FractalWindow, SizeAboveTheSurfaceAndMissingFolderAreRefusedBeforeAnythingStarts)

@@ -1,8 +1,7 @@
 #include "app/MainWindow.h"
 #include "generators/random/DialogRnd.h"
 #include "generators/random/RandomGenerator.h"
-#include "support/TempDir.h"
-#include "support/WidgetHelpers.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -119,18 +118,7 @@ TEST(DialogRnd, FolderChooserFillsOrEmptiesTheField)
     EXPECT_TRUE(path->text().isEmpty());
 }
 
-struct RandomActionFixture : ::testing::Test {
-    TempDir dir;
-    WorkingDir cwd{dir.path()};  // no config.txt: class values 1 and 0
-    MainWindow window;
-    QListWidget* list = nullptr;
-
-    void SetUp() override
-    {
-        window.show();
-        list = child<QListWidget>(window, "fileListView");
-    }
-    QStringList listed() const { return itemTexts(*list); }
+struct RandomActionFixture : MainWindowFixture {
     void trigger() { child<QAction>(window, "actionRandom")->trigger(); }
 };
 

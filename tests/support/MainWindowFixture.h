@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/MainWindow.h"
+#include "support/TempDir.h"
+#include "support/WidgetHelpers.h"
+
+#include <QListWidget>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace orvalis::test {
+
+// A main window shown in a fresh working folder: no config.txt there, so it starts with the defaults.
+struct MainWindowFixture : ::testing::Test {
+    TempDir dir;
+    WorkingDir cwd{dir.path()};
+    MainWindow window;
+    QListWidget* list = nullptr;
+
+    void SetUp() override
+    {
+        window.show();
+        list = child<QListWidget>(window, "fileListView");
+    }
+    // What the file list shows, top to bottom.
+    QStringList listed() const { return itemTexts(*list); }
+};
+
+}  // namespace orvalis::test
