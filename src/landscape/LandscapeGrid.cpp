@@ -7,9 +7,16 @@
 #include <limits>
 #include <sys/stat.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace orvalis {
 
 namespace {
+
+// Whole lines are handed to the C library once this many bytes wait.
+constexpr std::size_t FlushThreshold = std::size_t(1) << 16;
 
 // The white space the toolkit's integer conversion trims: ASCII only, not NEL or no-break space.
 bool isAsciiSpace(unsigned char c)
@@ -191,20 +198,33 @@ bool LandscapeWriter::flushBuffer()
     return ok;
 }
 
-bool LandscapeWriter::writeLine(std::span<const int> values)
+char* LandscapeWriter::reserve(std::size_t bytes)
 {
-    if (!file_ || failed_)
-        return false;
-    const std::size_t needed = bufferSize_ + values.size() * 12 + 1;
+    const std::size_t needed = bufferSize_ + bytes;
     if (needed > bufferCapacity_) {
-        std::size_t capacity = std::max<std::size_t>(needed, 1u << 17);
+        std::size_t capacity = std::max<std::size_t>(needed, FlushThreshold * 2);
         auto grown = std::make_unique_for_overwrite<char[]>(capacity);
         if (bufferSize_)
             std::memcpy(grown.get(), buffer_.get(), bufferSize_);
         buffer_ = std::move(grown);
         bufferCapacity_ = capacity;
     }
-    char* out = buffer_.get() + bufferSize_;
+    return buffer_.get() + bufferSize_;
+}
+
+bool LandscapeWriter::commitLine(char* end)
+{
+    bufferSize_ = static_cast<std::size_t>(end - buffer_.get());
+    if (bufferSize_ >= FlushThreshold)
+        return flushBuffer();
+    return true;
+}
+
+bool LandscapeWriter::writeLine(std::span<const int> values)
+{
+    if (!file_ || failed_)
+        return false;
+    char* out = reserve(values.size() * 12 + 1);
     // Landscape files hold two class values, so the text of the last two is kept at hand.
     int value0 = cachedValue_[0], value1 = cachedValue_[1];
     int length0 = cachedLength_[0], length1 = cachedLength_[1];
@@ -254,10 +274,55 @@ bool LandscapeWriter::writeLine(std::span<const int> values)
         }
     }
     *out++ = '\n';
-    bufferSize_ = static_cast<std::size_t>(out - buffer_.get());
-    if (bufferSize_ >= (1u << 16))
-        return flushBuffer();
-    return true;
+    return commitLine(out);
+}
+
+bool LandscapeWriter::writeFlagLine(std::span<const unsigned char> flags, int valueIfZero, int valueIfOne)
+{
+    if (!file_ || failed_)
+        return false;
+    char text[2][12];
+    std::size_t length[2];
+    const int values[2] = {valueIfZero, valueIfOne};
+    for (int k = 0; k < 2; ++k) {
+        auto r = std::to_chars(text[k], text[k] + 11, values[k]);
+        *r.ptr = ' ';
+        length[k] = static_cast<std::size_t>(r.ptr - text[k]) + 1;
+    }
+    const std::size_t n = flags.size();
+    char* out = reserve(n * 12 + 1);
+    if (length[0] == 2 && length[1] == 2) {
+        const char digit0 = text[0][0];
+        const char change = static_cast<char>(text[0][0] ^ text[1][0]);
+        std::size_t k = 0;
+#if defined(__SSE2__)
+        // Sixteen cells at a time: a digit chosen by the flag, interleaved with blanks.
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i blanks = _mm_set1_epi8(' ');
+        const __m128i digits0 = _mm_set1_epi8(digit0);
+        const __m128i changes = _mm_set1_epi8(change);
+        for (; k + 16 <= n; k += 16) {
+            const __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i*>(flags.data() + k));
+            const __m128i one = _mm_andnot_si128(_mm_cmpeq_epi8(f, zero), changes);
+            const __m128i digits = _mm_xor_si128(digits0, one);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * k), _mm_unpacklo_epi8(digits, blanks));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * k + 16), _mm_unpackhi_epi8(digits, blanks));
+        }
+#endif
+        for (; k < n; ++k) {
+            out[2 * k] = flags[k] ? static_cast<char>(digit0 ^ change) : digit0;
+            out[2 * k + 1] = ' ';
+        }
+        out += 2 * n;
+    } else {
+        for (unsigned char f : flags) {
+            const int k = f != 0;
+            std::memcpy(out, text[k], 12);
+            out += length[k];
+        }
+    }
+    *out++ = '\n';
+    return commitLine(out);
 }
 
 bool LandscapeWriter::close()

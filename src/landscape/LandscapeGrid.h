@@ -46,6 +46,9 @@ public:
     // Creates or truncates the file. False (with error()) when it cannot be opened.
     bool open(const std::string& path);
     bool writeLine(std::span<const int> values);
+    // A two-class line: valueIfZero where a flag is 0, valueIfOne where it is not.
+    // The text is exactly what writeLine writes for the same values.
+    bool writeFlagLine(std::span<const unsigned char> flags, int valueIfZero, int valueIfOne);
     // Flushes and closes; false when anything failed since open().
     bool close();
     // Closes and deletes the file, for output cut short.
@@ -57,6 +60,10 @@ public:
     const std::string& path() const { return path_; }
 
 private:
+    // Room for at least bytes more in the buffer; returns where the next line goes.
+    char* reserve(std::size_t bytes);
+    // Takes the line ending at end into the buffer, flushing whole lines once enough wait.
+    bool commitLine(char* end);
     bool flushBuffer();
     void fail(const std::string& what, int err);
 

@@ -103,6 +103,50 @@ TEST(LandscapeFile, WriterTextMatchesPlainFormattingWhateverTheValueMix)
     EXPECT_EQ(orvalis::test::readFile(path), expected);
 }
 
+TEST(LandscapeFile, FlagLinesWriteWhatWriteLineWritesForTheSameValues)
+{
+    // One-digit pairs take a vector path; signs, two digits and the extremes take the general one.
+    struct Pair {
+        const char* name;
+        int ifZero, ifOne;
+    };
+    const Pair pairs[] = {
+        {"zero one", 0, 1},          {"one zero", 1, 0},        {"five nine", 5, 9},
+        {"same value twice", 3, 3},  {"negative", -1, 0},       {"two digits", 10, 1},
+        {"int min", 0, -2147483647 - 1}, {"int max", 2147483647, 7}, {"both wide", -45, 123456},
+    };
+    // Lengths around the 16-cell steps, with flags that are not just 0 and 1.
+    std::vector<std::vector<unsigned char>> flagLines;
+    for (std::size_t n : {0u, 1u, 15u, 16u, 17u, 31u, 33u, 100u, 40000u}) {
+        std::vector<unsigned char> flags(n);
+        for (std::size_t i = 0; i < n; ++i)
+            flags[i] = (i * 7 + n) % 5 == 0 ? 0 : static_cast<unsigned char>((i % 3 == 0) ? 0xFF : 1 + i % 2);
+        flagLines.push_back(flags);
+    }
+    TempDir dir;
+    for (const Pair& pair : pairs) {
+        const std::string byFlags = dir.file("flags.txt"), byValues = dir.file("values.txt");
+        orvalis::LandscapeWriter flagWriter, valueWriter;
+        ASSERT_TRUE(flagWriter.open(byFlags));
+        ASSERT_TRUE(valueWriter.open(byValues));
+        for (const auto& flags : flagLines) {
+            std::vector<int> values;
+            for (unsigned char f : flags)
+                values.push_back(f ? pair.ifOne : pair.ifZero);
+            ASSERT_TRUE(flagWriter.writeFlagLine(flags, pair.ifZero, pair.ifOne)) << pair.name;
+            ASSERT_TRUE(valueWriter.writeLine(values)) << pair.name;
+            // Lines of either kind share one buffer.
+            ASSERT_TRUE(flagWriter.writeLine(values)) << pair.name;
+            ASSERT_TRUE(valueWriter.writeLine(values)) << pair.name;
+        }
+        ASSERT_TRUE(flagWriter.close());
+        ASSERT_TRUE(valueWriter.close());
+        const std::string text = orvalis::test::readFile(byFlags);
+        EXPECT_EQ(text, orvalis::test::readFile(byValues)) << pair.name;
+        EXPECT_GT(text.size(), 160000u) << pair.name;
+    }
+}
+
 TEST(LandscapeFile, ReaderRefusesWhatItCannotRead)
 {
     TempDir dir;
@@ -135,12 +179,22 @@ TEST(LandscapeFile, WriterReportsFailures)
     EXPECT_FALSE(writer.open("/nonexistent-folder/x.txt"));
     EXPECT_FALSE(writer.error().empty());
     EXPECT_FALSE(writer.writeLine(std::vector<int>{1}));
+    EXPECT_FALSE(writer.writeFlagLine(std::vector<unsigned char>{1}, 0, 1));
 
     if (access("/dev/full", W_OK) == 0) {
         std::string error;
         LandscapeGrid grid(2000, std::vector<int>(100, 1));
         EXPECT_FALSE(orvalis::writeLandscapeFile("/dev/full", grid, &error)) << "disk full";
         EXPECT_NE(error.find("write failed"), std::string::npos) << error;
+
+        ASSERT_TRUE(writer.open("/dev/full"));
+        bool ok = true;
+        const std::vector<unsigned char> flags(1000, 1);
+        for (int i = 0; i < 200 && ok; ++i)
+            ok = writer.writeFlagLine(flags, 0, 1);
+        EXPECT_FALSE(ok && writer.close()) << "flag lines on a full disk";
+        EXPECT_NE(writer.error().find("write failed"), std::string::npos) << writer.error();
+        writer.close();
     }
 
     TempDir dir;
