@@ -11,6 +11,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace orvalis {
 
@@ -110,6 +115,166 @@ bool straightTooClose(const CentreList& centres, int x, int y, int minDistance)
     return false;
 }
 
+// Window files are gathered in square tiles of this many flags a side.
+constexpr std::size_t FlagTile = 16;
+
+std::size_t roundUpToTile(std::size_t n)
+{
+    return (n + FlagTile - 1) / FlagTile * FlagTile;
+}
+
+// Flags of count pixels from pixels on: nonzero where the blue byte is at most threshold.
+void habitatFlags(const unsigned char* pixels, std::size_t bpp, std::size_t count, int threshold, unsigned char* flags)
+{
+    if (threshold < 0) {
+        std::memset(flags, 0, count);
+        return;
+    }
+    if (threshold >= 255) {
+        std::memset(flags, 0xFF, count);
+        return;
+    }
+    const auto limit = static_cast<unsigned char>(threshold);
+    const unsigned char* blue = pixels + 2;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i limits = _mm_set1_epi8(static_cast<char>(limit));
+    if (bpp == 4) {
+        // Blue is byte 2 of each 32-bit pixel: shifted down, masked and packed, sixteen pixels a round.
+        const __m128i low = _mm_set1_epi32(0xFF);
+        for (; i + 16 <= count; i += 16) {
+            const auto* p = reinterpret_cast<const __m128i*>(pixels + i * 4);
+            const __m128i b0 = _mm_and_si128(_mm_srli_epi32(_mm_loadu_si128(p), 16), low);
+            const __m128i b1 = _mm_and_si128(_mm_srli_epi32(_mm_loadu_si128(p + 1), 16), low);
+            const __m128i b2 = _mm_and_si128(_mm_srli_epi32(_mm_loadu_si128(p + 2), 16), low);
+            const __m128i b3 = _mm_and_si128(_mm_srli_epi32(_mm_loadu_si128(p + 3), 16), low);
+            const __m128i b = _mm_packus_epi16(_mm_packs_epi32(b0, b1), _mm_packs_epi32(b2, b3));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(flags + i), _mm_cmpeq_epi8(_mm_min_epu8(b, limits), b));
+        }
+    }
+#endif
+    if (bpp == 3) {
+        for (; i < count; ++i)
+            flags[i] = blue[i * 3] <= limit ? 0xFF : 0;
+    }
+    for (; i < count; ++i)
+        flags[i] = blue[i * bpp] <= limit ? 0xFF : 0;
+}
+
+// Transposes a 16 x 16 tile of flags.
+void transposeTile(const unsigned char* from, std::size_t fromStride, unsigned char* to, std::size_t toStride)
+{
+#if defined(__SSE2__)
+    // Four rounds of interleaving rows i and i + 8 into rows 2i and 2i + 1 turn the tile over.
+    __m128i rows[16], next[16];
+    for (std::size_t i = 0; i < 16; ++i)
+        rows[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i * fromStride));
+    for (int round = 0; round < 4; ++round) {
+        for (std::size_t i = 0; i < 8; ++i) {
+            next[2 * i] = _mm_unpacklo_epi8(rows[i], rows[i + 8]);
+            next[2 * i + 1] = _mm_unpackhi_epi8(rows[i], rows[i + 8]);
+        }
+        std::memcpy(rows, next, sizeof rows);
+    }
+    for (std::size_t i = 0; i < 16; ++i)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i * toStride), rows[i]);
+#else
+    for (std::size_t r = 0; r < FlagTile; ++r)
+        for (std::size_t c = 0; c < FlagTile; ++c)
+            to[c * toStride + r] = from[r * fromStride + c];
+#endif
+}
+
+// Flags of count pixels (nonzero = habitat) as bits, bit i % 8 of byte i / 8.
+void packFlags(const unsigned char* flags, std::size_t count, unsigned char* bits)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 16 <= count; i += 16) {
+        const __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i*>(flags + i));
+        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(f, _mm_setzero_si128())) ^ 0xFFFF;
+        bits[i / 8] = static_cast<unsigned char>(mask);
+        bits[i / 8 + 1] = static_cast<unsigned char>(mask >> 8);
+    }
+#endif
+    for (; i < count; i += 8) {
+        unsigned byte = 0;
+        for (std::size_t j = 0; j < 8 && i + j < count; ++j)
+            byte |= (flags[i + j] != 0 ? 1u : 0u) << j;
+        bits[i / 8] = static_cast<unsigned char>(byte);
+    }
+}
+
+// Flags of cols window columns from firstColumn, side rows from firstRow, one run of paddedSide per column.
+void columnsFromBits(const unsigned char* bits, std::size_t stride, std::size_t firstColumn, std::size_t firstRow,
+                     std::size_t cols, std::size_t side, unsigned char* columns, std::size_t paddedSide)
+{
+#if defined(__SSE2__)
+    const unsigned shift = static_cast<unsigned>(firstColumn % 8);
+    __m128i columnBit[8];
+    for (int j = 0; j < 8; ++j)
+        columnBit[j] = _mm_set1_epi8(static_cast<char>(1 << j));
+    for (std::size_t r0 = 0; r0 < side; r0 += FlagTile) {
+        const std::size_t rows = std::min(FlagTile, side - r0);
+        const unsigned char* rowBits[16];
+        for (std::size_t i = 0; i < 16; ++i)
+            rowBits[i] = bits + (firstRow + r0 + std::min(i, rows - 1)) * stride + firstColumn / 8;
+        // 56 columns at a time: what one 8-byte read of each row holds whatever the bit offset.
+        for (std::size_t c0 = 0; c0 < cols; c0 += 56) {
+            __m128i v[8], next[8];
+            for (std::size_t i = 0; i < 8; ++i) {
+                std::uint64_t upper, lower;
+                std::memcpy(&upper, rowBits[i] + c0 / 8, 8);
+                std::memcpy(&lower, rowBits[i + 8] + c0 / 8, 8);
+                v[i] = _mm_unpacklo_epi8(_mm_cvtsi64_si128(static_cast<long long>(upper >> shift)),
+                                         _mm_cvtsi64_si128(static_cast<long long>(lower >> shift)));
+            }
+            // Three rounds of interleaving turn 16 rows of 8 bytes into 8 vectors of one byte from each row.
+            for (int round = 0; round < 3; ++round) {
+                for (std::size_t k = 0; k < 4; ++k) {
+                    next[2 * k] = _mm_unpacklo_epi8(v[k], v[k + 4]);
+                    next[2 * k + 1] = _mm_unpackhi_epi8(v[k], v[k + 4]);
+                }
+                std::memcpy(v, next, sizeof v);
+            }
+            const std::size_t count = std::min<std::size_t>(56, cols - c0);
+            for (std::size_t c = 0; c < count; ++c) {
+                const __m128i bit = columnBit[c % 8];
+                const __m128i flags = _mm_cmpeq_epi8(_mm_and_si128(v[c / 8], bit), bit);
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(columns + (c0 + c) * paddedSide + r0), flags);
+            }
+        }
+    }
+#else
+    for (std::size_t r = 0; r < side; ++r) {
+        const unsigned char* row = bits + (firstRow + r) * stride;
+        for (std::size_t c = 0; c < cols; ++c) {
+            const std::size_t x = firstColumn + c;
+            columns[c * paddedSide + r] = (row[x / 8] >> (x % 8)) & 1u ? 0xFF : 0;
+        }
+    }
+#endif
+}
+
+// The same flags gathered from the pixels themselves, through a strip of FlagTile rows.
+void columnsFromPixels(const BitmapImage& image, int threshold, std::size_t firstColumn, std::size_t firstRow,
+                       std::size_t cols, std::size_t side, unsigned char* strip, unsigned char* columns,
+                       std::size_t paddedSide)
+{
+    const std::size_t bpp = image.bytesPerPixel;
+    const std::size_t width = static_cast<std::size_t>(image.width);
+    const std::size_t stripWidth = roundUpToTile(cols);
+    for (std::size_t r0 = 0; r0 < side; r0 += FlagTile) {
+        const std::size_t rows = std::min(FlagTile, side - r0);
+        for (std::size_t r = 0; r < rows; ++r)
+            habitatFlags(image.data + ((firstRow + r0 + r) * width + firstColumn) * bpp, bpp, cols, threshold,
+                         strip + r * stripWidth);
+        // Rows past the window's end in the last strip are turned too but never written.
+        for (std::size_t t0 = 0; t0 < stripWidth; t0 += FlagTile)
+            transposeTile(strip + t0, stripWidth, columns + t0 * paddedSide + r0, paddedSide);
+    }
+}
+
 std::string failureText(const std::string& what, int err)
 {
     return err != 0 ? what + ": " + std::strerror(err) : what;
@@ -159,7 +324,9 @@ void WindowSampler::configure(int threshold_, double halfSize_, int matrixValue_
 bool WindowSampler::loadImage(const char* path)
 {
     coverTable_.clear();
-    tableData_ = nullptr;
+    tableFor_ = {};
+    habitatBits_ = {};
+    bitsFor_ = {};
     return image.load(path);
 }
 
@@ -173,14 +340,9 @@ void WindowSampler::requireImage() const
 
 bool WindowSampler::coverTableReady(const std::function<bool()>& keepGoing)
 {
-    const bool current = tableData_ == image.data && tableThreshold_ == threshold && tableWidth_ == image.width &&
-                         tableHeight_ == image.height;
-    if (current)
+    if (tableFor_ == current())
         return !coverTable_.empty();
-    tableData_ = image.data;
-    tableThreshold_ = threshold;
-    tableWidth_ = image.width;
-    tableHeight_ = image.height;
+    tableFor_ = current();
     // Without room for the table the windows are counted pixel by pixel: slower, same counts.
     return coverTable_.build(image, threshold, keepGoing);
 }
@@ -204,6 +366,32 @@ std::int64_t WindowSampler::windowCover(int x, int y)
     return coverTable_.count(x - halfSize, y - halfSize, x + halfSize, y + halfSize);
 }
 
+bool WindowSampler::habitatBitsReady()
+{
+    if (bitsFor_ == current())
+        return !habitatBits_.empty();
+    bitsFor_ = current();
+    habitatBits_.clear();
+    const std::size_t width = static_cast<std::size_t>(image.width);
+    const std::size_t height = static_cast<std::size_t>(image.height);
+    // Spare bytes at each row's end let a window's last bits be read eight bytes at a time.
+    bitsStride_ = (width + 7) / 8 + 8;
+    try {
+        std::vector<unsigned char> bits(bitsStride_ * height);
+        std::vector<unsigned char> flags(roundUpToTile(width));
+        for (std::size_t row = 0; row < height; ++row) {
+            habitatFlags(image.data + row * width * image.bytesPerPixel, image.bytesPerPixel, width, threshold,
+                         flags.data());
+            packFlags(flags.data(), width, bits.data() + row * bitsStride_);
+        }
+        habitatBits_ = std::move(bits);
+    } catch (const std::bad_alloc&) {
+        // Without room for the bits the windows are gathered from the pixels: slower, same files.
+        habitatBits_.clear();
+    }
+    return !habitatBits_.empty();
+}
+
 bool WindowSampler::writeWindow(int x, int y, int h, const std::string& fileName, std::string* error)
 {
     requireImage();
@@ -213,40 +401,29 @@ bool WindowSampler::writeWindow(int x, int y, int h, const std::string& fileName
             *error = writer.error();
         return false;
     }
+    const bool fromBits = !straightforward_ && habitatBitsReady();
     const std::size_t side = static_cast<std::size_t>(2) * static_cast<std::size_t>(h);
-    const std::size_t bpp = image.bytesPerPixel;
-    const std::size_t width = static_cast<std::size_t>(image.width);
-    // Lines run along image columns: a band of columns is gathered row by row as habitat flags, then written out.
-    // Wide bands read long runs of each image row; the flags stay within about a megabyte.
-    const std::size_t Band = std::max<std::size_t>(64, (std::size_t(1) << 20) / std::max<std::size_t>(side, 1));
-    const std::size_t bandColumns = std::min<std::size_t>(Band, side);
-    std::vector<unsigned char> band(bandColumns * side);
-    std::vector<int> line(side);
-    const int values[2] = {matrixValue, coverValue};
+    const std::size_t paddedSide = roundUpToTile(side);
+    // Lines run along image columns: a band of columns is gathered as habitat flags, a strip of rows at a time,
+    // and turned into one run of flags per column. The band's flags stay within about a megabyte.
+    const std::size_t band =
+        std::min(paddedSide, std::max(FlagTile, (std::size_t(1) << 20) / paddedSide / FlagTile * FlagTile));
+    std::vector<unsigned char> strip(fromBits ? 0 : FlagTile * band);
+    std::vector<unsigned char> columns(band * paddedSide);
     bool ok = true;
-    for (std::size_t c0 = 0; ok && c0 < side; c0 += Band) {
-        const std::size_t cols = std::min(Band, side - c0);
+    for (std::size_t c0 = 0; ok && c0 < side; c0 += band) {
+        const std::size_t cols = std::min(band, side - c0);
         const std::size_t firstColumn = static_cast<std::size_t>(x - h) + c0;
-        // Transposed in 64 x 64 tiles so that both the pixel reads and the flag writes stay in cache.
-        constexpr std::size_t Tile = 64;
-        for (std::size_t r0 = 0; r0 < side; r0 += Tile) {
-            const std::size_t r1 = std::min(side, r0 + Tile);
-            for (std::size_t t0 = 0; t0 < cols; t0 += Tile) {
-                const std::size_t t1 = std::min(cols, t0 + Tile);
-                for (std::size_t r = r0; r < r1; ++r) {
-                    const std::size_t row = static_cast<std::size_t>(y - h) + r;
-                    const unsigned char* px = image.data + (row * width + firstColumn + t0) * bpp + 2;
-                    for (std::size_t c = t0; c < t1; ++c, px += bpp)
-                        band[c * side + r] = *px <= threshold ? 1 : 0;
-                }
-            }
-        }
-        for (std::size_t c = 0; ok && c < cols; ++c) {
-            const unsigned char* flags = band.data() + c * side;
-            for (std::size_t r = 0; r < side; ++r)
-                line[r] = values[flags[r]];
-            ok = writer.writeLine(line);
-        }
+        const std::size_t firstRow = static_cast<std::size_t>(y - h);
+        if (fromBits)
+            columnsFromBits(habitatBits_.data(), bitsStride_, firstColumn, firstRow, cols, side, columns.data(),
+                            paddedSide);
+        else
+            columnsFromPixels(image, threshold, firstColumn, firstRow, cols, side, strip.data(), columns.data(),
+                              paddedSide);
+        for (std::size_t c = 0; ok && c < cols; ++c)
+            ok = writer.writeFlagLine(std::span<const unsigned char>(columns.data() + c * paddedSide, side), matrixValue,
+                                      coverValue);
     }
     ok = writer.close() && ok;
     if (!ok) {
@@ -310,7 +487,7 @@ SampleOutcome WindowSampler::sampleWindows(const SampleParameters& params, std::
             return !cancelled;
         });
         if (cancelled) {
-            tableData_ = nullptr;  // an interrupted table is built again by the next run
+            tableFor_ = {};  // an interrupted table is built again by the next run
             out.stop = SampleStop::Cancelled;
             std::fclose(log);
             return out;

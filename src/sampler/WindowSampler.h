@@ -76,7 +76,8 @@ public:
     SampleOutcome sampleWindows(const SampleParameters& params, std::vector<std::string>& fileNames,
                                 const ProgressCallback& progress = {});
 
-    // Counts every window pixel by pixel and scans every centre: the reference the fast path must match.
+    // Counts every window pixel by pixel, scans every centre and cuts window files from the pixels:
+    // the reference the fast path must match.
     void setStraightforward(bool on) { straightforward_ = on; }
 
     int halfSize = 0;
@@ -87,15 +88,27 @@ public:
 
 private:
     bool coverTableReady(const std::function<bool()>& keepGoing = {});
+    bool habitatBitsReady();
     std::int64_t countPixels(int x, int y) const;
     void requireImage() const;
 
     bool straightforward_ = false;
     CoverTable coverTable_;
-    const unsigned char* tableData_ = nullptr;  // the image and threshold the table was built for
-    int tableThreshold_ = -1;
-    int tableWidth_ = -1;
-    int tableHeight_ = -1;
+    // The pixels and threshold something was prepared for, to tell when it must be prepared again.
+    struct PreparedFor {
+        const unsigned char* data = nullptr;
+        int threshold = -1;
+        int width = -1;
+        int height = -1;
+        bool operator==(const PreparedFor&) const = default;
+    };
+    PreparedFor current() const { return {image.data, threshold, image.width, image.height}; }
+
+    PreparedFor tableFor_;
+    // Habitat as one bit per pixel (bit x % 8 of byte x / 8 of each row): window files are cut from it.
+    std::vector<unsigned char> habitatBits_;
+    std::size_t bitsStride_ = 0;
+    PreparedFor bitsFor_;
 };
 
 // File name of one window: folder + "/" + prefix + class "%03d" + "_" + replicate "%03d" + ".txt".
