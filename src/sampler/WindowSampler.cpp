@@ -260,8 +260,8 @@ void columnsFromBits(const unsigned char* bits, std::size_t stride, std::size_t 
                 std::uint64_t upper, lower;
                 std::memcpy(&upper, rowBits[i] + c0 / 8, 8);
                 std::memcpy(&lower, rowBits[i + 8] + c0 / 8, 8);
-                v[i] = _mm_unpacklo_epi8(_mm_cvtsi64_si128(static_cast<long long>(upper >> shift)),
-                                         _mm_cvtsi64_si128(static_cast<long long>(lower >> shift)));
+                v[i] = _mm_unpacklo_epi8(_mm_set_epi64x(0, static_cast<long long>(upper >> shift)),
+                                         _mm_set_epi64x(0, static_cast<long long>(lower >> shift)));
             }
             // Three rounds of interleaving turn 16 rows of 8 bytes into 8 vectors of one byte from each row.
             for (int round = 0; round < 3; ++round) {
