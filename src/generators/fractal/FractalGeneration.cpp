@@ -3,6 +3,7 @@
 #include "landscape/LandscapeGrid.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
@@ -17,9 +18,10 @@ namespace {
 
 std::string formatH(double H)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", H);
-    return text;
+    // to_chars, not printf: under a user locale with a decimal comma the GUI would write 0,50.
+    char text[400];
+    auto r = std::to_chars(text, text + sizeof text, H, std::chars_format::fixed, 2);
+    return std::string(text, r.ptr);
 }
 
 // A built surface with its cover counts, ready for the threshold sweep.

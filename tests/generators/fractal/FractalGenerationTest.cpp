@@ -1,5 +1,6 @@
 #include "generators/fractal/FractalGeneration.h"
 
+#include "support/CommaLocale.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -94,6 +95,15 @@ TEST(FractalNames, FileNameAndProgressLabelFormats)
     EXPECT_EQ(fractalFileName("C:/out/", 0.5, 30, 1), "C:/out/0.50_030_00001.txt");
     EXPECT_EQ(fractalFileName("", 0.30000000000000004, 5, 123), "0.30_005_00123.txt");
     EXPECT_EQ(fractalProgressLabel(0.5, 3), "gerando para h=0.50 amostra no.3");
+}
+
+TEST(FractalNames, KeepTheDecimalPointUnderACommaLocale)
+{
+    orvalis::test::CommaLocale comma;
+    if (!comma.active())
+        GTEST_SKIP() << "no locale with a decimal comma could be set";
+    EXPECT_EQ(fractalFileName("out/", 0.5, 30, 1), "out/0.50_030_00001.txt");
+    EXPECT_EQ(fractalProgressLabel(0.25, 2), "gerando para h=0.25 amostra no.2");
 }
 
 TEST(FractalHValues, RunningSumsWithHalfStepTolerance)
