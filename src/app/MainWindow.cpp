@@ -87,8 +87,11 @@ void MainWindow::on_fileListView_currentRowChanged(int row)
     repaint();
 }
 
-void MainWindow::showWrittenFiles()
+void MainWindow::showWrittenFiles(const std::vector<std::string>& written)
 {
+    fileNames.clear();
+    for (const std::string& name : written)
+        fileNames.append(QFile::decodeName(QByteArray::fromStdString(name)));
     ui->fileListView->clear();
     ui->fileListView->insertItems(0, fileNames);
     ui->fileListView->sortItems(Qt::AscendingOrder);

@@ -49,8 +49,9 @@ private slots:
 private:
     // Reads config.txt into the four settings; defined with the settings dialog.
     void loadSettings();
-    // Replaces the file list widget with fileNames, sorted, after a run.
-    void showWrittenFiles();
+    // After a run: fileNames becomes the files it wrote, in writing order, and the
+    // list widget shows them sorted.
+    void showWrittenFiles(const std::vector<std::string>& written);
 
 public:
     QStringList fileNames;

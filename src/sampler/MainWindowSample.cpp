@@ -85,8 +85,7 @@ void MainWindow::on_actionSample_triggered()
 {
     if (sampleDialog.exec() != QDialog::Accepted)
         return;
-    fileNames.clear();
-    showWrittenFiles();
+    showWrittenFiles({});
 
     if (sampleDialog.folder().isEmpty()) {
         // Joined with "/" an empty folder would mean the root folder.
@@ -126,9 +125,7 @@ void MainWindow::on_actionSample_triggered()
                                         [&progress](const orvalis::ProgressEvent& e) { return progress.update(e); });
     }
 
-    for (const std::string& name : written)
-        fileNames.append(QFile::decodeName(QByteArray::fromStdString(name)));
-    showWrittenFiles();
+    showWrittenFiles(written);
     writeBatchList(samplePrefix, samplePostString);
 
     if (!outcome.ok() || outcome.stop == orvalis::SampleStop::NoCentreLeft)

@@ -53,10 +53,7 @@ void MainWindow::on_actionFractal_triggered()
         result = orvalis::runFractalGeneration(p, written, progress.callback());
     }
 
-    fileNames.clear();
-    for (const std::string& name : written)
-        fileNames.append(QFile::decodeName(QByteArray::fromStdString(name)));
-    showWrittenFiles();
+    showWrittenFiles(written);
     if (!result.ok)
         reportProblem(tr("Fractal landscapes: %1").arg(QString::fromLocal8Bit(result.error.c_str())));
 }

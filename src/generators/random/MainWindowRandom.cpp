@@ -36,10 +36,7 @@ void MainWindow::on_actionRandom_triggered()
                                     progress.callback());
     }
 
-    fileNames.clear();
-    for (const std::string& name : written)
-        fileNames.append(QFile::decodeName(QByteArray::fromStdString(name)));
-    showWrittenFiles();
+    showWrittenFiles(written);
     if (!result.ok)
         reportProblem(tr("Random landscapes: %1").arg(QString::fromLocal8Bit(result.error.c_str())));
 }
