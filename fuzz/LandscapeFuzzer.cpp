@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes as a landscape file. The fast parser must agree with a plain
 // reading of the format rules, and the file reader with the parser.
 #include "FuzzSupport.h"
-#include "landscape/LandscapeGrid.h"
+#include "core/io/LandscapeFile.h"
 
 #include <cstdint>
 #include <cstdlib>

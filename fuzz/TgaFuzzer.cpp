@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes as a TGA file. A load either fails with the image empty, or holds
 // exactly the file's pixels (bytes 0 and 2 swapped) and never more memory than the file justifies.
 #include "FuzzSupport.h"
-#include "image/BitmapImage.h"
+#include "core/io/TgaImage.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // kept across inputs so every load also releases the previous image
-    static orvalis::BitmapImage image;
+    static orvalis::TgaImage image;
     const std::string path = fuzzsupport::writeToMemoryFile(data, size);
     const bool ok = image.load(path.c_str());
     check(ok == image.isLoaded(), "result matches loaded flag");

@@ -31,8 +31,8 @@ build() {
     echo "fuzz: building $name"
     "$cxx" $flags "-I$root/src" -o "$bin/$name" "$@"
 }
-build tga_fuzzer "$here/TgaFuzzer.cpp" "$root/src/image/BitmapImage.cpp"
-build landscape_fuzzer "$here/LandscapeFuzzer.cpp" "$root/src/landscape/LandscapeGrid.cpp"
+build tga_fuzzer "$here/TgaFuzzer.cpp" "$root/src/core/io/TgaImage.cpp"
+build landscape_fuzzer "$here/LandscapeFuzzer.cpp" "$root/src/core/io/LandscapeFile.cpp"
 
 run() {
     name=$1

@@ -1,7 +1,7 @@
 // Selecting and repainting a 4096 x 4096 landscape in the main window, against
 // drawing one rectangle per cell as a plain painter loop would.
-#include "app/MainWindow.h"
-#include "landscape/LandscapeGrid.h"
+#include "gui/MainWindow.h"
+#include "core/io/LandscapeWriter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 // end to end, on every core and on one, against the same run with full-grid surfaces.
 // The full-grid run takes many minutes; without --full-reference it is estimated from the
 // time of one full-grid surface times the surfaces the run builds.
-#include "generators/fractal/FractalGeneration.h"
+#include "core/neutral/FractalRun.h"
 
 #include <chrono>
 #include <cstdio>

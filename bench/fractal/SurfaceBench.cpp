@@ -1,6 +1,6 @@
 // One midpoint-displacement surface of window side 100, 1000 and 4096: the fast build,
 // which computes only what the window depends on, against the full-grid reference build.
-#include "generators/fractal/MidpointSurface.h"
+#include "core/neutral/MidpointSurface.h"
 
 #include <algorithm>
 #include <chrono>

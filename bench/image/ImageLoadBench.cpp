@@ -1,5 +1,5 @@
 // Load rate of a large 32-bit TGA image from the page cache, against a per-pixel reader.
-#include "image/BitmapImage.h"
+#include "core/io/TgaImage.h"
 
 #include <algorithm>
 #include <chrono>
@@ -106,7 +106,7 @@ int main(int argc, char** argv)
         const double bytes = double(side) * side * (depth / 8);
         std::vector<unsigned char> first;
         loadPerPixel(path.c_str(), first);  // warms the page cache
-        orvalis::BitmapImage image;
+        orvalis::TgaImage image;
         const auto release = [&] { image.release(); };
         const auto load = [&] { return image.load(path.c_str()); };
         const double once = bestSeconds(1, release, load);

@@ -1,6 +1,6 @@
 // Reading and writing a 4096 x 4096 landscape file, in MB/s, against a
 // straightforward stream-formatting reader and writer.
-#include "landscape/LandscapeGrid.h"
+#include "core/io/LandscapeWriter.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // Writing a 4096 x 4096 random landscape, in MB/s of output, against a
 // straightforward generator that formats every value through a stream.
-#include "generators/random/RandomGenerator.h"
-#include "random/RandomSource.h"
+#include "core/neutral/RandomGenerator.h"
+#include "core/random/RandomSource.h"
 
 #include <algorithm>
 #include <chrono>

@@ -2,8 +2,8 @@
 // with the summed-area table and bucketed distance test, against the straightforward
 // per-pixel count and scan of every centre. Both runs must write byte-identical files.
 // Usage: bench_sampler [IMAGE_SIDE [WINDOW_SIZE [fast]]]; "fast" skips the straightforward run.
-#include "random/RandomSource.h"
-#include "sampler/WindowSampler.h"
+#include "core/random/RandomSource.h"
+#include "core/sampler/WindowSampler.h"
 
 #include <chrono>
 #include <cstdio>
@@ -26,7 +26,7 @@ double seconds(Clock::time_point a, Clock::time_point b)
 }
 
 // Habitat grows more likely from left to right, so window covers span almost every level.
-void fillGradient(orvalis::BitmapImage& image, int side)
+void fillGradient(orvalis::TgaImage& image, int side)
 {
     const std::size_t n = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
     image.data = static_cast<unsigned char*>(std::malloc(n * 3));

@@ -1,4 +1,4 @@
-#include "app/MainWindow.h"
+#include "gui/MainWindow.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/Progress.h"
-#include "settings/Config.h"
+#include "core/run/Progress.h"
+#include "core/io/Config.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
-#include "generators/fractal/FractalGeneration.h"
-#include "settings/Config.h"
+#include "core/neutral/FractalRun.h"
+#include "core/io/Config.h"
 
 #include <cstdint>
 #include <cstdio>

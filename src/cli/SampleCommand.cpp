@@ -1,9 +1,9 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
-#include "random/RandomSource.h"
-#include "sampler/WindowSampler.h"
-#include "settings/BatchList.h"
-#include "settings/Config.h"
+#include "core/random/RandomSource.h"
+#include "core/sampler/WindowSampler.h"
+#include "core/io/BatchList.h"
+#include "core/io/Config.h"
 
 #include <cstdio>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "generators/random/RandomGenerator.h"
+#include "core/neutral/RandomGenerator.h"
 #include "support/CliRunner.h"
 
 #include <gtest/gtest.h>

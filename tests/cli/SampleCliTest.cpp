@@ -1,4 +1,4 @@
-#include "sampler/SamplerTestSupport.h"
+#include "support/SamplerTestSupport.h"
 #include "support/CliRunner.h"
 
 #include <gtest/gtest.h>

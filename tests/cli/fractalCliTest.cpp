@@ -1,4 +1,4 @@
-#include "generators/fractal/FractalGeneration.h"
+#include "core/neutral/FractalRun.h"
 #include "support/CliRunner.h"
 
 #include <gtest/gtest.h>

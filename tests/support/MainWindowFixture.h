@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MainWindow.h"
+#include "gui/MainWindow.h"
 #include "support/TempDir.h"
 #include "support/WidgetHelpers.h"
 

@@ -1,0 +1,70 @@
+#include "core/io/BatchList.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace orvalis {
+
+namespace {
+
+// The name without its last three characters; a character is a whole UTF-8 sequence,
+// so that a name ending in non-ASCII letters is not cut inside one.
+std::string dropLastThreeCharacters(const std::string& name)
+{
+    std::size_t end = name.size();
+    for (int dropped = 0; dropped < 3 && end > 0; ++dropped) {
+        --end;
+        while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80)
+            --end;
+    }
+    return name.substr(0, end);
+}
+
+}  // namespace
+
+std::string batchListName(const std::string& prefix)
+{
+    return prefix + "ListFragStat.fbt";
+}
+
+bool writeBatchListFile(const std::string& path, const std::vector<std::string>& names,
+                        const std::string& postString, std::string* error)
+{
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        if (error)
+            *error = std::strerror(errno);
+        return false;
+    }
+    bool ok = true;
+    int savedErrno = 0;
+    for (const std::string& name : names) {
+        std::string line = dropLastThreeCharacters(name) + "txt";
+        line += postString;
+        line += '\n';
+        if (std::fwrite(line.data(), 1, line.size(), f) != line.size() || std::fflush(f) != 0) {
+            ok = false;
+            savedErrno = errno;
+            break;
+        }
+    }
+    if (std::fclose(f) != 0 && ok) {
+        ok = false;
+        savedErrno = errno;
+    }
+    if (!ok) {
+        // Half a list would have FRAGSTATS skip the rest of the run without a word;
+        // a device or pipe given as the path is of course left alone.
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec))
+            std::remove(path.c_str());
+        if (error)
+            *error = std::strerror(savedErrno ? savedErrno : EIO);
+    }
+    return ok;
+}
+
+}  // namespace orvalis

@@ -1,0 +1,148 @@
+#include "core/io/LandscapeFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <limits>
+#include <sys/stat.h>
+
+namespace orvalis {
+
+namespace {
+
+// The white space the toolkit's integer conversion trims: ASCII only, not NEL or no-break space.
+bool isAsciiSpace(unsigned char c)
+{
+    return c == ' ' || (c >= 0x09 && c <= 0x0D);
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+int parseLandscapeField(std::string_view field)
+{
+    std::size_t begin = 0, end = field.size();
+    while (begin < end && isAsciiSpace(static_cast<unsigned char>(field[begin])))
+        ++begin;
+    while (end > begin && isAsciiSpace(static_cast<unsigned char>(field[end - 1])))
+        --end;
+    if (begin == end)
+        return 0;
+    bool negative = false;
+    if (field[begin] == '+' || field[begin] == '-') {
+        negative = field[begin] == '-';
+        ++begin;
+    }
+    if (begin == end)
+        return 0;
+    std::int64_t value = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        if (!isDigit(field[i]))
+            return 0;
+        value = value * 10 + (field[i] - '0');
+        if (value > std::int64_t(std::numeric_limits<int>::max()) + 1)
+            return 0;
+    }
+    if (negative)
+        value = -value;
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return 0;
+    return static_cast<int>(value);
+}
+
+namespace {
+
+void parseLine(const char* p, const char* end, LandscapeGrid& grid)
+{
+    if (end > p && end[-1] == '\r')
+        --end;  // the carriage return of a CRLF file belongs to the dropped last field anyway
+    const char* lastBlank = nullptr;
+    for (const char* q = end; q > p; --q) {
+        if (q[-1] == ' ') {
+            lastBlank = q - 1;
+            break;
+        }
+    }
+    if (!lastBlank)
+        return;  // fewer than two fields
+    std::vector<int> line(static_cast<std::size_t>(std::count(p, lastBlank + 1, ' ')));
+    int* out = line.data();
+    const char* q = p;
+    while (q <= lastBlank) {
+        const char* fieldStart = q;
+        // The common case first: a short plain number ended by a blank.
+        bool negative = *q == '-';
+        q += negative;
+        unsigned value = 0;
+        int digits = 0;
+        for (unsigned d; (d = static_cast<unsigned char>(*q) - '0') <= 9; ++q, ++digits)
+            value = value * 10 + d;
+        if (*q == ' ' && digits > 0 && digits <= 9) {
+            *out++ = negative ? -static_cast<int>(value) : static_cast<int>(value);
+            ++q;
+            continue;
+        }
+        const char* blank = static_cast<const char*>(std::memchr(q, ' ', static_cast<std::size_t>(lastBlank + 1 - q)));
+        *out++ = parseLandscapeField(std::string_view(fieldStart, static_cast<std::size_t>(blank - fieldStart)));
+        q = blank + 1;
+    }
+    grid.push_back(std::move(line));
+}
+
+}  // namespace
+
+LandscapeGrid parseLandscape(std::string_view text)
+{
+    LandscapeGrid grid;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* lineEnd = nl ? nl : end;
+        parseLine(p, lineEnd, grid);
+        p = nl ? nl + 1 : end;
+    }
+    return grid;
+}
+
+LandscapeReadResult readLandscapeFile(const std::string& path, LandscapeGrid& grid, std::uint64_t maxBytes)
+{
+    grid.clear();
+    LandscapeReadResult result;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        result.error = std::strerror(errno);
+        return result;
+    }
+    struct stat st {};
+    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
+        std::fclose(f);
+        result.error = "not a regular file";
+        return result;
+    }
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+        std::fclose(f);
+        result.error = "file too large (" + std::to_string(st.st_size) + " bytes)";
+        return result;
+    }
+    std::string text;
+    text.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = text.empty() ? 0 : std::fread(text.data(), 1, text.size(), f);
+    bool readError = std::ferror(f) != 0;
+    std::fclose(f);
+    if (readError) {
+        result.error = "read error";
+        return result;
+    }
+    text.resize(got);
+    grid = parseLandscape(text);
+    result.ok = true;
+    return result;
+}
+
+}  // namespace orvalis

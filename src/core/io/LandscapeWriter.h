@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/io/LandscapeFile.h"
+
+#include <cstdio>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace orvalis {
+
+// The one writer behind every landscape file: each value in decimal followed by
+// one blank, a line end after each line. Only whole lines ever reach the disk.
+class LandscapeWriter {
+public:
+    LandscapeWriter() = default;
+    ~LandscapeWriter();
+    LandscapeWriter(const LandscapeWriter&) = delete;
+    LandscapeWriter& operator=(const LandscapeWriter&) = delete;
+
+    // Creates or truncates the file. False (with error()) when it cannot be opened.
+    bool open(const std::string& path);
+    bool writeLine(std::span<const int> values);
+    // A two-class line: valueIfZero where a flag is 0, valueIfOne where it is not.
+    // The text is exactly what writeLine writes for the same values.
+    bool writeFlagLine(std::span<const unsigned char> flags, int valueIfZero, int valueIfOne);
+    // Flushes and closes; false when anything failed since open().
+    bool close();
+    // Closes and deletes the file, for output cut short.
+    void discard();
+
+    bool isOpen() const { return file_ != nullptr; }
+    bool failed() const { return failed_; }
+    const std::string& error() const { return error_; }
+    const std::string& path() const { return path_; }
+
+private:
+    // Room for at least bytes more in the buffer; returns where the next line goes.
+    char* reserve(std::size_t bytes);
+    // Takes the line ending at end into the buffer, flushing whole lines once enough wait.
+    bool commitLine(char* end);
+    bool flushBuffer();
+    void fail(const std::string& what, int err);
+
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    // Whole lines waiting to be written; grown without clearing, unlike a std::string.
+    std::unique_ptr<char[]> buffer_;
+    std::size_t bufferSize_ = 0;
+    std::size_t bufferCapacity_ = 0;
+    std::string error_;
+    bool failed_ = false;
+    int cachedValue_[2] = {0, 0};
+    char cachedText_[2][12] = {};
+    int cachedLength_[2] = {0, 0};
+};
+
+// Writes a whole grid; false with error set when the file could not be fully written.
+bool writeLandscapeFile(const std::string& path, const LandscapeGrid& grid, std::string* error = nullptr);
+
+}  // namespace orvalis

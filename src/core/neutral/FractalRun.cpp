@@ -1,0 +1,331 @@
+#include "core/neutral/FractalRun.h"
+
+#include "core/io/LandscapeWriter.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace orvalis {
+
+namespace {
+
+std::string formatH(double H)
+{
+    // to_chars, not printf: under a user locale with a decimal comma the GUI would write 0,50.
+    char text[400];
+    auto r = std::to_chars(text, text + sizeof text, H, std::chars_format::fixed, 2);
+    return std::string(text, r.ptr);
+}
+
+// A built surface with its cover counts, ready for the threshold sweep.
+struct BuiltSurface {
+    MidpointSurface surface;
+    std::array<std::int64_t, ThresholdCount> counts{};
+};
+
+std::unique_ptr<BuiltSurface> buildSurface(const FractalRunParameters& p, double H, int seed)
+{
+    auto built = std::make_unique<BuiltSurface>();
+    if (p.referenceSurfaces)
+        built->surface.generateReferenceSurface(H, p.size, SurfaceLevels, seed);
+    else
+        built->surface.generateSurface(H, p.size, SurfaceLevels, seed);
+    built->counts = coverCounts(built->surface);
+    return built;
+}
+
+// Builds the surfaces of task numbers hIndex * 200 + seed ahead of the consumer on worker
+// threads. The consumer takes them strictly in order and may skip forward (an H value
+// finished early); results that fall behind it are dropped.
+class SurfacePipeline {
+public:
+    SurfacePipeline(const FractalRunParameters& p, const std::vector<double>& hValues, int jobs)
+        : p_(p), hValues_(hValues), total_(static_cast<std::int64_t>(hValues.size()) * SurfacesPerH)
+    {
+        const double side = static_cast<double>(p.size) + 1.0;
+        // Each surface in flight holds its window and its build's working grids.
+        const double bytesPerSurface = side * side * sizeof(double) * 2.5 + 4096.0;
+        const double budget = 512.0 * 1024 * 1024;
+        // Small surfaces run far ahead so that workers seldom wait for the writer; large ones
+        // stay close, as surfaces built past the end of an H value are thrown away.
+        const double wanted = std::max(2.0 * jobs + 2.0, std::min(256.0, 4.0e6 / (side * side)));
+        lookahead_ = static_cast<std::int64_t>(std::clamp(budget / bytesPerSurface, 1.0, wanted));
+        if (jobs > 1)
+            for (int i = 0; i < jobs; ++i)
+                workers_.emplace_back([this] { work(); });
+    }
+
+    ~SurfacePipeline()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        for (std::thread& t : workers_)
+            t.join();
+    }
+
+    std::unique_ptr<BuiltSurface> take(std::int64_t task)
+    {
+        if (workers_.empty())
+            return buildSurface(p_, hValues_[static_cast<std::size_t>(task / SurfacesPerH)],
+                                static_cast<int>(task % SurfacesPerH));
+        std::unique_lock<std::mutex> lock(mutex_);
+        consumerAt_ = task;
+        nextClaim_ = std::max(nextClaim_, task);
+        ready_.erase(ready_.begin(), ready_.lower_bound(task));
+        changed_.notify_all();
+        changed_.wait(lock, [&] { return ready_.count(task) != 0; });
+        auto it = ready_.find(task);
+        std::unique_ptr<BuiltSurface> built = std::move(it->second);
+        ready_.erase(it);
+        consumerAt_ = task + 1;
+        changed_.notify_all();
+        return built;
+    }
+
+private:
+    void work()
+    {
+        for (;;) {
+            std::int64_t task;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                changed_.wait(lock, [&] {
+                    return stop_ || (nextClaim_ < total_ && nextClaim_ < consumerAt_ + lookahead_);
+                });
+                if (stop_)
+                    return;
+                task = nextClaim_++;
+            }
+            auto built = buildSurface(p_, hValues_[static_cast<std::size_t>(task / SurfacesPerH)],
+                                      static_cast<int>(task % SurfacesPerH));
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (task >= consumerAt_)
+                    ready_[task] = std::move(built);
+            }
+            changed_.notify_all();
+        }
+    }
+
+    const FractalRunParameters& p_;
+    const std::vector<double>& hValues_;
+    const std::int64_t total_;
+    std::int64_t lookahead_ = 1;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::int64_t nextClaim_ = 0;
+    std::int64_t consumerAt_ = 0;
+    bool stop_ = false;
+    std::map<std::int64_t, std::unique_ptr<BuiltSurface>> ready_;
+    std::vector<std::thread> workers_;
+};
+
+}  // namespace
+
+std::vector<double> fractalHValues(double initialH, double finalH, double stepH)
+{
+    std::vector<double> values;
+    if (!(stepH > 0.0) || !std::isfinite(initialH) || !std::isfinite(finalH))
+        return values;
+    const double limit = finalH + 0.5 * stepH;
+    for (double H = initialH; H <= limit; H += stepH)
+        values.push_back(H);
+    return values;
+}
+
+const std::array<double, ThresholdCount>& fractalThresholds()
+{
+    static const std::array<double, ThresholdCount> thresholds = [] {
+        std::array<double, ThresholdCount> t{};
+        double v = 0.1;
+        for (double& x : t) {
+            x = v;
+            v = v + 0.01;
+        }
+        return t;
+    }();
+    return thresholds;
+}
+
+std::string fractalFileName(const std::string& folder, double H, int percentage, int number)
+{
+    char tail[64];
+    std::snprintf(tail, sizeof tail, "_%03i_%05i.txt", percentage, number);
+    return folder + formatH(H) + tail;
+}
+
+std::string fractalProgressLabel(double H, int sampleNumber)
+{
+    return "gerando para h=" + formatH(H) + " amostra no." + std::to_string(sampleNumber);
+}
+
+std::string checkFractalParameters(const FractalRunParameters& p)
+{
+    if (!std::isfinite(p.initialH) || !std::isfinite(p.finalH) || !std::isfinite(p.stepH) || p.stepH <= 0.0)
+        return "the H range needs finite values and a step above 0";
+    if ((p.finalH - p.initialH) / p.stepH > 100000.0)
+        return "the H range asks for more than 100000 H values";
+    if (p.coverMin < 0 || p.coverMin > 100 || p.coverMax < 0 || p.coverMax > 100)
+        return "cover percentages must lie between 0 and 100";
+    if (p.coverStep < 1)
+        return "the cover step must be at least 1";
+    if (p.size < 1 || p.size > MaxSurfaceSize)
+        return "the size must be between 1 and " + std::to_string(MaxSurfaceSize) + " cells (got " +
+               std::to_string(p.size) + ")";
+    if (p.replicates < 1)
+        return "the number of replicates must be at least 1";
+    if (p.jobs < 0)
+        return "the number of jobs cannot be negative";
+    // Files are named by H with two decimals: two H values with one name would overwrite each other.
+    const std::vector<double> hs = fractalHValues(p.initialH, p.finalH, p.stepH);
+    for (std::size_t i = 1; i < hs.size(); ++i)
+        if (formatH(hs[i]) == formatH(hs[i - 1]))
+            return "H values " + std::to_string(hs[i - 1]) + " and " + std::to_string(hs[i]) +
+                   " would share the file names of H " + formatH(hs[i]) + "; use a step of at least 0.01";
+    return {};
+}
+
+std::int64_t coverFraction(const MidpointSurface& surface, int size, double threshold, double* fraction)
+{
+    std::int64_t count = 0;
+    for (int row = 0; row <= size; ++row) {
+        const double* line = surface.grid()[row];
+        for (int col = 0; col <= size; ++col)
+            count += line[col] > threshold;
+    }
+    if (fraction)
+        *fraction = static_cast<double>(count) / (static_cast<double>(size + 1) * static_cast<double>(size + 1));
+    return count;
+}
+
+std::array<std::int64_t, ThresholdCount> coverCounts(const MidpointSurface& surface)
+{
+    const auto& t = fractalThresholds();
+    // below[k] = cells with exactly k thresholds under their value.
+    std::array<std::int64_t, ThresholdCount + 1> below{};
+    const int size = surface.size();
+    for (int row = 0; row <= size; ++row) {
+        const double* line = surface.grid()[row];
+        for (int col = 0; col <= size; ++col) {
+            const double v = line[col];
+            // The thresholds are 0.01 apart: guess the place, then settle it on the stored values.
+            const double guess = (v - 0.1) * 100.0 + 1.0;
+            int k = guess > 0.0 ? (guess < ThresholdCount ? static_cast<int>(guess) : ThresholdCount) : 0;
+            while (k < ThresholdCount && t[static_cast<std::size_t>(k)] < v)
+                ++k;
+            while (k > 0 && !(t[static_cast<std::size_t>(k) - 1] < v))
+                --k;
+            ++below[static_cast<std::size_t>(k)];
+        }
+    }
+    std::array<std::int64_t, ThresholdCount> counts{};
+    std::int64_t above = 0;
+    for (int i = ThresholdCount - 1; i >= 0; --i) {
+        above += below[static_cast<std::size_t>(i) + 1];
+        counts[static_cast<std::size_t>(i)] = above;
+    }
+    return counts;
+}
+
+bool writeThresholdedGrid(const MidpointSurface& surface, const std::string& fileName, double threshold,
+                          int matrixValue, int coverValue, std::string* error)
+{
+    const int size = surface.size();
+    LandscapeWriter writer;
+    bool ok = writer.open(fileName);
+    std::vector<int> line(static_cast<std::size_t>(size));
+    for (int row = 0; ok && row < size; ++row) {
+        const double* values = surface.grid()[row];
+        for (int col = 0; col < size; ++col)
+            line[static_cast<std::size_t>(col)] = values[col] > threshold ? coverValue : matrixValue;
+        ok = writer.writeLine(line);
+    }
+    if (ok)
+        ok = writer.close();
+    if (!ok) {
+        if (error)
+            *error = writer.error();
+        writer.discard();
+    }
+    return ok;
+}
+
+FractalRunResult runFractalGeneration(const FractalRunParameters& p, std::vector<std::string>& fileList,
+                                      const ProgressCallback& progress)
+{
+    FractalRunResult result;
+    result.error = checkFractalParameters(p);
+    if (!result.error.empty()) {
+        result.ok = false;
+        return result;
+    }
+    const std::vector<double> hValues = fractalHValues(p.initialH, p.finalH, p.stepH);
+    const auto& thresholds = fractalThresholds();
+    const std::int64_t cells = static_cast<std::int64_t>(p.size + 1) * (p.size + 1);
+    const std::int64_t total = static_cast<std::int64_t>(hValues.size()) * SurfacesPerH;
+    auto wanted = [&](int pc) {
+        return pc >= p.coverMin && pc <= p.coverMax && (pc - p.coverMin) % p.coverStep == 0;
+    };
+    int jobs = p.jobs > 0 ? p.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    jobs = std::min(jobs, 256);
+    SurfacePipeline pipeline(p, hValues, jobs);
+
+    auto report = [&](std::int64_t done, std::string label) {
+        if (progress && !progress(ProgressEvent{done, total, std::move(label), -1})) {
+            result.cancelled = true;
+            return false;
+        }
+        return true;
+    };
+
+    for (std::size_t hi = 0; hi < hValues.size(); ++hi) {
+        const double H = hValues[hi];
+        std::array<int, 101> tally{};
+        for (int seed = 0; seed < SurfacesPerH; ++seed) {
+            const std::int64_t task = static_cast<std::int64_t>(hi) * SurfacesPerH + seed;
+            if (!report(task, fractalProgressLabel(H, seed + 1)))
+                return result;
+            std::unique_ptr<BuiltSurface> built = pipeline.take(task);
+            ++result.surfaces;
+            if (p.coverMax < p.coverMin)
+                break;
+            bool complete = true;
+            for (int L = p.coverMin; L <= p.coverMax && complete; L += p.coverStep)
+                complete = tally[static_cast<std::size_t>(L)] >= p.replicates;
+            if (complete)
+                break;
+            for (int k = 0; k < ThresholdCount; ++k) {
+                const int pc = static_cast<int>(100 * built->counts[static_cast<std::size_t>(k)] / cells);
+                if (!wanted(pc) || tally[static_cast<std::size_t>(pc)] >= p.replicates)
+                    continue;
+                const int number = ++tally[static_cast<std::size_t>(pc)];
+                const std::string name = fractalFileName(p.folder, H, pc, number);
+                std::string why;
+                if (!writeThresholdedGrid(built->surface, name, thresholds[static_cast<std::size_t>(k)], p.matrixValue,
+                                          p.coverValue, &why)) {
+                    result.ok = false;
+                    result.error = "could not write " + name + ": " + why;
+                    return result;
+                }
+                fileList.push_back(name);
+            }
+            if (!report(task + 1, std::string()))
+                return result;
+        }
+    }
+    if (progress)
+        progress(ProgressEvent{total, total, std::string(), -1});
+    return result;
+}
+
+}  // namespace orvalis

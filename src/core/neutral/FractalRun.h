@@ -1,0 +1,73 @@
+#pragma once
+
+#include "core/run/Progress.h"
+#include "core/neutral/MidpointSurface.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvalis {
+
+constexpr int SurfacesPerH = 200;
+constexpr int ThresholdCount = 80;
+
+// Inputs of a fractal run, named after the fields of the fractal dialog.
+struct FractalRunParameters {
+    double initialH = 0.1;
+    double finalH = 0.9;
+    double stepH = 0.1;
+    int coverMin = 1;
+    int coverMax = 100;
+    int coverStep = 1;
+    int size = 100;
+    int replicates = 1;
+    int matrixValue = 0;
+    int coverValue = 1;
+    std::string folder;  // put in front of every file name, unchanged
+    int jobs = 0;        // threads building surfaces; 0 uses every core
+    bool referenceSurfaces = false;  // full-grid surfaces, for measuring the fast build
+};
+
+struct FractalRunResult {
+    bool ok = true;          // false when a file could not be written
+    bool cancelled = false;  // the progress callback asked to stop
+    std::string error;
+    std::int64_t surfaces = 0;  // surfaces the run took in turn, seeds of every H together
+};
+
+// Why the run cannot start with these values; empty when it can.
+std::string checkFractalParameters(const FractalRunParameters& parameters);
+
+// The H values the run visits: initialH, initialH + stepH, ... (each a running sum)
+// while H <= finalH + 0.5 * stepH. stepH must be positive.
+std::vector<double> fractalHValues(double initialH, double finalH, double stepH);
+
+// 0.10, 0.11, ... 0.89, each the running sum of 0.01 steps.
+const std::array<double, ThresholdCount>& fractalThresholds();
+
+// folder + H "%.2f" + "_" + percentage "%03i" + "_" + number "%05i" + ".txt".
+std::string fractalFileName(const std::string& folder, double H, int percentage, int number);
+
+// "gerando para h=0.50 amostra no.3"
+std::string fractalProgressLabel(double H, int sampleNumber);
+
+// Cells of the (size + 1)^2 window strictly above threshold, and their share of it.
+std::int64_t coverFraction(const MidpointSurface& surface, int size, double threshold, double* fraction = nullptr);
+
+// coverFraction's count for each of the 80 thresholds, from one pass over the window.
+std::array<std::int64_t, ThresholdCount> coverCounts(const MidpointSurface& surface);
+
+// Writes rows and columns 0..size-1 as coverValue above the threshold, matrixValue otherwise.
+bool writeThresholdedGrid(const MidpointSurface& surface, const std::string& fileName, double threshold,
+                          int matrixValue, int coverValue, std::string* error = nullptr);
+
+// For each H, surfaces of seeds 0..199 are cut at the 80 thresholds; a cut whose whole
+// percentage of cover is wanted and still short of `replicates` files is written and its
+// name appended to fileList. Surfaces are built on `jobs` threads; files are written in
+// the run's order on the calling thread, which is also the only one that calls progress.
+FractalRunResult runFractalGeneration(const FractalRunParameters& parameters, std::vector<std::string>& fileList,
+                                      const ProgressCallback& progress = {});
+
+}  // namespace orvalis

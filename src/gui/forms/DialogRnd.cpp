@@ -1,0 +1,89 @@
+#include "gui/forms/DialogRnd.h"
+
+#include "ui_DialogRnd.h"
+
+#include <QFileDialog>
+
+#include <algorithm>
+
+DialogRnd::DialogRnd(QWidget* parent) : QDialog(parent), ui(new Ui::DialogRnd)
+{
+    ui->setupUi(this);
+    updateTotal();
+}
+
+DialogRnd::~DialogRnd()
+{
+    delete ui;
+}
+
+int DialogRnd::coverMin() const
+{
+    return ui->Ci->value();
+}
+
+int DialogRnd::coverMax() const
+{
+    return ui->Cf->value();
+}
+
+int DialogRnd::coverStep() const
+{
+    return ui->Cp->value();
+}
+
+int DialogRnd::gridSize() const
+{
+    return ui->Tam->value();
+}
+
+int DialogRnd::replicates() const
+{
+    return ui->amo->value();
+}
+
+QString DialogRnd::folder() const
+{
+    return ui->path->text();
+}
+
+void DialogRnd::updateTotal()
+{
+    const int ci = ui->Ci->value();
+    const int cf = ui->Cf->value();
+    const int cp = ui->Cp->value();
+    // Cf below Ci gives a negative count, shown as no files.
+    const long long total = static_cast<long long>(ui->amo->value()) * ((cf + cp - ci) / cp);
+    ui->nArq->setValue(static_cast<int>(std::clamp<long long>(total, 0, ui->nArq->maximum())));
+}
+
+void DialogRnd::on_pushButton_clicked()
+{
+    ui->path->setText(QFileDialog::getExistingDirectory(this, tr("Choose folder to generate files"), QString(),
+                                                        QFileDialog::ShowDirsOnly));
+}
+
+void DialogRnd::on_Ci_valueChanged(int)
+{
+    updateTotal();
+}
+
+void DialogRnd::on_Cf_valueChanged(int)
+{
+    updateTotal();
+}
+
+void DialogRnd::on_Cp_valueChanged(int)
+{
+    updateTotal();
+}
+
+void DialogRnd::on_Tam_valueChanged(int)
+{
+    updateTotal();
+}
+
+void DialogRnd::on_amo_valueChanged(int)
+{
+    updateTotal();
+}

@@ -1,0 +1,108 @@
+#include "gui/forms/DialogSample.h"
+
+#include "ui_DialogSample.h"
+
+#include <QFileDialog>
+
+DialogSample::DialogSample(QWidget* parent) : QDialog(parent), ui(new Ui::DialogSample)
+{
+    ui->setupUi(this);
+    updateTotal();
+}
+
+DialogSample::~DialogSample()
+{
+    delete ui;
+}
+
+int DialogSample::windowSize() const
+{
+    return ui->Tam->value();
+}
+
+int DialogSample::replicates() const
+{
+    return ui->amo->value();
+}
+
+int DialogSample::minDistance() const
+{
+    return ui->distMin->value();
+}
+
+int DialogSample::coverMin() const
+{
+    return ui->Ci->value();
+}
+
+int DialogSample::coverMax() const
+{
+    return ui->Cf->value();
+}
+
+int DialogSample::coverStep() const
+{
+    return ui->Cp->value();
+}
+
+QString DialogSample::imagePath() const
+{
+    return ui->image->text();
+}
+
+QString DialogSample::folder() const
+{
+    return ui->path->text();
+}
+
+void DialogSample::updateTotal()
+{
+    // Division first, as users have always seen it; the run's own count multiplies first.
+    ui->nArq->setValue(ui->amo->value() * ((ui->Cf->value() + ui->Cp->value() - ui->Ci->value()) / ui->Cp->value()));
+}
+
+void DialogSample::chooseFolder()
+{
+    ui->path->setText(QFileDialog::getExistingDirectory(this, tr("Escolha pasta onde serão alocados os arquivos"),
+                                                        QString(), QFileDialog::ShowDirsOnly));
+}
+
+void DialogSample::chooseImage()
+{
+    ui->image->setText(QFileDialog::getOpenFileName(this, tr("Choose the image file (TGA)")));
+}
+
+void DialogSample::on_pushButton_clicked()
+{
+    chooseFolder();
+}
+
+void DialogSample::on_pushButtonImage_clicked()
+{
+    chooseImage();
+}
+
+void DialogSample::on_Ci_valueChanged(int)
+{
+    updateTotal();
+}
+
+void DialogSample::on_Cf_valueChanged(int)
+{
+    updateTotal();
+}
+
+void DialogSample::on_Cp_valueChanged(int)
+{
+    updateTotal();
+}
+
+void DialogSample::on_Tam_valueChanged(int)
+{
+    updateTotal();
+}
+
+void DialogSample::on_amo_valueChanged(int)
+{
+    updateTotal();
+}

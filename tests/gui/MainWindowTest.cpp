@@ -1,0 +1,168 @@
+#include "gui/GridImage.h"
+#include "gui/MainWindow.h"
+#include "support/MainWindowFixture.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace orvalis::test;
+
+namespace {
+
+struct WindowFixture : MainWindowFixture {
+    void select(const QString& path)
+    {
+        list->addItem(path);
+        list->setCurrentRow(list->count() - 1);
+    }
+};
+
+}  // namespace
+
+TEST_F(WindowFixture, FormMatchesTheLayout)
+{
+    EXPECT_EQ(window.windowTitle(), "Orvalis");
+    EXPECT_EQ(window.objectName(), "MainWindow");
+    EXPECT_EQ(child<QLabel>(window, "label")->text(), "File list");
+    EXPECT_EQ(child<QLabel>(window, "label_2")->text(), "Map");
+    EXPECT_EQ(list->maximumWidth(), 300);
+    auto* frame = child<QFrame>(window, "frameView");
+    EXPECT_EQ(frame->minimumWidth(), 300);
+    EXPECT_EQ(frame->frameShape(), QFrame::StyledPanel);
+    EXPECT_EQ(frame->frameShadow(), QFrame::Raised);
+
+    QStringList menus;
+    for (QAction* a : window.menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"File", "Create", "Settings"}));
+    auto texts = [&](const char* menu) {
+        QStringList t;
+        for (QAction* a : child<QMenu>(window, menu)->actions())
+            t << a->objectName() + "=" + a->text();
+        return t;
+    };
+    EXPECT_EQ(texts("menuOpen"), QStringList{"actionOpen=Open"});
+    EXPECT_EQ(texts("menuCreate"),
+              (QStringList{"actionSample=Sample", "actionRandom=Random", "actionFractal=Fractal"}));
+    EXPECT_EQ(texts("menuConfigura_es"), QStringList{"actionParametros=Parameters"});
+    EXPECT_EQ(window.findChild<QAction*>("actionOpen")->toolTip(), "Open directory");
+    for (QAction* a : window.findChildren<QAction*>())
+        EXPECT_TRUE(a->shortcut().isEmpty()) << a->objectName().toStdString();
+}
+
+TEST_F(WindowFixture, OpenAccumulatesTheListButKeepsOnlyTheLastChoice)
+{
+    QString a = QString::fromStdString(dir.file("a.txt")), b = QString::fromStdString(dir.file("b.txt"));
+    writeFile(a.toStdString(), "1 0 \n0 1 \n");
+    writeFile(b.toStdString(), "1 1 \n1 1 \n");
+    QAction* open = window.findChild<QAction*>("actionOpen");
+
+    answerFileDialog({a});
+    open->trigger();
+    answerFileDialog({a, b});
+    open->trigger();
+    EXPECT_EQ(listed(), (QStringList{a, a, b})) << "the same file twice is listed twice";
+    EXPECT_EQ(window.fileNames, (QStringList{a, b}));
+
+    answerFileDialog({});
+    open->trigger();
+    EXPECT_EQ(list->count(), 3) << "cancel leaves the list";
+    EXPECT_TRUE(window.fileNames.isEmpty());
+}
+
+TEST_F(WindowFixture, SelectionReadsTheFileAndDrawsColumnsFromLines)
+{
+    // Line 1 (the leftmost column) is all matrix (white), the rest is cover (black).
+    QString path = QString::fromStdString(dir.file("g.txt"));
+    writeFile(path.toStdString(), "0 0 0 \n1 1 1 \n1 0 1 \n");
+    select(path);
+    EXPECT_EQ(window.grid, (orvalis::LandscapeGrid{{0, 0, 0}, {1, 1, 1}, {1, 0, 1}}));
+
+    QImage shot = window.grab().toImage();
+    QRect r = window.viewRect();
+    auto cellColour = [&](int col, int row) {
+        return shot.pixelColor(r.x() + (2 * col + 1) * r.width() / 6, r.y() + (2 * row + 1) * r.height() / 6);
+    };
+    EXPECT_EQ(cellColour(0, 0), QColor(Qt::white));
+    EXPECT_EQ(cellColour(0, 2), QColor(Qt::white));
+    EXPECT_EQ(cellColour(1, 1), QColor(Qt::black));
+    EXPECT_EQ(cellColour(2, 1), QColor(Qt::white));
+    EXPECT_EQ(cellColour(2, 2), QColor(Qt::black));
+}
+
+TEST_F(WindowFixture, ViewCoversTheFrameExactlyWithoutGaps)
+{
+    QString path = QString::fromStdString(dir.file("black.txt"));
+    std::string text;
+    for (int i = 0; i < 7; ++i)
+        text += "1 1 1 1 1 1 1 \n";
+    writeFile(path.toStdString(), text);
+    window.resize(611, 433);
+    select(path);
+    QImage shot = window.grab().toImage();
+    QRect r = window.viewRect();
+    auto* frame = child<QFrame>(window, "frameView");
+    EXPECT_EQ(r.topLeft(), frame->mapTo(&window, QPoint(0, 0)));
+    EXPECT_EQ(r.size(), frame->size());
+    // The frame paints its own border over the view, as a child widget does.
+    const int border = frame->frameWidth();
+    int notBlack = 0;
+    for (int y = r.top() + border; y <= r.bottom() - border; ++y)
+        for (int x = r.left() + border; x <= r.right() - border; ++x)
+            notBlack += shot.pixelColor(x, y) != QColor(Qt::black);
+    EXPECT_EQ(notBlack, 0) << "seven cells that do not divide the frame still leave no gap";
+    // Just outside the view nothing is drawn black.
+    EXPECT_NE(shot.pixelColor(r.left() - 2, r.center().y()), QColor(Qt::black));
+}
+
+TEST(GridImage, ShortLinesLeaveTheirMissingCellsEmpty)
+{
+    QImage image = buildGridImage({{0, 1, 0, 9}, {1}, {}}, 0);
+    ASSERT_EQ(image.size(), QSize(3, 3));
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(0, 1), QColor(Qt::black));
+    EXPECT_EQ(image.pixelColor(0, 2), QColor(Qt::white)) << "only the first n values of a line are drawn";
+    EXPECT_EQ(image.pixelColor(1, 0), QColor(Qt::black));
+    EXPECT_EQ(image.pixelColor(1, 1).alpha(), 0) << "past a line's end nothing is drawn";
+    EXPECT_EQ(image.pixelColor(2, 0).alpha(), 0);
+    EXPECT_TRUE(buildGridImage({}, 0).isNull());
+}
+
+TEST(GridImage, HugeGridsAreSampledToABoundedImage)
+{
+    orvalis::LandscapeGrid grid(10000, std::vector<int>(3, 1));
+    QImage image = buildGridImage(grid, 0);
+    EXPECT_EQ(image.width(), MaxGridImageSide);
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::black));
+    EXPECT_EQ(image.pixelColor(0, 3).alpha(), 0);
+}
+
+TEST_F(WindowFixture, BadFilesLeaveAnEmptyGridAndAWorkingWindow)
+{
+    std::string binary;
+    for (int i = 0; i < 3'000'000; ++i)
+        binary.push_back(static_cast<char>((i * 2654435761u) >> 24));
+    writeFile(dir.file("binary.bin"), binary);
+    writeFile(dir.file("empty.txt"), "");
+    std::string huge = dir.file("huge.txt");
+    writeFile(huge, "");
+    ASSERT_EQ(truncate(huge.c_str(), 3LL << 30), 0);  // sparse: costs no disk
+
+    for (const std::string& name : {dir.file("missing.txt"), dir.file("empty.txt"), dir.path().string(), huge}) {
+        window.grid = {{1}};
+        select(QString::fromStdString(name));
+        EXPECT_TRUE(window.grid.empty()) << name;
+        window.grab();
+    }
+    select(QString::fromStdString(dir.file("binary.bin")));
+    window.grab();  // whatever binary text reads as, drawing it must be safe
+    EXPECT_TRUE(window.isVisible());
+}

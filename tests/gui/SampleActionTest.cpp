@@ -1,0 +1,265 @@
+#include "gui/MainWindow.h"
+#include "core/random/RandomSource.h"
+#include "gui/forms/DialogSample.h"
+#include "support/SamplerTestSupport.h"
+#include "support/MainWindowFixture.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+using namespace orvalis::test;
+
+namespace {
+
+TEST(DialogSample, FormAsUsersKnowIt)
+{
+    DialogSample d;
+    EXPECT_EQ(d.windowTitle(), "Sampler settings");
+    EXPECT_EQ(d.size(), QSize(642, 300));
+    expectSpinFields(d, {
+        {"Tam", "label_5", "Size", 2, 9999999, 100},
+        {"amo", "label_4", "Number os replicates", 1, 999999, 1},
+        {"distMin", "label_9", "Minimum distance between replicates", 0, 9999999, 10},
+        {"Ci", "label", "Cover min", 0, 99, 1},
+        {"Cf", "label_2", "Cover max", 1, 100, 100},
+        {"Cp", "label_3", "Step change in cover", 1, 100, 1},
+        {"nArq", "label_7", "TOTAL NUMBER OF FILES GENERATED", 0, 999999999, 100},
+    });
+    expectTotalField(d, "nArq");
+    EXPECT_EQ(child<QLabel>(d, "label_8")->text(), "Figure File");
+    EXPECT_EQ(child<QLabel>(d, "label_6")->text(), "Folder");
+    EXPECT_EQ(child<QPushButton>(d, "pushButtonImage")->text(), "...");
+    EXPECT_EQ(child<QPushButton>(d, "pushButton")->text(), "...");
+    EXPECT_TRUE(child<QLineEdit>(d, "image")->text().isEmpty());
+    EXPECT_TRUE(child<QLineEdit>(d, "path")->text().isEmpty());
+    EXPECT_EQ(d.windowSize(), 100);
+    EXPECT_EQ(d.replicates(), 1);
+    EXPECT_EQ(d.minDistance(), 10);
+    EXPECT_EQ(d.coverMin(), 1);
+    EXPECT_EQ(d.coverMax(), 100);
+    EXPECT_EQ(d.coverStep(), 1);
+}
+
+TEST(DialogSample, TotalDividesBeforeMultiplying)
+{
+    struct Case {
+        const char* name;
+        int ci, cf, cp, amo, total;
+    } cases[] = {
+        {"ten to fifty by ten, three replicates", 10, 50, 10, 3, 15},
+        {"five to fifty by ten shows 15 where the run asks 16", 5, 50, 10, 3, 15},
+        {"min above max shows zero", 99, 1, 1, 1, 0},
+        {"whole range by one, 999999 replicates", 0, 100, 1, 999999, 101 * 999999},
+        {"single level", 40, 40, 7, 2, 2},
+    };
+    for (const Case& c : cases) {
+        DialogSample d;
+        child<QSpinBox>(d, "Cp")->setValue(c.cp);
+        child<QSpinBox>(d, "Ci")->setValue(c.ci);
+        child<QSpinBox>(d, "Cf")->setValue(c.cf);
+        child<QSpinBox>(d, "amo")->setValue(c.amo);
+        EXPECT_EQ(child<QSpinBox>(d, "nArq")->value(), c.total) << c.name;
+    }
+}
+
+TEST(DialogSample, SizeAndDistanceLeaveTheTotalAlone)
+{
+    DialogSample d;
+    child<QSpinBox>(d, "amo")->setValue(2);
+    child<QSpinBox>(d, "Tam")->setValue(333);
+    child<QSpinBox>(d, "distMin")->setValue(77);
+    EXPECT_EQ(child<QSpinBox>(d, "nArq")->value(), 200);
+    EXPECT_EQ(d.windowSize(), 333);
+    EXPECT_EQ(d.minDistance(), 77);
+}
+
+TEST(DialogSample, CancellingAChooserEmptiesItsField)
+{
+    DialogSample d;
+    d.show();
+    for (const auto& [button, field] : {std::pair{"pushButton", "path"}, std::pair{"pushButtonImage", "image"}}) {
+        child<QLineEdit>(d, field)->setText("/somewhere/kept");
+        cancelNextFileDialog();
+        QTest::mouseClick(child<QPushButton>(d, button), Qt::LeftButton);
+        EXPECT_TRUE(child<QLineEdit>(d, field)->text().isEmpty()) << field;
+    }
+}
+
+struct SampleActionFixture : MainWindowFixture {
+    std::string folder = dir.file("windows");
+    std::string imagePath = dir.file("land.tga");
+    BlueImage image = makeBlue(240, 180, [](int x, int y) -> unsigned char { return (x * 7 + y * 3) % 200 < 90 ? 0 : 230; });
+
+    void SetUp() override
+    {
+        std::filesystem::create_directory(folder);
+        writeTga(imagePath, image);
+        window.samplePrefix = "G_";
+        window.samplePostString = ",x";
+        window.coverValue = 4;
+        window.matrixValue = 2;
+        MainWindowFixture::SetUp();
+    }
+
+    // Fills the sampler dialog the way a user would and presses OK.
+    void runSample(const QString& imageText, const QString& folderText, int size, int replicates, int minDistance,
+                   int ci, int cf, int cp, std::function<void()> whileRunning = {})
+    {
+        whenModalShows<DialogSample>([=, this](DialogSample& d) {
+            ASSERT_EQ(&d, &window.sampleDialog);
+            child<QSpinBox>(d, "Tam")->setValue(size);
+            child<QSpinBox>(d, "amo")->setValue(replicates);
+            child<QSpinBox>(d, "distMin")->setValue(minDistance);
+            child<QSpinBox>(d, "Cp")->setValue(cp);
+            child<QSpinBox>(d, "Ci")->setValue(ci);
+            child<QSpinBox>(d, "Cf")->setValue(cf);
+            typeInto(child<QLineEdit>(d, "image"), imageText);
+            typeInto(child<QLineEdit>(d, "path"), folderText);
+            if (whileRunning)
+                QTimer::singleShot(0, whileRunning);
+            clickButton(d, QDialogButtonBox::Ok);
+        });
+        child<QAction>(window, "actionSample")->trigger();
+    }
+
+};
+
+TEST_F(SampleActionFixture, RunThroughTheDialogWritesListsAndLogs)
+{
+    const std::uint32_t state = orvalis::globalRandom().state();
+    runSample(QString::fromStdString(imagePath), QString::fromStdString(folder), 21, 2, 5, 10, 90, 20);
+
+    ReferenceSettings s{10, 2, 10, 90, 20, 5, 4, 2, folder, "G_", -1};
+    const ReferenceRun want = referenceRun(image, s, state);
+    ASSERT_FALSE(want.windows.empty());
+    QStringList names;
+    std::string batch;
+    for (const auto& w : want.windows) {
+        names << QString::fromStdString(w.name);
+        batch += w.name + ",x\n";
+        EXPECT_EQ(readFile(w.name), w.content);
+    }
+    EXPECT_EQ(window.fileNames, names);
+    QStringList sorted = names;
+    sorted.sort();
+    EXPECT_EQ(listed(), sorted);
+    EXPECT_EQ(readFile(dir.file("sample.txt")), want.log());
+    EXPECT_EQ(readFile(dir.file("G_ListFragStat.fbt")), batch);
+    EXPECT_TRUE(window.reportedProblems().isEmpty());
+    EXPECT_EQ(orvalis::globalRandom().state(), want.finalState);
+    // The dialog keeps what was entered for the next run.
+    EXPECT_EQ(window.sampleDialog.windowSize(), 21);
+    EXPECT_EQ(window.sampleDialog.coverStep(), 20);
+    EXPECT_EQ(window.sampleDialog.folder(), QString::fromStdString(folder));
+}
+
+TEST_F(SampleActionFixture, ImageThatDoesNotLoadIsShownInTheWindow)
+{
+    window.fileNames = QStringList{"old.txt"};
+    runSample(QString::fromStdString(dir.file("nothing.tga")), QString::fromStdString(folder), 20, 1, 10, 1, 100, 1);
+    ASSERT_EQ(window.reportedProblems().size(), 1);
+    EXPECT_TRUE(window.reportedProblems().front().contains("nothing.tga"));
+    EXPECT_TRUE(window.fileNames.isEmpty());
+    EXPECT_TRUE(listed().isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("G_ListFragStat.fbt")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("sample.txt")));
+}
+
+TEST_F(SampleActionFixture, FolderThatCannotBeWrittenIsNamedAndNothingIsListed)
+{
+    const std::string missing = dir.file("gone");
+    runSample(QString::fromStdString(imagePath), QString::fromStdString(missing), 20, 1, 10, 1, 100, 1);
+    ASSERT_EQ(window.reportedProblems().size(), 1);
+    EXPECT_TRUE(window.reportedProblems().front().contains(QString::fromStdString(missing + "/G_")))
+        << window.reportedProblems().front().toStdString();
+    EXPECT_TRUE(window.fileNames.isEmpty());
+    EXPECT_TRUE(listed().isEmpty());
+    EXPECT_EQ(readFile(dir.file("sample.txt")), "");
+    EXPECT_EQ(readFile(dir.file("G_ListFragStat.fbt")), "");
+}
+
+TEST_F(SampleActionFixture, RunWithNoCentreLeftEndsAndSaysSo)
+{
+    image = makeBlue(600, 600, [](int, int) -> unsigned char { return 0; });
+    writeTga(imagePath, image);
+    runSample(QString::fromStdString(imagePath), QString::fromStdString(folder), 2, 5, 5000, 99, 100, 1);
+    EXPECT_EQ(window.fileNames.size(), 1);
+    ASSERT_EQ(window.reportedProblems().size(), 1);
+    EXPECT_TRUE(window.reportedProblems().front().contains("no window centre is left"));
+    EXPECT_EQ(listed(), window.fileNames);
+}
+
+TEST_F(SampleActionFixture, EmptyFolderWritesNothing)
+{
+    runSample(QString::fromStdString(imagePath), QString(), 20, 1, 10, 1, 100, 1);
+    ASSERT_EQ(window.reportedProblems().size(), 1);
+    EXPECT_TRUE(window.reportedProblems().front().contains("no folder"));
+    EXPECT_TRUE(window.fileNames.isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("sample.txt")));
+}
+
+TEST_F(SampleActionFixture, CancelInTheSearchDialogKeepsWhatWasWritten)
+{
+    image = makeBlue(400, 400, [](int, int) -> unsigned char { return 0; });
+    writeTga(imagePath, image);
+    bool inspected = false;
+    std::function<void()> cancelAfterThreeFiles;
+    cancelAfterThreeFiles = [&] {
+        QList<QProgressDialog*> dialogs = window.findChildren<QProgressDialog*>();
+        if (dialogs.size() < 2 || filesIn(folder) < 3) {
+            QTimer::singleShot(0, cancelAfterThreeFiles);
+            return;
+        }
+        QProgressDialog* progress = nullptr;
+        QProgressDialog* search = nullptr;
+        for (QProgressDialog* d : dialogs) {
+            (d->labelText() == "Calculando..." ? progress : search) = d;
+        }
+        ASSERT_NE(progress, nullptr);
+        ASSERT_NE(search, nullptr);
+        EXPECT_EQ(search->labelText(), "Tempo de busca total...");
+        EXPECT_EQ(progress->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(search->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(search->maximum(), 100000);
+        EXPECT_EQ(progress->maximum(), 1998);  // cover min stops at 99: (100 + 1 - 99) * 999
+        EXPECT_EQ(search->geometry().top(), progress->geometry().bottom() + 1);
+        EXPECT_EQ(search->geometry().left(), progress->geometry().left());
+        EXPECT_EQ(search->geometry().size(), progress->geometry().size());
+        inspected = true;
+        QPushButton* cancel = nullptr;
+        for (QPushButton* b : search->findChildren<QPushButton*>())
+            if (b->text() == "Cancel")
+                cancel = b;
+        ASSERT_NE(cancel, nullptr);
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    };
+    runSample(QString::fromStdString(imagePath), QString::fromStdString(folder), 10, 999, 0, 100, 100, 1,
+              cancelAfterThreeFiles);
+    EXPECT_TRUE(inspected);
+    const qsizetype k = window.fileNames.size();
+    EXPECT_GE(k, 3);
+    EXPECT_LT(k, 1998);
+    EXPECT_EQ(filesIn(folder), static_cast<std::size_t>(k));
+    const std::string log = readFile(dir.file("sample.txt"));
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), k);
+    const std::string batch = readFile(dir.file("G_ListFragStat.fbt"));
+    EXPECT_EQ(std::count(batch.begin(), batch.end(), '\n'), k);
+    QStringList sorted = window.fileNames;
+    sorted.sort();
+    EXPECT_EQ(listed(), sorted);
+    EXPECT_TRUE(window.findChildren<QProgressDialog*>().isEmpty());
+}
+
+}  // namespace

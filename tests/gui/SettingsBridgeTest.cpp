@@ -1,0 +1,291 @@
+#include "gui/MainWindow.h"
+
+#include "support/Timing.h"
+#include "support/NamedCase.h"
+#include "support/TempDir.h"
+#include "support/WidgetHelpers.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace {
+
+using namespace orvalis::test;
+
+// A window built in a fresh working folder, with whatever config.txt the test put there.
+struct Fixture {
+    TempDir dir;
+    std::optional<WorkingDir> cwd;
+    std::unique_ptr<MainWindow> window;
+
+    explicit Fixture(const std::optional<std::string>& config = std::nullopt)
+    {
+        cwd.emplace(dir.path());
+        if (config)
+            writeFile("config.txt", *config);
+    }
+    ~Fixture() { window.reset(); }
+
+    MainWindow& open()
+    {
+        window = std::make_unique<MainWindow>();
+        QCoreApplication::processEvents();
+        return *window;
+    }
+
+    // Runs the Parameters command; `inDialog` acts on the shown dialog, then the
+    // named button is clicked.
+    void parameters(QDialogButtonBox::StandardButton button, const std::function<void(setings&)>& inDialog = {})
+    {
+        setings& d = window->settingsDialog;
+        bool shown = false;
+        QTimer::singleShot(0, &d, [&] {
+            shown = d.isVisible();
+            if (inDialog)
+                inDialog(d);
+            clickButton(d, button);
+        });
+        window->findChild<QAction*>("actionParametros")->trigger();
+        EXPECT_TRUE(shown);
+    }
+};
+
+struct StartCase : NamedCase {
+    std::optional<std::string> config;  // nothing: no file; "/": a folder named config.txt
+    const char* prefix;
+    const char* postString;
+    int cover, matrix;
+    const char* problemMentions;  // nullptr: no message
+};
+
+class StartUpTest : public ::testing::TestWithParam<StartCase> {};
+
+TEST_P(StartUpTest, ReadsConfigQuicklyAndTellsOnlyAboutBrokenFiles)
+{
+    const StartCase& c = GetParam();
+    Fixture f(c.config == "/" ? std::nullopt : c.config);
+    if (c.config == "/")
+        std::filesystem::create_directory("config.txt");
+    const auto start = std::chrono::steady_clock::now();
+    MainWindow& w = f.open();
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+              orvalis::test::QuickSeconds);
+    EXPECT_EQ(w.samplePrefix, QString::fromUtf8(c.prefix));
+    EXPECT_EQ(w.samplePostString, QString::fromUtf8(c.postString));
+    EXPECT_EQ(w.coverValue, c.cover);
+    EXPECT_EQ(w.matrixValue, c.matrix);
+    if (c.problemMentions) {
+        ASSERT_EQ(w.reportedProblems().size(), 1);
+        EXPECT_TRUE(w.reportedProblems()[0].contains("config.txt"));
+        EXPECT_TRUE(w.reportedProblems()[0].contains(c.problemMentions)) << w.reportedProblems()[0].toStdString();
+    } else {
+        EXPECT_TRUE(w.reportedProblems().isEmpty());
+    }
+    // The dialog is filled only by the Parameters command.
+    EXPECT_EQ(w.settingsDialog.sampleName(), "SMP_");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Configs, StartUpTest,
+    ::testing::Values(
+        StartCase{"NoFile", std::nullopt, "", "", 1, 0, nullptr},
+        StartCase{"UnixFile", "SMP_\n\n1\n0\n", "SMP_", "", 1, 0, nullptr},
+        StartCase{"WindowsLatin1File", "Amostra_\xe7\xe3o\r\n  , x, 999\r\n5 -2\r\n", "Amostra_\xc3\xa7\xc3\xa3o",
+                  "  , x, 999", 5, -2, nullptr},
+        StartCase{"CoverAboveSpinBoxMaximum", "p\nq\n123456\n0\n", "p", "q", 123456, 0, nullptr},
+        StartCase{"TextForTheCover", "p\nq\nabc\n3\n", "p", "q", 1, 0, "using cover value 1, matrix value 0."},
+        StartCase{"Folder", "/", "", "", 1, 0, "using sample name empty, sample post-string empty, cover value 1, matrix value 0."},
+        StartCase{"Binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "", "", 1, 0, "sample name"}),
+    CaseName());
+
+TEST(StartUp, HugeConfigStillOpensQuicklyWithDefaults)
+{
+    Fixture f;
+    writeFile("config.txt", "SMP_\n");
+    std::filesystem::resize_file("config.txt", 100u << 20);
+    const auto start = std::chrono::steady_clock::now();
+    MainWindow& w = f.open();
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+              orvalis::test::QuickSeconds);
+    EXPECT_EQ(w.samplePrefix, "SMP_");
+    EXPECT_EQ(w.samplePostString, "");
+    EXPECT_EQ(w.coverValue, 1);
+    ASSERT_EQ(w.reportedProblems().size(), 1);
+    EXPECT_TRUE(w.reportedProblems()[0].contains("using sample post-string empty, cover value 1, matrix value 0."));
+}
+
+TEST(ParametersCommand, OkWithoutChangesRewritesTheFileInFourLines)
+{
+    Fixture f("SMP_\r\n\r\n1 0\r\n");
+    f.open();
+    f.parameters(QDialogButtonBox::Ok);
+    EXPECT_EQ(readFile("config.txt"), "SMP_\n\n1\n0\n");
+}
+
+TEST(ParametersCommand, OkStoresTypedValuesAndTheNextStartReadsThem)
+{
+    Fixture f("old\nold post\n1\n0\n");
+    MainWindow& w = f.open();
+    const QString prefix = QString::fromUtf8("\xc3\x81rea \xe6\x97\xa5\xe6\x9c\xac_");
+    f.parameters(QDialogButtonBox::Ok, [&](setings& d) {
+        EXPECT_EQ(d.sampleName(), "old");
+        EXPECT_EQ(d.postString(), "old post");
+        d.findChild<QLineEdit*>("preTextSmp")->setText(prefix);
+        typeInto(d.findChild<QLineEdit*>("posTextSmp"), "  , x, 999, 1, 1");
+        typeInto(d.findChild<QSpinBox*>("coverValue"), "-17");
+        typeInto(d.findChild<QSpinBox*>("matrixValue"), "250");
+    });
+    EXPECT_EQ(w.samplePrefix, prefix);
+    EXPECT_EQ(w.samplePostString, "  , x, 999, 1, 1");
+    EXPECT_EQ(w.coverValue, -17);
+    EXPECT_EQ(w.matrixValue, 250);
+    EXPECT_EQ(readFile("config.txt"), prefix.toStdString() + "\n  , x, 999, 1, 1\n-17\n250\n");
+    EXPECT_TRUE(w.reportedProblems().isEmpty());
+
+    MainWindow again;
+    EXPECT_EQ(again.samplePrefix, prefix);
+    EXPECT_EQ(again.samplePostString, "  , x, 999, 1, 1");
+    EXPECT_EQ(again.coverValue, -17);
+    EXPECT_EQ(again.matrixValue, 250);
+}
+
+TEST(ParametersCommand, CancelChangesNothingEvenAfterEdits)
+{
+    const std::string original = "p \r\n, q\r\n  3\r\n\r\n4";
+    Fixture f(original);
+    MainWindow& w = f.open();
+    f.parameters(QDialogButtonBox::Cancel, [](setings& d) {
+        typeInto(d.findChild<QLineEdit*>("preTextSmp"), "changed");
+        typeInto(d.findChild<QSpinBox*>("coverValue"), "99");
+    });
+    EXPECT_EQ(w.samplePrefix, "p ");
+    EXPECT_EQ(w.samplePostString, ", q");
+    EXPECT_EQ(w.coverValue, 3);
+    EXPECT_EQ(w.matrixValue, 4);
+    EXPECT_EQ(readFile("config.txt"), original);
+}
+
+TEST(ParametersCommand, CoverAboveTheSpinBoxIsKeptUntilAccepted)
+{
+    Fixture f("p\nq\n123456\n-2000000\n");
+    MainWindow& w = f.open();
+    f.parameters(QDialogButtonBox::Cancel, [](setings& d) {
+        EXPECT_EQ(d.cover(), 99999);
+        EXPECT_EQ(d.matrix(), -999999);
+    });
+    EXPECT_EQ(w.coverValue, 123456);
+    EXPECT_EQ(w.matrixValue, -2000000);
+    f.parameters(QDialogButtonBox::Ok);
+    EXPECT_EQ(w.coverValue, 99999);
+    EXPECT_EQ(w.matrixValue, -999999);
+    EXPECT_EQ(readFile("config.txt"), "p\nq\n99999\n-999999\n");
+}
+
+TEST(ParametersCommand, SeedKeepsItsValueBetweenOpeningsAndIsNotStored)
+{
+    Fixture f;
+    MainWindow& w = f.open();
+    f.parameters(QDialogButtonBox::Ok, [](setings& d) { typeInto(d.findChild<QSpinBox*>("seedRnd"), "4242"); });
+    f.parameters(QDialogButtonBox::Cancel, [](setings& d) { EXPECT_EQ(d.randomSeed(), 4242); });
+    EXPECT_EQ(w.settingsDialog.randomSeed(), 4242);
+    EXPECT_EQ(readFile("config.txt"), "\n\n1\n0\n");
+}
+
+TEST(ParametersCommand, UnwritableConfigKeepsTheValuesAndTellsTheUser)
+{
+    Fixture f;
+    std::filesystem::create_directory("config.txt");
+    MainWindow& w = f.open();
+    const qsizetype before = w.reportedProblems().size();
+    f.parameters(QDialogButtonBox::Ok, [](setings& d) {
+        typeInto(d.findChild<QLineEdit*>("preTextSmp"), "kept_");
+        typeInto(d.findChild<QSpinBox*>("matrixValue"), "9");
+    });
+    EXPECT_EQ(w.samplePrefix, "kept_");
+    EXPECT_EQ(w.matrixValue, 9);
+    ASSERT_EQ(w.reportedProblems().size(), before + 1);
+    EXPECT_TRUE(w.reportedProblems().last().contains("could not be saved in config.txt"));
+    EXPECT_TRUE(std::filesystem::is_directory("config.txt"));
+}
+
+TEST(ParametersCommand, PastedLineBreakIsNotSavedAndTheUserIsTold)
+{
+    Fixture f("old\n\n1\n0\n");
+    MainWindow& w = f.open();
+    f.parameters(QDialogButtonBox::Ok,
+                 [](setings& d) { d.findChild<QLineEdit*>("posTextSmp")->setText(", x\n, y"); });
+    EXPECT_EQ(w.samplePostString, ", x\n, y");
+    ASSERT_EQ(w.reportedProblems().size(), 1);
+    EXPECT_TRUE(w.reportedProblems()[0].contains("line break"));
+    EXPECT_EQ(readFile("config.txt"), "old\n\n1\n0\n");
+}
+
+struct BatchCase : NamedCase {
+    const char* prefix;
+    QStringList fileNames;
+    const char* postString;
+    const char* listPath;
+    std::string expected;
+};
+
+class WriteBatchListTest : public ::testing::TestWithParam<BatchCase> {};
+
+TEST_P(WriteBatchListTest, WritesFileNamesInRunOrder)
+{
+    const BatchCase& c = GetParam();
+    Fixture f;
+    std::filesystem::create_directory("runs");
+    MainWindow& w = f.open();
+    w.fileNames = c.fileNames;
+    w.writeBatchList(QString::fromUtf8(c.prefix), QString::fromUtf8(c.postString));
+    EXPECT_EQ(readFile(c.listPath), c.expected);
+    EXPECT_TRUE(w.reportedProblems().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, WriteBatchListTest,
+    ::testing::Values(
+        BatchCase{"TwoFiles", "SMP_", {"out/SMP_50_002.txt", "out/SMP_10_001.txt"}, "", "SMP_ListFragStat.fbt",
+                  "out/SMP_50_002.txt\nout/SMP_10_001.txt\n"},
+        BatchCase{"PostString", "SMP_", {"a.txt"}, "  , x, 999", "SMP_ListFragStat.fbt", "a.txt  , x, 999\n"},
+        BatchCase{"EmptyPrefix", "", {"a.asc"}, ",1", "ListFragStat.fbt", "a.txt,1\n"},
+        BatchCase{"FolderInPrefix", "runs/A_", {"b.txt"}, "", "runs/A_ListFragStat.fbt", "b.txt\n"},
+        BatchCase{"NonAscii", "\xc3\x81rea_", {QString::fromUtf8("\xc3\xa7/\xe6\x97\xa5.txt")}, " \xc3\xa9",
+                  "\xc3\x81rea_ListFragStat.fbt", "\xc3\xa7/\xe6\x97\xa5.txt \xc3\xa9\n"},
+        BatchCase{"NoFiles", "SMP_", {}, ", x", "SMP_ListFragStat.fbt", ""}),
+    CaseName());
+
+TEST(WriteBatchList, SecondRunReplacesTheList)
+{
+    Fixture f;
+    MainWindow& w = f.open();
+    w.fileNames = QStringList{"a.txt", "b.txt", "c.txt"};
+    w.writeBatchList("SMP_", "");
+    w.fileNames = QStringList{"d.txt"};
+    w.writeBatchList("SMP_", "");
+    EXPECT_EQ(readFile("SMP_ListFragStat.fbt"), "d.txt\n");
+}
+
+TEST(WriteBatchList, MissingPrefixFolderWritesNothingAndTellsTheUser)
+{
+    Fixture f;
+    MainWindow& w = f.open();
+    w.fileNames = QStringList{"a.txt"};
+    w.writeBatchList("missing/SMP_", "");
+    EXPECT_FALSE(std::filesystem::exists("missing"));
+    ASSERT_EQ(w.reportedProblems().size(), 1);
+    EXPECT_TRUE(w.reportedProblems()[0].contains("missing/SMP_ListFragStat.fbt"));
+}
+
+}  // namespace
