@@ -25,14 +25,16 @@ struct Outcome {
 Outcome runOnce(const orvalis::FractalRunParameters& p)
 {
     const auto start = Clock::now();
-    std::vector<std::string> files;
-    const orvalis::FractalRunResult r = orvalis::runFractalGeneration(p, files);
+    orvalis::RandomSource unused;
+    orvalis::RunControl control;
+    const orvalis::FractalRunResult r = orvalis::runFractalLandscapes(p, unused, control);
+    const std::vector<std::string>& files = r.files;
     Outcome o;
     o.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     o.files = files.size();
     o.surfaces = r.surfaces;
-    if (!r.ok)
-        std::fprintf(stderr, "run failed: %s\n", r.error.c_str());
+    if (r.failed())
+        std::fprintf(stderr, "run failed: %s\n", r.message.c_str());
     return o;
 }
 

@@ -71,15 +71,20 @@ int main(int argc, char** argv)
     double best = 1e30, bestBaseline = 1e30, bestCpu = 1e30, bestCpuBaseline = 1e30;
     std::string fast;
     for (int k = 0; k < repeats; ++k) {
-        std::vector<std::string> names;
-        orvalis::RandomGenerator generator;
+        orvalis::RandomLandscapeParameters p;
+        p.cover = {50, 50, 1};
+        p.rows = p.cols = n;
+        p.folder = fastFolder;
+        orvalis::RandomSource random;
+        orvalis::RunControl control;
         const double c0 = cpuSeconds();
         auto t0 = Clock::now();
-        auto result = generator.generate(50, 50, 1, n, n, 1, 0, 1, fastFolder, 5, names);
+        const orvalis::RunResult result = orvalis::runRandomLandscapes(p, random, control);
+        const std::vector<std::string>& names = result.files;
         auto t1 = Clock::now();
         const double c1 = cpuSeconds();
-        if (!result.ok) {
-            std::fprintf(stderr, "run failed: %s\n", result.error.c_str());
+        if (result.failed()) {
+            std::fprintf(stderr, "run failed: %s\n", result.message.c_str());
             return 1;
         }
         fast = names.at(0);

@@ -53,7 +53,7 @@ std::string slurp(const std::string& path)
 }
 
 struct Timed {
-    orvalis::SampleOutcome outcome;
+    orvalis::SampleResult outcome;
     std::vector<std::string> names;
     double total = 0;
 };
@@ -67,15 +67,15 @@ Timed run(orvalis::WindowSampler& sampler, bool straightforward, const fs::path&
     p.folder = dir.string();
     p.prefix = "B_";
     p.replicates = 10;
-    p.coverMin = 1;
-    p.coverMax = 100;
-    p.coverStep = 1;
+    p.cover = {1, 100, 1};
     p.minDistance = 10;
     p.logPath = (dir / "sample.txt").string();
     Timed t;
-    orvalis::srand(1);
+    orvalis::RandomSource random(1);
+    orvalis::RunControl control;
     const auto a = Clock::now();
-    t.outcome = sampler.sampleWindows(p, t.names);
+    t.outcome = sampler.sampleWindows(p, random, control);
+    t.names = t.outcome.files;
     t.total = seconds(a, Clock::now());
     return t;
 }
@@ -97,7 +97,7 @@ int main(int argc, char** argv)
     std::printf("window files written under %s\n", root.string().c_str());
 
     const Timed fast = run(sampler, false, root / "fast", size);
-    std::printf("summed-area table: %8.3f s  (%d windows, %lld tries, %s)\n", fast.total, fast.outcome.written,
+    std::printf("summed-area table: %8.3f s  (%d windows, %lld tries, %s)\n", fast.total, fast.outcome.written(),
                 static_cast<long long>(fast.outcome.tries), orvalis::sampleStopText(fast.outcome.stop));
 
     // The same windows written again to fresh files, to show how much of the fast run is output.
@@ -111,7 +111,7 @@ int main(int argc, char** argv)
             sampler.writeWindow(x, y, size / 2, (root / "rewrite" / fs::path(name).filename()).string());
     }
     const double writing = seconds(w0, Clock::now());
-    std::printf("  writing the same %d windows alone: %.3f s\n", fast.outcome.written, writing);
+    std::printf("  writing the same %d windows alone: %.3f s\n", fast.outcome.written(), writing);
 
     if (argc > 3 && std::string(argv[3]) == "fast") {
         std::error_code ec;
@@ -119,10 +119,10 @@ int main(int argc, char** argv)
         return 0;
     }
     const Timed plain = run(sampler, true, root / "plain", size);
-    std::printf("straightforward:   %8.3f s  (%d windows, %lld tries)\n", plain.total, plain.outcome.written,
+    std::printf("straightforward:   %8.3f s  (%d windows, %lld tries)\n", plain.total, plain.outcome.written(),
                 static_cast<long long>(plain.outcome.tries));
 
-    bool same = fast.outcome.written == plain.outcome.written && fast.names.size() == plain.names.size();
+    bool same = fast.outcome.written() == plain.outcome.written() && fast.names.size() == plain.names.size();
     for (std::size_t i = 0; same && i < fast.names.size(); ++i) {
         const fs::path a = fast.names[i], b = plain.names[i];
         same = a.filename() == b.filename() && slurp(a.string()) == slurp(b.string());

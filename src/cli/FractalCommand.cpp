@@ -68,9 +68,7 @@ int runFractalCommand(int argc, char** argv)
         }
         if (auto v = args.take("--cover")) {
             const IntRange r = parseOrderedIntRange("--cover", *v, 0, 100, 1);
-            p.coverMin = r.min;
-            p.coverMax = r.max;
-            p.coverStep = r.step;
+            p.cover = {r.min, r.max, r.step};
         }
         if (auto v = args.take("--size")) {
             const long long size = parseInteger("--size", *v, 1, INT32_MAX);
@@ -99,14 +97,15 @@ int runFractalCommand(int argc, char** argv)
     // Ctrl-C stops after the surface in hand; its files are whole.
     std::optional<InterruptGuard> interrupts(std::in_place);
     TerminalProgress progress;
-    std::vector<std::string> names;
-    const FractalRunResult result = runFractalGeneration(
-        p, names, [&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); });
+    RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); });
+    RandomSource unused;  // each surface seeds a source of its own
+    const FractalRunResult result = runFractalLandscapes(p, unused, control);
+    const std::vector<std::string>& names = result.files;
     progress.finish();
     interrupts.reset();
 
     const int status =
-        runExitStatus("fractal", result.ok, result.error, result.cancelled, "the files written so far stay");
+        runExitStatus("fractal", !result.failed(), result.message, result.cancelled(), "the files written so far stay");
     const std::size_t hCount = fractalHValues(p.initialH, p.finalH, p.stepH).size();
     std::printf("%zu landscape%s of %d x %d cells written to %s (%zu H value%s, %lld surfaces)\n", names.size(),
                 names.size() == 1 ? "" : "s", p.size, p.size, folder.c_str(), hCount, hCount == 1 ? "" : "s",

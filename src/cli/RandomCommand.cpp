@@ -98,30 +98,39 @@ int runRandomCommand(int argc, char** argv)
         return usageFailure("random", e);
     }
 
+    RandomLandscapeParameters p;
+    p.cover = {coverMin, coverMax, coverStep};
+    p.rows = rows;
+    p.cols = cols;
+    p.replicates = replicates;
+    p.matrixValue = settings.matrixValue;
+    p.coverValue = settings.coverValue;
+    p.folder = folder;
+    p.seed = seed;
+    p.postString = settings.samplePostString;
+
     // Ctrl-C stops at the next look at the progress, so no half-written landscape stays behind.
     std::optional<InterruptGuard> interrupts(std::in_place);
     TerminalProgress progress;
-    std::vector<std::string> names;
-    RandomGenerator generator(settings.samplePostString);
     std::string label;
-    RandomRunResult result = generator.generate(
-        coverMin, coverMax, coverStep, rows, cols, replicates, settings.matrixValue, settings.coverValue, folder, seed,
-        names, [&](const ProgressEvent& e) {
-            // Looks inside a landscape carry no label; the line keeps naming the landscape.
-            if (!e.label.empty())
-                label = e.label;
-            ProgressEvent shown = e;
-            shown.label = label;
-            return progress(shown) && !InterruptGuard::interrupted();
-        });
+    RunControl control([&](const ProgressEvent& e) {
+        // Looks inside a landscape carry no label; the line keeps naming the landscape.
+        if (!e.label.empty())
+            label = e.label;
+        ProgressEvent shown = e;
+        shown.label = label;
+        return progress(shown) && !InterruptGuard::interrupted();
+    });
+    RandomSource random;
+    const RunResult result = runRandomLandscapes(p, random, control);
     progress.finish();
     interrupts.reset();
 
-    const int status = runExitStatus("random", result.ok, result.error, result.cancelled,
+    const int status = runExitStatus("random", !result.failed(), result.message, result.cancelled(),
                                      "finished landscapes stay, one cut short was removed");
-    const long long total = static_cast<long long>(replicates) * RandomGenerator::levelCount(coverMin, coverMax, coverStep);
+    const long long total = static_cast<long long>(replicates) * randomLevelCount(p.cover);
     std::printf("%lld of %lld landscape%s of %d x %d cells written to %s (seed %d); batch list %s\n",
-                static_cast<long long>(result.written), total, total == 1 ? "" : "s", rows, cols, folder.c_str(), seed,
-                result.batchList.c_str());
+                static_cast<long long>(result.files.size()), total, total == 1 ? "" : "s", rows, cols, folder.c_str(),
+                seed, result.batchList.c_str());
     return status;
 }

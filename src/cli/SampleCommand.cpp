@@ -1,6 +1,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/random/RandomSource.h"
+#include "core/sampler/SampleRun.h"
 #include "core/sampler/WindowSampler.h"
 #include "core/io/BatchList.h"
 #include "core/io/Config.h"
@@ -84,9 +85,7 @@ int runSampleCommand(int argc, char** argv)
                 throw UsageError{"--cover MIN: " + std::to_string(r.min) + " is outside 0..99"};
             if (r.max < 1)
                 throw UsageError{"--cover MAX: " + std::to_string(r.max) + " is outside 1..100"};
-            params.coverMin = r.min;
-            params.coverMax = r.max;
-            params.coverStep = r.step;
+            params.cover = {r.min, r.max, r.step};
         }
         if (auto v = args.take("--prefix"))
             settings.samplePrefix = *v;
@@ -105,25 +104,28 @@ int runSampleCommand(int argc, char** argv)
         return usageFailure("sample", e);
     }
     params.prefix = settings.samplePrefix;
+    params.postString = settings.samplePostString;
+    params.image = image;
+    params.windowSize = size;
+    params.coverValue = settings.coverValue;
+    params.matrixValue = settings.matrixValue;
+    // Without --seed the run starts where the program's first run starts.
+    RandomSource random;
+    if (seed)
+        random.seed(*seed);
 
-    WindowSampler sampler;
-    if (!sampler.loadImage(image.c_str())) {
+    // Ctrl-C ends the search between windows, so every listed window is whole and the batch list is written.
+    std::optional<InterruptGuard> interrupts(std::in_place);
+    TerminalProgress progress;
+    RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); });
+    const SampleResult outcome = runSample(params, random, control);
+    progress.finish();
+    interrupts.reset();
+    if (outcome.stop == SampleStop::NoImage) {
         std::fprintf(stderr, "orvalis-cli sample: cannot load the image '%s' (Não foi possivel carregar a imagem)\n",
                      image.c_str());
         return 1;
     }
-    sampler.configure(128, size / 2, settings.matrixValue, settings.coverValue);
-    if (seed)
-        orvalis::srand(*seed);
-
-    // Ctrl-C ends the search between windows, so every listed window is whole and the batch list is written.
-    std::optional<InterruptGuard> interrupts(std::in_place);
-    std::vector<std::string> names;
-    TerminalProgress progress;
-    SampleOutcome outcome = sampler.sampleWindows(
-        params, names, [&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); });
-    progress.finish();
-    interrupts.reset();
 
     int status = outcome.ok() ? 0 : 1;
     if (!outcome.ok() || outcome.stop == SampleStop::NoCentreLeft)
@@ -132,16 +134,15 @@ int runSampleCommand(int argc, char** argv)
         std::fprintf(stderr, "orvalis-cli sample: interrupted; the windows written so far are logged and listed\n");
         status = 1;
     }
-    const std::string listName = batchListName(settings.samplePrefix);
-    std::string listError;
-    if (!writeBatchListFile(listName, names, settings.samplePostString, &listError)) {
+    const std::string& listName = outcome.batchList;
+    if (outcome.batchListFailed) {
         std::fprintf(stderr, "orvalis-cli sample: cannot write the batch list %s: %s\n", listName.c_str(),
-                     listError.c_str());
+                     outcome.batchListError.c_str());
         status = 1;
     }
     std::printf("%d window%s written to %s, %d of %d cover level%s filled, %lld of %lld tries spent (%s); "
                 "log sample.txt, batch list %s\n",
-                outcome.written, outcome.written == 1 ? "" : "s", params.folder.c_str(), outcome.levelsFilled,
+                outcome.written(), outcome.written() == 1 ? "" : "s", params.folder.c_str(), outcome.levelsFilled,
                 outcome.levels, outcome.levels == 1 ? "" : "s", static_cast<long long>(outcome.tries),
                 static_cast<long long>(WindowSampler::TryBudget), sampleStopText(outcome.stop), listName.c_str());
     return status;

@@ -30,9 +30,7 @@ void MainWindow::on_actionFractal_triggered()
     p.initialH = fbmDialog.initialH();
     p.finalH = fbmDialog.finalH();
     p.stepH = fbmDialog.stepH();
-    p.coverMin = fbmDialog.coverMin();
-    p.coverMax = fbmDialog.coverMax();
-    p.coverStep = fbmDialog.coverStep();
+    p.cover = {fbmDialog.coverMin(), fbmDialog.coverMax(), fbmDialog.coverStep()};
     p.size = fbmDialog.gridSize();
     p.replicates = fbmDialog.replicates();
     p.matrixValue = matrixValue;
@@ -46,14 +44,16 @@ void MainWindow::on_actionFractal_triggered()
 
     const long long total =
         static_cast<long long>(orvalis::fractalHValues(p.initialH, p.finalH, p.stepH).size()) * orvalis::SurfacesPerH;
-    std::vector<std::string> written;
     orvalis::FractalRunResult result;
     {
         RunProgressDialog progress(this, total);
-        result = orvalis::runFractalGeneration(p, written, progress.callback());
+        orvalis::RunControl control(progress.callback());
+        // Each surface seeds a source of its own; the process-wide one is left as it is.
+        orvalis::RandomSource unused;
+        result = orvalis::runFractalLandscapes(p, unused, control);
     }
 
-    showWrittenFiles(written);
-    if (!result.ok)
-        reportProblem(tr("Fractal landscapes: %1").arg(QString::fromLocal8Bit(result.error.c_str())));
+    showWrittenFiles(result.files);
+    if (result.failed())
+        reportProblem(tr("Fractal landscapes: %1").arg(QString::fromLocal8Bit(result.message.c_str())));
 }

@@ -2,6 +2,7 @@
 
 #include "gui/RunProgressDialog.h"
 #include "core/neutral/RandomGenerator.h"
+#include "core/random/RandomSource.h"
 
 #include <QFile>
 
@@ -21,22 +22,24 @@ void MainWindow::on_actionRandom_triggered()
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
 
-    const int size = rndDialog.gridSize();
-    const long long total = static_cast<long long>(rndDialog.replicates()) *
-                            orvalis::RandomGenerator::levelCount(rndDialog.coverMin(), rndDialog.coverMax(),
-                                                                 rndDialog.coverStep());
-    std::vector<std::string> written;
-    orvalis::RandomRunResult result;
+    orvalis::RandomLandscapeParameters p;
+    p.cover = {rndDialog.coverMin(), rndDialog.coverMax(), rndDialog.coverStep()};
+    p.rows = p.cols = rndDialog.gridSize();
+    p.replicates = rndDialog.replicates();
+    p.matrixValue = matrixValue;
+    p.coverValue = coverValue;
+    p.folder = QFile::encodeName(folder).toStdString();
+    p.seed = settingsDialog.randomSeed();
+    p.postString = samplePostString.toLocal8Bit().toStdString();
+    orvalis::RunResult result;
     {
-        RunProgressDialog progress(this, total);
-        orvalis::RandomGenerator generator(samplePostString.toLocal8Bit().toStdString());
-        result = generator.generate(rndDialog.coverMin(), rndDialog.coverMax(), rndDialog.coverStep(), size, size,
-                                    rndDialog.replicates(), matrixValue, coverValue,
-                                    QFile::encodeName(folder).toStdString(), settingsDialog.randomSeed(), written,
-                                    progress.callback());
+        RunProgressDialog progress(this, p.replicates * orvalis::randomLevelCount(p.cover));
+        orvalis::RunControl control(progress.callback());
+        // Seeded from the settings, then drawn from the process-wide source, which later Samples continue.
+        result = orvalis::runRandomLandscapes(p, orvalis::globalRandom(), control);
     }
 
-    showWrittenFiles(written);
-    if (!result.ok)
-        reportProblem(tr("Random landscapes: %1").arg(QString::fromLocal8Bit(result.error.c_str())));
+    showWrittenFiles(result.files);
+    if (result.failed())
+        reportProblem(tr("Random landscapes: %1").arg(QString::fromLocal8Bit(result.message.c_str())));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/run/Progress.h"
+#include "core/run/RunControl.h"
 
 #include <QElapsedTimer>
 #include <QProgressDialog>

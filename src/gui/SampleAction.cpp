@@ -1,5 +1,8 @@
 #include "gui/MainWindow.h"
 
+#include "core/random/RandomSource.h"
+#include "core/run/CoverRange.h"
+#include "core/sampler/SampleRun.h"
 #include "core/sampler/WindowSampler.h"
 
 #include <QCoreApplication>
@@ -93,8 +96,26 @@ void MainWindow::on_actionSample_triggered()
         return;
     }
     const QString imagePath = sampleDialog.imagePath();
-    orvalis::WindowSampler sampler;
-    if (!sampler.loadImage(QFile::encodeName(imagePath).constData())) {
+    orvalis::SampleParameters params;
+    params.image = QFile::encodeName(imagePath).toStdString();
+    params.folder = QFile::encodeName(sampleDialog.folder()).toStdString();
+    params.windowSize = sampleDialog.windowSize();
+    params.minDistance = sampleDialog.minDistance();
+    params.cover = {sampleDialog.coverMin(), sampleDialog.coverMax(), sampleDialog.coverStep()};
+    params.replicates = sampleDialog.replicates();
+    params.prefix = QFile::encodeName(samplePrefix).toStdString();
+    params.postString = samplePostString.toUtf8().toStdString();
+    params.coverValue = coverValue;
+    params.matrixValue = matrixValue;
+
+    orvalis::SampleResult outcome;
+    {
+        SampleProgress progress(this, orvalis::sampleTarget(params.cover, params.replicates));
+        orvalis::RunControl control([&progress](const orvalis::ProgressEvent& e) { return progress.update(e); });
+        // The window's Sample draws from the one process-wide source, so that runs follow one another.
+        outcome = orvalis::runSample(params, orvalis::globalRandom(), control);
+    }
+    if (outcome.stop == orvalis::SampleStop::NoImage) {
         std::puts("Não foi possivel carregar a imagem");
         std::fflush(stdout);
         const QString why = imagePath.isEmpty()           ? tr("no image file was chosen")
@@ -103,32 +124,14 @@ void MainWindow::on_actionSample_triggered()
         reportProblem(tr("Não foi possivel carregar a imagem \"%1\": %2.").arg(imagePath, why));
         return;
     }
-    sampler.configure(128, sampleDialog.windowSize() / 2, matrixValue, coverValue);
 
-    orvalis::SampleParameters params;
-    params.minDistance = sampleDialog.minDistance();
-    params.coverStep = sampleDialog.coverStep();
-    params.coverMax = sampleDialog.coverMax();
-    params.coverMin = sampleDialog.coverMin();
-    params.replicates = sampleDialog.replicates();
-    params.folder = QFile::encodeName(sampleDialog.folder()).toStdString();
-    params.prefix = QFile::encodeName(samplePrefix).toStdString();
-    const long long target = params.coverStep > 0 ? (static_cast<long long>(params.coverMax) + params.coverStep -
-                                                     params.coverMin) * params.replicates / params.coverStep
-                                                  : 0;
-
-    std::vector<std::string> written;
-    orvalis::SampleOutcome outcome;
-    {
-        SampleProgress progress(this, target);
-        outcome = sampler.sampleWindows(params, written,
-                                        [&progress](const orvalis::ProgressEvent& e) { return progress.update(e); });
-    }
-
-    showWrittenFiles(written);
-    writeBatchList(samplePrefix, samplePostString);
+    showWrittenFiles(outcome.files);
+    if (outcome.batchListFailed)
+        reportProblem(tr("The FRAGSTATS batch list %1 could not be written: %2.")
+                          .arg(samplePrefix + QStringLiteral("ListFragStat.fbt"),
+                               QString::fromLocal8Bit(outcome.batchListError.c_str())));
 
     if (!outcome.ok() || outcome.stop == orvalis::SampleStop::NoCentreLeft)
-        reportProblem(tr("Sampling stopped after %n window(s): %1.", nullptr, outcome.written)
+        reportProblem(tr("Sampling stopped after %n window(s): %1.", nullptr, outcome.written())
                           .arg(QString::fromLocal8Bit(outcome.message.c_str())));
 }

@@ -1,4 +1,4 @@
-#include "core/neutral/RandomGenerator.h"
+#include "support/EngineRuns.h"
 #include "support/CliRunner.h"
 
 #include <gtest/gtest.h>
@@ -25,12 +25,10 @@ CliRun runRandom(const TempDir& dir, const std::string& arguments, const std::st
 std::vector<std::string> engineFiles(const TempDir& dir, int coverMin, int coverMax, int step, int rows, int cols,
                                      int replicates, int matrix, int cover, int seed)
 {
-    std::vector<std::string> names;
-    orvalis::RandomGenerator generator;
-    EXPECT_TRUE(generator.generate(coverMin, coverMax, step, rows, cols, replicates, matrix, cover,
-                                   dir.path().string() + "/", seed, names)
-                    .ok);
-    return names;
+    const orvalis::RunResult r =
+        randomSeries(dir.path().string(), {coverMin, coverMax, step}, rows, cols, replicates, matrix, cover, seed);
+    EXPECT_FALSE(r.failed()) << r.message;
+    return r.files;
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "core/neutral/FractalRun.h"
+#include "support/EngineRuns.h"
 #include "support/CliRunner.h"
 
 #include <gtest/gtest.h>
@@ -20,9 +21,7 @@ orvalis::FractalRunParameters smallRun(const std::string& folder)
     p.initialH = 0.2;
     p.finalH = 0.6;
     p.stepH = 0.2;
-    p.coverMin = 10;
-    p.coverMax = 90;
-    p.coverStep = 10;
+    p.cover = {10, 90, 10};
     p.size = 24;
     p.replicates = 2;
     p.folder = folder;
@@ -75,8 +74,9 @@ TEST(FractalCli, WritesTheEngineFilesWithTheConfiguredValues)
     p.coverValue = 9;
     p.matrixValue = 4;
     p.jobs = 1;
-    std::vector<std::string> expected;
-    ASSERT_TRUE(orvalis::runFractalGeneration(p, expected).ok);
+    const orvalis::FractalRunResult r = fractalSeries(p);
+    ASSERT_FALSE(r.failed()) << r.message;
+    const std::vector<std::string>& expected = r.files;
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(filesIn(dir.file("out")), expected.size());
     for (const std::string& name : expected) {

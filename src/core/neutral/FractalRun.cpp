@@ -28,16 +28,16 @@ std::string formatH(double H)
 struct BuiltSurface {
     MidpointSurface surface;
     std::array<std::int64_t, ThresholdCount> counts{};
+    bool built = false;
 };
 
 std::unique_ptr<BuiltSurface> buildSurface(const FractalRunParameters& p, double H, int seed)
 {
     auto built = std::make_unique<BuiltSurface>();
-    if (p.referenceSurfaces)
-        built->surface.generateReferenceSurface(H, p.size, SurfaceLevels, seed);
-    else
-        built->surface.generateSurface(H, p.size, SurfaceLevels, seed);
-    built->counts = coverCounts(built->surface);
+    built->built = p.referenceSurfaces ? built->surface.generateReferenceSurface(H, p.size, SurfaceLevels, seed)
+                                       : built->surface.generateSurface(H, p.size, SurfaceLevels, seed);
+    if (built->built)
+        built->counts = coverCounts(built->surface);
     return built;
 }
 
@@ -157,11 +157,11 @@ const std::array<double, ThresholdCount>& fractalThresholds()
     return thresholds;
 }
 
-std::string fractalFileName(const std::string& folder, double H, int percentage, int number)
+std::string fractalFileName(const std::filesystem::path& folder, double H, int percentage, int number)
 {
     char tail[64];
     std::snprintf(tail, sizeof tail, "_%03i_%05i.txt", percentage, number);
-    return folder + formatH(H) + tail;
+    return (folder / (formatH(H) + tail)).string();
 }
 
 std::string fractalProgressLabel(double H, int sampleNumber)
@@ -175,9 +175,9 @@ std::string checkFractalParameters(const FractalRunParameters& p)
         return "the H range needs finite values and a step above 0";
     if ((p.finalH - p.initialH) / p.stepH > 100000.0)
         return "the H range asks for more than 100000 H values";
-    if (p.coverMin < 0 || p.coverMin > 100 || p.coverMax < 0 || p.coverMax > 100)
+    if (p.cover.min < 0 || p.cover.min > 100 || p.cover.max < 0 || p.cover.max > 100)
         return "cover percentages must lie between 0 and 100";
-    if (p.coverStep < 1)
+    if (p.cover.step < 1)
         return "the cover step must be at least 1";
     if (p.size < 1 || p.size > MaxSurfaceSize)
         return "the size must be between 1 and " + std::to_string(MaxSurfaceSize) + " cells (got " +
@@ -260,29 +260,26 @@ bool writeThresholdedGrid(const MidpointSurface& surface, const std::string& fil
     return ok;
 }
 
-FractalRunResult runFractalGeneration(const FractalRunParameters& p, std::vector<std::string>& fileList,
-                                      const ProgressCallback& progress)
+FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSource&, RunControl& control)
 {
     FractalRunResult result;
-    result.error = checkFractalParameters(p);
-    if (!result.error.empty()) {
-        result.ok = false;
+    result.message = checkFractalParameters(p);
+    if (!result.message.empty()) {
+        result.status = RunStatus::Refused;
         return result;
     }
     const std::vector<double> hValues = fractalHValues(p.initialH, p.finalH, p.stepH);
     const auto& thresholds = fractalThresholds();
     const std::int64_t cells = static_cast<std::int64_t>(p.size + 1) * (p.size + 1);
     const std::int64_t total = static_cast<std::int64_t>(hValues.size()) * SurfacesPerH;
-    auto wanted = [&](int pc) {
-        return pc >= p.coverMin && pc <= p.coverMax && (pc - p.coverMin) % p.coverStep == 0;
-    };
     int jobs = p.jobs > 0 ? p.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     jobs = std::min(jobs, 256);
     SurfacePipeline pipeline(p, hValues, jobs);
+    const bool watched = control.observed();
 
     auto report = [&](std::int64_t done, std::string label) {
-        if (progress && !progress(ProgressEvent{done, total, std::move(label), -1})) {
-            result.cancelled = true;
+        if (watched && !control.report(ProgressEvent{done, total, std::move(label), -1})) {
+            result.status = RunStatus::Cancelled;
             return false;
         }
         return true;
@@ -297,34 +294,40 @@ FractalRunResult runFractalGeneration(const FractalRunParameters& p, std::vector
                 return result;
             std::unique_ptr<BuiltSurface> built = pipeline.take(task);
             ++result.surfaces;
-            if (p.coverMax < p.coverMin)
+            if (!built->built) {
+                result.status = RunStatus::Failed;
+                result.message = "could not build the surface of H " + formatH(H) + " number " +
+                                 std::to_string(seed + 1) + ": " + built->surface.error();
+                return result;
+            }
+            if (p.cover.max < p.cover.min)
                 break;
             bool complete = true;
-            for (int L = p.coverMin; L <= p.coverMax && complete; L += p.coverStep)
+            for (int L = p.cover.min; L <= p.cover.max && complete; L += p.cover.step)
                 complete = tally[static_cast<std::size_t>(L)] >= p.replicates;
             if (complete)
                 break;
             for (int k = 0; k < ThresholdCount; ++k) {
                 const int pc = static_cast<int>(100 * built->counts[static_cast<std::size_t>(k)] / cells);
-                if (!wanted(pc) || tally[static_cast<std::size_t>(pc)] >= p.replicates)
+                if (!isFractalLevel(p.cover, pc) || tally[static_cast<std::size_t>(pc)] >= p.replicates)
                     continue;
                 const int number = ++tally[static_cast<std::size_t>(pc)];
                 const std::string name = fractalFileName(p.folder, H, pc, number);
                 std::string why;
                 if (!writeThresholdedGrid(built->surface, name, thresholds[static_cast<std::size_t>(k)], p.matrixValue,
                                           p.coverValue, &why)) {
-                    result.ok = false;
-                    result.error = "could not write " + name + ": " + why;
+                    result.status = RunStatus::Failed;
+                    result.message = "could not write " + name + ": " + why;
                     return result;
                 }
-                fileList.push_back(name);
+                result.files.push_back(name);
             }
             if (!report(task + 1, std::string()))
                 return result;
         }
     }
-    if (progress)
-        progress(ProgressEvent{total, total, std::string(), -1});
+    if (watched)
+        control.report(ProgressEvent{total, total, std::string(), -1});
     return result;
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 
-#include "core/run/Progress.h"
+#include "core/random/RandomSource.h"
+#include "core/run/CoverRange.h"
+#include "core/run/RunControl.h"
+#include "core/run/RunResult.h"
 #include "core/neutral/MidpointSurface.h"
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -18,22 +22,17 @@ struct FractalRunParameters {
     double initialH = 0.1;
     double finalH = 0.9;
     double stepH = 0.1;
-    int coverMin = 1;
-    int coverMax = 100;
-    int coverStep = 1;
+    CoverRange cover;    // percentages cover.min, cover.min + cover.step, ... up to cover.max
     int size = 100;
     int replicates = 1;
     int matrixValue = 0;
     int coverValue = 1;
-    std::string folder;  // put in front of every file name, unchanged
+    std::filesystem::path folder;  // the files go into it
     int jobs = 0;        // threads building surfaces; 0 uses every core
     bool referenceSurfaces = false;  // full-grid surfaces, for measuring the fast build
 };
 
-struct FractalRunResult {
-    bool ok = true;          // false when a file could not be written
-    bool cancelled = false;  // the progress callback asked to stop
-    std::string error;
+struct FractalRunResult : RunResult {
     std::int64_t surfaces = 0;  // surfaces the run took in turn, seeds of every H together
 };
 
@@ -47,8 +46,8 @@ std::vector<double> fractalHValues(double initialH, double finalH, double stepH)
 // 0.10, 0.11, ... 0.89, each the running sum of 0.01 steps.
 const std::array<double, ThresholdCount>& fractalThresholds();
 
-// folder + H "%.2f" + "_" + percentage "%03i" + "_" + number "%05i" + ".txt".
-std::string fractalFileName(const std::string& folder, double H, int percentage, int number);
+// folder / (H "%.2f" + "_" + percentage "%03i" + "_" + number "%05i" + ".txt").
+std::string fractalFileName(const std::filesystem::path& folder, double H, int percentage, int number);
 
 // "gerando para h=0.50 amostra no.3"
 std::string fractalProgressLabel(double H, int sampleNumber);
@@ -64,10 +63,11 @@ bool writeThresholdedGrid(const MidpointSurface& surface, const std::string& fil
                           int matrixValue, int coverValue, std::string* error = nullptr);
 
 // For each H, surfaces of seeds 0..199 are cut at the 80 thresholds; a cut whose whole
-// percentage of cover is wanted and still short of `replicates` files is written and its
-// name appended to fileList. Surfaces are built on `jobs` threads; files are written in
-// the run's order on the calling thread, which is also the only one that calls progress.
-FractalRunResult runFractalGeneration(const FractalRunParameters& parameters, std::vector<std::string>& fileList,
-                                      const ProgressCallback& progress = {});
+// percentage of cover is wanted and still short of `replicates` files is written and named
+// in the result. Each surface draws from a source of its own seeded with its number, so
+// `random` is not drawn from. Surfaces are built on `jobs` threads; files are written in
+// the run's order on the calling thread, which is also the only one that reports.
+FractalRunResult runFractalLandscapes(const FractalRunParameters& parameters, RandomSource& random,
+                                      RunControl& control);
 
 }  // namespace orvalis

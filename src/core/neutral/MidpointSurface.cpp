@@ -66,34 +66,42 @@ void MidpointSurface::releaseSurface()
     rows_.clear();
 }
 
-void MidpointSurface::checkArguments(int size, int maxLevel) const
+bool MidpointSurface::checkArguments(int size, int maxLevel)
 {
+    error_.clear();
     if (maxLevel < 0 || maxLevel > 30)
-        numericError("subdivision stages outside 0..30 in generateSurface()");
-    if (size < 0)
-        numericError("negative window size in generateSurface()");
-    if (size > (1 << maxLevel))
-        sizeError();
+        error_ = "subdivision stages outside 0..30";
+    else if (size < 0)
+        error_ = "negative window size";
+    else if (size > (1 << maxLevel))
+        error_ = "size greater than 2^level";
+    if (!error_.empty())
+        releaseSurface();
+    return error_.empty();
 }
 
-void MidpointSurface::generateSurface(double H, int size, int maxLevel, int seed)
+bool MidpointSurface::generateSurface(double H, int size, int maxLevel, int seed)
 {
-    checkArguments(size, maxLevel);
+    if (!checkArguments(size, maxLevel))
+        return false;
     buildWindow(H, size, maxLevel, seed);
     normaliseWindow();
+    return true;
 }
 
-void MidpointSurface::generateReferenceSurface(double H, int size, int maxLevel, int seed)
+bool MidpointSurface::generateReferenceSurface(double H, int size, int maxLevel, int seed)
 {
-    checkArguments(size, maxLevel);
-    buildReferenceGrid(H, size, maxLevel, seed);
+    if (!checkArguments(size, maxLevel) || !buildReferenceGrid(H, size, maxLevel, seed))
+        return false;
     normaliseReferenceWindow();
+    return true;
 }
 
 std::vector<double> MidpointSurface::rawWindow(double H, int size, int maxLevel, int seed)
 {
     MidpointSurface s;
-    s.checkArguments(size, maxLevel);
+    if (!s.checkArguments(size, maxLevel))
+        return {};
     s.buildWindow(H, size, maxLevel, seed);
     const std::size_t n = static_cast<std::size_t>(size + 1) * static_cast<std::size_t>(size + 1);
     return std::vector<double>(s.window_.get(), s.window_.get() + n);
@@ -102,8 +110,8 @@ std::vector<double> MidpointSurface::rawWindow(double H, int size, int maxLevel,
 std::vector<double> MidpointSurface::referenceRawWindow(double H, int size, int maxLevel, int seed)
 {
     MidpointSurface s;
-    s.checkArguments(size, maxLevel);
-    s.buildReferenceGrid(H, size, maxLevel, seed);
+    if (!s.checkArguments(size, maxLevel) || !s.buildReferenceGrid(H, size, maxLevel, seed))
+        return {};
     const int off = (s.N_ - size) / 2;
     std::vector<double> out;
     out.reserve(static_cast<std::size_t>(size + 1) * static_cast<std::size_t>(size + 1));
@@ -123,11 +131,15 @@ void MidpointSurface::begin(double H, int size, int maxLevel, int seed)
     N_ = 1 << maxLevel;
 }
 
-void MidpointSurface::buildReferenceGrid(double H, int size, int maxLevel, int seed)
+bool MidpointSurface::buildReferenceGrid(double H, int size, int maxLevel, int seed)
 {
     begin(H, size, maxLevel, seed);
     const int N = N_;
     grid_ = imatrix(0, N, 0, N);
+    if (!grid_) {
+        error_ = "allocation failure in imatrix()";
+        return false;
+    }
     allocated_ = true;
     peakGridBytes_ = static_cast<std::size_t>(N + 1) * static_cast<std::size_t>(N + 1) * sizeof(double) +
                      static_cast<std::size_t>(N + 1) * sizeof(double*);
@@ -165,6 +177,7 @@ void MidpointSurface::buildReferenceGrid(double H, int size, int maxLevel, int s
         D /= 2;
         d /= 2;
     }
+    return true;
 }
 
 void MidpointSurface::normaliseReferenceWindow()

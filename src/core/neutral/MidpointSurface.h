@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace orvalis {
@@ -23,10 +24,12 @@ public:
     MidpointSurface& operator=(const MidpointSurface&) = delete;
 
     // Builds only the points the window depends on; the result is bit-identical to
-    // generateReferenceSurface. size > 2^maxLevel ends the process (sizeError).
-    void generateSurface(double H, int size, int maxLevel, int seed);
-    // Builds the whole grid point by point in the order that defines the surface.
-    void generateReferenceSurface(double H, int size, int maxLevel, int seed);
+    // generateReferenceSurface. False, with error() and no grid, for a size above
+    // 2^maxLevel, a negative size or maxLevel outside 0..30.
+    bool generateSurface(double H, int size, int maxLevel, int seed);
+    // Builds the whole grid point by point in the order that defines the surface; also
+    // false when the grid's memory cannot be had.
+    bool generateReferenceSurface(double H, int size, int maxLevel, int seed);
     // Frees the grid; grid() is empty afterwards.
     void releaseSurface();
 
@@ -37,15 +40,18 @@ public:
     // Bytes of grid storage the last build held at its peak.
     std::size_t peakGridBytes() const { return peakGridBytes_; }
 
-    // The window before normalisation, row-major, (size + 1)^2 values.
+    // Why the last build gave no surface.
+    const std::string& error() const { return error_; }
+
+    // The window before normalisation, row-major, (size + 1)^2 values; empty for refused arguments.
     static std::vector<double> rawWindow(double H, int size, int maxLevel, int seed);
     static std::vector<double> referenceRawWindow(double H, int size, int maxLevel, int seed);
 
 private:
-    void checkArguments(int size, int maxLevel) const;
+    bool checkArguments(int size, int maxLevel);
     void begin(double H, int size, int maxLevel, int seed);
     void buildWindow(double H, int size, int maxLevel, int seed);
-    void buildReferenceGrid(double H, int size, int maxLevel, int seed);
+    bool buildReferenceGrid(double H, int size, int maxLevel, int seed);
     void normaliseReferenceWindow();
     void normaliseWindow();
 
@@ -63,6 +69,7 @@ private:
     std::unique_ptr<double[]> window_;  // the fast build's window, row-major
     std::vector<double*> rows_;
     std::size_t peakGridBytes_ = 0;
+    std::string error_;
 };
 
 }  // namespace orvalis

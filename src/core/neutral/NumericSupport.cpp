@@ -1,24 +1,8 @@
 #include "core/neutral/NumericSupport.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <new>
 
 namespace orvalis {
-
-void numericError(const char* message)
-{
-    std::fputs("Numerical Recipes run-time error...\n", stderr);
-    std::fprintf(stderr, "%s\n", message);
-    std::fputs("...now exiting to system...\n", stderr);
-    std::exit(1);
-}
-
-void sizeError()
-{
-    std::fputs("Error: size greater than 2^level\n", stderr);
-    std::exit(1);
-}
 
 double** imatrix(int rowLow, int rowHigh, int colLow, int colHigh)
 {
@@ -26,12 +10,17 @@ double** imatrix(int rowLow, int rowHigh, int colLow, int colHigh)
     const long long cols = static_cast<long long>(colHigh) - colLow + 1;
     double** table = rows > 0 ? new (std::nothrow) double*[static_cast<std::size_t>(rows)] : nullptr;
     if (!table)
-        numericError("allocation failure 1 in imatrix()");
+        return nullptr;
     table -= rowLow;
     for (int i = rowLow; i <= rowHigh; ++i) {
         double* row = cols > 0 ? new (std::nothrow) double[static_cast<std::size_t>(cols)] : nullptr;
-        if (!row)
-            numericError("allocation failure 2 in imatrix()");
+        if (!row) {
+            // Give back the rows already had: the caller is told, and the process goes on.
+            for (int k = i - 1; k >= rowLow; --k)
+                delete[] (table[k] + colLow);
+            delete[] (table + rowLow);
+            return nullptr;
+        }
         table[i] = row - colLow;
     }
     return table;

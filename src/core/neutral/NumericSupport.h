@@ -4,15 +4,9 @@
 
 namespace orvalis {
 
-// Writes the three-part run-time error to standard error and ends the process with status 1.
-[[noreturn]] void numericError(const char* message);
-
-// A window larger than the surface's grid; ends the process with status 1 so that a
-// script never mistakes it for success. Callers refuse such sizes before they start.
-[[noreturn]] void sizeError();
-
 // A table of rows of doubles addressed as m[i][j] with rowLow <= i <= rowHigh and
-// colLow <= j <= colHigh. Elements are not initialised; on failure numericError.
+// colLow <= j <= colHigh. Elements are not initialised; nullptr when the memory
+// cannot be had.
 double** imatrix(int rowLow, int rowHigh, int colLow, int colHigh);
 // Frees a matrix made by imatrix with the same bounds.
 void releaseMatrix(double** m, int rowLow, int rowHigh, int colLow, int colHigh);

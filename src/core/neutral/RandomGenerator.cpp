@@ -1,8 +1,8 @@
 #include "core/neutral/RandomGenerator.h"
 
-#include "core/io/LandscapeWriter.h"
-#include "core/random/RandomSource.h"
 #include "core/io/BatchList.h"
+#include "core/io/LandscapeWriter.h"
+#include "core/run/RunRecord.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -11,31 +11,135 @@ namespace orvalis {
 
 namespace {
 
-// About a millisecond of drawing and writing between two looks at the callback.
+// About a millisecond of drawing and writing between two looks at the control.
 constexpr std::int64_t CellsPerCheck = 1 << 18;
+
+enum class Outcome { Written, Failed, Cancelled };
+
+// One series in progress: where it is and what it has written.
+class RandomSeries {
+public:
+    RandomSeries(const RandomLandscapeParameters& p, RandomSource& random, RunControl& control)
+        : p_(p), random_(random), control_(control), row_(static_cast<std::size_t>(p.cols), 0),
+          total_(std::int64_t(p.replicates) * randomLevelCount(p.cover)),
+          record_(RandomGenerator::batchListName(p.folder), p.postString)
+    {
+    }
+
+    RunResult run()
+    {
+        RunResult result;
+        random_.seed(static_cast<unsigned>(p_.seed));
+        const bool watched = control_.observed();
+        bool stop = false;
+        for (std::int64_t cover = p_.cover.min; !stop && cover <= p_.cover.max; cover += p_.cover.step) {
+            for (int replicate = 0; !stop && replicate < p_.replicates; ++replicate) {
+                if (writeLandscape(replicate, static_cast<int>(cover), result) != Outcome::Written) {
+                    stop = true;
+                    break;
+                }
+                ++done_;
+                // A stop asked after the last landscape changes nothing.
+                if (watched && !control_.report({done_, total_, std::string(), -1}) && done_ < total_) {
+                    result.status = RunStatus::Cancelled;
+                    stop = true;
+                }
+            }
+        }
+        const bool failed = result.status == RunStatus::Failed;
+        result.batchList = record_.batchList();
+        // After a failure that wrote nothing the list fails for the same reason; one message is enough.
+        if (!record_.writeBatchList() && (!failed || !record_.files().empty())) {
+            const std::string what = "cannot write the batch list " + result.batchList + ": " + record_.error();
+            result.message = failed ? result.message + "; " + what : what;
+            result.status = RunStatus::Failed;
+        }
+        result.files = record_.takeFiles();
+        return result;
+    }
+
+private:
+    Outcome fail(RunResult& result, const std::string& name, const std::string& why)
+    {
+        result.status = RunStatus::Failed;
+        result.message = "cannot write " + name + ": " + why;
+        return Outcome::Failed;
+    }
+
+    Outcome writeLandscape(int replicate, int cover, RunResult& result)
+    {
+        const std::string name = RandomGenerator::landscapeFileName(p_.folder, cover, p_.rows, p_.cols, replicate);
+        const bool watched = control_.observed();
+        if (watched && !control_.report({done_, total_, RandomGenerator::progressLabel(cover, replicate), -1})) {
+            result.status = RunStatus::Cancelled;
+            return Outcome::Cancelled;
+        }
+        LandscapeWriter writer;
+        if (!writer.open(name))
+            return fail(result, name, writer.error());
+        const int threshold = RandomGenerator::coverThreshold(cover);
+        const std::int64_t rowsPerCheck = std::max<std::int64_t>(1, CellsPerCheck / std::max(p_.cols, 1));
+        for (int i = 0; i < p_.rows; ++i) {
+            // A local copy keeps the generator's state in a register across the row.
+            RandomSource draws = random_;
+            for (int& cell : row_)
+                cell = draws.next() <= threshold ? p_.coverValue : p_.matrixValue;
+            random_ = draws;
+            if (!writer.writeLine(row_)) {
+                const std::string why = writer.error();
+                writer.discard();
+                return fail(result, name, why);
+            }
+            if (watched && (i + 1) % rowsPerCheck == 0 && i + 1 < p_.rows &&
+                !control_.report({done_, total_, std::string(), -1})) {
+                writer.discard();
+                result.status = RunStatus::Cancelled;
+                return Outcome::Cancelled;
+            }
+        }
+        if (!writer.close()) {
+            const std::string why = writer.error();
+            writer.discard();
+            return fail(result, name, why);
+        }
+        record_.addFile(name);
+        return Outcome::Written;
+    }
+
+    const RandomLandscapeParameters& p_;
+    RandomSource& random_;
+    RunControl& control_;
+    std::vector<int> row_;  // the row being drawn
+    std::int64_t done_ = 0;
+    const std::int64_t total_;
+    RunRecord record_;
+};
 
 }  // namespace
 
-RandomGenerator::RandomGenerator(std::string postString) : postString_(std::move(postString)) {}
-
-std::int64_t RandomGenerator::levelCount(int coverMin, int coverMax, int coverStep)
+RunResult runRandomLandscapes(const RandomLandscapeParameters& p, RandomSource& random, RunControl& control)
 {
-    if (coverStep < 1 || coverMax < coverMin)
-        return 0;
-    return (std::int64_t(coverMax) + coverStep - coverMin) / coverStep;
+    if (p.cover.step < 1 || p.rows < 0 || p.cols < 0 || p.replicates < 0) {
+        RunResult refused;
+        refused.status = RunStatus::Refused;
+        refused.message = "invalid random series: the cover step must be at least 1 and sizes and replicates "
+                          "must not be negative";
+        return refused;
+    }
+    return RandomSeries(p, random, control).run();
 }
 
-std::string RandomGenerator::landscapeFileName(const std::string& folder, int cover, int rows, int cols,
+std::string RandomGenerator::landscapeFileName(const std::filesystem::path& folder, int cover, int rows, int cols,
                                                int replicate)
 {
     char name[96];
     std::snprintf(name, sizeof name, "%03i_%dx%d_a%lld.txt", cover, rows, cols, static_cast<long long>(replicate) + 1);
-    return folder + name;
+    return (folder / name).string();
 }
 
-std::string RandomGenerator::batchListName(const std::string& folder)
+std::string RandomGenerator::batchListName(const std::filesystem::path& folder)
 {
-    return orvalis::batchListName(folder + "random_");
+    return orvalis::batchListName((folder / "random_").string());
 }
 
 int RandomGenerator::coverThreshold(int cover)
@@ -51,107 +155,6 @@ std::string RandomGenerator::progressLabel(int cover, int replicate)
 {
     return "gerando para cobertura " + std::to_string(cover) + " amostra no." +
            std::to_string(static_cast<long long>(replicate) + 1);
-}
-
-RandomRunResult RandomGenerator::generate(int coverMin, int coverMax, int coverStep, int rows, int cols,
-                                          int replicates, int matrixValue, int coverValue,
-                                          const std::string& folder, int seed, std::vector<std::string>& fileList,
-                                          const ProgressCallback& progress)
-{
-    RandomRunResult result;
-    if (coverStep < 1 || rows < 0 || cols < 0 || replicates < 0) {
-        result.ok = false;
-        result.error = "invalid random series: the cover step must be at least 1 and sizes and replicates "
-                       "must not be negative";
-        return result;
-    }
-    srand(static_cast<unsigned>(seed));
-    this->rows = rows;
-    this->cols = cols;
-    matrixValue_ = matrixValue;
-    coverValue_ = coverValue;
-    row_.assign(static_cast<std::size_t>(cols), 0);
-    done_ = 0;
-    total_ = std::int64_t(replicates) * levelCount(coverMin, coverMax, coverStep);
-    progress_ = progress ? &progress : nullptr;
-
-    std::vector<std::string> written;
-    bool stop = false;
-    for (std::int64_t cover = coverMin; !stop && cover <= coverMax; cover += coverStep) {
-        for (int replicate = 0; !stop && replicate < replicates; ++replicate) {
-            Outcome outcome = writeLandscape(replicate, static_cast<int>(cover), folder, written, result);
-            if (outcome != Outcome::Written) {
-                stop = true;
-                break;
-            }
-            ++done_;
-            if (progress_ && !(*progress_)({done_, total_, std::string(), -1}) && done_ < total_) {
-                result.cancelled = true;
-                stop = true;
-            }
-        }
-    }
-    result.written = static_cast<std::int64_t>(written.size());
-    fileList.insert(fileList.end(), written.begin(), written.end());
-
-    result.batchList = batchListName(folder);
-    std::string listError;
-    // After a failure that wrote nothing the list fails for the same reason; one message is enough.
-    if (!writeBatchListFile(result.batchList, written, postString_, &listError) && (result.ok || !written.empty())) {
-        std::string what = "cannot write the batch list " + result.batchList + ": " + listError;
-        result.error = result.ok ? what : result.error + "; " + what;
-        result.ok = false;
-    }
-    row_.clear();
-    row_.shrink_to_fit();
-    progress_ = nullptr;
-    return result;
-}
-
-RandomGenerator::Outcome RandomGenerator::writeLandscape(int replicate, int cover, const std::string& folder,
-                                                         std::vector<std::string>& fileList,
-                                                         RandomRunResult& result)
-{
-    const std::string name = landscapeFileName(folder, cover, rows, cols, replicate);
-    if (progress_ && !(*progress_)({done_, total_, progressLabel(cover, replicate), -1})) {
-        result.cancelled = true;
-        return Outcome::Cancelled;
-    }
-    LandscapeWriter writer;
-    if (!writer.open(name)) {
-        result.ok = false;
-        result.error = "cannot write " + name + ": " + writer.error();
-        return Outcome::Failed;
-    }
-    const int threshold = coverThreshold(cover);
-    const std::int64_t rowsPerCheck = std::max<std::int64_t>(1, CellsPerCheck / std::max(cols, 1));
-    for (int i = 0; i < rows; ++i) {
-        // A local copy keeps the generator's state in a register across the row.
-        RandomSource draws = globalRandom();
-        for (int& cell : row_)
-            cell = draws.next() <= threshold ? coverValue_ : matrixValue_;
-        globalRandom() = draws;
-        if (!writer.writeLine(row_)) {
-            result.ok = false;
-            result.error = "cannot write " + name + ": " + writer.error();
-            writer.discard();
-            return Outcome::Failed;
-        }
-        if (progress_ && (i + 1) % rowsPerCheck == 0 && i + 1 < rows &&
-            !(*progress_)({done_, total_, std::string(), -1})) {
-            writer.discard();
-            result.cancelled = true;
-            return Outcome::Cancelled;
-        }
-    }
-    if (!writer.close()) {
-        result.ok = false;
-        result.error = "cannot write " + name + ": " + writer.error();
-        writer.discard();
-        return Outcome::Failed;
-    }
-    fileList.push_back(name);
-    return Outcome::Written;
 }
 
 }  // namespace orvalis

@@ -2,6 +2,8 @@
 
 #include "ui_DialogRnd.h"
 
+#include "core/run/CoverRange.h"
+
 #include <QFileDialog>
 
 #include <algorithm>
@@ -49,11 +51,9 @@ QString DialogRnd::folder() const
 
 void DialogRnd::updateTotal()
 {
-    const int ci = ui->Ci->value();
-    const int cf = ui->Cf->value();
-    const int cp = ui->Cp->value();
-    // Cf below Ci gives a negative count, shown as no files.
-    const long long total = static_cast<long long>(ui->amo->value()) * ((cf + cp - ci) / cp);
+    // Cf below Ci asks for no files.
+    const long long total = static_cast<long long>(ui->amo->value()) *
+                            orvalis::randomLevelCount({ui->Ci->value(), ui->Cf->value(), ui->Cp->value()});
     ui->nArq->setValue(static_cast<int>(std::clamp<long long>(total, 0, ui->nArq->maximum())));
 }
 

@@ -2,6 +2,11 @@
 
 #include "ui_DialogSample.h"
 
+#include "core/run/CoverRange.h"
+
+#include <algorithm>
+#include <climits>
+
 #include <QFileDialog>
 
 DialogSample::DialogSample(QWidget* parent) : QDialog(parent), ui(new Ui::DialogSample)
@@ -58,7 +63,9 @@ QString DialogSample::folder() const
 void DialogSample::updateTotal()
 {
     // Division first, as users have always seen it; the run's own count multiplies first.
-    ui->nArq->setValue(ui->amo->value() * ((ui->Cf->value() + ui->Cp->value() - ui->Ci->value()) / ui->Cp->value()));
+    const long long total =
+        orvalis::sampleDialogTotal({ui->Ci->value(), ui->Cf->value(), ui->Cp->value()}, ui->amo->value());
+    ui->nArq->setValue(static_cast<int>(std::clamp<long long>(total, INT_MIN, INT_MAX)));
 }
 
 void DialogSample::chooseFolder()

@@ -3,6 +3,8 @@
 #include "core/neutral/FractalRun.h"
 #include "ui_dialogFbm.h"
 
+#include "core/run/CoverRange.h"
+
 #include <QFileDialog>
 
 #include <algorithm>
@@ -65,7 +67,7 @@ QString dialogFbm::folder() const
 
 void dialogFbm::updateTotal()
 {
-    const long long covers = (ui->Cf->value() - ui->Ci->value()) / ui->Cp->value() + 1;
+    const long long covers = orvalis::fractalDialogLevelCount({ui->Ci->value(), ui->Cf->value(), ui->Cp->value()});
     // Count the H values as the run visits them: truncating (Hf - Hi) / Hp can fall one short.
     const long long hValues =
         static_cast<long long>(orvalis::fractalHValues(ui->Hi->value(), ui->Hf->value(), ui->Hp->value()).size());

@@ -14,6 +14,17 @@ using orvalis::test::TempDir;
 
 namespace {
 
+// Runs the fractal series and appends the names it wrote to files.
+FractalRunResult runFractal(const FractalRunParameters& p, std::vector<std::string>& files,
+                            const ProgressCallback& progress = {})
+{
+    RandomSource unused;
+    RunControl control(progress);
+    FractalRunResult r = runFractalLandscapes(p, unused, control);
+    files.insert(files.end(), r.files.begin(), r.files.end());
+    return r;
+}
+
 struct ExpectedFile {
     std::string name;
     double H;
@@ -30,10 +41,10 @@ std::vector<ExpectedFile> straightforwardRun(const FractalRunParameters& p)
         int tally[101] = {};
         for (int seed = 0; seed < SurfacesPerH; ++seed) {
             surface.generateSurface(H, p.size, SurfaceLevels, seed);
-            if (p.coverMax < p.coverMin)
+            if (p.cover.max < p.cover.min)
                 break;
             bool complete = true;
-            for (int L = p.coverMin; L <= p.coverMax; L += p.coverStep)
+            for (int L = p.cover.min; L <= p.cover.max; L += p.cover.step)
                 complete = complete && tally[L] >= p.replicates;
             if (complete)
                 break;
@@ -41,7 +52,7 @@ std::vector<ExpectedFile> straightforwardRun(const FractalRunParameters& p)
             for (int k = 0; k < 80; ++k) {
                 const long long count = coverFraction(surface, p.size, t);
                 const int pc = static_cast<int>(100 * count / ((p.size + 1) * (p.size + 1)));
-                if (tally[pc] < p.replicates && pc >= p.coverMin && pc <= p.coverMax && (pc - p.coverMin) % p.coverStep == 0)
+                if (tally[pc] < p.replicates && pc >= p.cover.min && pc <= p.cover.max && (pc - p.cover.min) % p.cover.step == 0)
                     out.push_back({fractalFileName(p.folder, H, pc, ++tally[pc]), H, seed, t});
                 t = t + 0.01;
             }
@@ -69,9 +80,9 @@ FractalRunParameters smallRun(const TempDir& dir)
     p.initialH = 0.3;
     p.finalH = 0.5;
     p.stepH = 0.1;
-    p.coverMin = 10;
-    p.coverMax = 70;
-    p.coverStep = 15;
+    p.cover.min = 10;
+    p.cover.max = 70;
+    p.cover.step = 15;
     p.size = 16;
     p.replicates = 2;
     p.matrixValue = 3;
@@ -135,8 +146,8 @@ TEST(FractalParameters, RefusesWhatTheRunCannotDoBeforeStarting)
         {"size zero", [](FractalRunParameters& p) { p.size = 0; }, "size"},
         {"zero H step", [](FractalRunParameters& p) { p.stepH = 0.0; }, "step"},
         {"H step too fine for the names", [](FractalRunParameters& p) { p.stepH = 0.004; }, "file names"},
-        {"cover above 100", [](FractalRunParameters& p) { p.coverMax = 101; }, "100"},
-        {"zero cover step", [](FractalRunParameters& p) { p.coverStep = 0; }, "cover step"},
+        {"cover above 100", [](FractalRunParameters& p) { p.cover.max = 101; }, "100"},
+        {"zero cover step", [](FractalRunParameters& p) { p.cover.step = 0; }, "cover step"},
         {"no replicates", [](FractalRunParameters& p) { p.replicates = 0; }, "replicates"},
     };
     EXPECT_EQ(checkFractalParameters(FractalRunParameters{}), "");
@@ -146,8 +157,8 @@ TEST(FractalParameters, RefusesWhatTheRunCannotDoBeforeStarting)
         const std::string why = checkFractalParameters(p);
         EXPECT_NE(why.find(c.mentions), std::string::npos) << c.name << ": " << why;
         std::vector<std::string> files;
-        FractalRunResult r = runFractalGeneration(p, files);
-        EXPECT_FALSE(r.ok) << c.name;
+        FractalRunResult r = runFractal(p, files);
+        EXPECT_FALSE(!r.failed()) << c.name;
         EXPECT_EQ(r.surfaces, 0) << c.name;
     }
 }
@@ -172,9 +183,9 @@ TEST(FractalRun, WritesTheFilesOfTheStraightforwardRunInOrder)
     const FractalRunParameters p = smallRun(dir);
     const std::vector<ExpectedFile> expected = straightforwardRun(p);
     std::vector<std::string> files;
-    const FractalRunResult r = runFractalGeneration(p, files);
-    ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_FALSE(r.cancelled);
+    const FractalRunResult r = runFractal(p, files);
+    ASSERT_TRUE(!r.failed()) << r.message;
+    EXPECT_FALSE(r.cancelled());
     ASSERT_EQ(files.size(), expected.size());
     // 3 H values x 5 percentages x 2 replicates, when every percentage is reached.
     EXPECT_LE(files.size(), 30u);
@@ -192,11 +203,11 @@ TEST(FractalRun, CoverMinimumAboveMaximumBuildsOneSurfacePerHAndWritesNothing)
 {
     TempDir dir;
     FractalRunParameters p = smallRun(dir);
-    p.coverMin = 60;
-    p.coverMax = 40;
+    p.cover.min = 60;
+    p.cover.max = 40;
     std::vector<std::string> files;
-    const FractalRunResult r = runFractalGeneration(p, files);
-    EXPECT_TRUE(r.ok);
+    const FractalRunResult r = runFractal(p, files);
+    EXPECT_TRUE(!r.failed());
     EXPECT_EQ(r.surfaces, 3);
     EXPECT_TRUE(files.empty());
     EXPECT_EQ(filesIn(dir), 0u);
@@ -208,10 +219,10 @@ TEST(FractalRun, UnreachablePercentageUsesAllTwoHundredSurfaces)
     FractalRunParameters p = smallRun(dir);
     p.initialH = p.finalH = 0.5;
     // The window's lowest value is 0.0, never above a threshold: 100 % cannot occur.
-    p.coverMin = p.coverMax = 100;
+    p.cover.min = p.cover.max = 100;
     std::vector<std::string> files;
-    const FractalRunResult r = runFractalGeneration(p, files);
-    EXPECT_TRUE(r.ok);
+    const FractalRunResult r = runFractal(p, files);
+    EXPECT_TRUE(!r.failed());
     EXPECT_EQ(r.surfaces, SurfacesPerH);
     EXPECT_TRUE(files.empty());
 }
@@ -220,16 +231,16 @@ TEST(FractalRun, SeveralThreadsWriteTheSameBytesAsOne)
 {
     TempDir one, many;
     FractalRunParameters p = smallRun(one);
-    p.coverMin = 5;
-    p.coverMax = 95;
-    p.coverStep = 5;
+    p.cover.min = 5;
+    p.cover.max = 95;
+    p.cover.step = 5;
     p.jobs = 1;
     std::vector<std::string> filesOne, filesMany;
-    ASSERT_TRUE(runFractalGeneration(p, filesOne).ok);
+    ASSERT_TRUE(!runFractal(p, filesOne).failed());
     p.folder = many.path().string() + "/";
     p.jobs = 4;
-    const FractalRunResult r = runFractalGeneration(p, filesMany);
-    ASSERT_TRUE(r.ok);
+    const FractalRunResult r = runFractal(p, filesMany);
+    ASSERT_TRUE(!r.failed());
     ASSERT_EQ(filesOne.size(), filesMany.size());
     ASSERT_FALSE(filesOne.empty());
     for (std::size_t i = 0; i < filesOne.size(); ++i) {
@@ -246,14 +257,14 @@ TEST(FractalRun, ProgressLabelsEachSurfaceAndCancelKeepsTheFirstSurfaceFiles)
     const std::vector<ExpectedFile> expected = straightforwardRun(p);
     std::vector<std::string> labels;
     std::vector<std::string> files;
-    const FractalRunResult r = runFractalGeneration(p, files, [&](const ProgressEvent& e) {
+    const FractalRunResult r = runFractal(p, files, [&](const ProgressEvent& e) {
         if (!e.label.empty())
             labels.push_back(e.label);
         EXPECT_EQ(e.total, 3 * SurfacesPerH);
         return e.done < 1;
     });
-    EXPECT_TRUE(r.cancelled);
-    EXPECT_TRUE(r.ok);
+    EXPECT_TRUE(r.cancelled());
+    EXPECT_TRUE(!r.failed());
     EXPECT_EQ(r.surfaces, 1);
     EXPECT_EQ(labels, std::vector<std::string>{"gerando para h=0.30 amostra no.1"});
     std::vector<std::string> fromFirstSurface;
@@ -270,16 +281,16 @@ TEST(FractalRun, FileThatCannotBeWrittenStopsTheRunAndIsNotListed)
     TempDir dir;
     FractalRunParameters p = smallRun(dir);
     std::vector<std::string> all;
-    ASSERT_TRUE(runFractalGeneration(p, all).ok);
+    ASSERT_TRUE(!runFractal(p, all).failed());
     ASSERT_GE(all.size(), 4u);
     for (const std::string& f : all)
         std::filesystem::remove(f);
     // A folder in the way of the third file.
     std::filesystem::create_directory(all[2]);
     std::vector<std::string> files;
-    const FractalRunResult r = runFractalGeneration(p, files);
-    EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.error.find(all[2]), std::string::npos) << r.error;
+    const FractalRunResult r = runFractal(p, files);
+    EXPECT_FALSE(!r.failed());
+    EXPECT_NE(r.message.find(all[2]), std::string::npos) << r.message;
     EXPECT_EQ(files, std::vector<std::string>(all.begin(), all.begin() + 2));
     EXPECT_TRUE(std::filesystem::exists(all[1]));
     EXPECT_FALSE(std::filesystem::exists(all[3]));
@@ -287,8 +298,8 @@ TEST(FractalRun, FileThatCannotBeWrittenStopsTheRunAndIsNotListed)
     FractalRunParameters missing = smallRun(dir);
     missing.folder = dir.path().string() + "/no such folder/";
     files.clear();
-    const FractalRunResult m = runFractalGeneration(missing, files);
-    EXPECT_FALSE(m.ok);
-    EXPECT_NE(m.error.find("no such folder"), std::string::npos) << m.error;
+    const FractalRunResult m = runFractal(missing, files);
+    EXPECT_FALSE(!m.failed());
+    EXPECT_NE(m.message.find("no such folder"), std::string::npos) << m.message;
     EXPECT_TRUE(files.empty());
 }

@@ -64,18 +64,26 @@ TEST(Imatrix, AddressesEveryElementWithinItsBounds)
     }
 }
 
-TEST(NumericErrorsDeathTest, ExitWithFailureStatusAndTheirMessages)
+TEST(MidpointSurfaceArguments, RefusedWithAReasonAndNoGridInsteadOfEndingTheProcess)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(numericError("allocation failure 2 in imatrix()"), testing::ExitedWithCode(1),
-                "Numerical Recipes run-time error...\nallocation failure 2 in imatrix\\(\\)\n"
-                "...now exiting to system...\n");
-    // A refused size must never look like success to a script.
-    EXPECT_EXIT(sizeError(), testing::ExitedWithCode(1), "Error: size greater than 2\\^level\n");
-    EXPECT_EXIT(
-        {
-            MidpointSurface s;
-            s.generateSurface(0.5, MaxSurfaceSize + 1, SurfaceLevels, 0);
-        },
-        testing::ExitedWithCode(1), "Error: size greater than 2\\^level");
+    struct Case {
+        const char* name;
+        int size, maxLevel;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"window larger than the grid", MaxSurfaceSize + 1, SurfaceLevels, "size greater than 2^level"},
+        {"negative window", -1, SurfaceLevels, "negative window size"},
+        {"too many stages", 10, 31, "subdivision stages outside 0..30"},
+        {"negative stages", 0, -1, "subdivision stages outside 0..30"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MidpointSurface fast, reference;
+        EXPECT_FALSE(fast.generateSurface(0.5, c.size, c.maxLevel, 0));
+        EXPECT_FALSE(reference.generateReferenceSurface(0.5, c.size, c.maxLevel, 0));
+        EXPECT_EQ(fast.error(), c.reason);
+        EXPECT_EQ(reference.error(), c.reason);
+        EXPECT_TRUE(MidpointSurface::rawWindow(0.5, c.size, c.maxLevel, 0).empty());
+    }
 }

@@ -35,12 +35,33 @@ struct Series {
     int matrixValue = 0, coverValue = 1, seed = 5;
 };
 
-orvalis::RandomRunResult run(const Series& s, const std::string& folder, std::vector<std::string>& names,
-                             const orvalis::ProgressCallback& progress = {}, const std::string& post = {})
+struct SeriesRun {
+    bool ok = false;
+    bool cancelled = false;
+    std::string error;
+    std::int64_t written = 0;
+    std::string batchList;
+};
+
+// Runs a series and appends the names it wrote to names.
+SeriesRun run(const Series& s, const std::string& folder, std::vector<std::string>& names,
+              const orvalis::ProgressCallback& progress = {}, const std::string& post = {})
 {
-    RandomGenerator generator(post);
-    return generator.generate(s.coverMin, s.coverMax, s.coverStep, s.rows, s.cols, s.replicates, s.matrixValue,
-                              s.coverValue, folder, s.seed, names, progress);
+    orvalis::RandomLandscapeParameters p;
+    p.cover = {s.coverMin, s.coverMax, s.coverStep};
+    p.rows = s.rows;
+    p.cols = s.cols;
+    p.replicates = s.replicates;
+    p.matrixValue = s.matrixValue;
+    p.coverValue = s.coverValue;
+    p.folder = folder;
+    p.seed = s.seed;
+    p.postString = post;
+    RandomSource random;
+    orvalis::RunControl control(progress);
+    const orvalis::RunResult r = orvalis::runRandomLandscapes(p, random, control);
+    names.insert(names.end(), r.files.begin(), r.files.end());
+    return {!r.failed(), r.cancelled(), r.message, static_cast<std::int64_t>(r.files.size()), r.batchList};
 }
 
 std::string folderOf(const TempDir& dir)
@@ -179,7 +200,7 @@ TEST(RandomGenerator, ThresholdAgreesWithTheFloatingPointTestForEveryDraw)
     }
 }
 
-TEST(RandomGenerator, NamesFollowTheFolderTextAsAPrefix)
+TEST(RandomGenerator, NamesJoinTheFolderAndTheLandscape)
 {
     struct Case {
         std::string folder;
@@ -188,7 +209,7 @@ TEST(RandomGenerator, NamesFollowTheFolderTextAsAPrefix)
     };
     const Case cases[] = {
         {"/data/rnd/", 5, 100, 100, 0, "/data/rnd/005_100x100_a1.txt"},
-        {"/data/rnd", 10, 50, 50, 0, "/data/rnd010_50x50_a1.txt"},
+        {"/data/rnd", 10, 50, 50, 0, "/data/rnd/010_50x50_a1.txt"},
         {"", 100, 3, 2, 11, "100_3x2_a12.txt"},
         {"d/", 30, 20000, 20000, 999999, "d/030_20000x20000_a1000000.txt"},
     };
@@ -260,7 +281,7 @@ TEST(RandomGenerator, FullDiskStopsTheRunAndListsOnlyWholeFiles)
     // A per-file size limit stands in for a full disk: the second, larger landscape cannot be written.
     Series s{0, 100, 100, 300, 300, 1, 1, 1000000, 3};
     std::vector<std::string> names;
-    orvalis::RandomRunResult result;
+    SeriesRun result;
     {
         FileSizeLimit limit(400'000);
         ASSERT_TRUE(limit.active());
@@ -305,9 +326,9 @@ TEST(RandomGenerator, CoverMaxBelowMinWritesNothingButAnEmptyList)
     EXPECT_TRUE(result.ok);
     EXPECT_TRUE(names.empty());
     EXPECT_EQ(readFile(result.batchList), "");
-    EXPECT_EQ(RandomGenerator::levelCount(50, 10, 1), 0);
-    EXPECT_EQ(RandomGenerator::levelCount(0, 100, 10), 11);
-    EXPECT_EQ(RandomGenerator::levelCount(10, 35, 10), 3);
+    EXPECT_EQ(orvalis::randomLevelCount({50, 10, 1}), 0);
+    EXPECT_EQ(orvalis::randomLevelCount({0, 100, 10}), 11);
+    EXPECT_EQ(orvalis::randomLevelCount({10, 35, 10}), 3);
 }
 
 TEST(RandomGenerator, ExistingFileIsOverwritten)

@@ -14,39 +14,39 @@ using namespace orvalis::test;
 
 namespace {
 
-struct RunResult {
-    SampleOutcome outcome;
+struct SamplerRun {
+    SampleResult outcome;
     std::vector<std::string> names;
     std::string log;
     std::uint32_t finalState = 0;
 };
 
 // Runs a sampler that holds its image with the working directory at dir.
-RunResult runLoaded(WindowSampler& sampler, const ReferenceSettings& s, std::uint32_t seed, const TempDir& dir,
+SamplerRun runLoaded(WindowSampler& sampler, const ReferenceSettings& s, std::uint32_t seed, const TempDir& dir,
                     const ProgressCallback& progress = {})
 {
     SampleParameters p;
     p.folder = s.folder;
     p.prefix = s.prefix;
     p.replicates = s.replicates;
-    p.coverMin = s.coverMin;
-    p.coverMax = s.coverMax;
-    p.coverStep = s.coverStep;
+    p.cover = {s.coverMin, s.coverMax, s.coverStep};
     p.minDistance = s.minDistance;
     p.logPath = dir.file("sample.txt");
-    RunResult r;
-    orvalis::srand(seed);
+    SamplerRun r;
+    RandomSource random(seed);
     ProgressCallback cb = progress;
     if (!cb && s.stopAfter >= 0)
         cb = [k = s.stopAfter](const ProgressEvent& e) { return e.done < k; };
-    r.outcome = sampler.sampleWindows(p, r.names, cb);
-    r.finalState = globalRandom().state();
+    RunControl control(cb);
+    r.outcome = sampler.sampleWindows(p, random, control);
+    r.names = r.outcome.files;
+    r.finalState = random.state();
     r.log = readFile(p.logPath);
     return r;
 }
 
 // Runs the engine on an in-memory image with the working directory at dir.
-RunResult runSampler(const BlueImage& img, const ReferenceSettings& s, std::uint32_t seed, const TempDir& dir,
+SamplerRun runSampler(const BlueImage& img, const ReferenceSettings& s, std::uint32_t seed, const TempDir& dir,
                      bool straightforward = false, const ProgressCallback& progress = {})
 {
     WindowSampler sampler;
@@ -56,7 +56,7 @@ RunResult runSampler(const BlueImage& img, const ReferenceSettings& s, std::uint
     return runLoaded(sampler, s, seed, dir, progress);
 }
 
-void expectSameAsReference(const RunResult& got, const ReferenceRun& want)
+void expectSameAsReference(const SamplerRun& got, const ReferenceRun& want)
 {
     ASSERT_EQ(got.names.size(), want.windows.size());
     for (std::size_t i = 0; i < want.windows.size(); ++i) {
@@ -88,7 +88,7 @@ TEST_P(ExampleImage, WritesWhatThePlainSearchWrites)
     WindowSampler sampler;
     ASSERT_TRUE(sampler.loadImage((sourceDir() + "/examples/augusta_forest.tga").c_str()));
     sampler.configure(128, s.h, s.matrixValue, s.coverValue);
-    const RunResult got = runLoaded(sampler, s, GetParam().seed, dir);
+    const SamplerRun got = runLoaded(sampler, s, GetParam().seed, dir);
 
     const ReferenceRun want = referenceRun(img, s, GetParam().seed);
     EXPECT_FALSE(want.windows.empty());
@@ -125,7 +125,7 @@ TEST_P(SmallImages, EndAsThePlainSearchEnds)
     ReferenceSettings s = c.settings;
     s.folder = dir.file("w");
     std::filesystem::create_directory(s.folder);
-    const RunResult got = runSampler(img, s, 1, dir);
+    const SamplerRun got = runSampler(img, s, 1, dir);
     const ReferenceRun want = referenceRun(img, s, 1);
     expectSameAsReference(got, want);
     std::vector<std::string> expected;
@@ -178,7 +178,7 @@ TEST(Sampler, OnlyMultiplesOfTheStepAreSampled)
     TempDir dir;
     ReferenceSettings s{50, 1, 5, 50, 10, 0, 1, 0, dir.file("m"), "", -1};
     std::filesystem::create_directory(s.folder);
-    RunResult got = runSampler(img, s, 4, dir);
+    SamplerRun got = runSampler(img, s, 4, dir);
     expectSameAsReference(got, referenceRun(img, s, 4));
     std::sort(got.names.begin(), got.names.end());
     std::vector<std::string> expected;
@@ -195,7 +195,7 @@ TEST(Sampler, ReplicateNumbersGrowPastThreeDigits)
     TempDir dir;
     ReferenceSettings s{1, 1002, 100, 100, 1, 0, 1, 0, dir.file("r"), "", -1};
     std::filesystem::create_directory(s.folder);
-    const RunResult got = runSampler(img, s, 5, dir);
+    const SamplerRun got = runSampler(img, s, 5, dir);
     ASSERT_EQ(got.names.size(), 1002u);
     EXPECT_EQ(got.names[998], s.folder + "/100_999.txt");
     EXPECT_EQ(got.names[999], s.folder + "/100_1000.txt");
@@ -211,7 +211,7 @@ TEST(Sampler, StraightforwardCountAgreesWithTheFastOne)
         TempDir dir;
         ReferenceSettings s{25, 2, 10, 90, 5, 15, 1, 0, dir.file("o"), "P", -1};
         std::filesystem::create_directory(s.folder);
-        const RunResult got = runSampler(img, s, 77, dir, straightforward);
+        const SamplerRun got = runSampler(img, s, 77, dir, straightforward);
         expectSameAsReference(got, referenceRun(img, s, 77));
     }
 }
@@ -224,7 +224,7 @@ TEST(Sampler, RunWithNoCentreLeftEndsBySelfAndSaysSo)
     ReferenceSettings s{1, 50, 100, 100, 1, 5000, 1, 0, dir.file("d"), "", -1};
     std::filesystem::create_directory(s.folder);
     const auto start = std::chrono::steady_clock::now();
-    const RunResult got = runSampler(img, s, 3, dir);
+    const SamplerRun got = runSampler(img, s, 3, dir);
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(got.outcome.stop, SampleStop::NoCentreLeft);
     EXPECT_FALSE(got.outcome.message.empty());
@@ -243,7 +243,7 @@ TEST(Sampler, RareFreeCentresAreStillFound)
     ReferenceSettings s{2, 30, 100, 100, 1, 380, 1, 0, dir.file("d"), "", -1};
     std::filesystem::create_directory(s.folder);
     for (std::uint32_t seed : {1u, 8u, 31u}) {
-        const RunResult got = runSampler(img, s, seed, dir);
+        const SamplerRun got = runSampler(img, s, seed, dir);
         expectSameAsReference(got, referenceRun(img, s, seed));
     }
 }
@@ -255,7 +255,7 @@ TEST(Sampler, CancelReachesTheRunWhileEveryPassIsRefused)
     ReferenceSettings s{1, 50, 100, 100, 1, 5000, 1, 0, dir.file("d"), "", -1};
     std::filesystem::create_directory(s.folder);
     long long callsAfterFirstWindow = 0;
-    const RunResult got = runSampler(img, s, 3, dir, false, [&](const ProgressEvent& e) {
+    const SamplerRun got = runSampler(img, s, 3, dir, false, [&](const ProgressEvent& e) {
         if (e.done == 0)
             return true;
         return ++callsAfterFirstWindow < 500;
@@ -272,7 +272,7 @@ TEST(Sampler, CancelWhilePreparingTheImageDrawsNothing)
     ReferenceSettings s{5, 4, 100, 100, 1, 0, 1, 0, dir.file("p"), "", -1};
     std::filesystem::create_directory(s.folder);
     int calls = 0;
-    const RunResult got = runSampler(img, s, 9, dir, false, [&](const ProgressEvent&) { return ++calls < 2; });
+    const SamplerRun got = runSampler(img, s, 9, dir, false, [&](const ProgressEvent&) { return ++calls < 2; });
     EXPECT_EQ(got.outcome.stop, SampleStop::Cancelled);
     EXPECT_EQ(got.outcome.tries, 0);
     EXPECT_TRUE(got.names.empty());
@@ -286,7 +286,7 @@ TEST(Sampler, ProgressCountsWindowsAndTriesLeft)
     ReferenceSettings s{5, 4, 100, 100, 1, 0, 1, 0, dir.file("p"), "", -1};
     std::filesystem::create_directory(s.folder);
     std::vector<ProgressEvent> events;
-    const RunResult got = runSampler(img, s, 1, dir, false, [&](const ProgressEvent& e) {
+    const SamplerRun got = runSampler(img, s, 1, dir, false, [&](const ProgressEvent& e) {
         events.push_back(e);
         return true;
     });
@@ -303,7 +303,7 @@ TEST(Sampler, MissingFolderStopsAtTheFirstWindowAndNamesIt)
     const BlueImage img = makeBlue(300, 300, black);
     TempDir dir;
     ReferenceSettings s{5, 3, 100, 100, 1, 0, 1, 0, dir.file("missing"), "m", -1};
-    const RunResult got = runSampler(img, s, 1, dir);
+    const SamplerRun got = runSampler(img, s, 1, dir);
     EXPECT_EQ(got.outcome.stop, SampleStop::WindowWriteFailed);
     EXPECT_FALSE(got.outcome.ok());
     EXPECT_NE(got.outcome.message.find(s.folder + "/m100_001.txt"), std::string::npos) << got.outcome.message;
@@ -318,11 +318,11 @@ TEST(Sampler, UnwritableWindowKeepsWhatWasWrittenBefore)
     TempDir dir;
     ReferenceSettings s{5, 3, 100, 100, 1, 0, 1, 0, dir.file("f"), "", -1};
     std::filesystem::create_directories(s.folder + "/100_002.txt");  // a folder where the second file must go
-    const RunResult got = runSampler(img, s, 1, dir);
+    const SamplerRun got = runSampler(img, s, 1, dir);
     EXPECT_EQ(got.outcome.stop, SampleStop::WindowWriteFailed);
     EXPECT_NE(got.outcome.message.find("100_002.txt"), std::string::npos);
     ASSERT_EQ(got.names, std::vector<std::string>{s.folder + "/100_001.txt"});
-    EXPECT_EQ(got.outcome.written, 1);
+    EXPECT_EQ(got.outcome.written(), 1);
     const ReferenceRun want = referenceRun(img, s, 1);
     EXPECT_EQ(readFile(got.names[0]), want.windows[0].content);
     EXPECT_EQ(got.log, want.windows[0].logLine);
@@ -338,7 +338,7 @@ TEST(Sampler, FullDiskStopsTheRunAndLeavesNoPartialWindow)
     ReferenceSettings s{40, 3, 100, 100, 1, 0, 1, 0, dir.file("f"), "", -1};
     std::filesystem::create_directory(s.folder);
     std::filesystem::create_symlink("/dev/full", s.folder + "/100_002.txt");  // writes there fail as on a full disk
-    const RunResult got = runSampler(img, s, 1, dir);
+    const SamplerRun got = runSampler(img, s, 1, dir);
     EXPECT_EQ(got.outcome.stop, SampleStop::WindowWriteFailed);
     EXPECT_NE(got.outcome.message.find("100_002.txt"), std::string::npos);
     EXPECT_NE(got.outcome.message.find("No space left"), std::string::npos) << got.outcome.message;
@@ -346,6 +346,53 @@ TEST(Sampler, FullDiskStopsTheRunAndLeavesNoPartialWindow)
     EXPECT_FALSE(std::filesystem::is_symlink(s.folder + "/100_002.txt"));
     EXPECT_EQ(filesIn(s.folder), 1u);
     EXPECT_EQ(std::count(got.log.begin(), got.log.end(), '\n'), 1);
+}
+
+TEST(SampleRun, LoadsSamplesAndListsWhatTheSearchWrote)
+{
+    TempDir dir;
+    WorkingDir cwd(dir.path());
+    const BlueImage img = makeBlue(120, 90, [](int x, int y) { return (x * 7 + y * 3) % 11 < 5 ? 0 : 255; });
+    writeTga(dir.file("map.tga"), img);
+    std::filesystem::create_directory(dir.file("w"));
+    ReferenceSettings s;
+    s.h = 10;
+    s.replicates = 2;
+    s.coverMin = 30;
+    s.coverMax = 60;
+    s.folder = "w";
+    s.prefix = "P_";
+    SampleParameters p;
+    p.image = dir.file("map.tga");
+    p.folder = "w";
+    p.windowSize = 21;  // an odd size loses one
+    p.replicates = s.replicates;
+    p.cover = {s.coverMin, s.coverMax, s.coverStep};
+    p.prefix = s.prefix;
+    p.postString = "!";
+    RandomSource random(9);
+    RunControl control;
+    const SampleResult got = runSample(p, random, control);
+    const ReferenceRun want = referenceRun(img, s, 9);
+    ASSERT_FALSE(want.windows.empty());
+    ASSERT_EQ(got.files.size(), want.windows.size());
+    std::string list;
+    for (std::size_t i = 0; i < want.windows.size(); ++i) {
+        EXPECT_EQ(got.files[i], want.windows[i].name);
+        list += want.windows[i].name + "!\n";
+    }
+    EXPECT_EQ(readFile("sample.txt"), want.log());
+    EXPECT_EQ(got.batchList, "P_ListFragStat.fbt");
+    EXPECT_EQ(readFile("P_ListFragStat.fbt"), list);
+
+    // An image that cannot be read stops the run before anything is touched.
+    TempDir empty;
+    WorkingDir inEmpty(empty.path());
+    p.image = empty.file("missing.tga");
+    const SampleResult refused = runSample(p, random, control);
+    EXPECT_EQ(refused.stop, SampleStop::NoImage);
+    EXPECT_EQ(refused.status, RunStatus::Refused);
+    EXPECT_EQ(filesIn(empty.path()), 0u);
 }
 
 TEST(Sampler, UnopenableLogDoesNothing)
@@ -357,8 +404,10 @@ TEST(Sampler, UnopenableLogDoesNothing)
     SampleParameters p;
     p.folder = dir.path().string();
     p.logPath = dir.file("no/such/sample.txt");
-    std::vector<std::string> names;
-    const SampleOutcome out = sampler.sampleWindows(p, names);
+    RandomSource random;
+    RunControl control;
+    const SampleResult out = sampler.sampleWindows(p, random, control);
+    const std::vector<std::string>& names = out.files;
     EXPECT_EQ(out.stop, SampleStop::LogNotOpened);
     EXPECT_TRUE(names.empty());
     EXPECT_EQ(filesIn(dir.path()), 0u);
@@ -367,17 +416,18 @@ TEST(Sampler, UnopenableLogDoesNothing)
 TEST(Sampler, RefusesToRunWithoutImageOrWithAnEmptyWindow)
 {
     TempDir dir;
-    std::vector<std::string> names;
+    RandomSource random;
+    RunControl control;
     SampleParameters p;
     p.logPath = dir.file("sample.txt");
     WindowSampler none;
     none.configure(128, 5, 0, 1);
-    EXPECT_EQ(none.sampleWindows(p, names).stop, SampleStop::NoImage);
+    EXPECT_EQ(none.sampleWindows(p, random, control).stop, SampleStop::NoImage);
     WindowSampler flat;
     fillBitmap(flat.image, makeBlue(50, 50, black));
     flat.configure(128, 0.9, 0, 1);
     EXPECT_EQ(flat.halfSize, 0);
-    EXPECT_EQ(flat.sampleWindows(p, names).stop, SampleStop::BadParameters);
+    EXPECT_EQ(flat.sampleWindows(p, random, control).stop, SampleStop::BadParameters);
 }
 
 TEST(Sampler, EmptyFolderIsRefusedRatherThanTheRootFolder)
@@ -389,8 +439,10 @@ TEST(Sampler, EmptyFolderIsRefusedRatherThanTheRootFolder)
     SampleParameters p;
     p.folder = "";
     p.logPath = dir.file("sample.txt");
-    std::vector<std::string> names;
-    const SampleOutcome out = sampler.sampleWindows(p, names);
+    RandomSource random;
+    RunControl control;
+    const SampleResult out = sampler.sampleWindows(p, random, control);
+    const std::vector<std::string>& names = out.files;
     EXPECT_EQ(out.stop, SampleStop::BadParameters);
     EXPECT_FALSE(out.ok());
     EXPECT_TRUE(names.empty());
@@ -430,7 +482,7 @@ TEST(Sampler, TargetMultipliesBeforeDividing)
     ReferenceSettings s{10, 3, 5, 50, 10, 0, 1, 0, dir.file("t"), "", -1};
     std::filesystem::create_directory(s.folder);
     std::int64_t total = -1;
-    const RunResult got = runSampler(img, s, 1, dir, false, [&](const ProgressEvent& e) {
+    const SamplerRun got = runSampler(img, s, 1, dir, false, [&](const ProgressEvent& e) {
         total = e.total;
         return true;
     });

@@ -1,6 +1,6 @@
 #include "gui/MainWindow.h"
 #include "gui/forms/DialogRnd.h"
-#include "core/neutral/RandomGenerator.h"
+#include "support/EngineRuns.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>
@@ -140,9 +140,9 @@ TEST_F(RandomActionFixture, OkRunsTheSeriesIntoTheFolderWithTheSettingsSeed)
 
     // The seed field starts at 5: the files are those of a seed-5 run of the engine.
     TempDir ref;
-    std::vector<std::string> refNames;
-    orvalis::RandomGenerator generator;
-    ASSERT_TRUE(generator.generate(10, 35, 10, 50, 50, 2, 0, 1, ref.path().string() + "/", 5, refNames).ok);
+    const orvalis::RunResult r = randomSeries(ref.path().string(), {10, 35, 10}, 50, 50, 2, 0, 1, 5);
+    ASSERT_FALSE(r.failed()) << r.message;
+    const std::vector<std::string>& refNames = r.files;
     ASSERT_EQ(refNames.size(), 6u);
     for (int k = 0; k < 6; ++k)
         EXPECT_EQ(readFile(expected[k].toStdString()), readFile(refNames[k])) << k;
