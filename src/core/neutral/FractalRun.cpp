@@ -1,15 +1,13 @@
 #include "core/neutral/FractalRun.h"
 
 #include "core/io/LandscapeWriter.h"
+#include "core/neutral/SurfacePipeline.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <condition_variable>
 #include <cstdio>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 namespace orvalis {
@@ -23,112 +21,6 @@ std::string formatH(double H)
     auto r = std::to_chars(text, text + sizeof text, H, std::chars_format::fixed, 2);
     return std::string(text, r.ptr);
 }
-
-// A built surface with its cover counts, ready for the threshold sweep.
-struct BuiltSurface {
-    MidpointSurface surface;
-    std::array<std::int64_t, ThresholdCount> counts{};
-    bool built = false;
-};
-
-std::unique_ptr<BuiltSurface> buildSurface(const FractalRunParameters& p, double H, int seed)
-{
-    auto built = std::make_unique<BuiltSurface>();
-    built->built = p.referenceSurfaces ? built->surface.generateReferenceSurface(H, p.size, SurfaceLevels, seed)
-                                       : built->surface.generateSurface(H, p.size, SurfaceLevels, seed);
-    if (built->built)
-        built->counts = coverCounts(built->surface);
-    return built;
-}
-
-// Builds the surfaces of task numbers hIndex * 200 + seed ahead of the consumer on worker
-// threads. The consumer takes them strictly in order and may skip forward (an H value
-// finished early); results that fall behind it are dropped.
-class SurfacePipeline {
-public:
-    SurfacePipeline(const FractalRunParameters& p, const std::vector<double>& hValues, int jobs)
-        : p_(p), hValues_(hValues), total_(static_cast<std::int64_t>(hValues.size()) * SurfacesPerH)
-    {
-        const double side = static_cast<double>(p.size) + 1.0;
-        // Each surface in flight holds its window and its build's working grids.
-        const double bytesPerSurface = side * side * sizeof(double) * 2.5 + 4096.0;
-        const double budget = 512.0 * 1024 * 1024;
-        // Small surfaces run far ahead so that workers seldom wait for the writer; large ones
-        // stay close, as surfaces built past the end of an H value are thrown away.
-        const double wanted = std::max(2.0 * jobs + 2.0, std::min(256.0, 4.0e6 / (side * side)));
-        lookahead_ = static_cast<std::int64_t>(std::clamp(budget / bytesPerSurface, 1.0, wanted));
-        if (jobs > 1)
-            for (int i = 0; i < jobs; ++i)
-                workers_.emplace_back([this] { work(); });
-    }
-
-    ~SurfacePipeline()
-    {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            stop_ = true;
-        }
-        changed_.notify_all();
-        for (std::thread& t : workers_)
-            t.join();
-    }
-
-    std::unique_ptr<BuiltSurface> take(std::int64_t task)
-    {
-        if (workers_.empty())
-            return buildSurface(p_, hValues_[static_cast<std::size_t>(task / SurfacesPerH)],
-                                static_cast<int>(task % SurfacesPerH));
-        std::unique_lock<std::mutex> lock(mutex_);
-        consumerAt_ = task;
-        nextClaim_ = std::max(nextClaim_, task);
-        ready_.erase(ready_.begin(), ready_.lower_bound(task));
-        changed_.notify_all();
-        changed_.wait(lock, [&] { return ready_.count(task) != 0; });
-        auto it = ready_.find(task);
-        std::unique_ptr<BuiltSurface> built = std::move(it->second);
-        ready_.erase(it);
-        consumerAt_ = task + 1;
-        changed_.notify_all();
-        return built;
-    }
-
-private:
-    void work()
-    {
-        for (;;) {
-            std::int64_t task;
-            {
-                std::unique_lock<std::mutex> lock(mutex_);
-                changed_.wait(lock, [&] {
-                    return stop_ || (nextClaim_ < total_ && nextClaim_ < consumerAt_ + lookahead_);
-                });
-                if (stop_)
-                    return;
-                task = nextClaim_++;
-            }
-            auto built = buildSurface(p_, hValues_[static_cast<std::size_t>(task / SurfacesPerH)],
-                                      static_cast<int>(task % SurfacesPerH));
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                if (task >= consumerAt_)
-                    ready_[task] = std::move(built);
-            }
-            changed_.notify_all();
-        }
-    }
-
-    const FractalRunParameters& p_;
-    const std::vector<double>& hValues_;
-    const std::int64_t total_;
-    std::int64_t lookahead_ = 1;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::int64_t nextClaim_ = 0;
-    std::int64_t consumerAt_ = 0;
-    bool stop_ = false;
-    std::map<std::int64_t, std::unique_ptr<BuiltSurface>> ready_;
-    std::vector<std::thread> workers_;
-};
 
 }  // namespace
 

@@ -2,7 +2,6 @@
 
 #include "core/io/BatchList.h"
 #include "core/io/LandscapeWriter.h"
-#include "core/run/RunRecord.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -14,108 +13,92 @@ namespace {
 // About a millisecond of drawing and writing between two looks at the control.
 constexpr std::int64_t CellsPerCheck = 1 << 18;
 
-enum class Outcome { Written, Failed, Cancelled };
+}  // namespace
 
-// One series in progress: where it is and what it has written.
-class RandomSeries {
-public:
-    RandomSeries(const RandomLandscapeParameters& p, RandomSource& random, RunControl& control)
-        : p_(p), random_(random), control_(control), row_(static_cast<std::size_t>(p.cols), 0),
-          total_(std::int64_t(p.replicates) * randomLevelCount(p.cover)),
-          record_(RandomGenerator::batchListName(p.folder), p.postString)
-    {
-    }
+RandomGenerator::RandomGenerator(const RandomLandscapeParameters& p, RandomSource& random, RunControl& control)
+    : p_(p), random_(random), control_(control), row_(static_cast<std::size_t>(p.cols), 0),
+      total_(std::int64_t(p.replicates) * randomLevelCount(p.cover)), record_(batchListName(p.folder), p.postString)
+{
+}
 
-    RunResult run()
-    {
-        RunResult result;
-        random_.seed(static_cast<unsigned>(p_.seed));
-        const bool watched = control_.observed();
-        bool stop = false;
-        for (std::int64_t cover = p_.cover.min; !stop && cover <= p_.cover.max; cover += p_.cover.step) {
-            for (int replicate = 0; !stop && replicate < p_.replicates; ++replicate) {
-                if (writeLandscape(replicate, static_cast<int>(cover), result) != Outcome::Written) {
-                    stop = true;
-                    break;
-                }
-                ++done_;
-                // A stop asked after the last landscape changes nothing.
-                if (watched && !control_.report({done_, total_, std::string(), -1}) && done_ < total_) {
-                    result.status = RunStatus::Cancelled;
-                    stop = true;
-                }
+RunResult RandomGenerator::run()
+{
+    RunResult result;
+    random_.seed(static_cast<unsigned>(p_.seed));
+    const bool watched = control_.observed();
+    bool stop = false;
+    for (std::int64_t cover = p_.cover.min; !stop && cover <= p_.cover.max; cover += p_.cover.step) {
+        for (int replicate = 0; !stop && replicate < p_.replicates; ++replicate) {
+            if (writeLandscape(replicate, static_cast<int>(cover), result) != Outcome::Written) {
+                stop = true;
+                break;
             }
-        }
-        const bool failed = result.status == RunStatus::Failed;
-        result.batchList = record_.batchList();
-        // After a failure that wrote nothing the list fails for the same reason; one message is enough.
-        if (!record_.writeBatchList() && (!failed || !record_.files().empty())) {
-            const std::string what = "cannot write the batch list " + result.batchList + ": " + record_.error();
-            result.message = failed ? result.message + "; " + what : what;
-            result.status = RunStatus::Failed;
-        }
-        result.files = record_.takeFiles();
-        return result;
-    }
-
-private:
-    Outcome fail(RunResult& result, const std::string& name, const std::string& why)
-    {
-        result.status = RunStatus::Failed;
-        result.message = "cannot write " + name + ": " + why;
-        return Outcome::Failed;
-    }
-
-    Outcome writeLandscape(int replicate, int cover, RunResult& result)
-    {
-        const std::string name = RandomGenerator::landscapeFileName(p_.folder, cover, p_.rows, p_.cols, replicate);
-        const bool watched = control_.observed();
-        if (watched && !control_.report({done_, total_, RandomGenerator::progressLabel(cover, replicate), -1})) {
-            result.status = RunStatus::Cancelled;
-            return Outcome::Cancelled;
-        }
-        LandscapeWriter writer;
-        if (!writer.open(name))
-            return fail(result, name, writer.error());
-        const int threshold = RandomGenerator::coverThreshold(cover);
-        const std::int64_t rowsPerCheck = std::max<std::int64_t>(1, CellsPerCheck / std::max(p_.cols, 1));
-        for (int i = 0; i < p_.rows; ++i) {
-            // A local copy keeps the generator's state in a register across the row.
-            RandomSource draws = random_;
-            for (int& cell : row_)
-                cell = draws.next() <= threshold ? p_.coverValue : p_.matrixValue;
-            random_ = draws;
-            if (!writer.writeLine(row_)) {
-                const std::string why = writer.error();
-                writer.discard();
-                return fail(result, name, why);
-            }
-            if (watched && (i + 1) % rowsPerCheck == 0 && i + 1 < p_.rows &&
-                !control_.report({done_, total_, std::string(), -1})) {
-                writer.discard();
+            ++done_;
+            // A stop asked after the last landscape changes nothing.
+            if (watched && !control_.report({done_, total_, std::string(), -1}) && done_ < total_) {
                 result.status = RunStatus::Cancelled;
-                return Outcome::Cancelled;
+                stop = true;
             }
         }
-        if (!writer.close()) {
+    }
+    const bool failed = result.status == RunStatus::Failed;
+    result.batchList = record_.batchList();
+    // After a failure that wrote nothing the list fails for the same reason; one message is enough.
+    if (!record_.writeBatchList() && (!failed || !record_.files().empty())) {
+        const std::string what = "cannot write the batch list " + result.batchList + ": " + record_.error();
+        result.message = failed ? result.message + "; " + what : what;
+        result.status = RunStatus::Failed;
+    }
+    result.files = record_.takeFiles();
+    return result;
+}
+
+RandomGenerator::Outcome RandomGenerator::fail(RunResult& result, const std::string& name, const std::string& why)
+{
+    result.status = RunStatus::Failed;
+    result.message = "cannot write " + name + ": " + why;
+    return Outcome::Failed;
+}
+
+RandomGenerator::Outcome RandomGenerator::writeLandscape(int replicate, int cover, RunResult& result)
+{
+    const std::string name = landscapeFileName(p_.folder, cover, p_.rows, p_.cols, replicate);
+    const bool watched = control_.observed();
+    if (watched && !control_.report({done_, total_, progressLabel(cover, replicate), -1})) {
+        result.status = RunStatus::Cancelled;
+        return Outcome::Cancelled;
+    }
+    LandscapeWriter writer;
+    if (!writer.open(name))
+        return fail(result, name, writer.error());
+    const int threshold = coverThreshold(cover);
+    const std::int64_t rowsPerCheck = std::max<std::int64_t>(1, CellsPerCheck / std::max(p_.cols, 1));
+    for (int i = 0; i < p_.rows; ++i) {
+        // A local copy keeps the generator's state in a register across the row.
+        RandomSource draws = random_;
+        for (int& cell : row_)
+            cell = draws.next() <= threshold ? p_.coverValue : p_.matrixValue;
+        random_ = draws;
+        if (!writer.writeLine(row_)) {
             const std::string why = writer.error();
             writer.discard();
             return fail(result, name, why);
         }
-        record_.addFile(name);
-        return Outcome::Written;
+        if (watched && (i + 1) % rowsPerCheck == 0 && i + 1 < p_.rows &&
+            !control_.report({done_, total_, std::string(), -1})) {
+            writer.discard();
+            result.status = RunStatus::Cancelled;
+            return Outcome::Cancelled;
+        }
     }
-
-    const RandomLandscapeParameters& p_;
-    RandomSource& random_;
-    RunControl& control_;
-    std::vector<int> row_;  // the row being drawn
-    std::int64_t done_ = 0;
-    const std::int64_t total_;
-    RunRecord record_;
-};
-
-}  // namespace
+    if (!writer.close()) {
+        const std::string why = writer.error();
+        writer.discard();
+        return fail(result, name, why);
+    }
+    record_.addFile(name);
+    return Outcome::Written;
+}
 
 RunResult runRandomLandscapes(const RandomLandscapeParameters& p, RandomSource& random, RunControl& control)
 {
@@ -126,7 +109,7 @@ RunResult runRandomLandscapes(const RandomLandscapeParameters& p, RandomSource& 
                           "must not be negative";
         return refused;
     }
-    return RandomSeries(p, random, control).run();
+    return RandomGenerator(p, random, control).run();
 }
 
 std::string RandomGenerator::landscapeFileName(const std::filesystem::path& folder, int cover, int rows, int cols,

@@ -3,6 +3,7 @@
 #include "core/random/RandomSource.h"
 #include "core/run/CoverRange.h"
 #include "core/run/RunControl.h"
+#include "core/run/RunRecord.h"
 #include "core/run/RunResult.h"
 
 #include <cstdint>
@@ -32,9 +33,16 @@ struct RandomLandscapeParameters {
 // leaves that landscape removed and unlisted and ends the run.
 RunResult runRandomLandscapes(const RandomLandscapeParameters& parameters, RandomSource& random, RunControl& control);
 
-// The random series' file names, labels and draws.
+// Writes one random series; runRandomLandscapes is the way in.
 class RandomGenerator {
 public:
+    RandomGenerator(const RandomLandscapeParameters& parameters, RandomSource& random, RunControl& control);
+    RandomGenerator(const RandomGenerator&) = delete;
+    RandomGenerator& operator=(const RandomGenerator&) = delete;
+
+    // Seeds the source once, then writes the series.
+    RunResult run();
+
     // folder / ("%03i" cover + "_" rows "x" cols "_a" replicate+1 ".txt").
     static std::string landscapeFileName(const std::filesystem::path& folder, int cover, int rows, int cols,
                                          int replicate);
@@ -47,6 +55,20 @@ public:
 
     // "gerando para cobertura 30 amostra no.1"
     static std::string progressLabel(int cover, int replicate);
+
+private:
+    enum class Outcome { Written, Failed, Cancelled };
+
+    Outcome writeLandscape(int replicate, int cover, RunResult& result);
+    Outcome fail(RunResult& result, const std::string& name, const std::string& why);
+
+    const RandomLandscapeParameters& p_;
+    RandomSource& random_;
+    RunControl& control_;
+    std::vector<int> row_;  // the row being drawn
+    std::int64_t done_ = 0;
+    const std::int64_t total_;
+    RunRecord record_;
 };
 
 }  // namespace orvalis
