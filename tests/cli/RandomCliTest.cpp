@@ -1,5 +1,6 @@
 #include "support/EngineRuns.h"
 #include "support/CliRunner.h"
+#include "support/PartialFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -126,10 +127,9 @@ TEST(RandomCli, InterruptRemovesTheLandscapeCutShort)
     posix_spawn_file_actions_destroy(&actions);
 
     // Wait until the landscape is on its way to the disk, then press Ctrl-C.
-    std::error_code ec;
-    for (int i = 0; i < 1000 && !(std::filesystem::file_size(file, ec) > 0 && !ec); ++i)
+    for (int i = 0; i < 1000 && unfinishedFiles(folder, true) == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_FALSE(ec);
+    ASSERT_EQ(unfinishedFiles(folder, true), 1u);
     const auto start = std::chrono::steady_clock::now();
     kill(pid, SIGINT);
     int raw = 0;
@@ -139,5 +139,6 @@ TEST(RandomCli, InterruptRemovesTheLandscapeCutShort)
     EXPECT_EQ(WEXITSTATUS(raw), 1);
     EXPECT_NE(readFile(dir.file("cli.err")).find("interrupted"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(unfinishedFiles(folder), 0u);
     EXPECT_EQ(readFile(folder + "/random_ListFragStat.fbt"), "");
 }

@@ -1,5 +1,7 @@
 #include "core/io/LandscapeWriter.h"
 
+#include "core/io/SafeFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -20,8 +22,9 @@ constexpr std::size_t FlushThreshold = std::size_t(1) << 16;
 
 LandscapeWriter::~LandscapeWriter()
 {
+    // A writer dropped before close() left its file unfinished.
     if (file_)
-        close();
+        discard();
 }
 
 bool LandscapeWriter::open(const std::string& path)
@@ -33,7 +36,9 @@ bool LandscapeWriter::open(const std::string& path)
     failed_ = false;
     bufferSize_ = 0;
     cachedLength_[0] = cachedLength_[1] = 0;
-    file_ = std::fopen(path.c_str(), "wb");
+    errno = 0;
+    temporary_.clear();
+    file_ = replaceableByRename(path) ? createBeside(path, temporary_) : std::fopen(path.c_str(), "wb");
     if (!file_) {
         fail("cannot open for writing", errno);
         return false;
@@ -200,6 +205,12 @@ bool LandscapeWriter::close()
     if (std::fclose(file_) != 0)
         fail("close failed", errno);
     file_ = nullptr;
+    errno = 0;
+    if (!failed_ && !temporary_.empty() && !replaceWith(temporary_, path_))
+        fail("cannot put the file in place", errno);
+    if (failed_ && !temporary_.empty())
+        std::remove(temporary_.c_str());
+    temporary_.clear();
     return !failed_;
 }
 
@@ -210,8 +221,10 @@ void LandscapeWriter::discard()
         file_ = nullptr;
     }
     bufferSize_ = 0;
-    if (!path_.empty())
-        std::remove(path_.c_str());
+    // Whatever was under the final name before stays; only the unfinished copy goes.
+    if (!temporary_.empty())
+        std::remove(temporary_.c_str());
+    temporary_.clear();
 }
 
 bool writeLandscapeFile(const std::string& path, const LandscapeGrid& grid, std::string* error)

@@ -10,7 +10,8 @@
 namespace orvalis {
 
 // The one writer behind every landscape file: each value in decimal followed by
-// one blank, a line end after each line. Only whole lines ever reach the disk.
+// one blank, a line end after each line. The file is written under a hidden name
+// beside its final one and takes that name only when complete, in one rename.
 class LandscapeWriter {
 public:
     LandscapeWriter() = default;
@@ -18,15 +19,17 @@ public:
     LandscapeWriter(const LandscapeWriter&) = delete;
     LandscapeWriter& operator=(const LandscapeWriter&) = delete;
 
-    // Creates or truncates the file. False (with error()) when it cannot be opened.
+    // Starts the file; whatever holds its name is replaced only by close(). False (with
+    // error()) when the folder takes no new file.
     bool open(const std::string& path);
     bool writeLine(std::span<const int> values);
     // A two-class line: valueIfZero where a flag is 0, valueIfOne where it is not.
     // The text is exactly what writeLine writes for the same values.
     bool writeFlagLine(std::span<const unsigned char> flags, int valueIfZero, int valueIfOne);
-    // Flushes and closes; false when anything failed since open().
+    // Flushes, closes and puts the file under its name; false, leaving the name as it
+    // was, when anything failed since open().
     bool close();
-    // Closes and deletes the file, for output cut short.
+    // Closes and deletes the unfinished file, for output cut short.
     void discard();
 
     bool isOpen() const { return file_ != nullptr; }
@@ -44,6 +47,7 @@ private:
 
     std::FILE* file_ = nullptr;
     std::string path_;
+    std::string temporary_;
     // Whole lines waiting to be written; grown without clearing, unlike a std::string.
     std::unique_ptr<char[]> buffer_;
     std::size_t bufferSize_ = 0;

@@ -337,14 +337,16 @@ TEST(Sampler, FullDiskStopsTheRunAndLeavesNoPartialWindow)
     TempDir dir;
     ReferenceSettings s{40, 3, 100, 100, 1, 0, 1, 0, dir.file("f"), "", -1};
     std::filesystem::create_directory(s.folder);
-    std::filesystem::create_symlink("/dev/full", s.folder + "/100_002.txt");  // writes there fail as on a full disk
+    // A link to a device is written through, not replaced: writes there fail as on a full disk.
+    std::filesystem::create_symlink("/dev/full", s.folder + "/100_002.txt");
     const SamplerRun got = runSampler(img, s, 1, dir);
     EXPECT_EQ(got.outcome.stop, SampleStop::WindowWriteFailed);
     EXPECT_NE(got.outcome.message.find("100_002.txt"), std::string::npos);
     EXPECT_NE(got.outcome.message.find("No space left"), std::string::npos) << got.outcome.message;
     EXPECT_EQ(got.names, std::vector<std::string>{s.folder + "/100_001.txt"});
-    EXPECT_FALSE(std::filesystem::is_symlink(s.folder + "/100_002.txt"));
-    EXPECT_EQ(filesIn(s.folder), 1u);
+    EXPECT_TRUE(std::filesystem::is_symlink(s.folder + "/100_002.txt"));
+    EXPECT_EQ(std::filesystem::read_symlink(s.folder + "/100_002.txt"), "/dev/full");
+    EXPECT_EQ(filesIn(s.folder), 1u);  // the link is not a regular file
     EXPECT_EQ(std::count(got.log.begin(), got.log.end(), '\n'), 1);
 }
 

@@ -2,6 +2,7 @@
 #include "gui/forms/DialogRnd.h"
 #include "support/EngineRuns.h"
 #include "support/MainWindowFixture.h"
+#include "support/PartialFiles.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -178,9 +179,7 @@ TEST_F(RandomActionFixture, CancelInsideALargeLandscapeRemovesIt)
     QTimer watcher;
     watcher.setInterval(5);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        std::error_code ec;
-        const auto size = std::filesystem::file_size(file, ec);
-        if (!ec && size > 0) {
+        if (unfinishedFiles(out.path(), true) > 0) {
             if (auto* progress = window.findChild<QProgressDialog*>())
                 progress->cancel();
         }
@@ -192,5 +191,6 @@ TEST_F(RandomActionFixture, CancelInsideALargeLandscapeRemovesIt)
     EXPECT_TRUE(window.reportedProblems().isEmpty());
     EXPECT_TRUE(window.fileNames.isEmpty());
     EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(unfinishedFiles(out.path()), 0u);
     EXPECT_EQ(readFile(out.path().string() + "/random_ListFragStat.fbt"), "");
 }

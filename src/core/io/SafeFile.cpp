@@ -1,0 +1,89 @@
+#include "core/io/SafeFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvalis {
+
+namespace {
+
+std::string folderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+std::FILE* createBeside(const std::string& path, std::string& temporary)
+{
+    static std::atomic<unsigned> counter{0};
+    const std::string folder = folderOf(path);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // A short fixed shape: the final name may already be as long as the file system allows.
+        temporary = folder + ".orvalis-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".part";
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            temporary.clear();
+            return nullptr;
+        }
+        std::FILE* file = fdopen(fd, "wb");
+        if (!file) {
+            const int err = errno;
+            ::close(fd);
+            ::unlink(temporary.c_str());
+            temporary.clear();
+            errno = err;
+        }
+        return file;
+    }
+    temporary.clear();
+    errno = EEXIST;
+    return nullptr;
+}
+
+bool replaceableByRename(const std::string& path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return errno == ENOENT;
+    return S_ISREG(st.st_mode);
+}
+
+bool replaceWith(const std::string& temporary, const std::string& path)
+{
+    return std::rename(temporary.c_str(), path.c_str()) == 0;
+}
+
+bool writeWholeFile(const std::string& path, const std::string& text)
+{
+    std::string temporary;
+    const bool direct = !replaceableByRename(path);
+    std::FILE* file = direct ? std::fopen(path.c_str(), "wb") : createBeside(path, temporary);
+    if (!file)
+        return false;
+    errno = 0;
+    bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
+    int err = errno;
+    if (std::fclose(file) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (ok && !direct && !replaceWith(temporary, path)) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        if (!direct)
+            ::unlink(temporary.c_str());
+        errno = err != 0 ? err : EIO;
+    }
+    return ok;
+}
+
+}  // namespace orvalis
