@@ -1,10 +1,40 @@
 #include "gui/MainWindow.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 
 int main(int argc, char** argv)
 {
+    QCoreApplication::setApplicationName(QStringLiteral("orvalis"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVALIS_VERSION));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Orvalis, a desktop tool for landscape ecologists.\n"
+        "\n"
+        "Its sampler cuts square windows whose habitat cover falls on whole-percentage levels out\n"
+        "of a landscape image (an uncompressed 24- or 32-bit TGA in which dark pixels are habitat),\n"
+        "writes each window as a text grid (a landscape file), logs the windows in sample.txt and\n"
+        "leaves a batch list for FRAGSTATS. The window also lists and draws landscape files and\n"
+        "writes series of random and fractal (midpoint-displacement) neutral landscapes. Settings\n"
+        "live in config.txt in the working directory. orvalis-cli runs the same engines without\n"
+        "a window."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+
+    {
+        // --help and --version answer before a window system is opened, so they need no display
+        QCoreApplication textOnly(argc, argv);
+        parser.parse(QCoreApplication::arguments());
+        if (parser.isSet(help))
+            parser.showHelp();
+        if (parser.isSet(version))
+            parser.showVersion();
+    }
+
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvalis"));
+    // Only now are Qt's own options (-platform, -style...) taken out, so unknown ones are reported here
+    parser.process(app);
     MainWindow window;
     window.show();
     return app.exec();

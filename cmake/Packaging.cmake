@@ -1,0 +1,28 @@
+# cpack -G DEB: one package, orvalis, whose library dependencies dpkg-shlibdeps finds.
+set(ORVALIS_PACKAGE_MAINTAINER "Orvalis maintainers <maintainers@users.noreply.c-seed-9a49ac9b.example>"
+    CACHE STRING "Maintainer field of the Debian package")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME orvalis)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "landscape ecology: habitat window sampler and neutral landscape generator")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Orvalis cuts square windows whose habitat cover falls on whole-percentage
+levels out of a landscape image (an uncompressed TGA in which dark pixels are
+habitat), keeps their centres a minimum distance apart and writes each window
+as a text grid, with a log of the windows and a batch list for FRAGSTATS. It
+also draws landscape files and writes series of random and fractal (midpoint
+displacement) neutral landscapes. The same inputs and seed always give the
+same files.
+
+The package holds the Qt window, orvalis, and the command-line program,
+orvalis-cli, for scripts and clusters.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ORVALIS_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+include(CPack)

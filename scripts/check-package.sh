@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Builds the Debian package, installs it with apt, runs both installed programs and removes the
+# package again. Meant for a Debian 12 machine where installing and removing orvalis is harmless.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+scripts/package.sh
+deb=$(ls build-package/orvalis_*.deb)
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+
+work=$(mktemp -d)
+cleanup() {
+  $sudo apt-get remove -y -qq orvalis >/dev/null
+  rm -rf "$work"
+}
+trap 'rm -rf "$work"' EXIT
+echo "== installing $deb"
+$sudo apt-get install -y -qq "$root/$deb" >/dev/null
+trap cleanup EXIT
+dpkg-query -W -f='${Package} ${Version} ${Section}\n  Depends: ${Depends}\n' orvalis
+
+echo "== running the installed programs in $work"
+cd "$work"
+mkdir windows
+/usr/bin/orvalis-cli sample "$root/examples/augusta_forest.tga" --folder windows --size 50 --seed 1 >/dev/null
+[ -s sample.txt ] && [ -n "$(ls windows)" ] || { echo "the sampler wrote nothing" >&2; exit 1; }
+echo "orvalis-cli sample: $(ls windows | wc -l) windows"
+/usr/bin/orvalis --help | grep -q 'landscape ecologists'
+/usr/bin/orvalis --version
+status=0
+QT_QPA_PLATFORM=offscreen timeout 3 /usr/bin/orvalis 2>/dev/null || status=$?
+# 124: still running when the timeout ended it, as a window that started should be
+[ "$status" -eq 124 ] || { echo "orvalis stopped on its own with status $status" >&2; exit 1; }
+echo "orvalis: window up until the timeout"
+
+echo "== installed files"
+man -w orvalis-cli
+man -w orvalis
+ls /usr/share/applications/orvalis.desktop /usr/share/icons/hicolor/scalable/apps/orvalis.svg
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate /usr/share/applications/orvalis.desktop
+fi
+echo "package check passed"
