@@ -135,11 +135,6 @@ int runSampleCommand(int argc, char** argv)
         status = 1;
     }
     const std::string& listName = outcome.batchList;
-    if (outcome.batchListFailed) {
-        std::fprintf(stderr, "orvalis-cli sample: cannot write the batch list %s: %s\n", listName.c_str(),
-                     outcome.batchListError.c_str());
-        status = 1;
-    }
     std::printf("%d window%s written to %s, %d of %d cover level%s filled, %lld of %lld tries spent (%s); "
                 "log sample.txt, batch list %s\n",
                 outcome.written(), outcome.written() == 1 ? "" : "s", params.folder.c_str(), outcome.levelsFilled,

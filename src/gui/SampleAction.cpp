@@ -126,10 +126,6 @@ void MainWindow::on_actionSample_triggered()
     }
 
     showWrittenFiles(outcome.files);
-    if (outcome.batchListFailed)
-        reportProblem(tr("The FRAGSTATS batch list %1 could not be written: %2.")
-                          .arg(samplePrefix + QStringLiteral("ListFragStat.fbt"),
-                               QString::fromLocal8Bit(outcome.batchListError.c_str())));
 
     if (!outcome.ok() || outcome.stop == orvalis::SampleStop::NoCentreLeft)
         reportProblem(tr("Sampling stopped after %n window(s): %1.", nullptr, outcome.written())

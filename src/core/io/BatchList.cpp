@@ -25,6 +25,11 @@ std::string dropLastThreeCharacters(const std::string& name)
 
 }  // namespace
 
+std::string batchListLine(const std::string& name, const std::string& postString)
+{
+    return dropLastThreeCharacters(name) + "txt" + postString + "\n";
+}
+
 std::string batchListName(const std::string& prefix)
 {
     return prefix + "ListFragStat.fbt";
@@ -42,9 +47,7 @@ bool writeBatchListFile(const std::string& path, const std::vector<std::string>&
     bool ok = true;
     int savedErrno = 0;
     for (const std::string& name : names) {
-        std::string line = dropLastThreeCharacters(name) + "txt";
-        line += postString;
-        line += '\n';
+        const std::string line = batchListLine(name, postString);
         if (std::fwrite(line.data(), 1, line.size(), f) != line.size() || std::fflush(f) != 0) {
             ok = false;
             savedErrno = errno;

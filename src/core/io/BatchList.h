@@ -8,6 +8,10 @@ namespace orvalis {
 // Name of the FRAGSTATS batch list for a sample prefix (a folder part in the prefix is kept).
 std::string batchListName(const std::string& prefix);
 
+// One line of the batch list: name with its last three characters (UTF-8 characters, not
+// bytes) replaced by "txt", the post-string right after it, and a line end.
+std::string batchListLine(const std::string& name, const std::string& postString);
+
 // FRAGSTATS batch list: one line per name, in the order given, the name with its
 // last three characters (UTF-8 characters, not bytes) replaced by "txt" and the
 // post-string right after it. The file is created or truncated even when there are

@@ -2,6 +2,8 @@
 
 #include "core/io/BatchList.h"
 #include "core/io/LandscapeWriter.h"
+#include "core/run/RunChecks.h"
+#include "core/run/RunLock.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -24,6 +26,12 @@ RandomGenerator::RandomGenerator(const RandomLandscapeParameters& p, RandomSourc
 RunResult RandomGenerator::run()
 {
     RunResult result;
+    result.batchList = record_.batchList();
+    if (!record_.begin()) {
+        result.status = RunStatus::Refused;
+        result.message = withReason("cannot create the batch list " + result.batchList, record_.error());
+        return result;
+    }
     random_.seed(static_cast<unsigned>(p_.seed));
     const bool watched = control_.observed();
     bool stop = false;
@@ -41,13 +49,9 @@ RunResult RandomGenerator::run()
             }
         }
     }
-    const bool failed = result.status == RunStatus::Failed;
-    result.batchList = record_.batchList();
-    // After a failure that wrote nothing the list fails for the same reason; one message is enough.
-    if (!record_.writeBatchList() && (!failed || !record_.files().empty())) {
-        const std::string what = "cannot write the batch list " + result.batchList + ": " + record_.error();
-        result.message = failed ? result.message + "; " + what : what;
+    if (!record_.finish() && result.status != RunStatus::Failed) {
         result.status = RunStatus::Failed;
+        result.message = withReason("cannot write the batch list " + result.batchList, record_.error());
     }
     result.files = record_.takeFiles();
     return result;
@@ -96,17 +100,35 @@ RandomGenerator::Outcome RandomGenerator::writeLandscape(int replicate, int cove
         writer.discard();
         return fail(result, name, why);
     }
-    record_.addFile(name);
+    if (!record_.addFile(name)) {
+        result.status = RunStatus::Failed;
+        result.message = withReason("cannot write the batch list " + record_.batchList(), record_.error());
+        return Outcome::Failed;
+    }
     return Outcome::Written;
 }
 
 RunResult runRandomLandscapes(const RandomLandscapeParameters& p, RandomSource& random, RunControl& control)
 {
+    RunResult refused;
+    refused.status = RunStatus::Refused;
     if (p.cover.step < 1 || p.rows < 0 || p.cols < 0 || p.replicates < 0) {
-        RunResult refused;
-        refused.status = RunStatus::Refused;
         refused.message = "invalid random series: the cover step must be at least 1 and sizes and replicates "
                           "must not be negative";
+        return refused;
+    }
+    const std::string longest =
+        RandomGenerator::landscapeFileName(p.folder, 100, p.rows, p.cols, std::max(p.replicates - 1, 0));
+    for (const std::string& why : {checkCoverOrder(p.cover), checkListText("post-string", p.postString),
+                                   checkOutputFolder(p.folder), checkNameLength(p.folder, longest)}) {
+        if (!why.empty()) {
+            refused.message = why;
+            return refused;
+        }
+    }
+    RunLock lock;
+    if (!lock.acquire({p.folder})) {
+        refused.message = lock.message();
         return refused;
     }
     return RandomGenerator(p, random, control).run();

@@ -1,9 +1,11 @@
 #include "core/run/RunRecord.h"
 
 #include "core/io/BatchList.h"
+#include "core/io/SafeFile.h"
 
 #include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace orvalis {
 
@@ -12,6 +14,14 @@ namespace {
 std::string reasonOf(int err)
 {
     return err != 0 ? std::strerror(err) : std::string();
+}
+
+// An empty file that is to replace path, or path itself opened for writing when it is a
+// device or a link. temporary is empty in the second case.
+std::FILE* startList(const std::string& path, std::string& temporary)
+{
+    temporary.clear();
+    return replaceableByRename(path) ? createBeside(path, temporary) : std::fopen(path.c_str(), "wb");
 }
 
 }  // namespace
@@ -30,52 +40,69 @@ RunRecord::~RunRecord()
 {
     if (log_)
         std::fclose(log_);
+    if (list_)
+        std::fclose(list_);
 }
 
-bool RunRecord::openLog(const std::string& path)
+bool RunRecord::fail(List list, int err)
 {
-    if (log_)
-        closeLog();
+    failed_ = list;
+    error_ = reasonOf(err);
+    return false;
+}
+
+bool RunRecord::begin(const std::string& logPath)
+{
+    std::string logTemporary, listTemporary;
     errno = 0;
-    log_ = std::fopen(path.c_str(), "wb");
-    if (!log_) {
-        error_ = reasonOf(errno);
-        return false;
+    if (!logPath.empty() && !(log_ = startList(logPath, logTemporary)))
+        return fail(List::Log, errno);
+    if (!batchList_.empty() && !(list_ = startList(batchList_, listTemporary))) {
+        const int err = errno;
+        std::fclose(log_);
+        log_ = nullptr;
+        if (!logTemporary.empty())
+            ::unlink(logTemporary.c_str());
+        return fail(List::BatchList, err);
     }
+    // Both are made: only now do the earlier lists give way, each in one step.
+    if (!logTemporary.empty() && !replaceWith(logTemporary, logPath))
+        return fail(List::Log, errno);
+    if (!listTemporary.empty() && !replaceWith(listTemporary, batchList_))
+        return fail(List::BatchList, errno);
+    return true;
+}
+
+bool RunRecord::append(std::FILE* file, const std::string& line, List list)
+{
+    errno = 0;
+    if (std::fwrite(line.data(), 1, line.size(), file) != line.size() || std::fflush(file) != 0)
+        return fail(list, errno);
     return true;
 }
 
 bool RunRecord::addFile(const std::string& name, const std::string& logLine)
 {
-    if (log_) {
-        const std::string line = logLine + "\n";
-        errno = 0;
-        if (std::fwrite(line.data(), 1, line.size(), log_) != line.size() || std::fflush(log_) != 0) {
-            error_ = reasonOf(errno);
-            return false;
-        }
-    }
+    if (log_ && !append(log_, logLine + "\n", List::Log))
+        return false;
+    if (list_ && !append(list_, batchListLine(name, postString_), List::BatchList))
+        return false;
     files_.push_back(name);
     return true;
 }
 
-bool RunRecord::closeLog()
+bool RunRecord::finish()
 {
-    if (!log_)
-        return true;
-    errno = 0;
-    const bool ok = std::fclose(log_) == 0;
-    log_ = nullptr;
-    if (!ok)
-        error_ = reasonOf(errno);
+    bool ok = true;
+    for (auto [file, list] : {std::pair{&log_, List::Log}, std::pair{&list_, List::BatchList}}) {
+        if (!*file)
+            continue;
+        errno = 0;
+        if (std::fclose(*file) != 0 && ok)
+            ok = fail(list, errno);
+        *file = nullptr;
+    }
     return ok;
-}
-
-bool RunRecord::writeBatchList()
-{
-    if (batchList_.empty())
-        return true;
-    return writeBatchListFile(batchList_, files_, postString_, &error_);
 }
 
 }  // namespace orvalis

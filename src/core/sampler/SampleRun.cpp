@@ -1,36 +1,78 @@
 #include "core/sampler/SampleRun.h"
 
 #include "core/io/BatchList.h"
-#include "core/run/RunRecord.h"
+#include "core/run/RunChecks.h"
+#include "core/run/RunLock.h"
 #include "core/sampler/WindowSampler.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
 namespace orvalis {
 
+namespace {
+
+std::filesystem::path folderOf(const std::string& path)
+{
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    return parent.empty() ? std::filesystem::path(".") : parent;
+}
+
+}  // namespace
+
+std::string checkSampleParameters(const SampleParameters& p, int width, int height)
+{
+    // Joined with "/" an empty folder would put the windows in the root folder.
+    if (p.folder.empty())
+        return "no folder was chosen for the window files";
+    const int h = p.windowSize / 2;
+    if (h < 1)
+        return "the window must be at least 2 pixels wide";
+    if (2 * static_cast<std::int64_t>(h) >= width || 2 * static_cast<std::int64_t>(h) >= height)
+        return "a window of " + std::to_string(2 * h) + " pixels does not fit inside the image of " +
+               std::to_string(width) + " x " + std::to_string(height) + " pixels";
+    if (p.cover.step < 1)
+        return "the cover step must be at least 1";
+    const std::string longest = windowFileName(p.folder.string(), p.prefix, 100, std::max(p.replicates, 1));
+    for (const std::string& why :
+         {checkCoverOrder(p.cover), checkListText("sample prefix", p.prefix), checkListText("post-string", p.postString),
+          checkOutputFolder(folderOf(longest)), checkNameLength(folderOf(longest), longest),
+          checkNameLength(folderOf(p.batchList), p.batchList)})
+        if (!why.empty())
+            return why;
+    return {};
+}
+
 SampleResult runSample(const SampleParameters& parameters, RandomSource& random, RunControl& control)
 {
+    SampleResult refused;
+    refused.status = RunStatus::Refused;
     WindowSampler sampler;
     if (!sampler.loadImage(parameters.image.c_str())) {
-        SampleResult refused;
         refused.stop = SampleStop::NoImage;
-        refused.status = RunStatus::Refused;
         refused.message = "Não foi possivel carregar a imagem";
         return refused;
     }
-    sampler.configure(128, parameters.windowSize / 2, parameters.matrixValue, parameters.coverValue);
-    SampleResult result = sampler.sampleWindows(parameters, random, control);
-
-    // The list names every window written, also after a run that stopped early.
-    RunRecord record(batchListName(parameters.prefix), parameters.postString);
-    for (const std::string& name : result.files)
-        record.addFile(name);
-    result.batchList = record.batchList();
-    if (!record.writeBatchList()) {
-        result.batchListFailed = true;
-        result.batchListError = record.error();
+    SampleParameters p = parameters;
+    if (p.batchList.empty())
+        p.batchList = batchListName(p.prefix);
+    refused.message = checkSampleParameters(p, sampler.image.width, sampler.image.height);
+    if (!refused.message.empty()) {
+        refused.stop = SampleStop::BadParameters;
+        return refused;
     }
+    // The windows' folder and the lists' folders are ours until the run ends.
+    RunLock lock;
+    if (!lock.acquire({folderOf(windowFileName(p.folder.string(), p.prefix, 0, 0)), folderOf(p.logPath),
+                       folderOf(p.batchList)})) {
+        refused.stop = SampleStop::FolderBusy;
+        refused.message = lock.message();
+        return refused;
+    }
+    sampler.configure(128, p.windowSize / 2, p.matrixValue, p.coverValue);
+    SampleResult result = sampler.sampleWindows(p, random, control);
+    result.batchList = p.batchList;
     return result;
 }
 
@@ -58,9 +100,11 @@ const char* sampleStopText(SampleStop stop)
     case SampleStop::NoCentreLeft: return "no window centre is left outside the minimum distance of the accepted ones";
     case SampleStop::LogNotOpened: return "sample.txt could not be created";
     case SampleStop::LogWriteFailed: return "sample.txt could not be written";
+    case SampleStop::ListWriteFailed: return "the batch list could not be written";
     case SampleStop::WindowWriteFailed: return "a window file could not be written";
     case SampleStop::NoImage: return "no image loaded";
     case SampleStop::BadParameters: return "bad parameters";
+    case SampleStop::FolderBusy: return "another run writes into the same folder";
     }
     return "";
 }

@@ -24,6 +24,7 @@ struct SampleParameters {
     int coverValue = 1;
     int matrixValue = 0;
     std::string logPath = "sample.txt";
+    std::string batchList;         // empty: runSample uses batchListName(prefix); the search alone keeps none
 };
 
 enum class SampleStop {
@@ -33,9 +34,11 @@ enum class SampleStop {
     NoCentreLeft,      // every possible centre lies within the minimum distance of an accepted one
     LogNotOpened,      // sample.txt could not be created; nothing was done
     LogWriteFailed,
+    ListWriteFailed,   // the batch list could not be created or written
     WindowWriteFailed,
     NoImage,           // the image could not be loaded, or none was
-    BadParameters,
+    BadParameters,     // the run cannot start with these parameters; nothing was touched
+    FolderBusy,        // another run writes into the same folder
 };
 
 struct SampleResult : RunResult {
@@ -44,8 +47,6 @@ struct SampleResult : RunResult {
     std::int64_t tries = 0;     // counted tries spent
     int levels = 0;             // cover classes the range asks for
     int levelsFilled = 0;       // of those, classes that got every replicate
-    bool batchListFailed = false;
-    std::string batchListError;  // the system's reason when batchListFailed
 
     int written() const { return static_cast<int>(files.size()); }
     // False when something could not be done: the user must be told.
@@ -56,9 +57,11 @@ struct SampleResult : RunResult {
     }
 };
 
-// Loads the image, searches it for windows drawing from random, writes each window, logs it
-// in the log and, once the search ends, writes the batch list batchListName(prefix) of every
-// window written. An image that cannot be loaded ends the run before anything is written.
+// Loads the image and checks everything that can be checked before a file is written; a
+// run refused then leaves every file as it was. Otherwise it locks the folder and the
+// working directory against a second run, replaces the log and the batch list, searches the
+// image for windows drawing from random, and writes each window, logging and listing it
+// as soon as it is complete.
 SampleResult runSample(const SampleParameters& parameters, RandomSource& random, RunControl& control);
 
 // File name of one window: folder + "/" + prefix + class "%03d" + "_" + replicate "%03d" + ".txt".
@@ -68,5 +71,8 @@ std::string windowFileName(const std::string& folder, const std::string& prefix,
 std::string formatCover(double cover);
 
 const char* sampleStopText(SampleStop stop);
+
+// Why the run cannot start with these parameters on an image of width x height; empty when it can.
+std::string checkSampleParameters(const SampleParameters& parameters, int width, int height);
 
 }  // namespace orvalis

@@ -255,12 +255,12 @@ SampleResult WindowSampler::sampleWindows(const SampleParameters& params, Random
     const std::int64_t windowPixels = 4 * static_cast<std::int64_t>(h) * h;
     out.levels = sampledClassCount(range);
 
-    RunRecord record;
-    if (!record.openLog(params.logPath)) {
-        out.stop = SampleStop::LogNotOpened;
-        out.status = RunStatus::Failed;
-        out.message = withReason("cannot create " + params.logPath, record.error());
-        return out;
+    RunRecord record(params.batchList, params.postString);
+    if (!record.begin(params.logPath)) {
+        const bool log = record.failedList() == RunRecord::List::Log;
+        return refuse(log ? SampleStop::LogNotOpened : SampleStop::ListWriteFailed,
+                      withReason("cannot create " + (log ? params.logPath : "the batch list " + params.batchList),
+                                 record.error()));
     }
 
     out.target = sampleTarget(range, params.replicates);
@@ -286,7 +286,8 @@ SampleResult WindowSampler::sampleWindows(const SampleParameters& params, Random
             tableFor_ = {};  // an interrupted table is built again by the next run
             out.stop = SampleStop::Cancelled;
             out.status = RunStatus::Cancelled;
-            record.closeLog();
+            record.finish();
+            out.files = record.takeFiles();
             return out;
         }
     }
@@ -357,9 +358,14 @@ SampleResult WindowSampler::sampleWindows(const SampleParameters& params, Random
                 const std::string line =
                     name + " " + formatCover(cover) + " " + std::to_string(x) + " " + std::to_string(y);
                 if (!record.addFile(name, line)) {
-                    out.stop = SampleStop::LogWriteFailed;
-                    out.message = withReason("cannot write " + params.logPath, record.error());
-                    std::remove(name.c_str());
+                    if (record.failedList() == RunRecord::List::Log) {
+                        out.stop = SampleStop::LogWriteFailed;
+                        out.message = withReason("cannot write " + params.logPath, record.error());
+                        std::remove(name.c_str());  // a window the log does not name is not kept
+                    } else {
+                        out.stop = SampleStop::ListWriteFailed;
+                        out.message = withReason("cannot write the batch list " + params.batchList, record.error());
+                    }
                     break;
                 }
                 count[static_cast<std::size_t>(coverClass)] = replicate;
@@ -378,9 +384,11 @@ SampleResult WindowSampler::sampleWindows(const SampleParameters& params, Random
         }
     }
     out.tries = tries;
-    if (!record.closeLog() && out.ok()) {
-        out.stop = SampleStop::LogWriteFailed;
-        out.message = withReason("cannot write " + params.logPath, record.error());
+    if (!record.finish() && out.ok()) {
+        const bool log = record.failedList() == RunRecord::List::Log;
+        out.stop = log ? SampleStop::LogWriteFailed : SampleStop::ListWriteFailed;
+        out.message =
+            withReason("cannot write " + (log ? params.logPath : "the batch list " + params.batchList), record.error());
     }
     for (int c = std::max(range.min, 0); c <= std::min(range.max, 100); ++c)
         if (isSampledClass(range, c) && count[static_cast<std::size_t>(c)] >= params.replicates)

@@ -1,5 +1,6 @@
 #include "core/neutral/RandomGenerator.h"
 #include "core/random/RandomSource.h"
+#include "core/run/RunLock.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
@@ -7,6 +8,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <map>
+#include <unistd.h>
 #include <sstream>
 
 using orvalis::ProgressEvent;
@@ -262,19 +265,6 @@ TEST(RandomGenerator, CancelBetweenLandscapesKeepsTheFinishedOnes)
     EXPECT_EQ(readFile(result.batchList), names[0] + "\n" + names[1] + "\n" + names[2] + "\n");
 }
 
-TEST(RandomGenerator, MissingFolderStopsTheRunWithAMessage)
-{
-    TempDir dir;
-    const std::string folder = folderOf(dir) + "no/such/folder/";
-    std::vector<std::string> names;
-    auto result = run(Series{}, folder, names);
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find(folder + "010_50x50_a1.txt"), std::string::npos) << result.error;
-    EXPECT_NE(result.error.find("No such file or directory"), std::string::npos) << result.error;
-    EXPECT_TRUE(names.empty());
-    EXPECT_EQ(result.written, 0);
-}
-
 TEST(RandomGenerator, FullDiskStopsTheRunAndListsOnlyWholeFiles)
 {
     TempDir dir;
@@ -318,17 +308,45 @@ TEST(RandomGenerator, RefusesSeriesThatCannotEnd)
     }
 }
 
-TEST(RandomGenerator, CoverMaxBelowMinWritesNothingButAnEmptyList)
+TEST(RandomGenerator, ARunThatCannotStartLeavesTheEarlierSeriesAsItWas)
 {
     TempDir dir;
-    std::vector<std::string> names;
-    auto result = run(Series{50, 10, 1}, folderOf(dir), names);
-    EXPECT_TRUE(result.ok);
-    EXPECT_TRUE(names.empty());
-    EXPECT_EQ(readFile(result.batchList), "");
+    std::vector<std::string> earlier;
+    ASSERT_TRUE(run(Series{10, 10, 1, 4, 4, 1}, folderOf(dir), earlier).ok);
+    const auto snapshot = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+            files[e.path().filename().string()] = readFile(e.path().string());
+        return files;
+    };
+    const auto before = snapshot();
+    orvalis::RunLock other;
+    struct Case {
+        const char* name;
+        Series series;
+        std::string folder, post, reason;
+        bool busy = false;
+    };
+    const Case cases[] = {
+        {"missing folder", Series{}, folderOf(dir) + "no/such/", "", "No such file or directory"},
+        {"cover maximum below minimum", Series{50, 10, 1}, folderOf(dir), "", "cover minimum 50 is above the maximum 10"},
+        {"line break in the post-string", Series{}, folderOf(dir), "a\nb", "post-string holds a line break"},
+        {"another run writing there", Series{}, folderOf(dir), "", "process " + std::to_string(getpid()), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.busy)
+            ASSERT_TRUE(other.acquire({dir.path()}));
+        std::vector<std::string> names;
+        const SeriesRun result = run(c.series, c.folder, names, {}, c.post);
+        other.release();
+        EXPECT_FALSE(result.ok);
+        EXPECT_NE(result.error.find(c.reason), std::string::npos) << result.error;
+        EXPECT_TRUE(names.empty());
+        EXPECT_EQ(snapshot(), before);
+    }
     EXPECT_EQ(orvalis::randomLevelCount({50, 10, 1}), 0);
     EXPECT_EQ(orvalis::randomLevelCount({0, 100, 10}), 11);
-    EXPECT_EQ(orvalis::randomLevelCount({10, 35, 10}), 3);
 }
 
 TEST(RandomGenerator, ExistingFileIsOverwritten)

@@ -1,14 +1,20 @@
 #include "core/run/CoverRange.h"
 #include "core/run/RunControl.h"
 #include "core/run/RunRecord.h"
+#include "core/run/RunLock.h"
+#include "support/PartialFiles.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 using namespace orvalis;
+using orvalis::test::filesIn;
 using orvalis::test::readFile;
+using orvalis::test::unfinishedFiles;
+using orvalis::test::writeFile;
 using orvalis::test::TempDir;
 
 // Every range of a small cube against the plain reading of each run's rule.
@@ -59,26 +65,52 @@ TEST(RunControl, AStopAskedByTheObserverOrFromOutsideSticks)
     EXPECT_FALSE(unwatched.report({}));
 }
 
-TEST(RunRecord, LogAndListNameOnlyFilesWhoseLineWasWritten)
+TEST(RunRecord, ListsStartEmptyAtOnceAndNameEachFileAsItCompletes)
 {
     TempDir dir;
-    RunRecord record(dir.file("x_ListFragStat.fbt"), ",post");
-    ASSERT_TRUE(record.openLog(dir.file("sample.txt")));
-    ASSERT_TRUE(record.addFile("w/a_001.txt", "w/a_001.txt 0.5 3 4"));
-    EXPECT_EQ(readFile(dir.file("sample.txt")), "w/a_001.txt 0.5 3 4\n");  // flushed at once
-    ASSERT_TRUE(record.closeLog());
-    ASSERT_TRUE(record.writeBatchList());
-    EXPECT_EQ(readFile(dir.file("x_ListFragStat.fbt")), "w/a_001.txt,post\n");
+    writeFile(dir.file("sample.txt"), "old/w_001.txt 0.5 3 4\n");
+    writeFile(dir.file("x_ListFragStat.fbt"), "old/w_001.txt\n");
+    {
+        RunRecord record(dir.file("x_ListFragStat.fbt"), ",post");
+        ASSERT_TRUE(record.begin(dir.file("sample.txt")));
+        EXPECT_EQ(readFile(dir.file("sample.txt")), "");  // the earlier run's lists are gone at once
+        EXPECT_EQ(readFile(dir.file("x_ListFragStat.fbt")), "");
+        ASSERT_TRUE(record.addFile("w/a_001.txt", "w/a_001.txt 0.5 3 4"));
+        // Flushed at once: a run killed now leaves lists naming exactly its complete file.
+        EXPECT_EQ(readFile(dir.file("sample.txt")), "w/a_001.txt 0.5 3 4\n");
+        EXPECT_EQ(readFile(dir.file("x_ListFragStat.fbt")), "w/a_001.txt,post\n");
+        ASSERT_TRUE(record.finish());
+    }
+    EXPECT_EQ(unfinishedFiles(dir.path()), 0u);
+
+    // A list that cannot be made leaves the other as it was.
+    writeFile(dir.file("sample.txt"), "kept\n");
+    RunRecord nowhere(dir.file("no/such/x_ListFragStat.fbt"));
+    EXPECT_FALSE(nowhere.begin(dir.file("sample.txt")));
+    EXPECT_EQ(nowhere.failedList(), RunRecord::List::BatchList);
+    EXPECT_EQ(withReason("cannot create it", nowhere.error()), "cannot create it: No such file or directory");
+    EXPECT_EQ(readFile(dir.file("sample.txt")), "kept\n");
+    EXPECT_EQ(unfinishedFiles(dir.path()), 0u);
 
     RunRecord full;
-    ASSERT_TRUE(full.openLog("/dev/full"));
+    ASSERT_TRUE(full.begin("/dev/full"));  // a device is written through, never replaced
     EXPECT_FALSE(full.addFile("w/b.txt", "w/b.txt 1 2 3"));
+    EXPECT_EQ(full.failedList(), RunRecord::List::Log);
     EXPECT_EQ(full.error(), "No space left on device");
     EXPECT_TRUE(full.files().empty());
-    EXPECT_TRUE(full.writeBatchList());  // a run without a batch list writes none
+}
 
-    RunRecord nowhere;
-    EXPECT_FALSE(nowhere.openLog(dir.file("no/such/sample.txt")));
-    EXPECT_EQ(withReason("cannot create sample.txt", nowhere.error()),
-              "cannot create sample.txt: No such file or directory");
+TEST(RunLock, ASecondRunIntoTheSameFolderIsRefusedAndToldWhoHoldsIt)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("out"));
+    RunLock first;
+    ASSERT_TRUE(first.acquire({dir.file("out"), dir.path(), dir.file("out/.")}));  // one folder named twice
+    RunLock second;
+    EXPECT_FALSE(second.acquire({dir.path()}));
+    EXPECT_NE(second.message().find("process " + std::to_string(getpid())), std::string::npos) << second.message();
+    EXPECT_NE(second.message().find(dir.path().string()), std::string::npos) << second.message();
+    first.release();
+    EXPECT_TRUE(second.acquire({dir.path(), dir.file("out")}));
+    EXPECT_EQ(filesIn(dir.path()), 0u);  // the folder itself is locked: nothing is left behind
 }

@@ -1,5 +1,6 @@
 #include "core/random/RandomSource.h"
 #include "support/SamplerTestSupport.h"
+#include "core/run/RunLock.h"
 #include "core/sampler/WindowSampler.h"
 #include "support/NamedCase.h"
 
@@ -8,6 +9,9 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <unistd.h>
 
 using namespace orvalis;
 using namespace orvalis::test;
@@ -395,6 +399,62 @@ TEST(SampleRun, LoadsSamplesAndListsWhatTheSearchWrote)
     EXPECT_EQ(refused.stop, SampleStop::NoImage);
     EXPECT_EQ(refused.status, RunStatus::Refused);
     EXPECT_EQ(filesIn(empty.path()), 0u);
+}
+
+TEST(SampleRun, ARunThatCannotStartLeavesEveryEarlierFileAsItWas)
+{
+    TempDir dir;
+    WorkingDir cwd(dir.path());
+    writeTga(dir.file("map.tga"), makeBlue(60, 40, [](int x, int) { return x < 30 ? 0 : 255; }));
+    std::filesystem::create_directory(dir.file("w"));
+    writeFile(dir.file("w/P_050_001.txt"), "1 0 \n");
+    writeFile(dir.file("sample.txt"), "w/P_050_001.txt 0.5 20 20\n");
+    writeFile(dir.file("P_ListFragStat.fbt"), "w/P_050_001.txt\n");
+    const auto snapshot = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(dir.path()))
+            if (e.is_regular_file())
+                files[e.path().string()] = readFile(e.path().string());
+        return files;
+    };
+    const auto before = snapshot();
+    RunLock other;
+    struct Case {
+        const char* name;
+        std::function<void(SampleParameters&)> change;
+        std::string reason;
+        bool busy = false;
+    };
+    const Case cases[] = {
+        {"missing folder", [](SampleParameters& p) { p.folder = "gone"; }, "gone cannot be used"},
+        {"window larger than the image", [](SampleParameters& p) { p.windowSize = 40; },
+         "a window of 40 pixels does not fit inside the image of 60 x 40 pixels"},
+        {"cover minimum above maximum", [](SampleParameters& p) { p.cover = {60, 40, 1}; },
+         "cover minimum 60 is above the maximum 40"},
+        {"line break in the prefix", [](SampleParameters& p) { p.prefix = "P\n"; }, "sample prefix holds a line break"},
+        {"name too long", [](SampleParameters& p) { p.prefix = std::string(300, 'p'); }, "longer than the 255 bytes"},
+        {"unreadable image", [](SampleParameters& p) { p.image = "nothing.tga"; }, "Não foi possivel carregar a imagem"},
+        {"another run in the working directory", [](SampleParameters&) {}, "process " + std::to_string(getpid()), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SampleParameters p;
+        p.image = "map.tga";
+        p.folder = "w";
+        p.windowSize = 10;
+        p.prefix = "P_";
+        c.change(p);
+        if (c.busy)
+            ASSERT_TRUE(other.acquire({dir.path()}));
+        RandomSource random;
+        RunControl control;
+        const SampleResult got = runSample(p, random, control);
+        other.release();
+        EXPECT_EQ(got.status, RunStatus::Refused);
+        EXPECT_NE(got.message.find(c.reason), std::string::npos) << got.message;
+        EXPECT_TRUE(got.files.empty());
+        EXPECT_EQ(snapshot(), before);
+    }
 }
 
 TEST(Sampler, UnopenableLogDoesNothing)
