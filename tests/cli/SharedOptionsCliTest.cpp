@@ -27,9 +27,9 @@ TEST(SharedOptions, SameMistakeGivesTheSameMessageInEveryCommand)
         {"cover value read before matrix value", "--folder out --matrix-value y --cover-value x",
          "--cover-value: 'x' is not a whole number"},
         {"no replicates", "--folder out --replicates 0", "--replicates: 0 is outside 1..999999"},
-        {"folder without a value", "--folder", "--folder needs a value"},
-        {"empty folder", "--folder=", "--folder DIR is required"},
-        {"folder that is a file", "--folder file.txt", "--folder: 'file.txt' is not an existing folder"},
+        {"folder without a value", "--folder", "--folder: 1 required DIR missing"},
+        {"empty folder", "--folder=", "--folder: 1 required DIR missing"},
+        {"folder that is a file", "--folder file.txt", "--folder: Directory is actually a file: file.txt"},
         {"unknown option", "--folder out --colour 3", "unexpected argument '--colour'"},
     };
     for (const char* command : {"sample", "random", "fractal"}) {

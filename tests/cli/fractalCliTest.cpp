@@ -39,12 +39,12 @@ TEST(FractalCli, BadArgumentsExitWithStatusTwoBeforeWriting)
     std::filesystem::create_directory(dir.file("out"));
     expectRefused(dir, "fractal",
                   {
-                      {"no folder", "--size 10", "--folder DIR is required"},
-                      {"missing folder", "--folder nowhere", "not an existing folder"},
+                      {"no folder", "--size 10", "--folder is required"},
+                      {"missing folder", "--folder nowhere", "Directory does not exist: nowhere"},
                       {"size above the surface", "--folder out --size 5000", "larger than 4096"},
                       {"size zero", "--folder out --size 0", "--size"},
-                      {"H step finer than the names", "--folder out --h 0.1:0.2:0.005", "--h STEP"},
-                      {"H above 1", "--folder out --h 0.1:1.5:0.1", "--h MAX"},
+                      {"H step finer than the names", "--folder out --h 0.1:0.2:0.005", "--h: STEP"},
+                      {"H above 1", "--folder out --h 0.1:1.5:0.1", "--h: MAX"},
                       {"H max below min", "--folder out --h 0.6:0.2:0.1", "below MIN"},
                       {"cover max below min", "--folder out --cover 50:10:1", "below MIN"},
                       {"no jobs", "--folder out --jobs 0", "--jobs"},
