@@ -29,7 +29,8 @@ CLI::App* addRandomCommand(CLI::App& app, RandomOptions& o)
                                "rows and columns of every landscape, 1..9999999 (100)")
                             ->transform(wholeNumber(1, 9999999))
                             ->type_name("N");
-    CLI::Option* rows = addNumber(*cmd, "--rows", o.rows, 1, 9999999, "rows apart, 1..9999999, with --cols instead of --size");
+    CLI::Option* rows =
+        addNumber(*cmd, "--rows", o.rows, 1, 9999999, "rows apart, 1..9999999, with --cols instead of --size");
     CLI::Option* cols = addNumber(*cmd, "--cols", o.cols, 1, 9999999, "columns apart, 1..9999999, with --rows");
     rows->needs(cols);
     cols->needs(rows);
