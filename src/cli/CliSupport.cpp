@@ -1,178 +1,174 @@
 #include "cli/CliSupport.h"
 
 #include <cerrno>
-#include <csignal>
-#include <filesystem>
+#include <climits>
 #include <cmath>
-#include <cstdint>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
+#include <filesystem>
+#include <sstream>
 #include <unistd.h>
 
 namespace orvalis::cli {
 
-long long parseInteger(const std::string& option, const std::string& text, long long min, long long max)
-{
-    errno = 0;
-    char* end = nullptr;
-    long long v = std::strtoll(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno == ERANGE)
-        throw UsageError{option + ": '" + text + "' is not a whole number"};
-    if (v < min || v > max)
-        throw UsageError{option + ": " + text + " is outside " + std::to_string(min) + ".." + std::to_string(max)};
-    return v;
-}
-
-double parseReal(const std::string& option, const std::string& text, double min, double max)
-{
-    errno = 0;
-    char* end = nullptr;
-    double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(v))
-        throw UsageError{option + ": '" + text + "' is not a number"};
-    if (v < min || v > max) {
-        char buf[128];
-        std::snprintf(buf, sizeof buf, "%s: %s is outside %g..%g", option.c_str(), text.c_str(), min, max);
-        throw UsageError{buf};
-    }
-    return v;
-}
-
 namespace {
 
-void splitRange(const std::string& option, const std::string& text, std::string parts[3])
+// Why text is not a whole number in [min, max], or nothing when it is; the number lands in value.
+std::string readWhole(const std::string& text, long long min, long long max, long long& value,
+                      const char* whyMax = nullptr)
 {
-    std::size_t a = text.find(':');
-    std::size_t b = a == std::string::npos ? a : text.find(':', a + 1);
+    errno = 0;
+    char* end = nullptr;
+    value = std::strtoll(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno == ERANGE)
+        return "'" + text + "' is not a whole number";
+    if (value > max && whyMax)
+        return text + " is larger than " + std::to_string(max) + ", " + whyMax;
+    if (value < min || value > max)
+        return text + " is outside " + std::to_string(min) + ".." + std::to_string(max);
+    return {};
+}
+
+std::string readPart(const std::string& text, int min, int max, int& value)
+{
+    long long v = 0;
+    std::string error = readWhole(text, min, max, v);
+    value = static_cast<int>(v);
+    return error;
+}
+
+std::string readPart(const std::string& text, double min, double max, double& value)
+{
+    errno = 0;
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value))
+        return "'" + text + "' is not a number";
+    if (value < min || value > max) {
+        char buf[128];
+        std::snprintf(buf, sizeof buf, "%s is outside %g..%g", text.c_str(), min, max);
+        return buf;
+    }
+    return {};
+}
+
+// Why text is not MIN:MAX:STEP within bounds, or nothing when it is; the parts land in range.
+template <class T>
+std::string readRange(const std::string& text, const RangeBounds<T>& bounds, Range<T>& range)
+{
+    const std::size_t a = text.find(':');
+    const std::size_t b = a == std::string::npos ? a : text.find(':', a + 1);
     if (a == std::string::npos || b == std::string::npos || text.find(':', b + 1) != std::string::npos)
-        throw UsageError{option + ": expected MIN:MAX:STEP, got '" + text + "'"};
-    parts[0] = text.substr(0, a);
-    parts[1] = text.substr(a + 1, b - a - 1);
-    parts[2] = text.substr(b + 1);
+        return "expected MIN:MAX:STEP, got '" + text + "'";
+    const std::string min = text.substr(0, a), max = text.substr(a + 1, b - a - 1);
+    std::string error = readPart(min, bounds.minLo, bounds.minHi, range.min);
+    if (!error.empty())
+        return "MIN " + error;
+    error = readPart(max, bounds.maxLo, bounds.maxHi, range.max);
+    if (!error.empty())
+        return "MAX " + error;
+    error = readPart(text.substr(b + 1), bounds.stepLo, bounds.stepHi, range.step);
+    if (!error.empty())
+        return "STEP " + error;
+    if (bounds.ordered && range.max < range.min)
+        return "MAX " + max + " is below MIN " + min;
+    return {};
+}
+
+template <class T>
+CLI::Option* addRange(CLI::App& command, const std::string& name, Range<T>& range, const RangeBounds<T>& bounds,
+                      const std::string& help)
+{
+    auto store = [&range, bounds](const std::string& text) { readRange(text, bounds, range); };
+    auto check = [bounds](const std::string& text) {
+        Range<T> unused;
+        return readRange(text, bounds, unused);
+    };
+    return command.add_option_function<std::string>(name, store, help)->check(check)->type_name("MIN:MAX:STEP");
 }
 
 }  // namespace
 
-IntRange parseIntRange(const std::string& option, const std::string& text, int lo, int hi, int stepMin)
+CLI::Validator wholeNumber(long long min, long long max, const char* whyMax)
 {
-    std::string p[3];
-    splitRange(option, text, p);
-    IntRange r;
-    r.min = static_cast<int>(parseInteger(option + " MIN", p[0], lo, hi));
-    r.max = static_cast<int>(parseInteger(option + " MAX", p[1], lo, hi));
-    r.step = static_cast<int>(parseInteger(option + " STEP", p[2], stepMin, hi));
-    return r;
+    return CLI::Validator(
+        [min, max, whyMax](std::string& text) {
+            long long value = 0;
+            std::string error = readWhole(text, min, max, value, whyMax);
+            if (error.empty())
+                text = std::to_string(value);
+            return error;
+        },
+        "");
 }
 
-RealRange parseRealRange(const std::string& option, const std::string& text, double lo, double hi, double stepMin)
+CLI::Option* addRangeOption(CLI::App& command, const std::string& name, IntRange& range,
+                            const RangeBounds<int>& bounds, const std::string& help)
 {
-    std::string p[3];
-    splitRange(option, text, p);
-    RealRange r;
-    r.min = parseReal(option + " MIN", p[0], lo, hi);
-    r.max = parseReal(option + " MAX", p[1], lo, hi);
-    r.step = parseReal(option + " STEP", p[2], stepMin, hi);
-    return r;
+    return addRange(command, name, range, bounds, help);
 }
 
-Arguments::Arguments(int argc, char** argv)
+CLI::Option* addRangeOption(CLI::App& command, const std::string& name, RealRange& range,
+                            const RangeBounds<double>& bounds, const std::string& help)
 {
-    for (int i = 0; i < argc; ++i)
-        items_.push_back({argv[i], false});
+    return addRange(command, name, range, bounds, help);
 }
 
-std::optional<std::string> Arguments::take(const std::string& name)
+CLI::Option* addNumber(CLI::App& command, const std::string& name, int& value, long long min, long long max,
+                       const std::string& help)
 {
-    std::optional<std::string> value;
-    for (std::size_t i = 0; i < items_.size(); ++i) {
-        if (items_[i].used)
-            continue;
-        const std::string& t = items_[i].text;
-        if (t == name) {
-            if (i + 1 >= items_.size())
-                throw UsageError{name + " needs a value"};
-            items_[i].used = items_[i + 1].used = true;
-            value = items_[i + 1].text;
-            ++i;
-        } else if (t.size() > name.size() && t.compare(0, name.size(), name) == 0 && t[name.size()] == '=') {
-            items_[i].used = true;
-            value = t.substr(name.size() + 1);
-        }
-    }
-    return value;
+    return command.add_option(name, value, help)->transform(wholeNumber(min, max))->type_name("N");
 }
 
-bool Arguments::takeFlag(const std::string& name)
+CLI::Option* addFolderOption(CLI::App& command, std::string& folder, const std::string& help)
 {
-    bool seen = false;
-    for (Item& item : items_) {
-        if (!item.used && item.text == name) {
-            item.used = true;
-            seen = true;
-        }
-    }
-    return seen;
+    return command.add_option("--folder", folder, help)
+        ->required()
+        ->check(CLI::ExistingDirectory.description(""))
+        ->type_name("DIR");
 }
 
-std::optional<std::string> Arguments::takePositional()
+void addClassValueOptions(CLI::App& command, ClassValues& values, const std::string& cells)
 {
-    for (Item& item : items_) {
-        if (!item.used && (item.text.empty() || item.text[0] != '-' || item.text == "-")) {
-            item.used = true;
-            return item.text;
-        }
-    }
-    return std::nullopt;
+    auto add = [&command](const std::string& name, std::optional<int>& value, const std::string& help) {
+        command.add_option_function<int>(name, [&value](const int& v) { value = v; }, help)
+            ->transform(wholeNumber(INT_MIN, INT_MAX))
+            ->type_name("V");
+    };
+    add("--cover-value", values.cover, "value written for " + cells + " cells");
+    add("--matrix-value", values.matrix, "value written for matrix cells");
 }
 
-void Arguments::finish()
+void addHelpFlag(CLI::App& app)
 {
-    for (const Item& item : items_) {
-        if (!item.used)
-            throw UsageError{"unexpected argument '" + item.text + "'"};
-    }
+    // CLI11's own flag is looked at only after every option was checked.
+    app.set_help_flag();
+    app.add_flag_callback("-h,--help", [] { throw CLI::CallForHelp(); }, "show this text")->trigger_on_parse();
 }
 
-bool helpRequested(Arguments& args)
+HelpFormatter::HelpFormatter()
 {
-    return args.takeFlag("--help") || args.takeFlag("-h");
+    label("Usage", "usage");
+    label("SUBCOMMAND", "COMMAND");
+    column_width(28);
 }
 
-void takeInteger(Arguments& args, const std::string& name, int& value, long long min, long long max)
+std::string HelpFormatter::make_help(const CLI::App* app, std::string name, CLI::AppFormatMode mode) const
 {
-    if (auto v = args.take(name))
-        value = static_cast<int>(parseInteger(name, *v, min, max));
+    if (mode == CLI::AppFormatMode::Sub)
+        return make_expanded(app);
+    return make_usage(app, name) + "\n" + make_description(app) + make_positionals(app) + make_groups(app, mode) +
+           make_subcommands(app, mode) + "\n" + make_footer(app);
 }
 
-IntRange parseOrderedIntRange(const std::string& option, const std::string& text, int lo, int hi, int stepMin)
+std::string HelpFormatter::make_subcommand(const CLI::App* sub) const
 {
-    IntRange r = parseIntRange(option, text, lo, hi, stepMin);
-    if (r.max < r.min)
-        throw UsageError{option + ": MAX " + std::to_string(r.max) + " is below MIN " + std::to_string(r.min)};
-    return r;
-}
-
-void takeClassValues(Arguments& args, Settings& settings)
-{
-    takeInteger(args, "--cover-value", settings.coverValue, INT32_MIN, INT32_MAX);
-    takeInteger(args, "--matrix-value", settings.matrixValue, INT32_MIN, INT32_MAX);
-}
-
-std::string existingFolderOption(const std::optional<std::string>& folder)
-{
-    if (!folder || folder->empty())
-        throw UsageError{"--folder DIR is required"};
-    if (!isExistingFolder(*folder))
-        throw UsageError{"--folder: '" + *folder + "' is not an existing folder"};
-    return *folder;
-}
-
-int usageFailure(const char* command, const UsageError& error)
-{
-    std::fprintf(stderr, "orvalis-cli %s: %s\n", command, error.message.c_str());
-    std::fprintf(stderr, "Try 'orvalis-cli %s --help'.\n", command);
-    return 2;
+    const std::string description = sub->get_description();
+    std::ostringstream out;
+    CLI::detail::format_help(out, sub->get_display_name(true), description.substr(0, description.find('\n')),
+                             get_column_width());
+    return out.str();
 }
 
 int runExitStatus(const char* command, bool ok, const std::string& error, bool cancelled, const char* interrupted)
@@ -219,16 +215,6 @@ void TerminalProgress::finish()
     }
 }
 
-bool isExistingFolder(const std::string& path)
-{
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-}  // namespace orvalis::cli
-
-namespace orvalis::cli {
-
 void loadConfigDefaults(const char* command, Settings& settings)
 {
     std::error_code ec;
@@ -238,6 +224,17 @@ void loadConfigDefaults(const char* command, Settings& settings)
     if (!config.ok)
         std::fprintf(stderr, "orvalis-cli %s: config.txt: %s; the settings not read keep their defaults\n", command,
                      config.error.c_str());
+}
+
+Settings commandSettings(const char* command, const ClassValues& values)
+{
+    Settings settings;
+    loadConfigDefaults(command, settings);
+    if (values.cover)
+        settings.coverValue = *values.cover;
+    if (values.matrix)
+        settings.matrixValue = *values.matrix;
+    return settings;
 }
 
 namespace {

@@ -3,70 +3,62 @@
 #include "core/run/RunControl.h"
 #include "core/io/Config.h"
 
+#include <CLI/CLI.hpp>
+
 #include <chrono>
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace orvalis::cli {
 
-// Thrown by the argument helpers; the command prints it and exits with status 2.
-struct UsageError {
-    std::string message;
+// --cover-value and --matrix-value as given; an unset one keeps what config.txt or the default says.
+struct ClassValues {
+    std::optional<int> cover, matrix;
 };
 
-// A whole number in [min, max]; throws UsageError naming the option otherwise.
-long long parseInteger(const std::string& option, const std::string& text, long long min, long long max);
-double parseReal(const std::string& option, const std::string& text, double min, double max);
-
-struct IntRange {
-    int min = 0, max = 0, step = 1;
+// A "MIN:MAX:STEP" option's value, and the interval each of its parts must lie in.
+template <class T>
+struct Range {
+    T min{}, max{}, step{};
 };
-struct RealRange {
-    double min = 0, max = 0, step = 1;
+template <class T>
+struct RangeBounds {
+    T minLo, minHi, maxLo, maxHi, stepLo, stepHi;
+    bool ordered = true;  // MAX below MIN is refused
 };
-// "MIN:MAX:STEP"; each part within its bounds, step at least stepMin.
-IntRange parseIntRange(const std::string& option, const std::string& text, int lo, int hi, int stepMin);
-RealRange parseRealRange(const std::string& option, const std::string& text, double lo, double hi, double stepMin);
+using IntRange = Range<int>;
+using RealRange = Range<double>;
 
-// Walks argv as "--name value" pairs and flags; the command asks for each option it knows.
-class Arguments {
+// A whole number in [min, max], made plain decimal for CLI11's reader (which takes 010 as octal). Above max,
+// `whyMax` (if given) is said instead of the interval.
+CLI::Validator wholeNumber(long long min, long long max, const char* whyMax = nullptr);
+
+// Declares `name` as MIN:MAX:STEP within bounds; a value given lands in range.
+CLI::Option* addRangeOption(CLI::App& command, const std::string& name, IntRange& range,
+                            const RangeBounds<int>& bounds, const std::string& help);
+CLI::Option* addRangeOption(CLI::App& command, const std::string& name, RealRange& range,
+                            const RangeBounds<double>& bounds, const std::string& help);
+
+// A whole-number option in [min, max], shown as N.
+CLI::Option* addNumber(CLI::App& command, const std::string& name, int& value, long long min, long long max,
+                       const std::string& help);
+
+// --folder DIR, required and an existing folder.
+CLI::Option* addFolderOption(CLI::App& command, std::string& folder, const std::string& help);
+
+// --cover-value then --matrix-value, in that order of checking; `cells` names what the cover value is written for.
+void addClassValueOptions(CLI::App& command, ClassValues& values, const std::string& cells);
+
+// -h/--help that answers as soon as it is read, so that it wins over any mistake on the same line.
+void addHelpFlag(CLI::App& app);
+
+// Help with the usage line first, and only the first line of a command's description in the command list.
+class HelpFormatter : public CLI::Formatter {
 public:
-    Arguments(int argc, char** argv);
-    // The value of --name, or nothing when absent; throws when the value is missing.
-    std::optional<std::string> take(const std::string& name);
-    bool takeFlag(const std::string& name);
-    // Positional arguments left after all options were taken.
-    std::optional<std::string> takePositional();
-    // Throws for anything not taken.
-    void finish();
-
-private:
-    struct Item {
-        std::string text;
-        bool used = false;
-    };
-    std::vector<Item> items_;
+    HelpFormatter();
+    std::string make_help(const CLI::App* app, std::string name, CLI::AppFormatMode mode) const override;
+    std::string make_subcommand(const CLI::App* sub) const override;
 };
-
-// True when --help or -h asks for the command's text.
-bool helpRequested(Arguments& args);
-
-// Sets value from the option when it is given; a whole number in [min, max].
-void takeInteger(Arguments& args, const std::string& name, int& value, long long min, long long max);
-
-// "MIN:MAX:STEP" as parseIntRange, with MAX not below MIN.
-IntRange parseOrderedIntRange(const std::string& option, const std::string& text, int lo, int hi, int stepMin);
-
-// --cover-value and --matrix-value, when given, over what config.txt set.
-void takeClassValues(Arguments& args, Settings& settings);
-
-// The text of --folder: given, not empty, and an existing folder.
-std::string existingFolderOption(const std::optional<std::string>& folder);
-
-// Prints a usage error as `command` does and gives the exit status for bad arguments.
-int usageFailure(const char* command, const UsageError& error);
 
 // Says on standard error why a run failed or that it was interrupted (with what stays, as
 // `interrupted` puts it), and gives the run's exit status.
@@ -90,6 +82,9 @@ private:
 // cannot be read is reported on standard error and keeps its default.
 void loadConfigDefaults(const char* command, Settings& settings);
 
+// config.txt's settings (or the defaults) with the class values given on the command line over them.
+Settings commandSettings(const char* command, const ClassValues& values);
+
 // While it lives, Ctrl-C and SIGTERM only raise a flag that the run polls between
 // units of work, so that a run stops with whole files and its lists written.
 class InterruptGuard {
@@ -104,8 +99,5 @@ private:
     void (*oldInt_)(int);
     void (*oldTerm_)(int);
 };
-
-// Folder that must exist before any work starts.
-bool isExistingFolder(const std::string& path);
 
 }  // namespace orvalis::cli

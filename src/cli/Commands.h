@@ -1,7 +1,44 @@
 #pragma once
 
-// Each command takes the arguments after its own name and returns the process's
-// exit status: 0 success, 1 a failed run, 2 bad arguments.
-int runSampleCommand(int argc, char** argv);
-int runRandomCommand(int argc, char** argv);
-int runFractalCommand(int argc, char** argv);
+#include "cli/CliSupport.h"
+
+#include <optional>
+#include <string>
+
+// Each command has its options as read from the command line, a function that declares them on the
+// program's App, and a run that gives the process's exit status: 0 success, 1 a failed or interrupted run.
+namespace orvalis::cli {
+
+struct SampleOptions {
+    std::string image, folder;
+    int size = 100, replicates = 1, minDistance = 10;
+    IntRange cover{1, 100, 1};
+    std::optional<std::string> prefix, postString;
+    ClassValues values;
+    std::optional<unsigned> seed;
+};
+CLI::App* addSampleCommand(CLI::App& app, SampleOptions& options);
+int runSampleCommand(const SampleOptions& options);
+
+struct RandomOptions {
+    std::string folder;
+    IntRange cover{1, 100, 1};
+    int rows = 100, cols = 100, replicates = 1, seed = 5;
+    std::optional<std::string> postString;
+    ClassValues values;
+};
+CLI::App* addRandomCommand(CLI::App& app, RandomOptions& options);
+int runRandomCommand(const RandomOptions& options);
+
+struct FractalOptions {
+    std::string folder;
+    RealRange h{0.1, 0.9, 0.1};
+    IntRange cover{1, 100, 1};
+    int size = 100, replicates = 1;
+    int jobs = 0;  // every core
+    ClassValues values;
+};
+CLI::App* addFractalCommand(CLI::App& app, FractalOptions& options);
+int runFractalCommand(const FractalOptions& options);
+
+}  // namespace orvalis::cli

@@ -1,4 +1,3 @@
-#include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/neutral/RandomGenerator.h"
 #include "core/io/Config.h"
@@ -6,97 +5,63 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-using namespace orvalis;
-using namespace orvalis::cli;
+namespace orvalis::cli {
 
-namespace {
-
-void randomUsage(std::FILE* out)
+CLI::App* addRandomCommand(CLI::App& app, RandomOptions& o)
 {
-    std::fprintf(out,
-                 "usage: orvalis-cli random --folder DIR [OPTIONS]\n"
-                 "\n"
-                 "Writes a series of random landscapes: for each cover level, REPLICATES landscapes in\n"
-                 "which every cell is independently a cover cell with the probability of the level.\n"
-                 "Files are DIR/<cover %%03d>_<rows>x<cols>_a<replicate>.txt, listed in the FRAGSTATS batch\n"
-                 "list DIR/random_ListFragStat.fbt. The same seed and options give the same files.\n"
-                 "\n"
-                 "Options:\n"
-                 "  --folder DIR          existing folder for the landscape files (required)\n"
-                 "  --cover MIN:MAX:STEP  cover levels in percent, each 0..100, STEP 1..100 (1:100:1)\n"
-                 "  --size N              rows and columns of every landscape, 1..9999999 (100)\n"
-                 "  --rows R --cols C     rows and columns apart, each 1..9999999, instead of --size\n"
-                 "  --replicates N        landscapes per cover level, 1..999999 (1)\n"
-                 "  --seed N              seed of the random source (5)\n"
-                 "  --cover-value V       value written for cover cells\n"
-                 "  --matrix-value V      value written for matrix cells\n"
-                 "  --post-string S       text after each name in the batch list\n"
-                 "  --help                show this text\n"
-                 "\n"
-                 "The two values and the post-string default to config.txt in the working directory when\n"
-                 "it exists (1, 0 and empty otherwise).\n"
-                 "\n"
-                 "Exit status: 0 success, 1 a failed or interrupted run (a landscape cut short is removed),\n"
-                 "2 bad arguments or a missing folder.\n");
+    CLI::App* cmd = app.add_subcommand(
+        "random",
+        "Writes a series of random landscapes.\n"
+        "\n"
+        "For each cover level, REPLICATES landscapes in which every cell is independently a cover cell\n"
+        "with the probability of the level. Files are DIR/<cover %03d>_<rows>x<cols>_a<replicate>.txt,\n"
+        "listed in the FRAGSTATS batch list DIR/random_ListFragStat.fbt. The same seed and options give\n"
+        "the same files.");
+    addHelpFlag(*cmd);
+    addFolderOption(*cmd, o.folder, "existing folder for the landscape files");
+    addRangeOption(*cmd, "--cover", o.cover, {0, 100, 0, 100, 1, 100},
+                   "cover levels in percent, each 0..100, STEP 1..100 (1:100:1)");
+    CLI::Option* size = cmd->add_option_function<int>(
+                               "--size", [&o](const int& n) { o.rows = o.cols = n; },
+                               "rows and columns of every landscape, 1..9999999 (100)")
+                            ->transform(wholeNumber(1, 9999999))
+                            ->type_name("N");
+    CLI::Option* rows =
+        addNumber(*cmd, "--rows", o.rows, 1, 9999999, "rows apart, 1..9999999, with --cols instead of --size");
+    CLI::Option* cols = addNumber(*cmd, "--cols", o.cols, 1, 9999999, "columns apart, 1..9999999, with --rows");
+    rows->needs(cols);
+    cols->needs(rows);
+    size->excludes(rows)->excludes(cols);
+    // The descriptions say how the three go together; CLI11's own notes would break the column.
+    for (CLI::Option* option : {size, rows, cols})
+        option->option_text("N");
+    addNumber(*cmd, "--replicates", o.replicates, 1, 999999, "landscapes per cover level, 1..999999 (1)");
+    addNumber(*cmd, "--seed", o.seed, INT32_MIN, INT32_MAX, "seed of the random source (5)");
+    addClassValueOptions(*cmd, o.values, "cover");
+    cmd->add_option_function<std::string>(
+           "--post-string", [&o](const std::string& v) { o.postString = v; }, "text after each name in the batch list")
+        ->type_name("S");
+    cmd->footer("The two values and the post-string default to config.txt in the working directory when\n"
+                "it exists (1, 0 and empty otherwise).\n"
+                "\n"
+                "Exit status: 0 success, 1 a failed or interrupted run (a landscape cut short is removed),\n"
+                "2 bad arguments or a missing folder.");
+    return cmd;
 }
 
-int sizeOption(Arguments& args, const char* name)
+int runRandomCommand(const RandomOptions& o)
 {
-    auto v = args.take(name);
-    return v ? static_cast<int>(parseInteger(name, *v, 1, 9999999)) : -1;
-}
-
-}  // namespace
-
-int runRandomCommand(int argc, char** argv)
-{
-    Settings settings;
-    std::string folder;
-    int coverMin = 1, coverMax = 100, coverStep = 1;
-    int rows = 100, cols = 100, replicates = 1, seed = 5;
-    try {
-        Arguments args(argc, argv);
-        if (helpRequested(args)) {
-            randomUsage(stdout);
-            return 0;
-        }
-        loadConfigDefaults("random", settings);
-        auto folderText = args.take("--folder");
-        if (auto v = args.take("--cover")) {
-            const IntRange r = parseOrderedIntRange("--cover", *v, 0, 100, 1);
-            coverMin = r.min;
-            coverMax = r.max;
-            coverStep = r.step;
-        }
-        const int size = sizeOption(args, "--size");
-        const int rowsOption = sizeOption(args, "--rows");
-        const int colsOption = sizeOption(args, "--cols");
-        if (size > 0 && (rowsOption > 0 || colsOption > 0))
-            throw UsageError{"give either --size or --rows and --cols, not both"};
-        if ((rowsOption > 0) != (colsOption > 0))
-            throw UsageError{"--rows and --cols go together"};
-        if (size > 0)
-            rows = cols = size;
-        if (rowsOption > 0) {
-            rows = rowsOption;
-            cols = colsOption;
-        }
-        takeInteger(args, "--replicates", replicates, 1, 999999);
-        takeInteger(args, "--seed", seed, INT32_MIN, INT32_MAX);
-        takeClassValues(args, settings);
-        if (auto v = args.take("--post-string"))
-            settings.samplePostString = *v;
-        args.finish();
-        folder = existingFolderOption(folderText);
-        if (folder.back() != '/')
-            folder += '/';
-    } catch (const UsageError& e) {
-        return usageFailure("random", e);
-    }
+    Settings settings = commandSettings("random", o.values);
+    if (o.postString)
+        settings.samplePostString = *o.postString;
+    std::string folder = o.folder;
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    const int coverMin = o.cover.min, coverMax = o.cover.max, coverStep = o.cover.step;
+    const int rows = o.rows, cols = o.cols, replicates = o.replicates, seed = o.seed;
 
     RandomLandscapeParameters p;
     p.cover = {coverMin, coverMax, coverStep};
@@ -134,3 +99,5 @@ int runRandomCommand(int argc, char** argv)
                 seed, result.batchList.c_str());
     return status;
 }
+
+}  // namespace orvalis::cli

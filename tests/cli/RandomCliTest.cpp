@@ -17,12 +17,6 @@ using namespace orvalis::test;
 
 namespace {
 
-// Runs orvalis-cli random in dir with the arguments (no blanks inside them), after the shell prelude.
-CliRun runRandom(const TempDir& dir, const std::string& arguments, const std::string& prelude = {})
-{
-    return runCli(dir, "random", arguments, prelude);
-}
-
 std::vector<std::string> engineFiles(const TempDir& dir, int coverMin, int coverMax, int step, int rows, int cols,
                                      int replicates, int matrix, int cover, int seed)
 {
@@ -40,13 +34,14 @@ TEST(RandomCli, BadArgumentsExitWithStatusTwo)
     std::filesystem::create_directory(dir.file("out"));
     expectRefused(dir, "random",
                   {
-                      {"no folder", "--size 10", "--folder DIR is required"},
-                      {"missing folder", "--folder nowhere", "not an existing folder"},
-                      {"cover above 100", "--folder out --cover 0:101:1", "--cover MAX"},
-                      {"cover step 0", "--folder out --cover 10:20:0", "--cover STEP"},
+                      {"no folder", "--size 10", "--folder is required"},
+                      {"missing folder", "--folder nowhere", "Directory does not exist: nowhere"},
+                      {"cover above 100", "--folder out --cover 0:101:1", "--cover: MAX"},
+                      {"cover step 0", "--folder out --cover 10:20:0", "--cover: STEP"},
                       {"cover max below min", "--folder out --cover 50:10:1", "below MIN"},
-                      {"size and rows", "--folder out --size 5 --rows 5 --cols 5", "not both"},
-                      {"rows alone", "--folder out --rows 5", "go together"},
+                      {"size and rows", "--folder out --size 5 --rows 5 --cols 5", "--size excludes --rows"},
+                      {"rows alone", "--folder out --rows 5", "--rows requires --cols"},
+                      {"cols alone", "--folder out --cols 5", "--cols requires --rows"},
                       {"size 0", "--folder out --size 0", "--size"},
                       {"seed not a number", "--folder out --seed five", "--seed"},
                       {"unknown option", "--folder out --colour 3", "unexpected argument"},
@@ -58,7 +53,7 @@ TEST(RandomCli, DefaultsGiveTheFilesOfASeedFiveRun)
 {
     TempDir dir, ref;
     std::filesystem::create_directory(dir.file("out"));
-    CliRun run = runRandom(dir, "--folder out --cover 10:35:10 --replicates 2 --size 50");
+    CliRun run = runCli(dir, "random", "--folder out --cover 10:35:10 --replicates 2 --size 50");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("6 of 6 landscapes of 50 x 50 cells written to out/ (seed 5)"), std::string::npos)
         << run.out;
@@ -73,19 +68,31 @@ TEST(RandomCli, DefaultsGiveTheFilesOfASeedFiveRun)
               "out/020_50x50_a2.txt\nout/030_50x50_a1.txt\nout/030_50x50_a2.txt\n");
 }
 
+// Numbers are decimal even with a leading zero (not octal), and a repeated option counts with its last value.
+TEST(RandomCli, NumbersAreDecimalAndTheLastRepeatCounts)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("out"));
+    const CliRun run = runCli(dir, "random", "--folder out --cover 30:30:1 --size 3 --size 010 --seed 010");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "1 of 1 landscape of 10 x 10 cells written to out/ (seed 10); batch list out/random_ListFragStat.fbt\n");
+}
+
 TEST(RandomCli, ClassValuesAndPostStringComeFromConfigUnlessGiven)
 {
     TempDir dir, ref;
     std::filesystem::create_directory(dir.file("out"));
     writeFile(dir.file("config.txt"), "SMP_\n, x, 999\n7\n3\n");
-    CliRun run = runRandom(dir, "--folder out/ --cover 40:40:1 --rows 3 --cols 2 --seed -12");
+    CliRun run = runCli(dir, "random", "--folder out/ --cover 40:40:1 --rows 3 --cols 2 --seed -12");
     ASSERT_EQ(run.status, 0) << run.err;
     auto expected = engineFiles(ref, 40, 40, 1, 3, 2, 1, 3, 7, -12);
     EXPECT_EQ(readFile(dir.file("out/040_3x2_a1.txt")), readFile(expected.at(0)));
     EXPECT_EQ(readFile(dir.file("out/random_ListFragStat.fbt")), "out/040_3x2_a1.txt, x, 999\n");
 
-    run = runRandom(dir, "--folder out --cover 40:40:1 --rows 3 --cols 2 --seed -12 --cover-value 1 --matrix-value 0 "
-                      "--post-string ,y");
+    run = runCli(dir, "random",
+                 "--folder out --cover 40:40:1 --rows 3 --cols 2 --seed -12 --cover-value 1 --matrix-value 0 "
+                 "--post-string ,y");
     ASSERT_EQ(run.status, 0) << run.err;
     expected = engineFiles(ref, 40, 40, 1, 3, 2, 1, 0, 1, -12);
     EXPECT_EQ(readFile(dir.file("out/040_3x2_a1.txt")), readFile(expected.at(0)));
@@ -97,8 +104,9 @@ TEST(RandomCli, WriteFailureExitsWithStatusOneAndListsOnlyWholeFiles)
     TempDir dir;
     std::filesystem::create_directory(dir.file("out"));
     // A file size limit plays a full disk: 300 x 300 landscapes of 1000000 values pass the limit, those of 1 do not.
-    CliRun run = runRandom(dir, "--folder out --cover 0:100:100 --size 300 --cover-value 1000000 --matrix-value 1",
-                     "trap '' XFSZ; ulimit -f 400 &&");
+    CliRun run = runCli(dir, "random",
+                        "--folder out --cover 0:100:100 --size 300 --cover-value 1000000 --matrix-value 1",
+                        "trap '' XFSZ; ulimit -f 400 &&");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("cannot write out/100_300x300_a1.txt"), std::string::npos) << run.err;
     EXPECT_NE(run.out.find("1 of 2 landscapes"), std::string::npos) << run.out;

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 using namespace orvalis::test;
 
@@ -27,9 +29,9 @@ TEST(SharedOptions, SameMistakeGivesTheSameMessageInEveryCommand)
         {"cover value read before matrix value", "--folder out --matrix-value y --cover-value x",
          "--cover-value: 'x' is not a whole number"},
         {"no replicates", "--folder out --replicates 0", "--replicates: 0 is outside 1..999999"},
-        {"folder without a value", "--folder", "--folder needs a value"},
-        {"empty folder", "--folder=", "--folder DIR is required"},
-        {"folder that is a file", "--folder file.txt", "--folder: 'file.txt' is not an existing folder"},
+        {"folder without a value", "--folder", "--folder: 1 required DIR missing"},
+        {"empty folder", "--folder=", "--folder: 1 required DIR missing"},
+        {"folder that is a file", "--folder file.txt", "--folder: Directory is actually a file: file.txt"},
         {"unknown option", "--folder out --colour 3", "unexpected argument '--colour'"},
     };
     for (const char* command : {"sample", "random", "fractal"}) {
@@ -47,17 +49,58 @@ TEST(SharedOptions, SameMistakeGivesTheSameMessageInEveryCommand)
     }
 }
 
-TEST(SharedOptions, HelpIsAskedTheSameWayEverywhere)
+TEST(SharedOptions, HelpIsAskedTheSameWayEverywhereAndNamesEveryOption)
 {
     TempDir dir;
-    for (const char* command : {"sample", "random", "fractal"}) {
+    const std::map<std::string, std::vector<const char*>> named = {
+        {"sample",
+         {"--folder", "--size", "--replicates", "--min-distance", "--cover", "--prefix", "--post-string",
+          "--cover-value", "--matrix-value", "--seed", "config.txt", "sample.txt", "ListFragStat.fbt", "Ctrl-C"}},
+        {"random",
+         {"--folder", "--cover", "--size", "--rows", "--cols", "--replicates", "--seed", "--cover-value",
+          "--matrix-value", "--post-string", "config.txt", "random_ListFragStat.fbt"}},
+        {"fractal",
+         {"--folder", "--h", "--cover", "--size", "--replicates", "--cover-value", "--matrix-value", "--jobs",
+          "config.txt"}},
+    };
+    for (const auto& [command, words] : named) {
         for (const char* flag : {"--help", "-h", "--folder nowhere --help"}) {
-            SCOPED_TRACE(std::string(command) + " " + flag);
+            SCOPED_TRACE(command + " " + flag);
             const CliRun run = runCli(dir, command, flag);
             EXPECT_EQ(run.status, 0);
-            EXPECT_EQ(run.out.rfind("usage: orvalis-cli " + std::string(command), 0), 0u) << run.out;
+            EXPECT_EQ(run.out.rfind("usage: orvalis-cli " + command, 0), 0u) << run.out;
             EXPECT_EQ(run.err, "");
+            for (const char* word : words)
+                EXPECT_NE(run.out.find(word), std::string::npos) << word;
+            EXPECT_NE(run.out.find("Exit status"), std::string::npos);
         }
+    }
+}
+
+// What the program answers before any command: its version, its help, and refusals.
+TEST(Program, AnswersWithoutACommand)
+{
+    TempDir dir;
+    struct Case {
+        const char* name;
+        std::string arguments;
+        int status;
+        std::string outStart, errStart;
+    };
+    const Case cases[] = {
+        {"version", "--version", 0, "orvalis-cli " ORVALIS_VERSION "\n", ""},
+        {"help", "--help", 0, "usage: orvalis-cli", ""},
+        {"nothing", "", 2, "", "usage: orvalis-cli"},
+        {"unknown command", "map --folder out", 2, "", "orvalis-cli: unknown command 'map'\nusage: orvalis-cli"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = runCli(dir, c.arguments, "");
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out.substr(0, c.outStart.size()), c.outStart);
+        EXPECT_EQ(run.out.empty(), c.outStart.empty()) << run.out;
+        EXPECT_EQ(run.err.substr(0, c.errStart.size()), c.errStart);
+        EXPECT_EQ(run.err.empty(), c.errStart.empty()) << run.err;
     }
 }
 
