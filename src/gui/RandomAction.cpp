@@ -1,42 +1,42 @@
-#include "gui/MainWindow.h"
+#include "gui/RandomAction.h"
 
-#include "gui/RunProgressDialog.h"
 #include "core/neutral/RandomGenerator.h"
+#include "gui/RunProgressDialog.h"
+#include "gui/Texts.h"
+#include "gui/forms/DialogRnd.h"
 
 #include <QFile>
 
-#include <string>
-#include <vector>
-
-void MainWindow::on_actionRandom_triggered()
+ActionOutcome runRandomAction(QWidget* parent, DialogRnd& dialog, const WindowSettings& settings, int seed)
 {
-    if (rndDialog.exec() != QDialog::Accepted)
-        return;
-    QString folder = rndDialog.folder();
+    ActionOutcome outcome;
+    if (dialog.exec() != QDialog::Accepted)
+        return outcome;
+    QString folder = dialog.folder();
     if (folder.isEmpty()) {
         // With "/" added an empty field would mean the root folder.
-        reportProblem(tr("Random landscapes: no folder was chosen, nothing was written."));
-        return;
+        outcome.problems << texts::randomNoFolder();
+        return outcome;
     }
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
 
-    const int size = rndDialog.gridSize();
-    const long long total = static_cast<long long>(rndDialog.replicates()) *
-                            orvalis::RandomGenerator::levelCount(rndDialog.coverMin(), rndDialog.coverMax(),
-                                                                 rndDialog.coverStep());
-    std::vector<std::string> written;
+    const int size = dialog.gridSize();
+    const long long total = static_cast<long long>(dialog.replicates()) *
+                            orvalis::RandomGenerator::levelCount(dialog.coverMin(), dialog.coverMax(),
+                                                                 dialog.coverStep());
     orvalis::RandomRunResult result;
     {
-        RunProgressDialog progress(this, total);
-        orvalis::RandomGenerator generator(samplePostString.toLocal8Bit().toStdString());
-        result = generator.generate(rndDialog.coverMin(), rndDialog.coverMax(), rndDialog.coverStep(), size, size,
-                                    rndDialog.replicates(), matrixValue, coverValue,
-                                    QFile::encodeName(folder).toStdString(), settingsDialog.randomSeed(), written,
+        RunProgressDialog progress(parent, total);
+        orvalis::RandomGenerator generator(settings.samplePostString.toLocal8Bit().toStdString());
+        result = generator.generate(dialog.coverMin(), dialog.coverMax(), dialog.coverStep(), size, size,
+                                    dialog.replicates(), settings.matrixValue, settings.coverValue,
+                                    QFile::encodeName(folder).toStdString(), seed, outcome.written,
                                     progress.callback());
     }
 
-    showWrittenFiles(written);
+    outcome.replacesList = true;
     if (!result.ok)
-        reportProblem(tr("Random landscapes: %1").arg(QString::fromLocal8Bit(result.error.c_str())));
+        outcome.problems << texts::randomFailed(QString::fromLocal8Bit(result.error.c_str()));
+    return outcome;
 }

@@ -1,45 +1,49 @@
-#include "gui/MainWindow.h"
+#include "gui/SampleAction.h"
 
+#include "core/io/BatchList.h"
 #include "core/sampler/WindowSampler.h"
+#include "gui/RunProgressDialog.h"
+#include "gui/Texts.h"
+#include "gui/forms/DialogSample.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProgressDialog>
 
-#include <algorithm>
-#include <climits>
 #include <cstdio>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The run's two window-modal dialogs, created when the search starts.
+// The run's two window-modal dialogs, created when the search starts: windows
+// written, and below it the search's tries left.
 class SampleProgress {
 public:
     SampleProgress(QWidget* parent, long long target) : parent_(parent), target_(target) {}
     ~SampleProgress()
     {
         if (progress_)
-            progress_->close();
+            progress_->dialog().close();
         if (search_)
-            search_->close();
+            search_->dialog().close();
     }
 
     bool update(const orvalis::ProgressEvent& e)
     {
         if (!progress_)
             create();
-        const int done = static_cast<int>(std::clamp<long long>(e.done, 0, progress_->maximum()));
-        const int left = static_cast<int>(std::clamp<long long>(e.budgetLeft, 0, search_->maximum()));
+        QProgressDialog& progress = progress_->dialog();
+        QProgressDialog& search = search_->dialog();
+        const int done = progress_->valueFor(e.done);
+        const int left = search_->valueFor(e.budgetLeft);
         // Setting a value repaints and lets events in; a few times a second is enough to see it and to cancel.
-        if (done != progress_->value() || sinceUpdate_.elapsed() >= 40) {
-            const bool moved = done != progress_->value() || left != search_->value();
-            progress_->setValue(done);
-            search_->setValue(left);
+        if (done != progress.value() || sinceUpdate_.elapsed() >= 40) {
+            const bool moved = done != progress.value() || left != search.value();
+            progress.setValue(done);
+            search.setValue(left);
             if (!moved)
                 QCoreApplication::processEvents();
             sinceUpdate_.restart();
@@ -50,85 +54,96 @@ public:
 private:
     void create()
     {
-        const int maximum = static_cast<int>(std::clamp<long long>(target_, 0, INT_MAX));
-        progress_ = std::make_unique<QProgressDialog>(QStringLiteral("Calculando..."), QStringLiteral("Cancel"), 0,
-                                                      maximum, parent_);
-        search_ = std::make_unique<QProgressDialog>(QStringLiteral("Tempo de busca total..."),
-                                                    QStringLiteral("Cancel"), 0,
-                                                    static_cast<int>(orvalis::WindowSampler::TryBudget), parent_);
-        for (QProgressDialog* d : {progress_.get(), search_.get()}) {
-            d->setAutoReset(false);
-            d->setAutoClose(false);
-            d->setMinimumDuration(0);
-        }
-        progress_->setWindowModality(Qt::WindowModal);
-        progress_->show();
-        progress_->setValue(0);
-        search_->setWindowModality(Qt::WindowModal);
-        const QRect above = progress_->geometry();
-        search_->setGeometry(above.translated(0, above.height()));
-        search_->show();
-        search_->setValue(static_cast<int>(orvalis::WindowSampler::TryBudget));
+        RunProgressOptions options;
+        options.holdAtMaximum = true;
+        progress_.emplace(parent_, target_, options);
+        options.label = texts::searchTime();
+        options.below = &progress_->dialog();
+        options.startValue = orvalis::WindowSampler::TryBudget;
+        search_.emplace(parent_, orvalis::WindowSampler::TryBudget, options);
         sinceUpdate_.start();
     }
 
     QWidget* parent_;
     long long target_;
-    std::unique_ptr<QProgressDialog> progress_;
-    std::unique_ptr<QProgressDialog> search_;
+    std::optional<RunProgressDialog> progress_;
+    std::optional<RunProgressDialog> search_;
     QElapsedTimer sinceUpdate_;
 };
 
+std::string toEngine(const QString& text)
+{
+    return text.toUtf8().toStdString();
+}
+
 }  // namespace
 
-void MainWindow::on_actionSample_triggered()
+ActionOutcome runSampleAction(QWidget* parent, DialogSample& dialog, const WindowSettings& settings)
 {
-    if (sampleDialog.exec() != QDialog::Accepted)
-        return;
-    showWrittenFiles({});
+    ActionOutcome outcome;
+    if (dialog.exec() != QDialog::Accepted)
+        return outcome;
+    outcome.replacesList = true;
 
-    if (sampleDialog.folder().isEmpty()) {
+    if (dialog.folder().isEmpty()) {
         // Joined with "/" an empty folder would mean the root folder.
-        reportProblem(tr("Sampling: no folder was chosen for the window files, nothing was written."));
-        return;
+        outcome.problems << texts::sampleNoFolder();
+        return outcome;
     }
-    const QString imagePath = sampleDialog.imagePath();
+    const QString imagePath = dialog.imagePath();
     orvalis::WindowSampler sampler;
     if (!sampler.loadImage(QFile::encodeName(imagePath).constData())) {
-        std::puts("Não foi possivel carregar a imagem");
+        std::puts(texts::imageNotLoadedLine);
         std::fflush(stdout);
-        const QString why = imagePath.isEmpty()           ? tr("no image file was chosen")
-                            : !QFileInfo::exists(imagePath) ? tr("the file does not exist")
-                                                            : tr("it is not a readable uncompressed 24- or 32-bit TGA image");
-        reportProblem(tr("Não foi possivel carregar a imagem \"%1\": %2.").arg(imagePath, why));
-        return;
+        const QString why = imagePath.isEmpty()             ? texts::noImageChosen()
+                            : !QFileInfo::exists(imagePath) ? texts::imageMissing()
+                                                            : texts::imageUnreadable();
+        outcome.problems << texts::imageNotLoaded(imagePath, why);
+        return outcome;
     }
-    sampler.configure(128, sampleDialog.windowSize() / 2, matrixValue, coverValue);
+    sampler.configure(128, dialog.windowSize() / 2, settings.matrixValue, settings.coverValue);
 
     orvalis::SampleParameters params;
-    params.minDistance = sampleDialog.minDistance();
-    params.coverStep = sampleDialog.coverStep();
-    params.coverMax = sampleDialog.coverMax();
-    params.coverMin = sampleDialog.coverMin();
-    params.replicates = sampleDialog.replicates();
-    params.folder = QFile::encodeName(sampleDialog.folder()).toStdString();
-    params.prefix = QFile::encodeName(samplePrefix).toStdString();
+    params.minDistance = dialog.minDistance();
+    params.coverStep = dialog.coverStep();
+    params.coverMax = dialog.coverMax();
+    params.coverMin = dialog.coverMin();
+    params.replicates = dialog.replicates();
+    params.folder = QFile::encodeName(dialog.folder()).toStdString();
+    params.prefix = QFile::encodeName(settings.samplePrefix).toStdString();
     const long long target = params.coverStep > 0 ? (static_cast<long long>(params.coverMax) + params.coverStep -
                                                      params.coverMin) * params.replicates / params.coverStep
                                                   : 0;
 
-    std::vector<std::string> written;
-    orvalis::SampleOutcome outcome;
+    orvalis::SampleOutcome result;
     {
-        SampleProgress progress(this, target);
-        outcome = sampler.sampleWindows(params, written,
-                                        [&progress](const orvalis::ProgressEvent& e) { return progress.update(e); });
+        SampleProgress progress(parent, target);
+        result = sampler.sampleWindows(params, outcome.written,
+                                       [&progress](const orvalis::ProgressEvent& e) { return progress.update(e); });
     }
 
-    showWrittenFiles(written);
-    writeBatchList(samplePrefix, samplePostString);
+    // The list names the files as the window lists them.
+    QStringList names;
+    for (const std::string& name : outcome.written)
+        names.append(QFile::decodeName(QByteArray::fromStdString(name)));
+    const QString listProblem = writeBatchList(names, settings.samplePrefix, settings.samplePostString);
+    if (!listProblem.isEmpty())
+        outcome.problems << listProblem;
 
-    if (!outcome.ok() || outcome.stop == orvalis::SampleStop::NoCentreLeft)
-        reportProblem(tr("Sampling stopped after %n window(s): %1.", nullptr, outcome.written)
-                          .arg(QString::fromLocal8Bit(outcome.message.c_str())));
+    if (!result.ok() || result.stop == orvalis::SampleStop::NoCentreLeft)
+        outcome.problems << texts::sampleStopped(result.written, QString::fromLocal8Bit(result.message.c_str()));
+    return outcome;
+}
+
+QString writeBatchList(const QStringList& fileNames, const QString& prefix, const QString& postString)
+{
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(fileNames.size()));
+    for (const QString& name : fileNames)
+        names.push_back(toEngine(name));
+    std::string error;
+    if (orvalis::writeBatchListFile(orvalis::batchListName(QFile::encodeName(prefix).toStdString()), names,
+                                    toEngine(postString), &error))
+        return QString();
+    return texts::batchListNotWritten(prefix, QString::fromLocal8Bit(error.c_str()));
 }
