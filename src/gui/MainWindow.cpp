@@ -1,12 +1,15 @@
 #include "gui/MainWindow.h"
 
-#include "gui/GridImage.h"
+#include "gui/FractalAction.h"
+#include "gui/RandomAction.h"
+#include "gui/SampleAction.h"
+#include "gui/Texts.h"
 #include "ui_MainWindow.h"
 
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPainter>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -16,20 +19,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     // The generators are reached from the Create menu, after Sample.
     ui->menuCreate->addAction(ui->actionRandom);
     ui->menuCreate->addAction(ui->actionFractal);
+    ui->frameView->setGrid(grid_);
     loadSettings();
 }
 
 MainWindow::~MainWindow()
 {
     delete ui;
-}
-
-void MainWindow::loadGrid(const QString& fileName)
-{
-    orvalis::readLandscapeFile(QFile::encodeName(fileName).toStdString(), grid);
-    gridImage_ = buildGridImage(grid, matrixValue);
-    gridImageMatrix_ = matrixValue;
-    scaledImage_ = QImage();
 }
 
 void MainWindow::reportProblem(const QString& text)
@@ -44,34 +40,37 @@ void MainWindow::reportProblem(const QString& text)
     box->show();
 }
 
-QRect MainWindow::viewRect() const
+void MainWindow::setSettings(const WindowSettings& values)
 {
-    return QRect(ui->frameView->mapTo(this, QPoint(0, 0)), ui->frameView->size());
+    settings_.setValues(values);
+    ui->frameView->setMatrixValue(values.matrixValue);
 }
 
-void MainWindow::paintEvent(QPaintEvent*)
+void MainWindow::loadSettings()
 {
-    QPainter painter(this);
-    const QRect r = viewRect();
-    painter.setBrush(QBrush(QColor(0, 255, 0, 120)));
-    painter.drawRect(QRectF(r));
-    if (grid.empty())
+    const QString problem = settings_.load();
+    ui->frameView->setMatrixValue(settings_.values().matrixValue);
+    // Once the loop runs, so that the message shows over the window, not before it.
+    if (!problem.isEmpty())
+        QTimer::singleShot(0, this, [this, problem] { reportProblem(problem); });
+}
+
+void MainWindow::on_actionParametros_triggered()
+{
+    settings_.fill(settingsDialog_);
+    if (settingsDialog_.exec() != QDialog::Accepted)
         return;
-    if (gridImageMatrix_ != matrixValue || gridImage_.isNull()) {
-        gridImage_ = buildGridImage(grid, matrixValue);
-        gridImageMatrix_ = matrixValue;
-        scaledImage_ = QImage();
-    }
-    // Nearest-neighbour scaling gives every cell whole pixels: no gaps, no overlaps.
-    if (scaledImage_.size() != r.size())
-        scaledImage_ = gridImage_.scaled(r.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    painter.drawImage(r.topLeft(), scaledImage_);
+    settings_.takeFrom(settingsDialog_);
+    ui->frameView->setMatrixValue(settings_.values().matrixValue);
+    const QString problem = settings_.save();
+    if (!problem.isEmpty())
+        reportProblem(problem);
 }
 
 void MainWindow::on_actionOpen_triggered()
 {
     fileNames.clear();
-    fileNames = QFileDialog::getOpenFileNames(this, tr("Choose file(s) do open"));
+    fileNames = QFileDialog::getOpenFileNames(this, texts::chooseFilesToOpen());
     ui->fileListView->insertItems(ui->fileListView->count(), fileNames);
 }
 
@@ -83,8 +82,32 @@ void MainWindow::on_fileListView_currentRowChanged(int row)
 {
     if (row < 0)
         return;
-    loadGrid(ui->fileListView->currentItem()->text());
+    orvalis::readLandscapeFile(QFile::encodeName(ui->fileListView->currentItem()->text()).toStdString(), grid_);
+    ui->frameView->setGrid(grid_);
     repaint();
+}
+
+void MainWindow::on_actionSample_triggered()
+{
+    finish(runSampleAction(this, sampleDialog_, settings_.values()));
+}
+
+void MainWindow::on_actionRandom_triggered()
+{
+    finish(runRandomAction(this, rndDialog_, settings_.values(), settingsDialog_.randomSeed()));
+}
+
+void MainWindow::on_actionFractal_triggered()
+{
+    finish(runFractalAction(this, fbmDialog_, settings_.values()));
+}
+
+void MainWindow::finish(const ActionOutcome& outcome)
+{
+    if (outcome.replacesList)
+        showWrittenFiles(outcome.written);
+    for (const QString& problem : outcome.problems)
+        reportProblem(problem);
 }
 
 void MainWindow::showWrittenFiles(const std::vector<std::string>& written)

@@ -1,20 +1,27 @@
 #pragma once
 
-#include "gui/forms/dialogFbm.h"
-#include "gui/forms/DialogRnd.h"
 #include "core/io/LandscapeFile.h"
+#include "gui/SettingsBridge.h"
+#include "gui/forms/DialogRnd.h"
 #include "gui/forms/DialogSample.h"
+#include "gui/forms/dialogFbm.h"
 #include "gui/forms/setings.h"
 
-#include <QImage>
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QStringList>
+
+#include <string>
+#include <vector>
+
+struct ActionOutcome;
 
 namespace Ui {
 class MainWindow;
 }
 
+// The window: menus, the file list and the map, wired to the Create commands and
+// the settings. The commands and the drawing live in their own classes.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -22,20 +29,20 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Replaces grid with the content of a landscape file; empty when it cannot be read.
-    void loadGrid(const QString& fileName);
-    // FRAGSTATS batch list: prefix + "ListFragStat.fbt", one line per entry of fileNames.
-    void writeBatchList(const QString& prefix, const QString& postString);
-
     // Tells the user about a failure: standard error and a message in the window.
     void reportProblem(const QString& text);
     const QStringList& reportedProblems() const { return problems_; }
 
-    // Where the grid is drawn, in window coordinates: exactly over frameView.
-    QRect viewRect() const;
+    // The grid of the selected file; empty when it could not be read.
+    const orvalis::LandscapeGrid& grid() const { return grid_; }
+    const WindowSettings& settings() const { return settings_.values(); }
+    // Takes the four settings as if read from config.txt; the file is not written.
+    void setSettings(const WindowSettings& values);
+    setings& settingsDialog() { return settingsDialog_; }
+    DialogSample& sampleDialog() { return sampleDialog_; }
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
+    // The files of the last run or the last Open, in their order.
+    QStringList fileNames;
 
 private slots:
     void on_actionOpen_triggered();
@@ -47,32 +54,18 @@ private slots:
     void on_actionFractal_triggered();
 
 private:
-    // Reads config.txt into the four settings; defined with the settings dialog.
     void loadSettings();
     // After a run: fileNames becomes the files it wrote, in writing order, and the
     // list widget shows them sorted.
     void showWrittenFiles(const std::vector<std::string>& written);
+    void finish(const ActionOutcome& outcome);
 
-public:
-    QStringList fileNames;
-
-private:
     Ui::MainWindow* ui;
-
-public:
-    orvalis::LandscapeGrid grid;
-    setings settingsDialog;
-    DialogRnd rndDialog;
-    dialogFbm fbmDialog;
-    DialogSample sampleDialog;
-    QString samplePrefix;
-    QString samplePostString;
-    int coverValue = 1;
-    int matrixValue = 0;
-
-private:
-    QImage gridImage_;         // one pixel per cell, built when a file is selected
-    int gridImageMatrix_ = 0;  // matrixValue the image was built with
-    QImage scaledImage_;       // gridImage_ at the size last drawn
+    orvalis::LandscapeGrid grid_;
+    setings settingsDialog_;
+    DialogRnd rndDialog_;
+    dialogFbm fbmDialog_;
+    DialogSample sampleDialog_;
+    SettingsBridge settings_;
     QStringList problems_;
 };

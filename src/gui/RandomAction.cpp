@@ -1,45 +1,47 @@
-#include "gui/MainWindow.h"
+#include "gui/RandomAction.h"
 
-#include "gui/RunProgressDialog.h"
 #include "core/neutral/RandomGenerator.h"
 #include "core/random/RandomSource.h"
+#include "core/run/CoverRange.h"
+#include "gui/RunProgressDialog.h"
+#include "gui/Texts.h"
+#include "gui/forms/DialogRnd.h"
 
 #include <QFile>
 
-#include <string>
-#include <vector>
-
-void MainWindow::on_actionRandom_triggered()
+ActionOutcome runRandomAction(QWidget* parent, DialogRnd& dialog, const WindowSettings& settings, int seed)
 {
-    if (rndDialog.exec() != QDialog::Accepted)
-        return;
-    QString folder = rndDialog.folder();
+    ActionOutcome outcome;
+    if (dialog.exec() != QDialog::Accepted)
+        return outcome;
+    QString folder = dialog.folder();
     if (folder.isEmpty()) {
         // With "/" added an empty field would mean the root folder.
-        reportProblem(tr("Random landscapes: no folder was chosen, nothing was written."));
-        return;
+        outcome.problems << texts::randomNoFolder();
+        return outcome;
     }
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
 
     orvalis::RandomLandscapeParameters p;
-    p.cover = {rndDialog.coverMin(), rndDialog.coverMax(), rndDialog.coverStep()};
-    p.rows = p.cols = rndDialog.gridSize();
-    p.replicates = rndDialog.replicates();
-    p.matrixValue = matrixValue;
-    p.coverValue = coverValue;
+    p.cover = {dialog.coverMin(), dialog.coverMax(), dialog.coverStep()};
+    p.rows = p.cols = dialog.gridSize();
+    p.replicates = dialog.replicates();
+    p.matrixValue = settings.matrixValue;
+    p.coverValue = settings.coverValue;
     p.folder = QFile::encodeName(folder).toStdString();
-    p.seed = settingsDialog.randomSeed();
-    p.postString = samplePostString.toLocal8Bit().toStdString();
+    p.seed = seed;
+    p.postString = settings.samplePostString.toLocal8Bit().toStdString();
     orvalis::RunResult result;
     {
-        RunProgressDialog progress(this, p.replicates * orvalis::randomLevelCount(p.cover));
+        RunProgressDialog progress(parent, p.replicates * orvalis::randomLevelCount(p.cover));
         orvalis::RunControl control(progress.callback());
-        // Seeded from the settings, then drawn from the process-wide source, which later Samples continue.
+        // Seeded from the settings, then drawn from the process-wide source, where a later Sample goes on.
         result = orvalis::runRandomLandscapes(p, orvalis::globalRandom(), control);
     }
-
-    showWrittenFiles(result.files);
+    outcome.written = result.files;
+    outcome.replacesList = true;
     if (result.failed())
-        reportProblem(tr("Random landscapes: %1").arg(QString::fromLocal8Bit(result.message.c_str())));
+        outcome.problems << texts::randomFailed(QString::fromLocal8Bit(result.message.c_str()));
+    return outcome;
 }

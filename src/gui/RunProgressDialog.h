@@ -1,18 +1,31 @@
 #pragma once
 
 #include "core/run/RunControl.h"
+#include "gui/Texts.h"
 
 #include <QElapsedTimer>
 #include <QProgressDialog>
 
-// The window-modal "Calculando..." dialog of a long run, driven by an engine's
-// progress callback. Cancel reaches the engine as a false return.
+// How a run's progress dialog starts; the defaults are those of a single-dialog run.
+struct RunProgressOptions {
+    QString label = texts::calculating();
+    // Stays open at its maximum instead of resetting and closing there.
+    bool holdAtMaximum = false;
+    // Placed right under this dialog, with its size.
+    const QWidget* below = nullptr;
+    long long startValue = 0;
+};
+
+// The window-modal progress dialog of a long run, with a "Cancel" button, driven by
+// an engine's progress callback. Cancel reaches the engine as a false return.
 class RunProgressDialog {
 public:
-    RunProgressDialog(QWidget* parent, long long maximum, const QString& label = QStringLiteral("Calculando..."));
+    RunProgressDialog(QWidget* parent, long long maximum, const RunProgressOptions& options = RunProgressOptions());
 
     QProgressDialog& dialog() { return dialog_; }
     bool wasCanceled() const { return dialog_.wasCanceled(); }
+    // The value clamped to the dialog's range.
+    int valueFor(long long value) const;
 
     // Sets the value (and the label when the event has one) and lets the toolkit
     // deliver a Cancel click, also when the value has not moved.

@@ -1,13 +1,12 @@
-#include "gui/MainWindow.h"
+#include "gui/SettingsBridge.h"
 
-#include "core/io/BatchList.h"
 #include "core/io/Config.h"
+#include "gui/Texts.h"
+#include "gui/forms/setings.h"
 
-#include <QFile>
-#include <QTimer>
+#include <QStringList>
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -25,66 +24,52 @@ QString fromEngine(const std::string& text)
 
 }  // namespace
 
-void MainWindow::loadSettings()
+QString SettingsBridge::load()
 {
     orvalis::Settings settings;
     settings.coverValue = 1;
     settings.matrixValue = 0;
     const orvalis::ConfigResult result = orvalis::readConfig(configFileName, settings);
-    samplePrefix = fromEngine(settings.samplePrefix);
-    samplePostString = fromEngine(settings.samplePostString);
-    coverValue = settings.coverValue;
-    matrixValue = settings.matrixValue;
+    values_.samplePrefix = fromEngine(settings.samplePrefix);
+    values_.samplePostString = fromEngine(settings.samplePostString);
+    values_.coverValue = settings.coverValue;
+    values_.matrixValue = settings.matrixValue;
     if (result.ok || result.missing)
-        return;
+        return QString();
 
-    const QString defaults[] = {tr("sample name empty"), tr("sample post-string empty"),
-                                tr("cover value %1").arg(coverValue), tr("matrix value %1").arg(matrixValue)};
+    const QString defaults[] = {texts::sampleNameEmpty(), texts::postStringEmpty(),
+                                texts::coverValueUsed(values_.coverValue), texts::matrixValueUsed(values_.matrixValue)};
     QStringList defaulted;
     for (int i = result.valuesRead; i < 4; ++i)
         defaulted << defaults[i];
-    const QString text = tr("config.txt could not be read completely (%1); using %2.")
-                             .arg(QString::fromLocal8Bit(result.error.c_str()), defaulted.join(QStringLiteral(", ")));
-    // Once the loop runs, so that the message shows over the window, not before it.
-    QTimer::singleShot(0, this, [this, text] { reportProblem(text); });
+    return texts::configIncomplete(QString::fromLocal8Bit(result.error.c_str()), defaulted);
 }
 
-void MainWindow::on_actionParametros_triggered()
+QString SettingsBridge::save() const
 {
-    settingsDialog.setSampleName(samplePrefix);
-    settingsDialog.setPostString(samplePostString);
-    settingsDialog.setCover(coverValue);
-    settingsDialog.setMatrix(matrixValue);
-    if (settingsDialog.exec() != QDialog::Accepted)
-        return;
-
-    samplePrefix = settingsDialog.sampleName();
-    samplePostString = settingsDialog.postString();
-    coverValue = settingsDialog.cover();
-    matrixValue = settingsDialog.matrix();
-    update();
-
     orvalis::Settings settings;
-    settings.samplePrefix = toEngine(samplePrefix);
-    settings.samplePostString = toEngine(samplePostString);
-    settings.coverValue = coverValue;
-    settings.matrixValue = matrixValue;
+    settings.samplePrefix = toEngine(values_.samplePrefix);
+    settings.samplePostString = toEngine(values_.samplePostString);
+    settings.coverValue = values_.coverValue;
+    settings.matrixValue = values_.matrixValue;
     const orvalis::ConfigResult result = orvalis::writeConfig(configFileName, settings);
-    if (!result.ok)
-        reportProblem(tr("The settings apply until the program ends, but they could not be saved in config.txt: %1.")
-                          .arg(QString::fromLocal8Bit(result.error.c_str())));
+    if (result.ok)
+        return QString();
+    return texts::configNotSaved(QString::fromLocal8Bit(result.error.c_str()));
 }
 
-void MainWindow::writeBatchList(const QString& prefix, const QString& postString)
+void SettingsBridge::fill(setings& dialog) const
 {
-    std::vector<std::string> names;
-    names.reserve(static_cast<std::size_t>(fileNames.size()));
-    for (const QString& name : fileNames)
-        names.push_back(toEngine(name));
-    const QString listName = prefix + QStringLiteral("ListFragStat.fbt");
-    std::string error;
-    if (!orvalis::writeBatchListFile(orvalis::batchListName(QFile::encodeName(prefix).toStdString()), names,
-                                     toEngine(postString), &error))
-        reportProblem(tr("The FRAGSTATS batch list %1 could not be written: %2.")
-                          .arg(listName, QString::fromLocal8Bit(error.c_str())));
+    dialog.setSampleName(values_.samplePrefix);
+    dialog.setPostString(values_.samplePostString);
+    dialog.setCover(values_.coverValue);
+    dialog.setMatrix(values_.matrixValue);
+}
+
+void SettingsBridge::takeFrom(const setings& dialog)
+{
+    values_.samplePrefix = dialog.sampleName();
+    values_.samplePostString = dialog.postString();
+    values_.coverValue = dialog.cover();
+    values_.matrixValue = dialog.matrix();
 }

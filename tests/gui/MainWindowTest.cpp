@@ -1,4 +1,3 @@
-#include "gui/GridImage.h"
 #include "gui/MainWindow.h"
 #include "support/MainWindowFixture.h"
 
@@ -22,6 +21,12 @@ struct WindowFixture : MainWindowFixture {
     {
         list->addItem(path);
         list->setCurrentRow(list->count() - 1);
+    }
+    // Where the map is, in window coordinates.
+    QRect viewRect()
+    {
+        auto* view = child<QFrame>(window, "frameView");
+        return QRect(view->mapTo(&window, QPoint(0, 0)), view->size());
     }
 };
 
@@ -84,10 +89,10 @@ TEST_F(WindowFixture, SelectionReadsTheFileAndDrawsColumnsFromLines)
     QString path = QString::fromStdString(dir.file("g.txt"));
     writeFile(path.toStdString(), "0 0 0 \n1 1 1 \n1 0 1 \n");
     select(path);
-    EXPECT_EQ(window.grid, (orvalis::LandscapeGrid{{0, 0, 0}, {1, 1, 1}, {1, 0, 1}}));
+    EXPECT_EQ(window.grid(), (orvalis::LandscapeGrid{{0, 0, 0}, {1, 1, 1}, {1, 0, 1}}));
 
     QImage shot = window.grab().toImage();
-    QRect r = window.viewRect();
+    QRect r = viewRect();
     auto cellColour = [&](int col, int row) {
         return shot.pixelColor(r.x() + (2 * col + 1) * r.width() / 6, r.y() + (2 * row + 1) * r.height() / 6);
     };
@@ -108,10 +113,8 @@ TEST_F(WindowFixture, ViewCoversTheFrameExactlyWithoutGaps)
     window.resize(611, 433);
     select(path);
     QImage shot = window.grab().toImage();
-    QRect r = window.viewRect();
+    QRect r = viewRect();
     auto* frame = child<QFrame>(window, "frameView");
-    EXPECT_EQ(r.topLeft(), frame->mapTo(&window, QPoint(0, 0)));
-    EXPECT_EQ(r.size(), frame->size());
     // The frame paints its own border over the view, as a child widget does.
     const int border = frame->frameWidth();
     int notBlack = 0;
@@ -121,28 +124,10 @@ TEST_F(WindowFixture, ViewCoversTheFrameExactlyWithoutGaps)
     EXPECT_EQ(notBlack, 0) << "seven cells that do not divide the frame still leave no gap";
     // Just outside the view nothing is drawn black.
     EXPECT_NE(shot.pixelColor(r.left() - 2, r.center().y()), QColor(Qt::black));
-}
-
-TEST(GridImage, ShortLinesLeaveTheirMissingCellsEmpty)
-{
-    QImage image = buildGridImage({{0, 1, 0, 9}, {1}, {}}, 0);
-    ASSERT_EQ(image.size(), QSize(3, 3));
-    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::white));
-    EXPECT_EQ(image.pixelColor(0, 1), QColor(Qt::black));
-    EXPECT_EQ(image.pixelColor(0, 2), QColor(Qt::white)) << "only the first n values of a line are drawn";
-    EXPECT_EQ(image.pixelColor(1, 0), QColor(Qt::black));
-    EXPECT_EQ(image.pixelColor(1, 1).alpha(), 0) << "past a line's end nothing is drawn";
-    EXPECT_EQ(image.pixelColor(2, 0).alpha(), 0);
-    EXPECT_TRUE(buildGridImage({}, 0).isNull());
-}
-
-TEST(GridImage, HugeGridsAreSampledToABoundedImage)
-{
-    orvalis::LandscapeGrid grid(10000, std::vector<int>(3, 1));
-    QImage image = buildGridImage(grid, 0);
-    EXPECT_EQ(image.width(), MaxGridImageSide);
-    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::black));
-    EXPECT_EQ(image.pixelColor(0, 3).alpha(), 0);
+    // The area's outline has always shown one pixel past the right and bottom edges.
+    EXPECT_EQ(shot.pixelColor(r.right() + 1, r.center().y()), QColor(Qt::black));
+    EXPECT_EQ(shot.pixelColor(r.center().x(), r.bottom() + 1), QColor(Qt::black));
+    EXPECT_NE(shot.pixelColor(r.right() + 2, r.center().y()), QColor(Qt::black));
 }
 
 TEST_F(WindowFixture, BadFilesLeaveAnEmptyGridAndAWorkingWindow)
@@ -156,10 +141,12 @@ TEST_F(WindowFixture, BadFilesLeaveAnEmptyGridAndAWorkingWindow)
     writeFile(huge, "");
     ASSERT_EQ(truncate(huge.c_str(), 3LL << 30), 0);  // sparse: costs no disk
 
+    writeFile(dir.file("good.txt"), "1 \n");
     for (const std::string& name : {dir.file("missing.txt"), dir.file("empty.txt"), dir.path().string(), huge}) {
-        window.grid = {{1}};
+        select(QString::fromStdString(dir.file("good.txt")));
+        ASSERT_EQ(window.grid(), orvalis::LandscapeGrid{{1}});
         select(QString::fromStdString(name));
-        EXPECT_TRUE(window.grid.empty()) << name;
+        EXPECT_TRUE(window.grid().empty()) << name;
         window.grab();
     }
     select(QString::fromStdString(dir.file("binary.bin")));

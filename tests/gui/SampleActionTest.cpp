@@ -1,14 +1,14 @@
 #include "gui/MainWindow.h"
+#include "gui/SampleAction.h"
 #include "core/random/RandomSource.h"
 #include "gui/forms/DialogSample.h"
 #include "support/SamplerTestSupport.h"
 #include "support/MainWindowFixture.h"
+#include "support/NamedCase.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
@@ -23,80 +23,6 @@ using namespace orvalis::test;
 
 namespace {
 
-TEST(DialogSample, FormAsUsersKnowIt)
-{
-    DialogSample d;
-    EXPECT_EQ(d.windowTitle(), "Sampler settings");
-    EXPECT_EQ(d.size(), QSize(642, 300));
-    expectSpinFields(d, {
-        {"Tam", "label_5", "Size", 2, 9999999, 100},
-        {"amo", "label_4", "Number os replicates", 1, 999999, 1},
-        {"distMin", "label_9", "Minimum distance between replicates", 0, 9999999, 10},
-        {"Ci", "label", "Cover min", 0, 99, 1},
-        {"Cf", "label_2", "Cover max", 1, 100, 100},
-        {"Cp", "label_3", "Step change in cover", 1, 100, 1},
-        {"nArq", "label_7", "TOTAL NUMBER OF FILES GENERATED", 0, 999999999, 100},
-    });
-    expectTotalField(d, "nArq");
-    EXPECT_EQ(child<QLabel>(d, "label_8")->text(), "Figure File");
-    EXPECT_EQ(child<QLabel>(d, "label_6")->text(), "Folder");
-    EXPECT_EQ(child<QPushButton>(d, "pushButtonImage")->text(), "...");
-    EXPECT_EQ(child<QPushButton>(d, "pushButton")->text(), "...");
-    EXPECT_TRUE(child<QLineEdit>(d, "image")->text().isEmpty());
-    EXPECT_TRUE(child<QLineEdit>(d, "path")->text().isEmpty());
-    EXPECT_EQ(d.windowSize(), 100);
-    EXPECT_EQ(d.replicates(), 1);
-    EXPECT_EQ(d.minDistance(), 10);
-    EXPECT_EQ(d.coverMin(), 1);
-    EXPECT_EQ(d.coverMax(), 100);
-    EXPECT_EQ(d.coverStep(), 1);
-}
-
-TEST(DialogSample, TotalDividesBeforeMultiplying)
-{
-    struct Case {
-        const char* name;
-        int ci, cf, cp, amo, total;
-    } cases[] = {
-        {"ten to fifty by ten, three replicates", 10, 50, 10, 3, 15},
-        {"five to fifty by ten shows 15 where the run asks 16", 5, 50, 10, 3, 15},
-        {"min above max shows zero", 99, 1, 1, 1, 0},
-        {"whole range by one, 999999 replicates", 0, 100, 1, 999999, 101 * 999999},
-        {"single level", 40, 40, 7, 2, 2},
-    };
-    for (const Case& c : cases) {
-        DialogSample d;
-        child<QSpinBox>(d, "Cp")->setValue(c.cp);
-        child<QSpinBox>(d, "Ci")->setValue(c.ci);
-        child<QSpinBox>(d, "Cf")->setValue(c.cf);
-        child<QSpinBox>(d, "amo")->setValue(c.amo);
-        EXPECT_EQ(child<QSpinBox>(d, "nArq")->value(), c.total) << c.name;
-    }
-}
-
-TEST(DialogSample, SizeAndDistanceLeaveTheTotalAlone)
-{
-    DialogSample d;
-    child<QSpinBox>(d, "amo")->setValue(2);
-    child<QSpinBox>(d, "Tam")->setValue(333);
-    child<QSpinBox>(d, "distMin")->setValue(77);
-    EXPECT_EQ(child<QSpinBox>(d, "nArq")->value(), 200);
-    EXPECT_EQ(d.windowSize(), 333);
-    EXPECT_EQ(d.minDistance(), 77);
-}
-
-TEST(DialogSample, CancellingAChooserEmptiesItsField)
-{
-    DialogSample d;
-    d.show();
-    for (const auto& [button, field] : {std::pair{"pushButton", "path"}, std::pair{"pushButtonImage", "image"}}) {
-        child<QLineEdit>(d, field)->setText("/somewhere/kept");
-        cancelNextFileDialog();
-        QTest::mouseClick(child<QPushButton>(d, button), Qt::LeftButton);
-        EXPECT_TRUE(child<QLineEdit>(d, field)->text().isEmpty()) << field;
-    }
-}
-
 struct SampleActionFixture : MainWindowFixture {
     std::string folder = dir.file("windows");
     std::string imagePath = dir.file("land.tga");
@@ -106,10 +32,7 @@ struct SampleActionFixture : MainWindowFixture {
     {
         std::filesystem::create_directory(folder);
         writeTga(imagePath, image);
-        window.samplePrefix = "G_";
-        window.samplePostString = ",x";
-        window.coverValue = 4;
-        window.matrixValue = 2;
+        window.setSettings({"G_", ",x", 4, 2});
         MainWindowFixture::SetUp();
     }
 
@@ -118,7 +41,7 @@ struct SampleActionFixture : MainWindowFixture {
                    int ci, int cf, int cp, std::function<void()> whileRunning = {})
     {
         whenModalShows<DialogSample>([=, this](DialogSample& d) {
-            ASSERT_EQ(&d, &window.sampleDialog);
+            ASSERT_EQ(&d, &window.sampleDialog());
             child<QSpinBox>(d, "Tam")->setValue(size);
             child<QSpinBox>(d, "amo")->setValue(replicates);
             child<QSpinBox>(d, "distMin")->setValue(minDistance);
@@ -160,9 +83,9 @@ TEST_F(SampleActionFixture, RunThroughTheDialogWritesListsAndLogs)
     EXPECT_TRUE(window.reportedProblems().isEmpty());
     EXPECT_EQ(orvalis::globalRandom().state(), want.finalState);
     // The dialog keeps what was entered for the next run.
-    EXPECT_EQ(window.sampleDialog.windowSize(), 21);
-    EXPECT_EQ(window.sampleDialog.coverStep(), 20);
-    EXPECT_EQ(window.sampleDialog.folder(), QString::fromStdString(folder));
+    EXPECT_EQ(window.sampleDialog().windowSize(), 21);
+    EXPECT_EQ(window.sampleDialog().coverStep(), 20);
+    EXPECT_EQ(window.sampleDialog().folder(), QString::fromStdString(folder));
 }
 
 TEST_F(SampleActionFixture, ImageThatDoesNotLoadIsShownInTheWindow)
@@ -180,14 +103,17 @@ TEST_F(SampleActionFixture, ImageThatDoesNotLoadIsShownInTheWindow)
 TEST_F(SampleActionFixture, FolderThatCannotBeWrittenIsNamedAndNothingIsListed)
 {
     const std::string missing = dir.file("gone");
+    // An earlier run's log and list stay as they were: the run is refused before it starts.
+    writeFile(dir.file("sample.txt"), "w/G_050_001.txt 0.5 20 20\n");
+    writeFile(dir.file("G_ListFragStat.fbt"), "w/G_050_001.txt\n");
     runSample(QString::fromStdString(imagePath), QString::fromStdString(missing), 20, 1, 10, 1, 100, 1);
     ASSERT_EQ(window.reportedProblems().size(), 1);
-    EXPECT_TRUE(window.reportedProblems().front().contains(QString::fromStdString(missing + "/G_")))
+    EXPECT_TRUE(window.reportedProblems().front().contains(QString::fromStdString(missing + " cannot be used")))
         << window.reportedProblems().front().toStdString();
     EXPECT_TRUE(window.fileNames.isEmpty());
     EXPECT_TRUE(listed().isEmpty());
-    EXPECT_EQ(readFile(dir.file("sample.txt")), "");
-    EXPECT_EQ(readFile(dir.file("G_ListFragStat.fbt")), "");
+    EXPECT_EQ(readFile(dir.file("sample.txt")), "w/G_050_001.txt 0.5 20 20\n");
+    EXPECT_EQ(readFile(dir.file("G_ListFragStat.fbt")), "w/G_050_001.txt\n");
 }
 
 TEST_F(SampleActionFixture, RunWithNoCentreLeftEndsAndSaysSo)

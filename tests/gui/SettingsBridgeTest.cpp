@@ -48,7 +48,7 @@ struct Fixture {
     // named button is clicked.
     void parameters(QDialogButtonBox::StandardButton button, const std::function<void(setings&)>& inDialog = {})
     {
-        setings& d = window->settingsDialog;
+        setings& d = window->settingsDialog();
         bool shown = false;
         QTimer::singleShot(0, &d, [&] {
             shown = d.isVisible();
@@ -81,10 +81,10 @@ TEST_P(StartUpTest, ReadsConfigQuicklyAndTellsOnlyAboutBrokenFiles)
     MainWindow& w = f.open();
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
               orvalis::test::QuickSeconds);
-    EXPECT_EQ(w.samplePrefix, QString::fromUtf8(c.prefix));
-    EXPECT_EQ(w.samplePostString, QString::fromUtf8(c.postString));
-    EXPECT_EQ(w.coverValue, c.cover);
-    EXPECT_EQ(w.matrixValue, c.matrix);
+    EXPECT_EQ(w.settings().samplePrefix, QString::fromUtf8(c.prefix));
+    EXPECT_EQ(w.settings().samplePostString, QString::fromUtf8(c.postString));
+    EXPECT_EQ(w.settings().coverValue, c.cover);
+    EXPECT_EQ(w.settings().matrixValue, c.matrix);
     if (c.problemMentions) {
         ASSERT_EQ(w.reportedProblems().size(), 1);
         EXPECT_TRUE(w.reportedProblems()[0].contains("config.txt"));
@@ -93,7 +93,7 @@ TEST_P(StartUpTest, ReadsConfigQuicklyAndTellsOnlyAboutBrokenFiles)
         EXPECT_TRUE(w.reportedProblems().isEmpty());
     }
     // The dialog is filled only by the Parameters command.
-    EXPECT_EQ(w.settingsDialog.sampleName(), "SMP_");
+    EXPECT_EQ(w.settingsDialog().sampleName(), "SMP_");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -118,9 +118,9 @@ TEST(StartUp, HugeConfigStillOpensQuicklyWithDefaults)
     MainWindow& w = f.open();
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
               orvalis::test::QuickSeconds);
-    EXPECT_EQ(w.samplePrefix, "SMP_");
-    EXPECT_EQ(w.samplePostString, "");
-    EXPECT_EQ(w.coverValue, 1);
+    EXPECT_EQ(w.settings().samplePrefix, "SMP_");
+    EXPECT_EQ(w.settings().samplePostString, "");
+    EXPECT_EQ(w.settings().coverValue, 1);
     ASSERT_EQ(w.reportedProblems().size(), 1);
     EXPECT_TRUE(w.reportedProblems()[0].contains("using sample post-string empty, cover value 1, matrix value 0."));
 }
@@ -146,18 +146,18 @@ TEST(ParametersCommand, OkStoresTypedValuesAndTheNextStartReadsThem)
         typeInto(d.findChild<QSpinBox*>("coverValue"), "-17");
         typeInto(d.findChild<QSpinBox*>("matrixValue"), "250");
     });
-    EXPECT_EQ(w.samplePrefix, prefix);
-    EXPECT_EQ(w.samplePostString, "  , x, 999, 1, 1");
-    EXPECT_EQ(w.coverValue, -17);
-    EXPECT_EQ(w.matrixValue, 250);
+    EXPECT_EQ(w.settings().samplePrefix, prefix);
+    EXPECT_EQ(w.settings().samplePostString, "  , x, 999, 1, 1");
+    EXPECT_EQ(w.settings().coverValue, -17);
+    EXPECT_EQ(w.settings().matrixValue, 250);
     EXPECT_EQ(readFile("config.txt"), prefix.toStdString() + "\n  , x, 999, 1, 1\n-17\n250\n");
     EXPECT_TRUE(w.reportedProblems().isEmpty());
 
     MainWindow again;
-    EXPECT_EQ(again.samplePrefix, prefix);
-    EXPECT_EQ(again.samplePostString, "  , x, 999, 1, 1");
-    EXPECT_EQ(again.coverValue, -17);
-    EXPECT_EQ(again.matrixValue, 250);
+    EXPECT_EQ(again.settings().samplePrefix, prefix);
+    EXPECT_EQ(again.settings().samplePostString, "  , x, 999, 1, 1");
+    EXPECT_EQ(again.settings().coverValue, -17);
+    EXPECT_EQ(again.settings().matrixValue, 250);
 }
 
 TEST(ParametersCommand, CancelChangesNothingEvenAfterEdits)
@@ -169,10 +169,10 @@ TEST(ParametersCommand, CancelChangesNothingEvenAfterEdits)
         typeInto(d.findChild<QLineEdit*>("preTextSmp"), "changed");
         typeInto(d.findChild<QSpinBox*>("coverValue"), "99");
     });
-    EXPECT_EQ(w.samplePrefix, "p ");
-    EXPECT_EQ(w.samplePostString, ", q");
-    EXPECT_EQ(w.coverValue, 3);
-    EXPECT_EQ(w.matrixValue, 4);
+    EXPECT_EQ(w.settings().samplePrefix, "p ");
+    EXPECT_EQ(w.settings().samplePostString, ", q");
+    EXPECT_EQ(w.settings().coverValue, 3);
+    EXPECT_EQ(w.settings().matrixValue, 4);
     EXPECT_EQ(readFile("config.txt"), original);
 }
 
@@ -184,11 +184,11 @@ TEST(ParametersCommand, CoverAboveTheSpinBoxIsKeptUntilAccepted)
         EXPECT_EQ(d.cover(), 99999);
         EXPECT_EQ(d.matrix(), -999999);
     });
-    EXPECT_EQ(w.coverValue, 123456);
-    EXPECT_EQ(w.matrixValue, -2000000);
+    EXPECT_EQ(w.settings().coverValue, 123456);
+    EXPECT_EQ(w.settings().matrixValue, -2000000);
     f.parameters(QDialogButtonBox::Ok);
-    EXPECT_EQ(w.coverValue, 99999);
-    EXPECT_EQ(w.matrixValue, -999999);
+    EXPECT_EQ(w.settings().coverValue, 99999);
+    EXPECT_EQ(w.settings().matrixValue, -999999);
     EXPECT_EQ(readFile("config.txt"), "p\nq\n99999\n-999999\n");
 }
 
@@ -198,7 +198,7 @@ TEST(ParametersCommand, SeedKeepsItsValueBetweenOpeningsAndIsNotStored)
     MainWindow& w = f.open();
     f.parameters(QDialogButtonBox::Ok, [](setings& d) { typeInto(d.findChild<QSpinBox*>("seedRnd"), "4242"); });
     f.parameters(QDialogButtonBox::Cancel, [](setings& d) { EXPECT_EQ(d.randomSeed(), 4242); });
-    EXPECT_EQ(w.settingsDialog.randomSeed(), 4242);
+    EXPECT_EQ(w.settingsDialog().randomSeed(), 4242);
     EXPECT_EQ(readFile("config.txt"), "\n\n1\n0\n");
 }
 
@@ -212,8 +212,8 @@ TEST(ParametersCommand, UnwritableConfigKeepsTheValuesAndTellsTheUser)
         typeInto(d.findChild<QLineEdit*>("preTextSmp"), "kept_");
         typeInto(d.findChild<QSpinBox*>("matrixValue"), "9");
     });
-    EXPECT_EQ(w.samplePrefix, "kept_");
-    EXPECT_EQ(w.matrixValue, 9);
+    EXPECT_EQ(w.settings().samplePrefix, "kept_");
+    EXPECT_EQ(w.settings().matrixValue, 9);
     ASSERT_EQ(w.reportedProblems().size(), before + 1);
     EXPECT_TRUE(w.reportedProblems().last().contains("could not be saved in config.txt"));
     EXPECT_TRUE(std::filesystem::is_directory("config.txt"));
@@ -225,67 +225,10 @@ TEST(ParametersCommand, PastedLineBreakIsNotSavedAndTheUserIsTold)
     MainWindow& w = f.open();
     f.parameters(QDialogButtonBox::Ok,
                  [](setings& d) { d.findChild<QLineEdit*>("posTextSmp")->setText(", x\n, y"); });
-    EXPECT_EQ(w.samplePostString, ", x\n, y");
+    EXPECT_EQ(w.settings().samplePostString, ", x\n, y");
     ASSERT_EQ(w.reportedProblems().size(), 1);
     EXPECT_TRUE(w.reportedProblems()[0].contains("line break"));
     EXPECT_EQ(readFile("config.txt"), "old\n\n1\n0\n");
-}
-
-struct BatchCase : NamedCase {
-    const char* prefix;
-    QStringList fileNames;
-    const char* postString;
-    const char* listPath;
-    std::string expected;
-};
-
-class WriteBatchListTest : public ::testing::TestWithParam<BatchCase> {};
-
-TEST_P(WriteBatchListTest, WritesFileNamesInRunOrder)
-{
-    const BatchCase& c = GetParam();
-    Fixture f;
-    std::filesystem::create_directory("runs");
-    MainWindow& w = f.open();
-    w.fileNames = c.fileNames;
-    w.writeBatchList(QString::fromUtf8(c.prefix), QString::fromUtf8(c.postString));
-    EXPECT_EQ(readFile(c.listPath), c.expected);
-    EXPECT_TRUE(w.reportedProblems().isEmpty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lists, WriteBatchListTest,
-    ::testing::Values(
-        BatchCase{"TwoFiles", "SMP_", {"out/SMP_50_002.txt", "out/SMP_10_001.txt"}, "", "SMP_ListFragStat.fbt",
-                  "out/SMP_50_002.txt\nout/SMP_10_001.txt\n"},
-        BatchCase{"PostString", "SMP_", {"a.txt"}, "  , x, 999", "SMP_ListFragStat.fbt", "a.txt  , x, 999\n"},
-        BatchCase{"EmptyPrefix", "", {"a.asc"}, ",1", "ListFragStat.fbt", "a.txt,1\n"},
-        BatchCase{"FolderInPrefix", "runs/A_", {"b.txt"}, "", "runs/A_ListFragStat.fbt", "b.txt\n"},
-        BatchCase{"NonAscii", "\xc3\x81rea_", {QString::fromUtf8("\xc3\xa7/\xe6\x97\xa5.txt")}, " \xc3\xa9",
-                  "\xc3\x81rea_ListFragStat.fbt", "\xc3\xa7/\xe6\x97\xa5.txt \xc3\xa9\n"},
-        BatchCase{"NoFiles", "SMP_", {}, ", x", "SMP_ListFragStat.fbt", ""}),
-    CaseName());
-
-TEST(WriteBatchList, SecondRunReplacesTheList)
-{
-    Fixture f;
-    MainWindow& w = f.open();
-    w.fileNames = QStringList{"a.txt", "b.txt", "c.txt"};
-    w.writeBatchList("SMP_", "");
-    w.fileNames = QStringList{"d.txt"};
-    w.writeBatchList("SMP_", "");
-    EXPECT_EQ(readFile("SMP_ListFragStat.fbt"), "d.txt\n");
-}
-
-TEST(WriteBatchList, MissingPrefixFolderWritesNothingAndTellsTheUser)
-{
-    Fixture f;
-    MainWindow& w = f.open();
-    w.fileNames = QStringList{"a.txt"};
-    w.writeBatchList("missing/SMP_", "");
-    EXPECT_FALSE(std::filesystem::exists("missing"));
-    ASSERT_EQ(w.reportedProblems().size(), 1);
-    EXPECT_TRUE(w.reportedProblems()[0].contains("missing/SMP_ListFragStat.fbt"));
 }
 
 }  // namespace

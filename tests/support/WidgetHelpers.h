@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <vector>
 
 namespace orvalis::test {
 
@@ -35,6 +36,18 @@ inline void typeInto(QWidget* field, const QString& text)
     if (text.isEmpty())
         QTest::keyClick(field, Qt::Key_Backspace);
     QTest::keyClicks(field, text);
+}
+
+// One field of a form and the text a user types into it.
+struct Entry {
+    const char* field;
+    QString text;
+};
+
+inline void typeEntries(QObject& form, const std::vector<Entry>& entries)
+{
+    for (const Entry& e : entries)
+        typeInto(child<QWidget>(form, e.field), e.text);
 }
 
 // Clicks one of the standard buttons of the dialog's "buttonBox".

@@ -59,7 +59,8 @@ bool RunRecord::begin(const std::string& logPath)
         return fail(List::Log, errno);
     if (!batchList_.empty() && !(list_ = startList(batchList_, listTemporary))) {
         const int err = errno;
-        std::fclose(log_);
+        if (log_)
+            std::fclose(log_);
         log_ = nullptr;
         if (!logTemporary.empty())
             ::unlink(logTemporary.c_str());

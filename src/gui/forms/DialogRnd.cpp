@@ -1,5 +1,6 @@
 #include "gui/forms/DialogRnd.h"
 
+#include "gui/Texts.h"
 #include "ui_DialogRnd.h"
 
 #include "core/run/CoverRange.h"
@@ -59,7 +60,7 @@ void DialogRnd::updateTotal()
 
 void DialogRnd::on_pushButton_clicked()
 {
-    ui->path->setText(QFileDialog::getExistingDirectory(this, tr("Choose folder to generate files"), QString(),
+    ui->path->setText(QFileDialog::getExistingDirectory(this, texts::chooseRandomFolder(), QString(),
                                                         QFileDialog::ShowDirsOnly));
 }
 

@@ -1,5 +1,6 @@
 #include "gui/forms/DialogSample.h"
 
+#include "gui/Texts.h"
 #include "ui_DialogSample.h"
 
 #include "core/run/CoverRange.h"
@@ -70,13 +71,13 @@ void DialogSample::updateTotal()
 
 void DialogSample::chooseFolder()
 {
-    ui->path->setText(QFileDialog::getExistingDirectory(this, tr("Escolha pasta onde serão alocados os arquivos"),
+    ui->path->setText(QFileDialog::getExistingDirectory(this, texts::chooseSampleFolder(),
                                                         QString(), QFileDialog::ShowDirsOnly));
 }
 
 void DialogSample::chooseImage()
 {
-    ui->image->setText(QFileDialog::getOpenFileName(this, tr("Choose the image file (TGA)")));
+    ui->image->setText(QFileDialog::getOpenFileName(this, texts::chooseSampleImage()));
 }
 
 void DialogSample::on_pushButton_clicked()

@@ -1,6 +1,7 @@
 #include "gui/forms/dialogFbm.h"
 
 #include "core/neutral/FractalRun.h"
+#include "gui/Texts.h"
 #include "ui_dialogFbm.h"
 
 #include "core/run/CoverRange.h"
@@ -78,7 +79,7 @@ void dialogFbm::updateTotal()
 
 void dialogFbm::on_pushButton_clicked()
 {
-    ui->path->setText(QFileDialog::getExistingDirectory(this, tr("Choose folder to generate files"), QString(),
+    ui->path->setText(QFileDialog::getExistingDirectory(this, texts::chooseFractalFolder(), QString(),
                                                         QFileDialog::ShowDirsOnly));
 }
 

@@ -1,3 +1,4 @@
+#include "core/io/BatchList.h"
 #include "core/run/CoverRange.h"
 #include "core/run/RunControl.h"
 #include "core/run/RunRecord.h"
@@ -14,6 +15,7 @@ using namespace orvalis;
 using orvalis::test::filesIn;
 using orvalis::test::readFile;
 using orvalis::test::unfinishedFiles;
+using orvalis::test::WorkingDir;
 using orvalis::test::writeFile;
 using orvalis::test::TempDir;
 
@@ -113,4 +115,42 @@ TEST(RunLock, ASecondRunIntoTheSameFolderIsRefusedAndToldWhoHoldsIt)
     first.release();
     EXPECT_TRUE(second.acquire({dir.path(), dir.file("out")}));
     EXPECT_EQ(filesIn(dir.path()), 0u);  // the folder itself is locked: nothing is left behind
+}
+
+// The batch list a run leaves, through the one writer every run uses.
+TEST(RunRecord, BatchListLinesForEveryKindOfName)
+{
+    struct Case {
+        const char* name;
+        std::string prefix;
+        std::vector<std::string> files;
+        std::string postString, expected;
+    };
+    const Case cases[] = {
+        {"two files in run order", "SMP_", {"out/SMP_50_002.txt", "out/SMP_10_001.txt"}, "",
+         "out/SMP_50_002.txt\nout/SMP_10_001.txt\n"},
+        {"post-string", "SMP_", {"a.txt"}, "  , x, 999", "a.txt  , x, 999\n"},
+        {"empty prefix, other extension", "", {"a.asc"}, ",1", "a.txt,1\n"},
+        {"folder in the prefix", "runs/A_", {"b.txt"}, "", "b.txt\n"},
+        {"non-ASCII", "\xc3\x81rea_", {"\xc3\xa7/\xe6\x97\xa5.txt"}, " \xc3\xa9", "\xc3\xa7/\xe6\x97\xa5.txt \xc3\xa9\n"},
+        {"no files", "SMP_", {}, ", x", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        WorkingDir cwd(dir.path());
+        std::filesystem::create_directory("runs");
+        writeFile(batchListName(c.prefix), "an earlier run's list\n");
+        RunRecord record(batchListName(c.prefix), c.postString);
+        ASSERT_TRUE(record.begin());
+        for (const std::string& f : c.files)
+            ASSERT_TRUE(record.addFile(f));
+        ASSERT_TRUE(record.finish());
+        EXPECT_EQ(readFile(batchListName(c.prefix)), c.expected);
+    }
+    TempDir dir;
+    WorkingDir cwd(dir.path());
+    RunRecord missing(batchListName("missing/SMP_"));
+    EXPECT_FALSE(missing.begin());
+    EXPECT_FALSE(std::filesystem::exists("missing"));
 }

@@ -1,6 +1,5 @@
-#include "gui/MainWindow.h"
 #include "gui/forms/dialogFbm.h"
-#include "support/MainWindowFixture.h"
+#include "support/WidgetHelpers.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -24,26 +23,6 @@ namespace {
 int total(dialogFbm& d)
 {
     return child<QSpinBox>(d, "nArq")->value();
-}
-
-struct Entry {
-    const char* field;
-    QString text;
-};
-
-void typeEntries(dialogFbm& dialog, const std::vector<Entry>& entries)
-{
-    for (const Entry& e : entries)
-        typeInto(child<QWidget>(dialog, e.field), e.text);
-}
-
-// Fills the fractal dialog once it shows, then presses Ok.
-void answerFractalDialog(std::vector<Entry> entries)
-{
-    whenModalShows<dialogFbm>([entries](dialogFbm& dialog) {
-        typeEntries(dialog, entries);
-        clickButton(dialog, QDialogButtonBox::Ok);
-    });
 }
 
 }  // namespace
@@ -142,74 +121,4 @@ TEST(dialogFbm, AccessorsReturnTheTypedValuesAndCancellingTheChooserEmptiesTheFo
     });
     QTest::mouseClick(child<QPushButton>(dialog, "pushButton"), Qt::LeftButton);
     EXPECT_TRUE(dialog.folder().isEmpty());
-}
-
-struct FractalWindow : MainWindowFixture {
-    TempDir out;
-
-    void trigger() { child<QAction>(window, "actionFractal")->trigger(); }
-};
-
-TEST_F(FractalWindow, OkRunsWithTheDialogValuesAndListsTheWrittenFilesSorted)
-{
-    window.coverValue = 5;
-    window.matrixValue = 2;
-    // No trailing "/": the window adds it.
-    answerFractalDialog({{"Hi", "0.4"},
-        {"Hf", "0.5"},
-        {"Cf", "60"},
-        {"Ci", "20"},
-        {"Cp", "20"},
-        {"Tam", "16"},
-        {"amo", "2"},
-        {"path", QString::fromStdString(out.path().string())}});
-    trigger();
-    EXPECT_TRUE(window.reportedProblems().isEmpty());
-    ASSERT_FALSE(window.fileNames.isEmpty());
-    EXPECT_LE(window.fileNames.size(), 2 * 3 * 2);
-    const QString prefix = QString::fromStdString(out.path().string()) + "/";
-    for (const QString& name : window.fileNames) {
-        EXPECT_TRUE(name.startsWith(prefix + "0.40_") || name.startsWith(prefix + "0.50_")) << name.toStdString();
-        const std::string text = readFile(name.toStdString());
-        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 16);
-        EXPECT_EQ(std::set<char>(text.begin(), text.end()), (std::set<char>{'2', '5', ' ', '\n'}));
-    }
-    QStringList sorted = window.fileNames;
-    sorted.sort();
-    EXPECT_EQ(listed(), sorted);
-}
-
-TEST_F(FractalWindow, SizeAboveTheSurfaceAndMissingFolderAreRefusedBeforeAnythingStarts)
-{
-    window.fileNames = QStringList{"kept.txt"};
-    answerFractalDialog({{"Tam", "5000"}, {"path", QString::fromStdString(out.path().string())}});
-    trigger();
-    ASSERT_EQ(window.reportedProblems().size(), 1);
-    EXPECT_TRUE(window.reportedProblems().last().contains("4096")) << window.reportedProblems().last().toStdString();
-
-    answerFractalDialog({{"Tam", "16"}, {"path", ""}});
-    trigger();
-    ASSERT_EQ(window.reportedProblems().size(), 2);
-    EXPECT_TRUE(window.reportedProblems().last().contains("no folder")) << window.reportedProblems().last().toStdString();
-
-    EXPECT_EQ(window.fileNames, QStringList{"kept.txt"});
-    EXPECT_TRUE(std::filesystem::is_empty(out.path()));
-}
-
-TEST_F(FractalWindow, FileThatCannotBeWrittenIsReportedAndNotListed)
-{
-    const std::string blocked = out.file("0.50_040_00001.txt");
-    std::filesystem::create_directory(blocked);
-    answerFractalDialog({{"Hi", "0.5"},
-        {"Hf", "0.5"},
-        {"Ci", "40"},
-        {"Cf", "40"},
-        {"Tam", "16"},
-        {"amo", "1"},
-        {"path", QString::fromStdString(out.path().string() + "/")}});
-    trigger();
-    ASSERT_EQ(window.reportedProblems().size(), 1);
-    EXPECT_TRUE(window.reportedProblems().last().contains(QString::fromStdString(blocked)))
-        << window.reportedProblems().last().toStdString();
-    EXPECT_TRUE(window.fileNames.isEmpty());
 }

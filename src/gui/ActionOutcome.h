@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
+// What a Create command leaves for the window to show.
+struct ActionOutcome {
+    // True when the file list becomes `written`, also when nothing was written.
+    bool replacesList = false;
+    // The files the run wrote, in writing order, named as the engine wrote them.
+    std::vector<std::string> written;
+    // What the user must be told, in order.
+    QStringList problems;
+};

@@ -1,0 +1,139 @@
+#pragma once
+
+// Every text the window program shows or prints, in one place; the forms' own
+// texts stay in their .ui files. Each keeps the translation context it always had.
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+
+namespace texts {
+
+namespace detail {
+inline QString window(const char* text, int n = -1)
+{
+    return QCoreApplication::translate("MainWindow", text, nullptr, n);
+}
+}  // namespace detail
+
+// Progress dialogs of a run.
+inline QString calculating()
+{
+    return QStringLiteral("Calculando...");
+}
+inline QString searchTime()
+{
+    return QStringLiteral("Tempo de busca total...");
+}
+inline QString cancel()
+{
+    return QStringLiteral("Cancel");
+}
+
+// File choosers.
+inline QString chooseFilesToOpen()
+{
+    return detail::window("Choose file(s) do open");
+}
+inline QString chooseRandomFolder()
+{
+    return QCoreApplication::translate("DialogRnd", "Choose folder to generate files");
+}
+inline QString chooseFractalFolder()
+{
+    return QCoreApplication::translate("dialogFbm", "Choose folder to generate files");
+}
+inline QString chooseSampleFolder()
+{
+    return QCoreApplication::translate("DialogSample", "Escolha pasta onde serão alocados os arquivos");
+}
+inline QString chooseSampleImage()
+{
+    return QCoreApplication::translate("DialogSample", "Choose the image file (TGA)");
+}
+
+// Sampling.
+// Printed on standard output as it is, before the message in the window.
+inline constexpr char imageNotLoadedLine[] = "Não foi possivel carregar a imagem";
+inline QString sampleNoFolder()
+{
+    return detail::window("Sampling: no folder was chosen for the window files, nothing was written.");
+}
+inline QString noImageChosen()
+{
+    return detail::window("no image file was chosen");
+}
+inline QString imageMissing()
+{
+    return detail::window("the file does not exist");
+}
+inline QString imageUnreadable()
+{
+    return detail::window("it is not a readable uncompressed 24- or 32-bit TGA image");
+}
+inline QString imageNotLoaded(const QString& path, const QString& why)
+{
+    return detail::window("Não foi possivel carregar a imagem \"%1\": %2.").arg(path, why);
+}
+inline QString sampleStopped(int written, const QString& why)
+{
+    return detail::window("Sampling stopped after %n window(s): %1.", written).arg(why);
+}
+
+// Random landscapes.
+inline QString randomNoFolder()
+{
+    return detail::window("Random landscapes: no folder was chosen, nothing was written.");
+}
+inline QString randomFailed(const QString& why)
+{
+    return detail::window("Random landscapes: %1").arg(why);
+}
+
+// Fractal landscapes.
+inline QString fractalNoFolder()
+{
+    return detail::window("Fractal landscapes: no folder was chosen, nothing was written.");
+}
+inline QString fractalFolderMissing(const QString& folder)
+{
+    return detail::window("Fractal landscapes: the folder %1 does not exist, nothing was written.").arg(folder);
+}
+inline QString fractalRefused(const QString& why)
+{
+    return detail::window("Fractal landscapes: %1; nothing was written.").arg(why);
+}
+inline QString fractalFailed(const QString& why)
+{
+    return detail::window("Fractal landscapes: %1").arg(why);
+}
+
+// Settings in config.txt.
+inline QString sampleNameEmpty()
+{
+    return detail::window("sample name empty");
+}
+inline QString postStringEmpty()
+{
+    return detail::window("sample post-string empty");
+}
+inline QString coverValueUsed(int value)
+{
+    return detail::window("cover value %1").arg(value);
+}
+inline QString matrixValueUsed(int value)
+{
+    return detail::window("matrix value %1").arg(value);
+}
+inline QString configIncomplete(const QString& why, const QStringList& defaulted)
+{
+    return detail::window("config.txt could not be read completely (%1); using %2.")
+        .arg(why, defaulted.join(QStringLiteral(", ")));
+}
+inline QString configNotSaved(const QString& why)
+{
+    return detail::window("The settings apply until the program ends, but they could not be saved in config.txt: %1.")
+        .arg(why);
+}
+
+}  // namespace texts
