@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <cstdio>
@@ -58,10 +59,20 @@ void MainWindow::loadSettings()
 void MainWindow::on_actionParametros_triggered()
 {
     settings_.fill(settingsDialog_);
-    if (settingsDialog_.exec() != QDialog::Accepted)
+    const int seed = settingsDialog_.randomSeed();
+    if (settingsDialog_.exec() != QDialog::Accepted) {
+        // Cancel leaves every field as it showed when the dialog opened, the seed of the next Random run too.
+        settings_.fill(settingsDialog_);
+        settingsDialog_.setRandomSeed(seed);
         return;
+    }
     settings_.takeFrom(settingsDialog_);
     ui->frameView->setMatrixValue(settings_.values().matrixValue);
+    if (settings_.changedOnDisk() &&
+        QMessageBox::question(this, windowTitle(), texts::configChangedOnDisk()) != QMessageBox::Yes) {
+        reportProblem(texts::configKeptAsChanged());
+        return;
+    }
     const QString problem = settings_.save();
     if (!problem.isEmpty())
         reportProblem(problem);
@@ -82,8 +93,16 @@ void MainWindow::on_fileListView_currentRowChanged(int row)
 {
     if (row < 0)
         return;
-    orvalis::readLandscapeFile(QFile::encodeName(ui->fileListView->currentItem()->text()).toStdString(), grid_);
+    const QString name = ui->fileListView->currentItem()->text();
+    const orvalis::LandscapeReadResult read = orvalis::readLandscapeFile(QFile::encodeName(name).toStdString(), grid_);
     ui->frameView->setGrid(grid_);
+    // A file that gives no picture says why, without a box in the way of the next click.
+    if (!read.ok)
+        statusBar()->showMessage(texts::gridNotRead(name, QString::fromLocal8Bit(read.error.c_str())));
+    else if (grid_.empty())
+        statusBar()->showMessage(texts::gridEmpty(name));
+    else
+        statusBar()->clearMessage();
     repaint();
 }
 

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -88,6 +89,15 @@ ActionOutcome runSampleAction(QWidget* parent, DialogSample& dialog, const Windo
         return outcome;
     }
     const QString imagePath = dialog.imagePath();
+    // Opening a pipe or a device would wait for a writer, with the window frozen until one comes.
+    std::error_code ec;
+    const std::filesystem::path image(QFile::encodeName(imagePath).toStdString());
+    if (!imagePath.isEmpty() && std::filesystem::exists(image, ec) && !std::filesystem::is_regular_file(image, ec)) {
+        std::puts(texts::imageNotLoadedLine);
+        std::fflush(stdout);
+        outcome.problems << texts::imageNotLoaded(imagePath, texts::imageNotPlainFile());
+        return outcome;
+    }
     orvalis::SampleParameters params;
     params.image = QFile::encodeName(imagePath).toStdString();
     params.folder = QFile::encodeName(dialog.folder()).toStdString();

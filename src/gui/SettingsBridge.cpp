@@ -4,7 +4,10 @@
 #include "gui/Texts.h"
 #include "gui/forms/setings.h"
 
+#include <QFile>
 #include <QStringList>
+
+#include <cstdint>
 
 #include <string>
 
@@ -15,6 +18,15 @@ const char configFileName[] = "config.txt";
 std::string toEngine(const QString& text)
 {
     return text.toUtf8().toStdString();
+}
+
+// The file's bytes as they are now; empty when it cannot be read.
+std::string currentConfig()
+{
+    QFile file(QString::fromLatin1(configFileName));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.read(std::int64_t(orvalis::MaxConfigLineBytes) * 4).toStdString();
 }
 
 QString fromEngine(const std::string& text)
@@ -29,6 +41,7 @@ QString SettingsBridge::load()
     orvalis::Settings settings;
     settings.coverValue = 1;
     settings.matrixValue = 0;
+    seen_ = currentConfig();
     const orvalis::ConfigResult result = orvalis::readConfig(configFileName, settings);
     values_.samplePrefix = fromEngine(settings.samplePrefix);
     values_.samplePostString = fromEngine(settings.samplePostString);
@@ -45,7 +58,12 @@ QString SettingsBridge::load()
     return texts::configIncomplete(QString::fromLocal8Bit(result.error.c_str()), defaulted);
 }
 
-QString SettingsBridge::save() const
+bool SettingsBridge::changedOnDisk() const
+{
+    return currentConfig() != seen_;
+}
+
+QString SettingsBridge::save()
 {
     orvalis::Settings settings;
     settings.samplePrefix = toEngine(values_.samplePrefix);
@@ -53,8 +71,10 @@ QString SettingsBridge::save() const
     settings.coverValue = values_.coverValue;
     settings.matrixValue = values_.matrixValue;
     const orvalis::ConfigResult result = orvalis::writeConfig(configFileName, settings);
-    if (result.ok)
+    if (result.ok) {
+        seen_ = currentConfig();
         return QString();
+    }
     return texts::configNotSaved(QString::fromLocal8Bit(result.error.c_str()));
 }
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <string>
+
 class setings;
 
 // The four settings kept in config.txt.
@@ -23,11 +25,14 @@ public:
     // nothing to tell: the file was read whole or does not exist.
     QString load();
     // Writes config.txt in four lines; empty when it was written.
-    QString save() const;
+    QString save();
+    // Whether config.txt differs from what was last read or written here: someone else changed it.
+    bool changedOnDisk() const;
 
     void fill(setings& dialog) const;
     void takeFrom(const setings& dialog);
 
 private:
     WindowSettings values_;
+    std::string seen_;  // config.txt as last read or written, empty when there was none
 };

@@ -67,6 +67,10 @@ inline QString imageMissing()
 {
     return detail::window("the file does not exist");
 }
+inline QString imageNotPlainFile()
+{
+    return detail::window("it is not a plain file (a pipe or a device would block the window)");
+}
 inline QString imageUnreadable()
 {
     return detail::window("it is not a readable uncompressed 24- or 32-bit TGA image");
@@ -108,6 +112,16 @@ inline QString fractalFailed(const QString& why)
     return detail::window("Fractal landscapes: %1").arg(why);
 }
 
+// The viewer's status bar.
+inline QString gridNotRead(const QString& file, const QString& why)
+{
+    return detail::window("%1 is not drawn: %2").arg(file, why);
+}
+inline QString gridEmpty(const QString& file)
+{
+    return detail::window("%1 is not drawn: it holds no grid lines").arg(file);
+}
+
 // Settings in config.txt.
 inline QString sampleNameEmpty()
 {
@@ -129,6 +143,14 @@ inline QString configIncomplete(const QString& why, const QStringList& defaulted
 {
     return detail::window("config.txt could not be read completely (%1); using %2.")
         .arg(why, defaulted.join(QStringLiteral(", ")));
+}
+inline QString configChangedOnDisk()
+{
+    return detail::window("config.txt has changed on disk since Orvalis read it. Replace it with these settings?");
+}
+inline QString configKeptAsChanged()
+{
+    return detail::window("The settings apply until the program ends; config.txt was left as it was changed on disk.");
 }
 inline QString configNotSaved(const QString& why)
 {

@@ -7,9 +7,11 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace orvalis::test;
@@ -130,7 +132,7 @@ TEST_F(WindowFixture, ViewCoversTheFrameExactlyWithoutGaps)
     EXPECT_NE(shot.pixelColor(r.right() + 2, r.center().y()), QColor(Qt::black));
 }
 
-TEST_F(WindowFixture, BadFilesLeaveAnEmptyGridAndAWorkingWindow)
+TEST_F(WindowFixture, BadFilesLeaveAnEmptyGridAWorkingWindowAndSayWhy)
 {
     std::string binary;
     for (int i = 0; i < 3'000'000; ++i)
@@ -140,16 +142,26 @@ TEST_F(WindowFixture, BadFilesLeaveAnEmptyGridAndAWorkingWindow)
     std::string huge = dir.file("huge.txt");
     writeFile(huge, "");
     ASSERT_EQ(truncate(huge.c_str(), 3LL << 30), 0);  // sparse: costs no disk
+    const std::string fifo = dir.file("pipe.txt");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);  // selecting it must not wait for a writer
 
     writeFile(dir.file("good.txt"), "1 \n");
-    for (const std::string& name : {dir.file("missing.txt"), dir.file("empty.txt"), dir.path().string(), huge}) {
+    const std::pair<std::string, const char*> cases[] = {
+        {dir.file("missing.txt"), "No such file"}, {dir.file("empty.txt"), "no grid lines"},
+        {dir.path().string(), "not a regular file"}, {huge, "too large"},
+        {fifo, "not a regular file"}, {dir.file("binary.bin"), "binary"},
+    };
+    auto* status = window.findChild<QStatusBar*>();
+    ASSERT_NE(status, nullptr);
+    for (const auto& [name, why] : cases) {
         select(QString::fromStdString(dir.file("good.txt")));
         ASSERT_EQ(window.grid(), orvalis::LandscapeGrid{{1}});
+        EXPECT_TRUE(status->currentMessage().isEmpty());
         select(QString::fromStdString(name));
         EXPECT_TRUE(window.grid().empty()) << name;
+        EXPECT_TRUE(status->currentMessage().contains(QString::fromStdString(name))) << name;
+        EXPECT_TRUE(status->currentMessage().contains(why)) << status->currentMessage().toStdString();
         window.grab();
     }
-    select(QString::fromStdString(dir.file("binary.bin")));
-    window.grab();  // whatever binary text reads as, drawing it must be safe
     EXPECT_TRUE(window.isVisible());
 }

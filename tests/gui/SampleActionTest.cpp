@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <functional>
 
@@ -86,6 +88,16 @@ TEST_F(SampleActionFixture, RunThroughTheDialogWritesListsAndLogs)
     EXPECT_EQ(window.sampleDialog().windowSize(), 21);
     EXPECT_EQ(window.sampleDialog().coverStep(), 20);
     EXPECT_EQ(window.sampleDialog().folder(), QString::fromStdString(folder));
+}
+
+TEST_F(SampleActionFixture, APipeChosenAsTheImageIsRefusedWithoutWaiting)
+{
+    const std::string fifo = dir.file("pipe.tga");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    runSample(QString::fromStdString(fifo), QString::fromStdString(folder), 20, 1, 10, 1, 100, 1);
+    ASSERT_EQ(window.reportedProblems().size(), 1);
+    EXPECT_TRUE(window.reportedProblems().front().contains("not a plain file"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("sample.txt")));
 }
 
 TEST_F(SampleActionFixture, ImageThatDoesNotLoadIsShownInTheWindow)

@@ -6,8 +6,10 @@
 #include "support/WidgetHelpers.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -168,7 +170,12 @@ TEST(ParametersCommand, CancelChangesNothingEvenAfterEdits)
     f.parameters(QDialogButtonBox::Cancel, [](setings& d) {
         typeInto(d.findChild<QLineEdit*>("preTextSmp"), "changed");
         typeInto(d.findChild<QSpinBox*>("coverValue"), "99");
+        typeInto(d.findChild<QSpinBox*>("seedRnd"), "777");
     });
+    // Every field shows again what it showed when the dialog opened; the next Random run uses the old seed.
+    EXPECT_EQ(w.settingsDialog().sampleName(), "p ");
+    EXPECT_EQ(w.settingsDialog().cover(), 3);
+    EXPECT_EQ(w.settingsDialog().randomSeed(), 5);
     EXPECT_EQ(w.settings().samplePrefix, "p ");
     EXPECT_EQ(w.settings().samplePostString, ", q");
     EXPECT_EQ(w.settings().coverValue, 3);
@@ -200,6 +207,31 @@ TEST(ParametersCommand, SeedKeepsItsValueBetweenOpeningsAndIsNotStored)
     f.parameters(QDialogButtonBox::Cancel, [](setings& d) { EXPECT_EQ(d.randomSeed(), 4242); });
     EXPECT_EQ(w.settingsDialog().randomSeed(), 4242);
     EXPECT_EQ(readFile("config.txt"), "\n\n1\n0\n");
+}
+
+TEST(ParametersCommand, AConfigChangedOnDiskIsReplacedOnlyWhenTheUserSaysSo)
+{
+    Fixture f("p\nq\n1\n0\n");
+    MainWindow& w = f.open();
+    writeFile("config.txt", "edited\nelsewhere\n7\n8\n");
+    for (const auto& [answer, expected] : {std::pair{QMessageBox::No, "edited\nelsewhere\n7\n8\n"},
+                                           std::pair{QMessageBox::Yes, "p\nq\n1\n0\n"}}) {
+        // The question comes once the settings dialog has closed.
+        QTimer asker;
+        QObject::connect(&asker, &QTimer::timeout, [&asker, answer = answer] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                asker.stop();
+                EXPECT_TRUE(box->text().contains("changed on disk"));
+                box->button(answer)->click();
+            }
+        });
+        asker.start(10);
+        f.parameters(QDialogButtonBox::Ok);
+        EXPECT_EQ(readFile("config.txt"), expected);
+    }
+    EXPECT_EQ(w.reportedProblems().size(), 1);  // the No: the file was left as it was
+    f.parameters(QDialogButtonBox::Ok);         // saved by us since: no question now
+    EXPECT_EQ(readFile("config.txt"), "p\nq\n1\n0\n");
 }
 
 TEST(ParametersCommand, UnwritableConfigKeepsTheValuesAndTellsTheUser)

@@ -1,6 +1,7 @@
 #include "core/io/Config.h"
 
 #include <cerrno>
+#include <unistd.h>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -358,6 +359,11 @@ ConfigResult writeConfig(const std::string& path, const Settings& settings)
     }
     bool ok = writeAll(f, text);
     int err = errno;
+    // On the disk before the rename: after a power loss the old file or the new one, never an empty one.
+    if (ok && fsync(fileno(f)) != 0 && errno != EINVAL) {
+        ok = false;
+        err = errno;
+    }
     if (std::fclose(f) != 0 && ok) {
         ok = false;
         err = errno;

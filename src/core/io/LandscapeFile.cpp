@@ -1,5 +1,7 @@
 #include "core/io/LandscapeFile.h"
 
+#include "core/io/SafeFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -114,9 +116,9 @@ LandscapeReadResult readLandscapeFile(const std::string& path, LandscapeGrid& gr
 {
     grid.clear();
     LandscapeReadResult result;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = openPlainFile(path);
     if (!f) {
-        result.error = std::strerror(errno);
+        result.error = errno == EINVAL ? "not a regular file" : std::strerror(errno);
         return result;
     }
     struct stat st {};
@@ -130,17 +132,43 @@ LandscapeReadResult readLandscapeFile(const std::string& path, LandscapeGrid& gr
         result.error = "file too large (" + std::to_string(st.st_size) + " bytes)";
         return result;
     }
-    std::string text;
-    text.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t got = text.empty() ? 0 : std::fread(text.data(), 1, text.size(), f);
-    bool readError = std::ferror(f) != 0;
+    // Read a block at a time and parse the whole lines in it: the text is never held whole,
+    // so reading needs little more than the grid itself.
+    constexpr std::size_t Block = std::size_t(1) << 20;
+    std::string pending;
+    std::size_t got = 0;
+    bool binary = false;
+    do {
+        const std::size_t kept = pending.size();
+        pending.resize(kept + Block);
+        got = std::fread(pending.data() + kept, 1, Block, f);
+        pending.resize(kept + got);
+        // Landscape files are text: a NUL byte means an image, an archive or another binary file.
+        if (std::memchr(pending.data() + kept, '\0', got)) {
+            binary = true;
+            break;
+        }
+        const char* begin = pending.data();
+        const char* end = begin + pending.size();
+        const char* p = begin;
+        for (;;) {
+            const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+            if (!nl)
+                break;
+            parseLine(p, nl, grid);
+            p = nl + 1;
+        }
+        pending.erase(0, static_cast<std::size_t>(p - begin));
+    } while (got == Block);
+    const bool readError = std::ferror(f) != 0;
     std::fclose(f);
-    if (readError) {
-        result.error = "read error";
+    if (readError || binary) {
+        grid.clear();
+        result.error = binary ? "it holds binary data, not a landscape grid" : "read error";
         return result;
     }
-    text.resize(got);
-    grid = parseLandscape(text);
+    if (!pending.empty())
+        parseLine(pending.data(), pending.data() + pending.size(), grid);
     result.ok = true;
     return result;
 }

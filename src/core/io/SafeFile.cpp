@@ -60,6 +60,27 @@ bool replaceWith(const std::string& temporary, const std::string& path)
     return std::rename(temporary.c_str(), path.c_str()) == 0;
 }
 
+std::FILE* openPlainFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = fdopen(fd, "rb");
+    if (!file) {
+        const int err = errno;
+        ::close(fd);
+        errno = err;
+    }
+    return file;
+}
+
 bool writeWholeFile(const std::string& path, const std::string& text)
 {
     std::string temporary;

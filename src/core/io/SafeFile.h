@@ -19,6 +19,11 @@ bool replaceableByRename(const std::string& path);
 // Puts temporary in place of path in one step; false with errno set.
 bool replaceWith(const std::string& temporary, const std::string& path);
 
+// Opens path for reading only when it is a plain file, without ever waiting: a pipe or a
+// device could block the caller for good. nullptr with errno set (EINVAL for a file that
+// is not a plain one).
+std::FILE* openPlainFile(const std::string& path);
+
 // Replaces path with a file holding text, all or nothing; false with errno set.
 bool writeWholeFile(const std::string& path, const std::string& text);
 

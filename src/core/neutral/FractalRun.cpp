@@ -2,6 +2,8 @@
 
 #include "core/io/LandscapeWriter.h"
 #include "core/neutral/SurfacePipeline.h"
+#include "core/run/RunChecks.h"
+#include "core/run/RunLock.h"
 
 #include <algorithm>
 #include <charconv>
@@ -29,7 +31,8 @@ std::vector<double> fractalHValues(double initialH, double finalH, double stepH)
     std::vector<double> values;
     if (!(stepH > 0.0) || !std::isfinite(initialH) || !std::isfinite(finalH))
         return values;
-    const double limit = finalH + 0.5 * stepH;
+    // Room for the rounding of the running sum only: an H beyond finalH is never visited.
+    const double limit = finalH + 1e-9 * std::max(1.0, std::fabs(finalH));
     for (double H = initialH; H <= limit; H += stepH)
         values.push_back(H);
     return values;
@@ -71,6 +74,8 @@ std::string checkFractalParameters(const FractalRunParameters& p)
         return "cover percentages must lie between 0 and 100";
     if (p.cover.step < 1)
         return "the cover step must be at least 1";
+    if (const std::string why = checkCoverOrder(p.cover); !why.empty())
+        return why;
     if (p.size < 1 || p.size > MaxSurfaceSize)
         return "the size must be between 1 and " + std::to_string(MaxSurfaceSize) + " cells (got " +
                std::to_string(p.size) + ")";
@@ -90,13 +95,13 @@ std::string checkFractalParameters(const FractalRunParameters& p)
 std::int64_t coverFraction(const MidpointSurface& surface, int size, double threshold, double* fraction)
 {
     std::int64_t count = 0;
-    for (int row = 0; row <= size; ++row) {
+    for (int row = 0; row < size; ++row) {
         const double* line = surface.grid()[row];
-        for (int col = 0; col <= size; ++col)
+        for (int col = 0; col < size; ++col)
             count += line[col] > threshold;
     }
     if (fraction)
-        *fraction = static_cast<double>(count) / (static_cast<double>(size + 1) * static_cast<double>(size + 1));
+        *fraction = size > 0 ? static_cast<double>(count) / (static_cast<double>(size) * static_cast<double>(size)) : 0.0;
     return count;
 }
 
@@ -106,9 +111,9 @@ std::array<std::int64_t, ThresholdCount> coverCounts(const MidpointSurface& surf
     // below[k] = cells with exactly k thresholds under their value.
     std::array<std::int64_t, ThresholdCount + 1> below{};
     const int size = surface.size();
-    for (int row = 0; row <= size; ++row) {
+    for (int row = 0; row < size; ++row) {
         const double* line = surface.grid()[row];
-        for (int col = 0; col <= size; ++col) {
+        for (int col = 0; col < size; ++col) {
             const double v = line[col];
             // The thresholds are 0.01 apart: guess the place, then settle it on the stored values.
             const double guess = (v - 0.1) * 100.0 + 1.0;
@@ -156,13 +161,19 @@ FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSourc
 {
     FractalRunResult result;
     result.message = checkFractalParameters(p);
+    if (result.message.empty())
+        result.message = checkOutputFolder(p.folder);
+    RunLock lock;
+    if (result.message.empty() && !lock.acquire({p.folder}))
+        result.message = lock.message();
     if (!result.message.empty()) {
         result.status = RunStatus::Refused;
         return result;
     }
     const std::vector<double> hValues = fractalHValues(p.initialH, p.finalH, p.stepH);
     const auto& thresholds = fractalThresholds();
-    const std::int64_t cells = static_cast<std::int64_t>(p.size + 1) * (p.size + 1);
+    // A file's level is the cover of the cells it holds: rows and columns 0..size-1.
+    const std::int64_t cells = static_cast<std::int64_t>(p.size) * p.size;
     const std::int64_t total = static_cast<std::int64_t>(hValues.size()) * SurfacesPerH;
     int jobs = p.jobs > 0 ? p.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     jobs = std::min(jobs, 256);
@@ -213,6 +224,9 @@ FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSourc
                     return result;
                 }
                 result.files.push_back(name);
+                // A large surface can hold many files: a stop is heard between any two of them.
+                if (!report(task, std::string()))
+                    return result;
             }
             if (!report(task + 1, std::string()))
                 return result;

@@ -40,7 +40,7 @@ struct FractalRunResult : RunResult {
 std::string checkFractalParameters(const FractalRunParameters& parameters);
 
 // The H values the run visits: initialH, initialH + stepH, ... (each a running sum)
-// while H <= finalH + 0.5 * stepH. stepH must be positive.
+// up to finalH, with room for rounding only. stepH must be positive.
 std::vector<double> fractalHValues(double initialH, double finalH, double stepH);
 
 // 0.10, 0.11, ... 0.89, each the running sum of 0.01 steps.
@@ -52,10 +52,11 @@ std::string fractalFileName(const std::filesystem::path& folder, double H, int p
 // "gerando para h=0.50 amostra no.3"
 std::string fractalProgressLabel(double H, int sampleNumber);
 
-// Cells of the (size + 1)^2 window strictly above threshold, and their share of it.
+// Cells of the size x size cells a file holds (rows and columns 0..size-1) strictly above
+// threshold, and their share of them.
 std::int64_t coverFraction(const MidpointSurface& surface, int size, double threshold, double* fraction = nullptr);
 
-// coverFraction's count for each of the 80 thresholds, from one pass over the window.
+// coverFraction's count for each of the 80 thresholds, from one pass over those cells.
 std::array<std::int64_t, ThresholdCount> coverCounts(const MidpointSurface& surface);
 
 // Writes rows and columns 0..size-1 as coverValue above the threshold, matrixValue otherwise.

@@ -52,6 +52,11 @@ int setings::matrix() const
     return ui->matrixValue->value();
 }
 
+void setings::setRandomSeed(int value)
+{
+    ui->seedRnd->setValue(value);
+}
+
 int setings::randomSeed() const
 {
     return ui->seedRnd->value();

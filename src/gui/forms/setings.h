@@ -20,6 +20,7 @@ public:
     // The spin boxes clamp values outside their ranges.
     void setCover(int value);
     void setMatrix(int value);
+    void setRandomSeed(int value);
 
     QString sampleName() const;
     QString postString() const;

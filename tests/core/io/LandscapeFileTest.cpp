@@ -170,7 +170,15 @@ TEST(LandscapeFile, ReaderRefusesWhatItCannotRead)
     for (int i = 0; i < 100000; ++i)
         binary.push_back(static_cast<char>((i * 7919) % 256));
     orvalis::test::writeFile(big, binary);
-    EXPECT_TRUE(orvalis::readLandscapeFile(big, grid).ok) << "binary is read as text, not a crash";
+    const orvalis::LandscapeReadResult read = orvalis::readLandscapeFile(big, grid);
+    EXPECT_FALSE(read.ok) << "binary data is refused with a reason, not drawn as zeros";
+    EXPECT_NE(read.error.find("binary"), std::string::npos) << read.error;
+    EXPECT_TRUE(grid.empty());
+
+    // A pipe is refused at once instead of waiting for a writer that may never come.
+    const std::string fifo = dir.file("pipe.txt");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(orvalis::readLandscapeFile(fifo, grid).error, "not a regular file");
 }
 
 TEST(LandscapeFile, WriterReportsFailures)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -37,7 +38,7 @@ std::vector<ExpectedFile> straightforwardRun(const FractalRunParameters& p)
 {
     std::vector<ExpectedFile> out;
     MidpointSurface surface;
-    for (double H = p.initialH; H <= p.finalH + 0.5 * p.stepH; H += p.stepH) {
+    for (double H = p.initialH; H <= p.finalH + 1e-9; H += p.stepH) {
         int tally[101] = {};
         for (int seed = 0; seed < SurfacesPerH; ++seed) {
             surface.generateSurface(H, p.size, SurfaceLevels, seed);
@@ -50,8 +51,11 @@ std::vector<ExpectedFile> straightforwardRun(const FractalRunParameters& p)
                 break;
             double t = 0.1;
             for (int k = 0; k < 80; ++k) {
-                const long long count = coverFraction(surface, p.size, t);
-                const int pc = static_cast<int>(100 * count / ((p.size + 1) * (p.size + 1)));
+                long long count = 0;  // the cover of the cells the file holds
+                for (int r = 0; r < p.size; ++r)
+                    for (int c = 0; c < p.size; ++c)
+                        count += surface.at(r, c) > t;
+                const int pc = static_cast<int>(100 * count / (p.size * p.size));
                 if (tally[pc] < p.replicates && pc >= p.cover.min && pc <= p.cover.max && (pc - p.cover.min) % p.cover.step == 0)
                     out.push_back({fractalFileName(p.folder, H, pc, ++tally[pc]), H, seed, t});
                 t = t + 0.01;
@@ -199,7 +203,7 @@ TEST(FractalRun, WritesTheFilesOfTheStraightforwardRunInOrder)
     }
 }
 
-TEST(FractalRun, CoverMinimumAboveMaximumBuildsOneSurfacePerHAndWritesNothing)
+TEST(FractalRun, CoverMinimumAboveMaximumIsRefusedBeforeAnySurface)
 {
     TempDir dir;
     FractalRunParameters p = smallRun(dir);
@@ -207,9 +211,9 @@ TEST(FractalRun, CoverMinimumAboveMaximumBuildsOneSurfacePerHAndWritesNothing)
     p.cover.max = 40;
     std::vector<std::string> files;
     const FractalRunResult r = runFractal(p, files);
-    EXPECT_TRUE(!r.failed());
-    EXPECT_EQ(r.surfaces, 3);
-    EXPECT_TRUE(files.empty());
+    EXPECT_EQ(r.status, RunStatus::Refused);
+    EXPECT_NE(r.message.find("cover minimum 60 is above the maximum 40"), std::string::npos) << r.message;
+    EXPECT_EQ(r.surfaces, 0);
     EXPECT_EQ(filesIn(dir), 0u);
 }
 
@@ -218,8 +222,9 @@ TEST(FractalRun, UnreachablePercentageUsesAllTwoHundredSurfaces)
     TempDir dir;
     FractalRunParameters p = smallRun(dir);
     p.initialH = p.finalH = 0.5;
-    // The window's lowest value is 0.0, never above a threshold: 100 % cannot occur.
-    p.cover.min = p.cover.max = 100;
+    // One cell is all cover or none: 50 % cannot occur.
+    p.size = 1;
+    p.cover.min = p.cover.max = 50;
     std::vector<std::string> files;
     const FractalRunResult r = runFractal(p, files);
     EXPECT_TRUE(!r.failed());
@@ -302,4 +307,47 @@ TEST(FractalRun, FileThatCannotBeWrittenStopsTheRunAndIsNotListed)
     EXPECT_FALSE(!m.failed());
     EXPECT_NE(m.message.find("no such folder"), std::string::npos) << m.message;
     EXPECT_TRUE(files.empty());
+}
+
+TEST(FractalRun, EveryFileHoldsTheCoverItsNameGives)
+{
+    for (int size : {5, 16, 33}) {
+        SCOPED_TRACE(size);
+        TempDir dir;
+        FractalRunParameters p;
+        p.initialH = p.finalH = 0.5;
+        p.size = size;
+        p.cover = {1, 100, 1};
+        p.folder = dir.path();
+        p.jobs = 1;
+        std::vector<std::string> files;
+        ASSERT_FALSE(runFractal(p, files).failed());
+        ASSERT_FALSE(files.empty());
+        for (const std::string& name : files) {
+            const std::string text = readFile(name);
+            const long long cover = std::count(text.begin(), text.end(), '1');
+            const int level = std::stoi(name.substr(name.size() - 13, 3));
+            ASSERT_EQ(100 * cover / (size * size), level) << name;
+        }
+    }
+}
+
+TEST(FractalRun, HValuesStopAtTheFinalH)
+{
+    struct Case {
+        double first, last, step;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {0.9, 1.0, 0.2, {"0.90"}},
+        {0.5, 0.6, 0.2, {"0.50"}},
+        {0.1, 0.9, 0.1, {"0.10", "0.20", "0.30", "0.40", "0.50", "0.60", "0.70", "0.80", "0.90"}},
+        {0.01, 0.05, 0.01, {"0.01", "0.02", "0.03", "0.04", "0.05"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> got;
+        for (double H : fractalHValues(c.first, c.last, c.step))
+            got.push_back(fractalFileName("", H, 0, 0).substr(0, 4));
+        EXPECT_EQ(got, c.expected) << c.first << ":" << c.last << ":" << c.step;
+    }
 }
