@@ -6,14 +6,16 @@
 #include <climits>
 
 RunProgressDialog::RunProgressDialog(QWidget* parent, long long maximum, const RunProgressOptions& options)
-    : dialog_(options.label, texts::cancel(), 0, static_cast<int>(std::clamp<long long>(maximum, 0, INT_MAX)), parent)
+    : dialog_(options.label, texts::cancel(), 0, static_cast<int>(std::clamp<long long>(maximum, 0, INT_MAX)),
+              options.below ? options.below : parent)
 {
     if (options.holdAtMaximum) {
         dialog_.setAutoReset(false);
         dialog_.setAutoClose(false);
         dialog_.setMinimumDuration(0);
     }
-    dialog_.setWindowModality(Qt::WindowModal);
+    // A second modal dialog would block the first one's Cancel.
+    dialog_.setWindowModality(options.below ? Qt::NonModal : Qt::WindowModal);
     if (options.below) {
         const QRect above = options.below->geometry();
         dialog_.setGeometry(above.translated(0, above.height()));

@@ -11,8 +11,9 @@ struct RunProgressOptions {
     QString label = texts::calculating();
     // Stays open at its maximum instead of resetting and closing there.
     bool holdAtMaximum = false;
-    // Placed right under this dialog, with its size.
-    const QWidget* below = nullptr;
+    // Placed right under this dialog, with its size, as its companion: a window of its own
+    // that the modal dialog above does not block, so that both Cancel buttons work.
+    QWidget* below = nullptr;
     long long startValue = 0;
 };
 

@@ -148,8 +148,12 @@ TEST_F(SampleActionFixture, EmptyFolderWritesNothing)
     EXPECT_FALSE(std::filesystem::exists(dir.file("sample.txt")));
 }
 
-TEST_F(SampleActionFixture, CancelInTheSearchDialogKeepsWhatWasWritten)
+// Both dialogs' Cancel stop the run: the lower one belongs to the upper, which it does not block.
+class SampleCancelTest : public SampleActionFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(SampleCancelTest, CancelInEitherDialogKeepsWhatWasWritten)
 {
+    const bool inSearchDialog = GetParam();
     image = makeBlue(400, 400, [](int, int) -> unsigned char { return 0; });
     writeTga(imagePath, image);
     bool inspected = false;
@@ -169,7 +173,8 @@ TEST_F(SampleActionFixture, CancelInTheSearchDialogKeepsWhatWasWritten)
         ASSERT_NE(search, nullptr);
         EXPECT_EQ(search->labelText(), "Tempo de busca total...");
         EXPECT_EQ(progress->windowModality(), Qt::WindowModal);
-        EXPECT_EQ(search->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(search->windowModality(), Qt::NonModal);
+        EXPECT_EQ(search->parentWidget(), progress);
         EXPECT_EQ(search->maximum(), 100000);
         EXPECT_EQ(progress->maximum(), 1998);  // cover min stops at 99: (100 + 1 - 99) * 999
         EXPECT_EQ(search->geometry().top(), progress->geometry().bottom() + 1);
@@ -177,7 +182,8 @@ TEST_F(SampleActionFixture, CancelInTheSearchDialogKeepsWhatWasWritten)
         EXPECT_EQ(search->geometry().size(), progress->geometry().size());
         inspected = true;
         QPushButton* cancel = nullptr;
-        for (QPushButton* b : search->findChildren<QPushButton*>())
+        for (QPushButton* b : (inSearchDialog ? search : progress)->findChildren<QPushButton*>(
+                 QString(), Qt::FindDirectChildrenOnly))
             if (b->text() == "Cancel")
                 cancel = b;
         ASSERT_NE(cancel, nullptr);
@@ -199,5 +205,8 @@ TEST_F(SampleActionFixture, CancelInTheSearchDialogKeepsWhatWasWritten)
     EXPECT_EQ(listed(), sorted);
     EXPECT_TRUE(window.findChildren<QProgressDialog*>().isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, SampleCancelTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "SearchDialog" : "ProgressDialog"; });
 
 }  // namespace
