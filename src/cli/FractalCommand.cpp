@@ -85,6 +85,9 @@ int runFractalCommand(const FractalOptions& o)
     std::printf("%zu landscape%s of %d x %d cells written to %s (%zu H value%s, %lld surfaces)\n", names.size(),
                 names.size() == 1 ? "" : "s", p.size, p.size, p.folder.c_str(), hCount, hCount == 1 ? "" : "s",
                 static_cast<long long>(result.surfaces));
+    // Levels that stayed empty or short are named, so that a partial series is never taken for a whole one.
+    if (!result.shortLevels.empty())
+        std::printf("%s\n", runSummary(result, "landscapes").c_str());
     return status;
 }
 

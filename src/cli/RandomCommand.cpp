@@ -97,6 +97,9 @@ int runRandomCommand(const RandomOptions& o)
     std::printf("%lld of %lld landscape%s of %d x %d cells written to %s (seed %d); batch list %s\n",
                 static_cast<long long>(result.files.size()), total, total == 1 ? "" : "s", rows, cols, folder.c_str(),
                 seed, result.batchList.c_str());
+    // Levels that stayed empty or short are named, so that a partial series is never taken for a whole one.
+    if (!result.shortLevels.empty())
+        std::printf("%s\n", runSummary(result, "landscapes").c_str());
     return status;
 }
 

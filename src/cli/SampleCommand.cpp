@@ -121,6 +121,9 @@ int runSampleCommand(const SampleOptions& o)
                 outcome.levels, outcome.levels == 1 ? "" : "s", static_cast<long long>(outcome.tries),
                 static_cast<long long>(WindowSampler::TryBudget), sampleStopText(outcome.stop),
                 outcome.batchList.c_str());
+    // Levels that stayed empty or short are named, so that a partial series is never taken for a whole one.
+    if (!outcome.shortLevels.empty())
+        std::printf("%s\n", runSummary(outcome, "windows").c_str());
     return status;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 #include <string>
@@ -13,4 +14,6 @@ struct ActionOutcome {
     std::vector<std::string> written;
     // What the user must be told, in order.
     QStringList problems;
+    // Files written against files asked, and the levels left short: for the status bar.
+    QString summary;
 };

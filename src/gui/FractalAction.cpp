@@ -55,6 +55,10 @@ ActionOutcome runFractalAction(QWidget* parent, dialogFbm& dialog, const WindowS
         result = orvalis::runFractalLandscapes(p, unused, control);
     }
     outcome.written = result.files;
+    outcome.summary = texts::runSummary("Fractal landscapes", orvalis::runSummary(result, "landscapes"));
+    // A run that ends with nothing must say so, not just leave an empty list.
+    if (result.files.empty() && result.status == orvalis::RunStatus::Completed && result.asked > 0)
+        outcome.problems << texts::nothingWritten(outcome.summary);
 
     outcome.replacesList = true;
     if (result.failed())

@@ -125,6 +125,8 @@ void MainWindow::finish(const ActionOutcome& outcome)
 {
     if (outcome.replacesList)
         showWrittenFiles(outcome.written);
+    if (!outcome.summary.isEmpty())
+        statusBar()->showMessage(outcome.summary);
     for (const QString& problem : outcome.problems)
         reportProblem(problem);
 }

@@ -40,6 +40,10 @@ ActionOutcome runRandomAction(QWidget* parent, DialogRnd& dialog, const WindowSe
         result = orvalis::runRandomLandscapes(p, orvalis::globalRandom(), control);
     }
     outcome.written = result.files;
+    outcome.summary = texts::runSummary("Random landscapes", orvalis::runSummary(result, "landscapes"));
+    // A run that ends with nothing must say so, not just leave an empty list.
+    if (result.files.empty() && result.status == orvalis::RunStatus::Completed && result.asked > 0)
+        outcome.problems << texts::nothingWritten(outcome.summary);
     outcome.replacesList = true;
     if (result.failed())
         outcome.problems << texts::randomFailed(QString::fromLocal8Bit(result.message.c_str()));

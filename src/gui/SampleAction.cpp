@@ -128,6 +128,10 @@ ActionOutcome runSampleAction(QWidget* parent, DialogSample& dialog, const Windo
         return outcome;
     }
     outcome.written = result.files;
+    outcome.summary = texts::runSummary("Sample", orvalis::runSummary(result, "windows"));
+    // A run that ends with nothing must say so, not just leave an empty list.
+    if (result.files.empty() && result.status == orvalis::RunStatus::Completed && result.asked > 0)
+        outcome.problems << texts::nothingWritten(outcome.summary);
     if (!result.ok() || result.stop == orvalis::SampleStop::NoCentreLeft)
         outcome.problems << texts::sampleStopped(result.written(), QString::fromLocal8Bit(result.message.c_str()));
     return outcome;

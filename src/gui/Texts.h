@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+
 namespace texts {
 
 namespace detail {
@@ -110,6 +112,16 @@ inline QString fractalRefused(const QString& why)
 inline QString fractalFailed(const QString& why)
 {
     return detail::window("Fractal landscapes: %1").arg(why);
+}
+
+// The summary every run ends with, in the status bar.
+inline QString runSummary(const char* run, const std::string& summary)
+{
+    return detail::window("%1: %2.").arg(detail::window(run), QString::fromStdString(summary));
+}
+inline QString nothingWritten(const QString& summary)
+{
+    return detail::window("Nothing was written. %1").arg(summary);
 }
 
 // The viewer's status bar.

@@ -90,3 +90,14 @@ TEST(FractalCli, FileThatCannotBeWrittenFailsWithStatusOneAndNamesIt)
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("0.20_010_00001.txt"), std::string::npos) << run.err;
 }
+
+TEST(FractalCli, LevelsLeftShortAreNamedInTheSummary)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("out"));
+    // One cell is all cover or none: 50 % never comes.
+    const CliRun run = runCli(dir, "fractal", "--folder out --h 0.5:0.5:0.1 --cover 50:100:50 --size 1");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("1 of 2 landscapes written; short: H 0.50, 50 % (0 of 1)\n"), std::string::npos)
+        << run.out;
+}

@@ -10,6 +10,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QStatusBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -83,6 +84,9 @@ TEST_F(SampleActionFixture, RunThroughTheDialogWritesListsAndLogs)
     EXPECT_EQ(readFile(dir.file("sample.txt")), want.log());
     EXPECT_EQ(readFile(dir.file("G_ListFragStat.fbt")), batch);
     EXPECT_TRUE(window.reportedProblems().isEmpty());
+    // Every run ends with its summary in the status bar.
+    const QString summary = window.findChild<QStatusBar*>()->currentMessage();
+    EXPECT_TRUE(summary.startsWith("Sample: " + QString::number(want.windows.size()) + " of ")) << summary.toStdString();
     EXPECT_EQ(orvalis::globalRandom().state(), want.finalState);
     // The dialog keeps what was entered for the next run.
     EXPECT_EQ(window.sampleDialog().windowSize(), 21);

@@ -188,20 +188,35 @@ FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSourc
         return true;
     };
 
+    std::vector<std::array<int, 101>> tallies(hValues.size());
+    long long levels = 0;
+    for (int L = p.cover.min; L <= p.cover.max; L += p.cover.step)
+        ++levels;
+    result.asked = static_cast<long long>(hValues.size()) * levels * p.replicates;
+    // What each H got against what it asked, whenever the run ends.
+    auto finish = [&]() -> FractalRunResult& {
+        for (std::size_t hi = 0; hi < hValues.size(); ++hi)
+            for (int L = p.cover.min; L <= p.cover.max; L += p.cover.step)
+                if (const int got = tallies[hi][static_cast<std::size_t>(L)]; got < p.replicates)
+                    result.shortLevels.push_back(
+                        {"H " + formatH(hValues[hi]) + ", " + std::to_string(L) + " %", got, p.replicates});
+        return result;
+    };
+
     for (std::size_t hi = 0; hi < hValues.size(); ++hi) {
         const double H = hValues[hi];
-        std::array<int, 101> tally{};
+        std::array<int, 101>& tally = tallies[hi];
         for (int seed = 0; seed < SurfacesPerH; ++seed) {
             const std::int64_t task = static_cast<std::int64_t>(hi) * SurfacesPerH + seed;
             if (!report(task, fractalProgressLabel(H, seed + 1)))
-                return result;
+                return finish();
             std::unique_ptr<BuiltSurface> built = pipeline.take(task);
             ++result.surfaces;
             if (!built->built) {
                 result.status = RunStatus::Failed;
                 result.message = "could not build the surface of H " + formatH(H) + " number " +
                                  std::to_string(seed + 1) + ": " + built->surface.error();
-                return result;
+                return finish();
             }
             if (p.cover.max < p.cover.min)
                 break;
@@ -221,20 +236,20 @@ FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSourc
                                           p.coverValue, &why)) {
                     result.status = RunStatus::Failed;
                     result.message = "could not write " + name + ": " + why;
-                    return result;
+                    return finish();
                 }
                 result.files.push_back(name);
                 // A large surface can hold many files: a stop is heard between any two of them.
                 if (!report(task, std::string()))
-                    return result;
+                    return finish();
             }
             if (!report(task + 1, std::string()))
-                return result;
+                return finish();
         }
     }
     if (watched)
         control.report(ProgressEvent{total, total, std::string(), -1});
-    return result;
+    return finish();
 }
 
 }  // namespace orvalis

@@ -35,12 +35,15 @@ RunResult RandomGenerator::run()
     random_.seed(static_cast<unsigned>(p_.seed));
     const bool watched = control_.observed();
     bool stop = false;
-    for (std::int64_t cover = p_.cover.min; !stop && cover <= p_.cover.max; cover += p_.cover.step) {
+    result.asked = total_;
+    for (std::int64_t cover = p_.cover.min; cover <= p_.cover.max; cover += p_.cover.step) {
+        int written = 0;
         for (int replicate = 0; !stop && replicate < p_.replicates; ++replicate) {
             if (writeLandscape(replicate, static_cast<int>(cover), result) != Outcome::Written) {
                 stop = true;
                 break;
             }
+            ++written;
             ++done_;
             // A stop asked after the last landscape changes nothing.
             if (watched && !control_.report({done_, total_, std::string(), -1}) && done_ < total_) {
@@ -48,6 +51,8 @@ RunResult RandomGenerator::run()
                 stop = true;
             }
         }
+        if (written < p_.replicates)
+            result.shortLevels.push_back({std::to_string(cover) + " %", written, p_.replicates});
     }
     if (!record_.finish() && result.status != RunStatus::Failed) {
         result.status = RunStatus::Failed;

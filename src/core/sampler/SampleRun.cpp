@@ -34,6 +34,9 @@ std::string checkSampleParameters(const SampleParameters& p, int width, int heig
                std::to_string(width) + " x " + std::to_string(height) + " pixels";
     if (p.cover.step < 1)
         return "the cover step must be at least 1";
+    if (p.cover.min <= p.cover.max && sampledClassCount(p.cover) == 0)
+        return "the cover range " + std::to_string(p.cover.min) + ":" + std::to_string(p.cover.max) + ":" +
+               std::to_string(p.cover.step) + " holds no multiple of its step, the only levels the sampler fills";
     const std::string longest = windowFileName(p.folder.string(), p.prefix, 100, std::max(p.replicates, 1));
     for (const std::string& why :
          {checkCoverOrder(p.cover), checkListText("sample prefix", p.prefix), checkListText("post-string", p.postString),

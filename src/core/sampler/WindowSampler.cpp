@@ -390,9 +390,16 @@ SampleResult WindowSampler::sampleWindows(const SampleParameters& params, Random
         out.message =
             withReason("cannot write " + (log ? params.logPath : "the batch list " + params.batchList), record.error());
     }
-    for (int c = std::max(range.min, 0); c <= std::min(range.max, 100); ++c)
-        if (isSampledClass(range, c) && count[static_cast<std::size_t>(c)] >= params.replicates)
+    out.asked = static_cast<long long>(out.levels) * params.replicates;
+    for (int c = std::max(range.min, 0); c <= std::min(range.max, 100); ++c) {
+        if (!isSampledClass(range, c))
+            continue;
+        const int got = count[static_cast<std::size_t>(c)];
+        if (got >= params.replicates)
             ++out.levelsFilled;
+        else
+            out.shortLevels.push_back({std::to_string(c) + " %", got, params.replicates});
+    }
     out.files = record.takeFiles();
     out.status = out.stop == SampleStop::Cancelled ? RunStatus::Cancelled
                  : out.ok()                        ? RunStatus::Completed

@@ -2,6 +2,7 @@
 #include "core/run/CoverRange.h"
 #include "core/run/RunControl.h"
 #include "core/run/RunRecord.h"
+#include "core/run/RunResult.h"
 #include "core/run/RunLock.h"
 #include "support/PartialFiles.h"
 #include "support/TempDir.h"
@@ -153,4 +154,15 @@ TEST(RunRecord, BatchListLinesForEveryKindOfName)
     RunRecord missing(batchListName("missing/SMP_"));
     EXPECT_FALSE(missing.begin());
     EXPECT_FALSE(std::filesystem::exists("missing"));
+}
+
+TEST(RunSummary, NamesWhatWasWrittenAndEachLevelLeftShort)
+{
+    RunResult r;
+    r.files = {"a", "b"};
+    r.asked = 6;
+    EXPECT_EQ(runSummary(r, "windows"), "2 of 6 windows written");
+    r.shortLevels = {{"10 %", 0, 2}, {"20 %", 1, 2}, {"30 %", 1, 2}};
+    EXPECT_EQ(runSummary(r, "windows"), "2 of 6 windows written; short: 10 % (0 of 2), 20 % (1 of 2), 30 % (1 of 2)");
+    EXPECT_EQ(runSummary(r, "windows", 1), "2 of 6 windows written; short: 10 % (0 of 2) and 2 more");
 }
