@@ -53,13 +53,14 @@ int main(int argc, char** argv)
 
     // Baseline: one filled rectangle per cell, the way a per-cell paint loop draws.
     QImage target(view->size(), QImage::Format_ARGB32_Premultiplied);
+    const orvalis::LandscapeGrid shown = window.grid();
     t.restart();
     {
         QPainter p(&target);
         double cw = double(target.width()) / n, ch = double(target.height()) / n;
         for (int j = 0; j < n; ++j)
             for (int i = 0; i < n; ++i) {
-                QColor c = window.grid()[j][i] == 0 ? Qt::white : Qt::black;
+                QColor c = shown[j][i] == 0 ? Qt::white : Qt::black;
                 p.setBrush(c);
                 p.setPen(c);
                 p.drawRect(int(j * cw), int(i * ch), int(cw), int(ch));

@@ -10,7 +10,7 @@ GridView::GridView(QWidget* parent) : QFrame(parent)
     watchParent();
 }
 
-void GridView::setGrid(const orvalis::LandscapeGrid& grid)
+void GridView::setGrid(const orvalis::CompactGrid& grid)
 {
     grid_ = &grid;
     cells_ = cellImage(grid, matrixValue_);
@@ -25,9 +25,9 @@ void GridView::setMatrixValue(int value)
     update();
 }
 
-QImage GridView::cellImage(const orvalis::LandscapeGrid& grid, int matrixValue)
+QImage GridView::cellImage(const orvalis::CompactGrid& grid, int matrixValue)
 {
-    const std::size_t n = grid.size();
+    const std::size_t n = grid.lineCount();
     if (n == 0)
         return QImage();
     const int side = static_cast<int>(std::min<std::size_t>(n, MaxImageSide));
@@ -38,12 +38,13 @@ QImage GridView::cellImage(const orvalis::LandscapeGrid& grid, int matrixValue)
     // Map each image position to a cell; the identity when the grid fits.
     auto cellOf = [n, side](int p) { return static_cast<std::size_t>(static_cast<unsigned long long>(p) * n / static_cast<unsigned>(side)); };
     for (int col = 0; col < side; ++col) {
-        const std::vector<int>& line = grid[cellOf(col)];
+        const std::size_t line = cellOf(col);
+        const std::size_t length = grid.lineLength(line);
         for (int row = 0; row < side; ++row) {
             std::size_t i = cellOf(row);
-            if (i >= line.size())
+            if (i >= length)
                 break;
-            reinterpret_cast<QRgb*>(image.scanLine(row))[col] = line[i] == matrixValue ? white : black;
+            reinterpret_cast<QRgb*>(image.scanLine(row))[col] = grid.at(line, i) == matrixValue ? white : black;
         }
     }
     return image;

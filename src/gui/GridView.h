@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/io/LandscapeFile.h"
+#include "core/io/CompactGrid.h"
 
 #include <QFrame>
 #include <QImage>
@@ -19,13 +19,17 @@ public:
 
     // Draws this grid from now on; it is read again when the matrix value changes,
     // so it must stay alive until the next call.
-    void setGrid(const orvalis::LandscapeGrid& grid);
+    void setGrid(const orvalis::CompactGrid& grid);
     void setMatrixValue(int value);
 
     // One pixel per cell of an n x n view of the grid (n = number of lines): line j
     // is column j, position i is row i; cells equal to matrixValue are white, others
     // black, and positions beyond a line's end are left transparent.
-    static QImage cellImage(const orvalis::LandscapeGrid& grid, int matrixValue);
+    static QImage cellImage(const orvalis::CompactGrid& grid, int matrixValue);
+    static QImage cellImage(const orvalis::LandscapeGrid& grid, int matrixValue)
+    {
+        return cellImage(orvalis::CompactGrid::from(grid), matrixValue);
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,7 +40,7 @@ private:
     void paintArea(QPainter& painter, const QRect& area) const;
     void watchParent();
 
-    const orvalis::LandscapeGrid* grid_ = nullptr;
+    const orvalis::CompactGrid* grid_ = nullptr;
     int matrixValue_ = 0;
     QImage cells_;          // one pixel per cell, built when the grid or the matrix value changes
     int cellsMatrix_ = 0;   // matrix value cells_ was built with

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/io/LandscapeFile.h"
+#include "core/io/CompactGrid.h"
 #include "gui/SettingsBridge.h"
 #include "gui/forms/DialogRnd.h"
 #include "gui/forms/DialogSample.h"
@@ -34,7 +34,8 @@ public:
     const QStringList& reportedProblems() const { return problems_; }
 
     // The grid of the selected file; empty when it could not be read.
-    const orvalis::LandscapeGrid& grid() const { return grid_; }
+    // The grid on view, line by line.
+    orvalis::LandscapeGrid grid() const { return grid_.lines(); }
     const WindowSettings& settings() const { return settings_.values(); }
     // Takes the four settings as if read from config.txt; the file is not written.
     void setSettings(const WindowSettings& values);
@@ -61,7 +62,7 @@ private:
     void finish(const ActionOutcome& outcome);
 
     Ui::MainWindow* ui;
-    orvalis::LandscapeGrid grid_;
+    orvalis::CompactGrid grid_;  // a byte a cell: a file of hundreds of megabytes still fits
     setings settingsDialog_;
     DialogRnd rndDialog_;
     dialogFbm fbmDialog_;

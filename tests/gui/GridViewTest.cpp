@@ -15,7 +15,7 @@ TEST(GridView, ShortLinesLeaveTheirMissingCellsEmpty)
     EXPECT_EQ(image.pixelColor(1, 0), QColor(Qt::black));
     EXPECT_EQ(image.pixelColor(1, 1).alpha(), 0) << "past a line's end nothing is drawn";
     EXPECT_EQ(image.pixelColor(2, 0).alpha(), 0);
-    EXPECT_TRUE(GridView::cellImage({}, 0).isNull());
+    EXPECT_TRUE(GridView::cellImage(orvalis::LandscapeGrid{}, 0).isNull());
 }
 
 TEST(GridView, HugeGridsAreSampledToABoundedImage)
@@ -28,13 +28,14 @@ TEST(GridView, HugeGridsAreSampledToABoundedImage)
 
     GridView view;
     view.resize(50, 50);
-    view.setGrid(grid);
+    const orvalis::CompactGrid compact = orvalis::CompactGrid::from(grid);
+    view.setGrid(compact);
     EXPECT_EQ(view.grab().toImage().pixelColor(0, 0), QColor(Qt::black));
 }
 
 TEST(GridView, NewMatrixValueRecoloursTheGridAlreadyShown)
 {
-    const orvalis::LandscapeGrid grid{{0, 0}, {1, 1}};
+    const orvalis::CompactGrid grid = orvalis::CompactGrid::from({{0, 0}, {1, 1}});
     GridView view;
     view.resize(40, 40);
     view.setGrid(grid);

@@ -3,6 +3,7 @@
 #include "core/io/SafeFile.h"
 
 #include <algorithm>
+#include <functional>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -59,7 +60,8 @@ int parseLandscapeField(std::string_view field)
 
 namespace {
 
-void parseLine(const char* p, const char* end, LandscapeGrid& grid)
+// The values of one line into line; false, line untouched, for a line of fewer than two fields.
+bool parseLineInto(const char* p, const char* end, std::vector<int>& line)
 {
     if (end > p && end[-1] == '\r')
         --end;  // the carriage return of a CRLF file belongs to the dropped last field anyway
@@ -71,8 +73,8 @@ void parseLine(const char* p, const char* end, LandscapeGrid& grid)
         }
     }
     if (!lastBlank)
-        return;  // fewer than two fields
-    std::vector<int> line(static_cast<std::size_t>(std::count(p, lastBlank + 1, ' ')));
+        return false;  // fewer than two fields
+    line.resize(static_cast<std::size_t>(std::count(p, lastBlank + 1, ' ')));
     int* out = line.data();
     const char* q = p;
     while (q <= lastBlank) {
@@ -93,7 +95,14 @@ void parseLine(const char* p, const char* end, LandscapeGrid& grid)
         *out++ = parseLandscapeField(std::string_view(fieldStart, static_cast<std::size_t>(blank - fieldStart)));
         q = blank + 1;
     }
-    grid.push_back(std::move(line));
+    return true;
+}
+
+void parseLine(const char* p, const char* end, LandscapeGrid& grid)
+{
+    std::vector<int> line;
+    if (parseLineInto(p, end, line))
+        grid.push_back(std::move(line));
 }
 
 }  // namespace
@@ -112,9 +121,10 @@ LandscapeGrid parseLandscape(std::string_view text)
     return grid;
 }
 
-LandscapeReadResult readLandscapeFile(const std::string& path, LandscapeGrid& grid, std::uint64_t maxBytes)
+LandscapeReadResult readLandscapeLines(const std::string& path, std::uint64_t maxBytes,
+                                       const std::function<void(const std::vector<int>&)>& onLine,
+                                       const std::function<void(std::uint64_t)>& onSize)
 {
-    grid.clear();
     LandscapeReadResult result;
     std::FILE* f = openPlainFile(path);
     if (!f) {
@@ -132,10 +142,13 @@ LandscapeReadResult readLandscapeFile(const std::string& path, LandscapeGrid& gr
         result.error = "file too large (" + std::to_string(st.st_size) + " bytes)";
         return result;
     }
+    if (onSize)
+        onSize(static_cast<std::uint64_t>(st.st_size));
     // Read a block at a time and parse the whole lines in it: the text is never held whole,
     // so reading needs little more than the grid itself.
     constexpr std::size_t Block = std::size_t(1) << 20;
     std::string pending;
+    std::vector<int> line;
     std::size_t got = 0;
     bool binary = false;
     do {
@@ -155,7 +168,8 @@ LandscapeReadResult readLandscapeFile(const std::string& path, LandscapeGrid& gr
             const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
             if (!nl)
                 break;
-            parseLine(p, nl, grid);
+            if (parseLineInto(p, nl, line))
+                onLine(line);
             p = nl + 1;
         }
         pending.erase(0, static_cast<std::size_t>(p - begin));
@@ -163,13 +177,23 @@ LandscapeReadResult readLandscapeFile(const std::string& path, LandscapeGrid& gr
     const bool readError = std::ferror(f) != 0;
     std::fclose(f);
     if (readError || binary) {
-        grid.clear();
         result.error = binary ? "it holds binary data, not a landscape grid" : "read error";
         return result;
     }
-    if (!pending.empty())
-        parseLine(pending.data(), pending.data() + pending.size(), grid);
+    if (!pending.empty() && parseLineInto(pending.data(), pending.data() + pending.size(), line))
+        onLine(line);
     result.ok = true;
+    return result;
+}
+
+LandscapeReadResult readLandscapeFile(const std::string& path, LandscapeGrid& grid, std::uint64_t maxBytes)
+{
+    grid.clear();
+    LandscapeReadResult result = readLandscapeLines(path, maxBytes, [&grid](const std::vector<int>& line) {
+        grid.push_back(line);
+    });
+    if (!result.ok)
+        grid.clear();
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,13 @@ struct LandscapeReadResult {
 
 // Files larger than this are refused by the reader rather than read into memory.
 constexpr std::uint64_t DefaultLandscapeReadLimit = 1ull << 30;
+
+// Reads a landscape file a block at a time, never holding its whole text, and hands each
+// grid line to onLine in file order (onSize first learns the file's size). Refuses what is
+// not a plain file, a file above maxBytes and binary data, with the reason.
+LandscapeReadResult readLandscapeLines(const std::string& path, std::uint64_t maxBytes,
+                                       const std::function<void(const std::vector<int>&)>& onLine,
+                                       const std::function<void(std::uint64_t)>& onSize = {});
 
 // Replaces grid with the content of the file; on any failure grid is left empty.
 LandscapeReadResult readLandscapeFile(const std::string& path, LandscapeGrid& grid,
