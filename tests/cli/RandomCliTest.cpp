@@ -135,9 +135,9 @@ TEST(RandomCli, InterruptRemovesTheLandscapeCutShort)
     posix_spawn_file_actions_destroy(&actions);
 
     // Wait until the landscape is on its way to the disk, then press Ctrl-C.
-    for (int i = 0; i < 1000 && unfinishedFiles(folder, true) == 0; ++i)
+    for (int i = 0; i < 1000 && filesBeingWritten(pid, folder, true) == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_EQ(unfinishedFiles(folder, true), 1u);
+    ASSERT_EQ(filesBeingWritten(pid, folder, true), 1u);
     const auto start = std::chrono::steady_clock::now();
     kill(pid, SIGINT);
     int raw = 0;

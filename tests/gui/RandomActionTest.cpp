@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 using namespace orvalis::test;
 
@@ -96,7 +97,7 @@ TEST_F(RandomActionFixture, CancelInsideALargeLandscapeRemovesIt)
     QTimer watcher;
     watcher.setInterval(5);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        if (unfinishedFiles(out.path(), true) > 0) {
+        if (filesBeingWritten(getpid(), out.path(), true) > 0) {
             if (auto* progress = window.findChild<QProgressDialog*>())
                 progress->cancel();
         }

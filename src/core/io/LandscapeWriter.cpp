@@ -38,7 +38,8 @@ bool LandscapeWriter::open(const std::string& path)
     cachedLength_[0] = cachedLength_[1] = 0;
     errno = 0;
     temporary_.clear();
-    file_ = replaceableByRename(path) ? createBeside(path, temporary_) : std::fopen(path.c_str(), "wb");
+    named_ = !replaceableByRename(path);
+    file_ = named_ ? std::fopen(path.c_str(), "wb") : createUnnamed(path, temporary_);
     if (!file_) {
         fail("cannot open for writing", errno);
         return false;
@@ -202,13 +203,20 @@ bool LandscapeWriter::close()
         return !failed_;
     flushBuffer();
     errno = 0;
+    bool namedNow = false;
+    if (!failed_ && !named_) {
+        if (nameFile(file_, temporary_, path_))
+            namedNow = true;
+        else
+            fail("cannot put the file in place", errno);
+    }
+    errno = 0;
     if (std::fclose(file_) != 0)
         fail("close failed", errno);
     file_ = nullptr;
-    errno = 0;
-    if (!failed_ && !temporary_.empty() && !replaceWith(temporary_, path_))
-        fail("cannot put the file in place", errno);
-    if (failed_ && !temporary_.empty())
+    if (failed_ && namedNow)
+        std::remove(path_.c_str());  // named, then the close failed: not a whole file after all
+    if (failed_ && !temporary_.empty() && !namedNow)
         std::remove(temporary_.c_str());
     temporary_.clear();
     return !failed_;
@@ -217,7 +225,7 @@ bool LandscapeWriter::close()
 void LandscapeWriter::discard()
 {
     if (file_) {
-        std::fclose(file_);
+        std::fclose(file_);  // a file without a name vanishes with it
         file_ = nullptr;
     }
     bufferSize_ = 0;

@@ -10,8 +10,8 @@
 namespace orvalis {
 
 // The one writer behind every landscape file: each value in decimal followed by
-// one blank, a line end after each line. The file is written under a hidden name
-// beside its final one and takes that name only when complete, in one rename.
+// one blank, a line end after each line. The file takes its name only when complete:
+// until then it has none (or a hidden one, where the file system cannot do without).
 class LandscapeWriter {
 public:
     LandscapeWriter() = default;
@@ -47,7 +47,8 @@ private:
 
     std::FILE* file_ = nullptr;
     std::string path_;
-    std::string temporary_;
+    std::string temporary_;  // the hidden name while unfinished, where the file system gives no nameless files
+    bool named_ = false;      // written straight to path: a device, a pipe or a link
     // Whole lines waiting to be written; grown without clearing, unlike a std::string.
     std::unique_ptr<char[]> buffer_;
     std::size_t bufferSize_ = 0;

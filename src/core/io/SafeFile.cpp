@@ -47,6 +47,41 @@ std::FILE* createBeside(const std::string& path, std::string& temporary)
     return nullptr;
 }
 
+std::FILE* createUnnamed(const std::string& path, std::string& temporary)
+{
+    temporary.clear();
+    // The name comes through /proc/self/fd, so files without one are used only where it is there.
+    static const bool procFds = ::access("/proc/self/fd", X_OK) == 0;
+    if (procFds) {
+        const std::string folder = folderOf(path);
+        const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            if (std::FILE* file = fdopen(fd, "wb"))
+                return file;
+            ::close(fd);
+            return nullptr;
+        }
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return nullptr;
+    }
+    return createBeside(path, temporary);
+}
+
+bool nameFile(std::FILE* file, const std::string& temporary, const std::string& path)
+{
+    if (!temporary.empty())
+        return replaceWith(temporary, path);
+    const std::string self = "/proc/self/fd/" + std::to_string(fileno(file));
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    if (errno != EEXIST)
+        return false;
+    // The earlier file goes first: for a moment the name is missing, never half written.
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        return false;
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
 bool replaceableByRename(const std::string& path)
 {
     struct stat st {};
@@ -79,32 +114,6 @@ std::FILE* openPlainFile(const std::string& path)
         errno = err;
     }
     return file;
-}
-
-bool writeWholeFile(const std::string& path, const std::string& text)
-{
-    std::string temporary;
-    const bool direct = !replaceableByRename(path);
-    std::FILE* file = direct ? std::fopen(path.c_str(), "wb") : createBeside(path, temporary);
-    if (!file)
-        return false;
-    errno = 0;
-    bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
-    int err = errno;
-    if (std::fclose(file) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && !direct && !replaceWith(temporary, path)) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        if (!direct)
-            ::unlink(temporary.c_str());
-        errno = err != 0 ? err : EIO;
-    }
-    return ok;
 }
 
 }  // namespace orvalis

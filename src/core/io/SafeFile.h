@@ -5,8 +5,19 @@
 
 namespace orvalis {
 
-// Files that appear under their final name only when complete: written under a hidden
-// temporary name in the same folder, then renamed, which one file system does in one step.
+// Files that appear under their final name only when complete. A landscape file is written
+// as a file with no name (O_TMPFILE) and linked under its name when complete; the lists,
+// which must never be missing, are written under a hidden name and renamed over the old
+// ones, which one file system does in one step.
+
+// A new file that will take path's name: without a name while the file system can make
+// one (a kill then leaves nothing behind), else a hidden file beside path whose name goes
+// to temporary. nullptr with errno set when it cannot be made.
+std::FILE* createUnnamed(const std::string& path, std::string& temporary);
+
+// Gives a file made by createUnnamed, flushed and still open, the name path, in place of
+// whatever held it; false with errno set.
+bool nameFile(std::FILE* file, const std::string& temporary, const std::string& path);
 
 // A new, empty hidden file beside path, open for writing; its name goes to temporary.
 // nullptr with errno set when it cannot be made.
@@ -24,7 +35,5 @@ bool replaceWith(const std::string& temporary, const std::string& path);
 // is not a plain one).
 std::FILE* openPlainFile(const std::string& path);
 
-// Replaces path with a file holding text, all or nothing; false with errno set.
-bool writeWholeFile(const std::string& path, const std::string& text);
 
 }  // namespace orvalis
