@@ -32,7 +32,8 @@ build() {
     "$cxx" $flags "-I$root/src" -o "$bin/$name" "$@"
 }
 build tga_fuzzer "$here/TgaFuzzer.cpp" "$root/src/core/io/TgaImage.cpp"
-build landscape_fuzzer "$here/LandscapeFuzzer.cpp" "$root/src/core/io/LandscapeFile.cpp" "$root/src/core/io/SafeFile.cpp"
+build landscape_fuzzer "$here/LandscapeFuzzer.cpp" "$root/src/core/io/LandscapeFile.cpp" "$root/src/core/io/CompactGrid.cpp" \
+    "$root/src/core/io/SafeFile.cpp"
 
 run() {
     name=$1

@@ -146,7 +146,9 @@ LandscapeReadResult readLandscapeLines(const std::string& path, std::uint64_t ma
         onSize(static_cast<std::uint64_t>(st.st_size));
     // Read a block at a time and parse the whole lines in it: the text is never held whole,
     // so reading needs little more than the grid itself.
-    constexpr std::size_t Block = std::size_t(1) << 20;
+    // A small file is read in one block of its own size (one more byte tells the end).
+    const std::size_t Block = static_cast<std::size_t>(std::min<std::uint64_t>(std::uint64_t(1) << 20,
+                                                                               std::uint64_t(st.st_size) + 1));
     std::string pending;
     std::vector<int> line;
     std::size_t got = 0;
