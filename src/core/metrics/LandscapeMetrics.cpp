@@ -170,12 +170,11 @@ struct PatchStats {
     int64_t like = 0;   // sides shared by two of its cells
     int64_t sumR = 0;
     int64_t sumC = 0;
-    int minR = std::numeric_limits<int>::max();
-    int maxR = -1;
-    int minC = std::numeric_limits<int>::max();
-    int maxC = -1;
+    unsigned char touches = 0;  // map sides its cells lie on: Top, Bottom, Left, Right
     double radiusSum = 0;  // distances of its cell centres from their mean
 };
+
+enum : unsigned char { Top = 1, Bottom = 2, Left = 4, Right = 8 };
 
 struct ClassStats {
     int64_t cells = 0;
@@ -289,11 +288,21 @@ bool computeMetrics(const LandscapeGrid& grid, const MetricsOptions& options, st
             ++p.cells;
             p.sumR += r;
             p.sumC += c;
-            p.minR = std::min(p.minR, r);
-            p.maxR = std::max(p.maxR, r);
-            p.minC = std::min(p.minC, c);
-            p.maxC = std::max(p.maxC, c);
         }
+    }
+    // Only cells on the map's border say which of its sides a patch reaches.
+    auto touch = [&](int r, int c, unsigned char sideBit) {
+        const int32_t l = lab[static_cast<size_t>(r) * static_cast<size_t>(cols) + static_cast<size_t>(c)];
+        if (l >= 0)
+            patch[static_cast<size_t>(l)].touches |= sideBit;
+    };
+    for (int c = 0; c < cols; ++c) {
+        touch(0, c, Top);
+        touch(rows - 1, c, Bottom);
+    }
+    for (int r = 0; r < rows; ++r) {
+        touch(r, 0, Left);
+        touch(r, cols - 1, Right);
     }
     std::vector<double> meanR(P), meanC(P);
     for (size_t p = 0; p < P; ++p) {
@@ -306,9 +315,11 @@ bool computeMetrics(const LandscapeGrid& grid, const MetricsOptions& options, st
             const int32_t l = lab[i];
             if (l < 0)
                 continue;
-            patch[static_cast<size_t>(l)].radiusSum += std::hypot(r - meanR[static_cast<size_t>(l)], c - meanC[static_cast<size_t>(l)]);
+            const double dr = r - meanR[static_cast<size_t>(l)];
+            const double dc = c - meanC[static_cast<size_t>(l)];
+            patch[static_cast<size_t>(l)].radiusSum += std::sqrt(dr * dr + dc * dc);
         }
-    const std::vector<int64_t> nearest2 = nearestOtherPatch(raster);
+    const std::vector<int64_t> nearest2 = nearestOtherPatch(raster, options.neighbours == 8);
 
     // Per class: its patches' sums, gathered in one pass over the patches.
     struct ClassSums {
@@ -325,7 +336,7 @@ bool computeMetrics(const LandscapeGrid& grid, const MetricsOptions& options, st
         ClassStats& owner = klass[k];
         ++owner.patches;
         owner.largest = std::max(owner.largest, s.cells);
-        if ((s.minR == 0 && s.maxR == rows - 1) || (s.minC == 0 && s.maxC == cols - 1))
+        if ((s.touches & (Top | Bottom)) == (Top | Bottom) || (s.touches & (Left | Right)) == (Left | Right))
             owner.spanning = true;
         const double cells = static_cast<double>(s.cells);
         ClassSums& a = sums[k];

@@ -118,7 +118,7 @@ private:
 
 }  // namespace
 
-std::vector<std::int64_t> nearestOtherPatch(const PatchRaster& raster)
+std::vector<std::int64_t> nearestOtherPatch(const PatchRaster& raster, bool eightNeighbours)
 {
     const int rows = raster.rows;
     const int cols = raster.cols;
@@ -141,15 +141,19 @@ std::vector<std::int64_t> nearestOtherPatch(const PatchRaster& raster)
                (c > 0 && raster.cls[i - 1] != k) || (c + 1 < cols && raster.cls[i + 1] != k);
     };
 
+    // Patches closer than this would be one patch: two cells apart with 8 neighbours, a diagonal step with 4.
+    const std::int64_t closest2 = eightNeighbours ? 4 : 2;
     const std::vector<Offset>& offsets = nearOffsets();
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
             const std::size_t i = static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c);
             const std::int32_t k = raster.cls[i];
-            if (k < 0 || patchesOfClass[static_cast<std::size_t>(k)] < 2 || !isBoundary(r, c, k))
+            if (k < 0)
                 continue;
             const std::int32_t own = raster.patch[i];
             std::int64_t& b = best[static_cast<std::size_t>(own)];
+            if (b <= closest2 || patchesOfClass[static_cast<std::size_t>(k)] < 2 || !isBoundary(r, c, k))
+                continue;
             for (const Offset& o : offsets) {
                 if (o.d2 >= b)
                     break;

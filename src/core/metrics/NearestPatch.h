@@ -16,7 +16,8 @@ struct PatchRaster {
 };
 
 // Per patch the squared distance, in cells, from its nearest cell centre to a cell of another
-// patch of the same class; -1 where the class has no other patch.
-std::vector<std::int64_t> nearestOtherPatch(const PatchRaster& raster);
+// patch of the same class; -1 where the class has no other patch. The raster's patches were
+// cut with 8 neighbours or else 4.
+std::vector<std::int64_t> nearestOtherPatch(const PatchRaster& raster, bool eightNeighbours);
 
 }  // namespace orvalis
