@@ -313,3 +313,18 @@ TEST(MetricsSlow, DistantPatchesAgree)
         }
     }
 }
+
+// Many classes with values far apart: the sorted class lookup and the sparse adjacency count.
+TEST(MetricsSlow, ManyScatteredClassesAgree)
+{
+    std::mt19937 rng(3);
+    LandscapeGrid g(9, std::vector<int>(11));
+    for (auto& line : g)
+        for (int& x : line)
+            x = static_cast<int>(rng() % 80) * 100003 - 4000000;
+    for (int rule : {4, 8}) {
+        MetricsOptions o;
+        o.neighbours = rule;
+        expectSame(g, o);
+    }
+}
