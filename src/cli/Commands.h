@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // Each command has its options as read from the command line, a function that declares them on the
 // program's App, and a run that gives the process's exit status: 0 success, 1 a failed or interrupted run.
@@ -40,5 +41,16 @@ struct FractalOptions {
 };
 CLI::App* addFractalCommand(CLI::App& app, FractalOptions& options);
 int runFractalCommand(const FractalOptions& options);
+
+struct MetricsOptionsCli {
+    std::vector<std::string> files;
+    std::string list;
+    int neighbours = 8;
+    double cellSize = 1.0;
+    std::optional<int> noData;
+    std::string output = "metrics.csv";
+};
+CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& options);
+int runMetricsCommand(const MetricsOptionsCli& options);
 
 }  // namespace orvalis::cli

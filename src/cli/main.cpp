@@ -38,10 +38,12 @@ int main(int argc, char** argv)
     SampleOptions sample;
     RandomOptions random;
     FractalOptions fractal;
+    MetricsOptionsCli metrics;
     CLI::App* sampleCommand = addSampleCommand(app, sample);
     CLI::App* randomCommand = addRandomCommand(app, random);
     CLI::App* fractalCommand = addFractalCommand(app, fractal);
-    for (CLI::App* command : {sampleCommand, randomCommand, fractalCommand})
+    CLI::App* metricsCommand = addMetricsCommand(app, metrics);
+    for (CLI::App* command : {sampleCommand, randomCommand, fractalCommand, metricsCommand})
         command->group("Commands");
 
     if (argc < 2) {
@@ -76,5 +78,7 @@ int main(int argc, char** argv)
         return runSampleCommand(sample);
     if (*randomCommand)
         return runRandomCommand(random);
+    if (*metricsCommand)
+        return runMetricsCommand(metrics);
     return runFractalCommand(fractal);
 }

@@ -1,0 +1,187 @@
+#include "cli/Commands.h"
+#include "core/io/MetricsCsv.h"
+#include "core/io/SafeFile.h"
+#include "core/io/StrictGrid.h"
+#include "core/metrics/LandscapeMetrics.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace orvalis::cli {
+
+namespace {
+
+// The landscape files a batch list names: each line a file name ending in ".txt", then the post-string.
+bool namesInBatchList(const std::string& list, std::vector<std::string>& names, std::string& error)
+{
+    std::ifstream in(list, std::ios::binary);
+    if (!in) {
+        error = "cannot read the batch list " + list;
+        return false;
+    }
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            continue;
+        // The post-string follows the name directly: the name is the shortest ".txt" prefix that is a file.
+        std::size_t end = line.find(".txt");
+        std::size_t chosen = end;
+        for (; end != std::string::npos; end = line.find(".txt", end + 1)) {
+            std::error_code ec;
+            if (std::filesystem::is_regular_file(line.substr(0, end + 4), ec)) {
+                chosen = end;
+                break;
+            }
+        }
+        names.push_back(chosen == std::string::npos ? line : line.substr(0, chosen + 4));
+    }
+    return true;
+}
+
+struct Measured {
+    std::string rows;   // the file's CSV rows
+    std::string error;  // why the file was not measured
+};
+
+Measured measure(const std::string& file, const MetricsOptions& options)
+{
+    Measured m;
+    LandscapeGrid grid;
+    const LandscapeReadResult read = readGridStrictly(file, grid);
+    if (!read.ok) {
+        m.error = read.error;
+        return m;
+    }
+    std::vector<MetricValue> values;
+    std::string why;
+    if (!computeMetrics(grid, options, values, &why)) {
+        m.error = why;
+        return m;
+    }
+    appendMetricsRows(m.rows, file, values);
+    return m;
+}
+
+}  // namespace
+
+CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& o)
+{
+    CLI::App* cmd = app.add_subcommand(
+        "metrics",
+        "Measures landscape files: class- and landscape-level metrics.\n"
+        "\n"
+        "Class level: pland np pd ed lpi area_mn area_sd enn_mn cohesion ai clumpy mesh division split\n"
+        "gyrate_am spanning; landscape level: ta np pd ed lpi contag shdi ai mesh division, with the\n"
+        "definitions and defaults of FRAGSTATS as the R package landscapemetrics computes them. Areas in\n"
+        "hectares, lengths in metres. Writes one table, file,level,class,id,metric,value, one row per\n"
+        "file, level, class and metric, in the order of the files given; NA where a metric is undefined.");
+    addHelpFlag(*cmd);
+    cmd->add_option("FILE", o.files, "landscape files to measure")->type_name("");
+    cmd->add_option("--list", o.list, "also every file a FRAGSTATS batch list names")->type_name("BATCHLIST");
+    cmd->add_option("--neighbours", o.neighbours, "patch rule: 4 or 8 neighbours (8)")
+        ->check(CLI::IsMember({4, 8}))
+        ->type_name("N");
+    cmd->add_option("--cell-size", o.cellSize, "side of a cell in metres (1)")
+        ->check(CLI::PositiveNumber)
+        ->type_name("M");
+    cmd->add_option_function<int>(
+           "--no-data", [&o](const int& v) { o.noData = v; }, "cells of this value are outside the landscape")
+        ->transform(wholeNumber(INT32_MIN, INT32_MAX))
+        ->type_name("V");
+    cmd->add_option("--output", o.output, "the table to write; - for standard output (metrics.csv)")
+        ->type_name("FILE");
+    cmd->footer("A file that cannot be measured is named with the reason and its line; the others are still\n"
+                "measured.\n"
+                "\n"
+                "Exit status: 0 every file measured, 1 some file could not be measured or the table could not\n"
+                "be written, 2 bad arguments.");
+    return cmd;
+}
+
+int runMetricsCommand(const MetricsOptionsCli& o)
+{
+    std::vector<std::string> files = o.files;
+    if (!o.list.empty()) {
+        std::string error;
+        if (!namesInBatchList(o.list, files, error)) {
+            std::fprintf(stderr, "orvalis-cli metrics: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    if (files.empty()) {
+        std::fprintf(stderr, "orvalis-cli metrics: no files to measure\nTry 'orvalis-cli metrics --help'.\n");
+        return 2;
+    }
+    MetricsOptions options;
+    options.neighbours = o.neighbours;
+    options.cellSize = o.cellSize;
+    options.noData = o.noData;
+
+    // Files are measured side by side; the table keeps the order they were given in.
+    std::vector<Measured> measured(files.size());
+    std::atomic<std::size_t> next{0};
+    std::atomic<long long> done{0};
+    TerminalProgress progress;
+    std::mutex progressMutex;
+    auto work = [&] {
+        for (std::size_t i; (i = next++) < files.size();) {
+            measured[i] = measure(files[i], options);
+            const long long finished = ++done;
+            std::lock_guard<std::mutex> lock(progressMutex);
+            progress({finished, static_cast<long long>(files.size()), files[i], -1});
+        }
+    };
+    const unsigned threads = std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 64);
+    std::vector<std::thread> pool;
+    for (unsigned t = 1; t < std::min<std::size_t>(threads, files.size()); ++t)
+        pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool)
+        t.join();
+    progress.finish();
+
+    int status = 0;
+    std::string table = metricsCsvHeader();
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (!measured[i].error.empty()) {
+            std::fprintf(stderr, "orvalis-cli metrics: %s: %s\n", files[i].c_str(), measured[i].error.c_str());
+            status = 1;
+            continue;
+        }
+        table += measured[i].rows;
+    }
+    if (o.output == "-") {
+        std::fwrite(table.data(), 1, table.size(), stdout);
+        return std::fflush(stdout) == 0 ? status : 1;
+    }
+    // The table appears under its name only when whole.
+    std::string temporary;
+    std::FILE* out = replaceableByRename(o.output) ? createBeside(o.output, temporary) : std::fopen(o.output.c_str(), "wb");
+    bool written = out && std::fwrite(table.data(), 1, table.size(), out) == table.size();
+    written = out && std::fclose(out) == 0 && written;
+    if (written && !temporary.empty())
+        written = replaceWith(temporary, o.output);
+    if (!written) {
+        if (!temporary.empty())
+            std::remove(temporary.c_str());
+        std::fprintf(stderr, "orvalis-cli metrics: cannot write %s\n", o.output.c_str());
+        return 1;
+    }
+    std::printf("%zu of %zu file%s measured; table %s\n",
+                static_cast<std::size_t>(std::count_if(measured.begin(), measured.end(),
+                                                       [](const Measured& m) { return m.error.empty(); })),
+                files.size(), files.size() == 1 ? "" : "s", o.output.c_str());
+    return status;
+}
+
+}  // namespace orvalis::cli

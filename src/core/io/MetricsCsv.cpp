@@ -1,0 +1,53 @@
+#include "core/io/MetricsCsv.h"
+
+#include <charconv>
+
+namespace orvalis {
+
+namespace {
+
+// A field quoted only when it must be: commas, quotes or line breaks inside.
+std::string csvField(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+}  // namespace
+
+std::string metricsCsvHeader()
+{
+    return "file,level,class,id,metric,value\n";
+}
+
+std::string formatMetricValue(const std::optional<double>& value)
+{
+    if (!value)
+        return "NA";
+    char text[64];
+    const auto r = std::to_chars(text, text + sizeof text, *value);
+    return std::string(text, r.ptr);
+}
+
+void appendMetricsRows(std::string& out, const std::string& file, const std::vector<MetricValue>& values)
+{
+    const std::string name = csvField(file);
+    for (const MetricValue& v : values) {
+        out += name;
+        out += v.landscape ? ",landscape,," : ",class," + std::to_string(v.cls) + ",";
+        out += ",";
+        out += v.metric;
+        out += ",";
+        out += formatMetricValue(v.value);
+        out += "\n";
+    }
+}
+
+}  // namespace orvalis
