@@ -1,6 +1,7 @@
 #include "gui/MainWindow.h"
 
 #include "gui/FractalAction.h"
+#include "gui/MetricsPanel.h"
 #include "gui/RandomAction.h"
 #include "gui/SampleAction.h"
 #include "gui/Texts.h"
@@ -21,6 +22,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->menuCreate->addAction(ui->actionRandom);
     ui->menuCreate->addAction(ui->actionFractal);
     ui->frameView->setGrid(grid_);
+    metrics_ = new MetricsPanel(this);
+    addDockWidget(Qt::RightDockWidgetArea, metrics_);
+    // The panel comes beside the list and the map, not out of their room.
+    resize(width() + metrics_->sizeHint().width(), height());
     loadSettings();
 }
 
@@ -96,6 +101,7 @@ void MainWindow::on_fileListView_currentRowChanged(int row)
     const QString name = ui->fileListView->currentItem()->text();
     const orvalis::LandscapeReadResult read = orvalis::readLandscapeFile(QFile::encodeName(name).toStdString(), grid_);
     ui->frameView->setGrid(grid_);
+    metrics_->showMetricsOf(grid_);
     // A file that gives no picture says why, without a box in the way of the next click.
     if (!read.ok)
         statusBar()->showMessage(texts::gridNotRead(name, QString::fromLocal8Bit(read.error.c_str())));

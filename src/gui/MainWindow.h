@@ -16,6 +16,8 @@
 
 struct ActionOutcome;
 
+class MetricsPanel;
+
 namespace Ui {
 class MainWindow;
 }
@@ -62,7 +64,8 @@ private:
     void finish(const ActionOutcome& outcome);
 
     Ui::MainWindow* ui;
-    orvalis::CompactGrid grid_;  // a byte a cell: a file of hundreds of megabytes still fits
+    orvalis::CompactGrid grid_;
+    MetricsPanel* metrics_ = nullptr;  // owned by the window, as a dock  // a byte a cell: a file of hundreds of megabytes still fits
     setings settingsDialog_;
     DialogRnd rndDialog_;
     dialogFbm fbmDialog_;

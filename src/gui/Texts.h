@@ -134,6 +134,40 @@ inline QString gridEmpty(const QString& file)
     return detail::window("%1 is not drawn: it holds no grid lines").arg(file);
 }
 
+// The metrics panel.
+inline QString metricsTitle()
+{
+    return detail::window("Metrics");
+}
+inline QString metricsClass()
+{
+    return detail::window("Class");
+}
+inline QString metricsName()
+{
+    return detail::window("Metric");
+}
+inline QString metricsValue()
+{
+    return detail::window("Value");
+}
+inline QString metricsLandscape()
+{
+    return detail::window("landscape");
+}
+inline QString metricsUnits()
+{
+    return detail::window("8 neighbours, cells of 1 m; areas in ha, lengths in m. orvalis-cli metrics sets both.");
+}
+inline QString metricsTooLarge(qulonglong cells)
+{
+    return detail::window("%1 cells: too many to measure here; orvalis-cli metrics measures the file.").arg(cells);
+}
+inline QString metricsNotMeasured(const QString& why)
+{
+    return detail::window("Not measured: %1").arg(why);
+}
+
 // Settings in config.txt.
 inline QString sampleNameEmpty()
 {

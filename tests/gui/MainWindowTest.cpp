@@ -1,4 +1,6 @@
 #include "gui/MainWindow.h"
+#include "core/io/MetricsCsv.h"
+#include "core/metrics/LandscapeMetrics.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>
@@ -7,7 +9,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QDockWidget>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -164,4 +168,22 @@ TEST_F(WindowFixture, BadFilesLeaveAnEmptyGridAWorkingWindowAndSayWhy)
         window.grab();
     }
     EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(WindowFixture, SelectionShowsTheMetricsOfTheGridBesideTheMap)
+{
+    writeFile(dir.file("two.txt"), "1 0 1 \n0 1 1 \n");
+    select(QString::fromStdString(dir.file("two.txt")));
+    auto* panel = window.findChild<QDockWidget*>("metricsPanel");
+    ASSERT_NE(panel, nullptr);
+    auto* table = panel->findChild<QTableWidget*>();
+    std::vector<orvalis::MetricValue> values;
+    ASSERT_TRUE(orvalis::computeMetrics({{1, 0, 1}, {0, 1, 1}}, orvalis::MetricsOptions(), values));
+    ASSERT_EQ(table->rowCount(), static_cast<int>(values.size()));
+    const int last = table->rowCount() - 1;  // landscape division, the last row
+    EXPECT_EQ(table->item(last, 0)->text(), "landscape");
+    EXPECT_EQ(table->item(last, 1)->text(), "division");
+    EXPECT_EQ(table->item(last, 2)->text().toStdString(), orvalis::formatMetricValue(values.back().value));
+    select(QString::fromStdString(dir.file("missing.txt")));
+    EXPECT_EQ(table->rowCount(), 0);
 }

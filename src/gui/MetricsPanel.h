@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/io/CompactGrid.h"
+
+#include <QDockWidget>
+
+class QLabel;
+class QTableWidget;
+
+// The metrics of the grid on view, beside the map: class level for every class, then the
+// landscape level. It can be closed like any dock and reopened from the tool bar's menu.
+class MetricsPanel : public QDockWidget {
+    Q_OBJECT
+
+public:
+    // Larger grids are not measured in the window: orvalis-cli metrics measures them.
+    static constexpr std::size_t MaxCells = 25'000'000;
+
+    explicit MetricsPanel(QWidget* parent = nullptr);
+
+    // Measures the grid (8 neighbours, cells of 1 m) and shows the table; an empty grid clears it.
+    void showMetricsOf(const orvalis::CompactGrid& grid);
+
+private:
+    QLabel* note_;
+    QTableWidget* table_;
+};
