@@ -1,14 +1,15 @@
 #include "cli/Commands.h"
+#include "core/io/BatchList.h"
 #include "core/io/MetricsCsv.h"
 #include "core/io/SafeFile.h"
 #include "core/io/StrictGrid.h"
 #include "core/metrics/LandscapeMetrics.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <atomic>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -18,35 +19,6 @@
 namespace orvalis::cli {
 
 namespace {
-
-// The landscape files a batch list names: each line a file name ending in ".txt", then the post-string.
-bool namesInBatchList(const std::string& list, std::vector<std::string>& names, std::string& error)
-{
-    std::ifstream in(list, std::ios::binary);
-    if (!in) {
-        error = "cannot read the batch list " + list;
-        return false;
-    }
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty())
-            continue;
-        // The post-string follows the name directly: the name is the shortest ".txt" prefix that is a file.
-        std::size_t end = line.find(".txt");
-        std::size_t chosen = end;
-        for (; end != std::string::npos; end = line.find(".txt", end + 1)) {
-            std::error_code ec;
-            if (std::filesystem::is_regular_file(line.substr(0, end + 4), ec)) {
-                chosen = end;
-                break;
-            }
-        }
-        names.push_back(chosen == std::string::npos ? line : line.substr(0, chosen + 4));
-    }
-    return true;
-}
 
 struct Measured {
     std::string rows;   // the file's CSV rows
@@ -113,7 +85,7 @@ int runMetricsCommand(const MetricsOptionsCli& o)
     std::vector<std::string> files = o.files;
     if (!o.list.empty()) {
         std::string error;
-        if (!namesInBatchList(o.list, files, error)) {
+        if (!readBatchListNames(o.list, files, error)) {
             std::fprintf(stderr, "orvalis-cli metrics: %s\n", error.c_str());
             return 1;
         }
@@ -165,16 +137,8 @@ int runMetricsCommand(const MetricsOptionsCli& o)
         return std::fflush(stdout) == 0 ? status : 1;
     }
     // The table appears under its name only when whole.
-    std::string temporary;
-    std::FILE* out = replaceableByRename(o.output) ? createBeside(o.output, temporary) : std::fopen(o.output.c_str(), "wb");
-    bool written = out && std::fwrite(table.data(), 1, table.size(), out) == table.size();
-    written = out && std::fclose(out) == 0 && written;
-    if (written && !temporary.empty())
-        written = replaceWith(temporary, o.output);
-    if (!written) {
-        if (!temporary.empty())
-            std::remove(temporary.c_str());
-        std::fprintf(stderr, "orvalis-cli metrics: cannot write %s\n", o.output.c_str());
+    if (!writeWholeFile(o.output, table)) {
+        std::fprintf(stderr, "orvalis-cli metrics: cannot write %s: %s\n", o.output.c_str(), std::strerror(errno));
         return 1;
     }
     std::printf("%zu of %zu file%s measured; table %s\n",

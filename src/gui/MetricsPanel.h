@@ -13,8 +13,8 @@ class MetricsPanel : public QDockWidget {
     Q_OBJECT
 
 public:
-    // Larger grids are not measured in the window: orvalis-cli metrics measures them.
-    static constexpr std::size_t MaxCells = 25'000'000;
+    // Larger grids are left to orvalis-cli metrics: selecting a file must stay quick.
+    static constexpr std::size_t MaxCells = 4'000'000;
 
     explicit MetricsPanel(QWidget* parent = nullptr);
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 namespace orvalis {
@@ -68,6 +69,32 @@ bool writeBatchListFile(const std::string& path, const std::vector<std::string>&
             *error = std::strerror(savedErrno ? savedErrno : EIO);
     }
     return ok;
+}
+
+bool readBatchListNames(const std::string& path, std::vector<std::string>& names, std::string& error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read the batch list " + path;
+        return false;
+    }
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            continue;
+        std::size_t chosen = line.find(".txt");
+        for (std::size_t end = chosen; end != std::string::npos; end = line.find(".txt", end + 1)) {
+            std::error_code ec;
+            if (std::filesystem::is_regular_file(line.substr(0, end + 4), ec)) {
+                chosen = end;
+                break;
+            }
+        }
+        names.push_back(chosen == std::string::npos ? line : line.substr(0, chosen + 4));
+    }
+    return true;
 }
 
 }  // namespace orvalis

@@ -20,4 +20,9 @@ std::string batchListLine(const std::string& name, const std::string& postString
 bool writeBatchListFile(const std::string& path, const std::vector<std::string>& names,
                         const std::string& postString, std::string* error = nullptr);
 
+// The landscape files a batch list names, appended to names in list order. The post-string
+// follows each name directly, so a name is the shortest ".txt" prefix of its line that is a
+// file (the first ".txt" prefix when none is). False with error set when the list cannot be read.
+bool readBatchListNames(const std::string& path, std::vector<std::string>& names, std::string& error);
+
 }  // namespace orvalis

@@ -25,19 +25,22 @@ void CompactGrid::reserve(std::size_t cells)
         codes_.reserve(cells);
 }
 
-std::uint8_t CompactGrid::codeOf(int value)
+bool CompactGrid::codeOf(int value, std::uint8_t& code)
 {
-    if (haveLast_ && value == lastValue_)
-        return lastCode_;
-    auto it = std::find(table_.begin(), table_.end(), value);
-    if (it == table_.end()) {
-        table_.push_back(value);
-        it = table_.end() - 1;
+    if (!(haveLast_ && value == lastValue_)) {
+        auto it = std::find(table_.begin(), table_.end(), value);
+        if (it == table_.end()) {
+            if (table_.size() == 256)
+                return false;  // a 257th value: a byte no longer codes the cells
+            table_.push_back(value);
+            it = table_.end() - 1;
+        }
+        haveLast_ = true;
+        lastValue_ = value;
+        lastCode_ = static_cast<std::uint8_t>(it - table_.begin());
     }
-    haveLast_ = true;
-    lastValue_ = value;
-    lastCode_ = static_cast<std::uint8_t>(it - table_.begin());
-    return lastCode_;
+    code = lastCode_;
+    return true;
 }
 
 void CompactGrid::widen()
@@ -52,15 +55,13 @@ void CompactGrid::widen()
 void CompactGrid::appendLine(std::span<const int> values)
 {
     for (int v : values) {
-        if (!wide_) {
-            if (table_.size() == 256 && !(haveLast_ && v == lastValue_) &&
-                std::find(table_.begin(), table_.end(), v) == table_.end())
-                widen();
-            else {
-                codes_.push_back(codeOf(v));
-                continue;
-            }
+        std::uint8_t code = 0;
+        if (!wide_ && codeOf(v, code)) {
+            codes_.push_back(code);
+            continue;
         }
+        if (!wide_)
+            widen();
         values_.push_back(v);
     }
     starts_.push_back(starts_.back() + values.size());

@@ -36,7 +36,8 @@ public:
     std::size_t bytes() const;
 
 private:
-    std::uint8_t codeOf(int value);
+    // The value's code, added to the table when new; false when the table is full.
+    bool codeOf(int value, std::uint8_t& code);
     void widen();
 
     std::vector<int> table_;            // the values the codes stand for

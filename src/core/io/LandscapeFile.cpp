@@ -132,9 +132,9 @@ LandscapeReadResult readLandscapeLines(const std::string& path, std::uint64_t ma
         return result;
     }
     struct stat st {};
-    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(fileno(f), &st) != 0) {
+        result.error = std::strerror(errno);
         std::fclose(f);
-        result.error = "not a regular file";
         return result;
     }
     if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {

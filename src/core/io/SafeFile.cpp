@@ -95,6 +95,37 @@ bool replaceWith(const std::string& temporary, const std::string& path)
     return std::rename(temporary.c_str(), path.c_str()) == 0;
 }
 
+std::FILE* createReplacement(const std::string& path, std::string& temporary)
+{
+    temporary.clear();
+    return replaceableByRename(path) ? createBeside(path, temporary) : std::fopen(path.c_str(), "wb");
+}
+
+bool writeWholeFile(const std::string& path, const std::string& text)
+{
+    std::string temporary;
+    std::FILE* file = createReplacement(path, temporary);
+    if (!file)
+        return false;
+    errno = 0;
+    bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    int err = errno;
+    if (std::fclose(file) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (ok && !temporary.empty() && !replaceWith(temporary, path)) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        if (!temporary.empty())
+            ::unlink(temporary.c_str());
+        errno = err != 0 ? err : EIO;
+    }
+    return ok;
+}
+
 std::FILE* openPlainFile(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);

@@ -30,6 +30,14 @@ bool replaceableByRename(const std::string& path);
 // Puts temporary in place of path in one step; false with errno set.
 bool replaceWith(const std::string& temporary, const std::string& path);
 
+// A file that is to replace path: a new hidden file beside it (its name in temporary, to be
+// put in place by replaceWith), or path itself opened for writing when it is a device, a pipe
+// or a link (temporary empty). nullptr with errno set.
+std::FILE* createReplacement(const std::string& path, std::string& temporary);
+
+// Replaces path with a file holding text, all at once; false with errno set.
+bool writeWholeFile(const std::string& path, const std::string& text);
+
 // Opens path for reading only when it is a plain file, without ever waiting: a pipe or a
 // device could block the caller for good. nullptr with errno set (EINVAL for a file that
 // is not a plain one).

@@ -189,10 +189,8 @@ FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSourc
     };
 
     std::vector<std::array<int, 101>> tallies(hValues.size());
-    long long levels = 0;
-    for (int L = p.cover.min; L <= p.cover.max; L += p.cover.step)
-        ++levels;
-    result.asked = static_cast<long long>(hValues.size()) * levels * p.replicates;
+    // The range was checked above: its minimum is not above its maximum.
+    result.asked = static_cast<long long>(hValues.size()) * fractalLevelCount(p.cover) * p.replicates;
     // What each H got against what it asked, whenever the run ends.
     auto finish = [&]() -> FractalRunResult& {
         for (std::size_t hi = 0; hi < hValues.size(); ++hi)

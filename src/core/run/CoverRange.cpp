@@ -45,7 +45,7 @@ bool isFractalLevel(const CoverRange& range, int percentage)
            (percentage - range.min) % range.step == 0;
 }
 
-std::int64_t fractalDialogLevelCount(const CoverRange& range)
+std::int64_t fractalLevelCount(const CoverRange& range)
 {
     if (range.step < 1)
         return 0;

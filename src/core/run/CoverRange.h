@@ -27,7 +27,8 @@ std::int64_t randomLevelCount(const CoverRange& range);
 
 // Fractal series: the percentages min, min + step, ... up to max.
 bool isFractalLevel(const CoverRange& range, int percentage);
-// Levels the fractal dialog counts: (max - min) / step + 1, also when max is below min.
-std::int64_t fractalDialogLevelCount(const CoverRange& range);
+// Levels a fractal range asks for: (max - min) / step + 1; the dialog shows that count also
+// when max is below min, a range the run refuses.
+std::int64_t fractalLevelCount(const CoverRange& range);
 
 }  // namespace orvalis

@@ -16,14 +16,6 @@ std::string reasonOf(int err)
     return err != 0 ? std::strerror(err) : std::string();
 }
 
-// An empty file that is to replace path, or path itself opened for writing when it is a
-// device or a link. temporary is empty in the second case.
-std::FILE* startList(const std::string& path, std::string& temporary)
-{
-    temporary.clear();
-    return replaceableByRename(path) ? createBeside(path, temporary) : std::fopen(path.c_str(), "wb");
-}
-
 }  // namespace
 
 std::string withReason(const std::string& what, const std::string& reason)
@@ -55,9 +47,9 @@ bool RunRecord::begin(const std::string& logPath)
 {
     std::string logTemporary, listTemporary;
     errno = 0;
-    if (!logPath.empty() && !(log_ = startList(logPath, logTemporary)))
+    if (!logPath.empty() && !(log_ = createReplacement(logPath, logTemporary)))
         return fail(List::Log, errno);
-    if (!batchList_.empty() && !(list_ = startList(batchList_, listTemporary))) {
+    if (!batchList_.empty() && !(list_ = createReplacement(batchList_, listTemporary))) {
         const int err = errno;
         if (log_)
             std::fclose(log_);

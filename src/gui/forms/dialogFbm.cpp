@@ -68,7 +68,7 @@ QString dialogFbm::folder() const
 
 void dialogFbm::updateTotal()
 {
-    const long long covers = orvalis::fractalDialogLevelCount({ui->Ci->value(), ui->Cf->value(), ui->Cp->value()});
+    const long long covers = orvalis::fractalLevelCount({ui->Ci->value(), ui->Cf->value(), ui->Cp->value()});
     // Count the H values as the run visits them: truncating (Hf - Hi) / Hp can fall one short.
     const long long hValues =
         static_cast<long long>(orvalis::fractalHValues(ui->Hi->value(), ui->Hf->value(), ui->Hp->value()).size());

@@ -41,12 +41,12 @@ TEST(CoverRange, EachRunsRuleAgreesWithItsPlainReading)
                 ASSERT_EQ(randomLevelCount(r), visited) << min << ":" << max << ":" << step;
                 ASSERT_EQ(sampleTarget(r, 3), (std::int64_t(max) + step - min) * 3 / step);
                 ASSERT_EQ(sampleDialogTotal(r, 3), 3 * ((std::int64_t(max) + step - min) / step));
-                ASSERT_EQ(fractalDialogLevelCount(r), (max - min) / step + 1);
+                ASSERT_EQ(fractalLevelCount(r), (max - min) / step + 1);
             }
     // Named cases where the dialog and the run count differently, on purpose.
     EXPECT_EQ(sampleTarget({1, 11, 4}, 2), 7);
     EXPECT_EQ(sampleDialogTotal({1, 11, 4}, 2), 6);
-    EXPECT_EQ(fractalDialogLevelCount({50, 40, 20}), 1);
+    EXPECT_EQ(fractalLevelCount({50, 40, 20}), 1);
     EXPECT_EQ(randomLevelCount({50, 40, 20}), 0);
     EXPECT_EQ(sampleTarget({1, 100, 0}, 5), 0);
 }
