@@ -79,11 +79,12 @@ SampleResult runSample(const SampleParameters& parameters, RandomSource& random,
     return result;
 }
 
-std::string windowFileName(const std::string& folder, const std::string& prefix, int coverClass, int replicate)
+std::string windowFileName(const std::string& folder, const std::string& prefix, int coverClass, int replicate,
+                           const std::string& extension)
 {
     char numbers[48];
-    std::snprintf(numbers, sizeof numbers, "%03d_%03d.txt", coverClass, replicate);
-    return folder + "/" + prefix + numbers;
+    std::snprintf(numbers, sizeof numbers, "%03d_%03d", coverClass, replicate);
+    return folder + "/" + prefix + numbers + extension;
 }
 
 std::string formatCover(double cover)

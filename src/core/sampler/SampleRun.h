@@ -64,8 +64,9 @@ struct SampleResult : RunResult {
 // as soon as it is complete.
 SampleResult runSample(const SampleParameters& parameters, RandomSource& random, RunControl& control);
 
-// File name of one window: folder + "/" + prefix + class "%03d" + "_" + replicate "%03d" + ".txt".
-std::string windowFileName(const std::string& folder, const std::string& prefix, int coverClass, int replicate);
+// File name of one window: folder + "/" + prefix + class "%03d" + "_" + replicate "%03d" + extension.
+std::string windowFileName(const std::string& folder, const std::string& prefix, int coverClass, int replicate,
+                           const std::string& extension = ".txt");
 
 // Cover fraction as the %g conversion writes it in the C locale.
 std::string formatCover(double cover);

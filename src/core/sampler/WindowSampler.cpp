@@ -1,6 +1,7 @@
 #include "core/sampler/WindowSampler.h"
 
 #include "core/sampler/HabitatMask.h"
+#include "core/sampler/WindowSearch.h"
 
 #include "core/io/LandscapeWriter.h"
 #include "core/random/RandomSource.h"
@@ -18,103 +19,6 @@
 
 namespace orvalis {
 
-namespace {
-
-constexpr int DrawCount = RandomSource::Max + 1;
-// Distance-refused passes after one acceptance before the search asks whether any centre is left.
-constexpr std::int64_t RefusalsBeforeCheck = 4096;
-// Passes between progress reports while the budget is run down without a possible window.
-constexpr std::int64_t FastForwardReportEvery = 1 << 16;
-
-// Column (or row) that a draw lands on: (r / 32767) * extent, truncated.
-int drawnCoordinate(int r, int extent)
-{
-    return static_cast<int>(static_cast<double>(r) / 32767.0 * static_cast<double>(extent));
-}
-
-// Where each of the 32768 draws lands, and whether that passes the position test.
-struct DrawTable {
-    std::array<int, DrawCount> at{};
-    std::array<bool, DrawCount> inside{};
-    std::vector<int> reachable;  // distinct inside coordinates, ascending
-
-    DrawTable(int extent, int h)
-    {
-        for (int r = 0; r < DrawCount; ++r) {
-            at[r] = drawnCoordinate(r, extent);
-            inside[r] = at[r] >= h && static_cast<std::int64_t>(at[r]) < static_cast<std::int64_t>(extent) - h;
-            if (inside[r] && (reachable.empty() || reachable.back() != at[r]))
-                reachable.push_back(at[r]);
-        }
-    }
-};
-
-std::int64_t isqrt(std::int64_t v)
-{
-    auto r = static_cast<std::int64_t>(std::sqrt(static_cast<double>(v)));
-    while (r * r > v)
-        --r;
-    while ((r + 1) * (r + 1) <= v)
-        ++r;
-    return r;
-}
-
-// True when some draw pair still gives a centre that passes the position test and is
-// not within minDistance of an accepted centre.
-bool anyAdmissibleCentre(const DrawTable& columns, const DrawTable& rows, const CentreList& centres, int minDistance)
-{
-    if (columns.reachable.empty() || rows.reachable.empty())
-        return false;
-    if (minDistance < 0 || centres.empty())
-        return true;
-    // No two pixels of an image lie 2^20 apart, so a larger distance changes nothing.
-    minDistance = std::min(minDistance, 1 << 20);
-    const std::int64_t reach2 = (static_cast<std::int64_t>(minDistance) + 1) * (static_cast<std::int64_t>(minDistance) + 1);
-    std::vector<std::pair<int, int>> byRow;  // (y, x)
-    byRow.reserve(centres.size());
-    for (std::size_t k = 0; k < centres.size(); ++k)
-        byRow.emplace_back(centres.ys[k], centres.xs[k]);
-    std::sort(byRow.begin(), byRow.end());
-    const std::vector<int>& xs = columns.reachable;
-    std::vector<std::pair<std::int64_t, std::int64_t>> spans;
-    for (int y : rows.reachable) {
-        auto first = std::lower_bound(byRow.begin(), byRow.end(), std::make_pair(y - minDistance, INT32_MIN));
-        auto last = std::upper_bound(byRow.begin(), byRow.end(), std::make_pair(y + minDistance, INT32_MAX));
-        spans.clear();
-        for (auto it = first; it != last; ++it) {
-            std::int64_t dy = static_cast<std::int64_t>(it->first) - y;
-            std::int64_t d = isqrt(reach2 - dy * dy - 1);
-            spans.emplace_back(it->second - d, it->second + d);
-        }
-        std::sort(spans.begin(), spans.end());
-        std::size_t p = 0;  // first reachable column not yet known to be covered
-        for (const auto& s : spans) {
-            if (p == xs.size())
-                break;
-            if (xs[p] < s.first)
-                return true;
-            if (xs[p] <= s.second)
-                p = static_cast<std::size_t>(std::upper_bound(xs.begin() + static_cast<std::ptrdiff_t>(p), xs.end(), s.second) - xs.begin());
-        }
-        if (p < xs.size())
-            return true;
-    }
-    return false;
-}
-
-bool straightTooClose(const CentreList& centres, int x, int y, int minDistance)
-{
-    for (std::size_t k = 0; k < centres.xs.size(); ++k) {
-        std::int64_t dx = static_cast<std::int64_t>(centres.xs[k]) - x;
-        std::int64_t dy = static_cast<std::int64_t>(centres.ys[k]) - y;
-        auto d = static_cast<std::int64_t>(std::sqrt(static_cast<double>(dx * dx + dy * dy)));
-        if (d <= minDistance)
-            return true;
-    }
-    return false;
-}
-
-}  // namespace
 
 void WindowSampler::configure(int threshold_, double halfSize_, int matrixValue_, int coverValue_)
 {
@@ -142,9 +46,8 @@ bool WindowSampler::coverTableReady(const std::function<bool()>& keepGoing)
     return coverTable_.build(image, threshold, keepGoing);
 }
 
-std::int64_t WindowSampler::countPixels(int x, int y) const
+std::int64_t WindowSampler::countPixels(int x, int y, int h) const
 {
-    const int h = halfSize;
     std::int64_t habitat = 0;
     for (int i = x - h; i < x + h; ++i)
         for (int j = y - h; j < y + h; ++j)
@@ -157,9 +60,28 @@ std::int64_t WindowSampler::windowCover(int x, int y)
 {
     if (!image.isLoaded())
         return -1;
+    return windowHabitat(x, y, halfSize);
+}
+
+std::int64_t WindowSampler::windowHabitat(int x, int y, int h)
+{
     if (straightforward_ || !coverTableReady())
-        return countPixels(x, y);
-    return coverTable_.count(x - halfSize, y - halfSize, x + halfSize, y + halfSize);
+        return countPixels(x, y, h);
+    return coverTable_.count(x - h, y - h, x + h, y + h);
+}
+
+bool WindowSampler::prepareCounts(const std::function<bool()>& keepGoing)
+{
+    if (straightforward_)
+        return true;
+    bool stopped = false;
+    coverTableReady([&] {
+        stopped = keepGoing && !keepGoing();
+        return !stopped;
+    });
+    if (stopped)
+        tableFor_ = {};  // an interrupted table is built again by the next run
+    return !stopped;
 }
 
 bool WindowSampler::habitatBitsReady()
@@ -235,176 +157,14 @@ bool WindowSampler::writeWindow(int x, int y, int h, const std::string& fileName
 
 SampleResult WindowSampler::sampleWindows(const SampleParameters& params, RandomSource& random, RunControl& control)
 {
-    SampleResult out;
-    auto refuse = [&out](SampleStop stop, std::string message) {
-        out.stop = stop;
+    if (!image.isLoaded()) {
+        SampleResult out;
+        out.stop = SampleStop::NoImage;
         out.status = RunStatus::Refused;
-        out.message = std::move(message);
+        out.message = "Nenhuma imagem carregada";
         return out;
-    };
-    if (!image.isLoaded())
-        return refuse(SampleStop::NoImage, "Nenhuma imagem carregada");
-    const CoverRange& range = params.cover;
-    if (halfSize < 1 || range.step < 1)
-        return refuse(SampleStop::BadParameters,
-                      halfSize < 1 ? "the window must be at least 2 pixels wide" : "the cover step must be at least 1");
-    // Joined with "/" an empty folder would put the windows in the root folder.
-    if (params.folder.empty())
-        return refuse(SampleStop::BadParameters, "no folder was chosen for the window files");
-    const int h = halfSize;
-    const std::int64_t windowPixels = 4 * static_cast<std::int64_t>(h) * h;
-    out.levels = sampledClassCount(range);
-
-    RunRecord record(params.batchList, params.postString);
-    if (!record.begin(params.logPath)) {
-        const bool log = record.failedList() == RunRecord::List::Log;
-        return refuse(log ? SampleStop::LogNotOpened : SampleStop::ListWriteFailed,
-                      withReason("cannot create " + (log ? params.logPath : "the batch list " + params.batchList),
-                                 record.error()));
     }
-
-    out.target = sampleTarget(range, params.replicates);
-    const std::int64_t shownTotal = std::max<std::int64_t>(out.target, 0);
-    std::array<int, 101> count{};
-    CentreList centres;
-    const DrawTable columns(image.width, h);
-    const DrawTable rows(image.height, h);
-    const std::string folder = params.folder.string();
-    const bool watched = control.observed();
-
-    ProgressEvent event;
-    event.total = shownTotal;
-    event.budgetLeft = TryBudget;
-    if (!straightforward_) {
-        // Building the table of a large image takes a while: keep the user's Cancel within reach.
-        bool cancelled = false;
-        coverTableReady([&] {
-            cancelled = watched && !control.report(event);
-            return !cancelled;
-        });
-        if (cancelled) {
-            tableFor_ = {};  // an interrupted table is built again by the next run
-            out.stop = SampleStop::Cancelled;
-            out.status = RunStatus::Cancelled;
-            record.finish();
-            out.files = record.takeFiles();
-            return out;
-        }
-    }
-
-    std::int64_t tries = 0;
-    std::int64_t refusals = 0;  // distance-refused passes since the last acceptance
-    bool checked = false;       // whether the centres left have been counted since the last acceptance
-    for (;;) {
-        if (watched) {
-            event.done = static_cast<std::int64_t>(record.files().size());
-            event.budgetLeft = TryBudget - tries;
-            if (!control.report(event)) {
-                out.stop = SampleStop::Cancelled;
-                break;
-            }
-        }
-        const int r1 = random.next();
-        const int r2 = random.next();
-        const int x = columns.at[r1];
-        const int y = rows.at[r2];
-        if (columns.inside[r1] && rows.inside[r2]) {
-            const bool near = straightforward_ ? straightTooClose(centres, x, y, params.minDistance)
-                                               : centres.tooClose(x, y, params.minDistance);
-            if (near) {
-                // Refused passes are not tries; once no centre can be accepted any more, run the budget down at once.
-                if (++refusals >= RefusalsBeforeCheck && !checked) {
-                    checked = true;
-                    if (!anyAdmissibleCentre(columns, rows, centres, params.minDistance)) {
-                        RandomSource ahead(random.state());
-                        std::int64_t passes = 0;
-                        bool cancelled = false;
-                        while (tries < TryBudget) {
-                            if (watched && ++passes % FastForwardReportEvery == 0) {
-                                event.done = static_cast<std::int64_t>(record.files().size());
-                                event.budgetLeft = TryBudget - tries;
-                                if (!control.report(event)) {
-                                    cancelled = true;
-                                    break;
-                                }
-                            }
-                            const int a = ahead.next();
-                            const int b = ahead.next();
-                            if (!columns.inside[a] || !rows.inside[b])
-                                ++tries;
-                        }
-                        random.seed(ahead.state());
-                        out.stop = cancelled ? SampleStop::Cancelled : SampleStop::NoCentreLeft;
-                        if (!cancelled)
-                            out.message = "no window centre is left: every possible centre lies within the minimum "
-                                          "distance of an accepted window";
-                        break;
-                    }
-                }
-                continue;
-            }
-            const std::int64_t habitat = windowCover(x, y);
-            const int coverClass = static_cast<int>((100 * habitat) / windowPixels);
-            if (isSampledClass(range, coverClass) && count[static_cast<std::size_t>(coverClass)] < params.replicates) {
-                const int replicate = count[static_cast<std::size_t>(coverClass)] + 1;
-                const std::string name = windowFileName(folder, params.prefix, coverClass, replicate);
-                std::string why;
-                if (!writeWindow(x, y, h, name, &why)) {
-                    out.stop = SampleStop::WindowWriteFailed;
-                    out.message = "cannot write " + name + ": " + why;
-                    break;
-                }
-                const double cover = static_cast<double>(habitat) / static_cast<double>(windowPixels);
-                const std::string line =
-                    name + " " + formatCover(cover) + " " + std::to_string(x) + " " + std::to_string(y);
-                if (!record.addFile(name, line)) {
-                    if (record.failedList() == RunRecord::List::Log) {
-                        out.stop = SampleStop::LogWriteFailed;
-                        out.message = withReason("cannot write " + params.logPath, record.error());
-                        std::remove(name.c_str());  // a window the log does not name is not kept
-                    } else {
-                        out.stop = SampleStop::ListWriteFailed;
-                        out.message = withReason("cannot write the batch list " + params.batchList, record.error());
-                    }
-                    break;
-                }
-                count[static_cast<std::size_t>(coverClass)] = replicate;
-                centres.add(x, y);
-                refusals = 0;
-                checked = false;
-                if (static_cast<std::int64_t>(record.files().size()) >= out.target) {
-                    out.stop = SampleStop::TargetReached;
-                    break;
-                }
-            }
-        }
-        if (++tries >= TryBudget) {
-            out.stop = SampleStop::TriesSpent;
-            break;
-        }
-    }
-    out.tries = tries;
-    if (!record.finish() && out.ok()) {
-        const bool log = record.failedList() == RunRecord::List::Log;
-        out.stop = log ? SampleStop::LogWriteFailed : SampleStop::ListWriteFailed;
-        out.message =
-            withReason("cannot write " + (log ? params.logPath : "the batch list " + params.batchList), record.error());
-    }
-    out.asked = static_cast<long long>(out.levels) * params.replicates;
-    for (int c = std::max(range.min, 0); c <= std::min(range.max, 100); ++c) {
-        if (!isSampledClass(range, c))
-            continue;
-        const int got = count[static_cast<std::size_t>(c)];
-        if (got >= params.replicates)
-            ++out.levelsFilled;
-        else
-            out.shortLevels.push_back({std::to_string(c) + " %", got, params.replicates});
-    }
-    out.files = record.takeFiles();
-    out.status = out.stop == SampleStop::Cancelled ? RunStatus::Cancelled
-                 : out.ok()                        ? RunStatus::Completed
-                                                   : RunStatus::Failed;
-    return out;
+    return searchWindows(*this, params, halfSize, random, control, straightforward_);
 }
 
 }  // namespace orvalis

@@ -6,6 +6,7 @@
 #include "core/sampler/CentreList.h"
 #include "core/sampler/CoverTable.h"
 #include "core/sampler/SampleRun.h"
+#include "core/sampler/WindowSearch.h"
 
 #include <cstdint>
 #include <functional>
@@ -15,12 +16,12 @@
 namespace orvalis {
 
 // Cuts square windows at whole-percentage habitat levels out of one image.
-class WindowSampler {
+class WindowSampler : public WindowSource {
 public:
-    static constexpr std::int64_t TryBudget = 100000;
+    static constexpr std::int64_t TryBudget = WindowTryBudget;
 
     WindowSampler() = default;
-    ~WindowSampler() { image.release(); }
+    ~WindowSampler() override { image.release(); }
     WindowSampler(const WindowSampler&) = delete;
     WindowSampler& operator=(const WindowSampler&) = delete;
 
@@ -30,7 +31,12 @@ public:
     // Habitat pixels of the window of half size halfSize centred at (x, y); -1 without an image.
     std::int64_t windowCover(int x, int y);
     // Writes the window as a landscape file, one line per image column; false with error set on failure.
-    bool writeWindow(int x, int y, int h, const std::string& fileName, std::string* error = nullptr);
+    bool writeWindow(int x, int y, int h, const std::string& fileName, std::string* error = nullptr) override;
+
+    int width() const override { return image.width; }
+    int height() const override { return image.height; }
+    bool prepareCounts(const std::function<bool()>& keepGoing) override;
+    std::int64_t windowHabitat(int x, int y, int h) override;
 
     // The search, drawing its centres from random. Every window written is logged in
     // params.logPath and named in the result's files exactly as written. The image, half
@@ -50,7 +56,7 @@ public:
 private:
     bool coverTableReady(const std::function<bool()>& keepGoing = {});
     bool habitatBitsReady();
-    std::int64_t countPixels(int x, int y) const;
+    std::int64_t countPixels(int x, int y, int h) const;
 
     bool straightforward_ = false;
     CoverTable coverTable_;
