@@ -155,6 +155,8 @@ write_plan() {
   local out="$1" cli="$2"
   shift 2
   mkdir -p -- "$out" || die 2 "cannot create '$out'"
+  # noclobber: of two batches started on the same new folder, the second stops here
+  (set -C && : >"$out/jobs.tsv") 2>/dev/null || die 2 "'$out' holds a plan already"
   {
     printf 'job\tmap\tseed\tsize\tsetting\n'
     printf '%s\n' "${rows[@]}"
@@ -260,7 +262,7 @@ else
   rows=()
   k=0
   for map in "${maps[@]}"; do
-    [ -f "$map" ] || die 2 "map '$map' not found"
+    [ -e "$map" ] || die 2 "map '$map' not found"
     case "$map" in *$'\t'* | *$'\n'*) die 2 "map '$map': tabs and line breaks in a path are not supported" ;; esac
     map="$(realpath -s -- "$map")"
     stem="$(map_stem "$map")"
