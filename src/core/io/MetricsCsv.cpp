@@ -1,6 +1,6 @@
 #include "core/io/MetricsCsv.h"
 
-#include <charconv>
+#include "core/io/NumberText.h"
 
 namespace orvalis {
 
@@ -29,11 +29,7 @@ std::string metricsCsvHeader()
 
 std::string formatMetricValue(const std::optional<double>& value)
 {
-    if (!value)
-        return "NA";
-    char text[64];
-    const auto r = std::to_chars(text, text + sizeof text, *value);
-    return std::string(text, r.ptr);
+    return value ? shortestText(*value) : "NA";
 }
 
 void appendMetricsRows(std::string& out, const std::string& file, const std::vector<MetricValue>& values)

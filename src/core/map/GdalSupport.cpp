@@ -1,0 +1,54 @@
+#include "core/map/GdalSupport.h"
+
+#include <cpl_error.h>
+#include <gdal.h>
+
+#include <algorithm>
+#include <mutex>
+
+namespace orvalis {
+
+void registerGdal()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { GDALAllRegister(); });
+}
+
+GdalErrorScope::GdalErrorScope()
+{
+    CPLPushErrorHandler(CPLQuietErrorHandler);
+    CPLErrorReset();
+}
+
+GdalErrorScope::~GdalErrorScope()
+{
+    CPLPopErrorHandler();
+}
+
+std::string GdalErrorScope::message(const std::string& fallback)
+{
+    const char* text = CPLGetLastErrorMsg();
+    return text && *text ? std::string(text) : fallback;
+}
+
+bool GdalErrorScope::failed()
+{
+    return CPLGetLastErrorType() >= CE_Failure;
+}
+
+void GdalErrorScope::reset()
+{
+    CPLErrorReset();
+}
+
+GdalCacheLimit::GdalCacheLimit(std::int64_t bytes) : previous_(GDALGetCacheMax64())
+{
+    GDALSetCacheMax64(std::min<std::int64_t>(previous_, bytes));
+}
+
+GdalCacheLimit::~GdalCacheLimit()
+{
+    GDALSetCacheMax64(previous_);
+}
+
+}  // namespace orvalis

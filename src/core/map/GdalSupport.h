@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace orvalis {
+
+// What the map code needs around GDAL: registration once, errors collected instead of printed
+// (core never writes to the user), and a bounded block cache while a map is read.
+
+// Registers GDAL's drivers the first time it is called; safe from any thread.
+void registerGdal();
+
+// While alive, GDAL's messages on this thread are kept for message() instead of printed.
+class GdalErrorScope {
+public:
+    GdalErrorScope();
+    ~GdalErrorScope();
+    GdalErrorScope(const GdalErrorScope&) = delete;
+    GdalErrorScope& operator=(const GdalErrorScope&) = delete;
+
+    // GDAL's last error message, or fallback when it gave none.
+    static std::string message(const std::string& fallback);
+    // Whether GDAL reported an error (not a warning) since the scope began or was reset.
+    static bool failed();
+    static void reset();
+};
+
+// While alive, GDAL's block cache holds at most bytes (never more than it was allowed before),
+// so that reading a map block by block keeps memory bounded.
+class GdalCacheLimit {
+public:
+    explicit GdalCacheLimit(std::int64_t bytes);
+    ~GdalCacheLimit();
+    GdalCacheLimit(const GdalCacheLimit&) = delete;
+    GdalCacheLimit& operator=(const GdalCacheLimit&) = delete;
+
+private:
+    std::int64_t previous_;
+};
+
+}  // namespace orvalis
