@@ -17,6 +17,9 @@ struct SampleOptions {
     std::optional<std::string> prefix, postString;
     ClassValues values;
     std::optional<unsigned> seed;
+    std::string habitat, format;
+    int band = 1;
+    bool keepClasses = false;
 };
 CLI::App* addSampleCommand(CLI::App& app, SampleOptions& options);
 int runSampleCommand(const SampleOptions& options);

@@ -26,15 +26,20 @@ CLI::App* addSampleCommand(CLI::App& app, SampleOptions& o)
 {
     CLI::App* cmd = app.add_subcommand(
         "sample",
-        "Cuts windows at whole-percentage habitat levels from a TGA image.\n"
+        "Cuts windows at whole-percentage habitat levels from a TGA image or a land-cover map.\n"
         "\n"
         "Each window, a square cut out of IMAGE, is written as a landscape file\n"
-        "DIR/<prefix><cover %03d>_<replicate %03d>.txt, logged in sample.txt and listed in the FRAGSTATS\n"
-        "batch list <prefix>ListFragStat.fbt, both in the working directory. The search spends at most\n"
-        "100000 tries.");
+        "DIR/<prefix><cover %03d>_<replicate %03d>.txt (.tif or .asc for a map), logged in sample.txt\n"
+        "and listed in the FRAGSTATS batch list <prefix>ListFragStat.fbt, both in the working directory.\n"
+        "The search spends at most 100000 tries.\n"
+        "\n"
+        "IMAGE may be any classified raster GDAL reads (GeoTIFF, ERDAS .img, netCDF, ...) that is not\n"
+        "named .tga; --habitat then says which classes are habitat, windows holding no-data are\n"
+        "refused, and sample.txt adds the map coordinates of each window's centre.");
     addHelpFlag(*cmd);
     cmd->add_option("IMAGE", o.image,
-                    "an uncompressed 24- or 32-bit TGA; a pixel whose blue byte is 128 or less is habitat")
+                    "an uncompressed 24- or 32-bit TGA, where a pixel whose blue byte is 128 or less is\n"
+                    "habitat; or a land-cover map")
         ->required()
         ->type_name("");
     addFolderOption(*cmd, o.folder, "existing folder for the window files");
@@ -53,6 +58,17 @@ CLI::App* addSampleCommand(CLI::App& app, SampleOptions& o)
            "--post-string", [&o](const std::string& v) { o.postString = v; }, "text after each name in the batch list")
         ->type_name("S");
     addClassValueOptions(*cmd, o.values, "habitat");
+    cmd->add_option("--habitat", o.habitat,
+                    "habitat classes of a map: 41,42,43 or 41-43 or both mixed; required for a map,\n"
+                    "refused for a TGA")
+        ->type_name("CLASSES");
+    addNumber(*cmd, "--band", o.band, 1, 999999, "the map's band holding the classes (1)");
+    cmd->add_option("--format", o.format, "window files of a map: tif (GeoTIFF, the default), asc (ESRI ASCII\n"
+                                          "grid) or txt (the text grid of a TGA's windows)")
+        ->check(CLI::IsMember({"txt", "asc", "tif"}))
+        ->type_name("F");
+    cmd->add_flag("--keep-classes", o.keepClasses,
+                  "map windows hold the map's classes instead of the cover and matrix values");
     cmd->add_option_function<unsigned>(
            "--seed", [&o](const unsigned& v) { o.seed = v; },
            "seed the random source first, 0..4294967295; without it the run\n"
@@ -87,6 +103,13 @@ int runSampleCommand(const SampleOptions& o)
     params.postString = settings.samplePostString;
     params.coverValue = settings.coverValue;
     params.matrixValue = settings.matrixValue;
+    params.habitatClasses = o.habitat;
+    params.band = o.band;
+    params.format = o.format == "txt"   ? WindowFormat::Txt
+                    : o.format == "asc" ? WindowFormat::Asc
+                    : o.format == "tif" ? WindowFormat::Tif
+                                        : WindowFormat::Default;
+    params.keepClasses = o.keepClasses;
     // Without --seed the run starts where the program's first run starts.
     RandomSource random;
     if (o.seed)
@@ -101,10 +124,16 @@ int runSampleCommand(const SampleOptions& o)
     interrupts.reset();
 
     if (outcome.stop == SampleStop::NoImage) {
-        std::fprintf(stderr, "orvalis-cli sample: cannot load the image '%s' (Não foi possivel carregar a imagem)\n",
-                     o.image.c_str());
+        if (isTgaPath(params.image))
+            std::fprintf(stderr,
+                         "orvalis-cli sample: cannot load the image '%s' (Não foi possivel carregar a imagem)\n",
+                         o.image.c_str());
+        else
+            std::fprintf(stderr, "orvalis-cli sample: %s\n", outcome.message.c_str());
         return 1;
     }
+    for (const std::string& warning : outcome.warnings)
+        std::fprintf(stderr, "orvalis-cli sample: warning: %s\n", warning.c_str());
     int status = outcome.ok() ? 0 : 1;
     if (!outcome.ok() || outcome.stop == SampleStop::NoCentreLeft)
         std::fprintf(stderr, "orvalis-cli sample: %s\n", outcome.message.c_str());

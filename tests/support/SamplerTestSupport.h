@@ -113,6 +113,7 @@ struct ReferenceSettings {
     int coverValue = 1, matrixValue = 0;
     std::string folder, prefix;
     int stopAfter = -1;  // windows after which the run is cancelled, -1 for never
+    std::function<bool(int, int)> noData;  // cells outside the mapped area; a window holding one is a failed try
 };
 
 // The search done the plain way: 15-bit LCG draws, per-pixel counts, every centre scanned.
@@ -144,6 +145,11 @@ inline ReferenceRun referenceRun(const BlueImage& img, const ReferenceSettings& 
             }
             if (near)
                 continue;
+            for (int i = x - s.h; s.noData && i < x + s.h && !fail; ++i)
+                for (int j = y - s.h; j < y + s.h && !fail; ++j)
+                    fail = s.noData(i, j);
+        }
+        if (!fail) {
             long long habitat = 0;
             for (int i = x - s.h; i < x + s.h; ++i)
                 for (int j = y - s.h; j < y + s.h; ++j)

@@ -1,5 +1,6 @@
 #include "core/io/BatchList.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -24,10 +25,23 @@ std::string dropLastThreeCharacters(const std::string& name)
     return name.substr(0, end);
 }
 
+// Where the next ".txt", ".tif" or ".asc" of a batch-list line starts, from `from` on.
+std::size_t nextGridExtension(const std::string& line, std::size_t from)
+{
+    std::size_t next = std::string::npos;
+    for (const char* extension : {".txt", ".tif", ".asc"})
+        next = std::min(next, line.find(extension, from));
+    return next;
+}
+
 }  // namespace
 
 std::string batchListLine(const std::string& name, const std::string& postString)
 {
+    // Text grids keep the old rule, which changes nothing for a ".txt" name; a GeoTIFF or an
+    // ESRI ASCII grid is listed as it is named, or FRAGSTATS would look for a file that is not there.
+    if (name.ends_with(".tif") || name.ends_with(".asc"))
+        return name + postString + "\n";
     return dropLastThreeCharacters(name) + "txt" + postString + "\n";
 }
 
@@ -84,8 +98,8 @@ bool readBatchListNames(const std::string& path, std::vector<std::string>& names
             line.pop_back();
         if (line.empty())
             continue;
-        std::size_t chosen = line.find(".txt");
-        for (std::size_t end = chosen; end != std::string::npos; end = line.find(".txt", end + 1)) {
+        std::size_t chosen = nextGridExtension(line, 0);
+        for (std::size_t end = chosen; end != std::string::npos; end = nextGridExtension(line, end + 1)) {
             std::error_code ec;
             if (std::filesystem::is_regular_file(line.substr(0, end + 4), ec)) {
                 chosen = end;

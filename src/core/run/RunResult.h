@@ -27,6 +27,7 @@ struct RunResult {
     std::string batchList;           // the run's FRAGSTATS batch list, empty when it keeps none
     long long asked = 0;             // files the parameters ask for
     std::vector<LevelShortfall> shortLevels;  // levels left empty or short, in level order
+    std::vector<std::string> warnings;        // what the user should know although the run went on
 
     bool failed() const { return status == RunStatus::Failed || status == RunStatus::Refused; }
     bool cancelled() const { return status == RunStatus::Cancelled; }

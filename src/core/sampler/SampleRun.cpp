@@ -3,6 +3,7 @@
 #include "core/io/BatchList.h"
 #include "core/run/RunChecks.h"
 #include "core/run/RunLock.h"
+#include "core/sampler/MapSampleRun.h"
 #include "core/sampler/WindowSampler.h"
 
 #include <algorithm>
@@ -37,7 +38,8 @@ std::string checkSampleParameters(const SampleParameters& p, int width, int heig
     if (p.cover.min <= p.cover.max && sampledClassCount(p.cover) == 0)
         return "the cover range " + std::to_string(p.cover.min) + ":" + std::to_string(p.cover.max) + ":" +
                std::to_string(p.cover.step) + " holds no multiple of its step, the only levels the sampler fills";
-    const std::string longest = windowFileName(p.folder.string(), p.prefix, 100, std::max(p.replicates, 1));
+    const std::string longest =
+        windowFileName(p.folder.string(), p.prefix, 100, std::max(p.replicates, 1), windowFormatExtension(p.format));
     for (const std::string& why :
          {checkCoverOrder(p.cover), checkListText("sample prefix", p.prefix), checkListText("post-string", p.postString),
           checkOutputFolder(folderOf(longest)), checkNameLength(folderOf(longest), longest),
@@ -49,8 +51,23 @@ std::string checkSampleParameters(const SampleParameters& p, int width, int heig
 
 SampleResult runSample(const SampleParameters& parameters, RandomSource& random, RunControl& control)
 {
+    if (!isTgaPath(parameters.image))
+        return runMapSample(parameters, random, control);
     SampleResult refused;
     refused.status = RunStatus::Refused;
+    refused.stop = SampleStop::BadParameters;
+    if (!parameters.habitatClasses.empty()) {
+        refused.message = "habitat classes are for land-cover maps: in a TGA image the dark pixels are habitat";
+        return refused;
+    }
+    if (parameters.format != WindowFormat::Default && parameters.format != WindowFormat::Txt) {
+        refused.message = "windows cut from a TGA image are written as text grids (txt) only";
+        return refused;
+    }
+    if (parameters.keepClasses) {
+        refused.message = "a TGA image has no classes to keep: its windows hold the cover and matrix values";
+        return refused;
+    }
     WindowSampler sampler;
     if (!sampler.loadImage(parameters.image.c_str())) {
         refused.stop = SampleStop::NoImage;
@@ -77,6 +94,25 @@ SampleResult runSample(const SampleParameters& parameters, RandomSource& random,
     SampleResult result = sampler.sampleWindows(p, random, control);
     result.batchList = p.batchList;
     return result;
+}
+
+bool isTgaPath(const std::filesystem::path& path)
+{
+    std::string extension = path.extension().string();
+    for (char& c : extension)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return extension == ".tga";
+}
+
+std::string windowFormatExtension(WindowFormat format)
+{
+    switch (format) {
+    case WindowFormat::Asc: return ".asc";
+    case WindowFormat::Tif: return ".tif";
+    case WindowFormat::Default:
+    case WindowFormat::Txt: break;
+    }
+    return ".txt";
 }
 
 std::string windowFileName(const std::string& folder, const std::string& prefix, int coverClass, int replicate,

@@ -11,9 +11,12 @@
 
 namespace orvalis {
 
+// How map windows are written: the text grid every run writes, an ESRI ASCII grid, a GeoTIFF.
+enum class WindowFormat { Default, Txt, Asc, Tif };  // Default: tif for a map, txt for a TGA
+
 // What one sampling run is asked for; strings are 8-bit text (UTF-8).
 struct SampleParameters {
-    std::filesystem::path image;   // the TGA image the windows are cut from
+    std::filesystem::path image;   // a TGA image, or any land-cover map GDAL reads (a file not named .tga)
     std::filesystem::path folder;  // window files go to folder + "/" + name
     int windowSize = 100;          // side in pixels; an odd size loses one
     int replicates = 1;
@@ -25,6 +28,12 @@ struct SampleParameters {
     int matrixValue = 0;
     std::string logPath = "sample.txt";
     std::string batchList;         // empty: runSample uses batchListName(prefix); the search alone keeps none
+
+    // Maps only.
+    std::string habitatClasses;    // "41-43,90": the classes that are habitat; required for a map
+    int band = 1;
+    WindowFormat format = WindowFormat::Default;
+    bool keepClasses = false;      // windows hold the map's classes instead of the cover and matrix values
 };
 
 enum class SampleStop {
@@ -63,6 +72,12 @@ struct SampleResult : RunResult {
 // image for windows drawing from random, and writes each window, logging and listing it
 // as soon as it is complete.
 SampleResult runSample(const SampleParameters& parameters, RandomSource& random, RunControl& control);
+
+// Whether path names a TGA image (by its extension, in any case): those keep their own reader and rules.
+bool isTgaPath(const std::filesystem::path& path);
+
+// The file extension of a format, dot included.
+std::string windowFormatExtension(WindowFormat format);
 
 // File name of one window: folder + "/" + prefix + class "%03d" + "_" + replicate "%03d" + extension.
 std::string windowFileName(const std::string& folder, const std::string& prefix, int coverClass, int replicate,

@@ -1,0 +1,219 @@
+#include "core/sampler/MapSampleRun.h"
+
+#include "core/io/BatchList.h"
+#include "core/io/LandscapeWriter.h"
+#include "core/io/NumberText.h"
+#include "core/map/HabitatClasses.h"
+#include "core/map/LandCoverMap.h"
+#include "core/map/WindowWriters.h"
+#include "core/run/RunLock.h"
+#include "core/sampler/WindowSearch.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace orvalis {
+
+namespace {
+
+std::filesystem::path folderOf(const std::string& path)
+{
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    return parent.empty() ? std::filesystem::path(".") : parent;
+}
+
+// The search's view of a loaded map: counts from its habitat and no-data bits, windows cut
+// from the bits or, keeping the classes, from the map's own values.
+class MapWindowSource : public WindowSource {
+public:
+    MapWindowSource(LandCoverMap& map, const SampleParameters& p) : map_(map), p_(p) {}
+
+    int width() const override { return static_cast<int>(map_.width()); }
+    int height() const override { return static_cast<int>(map_.height()); }
+
+    std::int64_t windowHabitat(int x, int y, int h) override
+    {
+        return static_cast<std::int64_t>(map_.habitat(x - h, y - h, x + h, y + h));
+    }
+
+    bool windowHasNoData(int x, int y, int h) override { return map_.noData(x - h, y - h, x + h, y + h) != 0; }
+
+    std::string fileExtension() const override { return windowFormatExtension(p_.format); }
+
+    std::string logFields(int x, int y) const override
+    {
+        const MapPoint at = mapPoint(map_.geoTransform(), x, y);
+        return " " + shortestText(at.x) + " " + shortestText(at.y);
+    }
+
+    bool writeWindow(int x, int y, int h, const std::string& name, std::string* error) override
+    {
+        const int side = 2 * h;
+        if (!cells(x - h, y - h, side, error))
+            return false;
+        if (p_.format == WindowFormat::Txt)
+            return writeText(side, name, error);
+        const GeoTransform frame = windowGeoTransform(map_.geoTransform(), x - h, y - h);
+        const WindowGrid grid{side, side, values_.data()};
+        if (p_.format == WindowFormat::Asc)
+            return writeAsciiGrid(name, grid, frame, map_.crsEsriWkt(), error);
+        return writeGeoTiff(name, grid, map_.hasGeoTransform() ? std::optional(frame) : std::nullopt, map_.crsWkt(),
+                            error);
+    }
+
+private:
+    // The window's cell values, row-major in the map's row order.
+    bool cells(int x0, int y0, int side, std::string* error)
+    {
+        const std::size_t n = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
+        values_.resize(n);
+        if (p_.keepClasses)
+            return map_.readClasses(x0, y0, side, side, values_, error);
+        flags_.resize(n);
+        map_.habitatFlags(x0, y0, side, side, flags_.data());
+        for (std::size_t i = 0; i < n; ++i)
+            values_[i] = flags_[i] ? p_.coverValue : p_.matrixValue;
+        return true;
+    }
+
+    // The text grid every run writes: line k is the window's column k, its values running
+    // down the rows.
+    bool writeText(int side, const std::string& name, std::string* error)
+    {
+        LandscapeWriter writer;
+        if (!writer.open(name)) {
+            if (error)
+                *error = writer.error();
+            return false;
+        }
+        const std::size_t n = static_cast<std::size_t>(side);
+        std::vector<int> line(n);
+        bool ok = true;
+        for (std::size_t c = 0; ok && c < n; ++c) {
+            for (std::size_t r = 0; r < n; ++r)
+                line[r] = static_cast<int>(values_[r * n + c]);
+            ok = writer.writeLine(line);
+        }
+        ok = writer.close() && ok;
+        if (!ok) {
+            if (error)
+                *error = writer.error();
+            writer.discard();
+        }
+        return ok;
+    }
+
+    LandCoverMap& map_;
+    const SampleParameters& p_;
+    std::vector<std::int64_t> values_;
+    std::vector<unsigned char> flags_;
+};
+
+SampleResult refusal(SampleStop stop, std::string message)
+{
+    SampleResult out;
+    out.status = RunStatus::Refused;
+    out.stop = stop;
+    out.message = std::move(message);
+    return out;
+}
+
+}  // namespace
+
+std::string mapBatchListTail(WindowFormat format, double cellSize, int side)
+{
+    switch (format) {
+    case WindowFormat::Tif: return ", x, 999, x, x, 1, x, IDF_GeoTIFF";
+    case WindowFormat::Txt:
+        return ", " + shortestText(cellSize) + ", 999, " + std::to_string(side) + ", " + std::to_string(side) +
+               ", 1, -9999, IDF_ASCII";
+    case WindowFormat::Asc:
+    case WindowFormat::Default: break;
+    }
+    return {};
+}
+
+SampleResult runMapSample(const SampleParameters& parameters, RandomSource& random, RunControl& control)
+{
+    SampleParameters p = parameters;
+    if (p.format == WindowFormat::Default)
+        p.format = WindowFormat::Tif;
+    if (p.batchList.empty())
+        p.batchList = batchListName(p.prefix);
+    if (p.habitatClasses.empty())
+        return refusal(SampleStop::BadParameters,
+                       "a land-cover map needs its habitat classes (for example 41-43 for NLCD forest)");
+    HabitatClasses classes;
+    std::string why;
+    if (!classes.parse(p.habitatClasses, &why))
+        return refusal(SampleStop::BadParameters, why);
+
+    LandCoverMap map;
+    if (!map.open(p.image.string(), p.band, &why))
+        return refusal(SampleStop::NoImage, why);
+    if (map.width() > INT32_MAX / 2 || map.height() > INT32_MAX / 2)
+        return refusal(SampleStop::BadParameters, "the map is too large to sample");
+    if (p.format == WindowFormat::Asc) {
+        const std::string cannot = asciiGridRefusal(map.geoTransform());
+        if (!cannot.empty())
+            return refusal(SampleStop::BadParameters, cannot);
+    }
+    why = checkSampleParameters(p, static_cast<int>(map.width()), static_cast<int>(map.height()));
+    if (!why.empty())
+        return refusal(SampleStop::BadParameters, why);
+    const int h = p.windowSize / 2;
+    if (p.postString.empty())
+        p.postString = mapBatchListTail(p.format, map.geoTransform()[1], 2 * h);
+
+    // The windows' folder and the lists' folders are ours until the run ends.
+    RunLock lock;
+    if (!lock.acquire({folderOf(windowFileName(p.folder.string(), p.prefix, 0, 0)), folderOf(p.logPath),
+                       folderOf(p.batchList)}))
+        return refusal(SampleStop::FolderBusy, lock.message());
+
+    // One pass over the map, block by block; the user's Cancel stays within reach.
+    ProgressEvent event;
+    event.label = "Reading the map";
+    event.total = 1000;
+    const bool watched = control.observed();
+    bool cancelled = false;
+    const bool loaded = map.load(
+        classes,
+        [&](double fraction) {
+            if (!watched)
+                return true;
+            event.done = static_cast<std::int64_t>(fraction * 1000.0);
+            cancelled = !control.report(event);
+            return !cancelled;
+        },
+        &why);
+    if (!loaded) {
+        if (cancelled) {
+            SampleResult out;
+            out.status = RunStatus::Cancelled;
+            out.stop = SampleStop::Cancelled;
+            return out;
+        }
+        return refusal(SampleStop::NoImage, why);
+    }
+    if (map.tally().valid == 0)
+        return refusal(SampleStop::BadParameters, "every cell of the map is no-data: there is nothing to sample");
+    if (map.tally().habitat == 0)
+        return refusal(SampleStop::BadParameters, "none of the habitat classes " + p.habitatClasses +
+                                                      " occurs in the map (band " + std::to_string(p.band) + ")");
+    std::vector<std::string> warnings;
+    if (map.geographic())
+        warnings.push_back("the map's coordinate system is geographic (degrees): cell sizes and areas of its windows "
+                           "are not metric");
+    for (std::int64_t absent : map.tally().singlyListedAbsent)
+        warnings.push_back("habitat class " + std::to_string(absent) + " does not occur in the map");
+
+    MapWindowSource source(map, p);
+    SampleResult result = searchWindows(source, p, h, random, control);
+    result.batchList = p.batchList;
+    result.warnings.insert(result.warnings.begin(), warnings.begin(), warnings.end());
+    return result;
+}
+
+}  // namespace orvalis
