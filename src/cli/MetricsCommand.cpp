@@ -34,13 +34,7 @@ Measured measure(const std::string& file, const MetricsOptions& options)
         m.error = read.error;
         return m;
     }
-    std::vector<MetricValue> values;
-    std::string why;
-    if (!computeMetrics(grid, options, values, &why)) {
-        m.error = why;
-        return m;
-    }
-    appendMetricsRows(m.rows, file, values);
+    appendMeasuredRows(m.rows, file, grid, options, &m.error);
     return m;
 }
 
@@ -60,9 +54,7 @@ CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& o)
     addHelpFlag(*cmd);
     cmd->add_option("FILE", o.files, "landscape files to measure")->type_name("");
     cmd->add_option("--list", o.list, "also every file a FRAGSTATS batch list names")->type_name("BATCHLIST");
-    cmd->add_option("--neighbours", o.neighbours, "patch rule: 4 or 8 neighbours (8)")
-        ->check(CLI::IsMember({4, 8}))
-        ->type_name("N");
+    addNeighboursOption(*cmd, o.neighbours, "patch rule: 4 or 8 neighbours (8)");
     cmd->add_option("--cell-size", o.cellSize, "side of a cell in metres (1)")
         ->check(CLI::PositiveNumber)
         ->type_name("M");
