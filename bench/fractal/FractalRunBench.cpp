@@ -1,7 +1,8 @@
 // The fractal dialog's defaults (H 0.1..0.9 by 0.1, cover 1..100, size 100, one replicate)
 // end to end, on every core and on one, against the same run with full-grid surfaces.
 // The full-grid run takes many minutes; without --full-reference it is estimated from the
-// time of one full-grid surface times the surfaces the run builds.
+// time of one full-grid surface times the surfaces the run builds. Also the defaults with
+// every file measured into metrics.csv against the same run without.
 #include "core/neutral/FractalRun.h"
 
 #include <chrono>
@@ -68,6 +69,11 @@ int main(int argc, char** argv)
     const Outcome all = run(p);
     std::printf("defaults, %u cores:      %8.3f s  %zu files, %lld surfaces\n", cores, all.seconds, all.files,
                 all.surfaces);
+    p.metrics = orvalis::MetricsOptions{};
+    const Outcome measured = run(p);
+    std::printf("defaults with metrics:   %8.3f s  %.2fx the run without\n", measured.seconds,
+                measured.seconds / all.seconds);
+    p.metrics.reset();
     p.jobs = 1;
     const Outcome one = run(p);
     std::printf("defaults, 1 core:        %8.3f s\n", one.seconds);

@@ -17,6 +17,7 @@ struct SampleOptions {
     std::optional<std::string> prefix, postString;
     ClassValues values;
     std::optional<unsigned> seed;
+    RunMetricsOptions metrics;
 };
 CLI::App* addSampleCommand(CLI::App& app, SampleOptions& options);
 int runSampleCommand(const SampleOptions& options);
@@ -27,6 +28,7 @@ struct RandomOptions {
     int rows = 100, cols = 100, replicates = 1, seed = 5;
     std::optional<std::string> postString;
     ClassValues values;
+    RunMetricsOptions metrics;
 };
 CLI::App* addRandomCommand(CLI::App& app, RandomOptions& options);
 int runRandomCommand(const RandomOptions& options);
@@ -38,6 +40,7 @@ struct FractalOptions {
     int size = 100, replicates = 1;
     int jobs = 0;  // every core
     ClassValues values;
+    RunMetricsOptions metrics;
 };
 CLI::App* addFractalCommand(CLI::App& app, FractalOptions& options);
 int runFractalCommand(const FractalOptions& options);
