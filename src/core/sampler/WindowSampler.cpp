@@ -233,6 +233,18 @@ bool WindowSampler::writeWindow(int x, int y, int h, const std::string& fileName
     return ok;
 }
 
+LandscapeGrid WindowSampler::windowGrid(int x, int y, int h) const
+{
+    const std::size_t side = 2 * static_cast<std::size_t>(h);
+    LandscapeGrid grid(side, std::vector<int>(side));
+    for (std::size_t k = 0; k < side; ++k)
+        for (std::size_t j = 0; j < side; ++j)
+            grid[k][j] = image.component(x - h + static_cast<int>(k), y - h + static_cast<int>(j), 2) <= threshold
+                             ? coverValue
+                             : matrixValue;
+    return grid;
+}
+
 SampleResult WindowSampler::sampleWindows(const SampleParameters& params, RandomSource& random, RunControl& control)
 {
     SampleResult out;
@@ -256,12 +268,11 @@ SampleResult WindowSampler::sampleWindows(const SampleParameters& params, Random
     out.levels = sampledClassCount(range);
 
     RunRecord record(params.batchList, params.postString);
-    if (!record.begin(params.logPath)) {
-        const bool log = record.failedList() == RunRecord::List::Log;
-        return refuse(log ? SampleStop::LogNotOpened : SampleStop::ListWriteFailed,
-                      withReason("cannot create " + (log ? params.logPath : "the batch list " + params.batchList),
-                                 record.error()));
-    }
+    if (params.metrics)
+        record.keepMetrics(metricsTableBeside(params.logPath), *params.metrics);
+    if (!record.begin(params.logPath))
+        return refuse(recordStop(record.failedList(), true),
+                      withReason("cannot create " + record.failedListName(), record.error()));
 
     out.target = sampleTarget(range, params.replicates);
     const std::int64_t shownTotal = std::max<std::int64_t>(out.target, 0);
@@ -357,14 +368,14 @@ SampleResult WindowSampler::sampleWindows(const SampleParameters& params, Random
                 const double cover = static_cast<double>(habitat) / static_cast<double>(windowPixels);
                 const std::string line =
                     name + " " + formatCover(cover) + " " + std::to_string(x) + " " + std::to_string(y);
-                if (!record.addFile(name, line)) {
+                if (!(params.metrics ? record.addFile(name, windowGrid(x, y, h), line) : record.addFile(name, line))) {
                     if (record.failedList() == RunRecord::List::Log) {
                         out.stop = SampleStop::LogWriteFailed;
                         out.message = withReason("cannot write " + params.logPath, record.error());
                         std::remove(name.c_str());  // a window the log does not name is not kept
                     } else {
-                        out.stop = SampleStop::ListWriteFailed;
-                        out.message = withReason("cannot write the batch list " + params.batchList, record.error());
+                        out.stop = recordStop(record.failedList(), false);
+                        out.message = withReason("cannot write " + record.failedListName(), record.error());
                     }
                     break;
                 }
@@ -385,10 +396,8 @@ SampleResult WindowSampler::sampleWindows(const SampleParameters& params, Random
     }
     out.tries = tries;
     if (!record.finish() && out.ok()) {
-        const bool log = record.failedList() == RunRecord::List::Log;
-        out.stop = log ? SampleStop::LogWriteFailed : SampleStop::ListWriteFailed;
-        out.message =
-            withReason("cannot write " + (log ? params.logPath : "the batch list " + params.batchList), record.error());
+        out.stop = recordStop(record.failedList(), false);
+        out.message = withReason("cannot write " + record.failedListName(), record.error());
     }
     out.asked = static_cast<long long>(out.levels) * params.replicates;
     for (int c = std::max(range.min, 0); c <= std::min(range.max, 100); ++c) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/io/LandscapeFile.h"
 #include "core/io/TgaImage.h"
 #include "core/random/RandomSource.h"
 #include "core/run/RunControl.h"
@@ -31,6 +32,8 @@ public:
     std::int64_t windowCover(int x, int y);
     // Writes the window as a landscape file, one line per image column; false with error set on failure.
     bool writeWindow(int x, int y, int h, const std::string& fileName, std::string* error = nullptr);
+    // The window as its file reads back: grid row k is the file's line k, image column x - h + k.
+    LandscapeGrid windowGrid(int x, int y, int h) const;
 
     // The search, drawing its centres from random. Every window written is logged in
     // params.logPath and named in the result's files exactly as written. The image, half
