@@ -129,9 +129,12 @@ CLI::Option* addNeighboursOption(CLI::App& command, int& neighbours, const std::
 void addRunMetricsOptions(CLI::App& command, RunMetricsOptions& metrics, const std::string& where)
 {
     CLI::Option* on = command.add_flag("--metrics", metrics.on,
-                                       "also measure every file as it is written into metrics.csv " + where +
-                                           ",\nthe table orvalis-cli metrics writes");
-    addNeighboursOption(command, metrics.neighbours, "patch rule of --metrics: 4 or 8 neighbours (8)")->needs(on);
+                                       "measure every file as it is written, into metrics.csv " + where +
+                                           "\n(the table orvalis-cli metrics writes)");
+    // The description says what it needs; CLI11's own notes would break the column.
+    addNeighboursOption(command, metrics.neighbours, "patch rule of --metrics: 4 or 8 neighbours (8)")
+        ->needs(on)
+        ->option_text("N");
 }
 
 std::optional<MetricsOptions> runMetrics(const RunMetricsOptions& metrics)
