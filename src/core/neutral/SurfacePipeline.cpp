@@ -116,10 +116,12 @@ std::shared_ptr<BuiltSurface> SurfacePipeline::take(std::int64_t task)
         return built;
     }
     std::unique_lock<std::mutex> lock(mutex_);
+    // A skip to the next H value opens a whole look-ahead of surfaces to build.
+    if (task > consumerAt_)
+        workToDo_.notify_all();
     consumerAt_ = task;
     nextClaim_ = std::max(nextClaim_, task);
     ready_.erase(ready_.begin(), ready_.lower_bound(task));
-    workToDo_.notify_one();
     consumerGoes_.wait(lock, [&] {
         const auto it = ready_.find(task);
         return it != ready_.end() && it->second->planned;
