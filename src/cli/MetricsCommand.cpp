@@ -46,13 +46,7 @@ Measured measure(const std::string& file, MetricsOptions options)
             return m;
         }
     }
-    std::vector<MetricValue> values;
-    std::string why;
-    if (!computeMetrics(grid, options, values, &why)) {
-        m.error = why;
-        return m;
-    }
-    appendMetricsRows(m.rows, file, values);
+    appendMeasuredRows(m.rows, file, grid, options, &m.error);
     return m;
 }
 
@@ -74,9 +68,7 @@ CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& o)
                     "landscape files to measure: text grids (.txt), GeoTIFF, ESRI ASCII grids or any\n"
                     "raster GDAL reads (band 1)")->type_name("");
     cmd->add_option("--list", o.list, "also every file a FRAGSTATS batch list names")->type_name("BATCHLIST");
-    cmd->add_option("--neighbours", o.neighbours, "patch rule: 4 or 8 neighbours (8)")
-        ->check(CLI::IsMember({4, 8}))
-        ->type_name("N");
+    addNeighboursOption(*cmd, o.neighbours, "patch rule: 4 or 8 neighbours (8)");
     cmd->add_option("--cell-size", o.cellSize,
                     "side of a cell in metres, for files without a projected frame (1)")
         ->check(CLI::PositiveNumber)

@@ -45,6 +45,18 @@ void readCellSize(GDALDataset& ds, RasterGridInfo& info)
 
 }  // namespace
 
+std::optional<double> rasterCellSize(const std::string& path)
+{
+    registerGdal();
+    GdalErrorScope errors;
+    GDALDatasetUniquePtr ds(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+    if (!ds)
+        return std::nullopt;
+    RasterGridInfo info;
+    readCellSize(*ds, info);
+    return info.cellSize;
+}
+
 bool isRasterGridPath(const std::string& path)
 {
     return !(path.size() >= 4 && path.compare(path.size() - 4, 4, ".txt") == 0);

@@ -26,6 +26,10 @@ struct RasterGridInfo {
 bool readRasterGrid(const std::string& path, LandscapeGrid& grid, RasterGridInfo& info, std::string* error,
                     std::uint64_t maxCells = 100'000'000);
 
+// The side of a cell in metres of the raster at path, by the rule readRasterGrid follows; empty
+// when its frame gives none (or it cannot be opened).
+std::optional<double> rasterCellSize(const std::string& path);
+
 // Whether a landscape file is read through GDAL rather than as a text grid: every name but ".txt".
 bool isRasterGridPath(const std::string& path);
 
