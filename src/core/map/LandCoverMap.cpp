@@ -71,8 +71,9 @@ struct LayerBuilder {
         for (std::int64_t r = 0; r < p.height; ++r) {
             const auto* values = static_cast<const T*>(p.values) + r * p.stride;
             const unsigned char* mask = p.mask ? p.mask + r * p.width : nullptr;
-            std::uint64_t* habitatOut = inPlace ? habitat.row(p.y0 + r) + p.x0 / 64 : habitatWords.data();
-            const bool anyNoData = classifier.row(values, mask, p.width, habitatOut, noDataWords.data());
+            std::uint64_t* habitatOut = inPlace ? habitat.word(p.x0 / 64, p.y0 + r) : habitatWords.data();
+            const bool anyNoData = classifier.row(values, mask, p.width, habitatOut, inPlace ? BitLayer::WordStep : 1,
+                                                  noDataWords.data());
             if (!inPlace)
                 habitat.orBits(p.x0, p.y0 + r, habitatWords.data(), p.width);
             if (anyNoData) {
@@ -103,10 +104,9 @@ void layerFlags(const BitLayer& layer, std::int64_t x0, std::int64_t y0, std::in
         return;
     }
     for (std::int64_t y = 0; y < h; ++y) {
-        const std::uint64_t* bits = layer.row(y0 + y);
         unsigned char* o = out + y * w;
         for (std::int64_t x = 0; x < w; ++x)
-            o[x] = static_cast<unsigned char>((bits[(x0 + x) >> 6] >> ((x0 + x) & 63)) & 1u);
+            o[x] = layer.bit(x0 + x, y0 + y);
     }
 }
 
