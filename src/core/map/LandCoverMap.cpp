@@ -9,11 +9,8 @@
 #include <ogr_spatialref.h>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstring>
-#include <limits>
-#include <memory>
 #include <new>
 #include <type_traits>
 #include <unordered_map>
