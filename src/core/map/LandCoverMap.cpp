@@ -158,8 +158,12 @@ bool LandCoverMap::open(const std::string& path, int band, std::string* error)
         return fail(path + " cannot be opened as a map: " + GdalErrorScope::message("no raster format knows it"));
     path_ = path;
     bandCount_ = dataset_->GetRasterCount();
-    if (bandCount_ == 0)
-        return fail(path + " holds no raster band");
+    if (bandCount_ == 0) {
+        // Containers (netCDF, HDF) hold their rasters as subdatasets, each opened by its own name.
+        const char* first = dataset_->GetMetadataItem("SUBDATASET_1_NAME", "SUBDATASETS");
+        return fail(path + " holds no raster band" +
+                    (first ? std::string(" of its own; open one of its subdatasets, such as ") + first : std::string()));
+    }
     if (band < 1 || band > bandCount_)
         return fail("band " + std::to_string(band) + " does not exist: " + path + " has " + std::to_string(bandCount_) +
                     (bandCount_ == 1 ? " band" : " bands"));
@@ -390,8 +394,11 @@ bool LandCoverMap::classCounts(ClassCounts& out, std::size_t maxDistinct, const 
     GdalErrorScope errors;
     GdalCacheLimit cache(ReadCacheBytes);
     GDALRasterBand* mask = maskToRead();
-    if (!mask && (cellType_ == CellType::UInt8 || cellType_ == CellType::UInt16))
-        return histogramCounts(out, keepGoing, error);
+    if (!mask && (cellType_ == CellType::UInt8 || cellType_ == CellType::UInt16)) {
+        const bool ok = histogramCounts(out, keepGoing, error);
+        band_->FlushCache();
+        return ok;
+    }
 
     std::string readError;
     StreamEnd outcome = StreamEnd::Done;
