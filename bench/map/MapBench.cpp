@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -32,6 +33,14 @@ constexpr int Patch = 96;  // cells a side of the coarse class grid
 double seconds(Clock::time_point a, Clock::time_point b)
 {
     return std::chrono::duration<double>(b - a).count();
+}
+
+// Processor time of the whole process, all threads.
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
 std::uint64_t mix(std::uint64_t v)
@@ -201,17 +210,22 @@ int main(int argc, char** argv)
     const long before = statusKb("VmRSS");
     resetPeak();
     const auto a = Clock::now();
+    const double cpu0 = cpuSeconds();
     if (!map.load(classes, {}, &error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
     const double load = seconds(a, Clock::now());
+    const double loadCpu = cpuSeconds() - cpu0;
     const long peak = statusKb("VmHWM");
     const double cells = static_cast<double>(map.width()) * static_cast<double>(map.height());
     const double bare2 = bareRead(path);
     std::printf("bare read again:            %7.3f s\n", bare2);
     std::printf("load, classes 2, 5, 7:      %7.3f s  (%.2f x the faster bare read; goal <= 1.3)\n", load,
                 load / std::min(bare, bare2));
+    // The cells are worked on by a second thread while GDAL reads: with a core to spare, the work is hidden.
+    std::printf("  processor time of the load, both threads: %.3f s (%.2f x the faster bare read)\n", loadCpu,
+                loadCpu / std::min(bare, bare2));
     std::printf("  habitat %llu, no-data %llu of %.0f cells\n", static_cast<unsigned long long>(map.tally().habitat),
                 static_cast<unsigned long long>(map.tally().noData), cells);
     std::printf("  layers held: %.1f MiB, %.2f bits a cell\n", map.loadedBytes() / 1048576.0,
