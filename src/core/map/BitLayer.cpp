@@ -156,7 +156,7 @@ void BitLayer::orBits(std::int64_t x, std::int64_t y, const std::uint64_t* words
         if (!words[i])
             continue;
         out[i * WordStep] |= words[i] << shift;
-        // Bits past the row's last cell are never set, so the high part stays inside the row.
+        // Bits past the row's last cell are never set, so the high bits stay inside the row.
         if (shift != 0)
             if (const std::uint64_t high = words[i] >> (64 - shift))
                 out[(i + 1) * WordStep] |= high;

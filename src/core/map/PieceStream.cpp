@@ -14,7 +14,7 @@ namespace orvalis {
 namespace {
 
 // Pieces go over in batches of about this many bytes: few enough hand-overs that waking the
-// other thread costs nothing, small enough that three batches are a small part of memory.
+// other thread costs nothing, small enough that three batches take little memory.
 constexpr std::size_t BatchBytes = 1u << 20;
 constexpr int Batches = 3;
 
