@@ -14,9 +14,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -31,6 +33,14 @@ constexpr int Patch = 96;  // cells a side of the coarse class grid
 double seconds(Clock::time_point a, Clock::time_point b)
 {
     return std::chrono::duration<double>(b - a).count();
+}
+
+// Processor time of the whole process, all threads.
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
 std::uint64_t mix(std::uint64_t v)
@@ -109,8 +119,13 @@ bool makeMap(const std::string& path, int side)
     return true;
 }
 
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
 // Every block read once through GDAL and nothing else done: what reading the map costs at least.
-double bareRead(const std::string& path)
+Timing bareRead(const std::string& path)
 {
     GDALDataset* ds = GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY);
     GDALRasterBand* band = ds->GetRasterBand(1);
@@ -118,6 +133,7 @@ double bareRead(const std::string& path)
     band->GetBlockSize(&bw, &bh);
     std::vector<unsigned char> block(static_cast<std::size_t>(bw) * bh);
     const auto a = Clock::now();
+    const double cpu0 = cpuSeconds();
     std::uint64_t check = 0;
     for (int by = 0; by < (band->GetYSize() + bh - 1) / bh; ++by)
         for (int bx = 0; bx < (band->GetXSize() + bw - 1) / bw; ++bx) {
@@ -125,11 +141,11 @@ double bareRead(const std::string& path)
                 std::fprintf(stderr, "block %d,%d not read\n", bx, by);
             check += block[0];
         }
-    const double s = seconds(a, Clock::now());
+    const Timing t{seconds(a, Clock::now()), cpuSeconds() - cpu0};
     GDALClose(GDALDataset::ToHandle(ds));
     if (check == 1)
         std::printf(" ");
-    return s;
+    return t;
 }
 
 // ns per rectangle of the given side, habitat and no-data both counted.
@@ -171,17 +187,23 @@ int main(int argc, char** argv)
     if (!fs::exists(path)) {
         std::printf("making a %d x %d map in %s ...\n", side, side, path.c_str());
         std::fflush(stdout);
-        GDALSetCacheMax64(256ll << 20);
         const auto a = Clock::now();
-        if (!makeMap(path, side)) {
+        // Made by a child process, so that what writing it takes stays out of the memory measured here.
+        const pid_t child = fork();
+        if (child == 0) {
+            GDALSetCacheMax64(256ll << 20);
+            _exit(makeMap(path, side) ? 0 : 1);
+        }
+        int status = 1;
+        if (child < 0 || waitpid(child, &status, 0) != child || status != 0) {
             std::fprintf(stderr, "the map could not be made\n");
             return 1;
         }
         std::printf("  made in %.1f s, %.1f MiB\n", seconds(a, Clock::now()), fs::file_size(path) / 1048576.0);
     }
 
-    const double bare = bareRead(path);
-    std::printf("bare read of every block:   %7.3f s\n", bare);
+    const Timing bare1 = bareRead(path);
+    std::printf("bare read of every block:   %7.3f s  (processor %.3f s)\n", bare1.wall, bare1.cpu);
 
     orvalis::HabitatClasses classes;
     classes.parse("2, 5, 7", nullptr);
@@ -194,17 +216,23 @@ int main(int argc, char** argv)
     const long before = statusKb("VmRSS");
     resetPeak();
     const auto a = Clock::now();
+    const double cpu0 = cpuSeconds();
     if (!map.load(classes, {}, &error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
     const double load = seconds(a, Clock::now());
+    const double loadCpu = cpuSeconds() - cpu0;
     const long peak = statusKb("VmHWM");
     const double cells = static_cast<double>(map.width()) * static_cast<double>(map.height());
-    const double bare2 = bareRead(path);
-    std::printf("bare read again:            %7.3f s\n", bare2);
+    const Timing bare2 = bareRead(path);
+    std::printf("bare read again:            %7.3f s  (processor %.3f s)\n", bare2.wall, bare2.cpu);
+    const double bare = std::min(bare1.wall, bare2.wall), bareCpu = std::min(bare1.cpu, bare2.cpu);
     std::printf("load, classes 2, 5, 7:      %7.3f s  (%.2f x the faster bare read; goal <= 1.3)\n", load,
-                load / std::min(bare, bare2));
+                load / bare);
+    // The cells are worked on by a second thread while GDAL reads: with a core to spare, the work is hidden.
+    std::printf("  processor time of the load, both threads: %.3f s (%.2f x that of the bare read)\n", loadCpu,
+                loadCpu / bareCpu);
     std::printf("  habitat %llu, no-data %llu of %.0f cells\n", static_cast<unsigned long long>(map.tally().habitat),
                 static_cast<unsigned long long>(map.tally().noData), cells);
     std::printf("  layers held: %.1f MiB, %.2f bits a cell\n", map.loadedBytes() / 1048576.0,
