@@ -7,6 +7,7 @@
 // and kept; without FILE the map is made in /dev/shm (or the temporary folder) and removed.
 #include "core/map/HabitatClasses.h"
 #include "core/map/LandCoverMap.h"
+#include "core/sampler/SampleRun.h"
 #include "core/random/RandomSource.h"
 
 #include <gdal_priv.h>
@@ -248,6 +249,46 @@ int main(int argc, char** argv)
     std::printf("  side 500:  %7.1f ns each\n  side 2000: %7.1f ns each  (%.2f x; goal < 2)   [%llu]\n", small, large,
                 large / small, static_cast<unsigned long long>(total % 1000));
     map.close();
+
+    // Whole sampling runs as orvalis-cli runs them: text windows into memory-backed files.
+    const fs::path out = fs::path(path).parent_path() / ("orvalis-bench-windows-" + std::to_string(getpid()));
+    const auto sample = [&](int window, orvalis::CoverRange cover, long& peakKb) {
+        fs::remove_all(out);
+        fs::create_directories(out / "w");
+        orvalis::SampleParameters p;
+        p.image = path;
+        p.habitatClasses = "2, 5, 7";
+        p.format = orvalis::WindowFormat::Txt;
+        p.folder = out / "w";
+        p.logPath = (out / "sample.txt").string();
+        p.batchList = (out / "list.fbt").string();
+        p.windowSize = window;
+        p.cover = cover;
+        p.postString = " x";
+        orvalis::RandomSource random(1);
+        orvalis::RunControl control;
+        resetPeak();
+        const auto t0 = Clock::now();
+        const orvalis::SampleResult r = orvalis::runSample(p, random, control);
+        const double wall = seconds(t0, Clock::now());
+        peakKb = statusKb("VmHWM");
+        if (r.failed())
+            std::fprintf(stderr, "sampling failed: %s\n", r.message.c_str());
+        std::printf("  window %4d, cover %d..%d step %d: %7.3f s, %d windows, %lld tries, peak %.1f MiB\n", window,
+                    cover.min, cover.max, cover.step, wall, r.written(), static_cast<long long>(r.tries),
+                    peakKb / 1024.0);
+        return wall;
+    };
+    std::printf("sampling runs (text windows to %s):\n", out.c_str());
+    long peakKb = 0;
+    const double full = sample(500, {1, 100, 1}, peakKb);
+    std::printf("  whole run %.2f x the faster bare read (goal <= 1.5); peak %.1f MiB (goal <= %.1f MiB)\n",
+                full / bare, peakKb / 1024.0, cells * 3 / 8 / 1048576.0 + 150);
+    long ignored = 0;
+    const double w500 = sample(500, {5, 95, 10}, ignored);
+    const double w2000 = sample(2000, {5, 95, 10}, ignored);
+    std::printf("  window 2000 against window 500: %.2f x (goal <= 2)\n", w2000 / w500);
+    fs::remove_all(out);
     if (!keep)
         fs::remove(path);
     return 0;

@@ -35,6 +35,7 @@ struct MapSpec {
     std::function<bool(int, int)> masked;  // cells a per-dataset mask marks invalid
     std::array<double, 6> gt{1249665.0, 30.0, 0.0, 1260015.0, 0.0, -30.0};
     int block = 64;
+    int epsg = Epsg;
 };
 
 void writeMap(const std::string& path, const MapSpec& m)
@@ -49,7 +50,7 @@ void writeMap(const std::string& path, const MapSpec& m)
     std::array<double, 6> gt = m.gt;
     ds->SetGeoTransform(gt.data());
     OGRSpatialReference srs;
-    srs.importFromEPSG(Epsg);
+    srs.importFromEPSG(m.epsg);
     ds->SetSpatialRef(&srs);
     GDALRasterBand* band = ds->GetRasterBand(1);
     if (m.noDataValue)
@@ -321,6 +322,26 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{{"AsciiGridClasses"}, WindowFormat::Asc, true, 0, GDT_Unknown},
                       FormatCase{{"AsciiGridCoverValues"}, WindowFormat::Asc, false, 0, GDT_Unknown}),
     [](const auto& info) { return info.param.name; });
+
+// Sampled all the same, but the user hears what the run could not do as asked.
+TEST(MapSample, WarnsOfDegreesAndOfSinglyListedClassesThatDoNotOccur)
+{
+    TempDir dir;
+    MapSpec m{80, 60, [](int x, int y) { return (x / 3 + y / 2) % 2 + 1; }};
+    m.epsg = 4326;
+    m.gt = {-82.1, 0.00027, 0, 33.5, 0, -0.00027};
+    writeMap(dir.file("map.tif"), m);
+    SampleParameters p;
+    p.image = dir.file("map.tif");
+    p.habitatClasses = "1, 9, 20-30";
+    p.windowSize = 10;
+    p.cover = {0, 100, 1};
+    const MapRun run = sampleIn(dir, p, 1);
+    ASSERT_EQ(run.result.status, RunStatus::Completed) << run.result.message;
+    ASSERT_EQ(run.result.warnings.size(), 2u);
+    EXPECT_NE(run.result.warnings[0].find("degrees"), std::string::npos);
+    EXPECT_NE(run.result.warnings[1].find("class 9 "), std::string::npos);
+}
 
 TEST(MapSample, TextWindowsListTheirFragstatsTailWhenNoPostStringIsSet)
 {
