@@ -1,4 +1,6 @@
-# cpack -G DEB: one package, orvalis, whose library dependencies dpkg-shlibdeps finds.
+# cpack -G DEB: one package, orvalis, whose library dependencies dpkg-shlibdeps finds from the
+# libraries the programs load (Qt, and GDAL's libgdal once they read maps);
+# scripts/check-package.sh checks that none is missing.
 set(ORVALIS_PACKAGE_MAINTAINER "Orvalis maintainers <maintainers@users.noreply.c-seed-9a49ac9b.example>"
     CACHE STRING "Maintainer field of the Debian package")
 

@@ -21,6 +21,25 @@ $sudo apt-get install -y -qq "$root/$deb" >/dev/null
 trap cleanup EXIT
 dpkg-query -W -f='${Package} ${Version} ${Section}\n  Depends: ${Depends}\n' orvalis
 
+# Depends comes from dpkg-shlibdeps: every library the programs load (Qt, GDAL, ...) must be
+# there, or the package would install on a machine that cannot run it.
+echo "== the libraries the programs load come from packages orvalis depends on"
+depends=$(dpkg-query -W -f='${Depends}' orvalis)
+for bin in /usr/bin/orvalis /usr/bin/orvalis-cli; do
+  for lib in $(objdump -p "$bin" | awk '$1 == "NEEDED" {print $2}'); do
+    path=$(ldd "$bin" | awk -v l="$lib" '$1 == l {print $3}')
+    [ -n "$path" ] || { echo "$bin: $lib not found" >&2; exit 1; }
+    # The package that holds that very file (/lib and /usr/lib are one folder on Debian 12).
+    want=$(cd "$(dirname "$path")" && pwd -P)/$lib
+    owner=$(dpkg -S "*/$lib" 2>/dev/null | awk -v want="$want" '{ p = $NF; w = want; sub(/^\/usr/, "", p);
+      sub(/^\/usr/, "", w); if (p == w) { sub(/:.*/, "", $1); print $1; exit } }')
+    case ", $depends" in
+      *", $owner "*|*", $owner,"*|*", $owner") echo "$(basename "$bin"): $lib from $owner" ;;
+      *) echo "$bin loads $lib (package ${owner:-unknown}), which is missing from Depends" >&2; exit 1 ;;
+    esac
+  done
+done
+
 echo "== running the installed programs in $work"
 cd "$work"
 mkdir windows

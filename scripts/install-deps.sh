@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libcli11-dev
           libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-          help2man dpkg-dev desktop-file-utils man-db parallel)
+          libgdal-dev help2man dpkg-dev desktop-file-utils man-db parallel)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -7,6 +7,7 @@
 // and kept; without FILE the map is made in /dev/shm (or the temporary folder) and removed.
 #include "core/map/HabitatClasses.h"
 #include "core/map/LandCoverMap.h"
+#include "core/sampler/SampleRun.h"
 #include "core/random/RandomSource.h"
 
 #include <gdal_priv.h>
@@ -14,9 +15,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -31,6 +34,14 @@ constexpr int Patch = 96;  // cells a side of the coarse class grid
 double seconds(Clock::time_point a, Clock::time_point b)
 {
     return std::chrono::duration<double>(b - a).count();
+}
+
+// Processor time of the whole process, all threads.
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
 std::uint64_t mix(std::uint64_t v)
@@ -109,8 +120,13 @@ bool makeMap(const std::string& path, int side)
     return true;
 }
 
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
 // Every block read once through GDAL and nothing else done: what reading the map costs at least.
-double bareRead(const std::string& path)
+Timing bareRead(const std::string& path)
 {
     GDALDataset* ds = GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY);
     GDALRasterBand* band = ds->GetRasterBand(1);
@@ -118,6 +134,7 @@ double bareRead(const std::string& path)
     band->GetBlockSize(&bw, &bh);
     std::vector<unsigned char> block(static_cast<std::size_t>(bw) * bh);
     const auto a = Clock::now();
+    const double cpu0 = cpuSeconds();
     std::uint64_t check = 0;
     for (int by = 0; by < (band->GetYSize() + bh - 1) / bh; ++by)
         for (int bx = 0; bx < (band->GetXSize() + bw - 1) / bw; ++bx) {
@@ -125,11 +142,11 @@ double bareRead(const std::string& path)
                 std::fprintf(stderr, "block %d,%d not read\n", bx, by);
             check += block[0];
         }
-    const double s = seconds(a, Clock::now());
+    const Timing t{seconds(a, Clock::now()), cpuSeconds() - cpu0};
     GDALClose(GDALDataset::ToHandle(ds));
     if (check == 1)
         std::printf(" ");
-    return s;
+    return t;
 }
 
 // ns per rectangle of the given side, habitat and no-data both counted.
@@ -171,17 +188,23 @@ int main(int argc, char** argv)
     if (!fs::exists(path)) {
         std::printf("making a %d x %d map in %s ...\n", side, side, path.c_str());
         std::fflush(stdout);
-        GDALSetCacheMax64(256ll << 20);
         const auto a = Clock::now();
-        if (!makeMap(path, side)) {
+        // Made by a child process, so that what writing it takes stays out of the memory measured here.
+        const pid_t child = fork();
+        if (child == 0) {
+            GDALSetCacheMax64(256ll << 20);
+            _exit(makeMap(path, side) ? 0 : 1);
+        }
+        int status = 1;
+        if (child < 0 || waitpid(child, &status, 0) != child || status != 0) {
             std::fprintf(stderr, "the map could not be made\n");
             return 1;
         }
         std::printf("  made in %.1f s, %.1f MiB\n", seconds(a, Clock::now()), fs::file_size(path) / 1048576.0);
     }
 
-    const double bare = bareRead(path);
-    std::printf("bare read of every block:   %7.3f s\n", bare);
+    const Timing bare1 = bareRead(path);
+    std::printf("bare read of every block:   %7.3f s  (processor %.3f s)\n", bare1.wall, bare1.cpu);
 
     orvalis::HabitatClasses classes;
     classes.parse("2, 5, 7", nullptr);
@@ -194,17 +217,23 @@ int main(int argc, char** argv)
     const long before = statusKb("VmRSS");
     resetPeak();
     const auto a = Clock::now();
+    const double cpu0 = cpuSeconds();
     if (!map.load(classes, {}, &error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
     const double load = seconds(a, Clock::now());
+    const double loadCpu = cpuSeconds() - cpu0;
     const long peak = statusKb("VmHWM");
     const double cells = static_cast<double>(map.width()) * static_cast<double>(map.height());
-    const double bare2 = bareRead(path);
-    std::printf("bare read again:            %7.3f s\n", bare2);
+    const Timing bare2 = bareRead(path);
+    std::printf("bare read again:            %7.3f s  (processor %.3f s)\n", bare2.wall, bare2.cpu);
+    const double bare = std::min(bare1.wall, bare2.wall), bareCpu = std::min(bare1.cpu, bare2.cpu);
     std::printf("load, classes 2, 5, 7:      %7.3f s  (%.2f x the faster bare read; goal <= 1.3)\n", load,
-                load / std::min(bare, bare2));
+                load / bare);
+    // The cells are worked on by a second thread while GDAL reads: with a core to spare, the work is hidden.
+    std::printf("  processor time of the load, both threads: %.3f s (%.2f x that of the bare read)\n", loadCpu,
+                loadCpu / bareCpu);
     std::printf("  habitat %llu, no-data %llu of %.0f cells\n", static_cast<unsigned long long>(map.tally().habitat),
                 static_cast<unsigned long long>(map.tally().noData), cells);
     std::printf("  layers held: %.1f MiB, %.2f bits a cell\n", map.loadedBytes() / 1048576.0,
@@ -220,6 +249,46 @@ int main(int argc, char** argv)
     std::printf("  side 500:  %7.1f ns each\n  side 2000: %7.1f ns each  (%.2f x; goal < 2)   [%llu]\n", small, large,
                 large / small, static_cast<unsigned long long>(total % 1000));
     map.close();
+
+    // Whole sampling runs as orvalis-cli runs them: text windows into memory-backed files.
+    const fs::path out = fs::path(path).parent_path() / ("orvalis-bench-windows-" + std::to_string(getpid()));
+    const auto sample = [&](int window, orvalis::CoverRange cover, long& peakKb) {
+        fs::remove_all(out);
+        fs::create_directories(out / "w");
+        orvalis::SampleParameters p;
+        p.image = path;
+        p.habitatClasses = "2, 5, 7";
+        p.format = orvalis::WindowFormat::Txt;
+        p.folder = out / "w";
+        p.logPath = (out / "sample.txt").string();
+        p.batchList = (out / "list.fbt").string();
+        p.windowSize = window;
+        p.cover = cover;
+        p.postString = " x";
+        orvalis::RandomSource random(1);
+        orvalis::RunControl control;
+        resetPeak();
+        const auto t0 = Clock::now();
+        const orvalis::SampleResult r = orvalis::runSample(p, random, control);
+        const double wall = seconds(t0, Clock::now());
+        peakKb = statusKb("VmHWM");
+        if (r.failed())
+            std::fprintf(stderr, "sampling failed: %s\n", r.message.c_str());
+        std::printf("  window %4d, cover %d..%d step %d: %7.3f s, %d windows, %lld tries, peak %.1f MiB\n", window,
+                    cover.min, cover.max, cover.step, wall, r.written(), static_cast<long long>(r.tries),
+                    peakKb / 1024.0);
+        return wall;
+    };
+    std::printf("sampling runs (text windows to %s):\n", out.c_str());
+    long peakKb = 0;
+    const double full = sample(500, {1, 100, 1}, peakKb);
+    std::printf("  whole run %.2f x the faster bare read (goal <= 1.5); peak %.1f MiB (goal <= %.1f MiB)\n",
+                full / bare, peakKb / 1024.0, cells * 3 / 8 / 1048576.0 + 150);
+    long ignored = 0;
+    const double w500 = sample(500, {5, 95, 10}, ignored);
+    const double w2000 = sample(2000, {5, 95, 10}, ignored);
+    std::printf("  window 2000 against window 500: %.2f x (goal <= 2)\n", w2000 / w500);
+    fs::remove_all(out);
     if (!keep)
         fs::remove(path);
     return 0;

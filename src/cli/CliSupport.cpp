@@ -121,6 +121,36 @@ CLI::Option* addNumber(CLI::App& command, const std::string& name, int& value, l
     return command.add_option(name, value, help)->transform(wholeNumber(min, max))->type_name("N");
 }
 
+CLI::Option* addNeighboursOption(CLI::App& command, int& neighbours, const std::string& help)
+{
+    return command.add_option("--neighbours", neighbours, help)->check(CLI::IsMember({4, 8}))->type_name("N");
+}
+
+void addRunMetricsOptions(CLI::App& command, RunMetricsOptions& metrics, const std::string& where)
+{
+    CLI::Option* on = command.add_flag("--metrics", metrics.on,
+                                       "measure every file as it is written, into metrics.csv " + where +
+                                           "\n(the table orvalis-cli metrics writes)");
+    // The description says what it needs; CLI11's own notes would break the column.
+    addNeighboursOption(command, metrics.neighbours, "patch rule of --metrics: 4 or 8 neighbours (8)")
+        ->needs(on)
+        ->option_text("N");
+}
+
+std::optional<MetricsOptions> runMetrics(const RunMetricsOptions& metrics)
+{
+    if (!metrics.on)
+        return std::nullopt;
+    MetricsOptions options;
+    options.neighbours = metrics.neighbours;
+    return options;
+}
+
+std::string metricsTableNote(const RunResult& result)
+{
+    return result.metricsTable.empty() ? std::string() : ", metrics table " + result.metricsTable;
+}
+
 CLI::Option* addFolderOption(CLI::App& command, std::string& folder, const std::string& help)
 {
     return command.add_option("--folder", folder, help)

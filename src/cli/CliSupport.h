@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/metrics/LandscapeMetrics.h"
 #include "core/run/RunControl.h"
+#include "core/run/RunResult.h"
 #include "core/io/Config.h"
 
 #include <CLI/CLI.hpp>
@@ -42,6 +44,21 @@ CLI::Option* addRangeOption(CLI::App& command, const std::string& name, RealRang
 // A whole-number option in [min, max], shown as N.
 CLI::Option* addNumber(CLI::App& command, const std::string& name, int& value, long long min, long long max,
                        const std::string& help);
+
+// --neighbours 4|8: the patch rule of the metrics.
+CLI::Option* addNeighboursOption(CLI::App& command, int& neighbours, const std::string& help);
+
+// --metrics and its --neighbours, as the runs take them.
+struct RunMetricsOptions {
+    bool on = false;
+    int neighbours = 8;
+};
+// `where` says where the run puts metrics.csv.
+void addRunMetricsOptions(CLI::App& command, RunMetricsOptions& metrics, const std::string& where);
+// What the run's parameters take: nothing without --metrics.
+std::optional<MetricsOptions> runMetrics(const RunMetricsOptions& metrics);
+// ", metrics table PATH" for a summary line; empty when the run kept none.
+std::string metricsTableNote(const RunResult& result);
 
 // --folder DIR, required and an existing folder.
 CLI::Option* addFolderOption(CLI::App& command, std::string& folder, const std::string& help);

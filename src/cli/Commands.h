@@ -20,6 +20,7 @@ struct SampleOptions {
     std::string habitat, format;
     int band = 1;
     bool keepClasses = false;
+    RunMetricsOptions metrics;
 };
 CLI::App* addSampleCommand(CLI::App& app, SampleOptions& options);
 int runSampleCommand(const SampleOptions& options);
@@ -30,6 +31,7 @@ struct RandomOptions {
     int rows = 100, cols = 100, replicates = 1, seed = 5;
     std::optional<std::string> postString;
     ClassValues values;
+    RunMetricsOptions metrics;
 };
 CLI::App* addRandomCommand(CLI::App& app, RandomOptions& options);
 int runRandomCommand(const RandomOptions& options);
@@ -41,6 +43,7 @@ struct FractalOptions {
     int size = 100, replicates = 1;
     int jobs = 0;  // every core
     ClassValues values;
+    RunMetricsOptions metrics;
 };
 CLI::App* addFractalCommand(CLI::App& app, FractalOptions& options);
 int runFractalCommand(const FractalOptions& options);

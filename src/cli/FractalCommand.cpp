@@ -24,6 +24,7 @@ FractalRunParameters fractalParameters(const FractalOptions& o, const Settings& 
     p.folder = !o.folder.empty() && o.folder.back() == '/' ? o.folder : o.folder + '/';
     p.coverValue = settings.coverValue;
     p.matrixValue = settings.matrixValue;
+    p.metrics = runMetrics(o.metrics);
     return p;
 }
 
@@ -51,6 +52,7 @@ CLI::App* addFractalCommand(CLI::App& app, FractalOptions& o)
     addNumber(*cmd, "--replicates", o.replicates, 1, 999999, "files per H value and cover percentage, 1..999999 (1)");
     addClassValueOptions(*cmd, o.values, "cover");
     addNumber(*cmd, "--jobs", o.jobs, 1, 256, "threads building surfaces, 1..256 (every core)");
+    addRunMetricsOptions(*cmd, o.metrics, "in DIR");
     // Each range passes alone; the H values they make must still have names of their own.
     cmd->callback([&o] {
         const std::string refused = checkFractalParameters(fractalParameters(o, Settings{}));
@@ -82,9 +84,9 @@ int runFractalCommand(const FractalOptions& o)
     const int status =
         runExitStatus("fractal", !result.failed(), result.message, result.cancelled(), "the files written so far stay");
     const std::size_t hCount = fractalHValues(p.initialH, p.finalH, p.stepH).size();
-    std::printf("%zu landscape%s of %d x %d cells written to %s (%zu H value%s, %lld surfaces)\n", names.size(),
+    std::printf("%zu landscape%s of %d x %d cells written to %s (%zu H value%s, %lld surfaces)%s\n", names.size(),
                 names.size() == 1 ? "" : "s", p.size, p.size, p.folder.c_str(), hCount, hCount == 1 ? "" : "s",
-                static_cast<long long>(result.surfaces));
+                static_cast<long long>(result.surfaces), metricsTableNote(result).c_str());
     // Levels that stayed empty or short are named, so that a partial series is never taken for a whole one.
     if (!result.shortLevels.empty())
         std::printf("%s\n", runSummary(result, "landscapes").c_str());

@@ -3,6 +3,7 @@
 #include "core/io/MetricsCsv.h"
 #include "core/io/SafeFile.h"
 #include "core/io/StrictGrid.h"
+#include "core/map/RasterGrid.h"
 #include "core/metrics/LandscapeMetrics.h"
 
 #include <algorithm>
@@ -25,22 +26,27 @@ struct Measured {
     std::string error;  // why the file was not measured
 };
 
-Measured measure(const std::string& file, const MetricsOptions& options)
+Measured measure(const std::string& file, MetricsOptions options)
 {
     Measured m;
     LandscapeGrid grid;
-    const LandscapeReadResult read = readGridStrictly(file, grid);
-    if (!read.ok) {
-        m.error = read.error;
-        return m;
+    if (isRasterGridPath(file)) {
+        // A georeferenced grid brings its own cell size and no-data; --no-data still wins.
+        RasterGridInfo info;
+        if (!readRasterGrid(file, grid, info, &m.error))
+            return m;
+        if (info.cellSize)
+            options.cellSize = *info.cellSize;
+        if (!options.noData)
+            options.noData = info.noData;
+    } else {
+        const LandscapeReadResult read = readGridStrictly(file, grid);
+        if (!read.ok) {
+            m.error = read.error;
+            return m;
+        }
     }
-    std::vector<MetricValue> values;
-    std::string why;
-    if (!computeMetrics(grid, options, values, &why)) {
-        m.error = why;
-        return m;
-    }
-    appendMetricsRows(m.rows, file, values);
+    appendMeasuredRows(m.rows, file, grid, options, &m.error);
     return m;
 }
 
@@ -58,12 +64,13 @@ CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& o)
         "hectares, lengths in metres. Writes one table, file,level,class,id,metric,value, one row per\n"
         "file, level, class and metric, in the order of the files given; NA where a metric is undefined.");
     addHelpFlag(*cmd);
-    cmd->add_option("FILE", o.files, "landscape files to measure")->type_name("");
+    cmd->add_option("FILE", o.files,
+                    "landscape files to measure: text grids (.txt), GeoTIFF, ESRI ASCII grids or any\n"
+                    "raster GDAL reads (band 1)")->type_name("");
     cmd->add_option("--list", o.list, "also every file a FRAGSTATS batch list names")->type_name("BATCHLIST");
-    cmd->add_option("--neighbours", o.neighbours, "patch rule: 4 or 8 neighbours (8)")
-        ->check(CLI::IsMember({4, 8}))
-        ->type_name("N");
-    cmd->add_option("--cell-size", o.cellSize, "side of a cell in metres (1)")
+    addNeighboursOption(*cmd, o.neighbours, "patch rule: 4 or 8 neighbours (8)");
+    cmd->add_option("--cell-size", o.cellSize,
+                    "side of a cell in metres, for files without a projected frame (1)")
         ->check(CLI::PositiveNumber)
         ->type_name("M");
     cmd->add_option_function<int>(

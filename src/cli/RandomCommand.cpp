@@ -44,6 +44,7 @@ CLI::App* addRandomCommand(CLI::App& app, RandomOptions& o)
     cmd->add_option_function<std::string>(
            "--post-string", [&o](const std::string& v) { o.postString = v; }, "text after each name in the batch list")
         ->type_name("S");
+    addRunMetricsOptions(*cmd, o.metrics, "beside the batch list");
     cmd->footer("The two values and the post-string default to config.txt in the working directory when\n"
                 "it exists (1, 0 and empty otherwise).\n"
                 "\n"
@@ -73,6 +74,7 @@ int runRandomCommand(const RandomOptions& o)
     p.folder = folder;
     p.seed = seed;
     p.postString = settings.samplePostString;
+    p.metrics = runMetrics(o.metrics);
 
     // Ctrl-C stops at the next look at the progress, so no half-written landscape stays behind.
     std::optional<InterruptGuard> interrupts(std::in_place);
@@ -94,9 +96,9 @@ int runRandomCommand(const RandomOptions& o)
     const int status = runExitStatus("random", !result.failed(), result.message, result.cancelled(),
                                      "finished landscapes stay, one cut short was removed");
     const long long total = static_cast<long long>(replicates) * randomLevelCount(p.cover);
-    std::printf("%lld of %lld landscape%s of %d x %d cells written to %s (seed %d); batch list %s\n",
+    std::printf("%lld of %lld landscape%s of %d x %d cells written to %s (seed %d); batch list %s%s\n",
                 static_cast<long long>(result.files.size()), total, total == 1 ? "" : "s", rows, cols, folder.c_str(),
-                seed, result.batchList.c_str());
+                seed, result.batchList.c_str(), metricsTableNote(result).c_str());
     // Levels that stayed empty or short are named, so that a partial series is never taken for a whole one.
     if (!result.shortLevels.empty())
         std::printf("%s\n", runSummary(result, "landscapes").c_str());

@@ -69,6 +69,7 @@ CLI::App* addSampleCommand(CLI::App& app, SampleOptions& o)
         ->type_name("F");
     cmd->add_flag("--keep-classes", o.keepClasses,
                   "map windows hold the map's classes instead of the cover and matrix values");
+    addRunMetricsOptions(*cmd, o.metrics, "beside sample.txt");
     cmd->add_option_function<unsigned>(
            "--seed", [&o](const unsigned& v) { o.seed = v; },
            "seed the random source first, 0..4294967295; without it the run\n"
@@ -110,6 +111,7 @@ int runSampleCommand(const SampleOptions& o)
                     : o.format == "tif" ? WindowFormat::Tif
                                         : WindowFormat::Default;
     params.keepClasses = o.keepClasses;
+    params.metrics = runMetrics(o.metrics);
     // Without --seed the run starts where the program's first run starts.
     RandomSource random;
     if (o.seed)
@@ -145,11 +147,11 @@ int runSampleCommand(const SampleOptions& o)
         return status;
     const std::string folder = params.folder.string();
     std::printf("%d window%s written to %s, %d of %d cover level%s filled, %lld of %lld tries spent (%s); "
-                "log sample.txt, batch list %s\n",
+                "log sample.txt, batch list %s%s\n",
                 outcome.written(), outcome.written() == 1 ? "" : "s", folder.c_str(), outcome.levelsFilled,
                 outcome.levels, outcome.levels == 1 ? "" : "s", static_cast<long long>(outcome.tries),
                 static_cast<long long>(WindowSampler::TryBudget), sampleStopText(outcome.stop),
-                outcome.batchList.c_str());
+                outcome.batchList.c_str(), metricsTableNote(outcome).c_str());
     // Levels that stayed empty or short are named, so that a partial series is never taken for a whole one.
     if (!outcome.shortLevels.empty())
         std::printf("%s\n", runSummary(outcome, "windows").c_str());

@@ -38,6 +38,8 @@ ActionOutcome runFractalAction(QWidget* parent, dialogFbm& dialog, const WindowS
     p.matrixValue = settings.matrixValue;
     p.coverValue = settings.coverValue;
     p.folder = QFile::encodeName(folder).toStdString();
+    if (dialog.measureMetrics())
+        p.metrics = orvalis::MetricsOptions{};
     const std::string refused = orvalis::checkFractalParameters(p);
     if (!refused.empty()) {
         outcome.problems << texts::fractalRefused(QString::fromStdString(refused));

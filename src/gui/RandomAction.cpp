@@ -32,6 +32,8 @@ ActionOutcome runRandomAction(QWidget* parent, DialogRnd& dialog, const WindowSe
     p.folder = QFile::encodeName(folder).toStdString();
     p.seed = seed;
     p.postString = settings.samplePostString.toLocal8Bit().toStdString();
+    if (dialog.measureMetrics())
+        p.metrics = orvalis::MetricsOptions{};
     orvalis::RunResult result;
     {
         RunProgressDialog progress(parent, p.replicates * orvalis::randomLevelCount(p.cover));

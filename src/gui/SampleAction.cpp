@@ -146,6 +146,8 @@ ActionOutcome runSampleAction(QWidget* parent, DialogSample& dialog, const Windo
     params.postString = settings.samplePostString.toUtf8().toStdString();
     params.coverValue = settings.coverValue;
     params.matrixValue = settings.matrixValue;
+    if (dialog.measureMetrics())
+        params.metrics = orvalis::MetricsOptions{};
 
     orvalis::SampleResult result;
     {

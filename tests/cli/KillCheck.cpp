@@ -1,6 +1,8 @@
 // Kills orvalis-cli runs with SIGKILL at random instants and checks what stays on disk: every
-// file a log or a batch list names is complete and belongs to the latest run, and no file
-// under a final name is cut short.
+// file a log or a batch list names is complete and belongs to the latest run, the metrics table
+// is the beginning of a whole run's table that measures no file its batch list does not name
+// (cut after a file's rows, but for kills that land inside the write of its last file's rows,
+// which are counted), and no file under a final name is cut short.
 //
 //   kill_check ORVALIS_CLI [KILLS] [SCALE]
 //
@@ -9,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -57,6 +60,7 @@ struct Command {
     const char* name;
     std::vector<std::string> arguments[2];  // two runs that write different bytes under the same names
     std::vector<std::string> lists;         // what names files, relative to the working folder
+    std::string table;                      // the metrics table, relative to the working folder
     double seconds = 0;                     // how long a whole run takes
 };
 
@@ -100,9 +104,76 @@ std::vector<std::string> listed(const fs::path& list)
     return names;
 }
 
-// What is wrong on disk after a kill; empty when it is consistent.
-std::string inspect(const Command& c, const fs::path& live, const fs::path refs[2], int latest)
+// The files a metrics table names, each once, in the order of their rows.
+std::vector<std::string> measured(const std::string& table)
 {
+    std::vector<std::string> names;
+    std::istringstream in(table);
+    std::string line;
+    std::getline(in, line);  // the header
+    while (std::getline(in, line)) {
+        const std::string name = line.substr(0, line.find(','));
+        if (names.empty() || names.back() != name)
+            names.push_back(name);
+    }
+    return names;
+}
+
+// How a metrics table left by a kill relates to a whole run's table.
+enum class Cut { None, AtAFile, InsideAFile };
+
+Cut cutOf(const std::string& table, const std::string& whole)
+{
+    if (table.empty() || table.size() > whole.size() || whole.compare(0, table.size(), table) != 0)
+        return Cut::None;
+    if (table.size() == whole.size())
+        return Cut::AtAFile;
+    const std::size_t lineEnd = table.rfind('\n');
+    if (lineEnd != table.size() - 1)
+        return Cut::InsideAFile;
+    const std::size_t lastLine = table.rfind('\n', lineEnd - 1) + 1;  // 0: the header alone
+    const std::string lastName = table.substr(lastLine, table.find(',', lastLine) - lastLine);
+    return lastLine == 0 || whole.compare(table.size(), lastName.size() + 1, lastName + ",") != 0 ? Cut::AtAFile
+                                                                                                 : Cut::InsideAFile;
+}
+
+// What is wrong with the metrics table after a kill; empty when it is consistent. A kill that
+// lands while the kernel copies a file's rows can leave them cut short (it stops a write between
+// two pages): that is counted in torn, and the files before are checked as usual.
+std::string inspectTable(const Command& c, const fs::path& live, const fs::path refs[2], int& torn)
+{
+    if (c.table.empty() || !fs::exists(live / c.table))
+        return {};
+    const std::string table = readFile(live / c.table);
+    int from = -1;
+    Cut cut = Cut::None;
+    for (int v = 0; v < 2 && cut == Cut::None; ++v)
+        if ((cut = cutOf(table, readFile(refs[v] / c.table))) != Cut::None)
+            from = v;
+    if (cut == Cut::None)
+        return c.table + " is not the beginning of a whole run's table";
+    std::vector<std::string> names = measured(table);
+    if (cut == Cut::InsideAFile) {
+        ++torn;
+        names.pop_back();
+    }
+    for (const std::string& name : names)
+        if (readFile(live / name) != readFile(refs[from] / name))
+            return c.table + " measures " + name + ", which is not the file it measured";
+    // The table is renamed first when a run begins and takes a file's rows after its list line.
+    if (c.lists.empty())
+        return {};
+    const std::vector<std::string> named = listed(live / c.lists.back());
+    if (names.size() > named.size() || !std::equal(names.begin(), names.end(), named.begin()))
+        return c.table + " measures files its batch list does not name";
+    return {};
+}
+
+// What is wrong on disk after a kill; empty when it is consistent.
+std::string inspect(const Command& c, const fs::path& live, const fs::path refs[2], int latest, int& torn)
+{
+    if (std::string fault = inspectTable(c, live, refs, torn); !fault.empty())
+        return fault;
     for (const std::string& list : c.lists) {
         if (!fs::exists(live / list))
             continue;
@@ -124,7 +195,7 @@ std::string inspect(const Command& c, const fs::path& live, const fs::path refs[
     }
     for (const auto& entry : fs::directory_iterator(live / "w")) {
         const std::string name = entry.path().filename().string();
-        if (name.rfind(".orvalis-", 0) == 0 || name.find("ListFragStat") != std::string::npos)
+        if (name.rfind(".orvalis-", 0) == 0 || name.find("ListFragStat") != std::string::npos || name == "metrics.csv")
             continue;  // unfinished, under its hidden name, or a list checked above
         const std::string text = readFile(entry.path());
         bool whole = false;
@@ -158,20 +229,25 @@ int main(int argc, char** argv)
     Command commands[] = {
         {"sample",
          {{"sample", image.string(), "--folder", "w", "--size", window, "--replicates", "2", "--cover", "10:90:10",
-           "--min-distance", "5", "--prefix", "P_", "--seed", "1"},
+           "--min-distance", "5", "--prefix", "P_", "--seed", "1", "--metrics"},
           {"sample", image.string(), "--folder", "w", "--size", window, "--replicates", "2", "--cover", "10:90:10",
-           "--min-distance", "5", "--prefix", "P_", "--seed", "2"}},
-         {"sample.txt", "P_ListFragStat.fbt"}},
+           "--min-distance", "5", "--prefix", "P_", "--seed", "2", "--metrics"}},
+         {"sample.txt", "P_ListFragStat.fbt"},
+         "metrics.csv"},
         {"random",
-         {{"random", "--folder", "w", "--size", side, "--cover", "10:90:40", "--replicates", "2", "--seed", "1"},
-          {"random", "--folder", "w", "--size", side, "--cover", "10:90:40", "--replicates", "2", "--seed", "2"}},
-         {"w/random_ListFragStat.fbt"}},
+         {{"random", "--folder", "w", "--size", side, "--cover", "10:90:40", "--replicates", "2", "--seed", "1",
+           "--metrics"},
+          {"random", "--folder", "w", "--size", side, "--cover", "10:90:40", "--replicates", "2", "--seed", "2",
+           "--metrics"}},
+         {"w/random_ListFragStat.fbt"},
+         "w/metrics.csv"},
         {"fractal",
          {{"fractal", "--folder", "w", "--h", "0.5:0.5:0.1", "--cover", "10:90:20", "--size", surface,
-           "--cover-value", "1"},
+           "--cover-value", "1", "--metrics"},
           {"fractal", "--folder", "w", "--h", "0.5:0.5:0.1", "--cover", "10:90:20", "--size", surface,
-           "--cover-value", "2"}},
-         {}},
+           "--cover-value", "2", "--metrics"}},
+         {},
+         "w/metrics.csv"},
     };
     for (Command& c : commands) {
         for (int v = 0; v < 2; ++v) {
@@ -187,6 +263,7 @@ int main(int argc, char** argv)
 
     std::mt19937 random(12345);
     int consistent = 0;
+    int torn = 0;
     for (int k = 0; k < kills; ++k) {
         const Command& c = commands[k % 3];
         const int variant = (k / 3) % 2;
@@ -197,7 +274,7 @@ int main(int argc, char** argv)
         std::this_thread::sleep_for(std::chrono::duration<double>(when(random)));
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
-        const std::string fault = inspect(c, live, refs, variant);
+        const std::string fault = inspect(c, live, refs, variant, torn);
         if (fault.empty())
             ++consistent;
         else
@@ -209,6 +286,8 @@ int main(int argc, char** argv)
     }
     std::printf("%d of %d kills left the disk consistent (sample %.2f s, random %.2f s, fractal %.2f s a run)\n",
                 consistent, kills, commands[0].seconds, commands[1].seconds, commands[2].seconds);
+    if (torn > 0)
+        std::printf("%d of them landed inside a write of a metrics table and cut its last file's rows short\n", torn);
     fs::remove_all(work);
     return consistent == kills ? 0 : 1;
 }

@@ -10,19 +10,6 @@ using namespace orvalis::test;
 
 namespace {
 
-orvalis::FractalRunParameters smallRun(const std::string& folder)
-{
-    orvalis::FractalRunParameters p;
-    p.initialH = 0.2;
-    p.finalH = 0.6;
-    p.stepH = 0.2;
-    p.cover = {10, 90, 10};
-    p.size = 24;
-    p.replicates = 2;
-    p.folder = folder;
-    return p;
-}
-
 const char* smallRunArguments = "--folder out --h 0.2:0.6:0.2 --cover 10:90:10 --size 24 --replicates 2";
 
 }  // namespace
@@ -55,7 +42,7 @@ TEST(FractalCli, WritesTheEngineFilesWithTheConfiguredValues)
     const CliRun run = runCli(dir, "fractal", std::string(smallRunArguments) + " --jobs 2");
     ASSERT_EQ(run.status, 0) << run.err;
 
-    orvalis::FractalRunParameters p = smallRun(engine.path().string() + "/");
+    orvalis::FractalRunParameters p = smallFractalRun(engine.path().string() + "/");
     p.coverValue = 9;
     p.matrixValue = 4;
     p.jobs = 1;

@@ -1,8 +1,11 @@
 #include "gui/MainWindow.h"
 #include "gui/forms/dialogFbm.h"
 #include "support/MainWindowFixture.h"
+#include "support/MetricsTable.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QTest>
 #include <QDialogButtonBox>
 #include <gtest/gtest.h>
 
@@ -14,9 +17,11 @@ using namespace orvalis::test;
 namespace {
 
 // Fills the fractal dialog once it shows, then presses Ok.
-void answerFractalDialog(std::vector<Entry> entries)
+void answerFractalDialog(std::vector<Entry> entries, bool tickMetrics = false)
 {
-    whenModalShows<dialogFbm>([entries](dialogFbm& dialog) {
+    whenModalShows<dialogFbm>([entries, tickMetrics](dialogFbm& dialog) {
+        if (tickMetrics)
+            QTest::keyClick(child<QCheckBox>(dialog, "metrics"), Qt::Key_Space);
         typeEntries(dialog, entries);
         clickButton(dialog, QDialogButtonBox::Ok);
     });
@@ -39,10 +44,14 @@ TEST_F(FractalWindow, OkRunsWithTheDialogValuesAndListsTheWrittenFilesSorted)
         {"Cp", "20"},
         {"Tam", "16"},
         {"amo", "2"},
-        {"path", QString::fromStdString(out.path().string())}});
+        {"path", QString::fromStdString(out.path().string())}}, true);
     trigger();
     EXPECT_TRUE(window.reportedProblems().isEmpty());
     ASSERT_FALSE(window.fileNames.isEmpty());
+    std::vector<std::string> files;
+    for (const QString& name : window.fileNames)
+        files.push_back(name.toStdString());
+    EXPECT_EQ(readFile(out.file("metrics.csv")), measuredTable(files));
     EXPECT_LE(window.fileNames.size(), 2 * 3 * 2);
     const QString prefix = QString::fromStdString(out.path().string()) + "/";
     for (const QString& name : window.fileNames) {

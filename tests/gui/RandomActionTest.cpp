@@ -2,9 +2,12 @@
 #include "gui/forms/DialogRnd.h"
 #include "support/EngineRuns.h"
 #include "support/MainWindowFixture.h"
+#include "support/MetricsTable.h"
 #include "support/PartialFiles.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QTest>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QProgressDialog>
@@ -21,6 +24,7 @@ namespace {
 
 struct Values {
     QString ci, cf, cp, tam, amo, folder;
+    bool tickMetrics = false;
 };
 
 // Fills the open random dialog with the values and presses Ok, once it shows.
@@ -33,6 +37,8 @@ void answerRandomDialog(const Values& v)
         typeInto(child<QSpinBox>(dialog, "Tam"), v.tam);
         typeInto(child<QSpinBox>(dialog, "amo"), v.amo);
         typeInto(child<QLineEdit>(dialog, "path"), v.folder);
+        if (v.tickMetrics)
+            QTest::keyClick(child<QCheckBox>(dialog, "metrics"), Qt::Key_Space);
         clickButton(dialog, QDialogButtonBox::Ok);
     });
 }
@@ -46,7 +52,7 @@ TEST_F(RandomActionFixture, OkRunsTheSeriesIntoTheFolderWithTheSettingsSeed)
     TempDir out;
     const std::string folder = out.path().string();
     window.fileNames = QStringList{"old.txt"};
-    answerRandomDialog({"10", "35", "10", "50", "2", QString::fromStdString(folder)});
+    answerRandomDialog({"10", "35", "10", "50", "2", QString::fromStdString(folder), true});
     trigger();
 
     EXPECT_TRUE(window.reportedProblems().isEmpty()) << window.reportedProblems().join("\n").toStdString();
@@ -66,6 +72,10 @@ TEST_F(RandomActionFixture, OkRunsTheSeriesIntoTheFolderWithTheSettingsSeed)
     for (int k = 0; k < 6; ++k)
         EXPECT_EQ(readFile(expected[k].toStdString()), readFile(refNames[k])) << k;
     EXPECT_TRUE(std::filesystem::exists(folder + "/random_ListFragStat.fbt"));
+    std::vector<std::string> files;
+    for (const QString& name : expected)
+        files.push_back(name.toStdString());
+    EXPECT_EQ(readFile(folder + "/metrics.csv"), measuredTable(files));
 }
 
 TEST_F(RandomActionFixture, EmptyFolderIsReportedAndNothingIsWritten)

@@ -4,9 +4,11 @@
 #include "gui/forms/DialogSample.h"
 #include "support/SamplerTestSupport.h"
 #include "support/MainWindowFixture.h"
+#include "support/MetricsTable.h"
 #include "support/NamedCase.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QProgressDialog>
@@ -65,18 +67,22 @@ struct SampleActionFixture : MainWindowFixture {
 TEST_F(SampleActionFixture, RunThroughTheDialogWritesListsAndLogs)
 {
     const std::uint32_t state = orvalis::globalRandom().state();
+    child<QCheckBox>(window.sampleDialog(), "metrics")->setChecked(true);  // as the last run left it
     runSample(QString::fromStdString(imagePath), QString::fromStdString(folder), 21, 2, 5, 10, 90, 20);
 
     ReferenceSettings s{10, 2, 10, 90, 20, 5, 4, 2, folder, "G_", -1};
     const ReferenceRun want = referenceRun(image, s, state);
     ASSERT_FALSE(want.windows.empty());
     QStringList names;
+    std::vector<std::string> files;
     std::string batch;
     for (const auto& w : want.windows) {
         names << QString::fromStdString(w.name);
+        files.push_back(w.name);
         batch += w.name + ",x\n";
         EXPECT_EQ(readFile(w.name), w.content);
     }
+    EXPECT_EQ(readFile(dir.file("metrics.csv")), measuredTable(files));
     EXPECT_EQ(window.fileNames, names);
     QStringList sorted = names;
     sorted.sort();
@@ -89,6 +95,7 @@ TEST_F(SampleActionFixture, RunThroughTheDialogWritesListsAndLogs)
     EXPECT_TRUE(summary.startsWith("Sample: " + QString::number(want.windows.size()) + " of ")) << summary.toStdString();
     EXPECT_EQ(orvalis::globalRandom().state(), want.finalState);
     // The dialog keeps what was entered for the next run.
+    EXPECT_TRUE(window.sampleDialog().measureMetrics());
     EXPECT_EQ(window.sampleDialog().windowSize(), 21);
     EXPECT_EQ(window.sampleDialog().coverStep(), 20);
     EXPECT_EQ(window.sampleDialog().folder(), QString::fromStdString(folder));

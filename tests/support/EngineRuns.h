@@ -26,6 +26,20 @@ inline RunResult randomSeries(const std::string& folder, CoverRange cover, int r
     return runRandomLandscapes(p, random, control);
 }
 
+// A small fractal series, as `--h 0.2:0.6:0.2 --cover 10:90:10 --size 24 --replicates 2` asks for it.
+inline FractalRunParameters smallFractalRun(const std::string& folder)
+{
+    FractalRunParameters p;
+    p.initialH = 0.2;
+    p.finalH = 0.6;
+    p.stepH = 0.2;
+    p.cover = {10, 90, 10};
+    p.size = 24;
+    p.replicates = 2;
+    p.folder = folder;
+    return p;
+}
+
 inline FractalRunResult fractalSeries(const FractalRunParameters& p)
 {
     RandomSource unused;

@@ -46,4 +46,14 @@ void appendMetricsRows(std::string& out, const std::string& file, const std::vec
     }
 }
 
+bool appendMeasuredRows(std::string& out, const std::string& file, const LandscapeGrid& grid,
+                        const MetricsOptions& options, std::string* error)
+{
+    std::vector<MetricValue> values;
+    if (!computeMetrics(grid, options, values, error))
+        return false;
+    appendMetricsRows(out, file, values);
+    return true;
+}
+
 }  // namespace orvalis

@@ -16,6 +16,11 @@ std::string metricsCsvHeader();
 // same double; an undefined value is NA.
 void appendMetricsRows(std::string& out, const std::string& file, const std::vector<MetricValue>& values);
 
+// The rows of grid measured with options, appended to out under the name file; false with *error
+// set when the engine refuses the grid (out is then unchanged).
+bool appendMeasuredRows(std::string& out, const std::string& file, const LandscapeGrid& grid,
+                        const MetricsOptions& options, std::string* error = nullptr);
+
 // A value as the table writes it.
 std::string formatMetricValue(const std::optional<double>& value);
 

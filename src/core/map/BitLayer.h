@@ -6,14 +6,19 @@
 
 namespace orvalis {
 
-// One bit per cell of a map (bit x % 64 of word x / 64 of row y) and a small index that
-// counts the set cells of any rectangle at the same cost whatever its size: sums at the
-// corners of Block x Block blocks, strip sums along block edges for every row and column,
-// and at most Block / 2 one-word popcounts near each corner. The index takes about half a
-// bit per cell.
+// One bit per cell of a map and a small index that counts the set cells of any rectangle at
+// the same cost whatever its size: sums at the corners of Block x Block blocks, strip sums
+// along block edges for every row and column, and popcounts of at most Block / 2 words near
+// each corner. The index takes about half a bit per cell.
+//
+// Bit x % 64 of word x / 64 holds cell x of a row. Words are stored in tiles of 64 rows: the
+// words of one column of words lie one after the other for 64 rows, so the words counted
+// near a corner share a few cache lines, and consecutive words of a row are WordStep apart.
 class BitLayer {
 public:
     static constexpr std::int64_t Block = 128;
+    static constexpr std::int64_t TileRows = 64;
+    static constexpr std::size_t WordStep = TileRows;
     // Strip sums are 32-bit: a side of at most this many cells keeps them exact.
     static constexpr std::int64_t MaxSide = (std::int64_t{1} << 32) / Block - 1;
 
@@ -26,9 +31,14 @@ public:
     // Bytes held, bits and index together.
     std::uint64_t bytes() const;
 
-    std::uint64_t* row(std::int64_t y) { return bits_.get() + static_cast<std::size_t>(y) * stride_; }
-    const std::uint64_t* row(std::int64_t y) const { return bits_.get() + static_cast<std::size_t>(y) * stride_; }
-    bool bit(std::int64_t x, std::int64_t y) const { return (row(y)[x >> 6] >> (x & 63)) & 1u; }
+    // Word w of row y; the next word of the row is WordStep further.
+    std::uint64_t* word(std::int64_t w, std::int64_t y)
+    {
+        return bits_.get() + (static_cast<std::size_t>(y / TileRows) * wordsAcross_ + static_cast<std::size_t>(w)) *
+                                 WordStep + static_cast<std::size_t>(y % TileRows);
+    }
+    const std::uint64_t* word(std::int64_t w, std::int64_t y) const { return const_cast<BitLayer*>(this)->word(w, y); }
+    bool bit(std::int64_t x, std::int64_t y) const { return (*word(x >> 6, y) >> (x & 63)) & 1u; }
 
     // Sets the bits of row y from x on that are set in the count bits of words (bit i % 64 of
     // word i / 64 for cell x + i; nothing set beyond count). Words that hold no set bit are not
@@ -40,11 +50,7 @@ public:
     void indexBlockRow(std::int64_t k);
 
     // Set cells in columns [x0, x1) and rows [y0, y1), which the block rows indexed so far cover.
-    std::uint64_t count(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) const
-    {
-        // Unsigned wrap-around cancels out: the result is a true count.
-        return sum(x1, y1) - sum(x0, y1) - sum(x1, y0) + sum(x0, y0);
-    }
+    std::uint64_t count(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) const;
 
 private:
     struct Free {
@@ -53,16 +59,23 @@ private:
     template <typename T>
     using Buffer = std::unique_ptr<T[], Free>;
 
+    // A corner of a rectangle and the block corner nearest to it.
+    struct Corner {
+        std::int64_t x, y, ex, ey;
+    };
+    Corner corner(std::int64_t x, std::int64_t y) const;
     // Set cells in [0, x) x [0, y).
-    std::uint64_t sum(std::int64_t x, std::int64_t y) const;
+    std::uint64_t sum(const Corner& c) const;
     // Sum at a corner of which x, y or both lie on block edges.
     std::uint64_t onColumnEdge(std::int64_t x, std::int64_t y) const;
     std::uint64_t onRowEdge(std::int64_t x, std::int64_t y) const;
+    // Set cells in columns [a, b) of rows [ya, yb).
+    std::uint64_t ones(std::int64_t a, std::int64_t b, std::int64_t ya, std::int64_t yb) const;
 
     std::int64_t width_ = 0;
     std::int64_t height_ = 0;
-    std::size_t stride_ = 0;   // words per row, one spare
-    std::size_t edgesX_ = 0;   // block edges across: width / Block + 1
+    std::size_t wordsAcross_ = 0;  // words per row, one spare
+    std::size_t edgesX_ = 0;       // block edges across: width / Block + 1
     Buffer<std::uint64_t> bits_;
     Buffer<std::uint64_t> corner_;       // [0, bx B) x [0, by B), per block corner
     Buffer<std::uint32_t> columnStrip_;  // [bx B, x) x [0, by B), per block row edge and column x

@@ -35,22 +35,22 @@ bool ByteClassifier::prepare(const std::vector<unsigned char>& table, bool signe
 }
 
 bool ByteClassifier::row(const std::uint8_t* v, const unsigned char* mask, std::int64_t n, std::uint64_t* habitat,
-                         std::uint64_t* noData)
+                         std::size_t habitatStep, std::uint64_t* noData)
 {
     using Row = bool (ByteClassifier::*)(const std::uint8_t*, const unsigned char*, std::int64_t, std::uint64_t*,
-                                         std::uint64_t*);
+                                         std::size_t, std::uint64_t*);
     // One loop for each number of classes, so that the comparisons unroll and the counters stay in registers.
     static constexpr auto rows = []<std::size_t... K>(std::index_sequence<K...>) {
         return std::array<std::array<Row, MaxClasses + 1>, 2>{
             std::array<Row, MaxClasses + 1>{&ByteClassifier::rowOf<static_cast<int>(K), false>...},
             std::array<Row, MaxClasses + 1>{&ByteClassifier::rowOf<static_cast<int>(K), true>...}};
     }(std::make_index_sequence<MaxClasses + 1>());
-    return (this->*rows[mask != nullptr][static_cast<std::size_t>(classCount_)])(v, mask, n, habitat, noData);
+    return (this->*rows[mask != nullptr][static_cast<std::size_t>(classCount_)])(v, mask, n, habitat, habitatStep, noData);
 }
 
 template <int K, bool Masked>
 bool ByteClassifier::rowOf(const std::uint8_t* v, const unsigned char* mask, std::int64_t n, std::uint64_t* habitat,
-                           std::uint64_t* noData)
+                           std::size_t habitatStep, std::uint64_t* noData)
 {
     std::int64_t i = 0;
     std::uint64_t anyNoData = 0;
@@ -92,7 +92,7 @@ bool ByteClassifier::rowOf(const std::uint8_t* v, const unsigned char* mask, std
                 h |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(is))) << (16 * q);
                 d |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(bad))) << (16 * q);
             }
-            habitat[i / 64] = h;
+            habitat[static_cast<std::size_t>(i / 64) * habitatStep] = h;
             noData[i / 64] = d;
             anyNoData |= d;
         }
@@ -114,7 +114,7 @@ bool ByteClassifier::rowOf(const std::uint8_t* v, const unsigned char* mask, std
             if (flag == HabitatFlag)
                 ++cells_[keyIndex_[v[j]]];
         }
-        habitat[i / 64] = h;
+        habitat[static_cast<std::size_t>(i / 64) * habitatStep] = h;
         noData[i / 64] = d;
         anyNoData |= d;
     }

@@ -19,15 +19,16 @@ public:
     // fast path compares, or more than one no-data value.
     bool prepare(const std::vector<unsigned char>& table, bool signedCells);
 
+    // As CellClassifier::row.
     bool row(const std::uint8_t* v, const unsigned char* mask, std::int64_t n, std::uint64_t* habitat,
-             std::uint64_t* noData);
+             std::size_t habitatStep, std::uint64_t* noData);
 
     std::vector<std::pair<std::int64_t, std::uint64_t>> cellsByClass() const;
 
 private:
     template <int K, bool Masked>
     bool rowOf(const std::uint8_t* v, const unsigned char* mask, std::int64_t n, std::uint64_t* habitat,
-               std::uint64_t* noData);
+               std::size_t habitatStep, std::uint64_t* noData);
 
     int classCount_ = 0;
     std::uint8_t keys_[MaxClasses] = {};

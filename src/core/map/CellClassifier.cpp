@@ -6,7 +6,8 @@
 
 namespace orvalis {
 
-bool packFlags(const unsigned char* flags, std::int64_t n, std::uint64_t* habitat, std::uint64_t* noData)
+bool packFlags(const unsigned char* flags, std::int64_t n, std::uint64_t* habitat, std::size_t habitatStep,
+               std::uint64_t* noData)
 {
     std::uint64_t anyNoData = 0;
     for (std::int64_t w = 0; w * 64 < n; ++w) {
@@ -25,7 +26,7 @@ bool packFlags(const unsigned char* flags, std::int64_t n, std::uint64_t* habita
             d |= static_cast<std::uint64_t>((f[i] & NoDataFlag) >> 1) << i;
         }
 #endif
-        habitat[w] = h;
+        habitat[static_cast<std::size_t>(w) * habitatStep] = h;
         noData[w] = d;
         anyNoData |= d;
     }

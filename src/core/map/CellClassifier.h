@@ -61,9 +61,10 @@ bool asClass(T v, std::int64_t& cls)
     return true;
 }
 
-// Packs the two flag bits of n flags (zero beyond n up to a multiple of 64) into words; true
-// when any cell is no-data.
-bool packFlags(const unsigned char* flags, std::int64_t n, std::uint64_t* habitat, std::uint64_t* noData);
+// Packs the two flag bits of n flags (zero beyond n up to a multiple of 64) into words, those of
+// habitat habitatStep apart; true when any cell is no-data.
+bool packFlags(const unsigned char* flags, std::int64_t n, std::uint64_t* habitat, std::size_t habitatStep,
+               std::uint64_t* noData);
 
 // Habitat and no-data bits of rows of cells of type T, and the cells of each habitat class.
 // Types of 8 and 16 bits are looked up in a table; wider ones are classified once per run of
@@ -92,9 +93,10 @@ public:
     // Flags of each key, for a faster path that starts from them.
     const std::vector<unsigned char>& table() const { return table_; }
 
-    // Bits of n cells (mask, when not null, 0 where GDAL masks a cell out) into words of
-    // habitat and no-data; true when any cell is no-data.
-    bool row(const T* v, const unsigned char* mask, std::int64_t n, std::uint64_t* habitat, std::uint64_t* noData)
+    // Bits of n cells (mask, when not null, 0 where GDAL masks a cell out) into words of habitat
+    // (habitatStep apart) and of no-data; true when any cell is no-data.
+    bool row(const T* v, const unsigned char* mask, std::int64_t n, std::uint64_t* habitat, std::size_t habitatStep,
+             std::uint64_t* noData)
     {
         const std::int64_t padded = (n + 63) / 64 * 64;
         if (static_cast<std::int64_t>(flags_.size()) < padded)
@@ -104,8 +106,8 @@ public:
         if (mask)
             for (std::int64_t i = 0; i < n; ++i)
                 flags_[i] = mask[i] ? flags_[i] : NoDataFlag;
-        const bool anyNoData = packFlags(flags_.data(), n, habitat, noData);
-        count(v, habitat, n);
+        const bool anyNoData = packFlags(flags_.data(), n, habitat, habitatStep, noData);
+        count(v, habitat, habitatStep, n);
         return anyNoData;
     }
 
@@ -157,10 +159,10 @@ private:
     }
 
     // Adds the habitat cells among v (set bits of habitat) to their classes.
-    void count(const T* v, const std::uint64_t* habitat, std::int64_t n)
+    void count(const T* v, const std::uint64_t* habitat, std::size_t step, std::int64_t n)
     {
         for (std::int64_t w = 0; w * 64 < n; ++w) {
-            std::uint64_t bits = habitat[w];
+            std::uint64_t bits = habitat[static_cast<std::size_t>(w) * step];
             const T* cells = v + w * 64;
             if (bits == ~std::uint64_t{0} && std::all_of(cells + 1, cells + 64, [&](T c) { return c == cells[0]; })) {
                 add(cells[0], 64);

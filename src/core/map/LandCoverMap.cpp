@@ -9,11 +9,8 @@
 #include <ogr_spatialref.h>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstring>
-#include <limits>
-#include <memory>
 #include <new>
 #include <type_traits>
 #include <unordered_map>
@@ -71,8 +68,9 @@ struct LayerBuilder {
         for (std::int64_t r = 0; r < p.height; ++r) {
             const auto* values = static_cast<const T*>(p.values) + r * p.stride;
             const unsigned char* mask = p.mask ? p.mask + r * p.width : nullptr;
-            std::uint64_t* habitatOut = inPlace ? habitat.row(p.y0 + r) + p.x0 / 64 : habitatWords.data();
-            const bool anyNoData = classifier.row(values, mask, p.width, habitatOut, noDataWords.data());
+            std::uint64_t* habitatOut = inPlace ? habitat.word(p.x0 / 64, p.y0 + r) : habitatWords.data();
+            const bool anyNoData = classifier.row(values, mask, p.width, habitatOut, inPlace ? BitLayer::WordStep : 1,
+                                                  noDataWords.data());
             if (!inPlace)
                 habitat.orBits(p.x0, p.y0 + r, habitatWords.data(), p.width);
             if (anyNoData) {
@@ -103,10 +101,9 @@ void layerFlags(const BitLayer& layer, std::int64_t x0, std::int64_t y0, std::in
         return;
     }
     for (std::int64_t y = 0; y < h; ++y) {
-        const std::uint64_t* bits = layer.row(y0 + y);
         unsigned char* o = out + y * w;
         for (std::int64_t x = 0; x < w; ++x)
-            o[x] = static_cast<unsigned char>((bits[(x0 + x) >> 6] >> ((x0 + x) & 63)) & 1u);
+            o[x] = layer.bit(x0 + x, y0 + y);
     }
 }
 
@@ -169,8 +166,12 @@ bool LandCoverMap::open(const std::string& path, int band, std::string* error)
         return fail(path + " cannot be opened as a map: " + GdalErrorScope::message("no raster format knows it"));
     path_ = path;
     bandCount_ = dataset_->GetRasterCount();
-    if (bandCount_ == 0)
-        return fail(path + " holds no raster band");
+    if (bandCount_ == 0) {
+        // Containers (netCDF, HDF) hold their rasters as subdatasets, each opened by its own name.
+        const char* first = dataset_->GetMetadataItem("SUBDATASET_1_NAME", "SUBDATASETS");
+        return fail(path + " holds no raster band" +
+                    (first ? std::string(" of its own; open one of its subdatasets, such as ") + first : std::string()));
+    }
     if (band < 1 || band > bandCount_)
         return fail("band " + std::to_string(band) + " does not exist: " + path + " has " + std::to_string(bandCount_) +
                     (bandCount_ == 1 ? " band" : " bands"));
@@ -404,8 +405,11 @@ bool LandCoverMap::classCounts(ClassCounts& out, std::size_t maxDistinct, const 
     GdalErrorScope errors;
     GdalCacheLimit cache(ReadCacheBytes);
     GDALRasterBand* mask = maskToRead();
-    if (!mask && (cellType_ == CellType::UInt8 || cellType_ == CellType::UInt16))
-        return histogramCounts(out, keepGoing, error);
+    if (!mask && (cellType_ == CellType::UInt8 || cellType_ == CellType::UInt16)) {
+        const bool ok = histogramCounts(out, keepGoing, error);
+        band_->FlushCache();
+        return ok;
+    }
 
     std::string readError;
     StreamEnd outcome = StreamEnd::Done;

@@ -62,6 +62,7 @@ public:
 
     std::int64_t width() const { return width_; }    // columns
     std::int64_t height() const { return height_; }  // rows
+    int band() const { return bandNumber_; }
     int bandCount() const { return bandCount_; }
     const std::string& typeName() const { return typeName_; }
 
@@ -73,6 +74,7 @@ public:
     const std::string& crsWkt() const { return crsWkt_; }
     const std::string& crsEsriWkt() const { return crsEsriWkt_; }
     bool geographic() const { return geographic_; }  // coordinates in degrees
+    bool unrotated() const { return orvalis::unrotated(geoTransform_); }
     bool squareCells() const { return orvalis::squareCells(geoTransform_); }
     bool northUp() const { return orvalis::northUp(geoTransform_); }
 

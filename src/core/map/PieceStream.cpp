@@ -14,8 +14,8 @@ namespace orvalis {
 namespace {
 
 // Pieces go over in batches of about this many bytes: few enough hand-overs that waking the
-// other thread costs nothing, small enough that three batches are a small part of memory.
-constexpr std::size_t BatchBytes = 4u << 20;
+// other thread costs nothing, small enough that three batches take little memory.
+constexpr std::size_t BatchBytes = 1u << 20;
 constexpr int Batches = 3;
 
 struct Batch {
@@ -52,10 +52,17 @@ StreamEnd streamPieces(BandBlocks& blocks, const std::function<bool(const BandPi
         empty.push_back(&b);
     bool ended = false;       // no more batches will come
     bool workFailed = false;  // work said stop
+    bool outOfMemory = false;
     auto doWork = [&](Batch& b) {
-        for (const BandPiece& p : b.pieces)
-            if (!work(p))
-                return false;
+        try {
+            for (const BandPiece& p : b.pieces)
+                if (!work(p))
+                    return false;
+        } catch (const std::bad_alloc&) {
+            // Nothing may leave the worker thread; the reader hears of it as a failure.
+            outOfMemory = true;
+            return false;
+        }
         return true;
     };
     std::thread worker;
@@ -139,6 +146,8 @@ StreamEnd streamPieces(BandBlocks& blocks, const std::function<bool(const BandPi
     }
     if (end == StreamEnd::Done && workFailed)
         end = StreamEnd::Failed;
+    if (outOfMemory && error)
+        *error = "not enough memory";
     if (end == StreamEnd::Done && keepGoing && !keepGoing(1.0))
         end = StreamEnd::Stopped;
     return end;

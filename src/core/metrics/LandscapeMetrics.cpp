@@ -132,7 +132,8 @@ void labelPatches(PatchRaster& raster, bool eight)
             auto meet = [&](size_t j) {
                 if (cls[j] != k)
                     return;
-                l = l < 0 ? lab[j] : join(l, lab[j]);
+                // Most neighbours already carry the cell's label: no set to look up then.
+                l = l < 0 || lab[j] == l ? lab[j] : join(l, lab[j]);
             };
             if (c > 0)
                 meet(i - 1);

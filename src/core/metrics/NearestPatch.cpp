@@ -1,6 +1,7 @@
 #include "core/metrics/NearestPatch.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace orvalis {
@@ -192,15 +193,28 @@ std::vector<std::int64_t> nearestOtherPatch(const PatchRaster& raster, bool eigh
         for (int k = 0; k < classes; ++k) {
             if (!classPending[static_cast<std::size_t>(k)])
                 continue;
-            const std::vector<BoundaryTree::Point> own = boundary[static_cast<std::size_t>(k)];
-            const BoundaryTree tree(boundary[static_cast<std::size_t>(k)]);
-            for (const BoundaryTree::Point& p : own) {
-                std::int64_t& b = best[static_cast<std::size_t>(p.patch)];
-                // Resolved patches already hold their exact nearest distance.
-                if (b != Unset && b <= std::int64_t{NearRadius} * NearRadius)
-                    continue;
-                tree.nearest(p.r, p.c, p.patch, b);
+            std::vector<BoundaryTree::Point>& points = boundary[static_cast<std::size_t>(k)];
+            // Resolved patches already hold their exact nearest distance; the others' cells are asked.
+            std::vector<BoundaryTree::Point> open;
+            for (const BoundaryTree::Point& p : points)
+                if (best[static_cast<std::size_t>(p.patch)] == Unset)
+                    open.push_back(p);
+            // A few questions cost less against every point than the tree's build.
+            if (static_cast<double>(open.size()) <= 4.0 * std::log2(static_cast<double>(points.size())) + 8.0) {
+                for (const BoundaryTree::Point& q : open) {
+                    std::int64_t& b = best[static_cast<std::size_t>(q.patch)];
+                    for (const BoundaryTree::Point& p : points) {
+                        const std::int64_t dr = p.r - q.r;
+                        const std::int64_t dc = p.c - q.c;
+                        if (p.patch != q.patch)
+                            b = std::min(b, dr * dr + dc * dc);
+                    }
+                }
+                continue;
             }
+            const BoundaryTree tree(std::move(points));
+            for (const BoundaryTree::Point& q : open)
+                tree.nearest(q.r, q.c, q.patch, best[static_cast<std::size_t>(q.patch)]);
         }
     }
 

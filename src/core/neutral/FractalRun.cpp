@@ -4,6 +4,7 @@
 #include "core/neutral/SurfacePipeline.h"
 #include "core/run/RunChecks.h"
 #include "core/run/RunLock.h"
+#include "core/run/RunRecord.h"
 
 #include <algorithm>
 #include <charconv>
@@ -134,17 +135,25 @@ std::array<std::int64_t, ThresholdCount> coverCounts(const MidpointSurface& surf
     return counts;
 }
 
+void thresholdedRow(const MidpointSurface& surface, int row, double threshold, int matrixValue, int coverValue,
+                    std::vector<int>& line)
+{
+    const int size = surface.size();
+    line.resize(static_cast<std::size_t>(size));
+    const double* values = surface.grid()[row];
+    for (int col = 0; col < size; ++col)
+        line[static_cast<std::size_t>(col)] = values[col] > threshold ? coverValue : matrixValue;
+}
+
 bool writeThresholdedGrid(const MidpointSurface& surface, const std::string& fileName, double threshold,
                           int matrixValue, int coverValue, std::string* error)
 {
     const int size = surface.size();
     LandscapeWriter writer;
     bool ok = writer.open(fileName);
-    std::vector<int> line(static_cast<std::size_t>(size));
+    std::vector<int> line;
     for (int row = 0; ok && row < size; ++row) {
-        const double* values = surface.grid()[row];
-        for (int col = 0; col < size; ++col)
-            line[static_cast<std::size_t>(col)] = values[col] > threshold ? coverValue : matrixValue;
+        thresholdedRow(surface, row, threshold, matrixValue, coverValue, line);
         ok = writer.writeLine(line);
     }
     if (ok)
@@ -166,14 +175,18 @@ FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSourc
     RunLock lock;
     if (result.message.empty() && !lock.acquire({p.folder}))
         result.message = lock.message();
+    RunRecord record;
+    if (p.metrics)
+        record.keepMetrics((p.folder / "metrics.csv").string(), *p.metrics);
+    if (result.message.empty() && !record.begin())
+        result.message = withReason("cannot create " + record.failedListName(), record.error());
     if (!result.message.empty()) {
         result.status = RunStatus::Refused;
         return result;
     }
+    result.metricsTable = record.metricsTable();
     const std::vector<double> hValues = fractalHValues(p.initialH, p.finalH, p.stepH);
     const auto& thresholds = fractalThresholds();
-    // A file's level is the cover of the cells it holds: rows and columns 0..size-1.
-    const std::int64_t cells = static_cast<std::int64_t>(p.size) * p.size;
     const std::int64_t total = static_cast<std::int64_t>(hValues.size()) * SurfacesPerH;
     int jobs = p.jobs > 0 ? p.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     jobs = std::min(jobs, 256);
@@ -193,6 +206,11 @@ FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSourc
     result.asked = static_cast<long long>(hValues.size()) * fractalLevelCount(p.cover) * p.replicates;
     // What each H got against what it asked, whenever the run ends.
     auto finish = [&]() -> FractalRunResult& {
+        if (!record.finish() && !result.failed()) {
+            result.status = RunStatus::Failed;
+            result.message = withReason("could not write " + record.failedListName(), record.error());
+        }
+        result.files = record.takeFiles();
         for (std::size_t hi = 0; hi < hValues.size(); ++hi)
             for (int L = p.cover.min; L <= p.cover.max; L += p.cover.step)
                 if (const int got = tallies[hi][static_cast<std::size_t>(L)]; got < p.replicates)
@@ -208,7 +226,7 @@ FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSourc
             const std::int64_t task = static_cast<std::int64_t>(hi) * SurfacesPerH + seed;
             if (!report(task, fractalProgressLabel(H, seed + 1)))
                 return finish();
-            std::unique_ptr<BuiltSurface> built = pipeline.take(task);
+            const std::shared_ptr<BuiltSurface> built = pipeline.take(task);
             ++result.surfaces;
             if (!built->built) {
                 result.status = RunStatus::Failed;
@@ -216,27 +234,31 @@ FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSourc
                                  std::to_string(seed + 1) + ": " + built->surface.error();
                 return finish();
             }
-            if (p.cover.max < p.cover.min)
+            if (built->levelsFilled)
                 break;
-            bool complete = true;
-            for (int L = p.cover.min; L <= p.cover.max && complete; L += p.cover.step)
-                complete = tally[static_cast<std::size_t>(L)] >= p.replicates;
-            if (complete)
-                break;
-            for (int k = 0; k < ThresholdCount; ++k) {
-                const int pc = static_cast<int>(100 * built->counts[static_cast<std::size_t>(k)] / cells);
-                if (!isFractalLevel(p.cover, pc) || tally[static_cast<std::size_t>(pc)] >= p.replicates)
-                    continue;
-                const int number = ++tally[static_cast<std::size_t>(pc)];
-                const std::string name = fractalFileName(p.folder, H, pc, number);
+            for (std::size_t i = 0; i < built->cuts.size(); ++i) {
+                const SurfaceCut& planned = built->cuts[i];
+                ++tally[static_cast<std::size_t>(planned.level)];
+                const std::string& name = planned.name;
                 std::string why;
-                if (!writeThresholdedGrid(built->surface, name, thresholds[static_cast<std::size_t>(k)], p.matrixValue,
+                if (!writeThresholdedGrid(built->surface, name,
+                                          thresholds[static_cast<std::size_t>(planned.threshold)], p.matrixValue,
                                           p.coverValue, &why)) {
                     result.status = RunStatus::Failed;
                     result.message = "could not write " + name + ": " + why;
                     return finish();
                 }
-                result.files.push_back(name);
+                const SurfaceCut& cut = pipeline.cut(*built, i);
+                if (!cut.error.empty()) {
+                    result.status = RunStatus::Failed;
+                    result.message = "could not measure " + name + ": " + cut.error;
+                    return finish();
+                }
+                if (!record.addMeasuredFile(name, cut.rows)) {
+                    result.status = RunStatus::Failed;
+                    result.message = withReason("could not write " + record.failedListName(), record.error());
+                    return finish();
+                }
                 // A large surface can hold many files: a stop is heard between any two of them.
                 if (!report(task, std::string()))
                     return finish();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/metrics/LandscapeMetrics.h"
 #include "core/random/RandomSource.h"
 #include "core/run/CoverRange.h"
 #include "core/run/RunControl.h"
@@ -9,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,7 @@ struct FractalRunParameters {
     std::filesystem::path folder;  // the files go into it
     int jobs = 0;        // threads building surfaces; 0 uses every core
     bool referenceSurfaces = false;  // full-grid surfaces, for measuring the fast build
+    std::optional<MetricsOptions> metrics;  // set: every file is measured into folder/metrics.csv
 };
 
 struct FractalRunResult : RunResult {
@@ -59,15 +62,21 @@ std::int64_t coverFraction(const MidpointSurface& surface, int size, double thre
 // coverFraction's count for each of the 80 thresholds, from one pass over those cells.
 std::array<std::int64_t, ThresholdCount> coverCounts(const MidpointSurface& surface);
 
-// Writes rows and columns 0..size-1 as coverValue above the threshold, matrixValue otherwise.
+// Row `row` of a file cut at threshold, columns 0..size-1: coverValue above the threshold,
+// matrixValue otherwise.
+void thresholdedRow(const MidpointSurface& surface, int row, double threshold, int matrixValue, int coverValue,
+                    std::vector<int>& line);
+
+// Writes rows and columns 0..size-1 as thresholdedRow gives them.
 bool writeThresholdedGrid(const MidpointSurface& surface, const std::string& fileName, double threshold,
                           int matrixValue, int coverValue, std::string* error = nullptr);
 
 // For each H, surfaces of seeds 0..199 are cut at the 80 thresholds; a cut whose whole
 // percentage of cover is wanted and still short of `replicates` files is written and named
 // in the result. Each surface draws from a source of its own seeded with its number, so
-// `random` is not drawn from. Surfaces are built on `jobs` threads; files are written in
-// the run's order on the calling thread, which is also the only one that reports.
+// `random` is not drawn from. Surfaces are built, and files measured, on `jobs` threads;
+// files are written in the run's order on the calling thread, which is also the only one
+// that reports.
 FractalRunResult runFractalLandscapes(const FractalRunParameters& parameters, RandomSource& random,
                                       RunControl& control);
 

@@ -21,15 +21,18 @@ RandomGenerator::RandomGenerator(const RandomLandscapeParameters& p, RandomSourc
     : p_(p), random_(random), control_(control), row_(static_cast<std::size_t>(p.cols), 0),
       total_(std::int64_t(p.replicates) * randomLevelCount(p.cover)), record_(batchListName(p.folder), p.postString)
 {
+    if (p.metrics)
+        record_.keepMetrics(metricsTableBeside(record_.batchList()), *p.metrics);
 }
 
 RunResult RandomGenerator::run()
 {
     RunResult result;
     result.batchList = record_.batchList();
+    result.metricsTable = record_.metricsTable();
     if (!record_.begin()) {
         result.status = RunStatus::Refused;
-        result.message = withReason("cannot create the batch list " + result.batchList, record_.error());
+        result.message = withReason("cannot create " + record_.failedListName(), record_.error());
         return result;
     }
     random_.seed(static_cast<unsigned>(p_.seed));
@@ -56,7 +59,7 @@ RunResult RandomGenerator::run()
     }
     if (!record_.finish() && result.status != RunStatus::Failed) {
         result.status = RunStatus::Failed;
-        result.message = withReason("cannot write the batch list " + result.batchList, record_.error());
+        result.message = withReason("cannot write " + record_.failedListName(), record_.error());
     }
     result.files = record_.takeFiles();
     return result;
@@ -81,6 +84,7 @@ RandomGenerator::Outcome RandomGenerator::writeLandscape(int replicate, int cove
     if (!writer.open(name))
         return fail(result, name, writer.error());
     const int threshold = coverThreshold(cover);
+    grid_.clear();
     const std::int64_t rowsPerCheck = std::max<std::int64_t>(1, CellsPerCheck / std::max(p_.cols, 1));
     for (int i = 0; i < p_.rows; ++i) {
         // A local copy keeps the generator's state in a register across the row.
@@ -88,6 +92,8 @@ RandomGenerator::Outcome RandomGenerator::writeLandscape(int replicate, int cove
         for (int& cell : row_)
             cell = draws.next() <= threshold ? p_.coverValue : p_.matrixValue;
         random_ = draws;
+        if (p_.metrics)
+            grid_.push_back(row_);
         if (!writer.writeLine(row_)) {
             const std::string why = writer.error();
             writer.discard();
@@ -105,9 +111,9 @@ RandomGenerator::Outcome RandomGenerator::writeLandscape(int replicate, int cove
         writer.discard();
         return fail(result, name, why);
     }
-    if (!record_.addFile(name)) {
+    if (!(p_.metrics ? record_.addFile(name, grid_) : record_.addFile(name))) {
         result.status = RunStatus::Failed;
-        result.message = withReason("cannot write the batch list " + record_.batchList(), record_.error());
+        result.message = withReason("cannot write " + record_.failedListName(), record_.error());
         return Outcome::Failed;
     }
     return Outcome::Written;
@@ -125,7 +131,8 @@ RunResult runRandomLandscapes(const RandomLandscapeParameters& p, RandomSource& 
     const std::string longest =
         RandomGenerator::landscapeFileName(p.folder, 100, p.rows, p.cols, std::max(p.replicates - 1, 0));
     for (const std::string& why : {checkCoverOrder(p.cover), checkListText("post-string", p.postString),
-                                   checkOutputFolder(p.folder), checkNameLength(p.folder, longest)}) {
+                                   checkOutputFolder(p.folder), checkNameLength(p.folder, longest),
+                                   p.metrics ? checkMeasurable(p.rows, p.cols) : std::string()}) {
         if (!why.empty()) {
             refused.message = why;
             return refused;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/io/LandscapeFile.h"
+#include "core/metrics/LandscapeMetrics.h"
 #include "core/random/RandomSource.h"
 #include "core/run/CoverRange.h"
 #include "core/run/RunControl.h"
@@ -8,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,9 +28,11 @@ struct RandomLandscapeParameters {
     std::filesystem::path folder;   // the landscapes and the series' batch list go into it
     int seed = 5;                   // the random source is seeded with it once, first
     std::string postString;         // after every name in the batch list
+    std::optional<MetricsOptions> metrics;  // set: every landscape is measured into metrics.csv beside the list
 };
 
-// Rows are drawn and written as they are made, so no landscape is ever held in memory.
+// Rows are drawn and written as they are made, so no landscape is held in memory unless it
+// is to be measured.
 // Complete files are listed in writing order in the result and in the batch list
 // batchListName(folder). A file that cannot be written, or a cancel inside a landscape,
 // leaves that landscape removed and unlisted and ends the run.
@@ -66,6 +71,7 @@ private:
     RandomSource& random_;
     RunControl& control_;
     std::vector<int> row_;  // the row being drawn
+    LandscapeGrid grid_;    // the landscape's rows so far, when it is to be measured
     std::int64_t done_ = 0;
     const std::int64_t total_;
     RunRecord record_;

@@ -1,6 +1,9 @@
 #include "core/neutral/SurfacePipeline.h"
 
+#include "core/io/MetricsCsv.h"
+
 #include <algorithm>
+#include <tuple>
 
 namespace orvalis {
 
@@ -26,16 +29,16 @@ SurfacePipeline::~SurfacePipeline()
         std::lock_guard<std::mutex> lock(mutex_);
         stop_ = true;
     }
-    changed_.notify_all();
+    workToDo_.notify_all();
     for (std::thread& t : workers_)
         t.join();
 }
 
-std::unique_ptr<BuiltSurface> SurfacePipeline::build(std::int64_t task) const
+std::shared_ptr<BuiltSurface> SurfacePipeline::build(std::int64_t task) const
 {
     const double H = hValues_[static_cast<std::size_t>(task / SurfacesPerH)];
     const int seed = static_cast<int>(task % SurfacesPerH);
-    auto built = std::make_unique<BuiltSurface>();
+    auto built = std::make_shared<BuiltSurface>();
     built->built = p_.referenceSurfaces ? built->surface.generateReferenceSurface(H, p_.size, SurfaceLevels, seed)
                                         : built->surface.generateSurface(H, p_.size, SurfaceLevels, seed);
     if (built->built)
@@ -43,42 +46,158 @@ std::unique_ptr<BuiltSurface> SurfacePipeline::build(std::int64_t task) const
     return built;
 }
 
-std::unique_ptr<BuiltSurface> SurfacePipeline::take(std::int64_t task)
+void SurfacePipeline::plan(std::int64_t task, BuiltSurface& built)
 {
-    if (workers_.empty())
-        return build(task);
+    if (task % SurfacesPerH == 0)
+        planTally_.fill(0);
+    built.planned = true;
+    planNext_ = task + 1;
+    if (!built.built) {
+        planNext_ = total_;  // the run ends here
+        return;
+    }
+    bool filled = true;
+    for (int L = p_.cover.min; L <= p_.cover.max && filled; L += p_.cover.step)
+        filled = planTally_[static_cast<std::size_t>(L)] >= p_.replicates;
+    if (filled) {
+        built.levelsFilled = true;
+        planNext_ = (task / SurfacesPerH + 1) * SurfacesPerH;
+        return;
+    }
+    // A file's level is the cover of the cells it holds: rows and columns 0..size-1.
+    const std::int64_t cells = static_cast<std::int64_t>(p_.size) * p_.size;
+    const double H = hValues_[static_cast<std::size_t>(task / SurfacesPerH)];
+    for (int k = 0; k < ThresholdCount; ++k) {
+        const int pc = static_cast<int>(100 * built.counts[static_cast<std::size_t>(k)] / cells);
+        int& tally = planTally_[static_cast<std::size_t>(pc)];
+        if (!isFractalLevel(p_.cover, pc) || tally >= p_.replicates)
+            continue;
+        ++tally;
+        SurfaceCut& cut = built.cuts.emplace_back();
+        cut.threshold = k;
+        cut.level = pc;
+        cut.name = fractalFileName(p_.folder, H, pc, tally);
+        cut.measured = !p_.metrics;
+    }
+}
+
+bool SurfacePipeline::planReady()
+{
+    bool planned = false;
+    while (planNext_ < total_) {
+        const auto it = ready_.find(planNext_);
+        if (it == ready_.end())
+            break;
+        planned = true;
+        plan(planNext_, *it->second);
+        for (std::size_t c = 0; c < it->second->cuts.size(); ++c)
+            if (!it->second->cuts[c].measured)
+                toMeasure_.emplace_back(it->second, c);
+        // Surfaces the run will skip are not worth building.
+        nextClaim_ = std::max(nextClaim_, planNext_);
+    }
+    return planned;
+}
+
+void SurfacePipeline::measure(const BuiltSurface& built, SurfaceCut& cut) const
+{
+    const double threshold = fractalThresholds()[static_cast<std::size_t>(cut.threshold)];
+    LandscapeGrid grid(static_cast<std::size_t>(built.surface.size()));
+    for (std::size_t row = 0; row < grid.size(); ++row)
+        thresholdedRow(built.surface, static_cast<int>(row), threshold, p_.matrixValue, p_.coverValue, grid[row]);
+    appendMeasuredRows(cut.rows, cut.name, grid, *p_.metrics, &cut.error);
+}
+
+std::shared_ptr<BuiltSurface> SurfacePipeline::take(std::int64_t task)
+{
+    if (workers_.empty()) {
+        std::shared_ptr<BuiltSurface> built = build(task);
+        plan(task, *built);
+        return built;
+    }
     std::unique_lock<std::mutex> lock(mutex_);
+    // A skip to the next H value opens a whole look-ahead of surfaces to build.
+    if (task > consumerAt_)
+        workToDo_.notify_all();
     consumerAt_ = task;
     nextClaim_ = std::max(nextClaim_, task);
     ready_.erase(ready_.begin(), ready_.lower_bound(task));
-    changed_.notify_all();
-    changed_.wait(lock, [&] { return ready_.count(task) != 0; });
+    consumerGoes_.wait(lock, [&] {
+        const auto it = ready_.find(task);
+        return it != ready_.end() && it->second->planned;
+    });
     auto it = ready_.find(task);
-    std::unique_ptr<BuiltSurface> built = std::move(it->second);
+    std::shared_ptr<BuiltSurface> built = std::move(it->second);
     ready_.erase(it);
     consumerAt_ = task + 1;
-    changed_.notify_all();
+    lock.unlock();
+    workToDo_.notify_one();
     return built;
+}
+
+const SurfaceCut& SurfacePipeline::cut(BuiltSurface& built, std::size_t i)
+{
+    SurfaceCut& c = built.cuts[i];
+    if (workers_.empty()) {
+        if (!c.measured)
+            measure(built, c);
+        c.measured = true;
+        return c;
+    }
+    std::unique_lock<std::mutex> lock(mutex_);
+    consumerGoes_.wait(lock, [&] { return c.measured; });
+    return c;
 }
 
 void SurfacePipeline::work()
 {
     for (;;) {
-        std::int64_t task;
+        std::int64_t task = 0;
+        std::shared_ptr<BuiltSurface> measured;
+        std::size_t cut = 0;
         {
             std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait(lock, [&] { return stop_ || (nextClaim_ < total_ && nextClaim_ < consumerAt_ + lookahead_); });
+            workToDo_.wait(lock, [&] {
+                return stop_ || !toMeasure_.empty() || (nextClaim_ < total_ && nextClaim_ < consumerAt_ + lookahead_);
+            });
             if (stop_)
                 return;
-            task = nextClaim_++;
+            // Files to measure first: the consumer is waiting for them or soon will be.
+            if (!toMeasure_.empty()) {
+                std::tie(measured, cut) = std::move(toMeasure_.front());
+                toMeasure_.pop_front();
+            } else {
+                task = nextClaim_++;
+            }
+        }
+        if (measured) {
+            // Only this worker writes to the cut until it is marked measured, under the lock.
+            SurfaceCut& c = measured->cuts[cut];
+            measure(*measured, c);
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                c.measured = true;
+            }
+            consumerGoes_.notify_one();
+            continue;
         }
         auto built = build(task);
+        bool planned = false;
+        std::size_t toMeasure = 0;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (task >= consumerAt_)
+            if (task >= consumerAt_) {
                 ready_[task] = std::move(built);
+                planned = planReady();
+                toMeasure = toMeasure_.size();
+            }
         }
-        changed_.notify_all();
+        // The other workers are woken only for files to measure; each of them checks for
+        // surfaces to build as it goes back to waiting.
+        if (planned)
+            consumerGoes_.notify_one();
+        if (toMeasure > 1)
+            workToDo_.notify_all();
     }
 }
 

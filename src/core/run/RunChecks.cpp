@@ -50,4 +50,15 @@ std::string checkCoverOrder(const CoverRange& range)
     return {};
 }
 
+std::string checkMeasurable(std::int64_t rows, std::int64_t cols)
+{
+    const std::string size = std::to_string(rows) + " x " + std::to_string(cols);
+    if (rows < 1 || cols < 1)
+        return "landscapes of " + size + " cells hold nothing to measure";
+    if (rows * cols > INT32_MAX)
+        return "landscapes of " + size + " cells are too large to measure (at most " + std::to_string(INT32_MAX) +
+               " cells)";
+    return {};
+}
+
 }  // namespace orvalis

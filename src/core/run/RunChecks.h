@@ -2,6 +2,7 @@
 
 #include "core/run/CoverRange.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -21,5 +22,9 @@ std::string checkNameLength(const std::filesystem::path& folder, const std::stri
 
 // The cover minimum is not above the maximum.
 std::string checkCoverOrder(const CoverRange& range);
+
+// Landscapes of rows x cols cells can be measured: at least one cell, and few enough for the
+// metrics engine's 32-bit cell numbers.
+std::string checkMeasurable(std::int64_t rows, std::int64_t cols);
 
 }  // namespace orvalis

@@ -1,10 +1,12 @@
 #include "core/run/RunRecord.h"
 
 #include "core/io/BatchList.h"
+#include "core/io/MetricsCsv.h"
 #include "core/io/SafeFile.h"
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <unistd.h>
 
 namespace orvalis {
@@ -23,6 +25,11 @@ std::string withReason(const std::string& what, const std::string& reason)
     return reason.empty() ? what : what + ": " + reason;
 }
 
+std::string metricsTableBeside(const std::string& list)
+{
+    return (std::filesystem::path(list).parent_path() / "metrics.csv").string();
+}
+
 RunRecord::RunRecord(std::string batchList, std::string postString)
     : batchList_(std::move(batchList)), postString_(std::move(postString))
 {
@@ -30,10 +37,14 @@ RunRecord::RunRecord(std::string batchList, std::string postString)
 
 RunRecord::~RunRecord()
 {
-    if (log_)
-        std::fclose(log_);
-    if (list_)
-        std::fclose(list_);
+    for (std::FILE* file : {log_, list_, tableFile_})
+        if (file)
+            std::fclose(file);
+}
+
+void RunRecord::keepMetrics(std::string path, const MetricsOptions& options)
+{
+    table_ = Table{std::move(path), options};
 }
 
 bool RunRecord::fail(List list, int err)
@@ -43,26 +54,54 @@ bool RunRecord::fail(List list, int err)
     return false;
 }
 
+std::string RunRecord::failedListName() const
+{
+    switch (failed_) {
+    case List::Log: return logPath_;
+    case List::BatchList: return "the batch list " + batchList_;
+    case List::Metrics: return "the metrics table " + metricsTable();
+    case List::None: break;
+    }
+    return {};
+}
+
 bool RunRecord::begin(const std::string& logPath)
 {
-    std::string logTemporary, listTemporary;
-    errno = 0;
-    if (!logPath.empty() && !(log_ = createReplacement(logPath, logTemporary)))
-        return fail(List::Log, errno);
-    if (!batchList_.empty() && !(list_ = createReplacement(batchList_, listTemporary))) {
+    logPath_ = logPath;
+    struct Replacement {
+        List list;
+        const std::string* path;
+        std::FILE** file;
+        std::string temporary;
+    };
+    // The table first: renamed before the others, it never names more files than the batch list.
+    std::vector<Replacement> lists;
+    if (table_)
+        lists.push_back({List::Metrics, &table_->path, &tableFile_, {}});
+    if (!logPath.empty())
+        lists.push_back({List::Log, &logPath, &log_, {}});
+    if (!batchList_.empty())
+        lists.push_back({List::BatchList, &batchList_, &list_, {}});
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+        Replacement& r = lists[i];
+        errno = 0;
+        *r.file = createReplacement(*r.path, r.temporary);
+        if (*r.file && (r.list != List::Metrics || append(*r.file, metricsCsvHeader(), List::Metrics)))
+            continue;
         const int err = errno;
-        if (log_)
-            std::fclose(log_);
-        log_ = nullptr;
-        if (!logTemporary.empty())
-            ::unlink(logTemporary.c_str());
-        return fail(List::BatchList, err);
+        for (std::size_t j = 0; j <= i; ++j) {
+            if (*lists[j].file)
+                std::fclose(*lists[j].file);
+            *lists[j].file = nullptr;
+            if (!lists[j].temporary.empty())
+                ::unlink(lists[j].temporary.c_str());
+        }
+        return fail(r.list, err);
     }
-    // Both are made: only now do the earlier lists give way, each in one step.
-    if (!logTemporary.empty() && !replaceWith(logTemporary, logPath))
-        return fail(List::Log, errno);
-    if (!listTemporary.empty() && !replaceWith(listTemporary, batchList_))
-        return fail(List::BatchList, errno);
+    // Every list is made: only now do the earlier ones give way, each in one step.
+    for (const Replacement& r : lists)
+        if (!r.temporary.empty() && !replaceWith(r.temporary, *r.path))
+            return fail(r.list, errno);
     return true;
 }
 
@@ -76,9 +115,30 @@ bool RunRecord::append(std::FILE* file, const std::string& line, List list)
 
 bool RunRecord::addFile(const std::string& name, const std::string& logLine)
 {
+    return addMeasuredFile(name, std::string(), logLine);
+}
+
+bool RunRecord::addFile(const std::string& name, const LandscapeGrid& grid, const std::string& logLine)
+{
+    std::string rows;
+    if (table_) {
+        std::string why;
+        if (!appendMeasuredRows(rows, name, grid, table_->options, &why)) {
+            failed_ = List::Metrics;
+            error_ = name + " cannot be measured: " + why;
+            return false;
+        }
+    }
+    return addMeasuredFile(name, rows, logLine);
+}
+
+bool RunRecord::addMeasuredFile(const std::string& name, const std::string& rows, const std::string& logLine)
+{
     if (log_ && !append(log_, logLine + "\n", List::Log))
         return false;
     if (list_ && !append(list_, batchListLine(name, postString_), List::BatchList))
+        return false;
+    if (tableFile_ && !append(tableFile_, rows, List::Metrics))
         return false;
     files_.push_back(name);
     return true;
@@ -87,7 +147,8 @@ bool RunRecord::addFile(const std::string& name, const std::string& logLine)
 bool RunRecord::finish()
 {
     bool ok = true;
-    for (auto [file, list] : {std::pair{&log_, List::Log}, std::pair{&list_, List::BatchList}}) {
+    for (auto [file, list] : {std::pair{&log_, List::Log}, std::pair{&list_, List::BatchList},
+                              std::pair{&tableFile_, List::Metrics}}) {
         if (!*file)
             continue;
         errno = 0;

@@ -1,16 +1,20 @@
 #pragma once
 
+#include "core/io/LandscapeFile.h"
+#include "core/metrics/LandscapeMetrics.h"
+
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace orvalis {
 
 // What a run keeps besides its landscape files: the log with a line per written file
-// (sample.txt) and the FRAGSTATS batch list. Every run writes both through here. Both are
-// replaced by empty ones when the run starts and grow by a flushed line as each file is
-// complete, so that whenever the run stops, even killed, they name exactly the complete
-// files of this run.
+// (sample.txt), the FRAGSTATS batch list and, when asked, the metrics table. Every run writes
+// them through here. They are replaced by empty ones (the table by its header) when the run
+// starts and grow as each file is complete, each addition flushed, so that whenever the run
+// stops, even killed, they name exactly the complete files of this run.
 class RunRecord {
 public:
     // batchList empty: the run keeps no batch list. postString follows every name in it.
@@ -19,22 +23,36 @@ public:
     RunRecord(const RunRecord&) = delete;
     RunRecord& operator=(const RunRecord&) = delete;
 
-    enum class List { None, Log, BatchList };
+    enum class List { None, Log, BatchList, Metrics };
 
-    // Replaces the log (when logPath is given) and the batch list with empty ones. False
-    // with failedList() and error() when either cannot be made; neither is touched then.
+    // Before begin: also keep the metrics table at path, each file's rows measured with options.
+    void keepMetrics(std::string path, const MetricsOptions& options);
+
+    // Replaces the log (when logPath is given), the batch list and the metrics table with
+    // empty ones. False with failedList() and error() when one cannot be made; none is
+    // touched then.
     bool begin(const std::string& logPath = {});
     // A complete file: its log line (line end added) when there is a log, then its line in
-    // the batch list, each flushed at once. False with failedList() and error() when a
-    // line could not be written; the name is then not kept.
+    // the batch list, then its rows in the table, each flushed at once. False with
+    // failedList() and error() when something could not be written; the name is then not kept.
+    // This form adds no rows: runs that keep a table pass the grid or the measured rows.
     bool addFile(const std::string& name, const std::string& logLine = {});
+    // The file's grid as the file reads back, measured here before any line is written: a
+    // grid the engine refuses fails as the table's failure, naming the file, and adds nothing.
+    bool addFile(const std::string& name, const LandscapeGrid& grid, const std::string& logLine = {});
+    // rows: the file's rows as appendMeasuredRows gives them under name, measured elsewhere.
+    bool addMeasuredFile(const std::string& name, const std::string& rows, const std::string& logLine = {});
     // Closes the lists; false with failedList() and error() when the last lines could not be written.
     bool finish();
 
     const std::vector<std::string>& files() const { return files_; }
     std::vector<std::string> takeFiles() { return std::move(files_); }
     const std::string& batchList() const { return batchList_; }
+    // The metrics table's path; empty when the run keeps none.
+    const std::string& metricsTable() const { return table_ ? table_->path : empty_; }
     List failedList() const { return failed_; }
+    // What failed, for a message: the log's path, "the batch list PATH" or "the metrics table PATH".
+    std::string failedListName() const;
     // The system's reason for the last failure; empty when it gave none.
     const std::string& error() const { return error_; }
 
@@ -42,10 +60,19 @@ private:
     bool fail(List list, int err);
     bool append(std::FILE* file, const std::string& line, List list);
 
+    struct Table {
+        std::string path;
+        MetricsOptions options;
+    };
+
     std::string batchList_;
     std::string postString_;
+    std::optional<Table> table_;
+    std::string logPath_;
+    std::string empty_;
     std::FILE* log_ = nullptr;
     std::FILE* list_ = nullptr;
+    std::FILE* tableFile_ = nullptr;
     std::vector<std::string> files_;
     List failed_ = List::None;
     std::string error_;
@@ -53,5 +80,8 @@ private:
 
 // "what: reason", or what alone when there is no reason.
 std::string withReason(const std::string& what, const std::string& reason);
+
+// The metrics table a run keeps beside list (its log, or its batch list when it keeps no log).
+std::string metricsTableBeside(const std::string& list);
 
 }  // namespace orvalis

@@ -25,6 +25,7 @@ struct RunResult {
     std::string message;             // why it failed or stopped, for the user; empty when nothing needs saying
     std::vector<std::string> files;  // every complete file written, in writing order, as named on disk
     std::string batchList;           // the run's FRAGSTATS batch list, empty when it keeps none
+    std::string metricsTable;        // the run's metrics table, empty when it keeps none
     long long asked = 0;             // files the parameters ask for
     std::vector<LevelShortfall> shortLevels;  // levels left empty or short, in level order
     std::vector<std::string> warnings;        // what the user should know although the run went on

@@ -5,6 +5,7 @@
 #include "core/io/NumberText.h"
 #include "core/map/HabitatClasses.h"
 #include "core/map/LandCoverMap.h"
+#include "core/map/RasterGrid.h"
 #include "core/map/WindowWriters.h"
 #include "core/run/RunLock.h"
 #include "core/sampler/WindowSearch.h"
@@ -47,6 +48,20 @@ public:
         return " " + shortestText(at.x) + " " + shortestText(at.y);
     }
 
+    LandscapeGrid windowGrid(int x, int y, int h) const override
+    {
+        const std::size_t side = 2 * static_cast<std::size_t>(h);
+        if (!cells(x - h, y - h, static_cast<int>(side), nullptr))
+            return {};  // refused by the metrics engine, which stops the run with a message
+        // A text grid's line k is the window's column k; the other formats are read row by row.
+        const bool byColumn = p_.format == WindowFormat::Txt;
+        LandscapeGrid grid(side, std::vector<int>(side));
+        for (std::size_t r = 0; r < side; ++r)
+            for (std::size_t c = 0; c < side; ++c)
+                (byColumn ? grid[c][r] : grid[r][c]) = static_cast<int>(values_[r * side + c]);
+        return grid;
+    }
+
     bool writeWindow(int x, int y, int h, const std::string& name, std::string* error) override
     {
         const int side = 2 * h;
@@ -64,7 +79,7 @@ public:
 
 private:
     // The window's cell values, row-major in the map's row order.
-    bool cells(int x0, int y0, int side, std::string* error)
+    bool cells(int x0, int y0, int side, std::string* error) const
     {
         const std::size_t n = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
         values_.resize(n);
@@ -106,8 +121,9 @@ private:
 
     LandCoverMap& map_;
     const SampleParameters& p_;
-    std::vector<std::int64_t> values_;
-    std::vector<unsigned char> flags_;
+    // The last window's cells: written, then measured.
+    mutable std::vector<std::int64_t> values_;
+    mutable std::vector<unsigned char> flags_;
 };
 
 SampleResult refusal(SampleStop stop, std::string message)
@@ -163,6 +179,11 @@ SampleResult runMapSample(const SampleParameters& parameters, RandomSource& rand
     if (!why.empty())
         return refusal(SampleStop::BadParameters, why);
     const int h = p.windowSize / 2;
+    if (p.metrics) {
+        // Windows are measured with the map's cells, as orvalis-cli metrics measures a GeoTIFF window.
+        if (const std::optional<double> cellSize = rasterCellSize(p.image.string()))
+            p.metrics->cellSize = *cellSize;
+    }
     if (p.postString.empty())
         p.postString = mapBatchListTail(p.format, map.geoTransform()[1], 2 * h);
 

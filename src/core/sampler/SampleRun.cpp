@@ -43,7 +43,8 @@ std::string checkSampleParameters(const SampleParameters& p, int width, int heig
     for (const std::string& why :
          {checkCoverOrder(p.cover), checkListText("sample prefix", p.prefix), checkListText("post-string", p.postString),
           checkOutputFolder(folderOf(longest)), checkNameLength(folderOf(longest), longest),
-          checkNameLength(folderOf(p.batchList), p.batchList)})
+          checkNameLength(folderOf(p.batchList), p.batchList),
+          p.metrics ? checkMeasurable(2 * h, 2 * h) : std::string()})
         if (!why.empty())
             return why;
     return {};
@@ -93,7 +94,20 @@ SampleResult runSample(const SampleParameters& parameters, RandomSource& random,
     sampler.configure(128, p.windowSize / 2, p.matrixValue, p.coverValue);
     SampleResult result = sampler.sampleWindows(p, random, control);
     result.batchList = p.batchList;
+    if (p.metrics)
+        result.metricsTable = metricsTableBeside(p.logPath);
     return result;
+}
+
+SampleStop recordStop(RunRecord::List list, bool atBegin)
+{
+    switch (list) {
+    case RunRecord::List::Log: return atBegin ? SampleStop::LogNotOpened : SampleStop::LogWriteFailed;
+    case RunRecord::List::Metrics: return SampleStop::MetricsWriteFailed;
+    case RunRecord::List::BatchList:
+    case RunRecord::List::None: break;
+    }
+    return SampleStop::ListWriteFailed;
 }
 
 bool isTgaPath(const std::filesystem::path& path)
@@ -141,6 +155,7 @@ const char* sampleStopText(SampleStop stop)
     case SampleStop::LogNotOpened: return "sample.txt could not be created";
     case SampleStop::LogWriteFailed: return "sample.txt could not be written";
     case SampleStop::ListWriteFailed: return "the batch list could not be written";
+    case SampleStop::MetricsWriteFailed: return "the metrics table could not be written";
     case SampleStop::WindowWriteFailed: return "a window file could not be written";
     case SampleStop::NoImage: return "no image loaded";
     case SampleStop::BadParameters: return "bad parameters";

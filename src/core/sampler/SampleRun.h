@@ -1,12 +1,15 @@
 #pragma once
 
+#include "core/metrics/LandscapeMetrics.h"
 #include "core/random/RandomSource.h"
 #include "core/run/CoverRange.h"
 #include "core/run/RunControl.h"
+#include "core/run/RunRecord.h"
 #include "core/run/RunResult.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace orvalis {
@@ -34,6 +37,7 @@ struct SampleParameters {
     int band = 1;
     WindowFormat format = WindowFormat::Default;
     bool keepClasses = false;      // windows hold the map's classes instead of the cover and matrix values
+    std::optional<MetricsOptions> metrics;  // set: every window is measured into metrics.csv beside the log
 };
 
 enum class SampleStop {
@@ -44,6 +48,7 @@ enum class SampleStop {
     LogNotOpened,      // sample.txt could not be created; nothing was done
     LogWriteFailed,
     ListWriteFailed,   // the batch list could not be created or written
+    MetricsWriteFailed,  // the metrics table could not be created or written
     WindowWriteFailed,
     NoImage,           // the image could not be loaded, or none was
     BadParameters,     // the run cannot start with these parameters; nothing was touched
@@ -87,6 +92,9 @@ std::string windowFileName(const std::string& folder, const std::string& prefix,
 std::string formatCover(double cover);
 
 const char* sampleStopText(SampleStop stop);
+
+// How a run stops when its record fails on list (atBegin: when the record begins).
+SampleStop recordStop(RunRecord::List list, bool atBegin);
 
 // Why the run cannot start with these parameters on an image of width x height; empty when it can.
 std::string checkSampleParameters(const SampleParameters& parameters, int width, int height);

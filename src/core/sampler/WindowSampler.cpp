@@ -155,6 +155,18 @@ bool WindowSampler::writeWindow(int x, int y, int h, const std::string& fileName
     return ok;
 }
 
+LandscapeGrid WindowSampler::windowGrid(int x, int y, int h) const
+{
+    const std::size_t side = 2 * static_cast<std::size_t>(h);
+    LandscapeGrid grid(side, std::vector<int>(side));
+    for (std::size_t k = 0; k < side; ++k)
+        for (std::size_t j = 0; j < side; ++j)
+            grid[k][j] = image.component(x - h + static_cast<int>(k), y - h + static_cast<int>(j), 2) <= threshold
+                             ? coverValue
+                             : matrixValue;
+    return grid;
+}
+
 SampleResult WindowSampler::sampleWindows(const SampleParameters& params, RandomSource& random, RunControl& control)
 {
     if (!image.isLoaded()) {

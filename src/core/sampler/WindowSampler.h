@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/io/LandscapeFile.h"
 #include "core/io/TgaImage.h"
 #include "core/random/RandomSource.h"
 #include "core/run/RunControl.h"
@@ -37,6 +38,8 @@ public:
     int height() const override { return image.height; }
     bool prepareCounts(const std::function<bool()>& keepGoing) override;
     std::int64_t windowHabitat(int x, int y, int h) override;
+    // The window as its file reads back: grid row k is the file's line k, image column x - h + k.
+    LandscapeGrid windowGrid(int x, int y, int h) const override;
 
     // The search, drawing its centres from random. Every window written is logged in
     // params.logPath and named in the result's files exactly as written. The image, half

@@ -133,12 +133,11 @@ SampleResult searchWindows(WindowSource& source, const SampleParameters& params,
     out.levels = sampledClassCount(range);
 
     RunRecord record(params.batchList, params.postString);
-    if (!record.begin(params.logPath)) {
-        const bool log = record.failedList() == RunRecord::List::Log;
-        return refuse(log ? SampleStop::LogNotOpened : SampleStop::ListWriteFailed,
-                      withReason("cannot create " + (log ? params.logPath : "the batch list " + params.batchList),
-                                 record.error()));
-    }
+    if (params.metrics)
+        record.keepMetrics(metricsTableBeside(params.logPath), *params.metrics);
+    if (!record.begin(params.logPath))
+        return refuse(recordStop(record.failedList(), true),
+                      withReason("cannot create " + record.failedListName(), record.error()));
 
     out.target = sampleTarget(range, params.replicates);
     const std::int64_t shownTotal = std::max<std::int64_t>(out.target, 0);
@@ -241,14 +240,16 @@ SampleResult searchWindows(WindowSource& source, const SampleParameters& params,
                 const double cover = static_cast<double>(habitat) / static_cast<double>(windowPixels);
                 const std::string line =
                     name + " " + formatCover(cover) + " " + std::to_string(x) + " " + std::to_string(y) + source.logFields(x, y);
-                if (!record.addFile(name, line)) {
+                const bool recorded = params.metrics ? record.addFile(name, source.windowGrid(x, y, h), line)
+                                                     : record.addFile(name, line);
+                if (!recorded) {
                     if (record.failedList() == RunRecord::List::Log) {
                         out.stop = SampleStop::LogWriteFailed;
                         out.message = withReason("cannot write " + params.logPath, record.error());
                         std::remove(name.c_str());  // a window the log does not name is not kept
                     } else {
-                        out.stop = SampleStop::ListWriteFailed;
-                        out.message = withReason("cannot write the batch list " + params.batchList, record.error());
+                        out.stop = recordStop(record.failedList(), false);
+                        out.message = withReason("cannot write " + record.failedListName(), record.error());
                     }
                     break;
                 }
@@ -269,10 +270,8 @@ SampleResult searchWindows(WindowSource& source, const SampleParameters& params,
     }
     out.tries = tries;
     if (!record.finish() && out.ok()) {
-        const bool log = record.failedList() == RunRecord::List::Log;
-        out.stop = log ? SampleStop::LogWriteFailed : SampleStop::ListWriteFailed;
-        out.message =
-            withReason("cannot write " + (log ? params.logPath : "the batch list " + params.batchList), record.error());
+        out.stop = recordStop(record.failedList(), false);
+        out.message = withReason("cannot write " + record.failedListName(), record.error());
     }
     out.asked = static_cast<long long>(out.levels) * params.replicates;
     for (int c = std::max(range.min, 0); c <= std::min(range.max, 100); ++c) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/io/LandscapeFile.h"
 #include "core/random/RandomSource.h"
 #include "core/run/RunControl.h"
 #include "core/sampler/SampleRun.h"
@@ -39,6 +40,8 @@ public:
     }
     // Writes the window under name; false with error set when it could not be written.
     virtual bool writeWindow(int x, int y, int h, const std::string& name, std::string* error) = 0;
+    // The window as its file reads back (line k of the file is grid row k), for measuring.
+    virtual LandscapeGrid windowGrid(int x, int y, int h) const = 0;
     // Extension of the window files, dot included.
     virtual std::string fileExtension() const { return ".txt"; }
     // What the log adds after a window's centre, each field with its leading blank.

@@ -50,6 +50,11 @@ QString DialogRnd::folder() const
     return ui->path->text();
 }
 
+bool DialogRnd::measureMetrics() const
+{
+    return ui->metrics->isChecked();
+}
+
 void DialogRnd::updateTotal()
 {
     // Cf below Ci asks for no files.

@@ -21,6 +21,8 @@ public:
     int gridSize() const;
     int replicates() const;
     QString folder() const;
+    // Whether every file is to be measured into the run's metrics table.
+    bool measureMetrics() const;
 
 private slots:
     void on_pushButton_clicked();

@@ -114,6 +114,11 @@ QString DialogSample::folder() const
     return ui->path->text();
 }
 
+bool DialogSample::measureMetrics() const
+{
+    return ui->metrics->isChecked();
+}
+
 void DialogSample::updateTotal()
 {
     // Division first, as users have always seen it; the run's own count multiplies first.

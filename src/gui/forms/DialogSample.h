@@ -43,6 +43,8 @@ public:
     int coverStep() const;
     QString imagePath() const;
     QString folder() const;
+    // Whether every file is to be measured into the run's metrics table.
+    bool measureMetrics() const;
 
 private slots:
     void on_pushButton_clicked();

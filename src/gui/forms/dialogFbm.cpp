@@ -66,6 +66,11 @@ QString dialogFbm::folder() const
     return ui->path->text();
 }
 
+bool dialogFbm::measureMetrics() const
+{
+    return ui->metrics->isChecked();
+}
+
 void dialogFbm::updateTotal()
 {
     const long long covers = orvalis::fractalLevelCount({ui->Ci->value(), ui->Cf->value(), ui->Cp->value()});

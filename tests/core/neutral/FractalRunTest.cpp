@@ -1,6 +1,7 @@
 #include "core/neutral/FractalRun.h"
 
 #include "support/CommaLocale.h"
+#include "support/MetricsTable.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -252,6 +253,30 @@ TEST(FractalRun, SeveralThreadsWriteTheSameBytesAsOne)
         EXPECT_EQ(std::filesystem::path(filesOne[i]).filename(), std::filesystem::path(filesMany[i]).filename());
         EXPECT_EQ(readFile(filesOne[i]), readFile(filesMany[i])) << filesOne[i];
     }
+}
+
+// The files are measured on the workers and handed over in the run's order, on one thread or many,
+// and a run stopped between two files has measured exactly the files it wrote.
+TEST(FractalRun, MetricsTableHoldsTheRowsOfTheFilesWrittenInTheirOrder)
+{
+    TempDir dir;
+    FractalRunParameters p = smallRun(dir);
+    p.metrics = MetricsOptions{};
+    const std::string table = dir.file("metrics.csv");
+    for (int jobs : {1, 3}) {
+        p.jobs = jobs;
+        std::vector<std::string> files;
+        const FractalRunResult r = runFractal(p, files);
+        ASSERT_FALSE(r.failed()) << r.message;
+        EXPECT_EQ(r.metricsTable, table);
+        EXPECT_EQ(readFile(table), orvalis::test::measuredTable(files)) << jobs << " jobs";
+    }
+    int between = 0;
+    std::vector<std::string> files;
+    const FractalRunResult r = runFractal(p, files, [&](const ProgressEvent& e) { return !(e.label.empty() && ++between > 12); });
+    ASSERT_TRUE(r.cancelled());
+    ASSERT_FALSE(files.empty());
+    EXPECT_EQ(readFile(table), orvalis::test::measuredTable(files));
 }
 
 TEST(FractalRun, ProgressLabelsEachSurfaceAndCancelKeepsTheFirstSurfaceFiles)

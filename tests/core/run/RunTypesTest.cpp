@@ -1,4 +1,5 @@
 #include "core/io/BatchList.h"
+#include "core/io/MetricsCsv.h"
 #include "core/run/CoverRange.h"
 #include "core/run/RunControl.h"
 #include "core/run/RunRecord.h"
@@ -101,6 +102,40 @@ TEST(RunRecord, ListsStartEmptyAtOnceAndNameEachFileAsItCompletes)
     EXPECT_EQ(full.failedList(), RunRecord::List::Log);
     EXPECT_EQ(full.error(), "No space left on device");
     EXPECT_TRUE(full.files().empty());
+}
+
+TEST(RunRecord, MetricsTableStartsWithItsHeaderAndTakesEachFilesRowsAfterItsLines)
+{
+    TempDir dir;
+    const std::string table = dir.file("metrics.csv");
+    writeFile(table, "earlier\n");
+    RunRecord blocked(dir.file("no/such/list.fbt"));
+    blocked.keepMetrics(table, {});
+    EXPECT_FALSE(blocked.begin(dir.file("sample.txt")));
+    EXPECT_EQ(readFile(table), "earlier\n");  // replaced only once every list could be made
+    EXPECT_FALSE(std::filesystem::exists(dir.file("sample.txt")));
+    EXPECT_EQ(unfinishedFiles(dir.path()), 0u);
+
+    MetricsOptions four;
+    four.neighbours = 4;
+    RunRecord record(dir.file("l.fbt"));
+    record.keepMetrics(table, four);
+    ASSERT_TRUE(record.begin(dir.file("sample.txt")));
+    EXPECT_EQ(readFile(table), metricsCsvHeader());
+    const LandscapeGrid grid = {{1, 0, 1}, {0, 1, 1}};
+    ASSERT_TRUE(record.addFile("w/a.txt", grid, "w/a.txt 0.5 1 1"));
+    std::string rows = metricsCsvHeader();
+    ASSERT_TRUE(appendMeasuredRows(rows, "w/a.txt", grid, four));
+    EXPECT_EQ(readFile(table), rows);
+
+    // A grid the engine refuses leaves every list as it was and names the file.
+    EXPECT_FALSE(record.addFile("w/ragged.txt", LandscapeGrid{{1, 0}, {1}}, "w/ragged.txt 0.5 1 1"));
+    EXPECT_EQ(record.failedList(), RunRecord::List::Metrics);
+    EXPECT_NE(record.error().find("w/ragged.txt"), std::string::npos) << record.error();
+    EXPECT_EQ(readFile(dir.file("sample.txt")), "w/a.txt 0.5 1 1\n");
+    EXPECT_EQ(readFile(dir.file("l.fbt")), "w/a.txt\n");
+    EXPECT_EQ(readFile(table), rows);
+    EXPECT_EQ(record.files(), std::vector<std::string>{"w/a.txt"});
 }
 
 TEST(RunLock, ASecondRunIntoTheSameFolderIsRefusedAndToldWhoHoldsIt)

@@ -1,7 +1,9 @@
 // Sampling a land-cover map: the same windows as the TGA search where the two hold the same
 // habitat, windows with no-data refused, georeferenced windows, and the refusals.
 #include "core/io/BatchList.h"
+#include "core/io/MetricsCsv.h"
 #include "core/io/NumberText.h"
+#include "core/map/RasterGrid.h"
 #include "core/sampler/MapSampleRun.h"
 #include "core/sampler/SampleRun.h"
 #include "support/NamedCase.h"
@@ -33,6 +35,7 @@ struct MapSpec {
     std::function<bool(int, int)> masked;  // cells a per-dataset mask marks invalid
     std::array<double, 6> gt{1249665.0, 30.0, 0.0, 1260015.0, 0.0, -30.0};
     int block = 64;
+    int epsg = Epsg;
 };
 
 void writeMap(const std::string& path, const MapSpec& m)
@@ -47,7 +50,7 @@ void writeMap(const std::string& path, const MapSpec& m)
     std::array<double, 6> gt = m.gt;
     ds->SetGeoTransform(gt.data());
     OGRSpatialReference srs;
-    srs.importFromEPSG(Epsg);
+    srs.importFromEPSG(m.epsg);
     ds->SetSpatialRef(&srs);
     GDALRasterBand* band = ds->GetRasterBand(1);
     if (m.noDataValue)
@@ -320,6 +323,26 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{{"AsciiGridCoverValues"}, WindowFormat::Asc, false, 0, GDT_Unknown}),
     [](const auto& info) { return info.param.name; });
 
+// Sampled all the same, but the user hears what the run could not do as asked.
+TEST(MapSample, WarnsOfDegreesAndOfSinglyListedClassesThatDoNotOccur)
+{
+    TempDir dir;
+    MapSpec m{80, 60, [](int x, int y) { return (x / 3 + y / 2) % 2 + 1; }};
+    m.epsg = 4326;
+    m.gt = {-82.1, 0.00027, 0, 33.5, 0, -0.00027};
+    writeMap(dir.file("map.tif"), m);
+    SampleParameters p;
+    p.image = dir.file("map.tif");
+    p.habitatClasses = "1, 9, 20-30";
+    p.windowSize = 10;
+    p.cover = {0, 100, 1};
+    const MapRun run = sampleIn(dir, p, 1);
+    ASSERT_EQ(run.result.status, RunStatus::Completed) << run.result.message;
+    ASSERT_EQ(run.result.warnings.size(), 2u);
+    EXPECT_NE(run.result.warnings[0].find("degrees"), std::string::npos);
+    EXPECT_NE(run.result.warnings[1].find("class 9 "), std::string::npos);
+}
+
 TEST(MapSample, TextWindowsListTheirFragstatsTailWhenNoPostStringIsSet)
 {
     EXPECT_EQ(mapBatchListTail(WindowFormat::Txt, 30.0, 100), ", 30, 999, 100, 100, 1, -9999, IDF_ASCII");
@@ -403,5 +426,49 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const TempDir&, SampleParameters& p) { p.image = sourceDir() + "/examples/augusta_forest.tga"; },
                    "TGA"}),
     [](const auto& info) { return info.param.name; });
+
+}  // namespace
+
+namespace {
+
+// Every window measured as it is written, with the map's cells, gives the table that reading the
+// windows back gives: GeoTIFF and ESRI ASCII windows through their frames, text windows by column.
+TEST(MapSample, MeasuredWindowsMatchTheFilesReadBack)
+{
+    for (const WindowFormat format : {WindowFormat::Tif, WindowFormat::Asc, WindowFormat::Txt}) {
+        SCOPED_TRACE(windowFormatExtension(format));
+        TempDir dir;
+        const auto cls = [](int x, int y) { return (x / 6 + y / 4) % 3 == 0 ? 41 : 11 + (x * y) % 4; };
+        writeMap(dir.file("map.tif"), {160, 120, cls});
+        SampleParameters p;
+        p.image = dir.file("map.tif");
+        p.habitatClasses = "41";
+        p.format = format;
+        p.keepClasses = format != WindowFormat::Txt;
+        p.windowSize = 24;
+        p.cover = {20, 50, 1};
+        p.metrics = MetricsOptions{};
+        const MapRun run = sampleIn(dir, p, 5);
+        ASSERT_EQ(run.result.status, RunStatus::Completed) << run.result.message;
+        ASSERT_FALSE(run.result.files.empty());
+        std::string want = metricsCsvHeader();
+        for (const std::string& name : run.result.files) {
+            LandscapeGrid grid;
+            MetricsOptions options;
+            if (format == WindowFormat::Txt) {
+                ASSERT_TRUE(readLandscapeFile(dir.file(name), grid).ok);
+                options.cellSize = 30;
+            } else {
+                RasterGridInfo info;
+                std::string error;
+                ASSERT_TRUE(readRasterGrid(dir.file(name), grid, info, &error)) << error;
+                ASSERT_EQ(info.cellSize, 30.0);
+                options.cellSize = *info.cellSize;
+            }
+            ASSERT_TRUE(appendMeasuredRows(want, name, grid, options));
+        }
+        EXPECT_EQ(readFile(dir.file("metrics.csv")), want);
+    }
+}
 
 }  // namespace

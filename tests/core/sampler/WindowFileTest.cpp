@@ -105,6 +105,9 @@ TEST(WindowFile, EveryCellIsThePixelsClassInBothWaysOfCutting)
             ASSERT_TRUE(sampler.writeWindow(c.x, c.y, c.h, path, &error)) << c.name << ": " << error;
             EXPECT_EQ(readFile(path), expected) << c.name << (straightforward ? " (from the pixels)" : "");
         }
+        orvalis::LandscapeGrid readBack;
+        ASSERT_TRUE(orvalis::readLandscapeFile(path, readBack).ok);
+        EXPECT_EQ(sampler.windowGrid(c.x, c.y, c.h), readBack) << c.name << " (the grid that is measured)";
     }
 }
 

@@ -1,0 +1,132 @@
+#include "core/map/RasterGrid.h"
+
+#include "core/map/GdalSupport.h"
+
+#include <gdal_priv.h>
+#include <ogr_spatialref.h>
+
+#include <cmath>
+#include <limits>
+#include <algorithm>
+#include <vector>
+
+namespace orvalis {
+
+namespace {
+
+bool refuse(std::string* error, const std::string& why)
+{
+    if (error)
+        *error = why;
+    return false;
+}
+
+// The cell size in metres of a square, unrotated frame in a projected system.
+void readCellSize(GDALDataset& ds, RasterGridInfo& info)
+{
+    double gt[6];
+    if (ds.GetGeoTransform(gt) != CE_None)
+        return;
+    if (gt[2] != 0.0 || gt[4] != 0.0 || std::fabs(gt[1]) != std::fabs(gt[5])) {
+        info.cellSizeNote = "its cells are rotated or not square";
+        return;
+    }
+    const OGRSpatialReference* srs = ds.GetSpatialRef();
+    if (!srs) {
+        info.cellSizeNote = "it has no coordinate system";
+        return;
+    }
+    if (!srs->IsProjected()) {
+        info.cellSizeNote = "its coordinates are degrees";
+        return;
+    }
+    info.cellSize = std::fabs(gt[1]) * srs->GetLinearUnits();
+}
+
+}  // namespace
+
+std::optional<double> rasterCellSize(const std::string& path)
+{
+    registerGdal();
+    GdalErrorScope errors;
+    GDALDatasetUniquePtr ds(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+    if (!ds)
+        return std::nullopt;
+    RasterGridInfo info;
+    readCellSize(*ds, info);
+    return info.cellSize;
+}
+
+bool isRasterGridPath(const std::string& path)
+{
+    return !(path.size() >= 4 && path.compare(path.size() - 4, 4, ".txt") == 0);
+}
+
+bool readRasterGrid(const std::string& path, LandscapeGrid& grid, RasterGridInfo& info, std::string* error,
+                    std::uint64_t maxCells)
+{
+    grid.clear();
+    info = {};
+    registerGdal();
+    GdalErrorScope errors;
+    GDALDatasetUniquePtr ds(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR));
+    if (!ds)
+        return refuse(error, GdalErrorScope::message("GDAL cannot read it as a raster"));
+    if (ds->GetRasterCount() < 1)
+        return refuse(error, "it holds no band");
+    GDALRasterBand* band = ds->GetRasterBand(1);
+    const GDALDataType type = band->GetRasterDataType();
+    if (GDALDataTypeIsFloating(type) || GDALDataTypeIsComplex(type))
+        return refuse(error, std::string("its cells are ") + GDALGetDataTypeName(type) +
+                                 ", not classes: landscape metrics need whole-number classes");
+    const std::uint64_t width = static_cast<std::uint64_t>(ds->GetRasterXSize());
+    const std::uint64_t height = static_cast<std::uint64_t>(ds->GetRasterYSize());
+    if (width == 0 || height == 0 || width * height > maxCells)
+        return refuse(error, "it holds " + std::to_string(width) + " x " + std::to_string(height) +
+                                 " cells; at most " + std::to_string(maxCells) + " can be measured");
+
+    std::vector<std::int64_t> values(width * height);
+    if (band->RasterIO(GF_Read, 0, 0, static_cast<int>(width), static_cast<int>(height), values.data(),
+                       static_cast<int>(width), static_cast<int>(height), GDT_Int64, 0, 0) != CE_None)
+        return refuse(error, GdalErrorScope::message("its cells could not be read"));
+    std::vector<unsigned char> valid;
+    const int flags = band->GetMaskFlags();
+    if (!(flags & GMF_ALL_VALID) && flags != GMF_NODATA) {
+        valid.resize(values.size());
+        if (band->GetMaskBand()->RasterIO(GF_Read, 0, 0, static_cast<int>(width), static_cast<int>(height),
+                                          valid.data(), static_cast<int>(width), static_cast<int>(height), GDT_Byte, 0,
+                                          0) != CE_None)
+            return refuse(error, GdalErrorScope::message("its mask could not be read"));
+    }
+
+    int hasNoData = 0;
+    const double noData = band->GetNoDataValue(&hasNoData);
+    if (hasNoData && noData == std::floor(noData) && std::fabs(noData) <= std::numeric_limits<int>::max())
+        info.noData = static_cast<int>(noData);
+    std::int64_t lowest = std::numeric_limits<std::int64_t>::max();
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (!valid.empty() && valid[i] == 0)
+            continue;
+        if (values[i] < std::numeric_limits<int>::min() || values[i] > std::numeric_limits<int>::max())
+            return refuse(error, "row " + std::to_string(i / width + 1) + ", column " +
+                                     std::to_string(i % width + 1) + ": the class " + std::to_string(values[i]) +
+                                     " does not fit in 32 bits");
+        lowest = std::min(lowest, values[i]);
+    }
+    // Cells the mask leaves out take the no-data value, or one below every valid cell's.
+    if (!valid.empty() && !info.noData) {
+        if (lowest == std::numeric_limits<int>::min())
+            return refuse(error, "its mask leaves cells out but every 32-bit value is a class");
+        info.noData = static_cast<int>(std::min<std::int64_t>(lowest, std::numeric_limits<int>::max()) - 1);
+    }
+    grid.assign(height, std::vector<int>(width));
+    for (std::size_t r = 0; r < height; ++r)
+        for (std::size_t c = 0; c < width; ++c) {
+            const std::size_t i = r * width + c;
+            grid[r][c] = !valid.empty() && valid[i] == 0 ? *info.noData : static_cast<int>(values[i]);
+        }
+    readCellSize(*ds, info);
+    return true;
+}
+
+}  // namespace orvalis

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/io/LandscapeFile.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace orvalis {
+
+// What a georeferenced grid says about itself beyond its cells.
+struct RasterGridInfo {
+    // Side of a cell in metres, from the file's frame when its cells are square, unrotated and
+    // in a projected system (metres, feet, ... converted); empty otherwise.
+    std::optional<double> cellSize;
+    // Cells outside the landscape: the band's no-data value, or a value no cell holds that
+    // stands for the cells GDAL's mask leaves out.
+    std::optional<int> noData;
+    // Why the frame gave no cell size although the file has one (degrees, rotation, ...).
+    std::string cellSizeNote;
+};
+
+// Reads band 1 of a GeoTIFF, an ESRI ASCII grid or any raster GDAL reads into grid (line j is
+// map row j, north first). Refused with a message when GDAL cannot read it, its cells are not
+// whole numbers in 32 bits, or it holds more than maxCells cells.
+bool readRasterGrid(const std::string& path, LandscapeGrid& grid, RasterGridInfo& info, std::string* error,
+                    std::uint64_t maxCells = 100'000'000);
+
+// The side of a cell in metres of the raster at path, by the rule readRasterGrid follows; empty
+// when its frame gives none (or it cannot be opened).
+std::optional<double> rasterCellSize(const std::string& path);
+
+// Whether a landscape file is read through GDAL rather than as a text grid: every name but ".txt".
+bool isRasterGridPath(const std::string& path);
+
+}  // namespace orvalis

@@ -1,0 +1,125 @@
+// Georeferenced grids read for measuring: cells, cell size from the frame, no-data from the
+// band or its mask, and the refusals.
+#include "core/map/RasterGrid.h"
+#include "core/map/GdalSupport.h"
+
+#include "support/NamedCase.h"
+#include "support/TempDir.h"
+
+#include <gdal_priv.h>
+#include <ogr_spatialref.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+
+using namespace orvalis;
+using namespace orvalis::test;
+
+namespace {
+
+struct GridCase : NamedCase {
+    GDALDataType type;
+    int epsg;                      // 0: no coordinate system
+    std::array<double, 6> gt;
+    std::optional<double> noData;
+    bool masked;                   // a mask band leaves the first column out
+    std::optional<double> wantCellSize;
+    std::optional<int> wantNoData;
+};
+
+int cell(int x, int y)
+{
+    return (x * 7 + y * 3) % 5 + 2;
+}
+
+void writeGrid(const std::string& path, const GridCase& c, int w, int h)
+{
+    registerGdal();
+    GDALDataset* ds = GetGDALDriverManager()->GetDriverByName("GTiff")->Create(path.c_str(), w, h, 1, c.type, nullptr);
+    ASSERT_NE(ds, nullptr);
+    std::array<double, 6> gt = c.gt;
+    ds->SetGeoTransform(gt.data());
+    if (c.epsg) {
+        OGRSpatialReference srs;
+        srs.importFromEPSG(c.epsg);
+        ds->SetSpatialRef(&srs);
+    }
+    GDALRasterBand* band = ds->GetRasterBand(1);
+    if (c.noData)
+        band->SetNoDataValue(*c.noData);
+    std::vector<int> values;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            values.push_back(cell(x, y));
+    ASSERT_EQ(band->RasterIO(GF_Write, 0, 0, w, h, values.data(), w, h, GDT_Int32, 0, 0), CE_None);
+    if (c.masked) {
+        ASSERT_EQ(band->CreateMaskBand(GMF_PER_DATASET), CE_None);
+        std::vector<unsigned char> mask(values.size(), 255);
+        for (int y = 0; y < h; ++y)
+            mask[static_cast<std::size_t>(y * w)] = 0;
+        ASSERT_EQ(band->GetMaskBand()->RasterIO(GF_Write, 0, 0, w, h, mask.data(), w, h, GDT_Byte, 0, 0), CE_None);
+    }
+    GDALClose(ds);
+}
+
+class RasterGrids : public ::testing::TestWithParam<GridCase> {};
+
+TEST_P(RasterGrids, ReadWithTheirFrameAndNoData)
+{
+    const GridCase& c = GetParam();
+    TempDir dir;
+    const std::string path = dir.file("w.tif");
+    writeGrid(path, c, 9, 6);
+    LandscapeGrid grid;
+    RasterGridInfo info;
+    std::string error;
+    ASSERT_TRUE(readRasterGrid(path, grid, info, &error)) << error;
+    ASSERT_EQ(grid.size(), 6u);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 9; ++x)
+            EXPECT_EQ(grid[y][x], c.masked && x == 0 ? *c.wantNoData : cell(x, y)) << x << "," << y;
+    ASSERT_EQ(info.cellSize.has_value(), c.wantCellSize.has_value());
+    if (c.wantCellSize)  // the survey foot's length comes from PROJ's tables, rounded there
+        EXPECT_NEAR(*info.cellSize, *c.wantCellSize, 1e-12 * *c.wantCellSize);
+    EXPECT_EQ(info.noData, c.wantNoData);
+    EXPECT_EQ(info.cellSize.has_value(), info.cellSizeNote.empty()) << info.cellSizeNote;
+}
+
+const std::array<double, 6> albers{1249665, 30, 0, 1260015, 0, -30};
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, RasterGrids,
+    ::testing::Values(GridCase{{"ProjectedMetres"}, GDT_Byte, 5070, albers, std::nullopt, false, 30.0, std::nullopt},
+                      GridCase{{"ProjectedFeet"}, GDT_Int16, 2277, {0, 10, 0, 0, 0, -10}, -1.0, false, 10 * (1200.0 / 3937.0),
+                               -1},
+                      GridCase{{"Degrees"}, GDT_UInt16, 4326, {-80, 0.001, 0, 33, 0, -0.001}, std::nullopt, false,
+                               std::nullopt, std::nullopt},
+                      GridCase{{"NoCoordinateSystem"}, GDT_Int32, 0, albers, std::nullopt, false, std::nullopt,
+                               std::nullopt},
+                      GridCase{{"RectangularCells"}, GDT_Byte, 5070, {0, 30, 0, 0, 0, -20}, std::nullopt, false,
+                               std::nullopt, std::nullopt},
+                      GridCase{{"MaskBelowEveryClass"}, GDT_Byte, 5070, albers, std::nullopt, true, 30.0, 1},
+                      GridCase{{"MaskTakesTheNoDataValue"}, GDT_Int16, 5070, albers, -9999.0, true, 30.0, -9999}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(RasterGrid, RefusesWhatIsNoClassGrid)
+{
+    TempDir dir;
+    LandscapeGrid grid;
+    RasterGridInfo info;
+    std::string error;
+    EXPECT_FALSE(readRasterGrid(dir.file("missing.tif"), grid, info, &error));
+    EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+
+    writeGrid(dir.file("real.tif"), GridCase{{"Real"}, GDT_Float32, 0, albers, std::nullopt, false, {}, {}}, 4, 4);
+    EXPECT_FALSE(readRasterGrid(dir.file("real.tif"), grid, info, &error));
+    EXPECT_NE(error.find("Float32"), std::string::npos) << error;
+
+    writeGrid(dir.file("big.tif"), GridCase{{"Big"}, GDT_Byte, 0, albers, std::nullopt, false, {}, {}}, 40, 30);
+    EXPECT_FALSE(readRasterGrid(dir.file("big.tif"), grid, info, &error, 1000));
+    EXPECT_TRUE(grid.empty());
+}
+
+}  // namespace
