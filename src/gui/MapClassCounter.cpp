@@ -32,10 +32,13 @@ MapClassCounter::MapClassCounter(QObject* parent) : QObject(parent) {}
 MapClassCounter::~MapClassCounter()
 {
     stop();
-    // The threads call back into this object until they end.
+    // The threads call back into this object until they end; the ended ones are not left to an
+    // event loop that may not run again.
     for (const QPointer<QThread>& thread : threads_)
-        if (thread)
+        if (thread) {
             thread->wait();
+            delete thread.data();
+        }
 }
 
 void MapClassCounter::start(const QString& path, int band)
