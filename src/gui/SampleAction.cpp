@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -22,7 +24,7 @@
 namespace {
 
 // The run's two window-modal dialogs, created when the search starts: windows
-// written, and below it the search's tries left.
+// written, and below it the search's tries left. A map's read shows in the first one before.
 class SampleProgress {
 public:
     SampleProgress(QWidget* parent, long long target) : parent_(parent), target_(target) {}
@@ -36,7 +38,10 @@ public:
 
     bool update(const orvalis::ProgressEvent& e)
     {
-        if (!progress_)
+        // Events without a try budget come before the search: the map being read.
+        if (e.budgetLeft < 0)
+            return reading(e);
+        if (!search_)
             create();
         QProgressDialog& progress = progress_->dialog();
         QProgressDialog& search = search_->dialog();
@@ -55,11 +60,36 @@ public:
     }
 
 private:
+    // One dialog, in thousandths of the map read, with the engine's label.
+    bool reading(const orvalis::ProgressEvent& e)
+    {
+        const bool first = !progress_;
+        if (first) {
+            RunProgressOptions options;
+            options.holdAtMaximum = true;
+            options.label = QString::fromStdString(e.label);
+            progress_.emplace(parent_, e.total, options);
+        }
+        const bool goOn = progress_->update(e.done, e.label);
+        // Painted at once: the next piece of a large map may be seconds away.
+        if (first)
+            QCoreApplication::processEvents();
+        return goOn && !progress_->wasCanceled();
+    }
+
     void create()
     {
         RunProgressOptions options;
         options.holdAtMaximum = true;
-        progress_.emplace(parent_, target_, options);
+        if (progress_) {
+            // The dialog that showed the read goes on with the search.
+            QProgressDialog& dialog = progress_->dialog();
+            dialog.setLabelText(options.label);
+            dialog.setRange(0, static_cast<int>(std::clamp<long long>(target_, 0, INT_MAX)));
+            dialog.setValue(0);
+        } else {
+            progress_.emplace(parent_, target_, options);
+        }
         options.label = texts::searchTime();
         options.below = &progress_->dialog();
         options.startValue = orvalis::WindowSampler::TryBudget;
@@ -105,6 +135,13 @@ ActionOutcome runSampleAction(QWidget* parent, DialogSample& dialog, const Windo
     params.minDistance = dialog.minDistance();
     params.cover = {dialog.coverMin(), dialog.coverMax(), dialog.coverStep()};
     params.replicates = dialog.replicates();
+    // The map fields stay filled while a TGA is chosen, but a TGA run would refuse them.
+    if (dialog.isMap()) {
+        params.habitatClasses = dialog.habitatClasses().toUtf8().toStdString();
+        params.band = dialog.band();
+        params.format = dialog.windowFormat();
+        params.keepClasses = dialog.keepClasses();
+    }
     params.prefix = QFile::encodeName(settings.samplePrefix).toStdString();
     params.postString = settings.samplePostString.toUtf8().toStdString();
     params.coverValue = settings.coverValue;
@@ -120,6 +157,11 @@ ActionOutcome runSampleAction(QWidget* parent, DialogSample& dialog, const Windo
         // where the last one (a Sample or a Random series) left it.
         result = orvalis::runSample(params, orvalis::globalRandom(), control);
     }
+    if (result.stop == orvalis::SampleStop::NoImage && dialog.isMap() && QFileInfo::exists(imagePath)) {
+        // GDAL's own words name the map and what is wrong with it.
+        outcome.problems << texts::mapNotLoaded(QString::fromLocal8Bit(result.message.c_str()));
+        return outcome;
+    }
     if (result.stop == orvalis::SampleStop::NoImage) {
         std::puts(texts::imageNotLoadedLine);
         std::fflush(stdout);
@@ -130,6 +172,12 @@ ActionOutcome runSampleAction(QWidget* parent, DialogSample& dialog, const Windo
         return outcome;
     }
     outcome.written = result.files;
+    if (!result.warnings.empty()) {
+        QStringList warnings;
+        for (const std::string& w : result.warnings)
+            warnings << QString::fromLocal8Bit(w.c_str());
+        outcome.problems << texts::sampleWarnings(warnings);
+    }
     outcome.summary = texts::runSummary("Sample", orvalis::runSummary(result, "windows"));
     // A run that ends with nothing must say so, not just leave an empty list.
     if (result.files.empty() && result.status == orvalis::RunStatus::Completed && result.asked > 0)

@@ -4,6 +4,7 @@
 // texts stay in their .ui files. Each keeps the translation context it always had.
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -53,6 +54,44 @@ inline QString chooseSampleImage()
 {
     return QCoreApplication::translate("DialogSample", "Choose the image file (TGA)");
 }
+// A TGA image, or a land-cover map in any of the raster formats GIS users meet most.
+inline QString sampleImageFilter()
+{
+    const char* maps = "*.tif *.tiff *.gtif *.img *.nc *.vrt *.jp2 *.asc *.grd *.bil *.bsq *.bip *.rst *.sdat "
+                       "*.adf *.hdf *.h5 *.kea *.gpkg";
+    return QCoreApplication::translate("DialogSample", "Images and land-cover maps (*.tga %1);;TGA images (*.tga);;"
+                                                       "Land-cover maps (%1);;All files (*)")
+        .arg(QLatin1String(maps));
+}
+
+// The land-cover map of the Sample dialog.
+inline QString mapCounting(int percent)
+{
+    return QCoreApplication::translate("DialogSample", "Counting the map's classes... %1 %").arg(percent);
+}
+inline QString mapSummary(qint64 width, qint64 height, int classes, qulonglong noData)
+{
+    const QString cells = QCoreApplication::translate("DialogSample", "%1 x %2 cells").arg(width).arg(height);
+    const QString kinds = classes == 1 ? QCoreApplication::translate("DialogSample", "1 class")
+                                       : QCoreApplication::translate("DialogSample", "%1 classes").arg(classes);
+    return QCoreApplication::translate("DialogSample", "%1, %2, %3 no-data cells")
+        .arg(cells, kinds, QLocale().toString(noData));
+}
+inline QString mapMoreValues(int listed, qulonglong otherCells)
+{
+    return QCoreApplication::translate("DialogSample",
+                                       "; more distinct values than %1: the first met are listed, %2 cells hold others")
+        .arg(listed)
+        .arg(QLocale().toString(otherCells));
+}
+inline QString mapNotUsable(const QString& why)
+{
+    return QCoreApplication::translate("DialogSample", "This map cannot be sampled: %1").arg(why);
+}
+inline QString mapShare(double percent)
+{
+    return QCoreApplication::translate("DialogSample", "%1 %").arg(QLocale().toString(percent, 'f', 1));
+}
 
 // Sampling.
 // Printed on standard output as it is, before the message in the window.
@@ -80,6 +119,14 @@ inline QString imageUnreadable()
 inline QString imageNotLoaded(const QString& path, const QString& why)
 {
     return detail::window("Não foi possivel carregar a imagem \"%1\": %2.").arg(path, why);
+}
+inline QString mapNotLoaded(const QString& why)
+{
+    return detail::window("Sampling: %1%2").arg(why, why.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral("."));
+}
+inline QString sampleWarnings(const QStringList& warnings)
+{
+    return detail::window("Sampling went on, but: %1.").arg(warnings.join(QStringLiteral("; ")));
 }
 inline QString sampleStopped(int written, const QString& why)
 {

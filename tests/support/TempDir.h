@@ -71,7 +71,11 @@ inline std::size_t filesIn(const std::filesystem::path& dir)
 inline std::string sourceDir()
 {
     const char* dir = std::getenv("ORVALIS_SOURCE_DIR");
+#ifdef ORVALIS_SOURCE_DIR_BUILT
+    return dir ? dir : ORVALIS_SOURCE_DIR_BUILT;
+#else
     return dir ? dir : ".";
+#endif
 }
 
 }  // namespace orvalis::test

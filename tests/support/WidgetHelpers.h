@@ -80,7 +80,8 @@ inline void answerFileDialog(const QStringList& files)
         for (const QString& f : files)
             quoted << '"' + QFileInfo(f).fileName() + '"';
         dialog.setDirectory(QFileInfo(files.first()).absolutePath());
-        dialog.selectFile(quoted.join(' '));
+        // A chooser of one file takes quotes as part of the name.
+        dialog.selectFile(files.size() == 1 ? QFileInfo(files.first()).fileName() : quoted.join(' '));
         QMetaObject::invokeMethod(&dialog, "accept");
     });
 }

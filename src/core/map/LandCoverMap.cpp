@@ -115,6 +115,14 @@ int CPL_STDCALL progressThrough(double fraction, const char*, void* data)
 
 }  // namespace
 
+int rasterBandCount(const std::string& path)
+{
+    registerGdal();
+    GdalErrorScope errors;
+    const GDALDatasetUniquePtr dataset(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+    return dataset ? dataset->GetRasterCount() : 0;
+}
+
 LandCoverMap::LandCoverMap() = default;
 
 LandCoverMap::~LandCoverMap()
@@ -364,8 +372,11 @@ bool LandCoverMap::histogramCounts(ClassCounts& out, const std::function<bool(do
 {
     const int buckets = cellType_ == CellType::UInt8 ? 256 : 65536;
     std::vector<GUIntBig> histogram(static_cast<std::size_t>(buckets), 0);
-    if (band_->GetHistogram(-0.5, buckets - 0.5, buckets, histogram.data(), FALSE, FALSE, progressThrough,
-                            const_cast<std::function<bool(double)>*>(&keepGoing)) != CE_None) {
+    // The base class counts the cells themselves: the .aux.xml layer would keep the histogram
+    // beside the user's map and answer later counts from it, even after the map has changed.
+    if (band_->GDALRasterBand::GetHistogram(-0.5, buckets - 0.5, buckets, histogram.data(), FALSE, FALSE,
+                                            progressThrough,
+                                            const_cast<std::function<bool(double)>*>(&keepGoing)) != CE_None) {
         if (error)
             *error = "counting the classes of " + path_ + " failed: " + GdalErrorScope::message("it was stopped");
         return false;

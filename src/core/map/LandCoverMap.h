@@ -145,4 +145,8 @@ private:
     HabitatTally tally_;
 };
 
+// The raster bands of the file GDAL opens at path, 0 when it opens none: a map whose chosen
+// band is refused still tells which others there are.
+int rasterBandCount(const std::string& path);
+
 }  // namespace orvalis

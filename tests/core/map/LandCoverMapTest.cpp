@@ -350,6 +350,29 @@ TEST(LandCoverMap, ClassCountsSayWhenTheyStopShort)
     EXPECT_EQ(counted, t.values.size());
 }
 
+// The counts of an 8-bit map come from a histogram: one kept in an .aux.xml beside the map would
+// litter the user's folder and answer for the map after it changed.
+TEST(LandCoverMap, ClassCountsLeaveNothingBesideTheMapAndFollowItsChanges)
+{
+    TempDir dir;
+    const std::string path = dir.file("byte.tif");
+    for (unsigned seed : {1u, 2u}) {
+        std::mt19937 gen(seed);
+        const Truth t = makeMap({"Byte", 60, 40, GDT_Byte, {}, "1", Invalid::None}, path, gen);
+        LandCoverMap map;
+        std::string error;
+        ASSERT_TRUE(map.open(path, 1, &error)) << error;
+        ClassCounts counts;
+        ASSERT_TRUE(map.classCounts(counts, 256, {}, &error)) << error;
+        map.close();
+        std::map<std::int64_t, std::uint64_t> truth;
+        for (std::int64_t v : t.values)
+            ++truth[v];
+        EXPECT_EQ(ClassCells(counts.classes), ClassCells(truth.begin(), truth.end())) << seed;
+        EXPECT_FALSE(std::filesystem::exists(path + ".aux.xml"));
+    }
+}
+
 struct OpenCase : NamedCase {
     std::function<std::string(const TempDir&)> make;  // returns the path to open
     int band;
