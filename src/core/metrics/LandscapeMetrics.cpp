@@ -40,17 +40,6 @@ bool fail(std::string* error, const char* message)
     return false;
 }
 
-struct PatchStats {
-    int64_t cells = 0;
-    int64_t like = 0;   // sides shared by two of its cells
-    int64_t sumR = 0;
-    int64_t sumC = 0;
-    unsigned char touches = 0;  // map sides its cells lie on: Top, Bottom, Left, Right
-    double radiusSum = 0;  // distances of its cell centres from their mean
-};
-
-enum : unsigned char { Top = 1, Bottom = 2, Left = 4, Right = 8 };
-
 struct ClassStats {
     int64_t cells = 0;
     int64_t like = 0;    // like sides, each counted once
@@ -93,13 +82,40 @@ struct ClassSums {
     double areaSquares = 0;  // squared deviations of patch areas from the mean, hectares
 };
 
-// d[i] = the distance from (dr, mc) to (0, c + i), for i < n.
-void distancesAlong(double dr, int c, double mc, int n, double* d)
+// The distance loops in two builds, picked once when the program loads: with the processor's
+// wider vectors where it has them, and the portable ones elsewhere. Square roots are exact in
+// both, so both give the same bits.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define ORVALIS_SQRT_CLONES __attribute__((target_clones("avx", "default")))
+#else
+#define ORVALIS_SQRT_CLONES
+#endif
+
+// Per patch the distances of its cell centres from their mean, summed in row order as one pass
+// over the cells would. A run's distances come first, all in doubles (column holds 0, 1, 2, ...
+// as doubles) so that they take the widest vectors; the sums then add them in order.
+ORVALIS_SQRT_CLONES
+void sumRadii(const PatchRaster& raster, const double* meanR, const double* meanC, const double* column,
+              double* distance, double* radiusSum)
 {
-    for (int i = 0; i < n; ++i) {
-        const double dc = (c + i) - mc;
-        d[i] = std::sqrt(dr * dr + dc * dc);
-    }
+    for (int r = 0; r < raster.rows; ++r)
+        for (int32_t j = raster.rowRuns[static_cast<size_t>(r)]; j < raster.rowRuns[static_cast<size_t>(r) + 1]; ++j) {
+            const CellRun& run = raster.runs[static_cast<size_t>(j)];
+            if (run.patch < 0)
+                continue;
+            const size_t l = static_cast<size_t>(run.patch);
+            const double dr = r - meanR[l];
+            const double mc = meanC[l];
+            const int n = run.end - run.start;
+            for (int i = 0; i < n; ++i) {
+                const double dc = column[run.start + i] - mc;
+                distance[i] = std::sqrt(dr * dr + dc * dc);
+            }
+            double sum = radiusSum[l];
+            for (int i = 0; i < n; ++i)
+                sum += distance[i];
+            radiusSum[l] = sum;
+        }
 }
 
 // What a thread keeps between grids: a run measuring thousands of small grids allocates once.
@@ -107,14 +123,14 @@ struct Scratch {
     std::vector<const int*> lines;
     PatchRaster raster;
     NearestPatch nearest;
-    std::vector<PatchStats> patch;
+    std::vector<double> radiusSum;  // per patch: distances of its cell centres from their mean
     std::vector<ClassStats> klass;
     std::vector<ClassSums> sums;
-    std::vector<int64_t> between;
     std::vector<double> meanR;
     std::vector<double> meanC;
     std::vector<double> entries;
     std::vector<double> distance;
+    std::vector<double> column;  // 0, 1, 2, ... as doubles
 
     void release() { *this = Scratch(); }
 };
@@ -146,15 +162,18 @@ bool checkSize(size_t rows, size_t cols, std::string* error)
     return true;
 }
 
-// Adjacencies between different classes counted cell by cell, each side once, into a hash map:
-// its order of first insertion decides the order contag sums in, so it stays the cells' order.
-void countSparseBetween(const PatchRaster& raster, std::unordered_map<uint64_t, int64_t>& between)
+// Sides between different classes counted cell by cell, for classes too many for a table: into
+// a hash map, whose order of first insertion decides the order contag sums in, so it stays the cells' order.
+void countSparseSides(const PatchRaster& raster, std::vector<ClassStats>& klass,
+                      std::unordered_map<uint64_t, int64_t>& between)
 {
     auto side = [&](int r, int c, int rr, int cc) {
         int32_t a = raster.classAt(r, c);
         int32_t b = raster.classAt(rr, cc);
         if (a < 0 || b < 0 || a == b)
             return;
+        ++klass[static_cast<size_t>(a)].edge;
+        ++klass[static_cast<size_t>(b)].edge;
         if (a > b)
             std::swap(a, b);
         ++between[(static_cast<uint64_t>(a) << 32) | static_cast<uint32_t>(b)];
@@ -177,130 +196,59 @@ bool measure(Scratch& s, std::span<const int* const> lines, int cols, const Metr
     if (values.empty())
         return fail(error, "the grid holds no cell inside the landscape");
 
-    const int rows = raster.rows;
     const size_t K = values.size();
     const size_t P = raster.patchClass.size();
-    const std::vector<CellRun>& runs = raster.runs;
-
-    std::vector<PatchStats>& patch = s.patch;
+    const std::vector<PatchShape>& shape = raster.shapes;
     std::vector<ClassStats>& klass = s.klass;
-    patch.assign(P, PatchStats());
     klass.assign(K, ClassStats());
-    // Adjacencies between different classes, each side once (the lower class first).
-    const bool denseMatrix = K <= 64 || K * K <= static_cast<size_t>(rows) * static_cast<size_t>(cols);
-    std::vector<int64_t>& between = s.between;
-    between.assign(denseMatrix ? K * K : 0, 0);
-    std::unordered_map<uint64_t, int64_t> betweenSparse;
-    if (!denseMatrix)
-        countSparseBetween(raster, betweenSparse);
-    // n sides between the cells of runs a and b.
-    auto sides = [&](const CellRun& a, const CellRun& b, int64_t n) {
-        if (a.cls < 0 || b.cls < 0)
-            return;
-        if (a.cls == b.cls) {
-            klass[static_cast<size_t>(a.cls)].like += n;
-            patch[static_cast<size_t>(a.patch)].like += n;
-            return;
-        }
-        klass[static_cast<size_t>(a.cls)].edge += n;
-        klass[static_cast<size_t>(b.cls)].edge += n;
-        if (denseMatrix)
-            between[static_cast<size_t>(std::min(a.cls, b.cls)) * K + static_cast<size_t>(std::max(a.cls, b.cls))] += n;
-    };
     int64_t N = 0;
-    for (int r = 0; r < rows; ++r) {
-        const int32_t first = raster.rowRuns[static_cast<size_t>(r)];
-        const int32_t end = raster.rowRuns[static_cast<size_t>(r) + 1];
-        for (int32_t j = first; j < end; ++j) {
-            const CellRun& run = runs[static_cast<size_t>(j)];
-            if (j > first)
-                sides(runs[static_cast<size_t>(j) - 1], run, 1);
-            if (run.cls < 0)
-                continue;
-            const int64_t n = run.end - run.start;
-            N += n;
-            ClassStats& k = klass[static_cast<size_t>(run.cls)];
-            k.cells += n;
-            k.like += n - 1;
-            PatchStats& p = patch[static_cast<size_t>(run.patch)];
-            p.cells += n;
-            p.like += n - 1;
-            p.sumR += r * n;
-            p.sumC += (int64_t{run.start} + run.end - 1) * n / 2;
-        }
-        if (r + 1 == rows)
-            continue;
-        // The row's runs against the next row's: each step is one stretch of sides.
-        int32_t a = first;
-        int32_t b = end;
-        const int32_t belowEnd = raster.rowRuns[static_cast<size_t>(r) + 2];
-        while (a < end && b < belowEnd) {
-            const CellRun& x = runs[static_cast<size_t>(a)];
-            const CellRun& y = runs[static_cast<size_t>(b)];
-            sides(x, y, std::min(x.end, y.end) - std::max(x.start, y.start));
-            if (x.end <= y.end)
-                ++a;
-            if (y.end <= x.end)
-                ++b;
-        }
+    for (size_t p = 0; p < P; ++p) {
+        ClassStats& k = klass[static_cast<size_t>(raster.patchClass[p])];
+        k.cells += shape[p].cells;
+        k.like += shape[p].like;
+        ++k.patches;
+        N += shape[p].cells;
     }
-    // Only cells on the map's border say which of its sides a patch reaches.
-    auto touch = [&](const CellRun& run, unsigned char sideBit) {
-        if (run.patch >= 0)
-            patch[static_cast<size_t>(run.patch)].touches |= sideBit;
-    };
-    for (int r = 0; r < rows; ++r) {
-        const int32_t first = raster.rowRuns[static_cast<size_t>(r)];
-        const int32_t end = raster.rowRuns[static_cast<size_t>(r) + 1];
-        if (first == end)
-            continue;
-        touch(runs[static_cast<size_t>(first)], Left);
-        touch(runs[static_cast<size_t>(end) - 1], Right);
-        if (r == 0 || r + 1 == rows)
-            for (int32_t j = first; j < end; ++j)
-                touch(runs[static_cast<size_t>(j)], static_cast<unsigned char>((r == 0 ? Top : 0) | (r + 1 == rows ? Bottom : 0)));
+    // Adjacencies between different classes, each side once (the lower class first).
+    const bool denseMatrix = !raster.classContacts.empty();
+    const std::vector<int64_t>& between = raster.classContacts;
+    std::unordered_map<uint64_t, int64_t> betweenSparse;
+    if (denseMatrix) {
+        for (size_t a = 0; a < K; ++a)
+            for (size_t b = a + 1; b < K; ++b) {
+                klass[a].edge += between[a * K + b];
+                klass[b].edge += between[a * K + b];
+            }
+    } else {
+        countSparseSides(raster, klass, betweenSparse);
     }
     std::vector<double>& meanR = s.meanR;
     std::vector<double>& meanC = s.meanC;
     meanR.resize(P);
     meanC.resize(P);
     for (size_t p = 0; p < P; ++p) {
-        meanR[p] = static_cast<double>(patch[p].sumR) / static_cast<double>(patch[p].cells);
-        meanC[p] = static_cast<double>(patch[p].sumC) / static_cast<double>(patch[p].cells);
+        meanR[p] = static_cast<double>(shape[p].sumR) / static_cast<double>(shape[p].cells);
+        meanC[p] = static_cast<double>(shape[p].sumC) / static_cast<double>(shape[p].cells);
     }
-    // Each patch sums its cells' distances in row order, as one pass over the cells would.
-    std::vector<double>& distance = s.distance;
-    distance.resize(static_cast<size_t>(raster.cols));
-    for (int r = 0; r < rows; ++r)
-        for (int32_t j = raster.rowRuns[static_cast<size_t>(r)]; j < raster.rowRuns[static_cast<size_t>(r) + 1]; ++j) {
-            const CellRun& run = runs[static_cast<size_t>(j)];
-            if (run.patch < 0)
-                continue;
-            const size_t l = static_cast<size_t>(run.patch);
-            const double dr = r - meanR[l];
-            const double mc = meanC[l];
-            const int n = run.end - run.start;
-            double* d = distance.data();
-            distancesAlong(dr, run.start, mc, n, d);
-            double sum = patch[l].radiusSum;
-            for (int i = 0; i < n; ++i)
-                sum += d[i];
-            patch[l].radiusSum = sum;
-        }
+    std::vector<double>& radiusSum = s.radiusSum;
+    radiusSum.assign(P, 0.0);
+    s.distance.resize(static_cast<size_t>(raster.cols));
+    for (int c = static_cast<int>(s.column.size()); c < raster.cols; ++c)
+        s.column.push_back(c);
+    sumRadii(raster, meanR.data(), meanC.data(), s.column.data(), s.distance.data(), radiusSum.data());
     const std::vector<int64_t>& nearest2 = s.nearest.search(raster, options.neighbours == 8);
 
     const double cs = options.cellSize;
     const double cellHa = cs * cs / 10000.0;
     std::vector<ClassSums>& sums = s.sums;
     sums.assign(K, ClassSums());
-    for (size_t p = 0; p < P; ++p)
-        ++klass[static_cast<size_t>(raster.patchClass[p])].patches;
     for (size_t p = 0; p < P; ++p) {
-        const PatchStats& st = patch[p];
+        const PatchShape& st = shape[p];
         const size_t k = static_cast<size_t>(raster.patchClass[p]);
         ClassStats& owner = klass[k];
         owner.largest = std::max(owner.largest, st.cells);
-        if ((st.touches & (Top | Bottom)) == (Top | Bottom) || (st.touches & (Left | Right)) == (Left | Right))
+        if ((st.borders & (TopBorder | BottomBorder)) == (TopBorder | BottomBorder) ||
+            (st.borders & (LeftBorder | RightBorder)) == (LeftBorder | RightBorder))
             owner.spanning = true;
         const double cells = static_cast<double>(st.cells);
         ClassSums& a = sums[k];
@@ -308,7 +256,7 @@ bool measure(Scratch& s, std::span<const int* const> lines, int cols, const Metr
         const double perim = static_cast<double>(4 * st.cells - 2 * st.like);
         a.perim += perim;
         a.perimRoot += perim * std::sqrt(cells);
-        a.gyrateArea += st.radiusSum;  // (radiusSum / cells) x cells
+        a.gyrateArea += radiusSum[p];  // (radiusSum / cells) x cells
         if (nearest2[p] >= 0)
             a.enn += std::sqrt(static_cast<double>(nearest2[p]));
         const double meanHa = static_cast<double>(owner.cells) * cellHa / static_cast<double>(owner.patches);
