@@ -56,4 +56,14 @@ bool appendMeasuredRows(std::string& out, const std::string& file, const Landsca
     return true;
 }
 
+bool appendMeasuredRows(std::string& out, const std::string& file, std::span<const int> cells, int rows, int cols,
+                        const MetricsOptions& options, std::string* error)
+{
+    std::vector<MetricValue> values;
+    if (!computeMetrics(cells, rows, cols, options, values, error))
+        return false;
+    appendMetricsRows(out, file, values);
+    return true;
+}
+
 }  // namespace orvalis

@@ -3,6 +3,7 @@
 #include "core/metrics/LandscapeMetrics.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ void appendMetricsRows(std::string& out, const std::string& file, const std::vec
 // The rows of grid measured with options, appended to out under the name file; false with *error
 // set when the engine refuses the grid (out is then unchanged).
 bool appendMeasuredRows(std::string& out, const std::string& file, const LandscapeGrid& grid,
+                        const MetricsOptions& options, std::string* error = nullptr);
+// The same for rows x cols cells held row after row.
+bool appendMeasuredRows(std::string& out, const std::string& file, std::span<const int> cells, int rows, int cols,
                         const MetricsOptions& options, std::string* error = nullptr);
 
 // A value as the table writes it.

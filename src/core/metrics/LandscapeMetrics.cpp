@@ -1,6 +1,7 @@
 #include "core/metrics/LandscapeMetrics.h"
 
 #include "core/metrics/NearestPatch.h"
+#include "core/metrics/PatchRaster.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,144 +40,6 @@ bool fail(std::string* error, const char* message)
     return false;
 }
 
-// Distinct class values ascending and every cell as an index into them (-1 outside).
-std::vector<int> denseClasses(const LandscapeGrid& grid, const std::optional<int>& noData, int cols,
-                              std::vector<int32_t>& cls)
-{
-    const size_t rows = grid.size();
-    cls.assign(rows * static_cast<size_t>(cols), -1);
-    int64_t lo = std::numeric_limits<int64_t>::max();
-    int64_t hi = std::numeric_limits<int64_t>::min();
-    size_t cells = 0;
-    for (const auto& line : grid)
-        for (int v : line)
-            if (!noData || v != *noData) {
-                lo = std::min<int64_t>(lo, v);
-                hi = std::max<int64_t>(hi, v);
-                ++cells;
-            }
-    std::vector<int> values;
-    if (cells == 0)
-        return values;
-    const uint64_t span = static_cast<uint64_t>(hi - lo) + 1;
-    if (span <= 2 * cells + 1024) {
-        // Values in a narrow range: a table indexed by value, no sorting.
-        std::vector<int32_t> index(span, -1);
-        for (const auto& line : grid)
-            for (int v : line)
-                if (!noData || v != *noData)
-                    index[static_cast<size_t>(v - lo)] = 0;
-        for (size_t i = 0; i < span; ++i)
-            if (index[i] == 0) {
-                index[i] = static_cast<int32_t>(values.size());
-                values.push_back(static_cast<int>(lo + static_cast<int64_t>(i)));
-            }
-        size_t i = 0;
-        for (const auto& line : grid)
-            for (int v : line) {
-                if (!noData || v != *noData)
-                    cls[i] = index[static_cast<size_t>(v - lo)];
-                ++i;
-            }
-        return values;
-    }
-    values.reserve(cells);
-    for (const auto& line : grid)
-        for (int v : line)
-            if (!noData || v != *noData)
-                values.push_back(v);
-    std::sort(values.begin(), values.end());
-    values.erase(std::unique(values.begin(), values.end()), values.end());
-    size_t i = 0;
-    for (const auto& line : grid)
-        for (int v : line) {
-            if (!noData || v != *noData)
-                cls[i] = static_cast<int32_t>(std::lower_bound(values.begin(), values.end(), v) - values.begin());
-            ++i;
-        }
-    return values;
-}
-
-int32_t findRoot(std::vector<int32_t>& parent, int32_t x)
-{
-    while (parent[static_cast<size_t>(x)] != x) {
-        parent[static_cast<size_t>(x)] = parent[static_cast<size_t>(parent[static_cast<size_t>(x)])];
-        x = parent[static_cast<size_t>(x)];
-    }
-    return x;
-}
-
-// Patches by one raster scan with union-find; patches are numbered in the order their first cell is met.
-void labelPatches(PatchRaster& raster, bool eight)
-{
-    const int rows = raster.rows;
-    const int cols = raster.cols;
-    const auto& cls = raster.cls;
-    auto& lab = raster.patch;
-    lab.assign(cls.size(), -1);
-    std::vector<int32_t> parent;
-    auto join = [&](int32_t a, int32_t b) {
-        a = findRoot(parent, a);
-        b = findRoot(parent, b);
-        if (a != b)
-            parent[static_cast<size_t>(std::max(a, b))] = std::min(a, b);
-        return std::min(a, b);
-    };
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < cols; ++c) {
-            const size_t i = static_cast<size_t>(r) * static_cast<size_t>(cols) + static_cast<size_t>(c);
-            const int32_t k = cls[i];
-            if (k < 0)
-                continue;
-            int32_t l = -1;
-            auto meet = [&](size_t j) {
-                if (cls[j] != k)
-                    return;
-                // Most neighbours already carry the cell's label: no set to look up then.
-                l = l < 0 || lab[j] == l ? lab[j] : join(l, lab[j]);
-            };
-            if (c > 0)
-                meet(i - 1);
-            if (r > 0) {
-                meet(i - static_cast<size_t>(cols));
-                if (eight && c > 0)
-                    meet(i - static_cast<size_t>(cols) - 1);
-                if (eight && c + 1 < cols)
-                    meet(i - static_cast<size_t>(cols) + 1);
-            }
-            if (l < 0) {
-                l = static_cast<int32_t>(parent.size());
-                parent.push_back(l);
-            }
-            lab[i] = l;
-        }
-    }
-    std::vector<int32_t> compact(parent.size(), -1);
-    raster.patchClass.clear();
-    for (size_t i = 0; i < lab.size(); ++i) {
-        if (lab[i] < 0)
-            continue;
-        const int32_t root = findRoot(parent, lab[i]);
-        int32_t& id = compact[static_cast<size_t>(root)];
-        if (id < 0) {
-            id = static_cast<int32_t>(raster.patchClass.size());
-            raster.patchClass.push_back(cls[i]);
-        }
-        lab[i] = id;
-    }
-}
-
-struct PatchStats {
-    int64_t cells = 0;
-    int64_t like = 0;   // sides shared by two of its cells
-    int64_t sumR = 0;
-    int64_t sumC = 0;
-    unsigned char touches = 0;  // map sides its cells lie on: Top, Bottom, Left, Right
-    double radiusSum = 0;  // distances of its cell centres from their mean
-};
-
-enum : unsigned char { Top = 1, Bottom = 2, Left = 4, Right = 8 };
-
 struct ClassStats {
     int64_t cells = 0;
     int64_t like = 0;    // like sides, each counted once
@@ -209,149 +72,200 @@ int64_t minPerimeter(int64_t n)
     return 4 * side + 4;
 }
 
-}  // namespace
+// Per class: its patches' sums, gathered in one pass over the patches.
+struct ClassSums {
+    double area2 = 0;        // sum of squared patch sizes, in cells
+    double perim = 0;        // cohesion's sums
+    double perimRoot = 0;
+    double gyrateArea = 0;   // gyrate x cells
+    double enn = 0;
+    double areaSquares = 0;  // squared deviations of patch areas from the mean, hectares
+};
 
-bool computeMetrics(const LandscapeGrid& grid, const MetricsOptions& options, std::vector<MetricValue>& out,
-                    std::string* error)
+// The distance loops in two builds, picked once when the program loads: with the processor's
+// wider vectors where it has them, and the portable ones elsewhere. Square roots are exact in
+// both, so both give the same bits.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define ORVALIS_SQRT_CLONES __attribute__((target_clones("avx", "default")))
+#else
+#define ORVALIS_SQRT_CLONES
+#endif
+
+// Per patch the distances of its cell centres from their mean, summed in row order as one pass
+// over the cells would. A run's distances come first, all in doubles (column holds 0, 1, 2, ...
+// as doubles) so that they take the widest vectors; the sums then add them in order.
+ORVALIS_SQRT_CLONES
+void sumRadii(const PatchRaster& raster, const double* meanR, const double* meanC, const double* column,
+              double* distance, double* radiusSum)
 {
-    out.clear();
+    for (int r = 0; r < raster.rows; ++r)
+        for (int32_t j = raster.rowRuns[static_cast<size_t>(r)]; j < raster.rowRuns[static_cast<size_t>(r) + 1]; ++j) {
+            const CellRun& run = raster.runs[static_cast<size_t>(j)];
+            if (run.patch < 0)
+                continue;
+            const size_t l = static_cast<size_t>(run.patch);
+            const double dr = r - meanR[l];
+            const double mc = meanC[l];
+            const int n = run.end - run.start;
+            // Whole blocks of four, past the run's end into the buffers' slack: no loop for the rest.
+            for (int i = 0; i < n; i += 4)
+                for (int q = 0; q < 4; ++q) {
+                    const double dc = column[run.start + i + q] - mc;
+                    distance[i + q] = std::sqrt(dr * dr + dc * dc);
+                }
+            double sum = radiusSum[l];
+            for (int i = 0; i < n; ++i)
+                sum += distance[i];
+            radiusSum[l] = sum;
+        }
+}
+
+// What a thread keeps between grids: a run measuring thousands of small grids allocates once.
+struct Scratch {
+    std::vector<const int*> lines;
+    PatchRaster raster;
+    NearestPatch nearest;
+    std::vector<double> radiusSum;  // per patch: distances of its cell centres from their mean
+    std::vector<ClassStats> klass;
+    std::vector<ClassSums> sums;
+    std::vector<double> meanR;
+    std::vector<double> meanC;
+    std::vector<double> entries;
+    std::vector<double> distance;
+    std::vector<double> column;  // 0, 1, 2, ... as doubles
+
+    void release() { *this = Scratch(); }
+};
+
+// Grids above this many cells give their buffers back: their own work dwarfs the allocation.
+constexpr size_t KeptCells = size_t{1} << 18;
+
+Scratch& scratch()
+{
+    thread_local Scratch s;
+    return s;
+}
+
+bool checkOptions(const MetricsOptions& options, std::string* error)
+{
     if (options.neighbours != 4 && options.neighbours != 8)
         return fail(error, "the neighbour rule must be 4 or 8");
     if (!(options.cellSize > 0) || !std::isfinite(options.cellSize))
         return fail(error, "the cell size must be a positive number");
-    if (grid.empty())
-        return fail(error, "the grid is empty");
-    const size_t width = grid.front().size();
-    for (const auto& line : grid)
-        if (line.size() != width)
-            return fail(error, "the grid is not rectangular: its rows differ in length");
-    if (grid.size() > static_cast<size_t>(std::numeric_limits<int>::max()) ||
-        width > static_cast<size_t>(std::numeric_limits<int>::max()) ||
-        grid.size() * width > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
+    return true;
+}
+
+bool checkSize(size_t rows, size_t cols, std::string* error)
+{
+    if (rows > static_cast<size_t>(std::numeric_limits<int>::max()) ||
+        cols > static_cast<size_t>(std::numeric_limits<int>::max()) ||
+        rows * cols > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
         return fail(error, "the grid is too large");
+    return true;
+}
 
-    PatchRaster raster;
-    raster.rows = static_cast<int>(grid.size());
-    raster.cols = static_cast<int>(width);
-    const std::vector<int> values = denseClasses(grid, options.noData, raster.cols, raster.cls);
-    if (values.empty())
-        return fail(error, "the grid holds no cell inside the landscape");
-    labelPatches(raster, options.neighbours == 8);
-
-    const int rows = raster.rows;
-    const int cols = raster.cols;
-    const size_t K = values.size();
-    const size_t P = raster.patchClass.size();
-    const auto& cls = raster.cls;
-    const auto& lab = raster.patch;
-
-    std::vector<PatchStats> patch(P);
-    std::vector<ClassStats> klass(K);
-    // Adjacencies between different classes, each side once (the lower class first).
-    const bool denseMatrix = K <= 64 || K * K <= cls.size();
-    std::vector<int64_t> between(denseMatrix ? K * K : 0, 0);
-    std::unordered_map<uint64_t, int64_t> betweenSparse;
-    auto addBetween = [&](int32_t a, int32_t b) {
+// Sides between different classes counted cell by cell, for classes too many for a table: into
+// a hash map, whose order of first insertion decides the order contag sums in, so it stays the cells' order.
+void countSparseSides(const PatchRaster& raster, std::vector<ClassStats>& klass,
+                      std::unordered_map<uint64_t, int64_t>& between)
+{
+    auto side = [&](int r, int c, int rr, int cc) {
+        int32_t a = raster.classAt(r, c);
+        int32_t b = raster.classAt(rr, cc);
+        if (a < 0 || b < 0 || a == b)
+            return;
+        ++klass[static_cast<size_t>(a)].edge;
+        ++klass[static_cast<size_t>(b)].edge;
         if (a > b)
             std::swap(a, b);
-        if (denseMatrix)
-            ++between[static_cast<size_t>(a) * K + static_cast<size_t>(b)];
-        else
-            ++betweenSparse[(static_cast<uint64_t>(a) << 32) | static_cast<uint32_t>(b)];
+        ++between[(static_cast<uint64_t>(a) << 32) | static_cast<uint32_t>(b)];
     };
-    auto side = [&](size_t i, size_t j) {
-        const int32_t a = cls[i];
-        const int32_t b = cls[j];
-        if (a < 0 || b < 0)
-            return;
-        if (a == b) {
-            ++klass[static_cast<size_t>(a)].like;
-            ++patch[static_cast<size_t>(lab[i])].like;
-        } else {
-            ++klass[static_cast<size_t>(a)].edge;
-            ++klass[static_cast<size_t>(b)].edge;
-            addBetween(a, b);
+    for (int r = 0; r < raster.rows; ++r)
+        for (int c = 0; c < raster.cols; ++c) {
+            if (c + 1 < raster.cols)
+                side(r, c, r, c + 1);
+            if (r + 1 < raster.rows)
+                side(r, c, r + 1, c);
         }
-    };
-    int64_t N = 0;
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < cols; ++c) {
-            const size_t i = static_cast<size_t>(r) * static_cast<size_t>(cols) + static_cast<size_t>(c);
-            if (c + 1 < cols)
-                side(i, i + 1);
-            if (r + 1 < rows)
-                side(i, i + static_cast<size_t>(cols));
-            if (cls[i] < 0)
-                continue;
-            ++N;
-            ++klass[static_cast<size_t>(cls[i])].cells;
-            PatchStats& p = patch[static_cast<size_t>(lab[i])];
-            ++p.cells;
-            p.sumR += r;
-            p.sumC += c;
-        }
-    }
-    // Only cells on the map's border say which of its sides a patch reaches.
-    auto touch = [&](int r, int c, unsigned char sideBit) {
-        const int32_t l = lab[static_cast<size_t>(r) * static_cast<size_t>(cols) + static_cast<size_t>(c)];
-        if (l >= 0)
-            patch[static_cast<size_t>(l)].touches |= sideBit;
-    };
-    for (int c = 0; c < cols; ++c) {
-        touch(0, c, Top);
-        touch(rows - 1, c, Bottom);
-    }
-    for (int r = 0; r < rows; ++r) {
-        touch(r, 0, Left);
-        touch(r, cols - 1, Right);
-    }
-    std::vector<double> meanR(P), meanC(P);
-    for (size_t p = 0; p < P; ++p) {
-        meanR[p] = static_cast<double>(patch[p].sumR) / static_cast<double>(patch[p].cells);
-        meanC[p] = static_cast<double>(patch[p].sumC) / static_cast<double>(patch[p].cells);
-    }
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c) {
-            const size_t i = static_cast<size_t>(r) * static_cast<size_t>(cols) + static_cast<size_t>(c);
-            const int32_t l = lab[i];
-            if (l < 0)
-                continue;
-            const double dr = r - meanR[static_cast<size_t>(l)];
-            const double dc = c - meanC[static_cast<size_t>(l)];
-            patch[static_cast<size_t>(l)].radiusSum += std::sqrt(dr * dr + dc * dc);
-        }
-    const std::vector<int64_t> nearest2 = nearestOtherPatch(raster, options.neighbours == 8);
+}
 
-    // Per class: its patches' sums, gathered in one pass over the patches.
-    struct ClassSums {
-        double area2 = 0;        // sum of squared patch sizes, in cells
-        double perim = 0;        // cohesion's sums
-        double perimRoot = 0;
-        double gyrateArea = 0;   // gyrate x cells
-        double enn = 0;
-    };
-    std::vector<ClassSums> sums(K);
+bool measure(Scratch& s, std::span<const int* const> lines, int cols, const MetricsOptions& options,
+             std::vector<MetricValue>& out, std::string* error)
+{
+    PatchRaster& raster = s.raster;
+    raster.cut(lines, cols, options.noData, options.neighbours == 8);
+    const std::vector<int>& values = raster.values;
+    if (values.empty())
+        return fail(error, "the grid holds no cell inside the landscape");
+
+    const size_t K = values.size();
+    const size_t P = raster.patchClass.size();
+    const std::vector<PatchShape>& shape = raster.shapes;
+    std::vector<ClassStats>& klass = s.klass;
+    klass.assign(K, ClassStats());
+    int64_t N = 0;
     for (size_t p = 0; p < P; ++p) {
-        const PatchStats& s = patch[p];
-        const size_t k = static_cast<size_t>(raster.patchClass[p]);
-        ClassStats& owner = klass[k];
-        ++owner.patches;
-        owner.largest = std::max(owner.largest, s.cells);
-        if ((s.touches & (Top | Bottom)) == (Top | Bottom) || (s.touches & (Left | Right)) == (Left | Right))
-            owner.spanning = true;
-        const double cells = static_cast<double>(s.cells);
-        ClassSums& a = sums[k];
-        a.area2 += cells * cells;
-        const double perim = static_cast<double>(4 * s.cells - 2 * s.like);
-        a.perim += perim;
-        a.perimRoot += perim * std::sqrt(cells);
-        a.gyrateArea += s.radiusSum;  // (radiusSum / cells) x cells
-        if (nearest2[p] >= 0)
-            a.enn += std::sqrt(static_cast<double>(nearest2[p]));
+        ClassStats& k = klass[static_cast<size_t>(raster.patchClass[p])];
+        k.cells += shape[p].cells;
+        k.like += shape[p].like;
+        ++k.patches;
+        N += shape[p].cells;
     }
+    // Adjacencies between different classes, each side once (the lower class first).
+    const bool denseMatrix = !raster.classContacts.empty();
+    const std::vector<int64_t>& between = raster.classContacts;
+    std::unordered_map<uint64_t, int64_t> betweenSparse;
+    if (denseMatrix) {
+        for (size_t a = 0; a < K; ++a)
+            for (size_t b = a + 1; b < K; ++b) {
+                klass[a].edge += between[a * K + b];
+                klass[b].edge += between[a * K + b];
+            }
+    } else {
+        countSparseSides(raster, klass, betweenSparse);
+    }
+    std::vector<double>& meanR = s.meanR;
+    std::vector<double>& meanC = s.meanC;
+    meanR.resize(P);
+    meanC.resize(P);
+    for (size_t p = 0; p < P; ++p) {
+        meanR[p] = static_cast<double>(shape[p].sumR) / static_cast<double>(shape[p].cells);
+        meanC[p] = static_cast<double>(shape[p].sumC) / static_cast<double>(shape[p].cells);
+    }
+    std::vector<double>& radiusSum = s.radiusSum;
+    radiusSum.assign(P, 0.0);
+    s.distance.resize(static_cast<size_t>(raster.cols) + 3);
+    for (int c = static_cast<int>(s.column.size()); c < raster.cols + 3; ++c)
+        s.column.push_back(c);
+    sumRadii(raster, meanR.data(), meanC.data(), s.column.data(), s.distance.data(), radiusSum.data());
+    const std::vector<int64_t>& nearest2 = s.nearest.search(raster, options.neighbours == 8);
 
     const double cs = options.cellSize;
     const double cellHa = cs * cs / 10000.0;
+    std::vector<ClassSums>& sums = s.sums;
+    sums.assign(K, ClassSums());
+    for (size_t p = 0; p < P; ++p) {
+        const PatchShape& st = shape[p];
+        const size_t k = static_cast<size_t>(raster.patchClass[p]);
+        ClassStats& owner = klass[k];
+        owner.largest = std::max(owner.largest, st.cells);
+        if ((st.borders & (TopBorder | BottomBorder)) == (TopBorder | BottomBorder) ||
+            (st.borders & (LeftBorder | RightBorder)) == (LeftBorder | RightBorder))
+            owner.spanning = true;
+        const double cells = static_cast<double>(st.cells);
+        ClassSums& a = sums[k];
+        a.area2 += cells * cells;
+        const double perim = static_cast<double>(4 * st.cells - 2 * st.like);
+        a.perim += perim;
+        a.perimRoot += perim * std::sqrt(cells);
+        a.gyrateArea += radiusSum[p];  // (radiusSum / cells) x cells
+        if (nearest2[p] >= 0)
+            a.enn += std::sqrt(static_cast<double>(nearest2[p]));
+        const double meanHa = static_cast<double>(owner.cells) * cellHa / static_cast<double>(owner.patches);
+        const double d = cells * cellHa - meanHa;
+        a.areaSquares += d * d;
+    }
+
     const double Nd = static_cast<double>(N);
     const double areaHa = Nd * cellHa;
     out.reserve(K * classMetricNames().size() + landscapeMetricNames().size());
@@ -376,13 +290,7 @@ bool computeMetrics(const LandscapeGrid& grid, const MetricsOptions& options, st
         put(false, value, "area_mn", meanHa);
         std::optional<double> sd, enn;
         if (c.patches > 1) {
-            double ss = 0;
-            for (size_t p = 0; p < P; ++p)
-                if (static_cast<size_t>(raster.patchClass[p]) == k) {
-                    const double d = static_cast<double>(patch[p].cells) * cellHa - meanHa;
-                    ss += d * d;
-                }
-            sd = std::sqrt(ss / (np - 1));
+            sd = std::sqrt(a.areaSquares / (np - 1));
             enn = a.enn / np * cs;
         }
         put(false, value, "area_sd", sd);
@@ -421,7 +329,8 @@ bool computeMetrics(const LandscapeGrid& grid, const MetricsOptions& options, st
     std::optional<double> contag;
     {
         // Adjacencies counted both ways: like sides twice on the diagonal, each other pair once per direction.
-        std::vector<double> entries;
+        std::vector<double>& entries = s.entries;
+        entries.clear();
         for (size_t k = 0; k < K; ++k)
             entries.push_back(2.0 * static_cast<double>(klass[k].like));
         auto addPair = [&](int64_t n) {
@@ -462,6 +371,59 @@ bool computeMetrics(const LandscapeGrid& grid, const MetricsOptions& options, st
     put(true, 0, "mesh", area2 * cellHa * cellHa / areaHa);
     put(true, 0, "division", 1.0 - area2 / (Nd * Nd));
     return true;
+}
+
+// Measures, then gives large grids' buffers back.
+bool measureKeeping(std::span<const int* const> lines, int cols, const MetricsOptions& options,
+                    std::vector<MetricValue>& out, std::string* error)
+{
+    Scratch& s = scratch();
+    const bool ok = measure(s, lines, cols, options, out, error);
+    if (lines.size() * static_cast<size_t>(cols) > KeptCells)
+        s.release();
+    return ok;
+}
+
+}  // namespace
+
+bool computeMetrics(const LandscapeGrid& grid, const MetricsOptions& options, std::vector<MetricValue>& out,
+                    std::string* error)
+{
+    out.clear();
+    if (!checkOptions(options, error))
+        return false;
+    if (grid.empty())
+        return fail(error, "the grid is empty");
+    const size_t width = grid.front().size();
+    for (const auto& line : grid)
+        if (line.size() != width)
+            return fail(error, "the grid is not rectangular: its rows differ in length");
+    if (!checkSize(grid.size(), width, error))
+        return false;
+    std::vector<const int*>& lines = scratch().lines;
+    lines.clear();
+    for (const auto& line : grid)
+        lines.push_back(line.data());
+    return measureKeeping(lines, static_cast<int>(width), options, out, error);
+}
+
+bool computeMetrics(std::span<const int> cells, int rows, int cols, const MetricsOptions& options,
+                    std::vector<MetricValue>& out, std::string* error)
+{
+    out.clear();
+    if (!checkOptions(options, error))
+        return false;
+    if (rows <= 0 || cols < 0)
+        return fail(error, "the grid is empty");
+    if (cells.size() != static_cast<size_t>(rows) * static_cast<size_t>(cols))
+        return fail(error, "the cells do not fill the rows and columns given");
+    if (!checkSize(static_cast<size_t>(rows), static_cast<size_t>(cols), error))
+        return false;
+    std::vector<const int*>& lines = scratch().lines;
+    lines.clear();
+    for (int r = 0; r < rows; ++r)
+        lines.push_back(cells.data() + static_cast<size_t>(r) * static_cast<size_t>(cols));
+    return measureKeeping(lines, cols, options, out, error);
 }
 
 }  // namespace orvalis

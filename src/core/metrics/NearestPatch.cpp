@@ -8,31 +8,7 @@ namespace orvalis {
 namespace {
 
 constexpr std::int64_t Unset = std::numeric_limits<std::int64_t>::max();
-constexpr int NearRadius = 8;
-
-struct Offset {
-    int dr;
-    int dc;
-    std::int64_t d2;
-};
-
-// Cell offsets out to a short radius, nearest first: most patches find their neighbour here.
-const std::vector<Offset>& nearOffsets()
-{
-    static const std::vector<Offset> offsets = [] {
-        constexpr int radius = NearRadius;
-        std::vector<Offset> list;
-        for (int dr = -radius; dr <= radius; ++dr)
-            for (int dc = -radius; dc <= radius; ++dc) {
-                const std::int64_t d2 = std::int64_t{dr} * dr + std::int64_t{dc} * dc;
-                if (d2 > 0 && d2 <= std::int64_t{radius} * radius)
-                    list.push_back({dr, dc, d2});
-            }
-        std::stable_sort(list.begin(), list.end(), [](const Offset& a, const Offset& b) { return a.d2 < b.d2; });
-        return list;
-    }();
-    return offsets;
-}
+constexpr int NearRadius = 32;
 
 // Boundary cells of one class in a k-d tree whose subtrees know when they hold a single
 // patch, so a search from a patch skips its own cells wholesale.
@@ -119,109 +95,194 @@ private:
 
 }  // namespace
 
-std::vector<std::int64_t> nearestOtherPatch(const PatchRaster& raster, bool eightNeighbours)
+const std::vector<std::int64_t>& NearestPatch::search(const PatchRaster& raster, bool eightNeighbours)
+{
+    const std::size_t patches = raster.patchClass.size();
+    best_.assign(patches, Unset);
+    patchesOfClass_.assign(raster.values.size(), 0);
+    for (std::int32_t k : raster.patchClass)
+        ++patchesOfClass_[static_cast<std::size_t>(k)];
+    searchNear(raster, eightNeighbours);
+    searchFar(raster);
+    for (std::int64_t& b : best_)
+        if (b == Unset)
+            b = -1;
+    return best_;
+}
+
+void NearestPatch::release()
+{
+    *this = NearestPatch();
+}
+
+// Every pair of cells of two patches of a class within the short radius, through the runs.
+// Of a nearest pair, neither cell has a side facing its own class towards the other (that
+// neighbour, in the same patch, would be nearer), and in the other's row no cell of the class
+// lies between the column of the first and the other (it would be nearer, or the pair's own).
+// So a cell looks only towards its open sides: along its row from a run's ends, and up or
+// down a column from under a run of another class, there at the nearest cell of its class on
+// either hand where that side is open too; a column stops at the first cell of its class.
+void NearestPatch::searchNear(const PatchRaster& raster, bool eightNeighbours)
 {
     const int rows = raster.rows;
     const int cols = raster.cols;
-    const std::size_t patches = raster.patchClass.size();
-    std::vector<std::int64_t> best(patches, Unset);
-
-    int classes = 0;
-    for (std::int32_t k : raster.patchClass)
-        classes = std::max(classes, k + 1);
-    std::vector<std::int32_t> patchesOfClass(static_cast<std::size_t>(classes), 0);
-    for (std::int32_t k : raster.patchClass)
-        ++patchesOfClass[static_cast<std::size_t>(k)];
-
-    // A cell whose four sides all face its own class is never nearest: the cell beside it
-    // towards any other cell is nearer, and it lies in the same patch.
-    auto isBoundary = [&](int r, int c, std::int32_t k) {
-        const std::size_t i = static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c);
-        return (r > 0 && raster.cls[i - static_cast<std::size_t>(cols)] != k) ||
-               (r + 1 < rows && raster.cls[i + static_cast<std::size_t>(cols)] != k) ||
-               (c > 0 && raster.cls[i - 1] != k) || (c + 1 < cols && raster.cls[i + 1] != k);
-    };
-
+    const std::vector<CellRun>& runs = raster.runs;
+    const std::int64_t limit = std::int64_t{NearRadius} * NearRadius + 1;
     // Patches closer than this would be one patch: two cells apart with 8 neighbours, a diagonal step with 4.
     const std::int64_t closest2 = eightNeighbours ? 4 : 2;
-    const std::vector<Offset>& offsets = nearOffsets();
     for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < cols; ++c) {
-            const std::size_t i = static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c);
-            const std::int32_t k = raster.cls[i];
-            if (k < 0)
+        const std::int32_t rowFirst = raster.rowRuns[static_cast<std::size_t>(r)];
+        const std::int32_t rowEnd = raster.rowRuns[static_cast<std::size_t>(r) + 1];
+        for (std::int32_t j = rowFirst; j < rowEnd; ++j) {
+            const CellRun& run = runs[static_cast<std::size_t>(j)];
+            const std::int32_t k = run.cls;
+            if (k < 0 || patchesOfClass_[static_cast<std::size_t>(k)] < 2)
                 continue;
-            const std::int32_t own = raster.patch[i];
-            std::int64_t& b = best[static_cast<std::size_t>(own)];
-            if (b <= closest2 || patchesOfClass[static_cast<std::size_t>(k)] < 2 || !isBoundary(r, c, k))
+            const std::int32_t own = run.patch;
+            std::int64_t& best = best_[static_cast<std::size_t>(own)];
+            // From cell c in direction step (-1 up, 1 down, 0 along the row), with the hands it may look to.
+            auto look = [&](int c, int step, bool left, bool right) {
+                std::int64_t bound = std::min(best, limit);
+                // Stops a direction at a cell of the class: the pair's distance, unless its own.
+                auto meet = [&](const CellRun& other, std::int64_t d2) {
+                    if (other.patch == own)
+                        return;
+                    bound = d2;
+                    std::int64_t& theirs = best_[static_cast<std::size_t>(other.patch)];
+                    theirs = std::min(theirs, d2);
+                };
+                // The nearest runs of the class on either hand of run x, in row rr.
+                auto sideways = [&](int rr, std::int32_t x, std::int64_t dr2) {
+                    if (left)
+                        for (std::int32_t y = x - 1; y >= raster.rowRuns[static_cast<std::size_t>(rr)]; --y) {
+                            const CellRun& o = runs[static_cast<std::size_t>(y)];
+                            const std::int64_t dc = c - (o.end - 1);
+                            if (dr2 + dc * dc >= bound)
+                                break;
+                            if (o.cls == k) {
+                                meet(o, dr2 + dc * dc);
+                                break;
+                            }
+                        }
+                    if (right)
+                        for (std::int32_t y = x + 1; y < raster.rowRuns[static_cast<std::size_t>(rr) + 1]; ++y) {
+                            const CellRun& o = runs[static_cast<std::size_t>(y)];
+                            const std::int64_t dc = o.start - c;
+                            if (dr2 + dc * dc >= bound)
+                                break;
+                            if (o.cls == k) {
+                                meet(o, dr2 + dc * dc);
+                                break;
+                            }
+                        }
+                };
+                if (step == 0) {
+                    sideways(r, j, 0);
+                } else {
+                    std::int64_t dr = 1;
+                    for (int rr = r + step; rr >= 0 && rr < rows && dr * dr < bound; rr += step, ++dr) {
+                        const std::int32_t x = raster.runOf[static_cast<std::size_t>(rr) * static_cast<std::size_t>(cols) +
+                                                            static_cast<std::size_t>(c)];
+                        const CellRun& o = runs[static_cast<std::size_t>(x)];
+                        if (o.cls == k) {
+                            meet(o, dr * dr);
+                            break;
+                        }
+                        sideways(rr, x, dr * dr);
+                    }
+                }
+                if (bound < limit)
+                    best = std::min(best, bound);
+            };
+            if (best <= closest2)
                 continue;
-            for (const Offset& o : offsets) {
-                if (o.d2 >= b)
-                    break;
-                const int rr = r + o.dr;
-                const int cc = c + o.dc;
-                if (rr < 0 || rr >= rows || cc < 0 || cc >= cols)
+            if (run.start > 0)
+                look(run.start, 0, true, false);
+            if (run.end < cols)
+                look(run.end - 1, 0, false, true);
+            // Cells under a run of another class in the next row up, then down.
+            for (int step : {-1, 1}) {
+                const int rr = r + step;
+                if (rr < 0 || rr >= rows)
                     continue;
-                const std::size_t j = static_cast<std::size_t>(rr) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(cc);
-                if (raster.cls[j] == k && raster.patch[j] != own) {
-                    b = o.d2;
-                    break;
+                const std::int32_t* across = raster.runOf.data() + static_cast<std::size_t>(rr) * static_cast<std::size_t>(cols);
+                for (std::int32_t y = across[run.start]; y < raster.rowRuns[static_cast<std::size_t>(rr) + 1]; ++y) {
+                    const CellRun& o = runs[static_cast<std::size_t>(y)];
+                    if (o.start >= run.end)
+                        break;
+                    if (o.cls == k)
+                        continue;
+                    const int from = std::max(o.start, run.start);
+                    const int to = std::min(o.end, run.end);
+                    for (int c = from; c < to && best > closest2; ++c)
+                        look(c, step, c == run.start && c > 0, c + 1 == run.end && c + 1 < cols);
                 }
             }
         }
     }
+}
 
-    // Patches with no neighbour within the short radius: a tree search over the class's boundary cells.
-    std::vector<char> classPending(static_cast<std::size_t>(classes), 0);
+// Patches with no other patch of their class within the short radius: a tree search over
+// the class's boundary cells.
+void NearestPatch::searchFar(const PatchRaster& raster)
+{
+    const int rows = raster.rows;
+    const int cols = raster.cols;
+    const std::size_t classes = raster.values.size();
+    std::vector<char> classPending(classes, 0);
     bool anyPending = false;
-    for (std::size_t p = 0; p < patches; ++p) {
+    for (std::size_t p = 0; p < best_.size(); ++p) {
         const std::int32_t k = raster.patchClass[p];
-        if (best[p] == Unset && patchesOfClass[static_cast<std::size_t>(k)] >= 2) {
+        if (best_[p] == Unset && patchesOfClass_[static_cast<std::size_t>(k)] >= 2) {
             classPending[static_cast<std::size_t>(k)] = 1;
             anyPending = true;
         }
     }
-    if (anyPending) {
-        std::vector<std::vector<BoundaryTree::Point>> boundary(static_cast<std::size_t>(classes));
-        for (int r = 0; r < rows; ++r)
-            for (int c = 0; c < cols; ++c) {
-                const std::size_t i = static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c);
-                const std::int32_t k = raster.cls[i];
-                if (k >= 0 && classPending[static_cast<std::size_t>(k)] && isBoundary(r, c, k))
-                    boundary[static_cast<std::size_t>(k)].push_back({r, c, raster.patch[i]});
-            }
-        for (int k = 0; k < classes; ++k) {
-            if (!classPending[static_cast<std::size_t>(k)])
+    if (!anyPending)
+        return;
+    // A cell whose four sides all face its own class is never nearest: the cell beside it
+    // towards any other cell is nearer, and it lies in the same patch.
+    auto isBoundary = [&](int r, int c, std::int32_t k) {
+        return (r > 0 && raster.classAt(r - 1, c) != k) || (r + 1 < rows && raster.classAt(r + 1, c) != k) ||
+               (c > 0 && raster.classAt(r, c - 1) != k) || (c + 1 < cols && raster.classAt(r, c + 1) != k);
+    };
+    std::vector<std::vector<BoundaryTree::Point>> boundary(classes);
+    for (int r = 0; r < rows; ++r)
+        for (std::int32_t j = raster.rowRuns[static_cast<std::size_t>(r)];
+             j < raster.rowRuns[static_cast<std::size_t>(r) + 1]; ++j) {
+            const CellRun& run = raster.runs[static_cast<std::size_t>(j)];
+            if (run.cls < 0 || !classPending[static_cast<std::size_t>(run.cls)])
                 continue;
-            std::vector<BoundaryTree::Point>& points = boundary[static_cast<std::size_t>(k)];
-            // Resolved patches already hold their exact nearest distance; the others' cells are asked.
-            std::vector<BoundaryTree::Point> open;
-            for (const BoundaryTree::Point& p : points)
-                if (best[static_cast<std::size_t>(p.patch)] == Unset)
-                    open.push_back(p);
-            // A few questions cost less against every point than the tree's build.
-            if (static_cast<double>(open.size()) <= 4.0 * std::log2(static_cast<double>(points.size())) + 8.0) {
-                for (const BoundaryTree::Point& q : open) {
-                    std::int64_t& b = best[static_cast<std::size_t>(q.patch)];
-                    for (const BoundaryTree::Point& p : points) {
-                        const std::int64_t dr = p.r - q.r;
-                        const std::int64_t dc = p.c - q.c;
-                        if (p.patch != q.patch)
-                            b = std::min(b, dr * dr + dc * dc);
-                    }
-                }
-                continue;
-            }
-            const BoundaryTree tree(std::move(points));
-            for (const BoundaryTree::Point& q : open)
-                tree.nearest(q.r, q.c, q.patch, best[static_cast<std::size_t>(q.patch)]);
+            for (int c = run.start; c < run.end; ++c)
+                if (isBoundary(r, c, run.cls))
+                    boundary[static_cast<std::size_t>(run.cls)].push_back({r, c, run.patch});
         }
+    for (std::size_t k = 0; k < classes; ++k) {
+        if (!classPending[k])
+            continue;
+        std::vector<BoundaryTree::Point>& points = boundary[k];
+        // Resolved patches already hold their exact nearest distance; the others' cells are asked.
+        std::vector<BoundaryTree::Point> open;
+        for (const BoundaryTree::Point& p : points)
+            if (best_[static_cast<std::size_t>(p.patch)] == Unset)
+                open.push_back(p);
+        // A few questions cost less against every point than the tree's build.
+        if (static_cast<double>(open.size()) <= 4.0 * std::log2(static_cast<double>(points.size())) + 8.0) {
+            for (const BoundaryTree::Point& q : open) {
+                std::int64_t& b = best_[static_cast<std::size_t>(q.patch)];
+                for (const BoundaryTree::Point& p : points) {
+                    const std::int64_t dr = p.r - q.r;
+                    const std::int64_t dc = p.c - q.c;
+                    if (p.patch != q.patch)
+                        b = std::min(b, dr * dr + dc * dc);
+                }
+            }
+            continue;
+        }
+        const BoundaryTree tree(std::move(points));
+        for (const BoundaryTree::Point& q : open)
+            tree.nearest(q.r, q.c, q.patch, best_[static_cast<std::size_t>(q.patch)]);
     }
-
-    for (std::size_t p = 0; p < patches; ++p)
-        if (best[p] == Unset)
-            best[p] = -1;
-    return best;
 }
 
 }  // namespace orvalis

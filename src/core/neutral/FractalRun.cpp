@@ -135,14 +135,32 @@ std::array<std::int64_t, ThresholdCount> coverCounts(const MidpointSurface& surf
     return counts;
 }
 
+namespace {
+
+void thresholdLine(const double* values, int size, double threshold, int matrixValue, int coverValue, int* line)
+{
+    for (int col = 0; col < size; ++col)
+        line[col] = values[col] > threshold ? coverValue : matrixValue;
+}
+
+}  // namespace
+
 void thresholdedRow(const MidpointSurface& surface, int row, double threshold, int matrixValue, int coverValue,
                     std::vector<int>& line)
 {
     const int size = surface.size();
     line.resize(static_cast<std::size_t>(size));
-    const double* values = surface.grid()[row];
-    for (int col = 0; col < size; ++col)
-        line[static_cast<std::size_t>(col)] = values[col] > threshold ? coverValue : matrixValue;
+    thresholdLine(surface.grid()[row], size, threshold, matrixValue, coverValue, line.data());
+}
+
+void thresholdedCells(const MidpointSurface& surface, double threshold, int matrixValue, int coverValue,
+                      std::vector<int>& cells)
+{
+    const int size = surface.size();
+    cells.resize(static_cast<std::size_t>(size) * static_cast<std::size_t>(size));
+    for (int row = 0; row < size; ++row)
+        thresholdLine(surface.grid()[row], size, threshold, matrixValue, coverValue,
+                      cells.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(size));
 }
 
 bool writeThresholdedGrid(const MidpointSurface& surface, const std::string& fileName, double threshold,

@@ -67,6 +67,10 @@ std::array<std::int64_t, ThresholdCount> coverCounts(const MidpointSurface& surf
 void thresholdedRow(const MidpointSurface& surface, int row, double threshold, int matrixValue, int coverValue,
                     std::vector<int>& line);
 
+// The size x size cells of a file, row after row, as thresholdedRow gives each row.
+void thresholdedCells(const MidpointSurface& surface, double threshold, int matrixValue, int coverValue,
+                      std::vector<int>& cells);
+
 // Writes rows and columns 0..size-1 as thresholdedRow gives them.
 bool writeThresholdedGrid(const MidpointSurface& surface, const std::string& fileName, double threshold,
                           int matrixValue, int coverValue, std::string* error = nullptr);

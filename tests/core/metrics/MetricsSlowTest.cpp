@@ -328,3 +328,34 @@ TEST(MetricsSlow, ManyScatteredClassesAgree)
         expectSame(g, o);
     }
 }
+
+// Rows of more than 64 and 128 cells, whose runs are found a machine word of cells at a time:
+// runs across the words' edges, and patches of a class far apart along the rows.
+TEST(MetricsSlow, WideRowsAgree)
+{
+    std::mt19937 rng(41);
+    for (int trial = 0; trial < 8; ++trial) {
+        const int rows = 2 + static_cast<int>(rng() % 9);
+        const int cols = 60 + static_cast<int>(rng() % 150);
+        LandscapeGrid g(rows, std::vector<int>(cols, 0));
+        for (int s = 0; s < 6; ++s) {
+            const int r = static_cast<int>(rng() % rows), c = static_cast<int>(rng() % cols);
+            const int value = 1 + static_cast<int>(rng() % 2);
+            for (int rr = r; rr < std::min(rows, r + 1 + static_cast<int>(rng() % 3)); ++rr)
+                for (int cc = c; cc < std::min(cols, c + 1 + static_cast<int>(rng() % 70)); ++cc)
+                    g[rr][cc] = value;
+        }
+        for (auto& line : g)
+            for (int& x : line)
+                if (rng() % 40 == 0)
+                    x = trial % 2 ? -9999 : 2;
+        for (int rule : {4, 8}) {
+            MetricsOptions o;
+            o.neighbours = rule;
+            o.noData = -9999;
+            expectSame(g, o);
+            if (HasFatalFailure())
+                return;
+        }
+    }
+}
