@@ -264,6 +264,19 @@ std::uint64_t BitLayer::sum(const Corner& c) const
     return (c.x >= c.ex) == (c.y >= c.ey) ? byEdges + between : byEdges - between;
 }
 
+bool BitLayer::maybeAny(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) const
+{
+    const std::size_t bx0 = static_cast<std::size_t>(x0 / Block), by0 = static_cast<std::size_t>(y0 / Block);
+    const std::size_t bx1 = static_cast<std::size_t>((x1 + Block - 1) / Block);
+    const std::size_t by1 = static_cast<std::size_t>((y1 + Block - 1) / Block);
+    // The blocks at the right and bottom edges may be cut short: no corner closes them.
+    if (bx1 >= edgesX_ || static_cast<std::int64_t>(by1) > height_ / Block)
+        return true;
+    return corner_[by1 * edgesX_ + bx1] - corner_[by0 * edgesX_ + bx1] - corner_[by1 * edgesX_ + bx0] +
+               corner_[by0 * edgesX_ + bx0] !=
+           0;
+}
+
 std::uint64_t BitLayer::count(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) const
 {
     const Corner c[4] = {corner(x1, y1), corner(x0, y1), corner(x1, y0), corner(x0, y0)};

@@ -49,6 +49,10 @@ public:
     // final; block rows in order from 0.
     void indexBlockRow(std::int64_t k);
 
+    // False when no cell of the whole blocks around [x0, x1) x [y0, y1) is set, from the block
+    // corners alone: a sparse layer (no-data along a map's edge) is then answered without counting.
+    bool maybeAny(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) const;
+
     // Set cells in columns [x0, x1) and rows [y0, y1), which the block rows indexed so far cover.
     std::uint64_t count(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) const;
 

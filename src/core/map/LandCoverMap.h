@@ -97,7 +97,7 @@ public:
     }
     std::uint64_t noData(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) const
     {
-        return noData_.empty() ? 0 : noData_.count(x0, y0, x1, y1);
+        return noData_.empty() || !noData_.maybeAny(x0, y0, x1, y1) ? 0 : noData_.count(x0, y0, x1, y1);
     }
     bool hasNoData() const { return !noData_.empty(); }
 
