@@ -11,6 +11,7 @@
 #include "core/sampler/WindowSearch.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -79,16 +80,26 @@ public:
 
 private:
     // The window's cell values, row-major in the map's row order.
+    // The window just written is measured from the cells it was written from, not read again.
     bool cells(int x0, int y0, int side, std::string* error) const
     {
+        const std::array<int, 3> window{x0, y0, side};
+        if (window == held_)
+            return true;
+        held_ = {-1, -1, -1};
         const std::size_t n = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
         values_.resize(n);
-        if (p_.keepClasses)
-            return map_.readClasses(x0, y0, side, side, values_, error);
+        if (p_.keepClasses) {
+            if (!map_.readClasses(x0, y0, side, side, values_, error))
+                return false;
+            held_ = window;
+            return true;
+        }
         flags_.resize(n);
         map_.habitatFlags(x0, y0, side, side, flags_.data());
         for (std::size_t i = 0; i < n; ++i)
             values_[i] = flags_[i] ? p_.coverValue : p_.matrixValue;
+        held_ = window;
         return true;
     }
 
@@ -124,6 +135,7 @@ private:
     // The last window's cells: written, then measured.
     mutable std::vector<std::int64_t> values_;
     mutable std::vector<unsigned char> flags_;
+    mutable std::array<int, 3> held_{-1, -1, -1};  // first column, first row and side of the cells held
 };
 
 SampleResult refusal(SampleStop stop, std::string message)

@@ -219,16 +219,12 @@ SampleResult searchWindows(WindowSource& source, const SampleParameters& params,
                 }
                 continue;
             }
-            if (source.windowHasNoData(x, y, h)) {
-                if (++tries >= WindowTryBudget) {
-                    out.stop = SampleStop::TriesSpent;
-                    break;
-                }
-                continue;
-            }
-            const std::int64_t habitat = source.windowHabitat(x, y, h);
+            // A window holding no-data is a failed try, whatever its cover.
+            const bool holdsNoData = source.windowHasNoData(x, y, h);
+            const std::int64_t habitat = holdsNoData ? 0 : source.windowHabitat(x, y, h);
             const int coverClass = static_cast<int>((100 * habitat) / windowPixels);
-            if (isSampledClass(range, coverClass) && count[static_cast<std::size_t>(coverClass)] < params.replicates) {
+            if (!holdsNoData && isSampledClass(range, coverClass) &&
+                count[static_cast<std::size_t>(coverClass)] < params.replicates) {
                 const int replicate = count[static_cast<std::size_t>(coverClass)] + 1;
                 const std::string name = windowFileName(folder, params.prefix, coverClass, replicate, extension);
                 std::string why;

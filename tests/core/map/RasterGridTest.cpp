@@ -1,13 +1,10 @@
 // Georeferenced grids read for measuring: cells, cell size from the frame, no-data from the
 // band or its mask, and the refusals.
 #include "core/map/RasterGrid.h"
-#include "core/map/GdalSupport.h"
 
 #include "support/NamedCase.h"
 #include "support/TempDir.h"
-
-#include <gdal_priv.h>
-#include <ogr_spatialref.h>
+#include "support/TestMaps.h"
 
 #include <gtest/gtest.h>
 
@@ -36,32 +33,12 @@ int cell(int x, int y)
 
 void writeGrid(const std::string& path, const GridCase& c, int w, int h)
 {
-    registerGdal();
-    GDALDataset* ds = GetGDALDriverManager()->GetDriverByName("GTiff")->Create(path.c_str(), w, h, 1, c.type, nullptr);
-    ASSERT_NE(ds, nullptr);
-    std::array<double, 6> gt = c.gt;
-    ds->SetGeoTransform(gt.data());
-    if (c.epsg) {
-        OGRSpatialReference srs;
-        srs.importFromEPSG(c.epsg);
-        ds->SetSpatialRef(&srs);
-    }
-    GDALRasterBand* band = ds->GetRasterBand(1);
-    if (c.noData)
-        band->SetNoDataValue(*c.noData);
-    std::vector<int> values;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            values.push_back(cell(x, y));
-    ASSERT_EQ(band->RasterIO(GF_Write, 0, 0, w, h, values.data(), w, h, GDT_Int32, 0, 0), CE_None);
-    if (c.masked) {
-        ASSERT_EQ(band->CreateMaskBand(GMF_PER_DATASET), CE_None);
-        std::vector<unsigned char> mask(values.size(), 255);
-        for (int y = 0; y < h; ++y)
-            mask[static_cast<std::size_t>(y * w)] = 0;
-        ASSERT_EQ(band->GetMaskBand()->RasterIO(GF_Write, 0, 0, w, h, mask.data(), w, h, GDT_Byte, 0, 0), CE_None);
-    }
-    GDALClose(ds);
+    TestMap m{w, h, cell, c.type, c.noData};
+    if (c.masked)
+        m.masked = [](int x, int) { return x == 0; };
+    m.gt = c.gt;
+    m.epsg = c.epsg;
+    writeMap(path, m);
 }
 
 class RasterGrids : public ::testing::TestWithParam<GridCase> {};

@@ -9,6 +9,7 @@
 #include "support/NamedCase.h"
 #include "support/SamplerTestSupport.h"
 #include "support/TempDir.h"
+#include "support/TestMaps.h"
 
 #include <gdal_priv.h>
 #include <ogr_spatialref.h>
@@ -25,54 +26,6 @@ using namespace orvalis::test;
 
 namespace {
 
-constexpr int Epsg = 5070;  // NLCD's Albers
-
-struct MapSpec {
-    int width = 0, height = 0;
-    std::function<int(int, int)> value;  // class at (column, row)
-    GDALDataType type = GDT_Byte;
-    std::optional<double> noDataValue;
-    std::function<bool(int, int)> masked;  // cells a per-dataset mask marks invalid
-    std::array<double, 6> gt{1249665.0, 30.0, 0.0, 1260015.0, 0.0, -30.0};
-    int block = 64;
-    int epsg = Epsg;
-};
-
-void writeMap(const std::string& path, const MapSpec& m)
-{
-    GDALAllRegister();
-    GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("GTiff");
-    const std::string blockX = "BLOCKXSIZE=" + std::to_string(m.block);
-    const std::string blockY = "BLOCKYSIZE=" + std::to_string(m.block);
-    const char* options[] = {"TILED=YES", blockX.c_str(), blockY.c_str(), "COMPRESS=DEFLATE", nullptr};
-    GDALDataset* ds = driver->Create(path.c_str(), m.width, m.height, 1, m.type, const_cast<char**>(options));
-    ASSERT_NE(ds, nullptr);
-    std::array<double, 6> gt = m.gt;
-    ds->SetGeoTransform(gt.data());
-    OGRSpatialReference srs;
-    srs.importFromEPSG(m.epsg);
-    ds->SetSpatialRef(&srs);
-    GDALRasterBand* band = ds->GetRasterBand(1);
-    if (m.noDataValue)
-        band->SetNoDataValue(*m.noDataValue);
-    std::vector<int> row(static_cast<std::size_t>(m.width));
-    for (int y = 0; y < m.height; ++y) {
-        for (int x = 0; x < m.width; ++x)
-            row[static_cast<std::size_t>(x)] = m.value(x, y);
-        ASSERT_EQ(band->RasterIO(GF_Write, 0, y, m.width, 1, row.data(), m.width, 1, GDT_Int32, 0, 0), CE_None);
-    }
-    if (m.masked) {
-        ASSERT_EQ(band->CreateMaskBand(GMF_PER_DATASET), CE_None);
-        GDALRasterBand* mask = band->GetMaskBand();
-        std::vector<unsigned char> bits(static_cast<std::size_t>(m.width));
-        for (int y = 0; y < m.height; ++y) {
-            for (int x = 0; x < m.width; ++x)
-                bits[static_cast<std::size_t>(x)] = m.masked(x, y) ? 0 : 255;
-            ASSERT_EQ(mask->RasterIO(GF_Write, 0, y, m.width, 1, bits.data(), m.width, 1, GDT_Byte, 0, 0), CE_None);
-        }
-    }
-    GDALClose(ds);
-}
 
 struct MapRun {
     SampleResult result;
@@ -187,14 +140,14 @@ TEST(MapSample, WindowsHoldingNoDataAreFailedTries)
     for (const bool byMask : {false, true}) {
         SCOPED_TRACE(byMask ? "mask band" : "no-data value");
         TempDir dir;
-        MapSpec spec{img.width, img.height, [&](int x, int y) {
+        TestMap map{img.width, img.height, [&](int x, int y) {
                          return !byMask && hole(x, y) ? 0 : (img.at(x, y) <= 128 ? 3 : 7);
                      }};
         if (byMask)
-            spec.masked = hole;
+            map.masked = hole;
         else
-            spec.noDataValue = 0;
-        writeMap(dir.file("map.tif"), spec);
+            map.noDataValue = 0;
+        writeMap(dir.file("map.tif"), map);
         SampleParameters p;
         p.image = dir.file("map.tif");
         p.habitatClasses = "3";
@@ -327,7 +280,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(MapSample, WarnsOfDegreesAndOfSinglyListedClassesThatDoNotOccur)
 {
     TempDir dir;
-    MapSpec m{80, 60, [](int x, int y) { return (x / 3 + y / 2) % 2 + 1; }};
+    TestMap m{80, 60, [](int x, int y) { return (x / 3 + y / 2) % 2 + 1; }};
     m.epsg = 4326;
     m.gt = {-82.1, 0.00027, 0, 33.5, 0, -0.00027};
     writeMap(dir.file("map.tif"), m);
@@ -403,7 +356,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "does not fit"},
         BadMapCase{{"AllNoData"},
                    [](const TempDir& d, SampleParameters&) {
-                       MapSpec m{50, 50, [](int, int) { return 0; }};
+                       TestMap m{50, 50, [](int, int) { return 0; }};
                        m.noDataValue = 0;
                        writeMap(d.file("map.tif"), m);
                    },
@@ -416,7 +369,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "habitat classes"},
         BadMapCase{{"AsciiGridOfRotatedMap"},
                    [](const TempDir& d, SampleParameters& p) {
-                       MapSpec m{50, 50, plain};
+                       TestMap m{50, 50, plain};
                        m.gt = {0, 30, 5, 0, 5, -30};
                        writeMap(d.file("map.tif"), m);
                        p.format = WindowFormat::Asc;
