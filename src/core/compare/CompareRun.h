@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/metrics/LandscapeMetrics.h"
+#include "core/run/RunControl.h"
+#include "core/run/RunResult.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvalis {
+
+// A neutral model real windows are compared with.
+struct NeutralModel {
+    enum class Kind { Random, Fractal };
+    Kind kind = Kind::Random;
+    double H = 0.5;  // fractal only, in (0, 1]
+
+    // "random" or "fractal:H" with H as its shortest text ("fractal:0.5"), as the tables write it.
+    std::string name() const;
+    // Reads one name back; nullopt with *error set for an unknown model or an H outside (0, 1].
+    static std::optional<NeutralModel> parse(const std::string& text, std::string* error = nullptr);
+};
+
+// The models a comparison uses when none are named: random, fractal:0.2, fractal:0.5, fractal:0.8.
+std::vector<NeutralModel> defaultNeutralModels();
+
+// Real windows against neutral landscapes with exactly their habitat count.
+struct CompareParameters {
+    std::vector<std::string> files;     // the real windows, in order; their index here names their replicates
+    std::vector<NeutralModel> models = defaultNeutralModels();
+    int replicates = 99;
+    std::uint32_t seed = 1;
+    int coverValue = 1;                 // a window's habitat; every other value counts as matrix
+    int matrixValue = 0;                // what matrix cells of neutral landscapes hold
+    MetricsOptions metrics;             // neighbours and cell size; noData unused
+    std::vector<std::string> metricNames;  // the metrics kept, by name; empty: all
+    std::filesystem::path output;       // neutral-metrics.csv, compare.csv, windows.csv and the shard's record go here
+    bool keepLandscapes = false;        // also output/landscapes/MODEL/WINDOW_RRR.txt
+    int shard = 1;                      // this run takes files shard-1, shard-1+shards, ...
+    int shards = 1;
+    int jobs = 0;                       // worker threads; 0: one per core. The output does not depend on it.
+};
+
+// Measures every window of this shard and its neutral replicates, streaming rows to the tables
+// in window order, so memory does not grow with the number of windows. Progress counts
+// replicates; a cancel leaves the tables holding whole windows only. A file that cannot be read
+// is named in the message, the others are still compared, and the run ends Failed.
+RunResult runCompare(const CompareParameters& parameters, RunControl& control);
+
+// Joins the tables of shard folders into output in the order a single run writes them; refuses
+// shards of different runs (seed, models, replicates, metrics or window list) or a missing shard.
+RunResult mergeCompare(const std::vector<std::filesystem::path>& shardFolders, const std::filesystem::path& output);
+
+// One neutral landscape, rows x cols, exactly habitat cells of coverValue and the rest
+// matrixValue, row after row: replicate `replicate` (from 0) of model `model` (its index in
+// the run's list) for window `window` (its index in the full file list). Any one replicate
+// made alone equals its place in a whole run.
+std::vector<int> neutralLandscape(const NeutralModel& kind, std::uint32_t seed, int window, int model, int replicate,
+                                  int rows, int cols, std::int64_t habitat, int coverValue, int matrixValue);
+
+}  // namespace orvalis
