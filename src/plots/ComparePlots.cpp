@@ -1,0 +1,10 @@
+#include "plots/ComparePlots.h"
+
+namespace orvalis {
+
+PlotsResult drawComparePlots(const std::filesystem::path&)
+{
+    return {};
+}
+
+}  // namespace orvalis
