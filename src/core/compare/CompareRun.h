@@ -44,6 +44,9 @@ struct CompareParameters {
     int jobs = 0;                       // worker threads; 0: one per core. The output does not depend on it.
 };
 
+// Why metric names cannot be kept: the first unknown one, with the names known; empty when all are known.
+std::string checkMetricNames(const std::vector<std::string>& names);
+
 // Measures every window of this shard and its neutral replicates, streaming rows to the tables
 // in window order, so memory does not grow with the number of windows. Progress counts
 // replicates; a cancel leaves the tables holding whole windows only. A file that cannot be read
