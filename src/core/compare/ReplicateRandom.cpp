@@ -4,6 +4,7 @@
 #include "core/neutral/MidpointSurface.h"
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 #include <utility>
 #include <vector>
@@ -74,26 +75,34 @@ void placeRandomHabitat(std::span<int> cells, std::int64_t habitat, ReplicateRan
 void placeSurfaceHabitat(std::span<int> cells, int rows, int cols, const MidpointSurface& surface,
                          std::int64_t habitat, int coverValue, int matrixValue)
 {
-    thread_local std::vector<std::pair<double, std::int32_t>> ranked;
-    ranked.clear();
-    ranked.reserve(cells.size());
-    for (int r = 0; r < rows; ++r) {
-        const double* line = surface.grid()[r];
-        for (int c = 0; c < cols; ++c)
-            ranked.emplace_back(line[c], r * cols + c);
-    }
     std::fill(cells.begin(), cells.end(), matrixValue);
     if (habitat <= 0)
         return;
-    // Higher values first, the earlier cell first among equal ones: one order, whatever the library.
-    const auto before = [](const std::pair<double, std::int32_t>& a, const std::pair<double, std::int32_t>& b) {
-        return a.first != b.first ? a.first > b.first : a.second < b.second;
-    };
-    const auto cut = ranked.begin() + habitat;
-    if (cut != ranked.end())
-        std::nth_element(ranked.begin(), cut - 1, ranked.end(), before);
-    for (auto it = ranked.begin(); it != cut; ++it)
-        cells[static_cast<std::size_t>(it->second)] = coverValue;
+    // The habitat-th highest value, found on the values alone (cheaper than ranking (value, cell)
+    // pairs); cells above it are habitat, and of the cells equal to it the earliest make up the count.
+    thread_local std::vector<double> values;
+    values.clear();
+    for (int r = 0; r < rows; ++r)
+        values.insert(values.end(), surface.grid()[r], surface.grid()[r] + cols);
+    const auto nth = values.begin() + (habitat - 1);
+    std::nth_element(values.begin(), nth, values.end(), std::greater<double>());
+    const double threshold = *nth;
+    std::int64_t ties = habitat;
+    for (int r = 0; r < rows; ++r) {
+        const double* line = surface.grid()[r];
+        for (int c = 0; c < cols; ++c)
+            ties -= line[c] > threshold;
+    }
+    for (int r = 0; r < rows; ++r) {
+        const double* line = surface.grid()[r];
+        int* out = cells.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(cols);
+        for (int c = 0; c < cols; ++c) {
+            const bool tie = line[c] == threshold && ties > 0;
+            ties -= tie;
+            if (line[c] > threshold || tie)
+                out[c] = coverValue;
+        }
+    }
 }
 
 int surfaceLevelsFor(int size)
