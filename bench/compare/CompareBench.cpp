@@ -3,6 +3,7 @@
 // 10 s on 2 cores) and peak resident memory, then the same for 200 windows, whose peak must not
 // be higher. Processor seconds are printed too: the machine is often shared. The baseline makes and measures the replicates of a few windows one after another on
 // one thread, keeping every value until the end, as a first version would.
+#include "BenchSupport.h"
 #include "core/compare/CompareRun.h"
 #include "core/compare/CompareStatistics.h"
 #include "core/compare/ReplicateRandom.h"
@@ -15,48 +16,13 @@
 #include <fstream>
 #include <string>
 #include <vector>
-#include <sys/resource.h>
 
-using Clock = std::chrono::steady_clock;
+using namespace orvalis::bench;
 
 namespace {
 
 constexpr int Side = 100;
 constexpr int Replicates = 99;
-
-double seconds(Clock::time_point a, Clock::time_point b)
-{
-    return std::chrono::duration<double>(b - a).count();
-}
-
-// Processor time of the process, user and system: steadier than wall time on a shared machine.
-double cpuSeconds()
-{
-    rusage u {};
-    getrusage(RUSAGE_SELF, &u);
-    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-           static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
-}
-
-long statusKb(const char* field)
-{
-    std::ifstream in("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (in >> key) {
-        if (key == std::string(field) + ":") {
-            in >> value;
-            return value;
-        }
-        in.ignore(1 << 10, '\n');
-    }
-    return -1;
-}
-
-void resetPeak()
-{
-    std::ofstream("/proc/self/clear_refs") << "5\n";
-}
 
 // Windows with cover from 5 % to 95 %, each cell drawn on its own.
 std::vector<std::string> makeWindows(const std::filesystem::path& folder, int count)

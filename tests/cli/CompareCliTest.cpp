@@ -5,12 +5,8 @@
 
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
-
-extern char** environ;
 
 namespace orvalis {
 namespace {
@@ -20,12 +16,12 @@ using test::readFile;
 using test::runCli;
 using test::TempDir;
 
-// A 20 x 20 window whose first `habitat` cells (row after row) are 1.
-void window(const TempDir& dir, const std::string& name, int habitat)
+// A side x side window whose first `habitat` cells (row after row) are 1.
+void window(const TempDir& dir, const std::string& name, int habitat, int side = 20)
 {
-    LandscapeGrid grid(20, std::vector<int>(20, 0));
+    LandscapeGrid grid(side, std::vector<int>(side, 0));
     for (int i = 0; i < habitat; ++i)
-        grid[i / 20][i % 20] = 1;
+        grid[i / side][i % side] = 1;
     ASSERT_TRUE(writeLandscapeFile(dir.file(name), grid));
 }
 
@@ -85,21 +81,13 @@ TEST(CompareCli, InterruptKeepsWholeWindows)
 {
     TempDir dir;
     std::vector<std::string> args{ORVALIS_CLI, "compare", "--replicates", "999", "--output", dir.file("out"), "--jobs", "1"};
+    // Windows large enough that the run is far from its end when the first one is written.
     for (int i = 0; i < 20; ++i) {
-        window(dir, "w" + std::to_string(i) + ".txt", 10 * i + 100);
+        window(dir, "w" + std::to_string(i) + ".txt", 40 * i + 1000, 60);
         args.push_back(dir.file("w" + std::to_string(i) + ".txt"));
     }
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, dir.file("cli.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, dir.file("cli.err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, ORVALIS_CLI, &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = spawnCli(dir, args);
+    ASSERT_GT(pid, 0);
     // Once the first window is written, press Ctrl-C.
     for (int i = 0; i < 2000 && readFile(dir.file("out/windows.csv")).find("w0.txt") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -78,21 +78,34 @@ void placeSurfaceHabitat(std::span<int> cells, int rows, int cols, const Midpoin
     std::fill(cells.begin(), cells.end(), matrixValue);
     if (habitat <= 0)
         return;
-    // The habitat-th highest value, found on the values alone (cheaper than ranking (value, cell)
-    // pairs); cells above it are habitat, and of the cells equal to it the earliest make up the count.
+    // The habitat-th highest value: a histogram finds the bucket that holds it, and only that
+    // bucket's values are ranked. Cells above it are habitat, and of the cells equal to it the
+    // earliest make up the count, as ranking every (value, cell) pair would give.
+    constexpr int Buckets = 4096;
+    // The surface is rescaled to [0, 1]; the clamp keeps any value in a bucket all the same.
+    const auto bucket = [](double v) {
+        return std::clamp(static_cast<int>(v * (Buckets - 1)), 0, Buckets - 1);
+    };
+    thread_local std::vector<std::int64_t> counts;
+    counts.assign(Buckets, 0);
+    for (int r = 0; r < rows; ++r)
+        for (const double* v = surface.grid()[r]; v != surface.grid()[r] + cols; ++v)
+            ++counts[static_cast<std::size_t>(bucket(*v))];
+    int top = Buckets - 1;
+    std::int64_t above = 0;
+    while (above + counts[static_cast<std::size_t>(top)] < habitat)
+        above += counts[static_cast<std::size_t>(top--)];
     thread_local std::vector<double> values;
     values.clear();
     for (int r = 0; r < rows; ++r)
-        values.insert(values.end(), surface.grid()[r], surface.grid()[r] + cols);
-    const auto nth = values.begin() + (habitat - 1);
+        for (const double* v = surface.grid()[r]; v != surface.grid()[r] + cols; ++v)
+            if (bucket(*v) == top)
+                values.push_back(*v);
+    const auto nth = values.begin() + (habitat - above - 1);
     std::nth_element(values.begin(), nth, values.end(), std::greater<double>());
     const double threshold = *nth;
-    std::int64_t ties = habitat;
-    for (int r = 0; r < rows; ++r) {
-        const double* line = surface.grid()[r];
-        for (int c = 0; c < cols; ++c)
-            ties -= line[c] > threshold;
-    }
+    // Values above the threshold are all in the buckets above or before nth in its own.
+    std::int64_t ties = habitat - above - std::count_if(values.begin(), nth, [&](double v) { return v > threshold; });
     for (int r = 0; r < rows; ++r) {
         const double* line = surface.grid()[r];
         int* out = cells.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(cols);
