@@ -5,6 +5,8 @@
 
 int main(int argc, char** argv)
 {
+    // Where QSettings keeps the window's layout and last folders: ~/.config/Orvalis/orvalis.conf
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvalis"));
     QCoreApplication::setApplicationName(QStringLiteral("orvalis"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVALIS_VERSION));
     QCommandLineParser parser;
