@@ -62,13 +62,47 @@ public:
 
     bool operator<(const QListWidgetItem& other) const override
     {
+        const int byName = naturalCompare(text(), other.text());
+        return byName != 0 ? byName < 0 : MainWindow::pathOf(*this) < MainWindow::pathOf(other);
+    }
+
+private:
+    // Runs of digits compare as numbers, the rest as the locale sorts text. The collator's own numeric
+    // mode is not enough: in the C locale, and without ICU, it compares digit by digit.
+    static int naturalCompare(const QString& a, const QString& b)
+    {
         static const QCollator collator = [] {
             QCollator c;
             c.setNumericMode(true);
             return c;
         }();
-        const int byName = collator.compare(text(), other.text());
-        return byName != 0 ? byName < 0 : MainWindow::pathOf(*this) < MainWindow::pathOf(other);
+        auto run = [](const QString& s, qsizetype& i) {
+            const qsizetype from = i;
+            const bool digits = s[i].isDigit();
+            while (i < s.size() && s[i].isDigit() == digits)
+                ++i;
+            return QStringView(s).mid(from, i - from);
+        };
+        qsizetype i = 0, j = 0;
+        while (i < a.size() && j < b.size()) {
+            const QStringView x = run(a, i), y = run(b, j);
+            int order = 0;
+            if (x.front().isDigit() && y.front().isDigit()) {
+                // Longer without leading zeros is larger; equal lengths compare digit by digit.
+                const auto trimmed = [](QStringView v) {
+                    while (v.size() > 1 && v.front() == u'0')
+                        v = v.mid(1);
+                    return v;
+                };
+                const QStringView p = trimmed(x), q = trimmed(y);
+                order = p.size() != q.size() ? (p.size() < q.size() ? -1 : 1) : p.compare(q);
+            } else {
+                order = collator.compare(x, y);
+            }
+            if (order != 0)
+                return order;
+        }
+        return (i < a.size()) - (j < b.size());
     }
 };
 
@@ -100,7 +134,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     connect(ui->frameView, &GridView::pointerCellChanged, this, &MainWindow::updateGridStatus);
     loadSettings();
     QSettings stored;
-    restoreGeometry(stored.value("window/geometry").toByteArray());
+    // A first start gets room enough to see a window's cells; later starts come back as they were left.
+    if (!restoreGeometry(stored.value("window/geometry").toByteArray()))
+        resize(std::max(width(), 1000), std::max(height(), 640));
     restoreState(stored.value("window/state").toByteArray());
     ui->mainSplitter->restoreState(stored.value("window/splitter").toByteArray());
 }
@@ -341,7 +377,10 @@ void MainWindow::updateLegend()
                                : e.colour == QColor(Qt::white)
                                    ? QStringLiteral("&#9633;")
                                    : QStringLiteral("<span style=\"color:%1\">&#9632;</span>").arg(e.colour.name());
-        const QString text = e.noData ? what.toHtmlEscaped() : texts::legendShare(what, e.percent).toHtmlEscaped();
+        // An entry wraps as a whole, never between its value and its share.
+        const QString text = (e.noData ? what : texts::legendShare(what, e.percent))
+                                 .toHtmlEscaped()
+                                 .replace(QLatin1Char(' '), QStringLiteral("&nbsp;"));
         parts << QStringLiteral("<span style=\"font-size:large\">%1</span>&nbsp;%2").arg(swatch, text);
     }
     const std::size_t classes = view.legend().size() - (!view.legend().empty() && view.legend().back().noData);

@@ -3,6 +3,7 @@
 #include "core/io/MetricsCsv.h"
 #include "core/metrics/LandscapeMetrics.h"
 #include "support/MainWindowFixture.h"
+#include "support/TestMaps.h"
 
 #include <QAction>
 #include <QMap>
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -205,4 +207,87 @@ TEST_F(WindowFixture, SelectionShowsTheMetricsOfTheGridBesideTheMap)
     EXPECT_EQ(table->item(last, 2)->text().toStdString(), orvalis::formatMetricValue(values.back().value));
     select(QString::fromStdString(dir.file("missing.txt")));
     EXPECT_EQ(table->rowCount(), 0);
+}
+
+TEST_F(WindowFixture, OpenListsNamesInNaturalOrderOnceAndDrawsTheFirstAdded)
+{
+    const QString folder = QString::fromStdString(dir.path().string());
+    for (const char* name : {"a1.txt", "a2.txt", "a10.txt", "b.txt"})
+        writeFile(dir.file(name), name[1] == '2' ? "1 1 \n1 1 \n" : "0 \n");
+    auto names = [&] {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i) {
+            texts << list->item(i)->text();
+            EXPECT_EQ(list->item(i)->toolTip(), listed()[i]) << "the full path is the tooltip";
+        }
+        return texts;
+    };
+
+    window.openFiles({folder + "/a10.txt", folder + "/a2.txt"});
+    EXPECT_EQ(names(), (QStringList{"a2.txt", "a10.txt"}));
+    EXPECT_EQ(listed(), (QStringList{folder + "/a2.txt", folder + "/a10.txt"}));
+    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_EQ(window.grid(), (orvalis::LandscapeGrid{{1, 1}, {1, 1}})) << "the first added is drawn";
+
+    // The same file by another path is not listed again; the first new one is drawn.
+    window.openFiles({folder + "/./a10.txt", folder + "/b.txt", folder + "/a1.txt"});
+    EXPECT_EQ(names(), (QStringList{"a1.txt", "a2.txt", "a10.txt", "b.txt"}));
+    EXPECT_EQ(list->currentItem()->text(), "a1.txt");
+    EXPECT_EQ(window.grid(), orvalis::LandscapeGrid{{0}});
+    EXPECT_EQ(window.fileNames.size(), 3);
+
+    // Arrow keys draw the file they move to.
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(window.grid(), (orvalis::LandscapeGrid{{1, 1}, {1, 1}}));
+
+    window.removeFromList(list->item(1));
+    EXPECT_EQ(names(), (QStringList{"a1.txt", "a10.txt", "b.txt"}));
+    EXPECT_FALSE(window.fileNames.contains(folder + "/a2.txt"));
+    child<QAction>(window, "actionClearList")->trigger();
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_TRUE(window.grid().empty());
+    EXPECT_TRUE(window.fileNames.isEmpty());
+}
+
+TEST_F(WindowFixture, GeoTiffWindowIsDrawnNorthUpWithItsClassesAndExported)
+{
+    // Three columns, two rows: the north-west cell alone is class 11.
+    const std::string tif = dir.file("w.tif");
+    orvalis::test::TestMap map;
+    map.width = 3;
+    map.height = 2;
+    map.value = [](int x, int y) { return x == 0 && y == 0 ? 11 : 90 + x; };
+    orvalis::test::writeMap(tif, map);
+    window.openFiles({QString::fromStdString(tif)});
+    EXPECT_EQ(window.grid(), (orvalis::LandscapeGrid{{11, 90}, {91, 91}, {92, 92}})) << "lines are columns";
+    auto* view = child<GridView>(window, "frameView");
+    EXPECT_EQ(view->columns(), 3);
+    EXPECT_EQ(view->rows(), 2);
+    EXPECT_TRUE(child<QLabel>(window, "gridStatus")->text().contains("2 rows × 3 columns"));
+    EXPECT_TRUE(child<QLabel>(window, "gridLegend")->text().contains("11:&nbsp;16.7&nbsp;%"));
+
+    const QRectF cells = cellsRect();
+    const QImage shot = window.grab().toImage();
+    auto colourAt = [&](int col, int row) {
+        return shot.pixelColor(int(cells.x() + (col + 0.5) * cells.width() / 3),
+                               int(cells.y() + (row + 0.5) * cells.height() / 2));
+    };
+    EXPECT_EQ(colourAt(0, 0), view->legend().front().colour);
+    EXPECT_NE(colourAt(0, 1), colourAt(0, 0));
+    EXPECT_EQ(colourAt(1, 0), colourAt(1, 1));
+
+    const QString png = QString::fromStdString(dir.file("full.png"));
+    ASSERT_EQ(window.exportPicture(png, true), QString());
+    const QImage full(png);
+    ASSERT_EQ(full.size(), QSize(3, 2)) << "one pixel a cell";
+    EXPECT_EQ(full.pixelColor(0, 0), colourAt(0, 0));
+    EXPECT_EQ(full.pixelColor(2, 1), colourAt(2, 1));
+    const QString svg = QString::fromStdString(dir.file("shown.svg"));
+    ASSERT_EQ(window.exportPicture(svg, false), QString());
+    EXPECT_NE(readFile(svg.toStdString()).find("<svg"), std::string::npos);
+
+    child<QAction>(window, "actionClearList")->trigger();
+    EXPECT_FALSE(window.exportPicture(QString::fromStdString(dir.file("none.png")), true).isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("none.png"))) << "nothing to draw, nothing written";
 }
