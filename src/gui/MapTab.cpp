@@ -1,0 +1,123 @@
+#include "gui/MapTab.h"
+
+#include "gui/MapView.h"
+#include "gui/Texts.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QMenu>
+#include <QSettings>
+#include <QTabWidget>
+
+namespace {
+
+// QSettings splits keys at '/': a path is kept as one key.
+QString settingsKey(const QString& logPath)
+{
+    return QStringLiteral("mapOfSampleLog/") +
+           QString::fromLatin1(QFileInfo(logPath).absoluteFilePath().toUtf8().toBase64(QByteArray::Base64UrlEncoding));
+}
+
+QListWidgetItem* itemFor(QListWidget* files, const QString& path)
+{
+    for (int k = 0; k < files->count(); ++k)
+        if (files->item(k)->data(Qt::UserRole).toString() == path)
+            return files->item(k);
+    for (int k = 0; k < files->count(); ++k)
+        if (files->item(k)->text() == path)
+            return files->item(k);
+    return nullptr;
+}
+
+}  // namespace
+
+MapTab::MapTab(QWidget* window, QTabWidget* tabs, QListWidget* files, QMenu* fileMenu)
+    : QObject(window), window_(window), tabs_(tabs), files_(files), view_(new MapView)
+{
+    view_->setObjectName(QStringLiteral("mapView"));
+    tabs_->addTab(view_, texts::mapTabTitle());
+    QAction* openMap = fileMenu->addAction(texts::openMapAction(), this, [this] { this->openMap(); });
+    openMap->setObjectName(QStringLiteral("actionOpenMap"));
+    QAction* openLog = fileMenu->addAction(texts::openSampleLogAction(), this, [this] { openSampleLog(); });
+    openLog->setObjectName(QStringLiteral("actionOpenSampleLog"));
+    connect(view_, &MapView::windowClicked, this, &MapTab::selectWindowFile);
+    connect(view_, &MapView::loaded, this, [this] {
+        const MapScene& scene = view_->scene();
+        if (!scene.error.isEmpty())
+            emit problem(scene.error);
+        else if (!scene.problems.isEmpty())
+            emit problem(texts::sampleLogProblems(scene.logPath, scene.problems));
+    });
+}
+
+void MapTab::showRun(const QString& mapPath, const QString& logPath)
+{
+    rememberMap(logPath, mapPath);
+    show(mapPath, logPath);
+}
+
+void MapTab::openMap()
+{
+    const QString map = QFileDialog::getOpenFileName(window_, texts::chooseMap(), {}, texts::mapFilter());
+    if (!map.isEmpty())
+        show(map, {});
+}
+
+void MapTab::openSampleLog()
+{
+    const QString log = QFileDialog::getOpenFileName(window_, texts::chooseSampleLog(), {}, texts::sampleLogFilter());
+    if (!log.isEmpty())
+        openSampleLog(log);
+}
+
+void MapTab::openSampleLog(const QString& logPath)
+{
+    QString map = rememberedMap(logPath);
+    if (map.isEmpty() || !QFileInfo::exists(map)) {
+        map = QFileDialog::getOpenFileName(window_, texts::chooseMapOfLog(QFileInfo(logPath).fileName()),
+                                           QFileInfo(logPath).absolutePath(), texts::mapFilter());
+        if (map.isEmpty())
+            return;
+        rememberMap(logPath, map);
+    }
+    show(map, logPath);
+}
+
+QString MapTab::rememberedMap(const QString& logPath)
+{
+    return QSettings().value(settingsKey(logPath)).toString();
+}
+
+void MapTab::rememberMap(const QString& logPath, const QString& mapPath)
+{
+    QSettings().setValue(settingsKey(logPath), QFileInfo(mapPath).absoluteFilePath());
+}
+
+void MapTab::show(const QString& mapPath, const QString& logPath)
+{
+    view_->showMap(mapPath, logPath);
+    tabs_->setCurrentWidget(view_);
+}
+
+void MapTab::selectWindowFile(const QString& path)
+{
+    QListWidgetItem* item = itemFor(files_, path);
+    if (!item) {
+        // The list shows other files: the run's windows join it, so that the click has a file to select.
+        for (const MapWindowMark& w : view_->scene().windows) {
+            if (itemFor(files_, w.path))
+                continue;
+            auto* added = new QListWidgetItem(w.path, files_);
+            added->setData(Qt::UserRole, w.path);
+        }
+        item = itemFor(files_, path);
+    }
+    if (!item)
+        return;
+    // Selecting draws the file in the Grid tab; the map stays in view with the window marked.
+    files_->setCurrentItem(item);
+    files_->scrollToItem(item);
+    emit status(texts::mapWindowShown(QFileInfo(path).fileName()));
+}
