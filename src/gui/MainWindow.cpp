@@ -22,6 +22,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->menuCreate->addAction(ui->actionRandom);
     ui->menuCreate->addAction(ui->actionFractal);
     ui->frameView->setGrid(grid_);
+    // The view takes what the window gains; the list keeps its width.
+    ui->mainSplitter->setStretchFactor(0, 0);
+    ui->mainSplitter->setStretchFactor(1, 1);
     metrics_ = new MetricsPanel(this);
     addDockWidget(Qt::RightDockWidgetArea, metrics_);
     // The panel comes beside the list and the map, not out of their room.
