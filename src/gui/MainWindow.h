@@ -16,6 +16,7 @@
 
 struct ActionOutcome;
 
+class MapTab;
 class MetricsPanel;
 
 namespace Ui {
@@ -44,6 +45,8 @@ public:
     setings& settingsDialog() { return settingsDialog_; }
     DialogSample& sampleDialog() { return sampleDialog_; }
 
+    MapTab& mapTab() { return *mapTab_; }
+
     // The files of the last run or the last Open, in their order.
     QStringList fileNames;
 
@@ -65,6 +68,7 @@ private:
 
     Ui::MainWindow* ui;
     orvalis::CompactGrid grid_;
+    MapTab* mapTab_ = nullptr;  // the Map tab and its File commands, owned by the window
     MetricsPanel* metrics_ = nullptr;  // owned by the window, as a dock  // a byte a cell: a file of hundreds of megabytes still fits
     setings settingsDialog_;
     DialogRnd rndDialog_;

@@ -262,10 +262,13 @@ void MapView::paintScene(QPainter& painter, const QTransform& cellsToDevice, con
         if (!r.intersects(area))
             continue;
         const bool chosen = k == selected_;
+        const QColor colour = coverColour(scene_.windows[k].cover);
+        // A halo that stands apart from the ramp's colour keeps the outline readable on any class colours.
+        const QColor halo = colour.lightnessF() < 0.45 ? Qt::white : Qt::black;
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(chosen ? Qt::white : Qt::black, chosen ? 5 : 3.5));
+        painter.setPen(QPen(halo, chosen ? 7 : 4.5));
         painter.drawRect(r);
-        painter.setPen(QPen(coverColour(scene_.windows[k].cover), chosen ? 3 : 1.8));
+        painter.setPen(QPen(colour, chosen ? 4 : 2));
         painter.drawRect(r);
     }
     painter.restore();
