@@ -154,6 +154,7 @@ void MapView::showMap(const QString& mapPath, const QString& logPath)
 void MapView::take(MapScene scene)
 {
     scene_ = std::move(scene);
+    scaled_ = QImage();
     loading_ = false;
     selected_ = -1;
     fit();
@@ -244,14 +245,18 @@ void MapView::paintPicture(QPainter& painter, bool fullResolution) const
     paintScene(painter, toPixels, QRectF(QPointF(0, 0), scene_.picture.size()));
 }
 
-void MapView::paintScene(QPainter& painter, const QTransform& cellsToDevice, const QRectF& area) const
+void MapView::paintScene(QPainter& painter, const QTransform& cellsToDevice, const QRectF& area, const QImage* scaled) const
 {
     const QRectF mapCells(0, 0, static_cast<double>(scene_.overview.mapWidth), static_cast<double>(scene_.overview.mapHeight));
-    painter.save();
-    painter.setTransform(cellsToDevice, true);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(mapCells, scene_.picture);
-    painter.restore();
+    if (scaled) {
+        painter.drawImage(cellsToDevice.map(QPointF(0, 0)).toPoint(), *scaled);
+    } else {
+        painter.save();
+        painter.setTransform(cellsToDevice, true);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(mapCells, scene_.picture);
+        painter.restore();
+    }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (int k = 0; k < scene_.windows.size(); ++k) {
@@ -307,8 +312,17 @@ void MapView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
-    if (!scene_.picture.isNull())
-        paintScene(painter, cellsToWidget(), QRectF(rect()));
+    if (!scene_.picture.isNull()) {
+        // Panning repeats one scale: the picture is scaled once for it and then only copied.
+        const QSize shown(static_cast<int>(std::lround(static_cast<double>(scene_.overview.mapWidth) * scale_)),
+                          static_cast<int>(std::lround(static_cast<double>(scene_.overview.mapHeight) * scale_)));
+        const bool cache = static_cast<qint64>(shown.width()) * shown.height() <= 4LL << 20;
+        if (cache && scaled_.size() != shown)
+            scaled_ = scene_.picture.scaled(shown, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        if (!cache)
+            scaled_ = QImage();
+        paintScene(painter, cellsToWidget(), QRectF(rect()), cache ? &scaled_ : nullptr);
+    }
     QString note;
     if (loading_)
         note = texts::readingMap();

@@ -89,11 +89,14 @@ protected:
 
 private:
     void take(MapScene scene);
-    void paintScene(QPainter& painter, const QTransform& cellsToDevice, const QRectF& area) const;
+    // scaled: the picture already at the device's scale, drawn unscaled at the map's corner.
+    void paintScene(QPainter& painter, const QTransform& cellsToDevice, const QRectF& area,
+                    const QImage* scaled = nullptr) const;
     void paintLegend(QPainter& painter, const QRectF& area) const;
     QTransform cellsToWidget() const;
 
     MapScene scene_;
+    QImage scaled_;  // the picture at the scale last painted, while it stays small
     bool loading_ = false;
     quint64 job_ = 0;
     QList<class QThread*> threads_;

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 namespace orvalis {
 
@@ -97,15 +98,45 @@ bool readTgaOverview(const std::string& path, int maxSide, MapOverview& out, std
     return true;
 }
 
+using DatasetPtr = std::unique_ptr<GDALDataset, void (*)(GDALDataset*)>;
+
+DatasetPtr openDataset(const std::string& path)
+{
+    return DatasetPtr(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY),
+                      [](GDALDataset* d) { GDALClose(GDALDataset::ToHandle(d)); });
+}
+
+// Overview rows [r0, r1) through a dataset of this thread's own: the source window is given in
+// fractional rows so that each pixel samples the cell the whole read would.
+bool readRows(const std::string& path, int bandNumber, MapOverview& out, int r0, int r1, std::string* why)
+{
+    GdalErrorScope errors;
+    const DatasetPtr ds = openDataset(path);
+    if (!ds)
+        return refuse(why, GdalErrorScope::message("GDAL cannot read " + path));
+    const double rowsPerPixel = out.cellsPerPixelY();
+    GDALRasterIOExtraArg extra;
+    INIT_RASTERIO_EXTRA_ARG(extra);
+    extra.eResampleAlg = GRIORA_NearestNeighbour;
+    extra.bFloatingPointWindowValidity = TRUE;
+    extra.dfXOff = 0;
+    extra.dfXSize = static_cast<double>(out.mapWidth);
+    extra.dfYOff = r0 * rowsPerPixel;
+    extra.dfYSize = (r1 - r0) * rowsPerPixel;
+    const int y0 = static_cast<int>(std::floor(extra.dfYOff));
+    const int y1 = static_cast<int>(std::min<double>(static_cast<double>(out.mapHeight), std::ceil(extra.dfYOff + extra.dfYSize)));
+    std::int32_t* target = out.values.data() + static_cast<std::size_t>(r0) * static_cast<std::size_t>(out.width);
+    if (ds->GetRasterBand(bandNumber)->RasterIO(GF_Read, 0, y0, static_cast<int>(out.mapWidth), y1 - y0, target, out.width,
+                                                r1 - r0, GDT_Int32, 0, 0, &extra) != CE_None)
+        return refuse(why, GdalErrorScope::message("cannot read " + path));
+    return true;
+}
+
 bool readGdalOverview(const std::string& path, int maxSide, int bandNumber, MapOverview& out, std::string* why)
 {
     registerGdal();
     GdalErrorScope errors;
-    // Tiles are decoded on every core: a map without overviews of its own is read whole.
-    const char* const openOptions[] = {"NUM_THREADS=ALL_CPUS", nullptr};
-    const auto close = [](GDALDataset* d) { GDALClose(GDALDataset::ToHandle(d)); };
-    std::unique_ptr<GDALDataset, decltype(close)> ds(
-        GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, openOptions, nullptr), close);
+    const DatasetPtr ds = openDataset(path);
     if (!ds)
         return refuse(why, GdalErrorScope::message("GDAL cannot read " + path));
     if (bandNumber < 1 || bandNumber > ds->GetRasterCount())
@@ -115,12 +146,25 @@ bool readGdalOverview(const std::string& path, int maxSide, int bandNumber, MapO
     out.mapHeight = band->GetYSize();
     fitSize(out, maxSide);
     out.values.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height), 0);
-    GDALRasterIOExtraArg extra;
-    INIT_RASTERIO_EXTRA_ARG(extra);
-    extra.eResampleAlg = GRIORA_NearestNeighbour;
-    if (band->RasterIO(GF_Read, 0, 0, static_cast<int>(out.mapWidth), static_cast<int>(out.mapHeight),
-                       out.values.data(), out.width, out.height, GDT_Int32, 0, 0, &extra) != CE_None)
-        return refuse(why, GdalErrorScope::message("cannot read " + path));
+    // A map without overviews of its own is decoded whole: bands of rows on every core share the work.
+    const bool large = band->GetOverviewCount() == 0 && out.mapWidth * out.mapHeight > (std::int64_t(1) << 24);
+    const int parts = large ? static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u)) : 1;
+    std::vector<std::string> problems(static_cast<std::size_t>(parts));
+    std::vector<char> done(static_cast<std::size_t>(parts), 0);
+    {
+        std::vector<std::jthread> workers;
+        for (int k = 0; k < parts; ++k) {
+            const int r0 = out.height * k / parts, r1 = out.height * (k + 1) / parts;
+            const auto job = [&, k, r0, r1] { done[k] = readRows(path, bandNumber, out, r0, r1, &problems[k]); };
+            if (k + 1 < parts)
+                workers.emplace_back(job);
+            else
+                job();
+        }
+    }
+    for (int k = 0; k < parts; ++k)
+        if (!done[static_cast<std::size_t>(k)])
+            return refuse(why, problems[static_cast<std::size_t>(k)]);
     int hasNoData = 0;
     const double noData = band->GetNoDataValue(&hasNoData);
     if (hasNoData && std::isfinite(noData) && noData >= INT32_MIN && noData <= INT32_MAX)

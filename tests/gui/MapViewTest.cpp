@@ -1,0 +1,109 @@
+// The Map tab: a sampling run's windows over its map, and a click on an outline selecting the
+// window's file in the list and drawing it.
+#include "core/io/LandscapeFile.h"
+#include "core/random/RandomSource.h"
+#include "core/sampler/SampleRun.h"
+#include "gui/MapTab.h"
+#include "gui/MapView.h"
+#include "support/MainWindowFixture.h"
+
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace orvalis;
+using namespace orvalis::test;
+
+namespace {
+
+struct MapTabTest : MainWindowFixture {
+    MapView* view = nullptr;
+    QString tga;
+    QString log;
+
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        window.resize(1100, 700);
+        view = child<MapView>(window, "mapView");
+        tga = QString::fromStdString(sourceDir() + "/examples/augusta_forest.tga");
+        std::filesystem::create_directories("windows");
+        SampleParameters p;
+        p.image = tga.toStdString();
+        p.folder = "windows";
+        p.windowSize = 50;
+        p.cover = {10, 90, 20};
+        RandomSource random(5);
+        RunControl control;
+        ASSERT_EQ(runSample(p, random, control).status, RunStatus::Completed);
+        log = QFileInfo(QStringLiteral("sample.txt")).absoluteFilePath();
+    }
+
+    void showRun()
+    {
+        QSignalSpy loaded(view, &MapView::loaded);
+        window.mapTab().showRun(tga, log);
+        ASSERT_TRUE(loaded.wait(10000));
+        QApplication::processEvents();
+    }
+
+    // A window whose centre lies in no other outline, so that a click there can only mean it.
+    int loneWindow() const
+    {
+        for (int k = 0; k < view->scene().windows.size(); ++k)
+            if (view->windowAt(view->widgetPoint(view->scene().windows[k].cells.center())) == k)
+                return k;
+        return -1;
+    }
+
+    void clickWindow(int k)
+    {
+        QTest::mouseClick(view, Qt::LeftButton, {}, view->widgetPoint(view->scene().windows[k].cells.center()).toPoint());
+    }
+};
+
+}  // namespace
+
+TEST_F(MapTabTest, ClickingAnOutlineSelectsAndDrawsItsWindowWhileTheMapStays)
+{
+    showRun();
+    auto* tabs = child<QTabWidget>(window, "viewTabs");
+    EXPECT_EQ(tabs->currentWidget(), view);
+    EXPECT_TRUE(view->scene().error.isEmpty()) << view->scene().error.toStdString();
+    EXPECT_TRUE(view->scene().problems.isEmpty());
+    ASSERT_GE(view->scene().windows.size(), 3);
+    EXPECT_EQ(QFileInfo(MapTab::rememberedMap(log)), QFileInfo(tga));
+
+    const int k = loneWindow();
+    ASSERT_GE(k, 0);
+    const QString file = view->scene().windows[k].path;
+    clickWindow(k);
+    // The list showed nothing: the run's windows join it and the clicked one is selected.
+    EXPECT_EQ(list->count(), view->scene().windows.size());
+    ASSERT_NE(list->currentItem(), nullptr);
+    EXPECT_EQ(list->currentItem()->data(Qt::UserRole).toString(), file);
+    LandscapeGrid expected;
+    ASSERT_TRUE(readLandscapeFile(file.toStdString(), expected).ok);
+    EXPECT_EQ(window.grid(), expected);
+    EXPECT_EQ(view->selectedWindow(), k);
+    EXPECT_EQ(tabs->currentWidget(), view);
+}
+
+TEST_F(MapTabTest, ClickingFindsAListedFileByItsText)
+{
+    showRun();
+    QStringList names;
+    for (const MapWindowMark& w : view->scene().windows)
+        names << w.path;
+    list->insertItems(0, names);
+    const int k = loneWindow();
+    ASSERT_GE(k, 0);
+    clickWindow(k);
+    EXPECT_EQ(list->count(), names.size());
+    ASSERT_NE(list->currentItem(), nullptr);
+    EXPECT_EQ(list->currentItem()->text(), view->scene().windows[k].path);
+    // A click beside every window selects nothing new.
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(list->currentItem()->text(), view->scene().windows[k].path);
+}
