@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 int main(int argc, char** argv)
 {
+    // Where QSettings keeps the window's layout and last folders: ~/.config/Orvalis/orvalis.conf
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvalis"));
     QCoreApplication::setApplicationName(QStringLiteral("orvalis"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVALIS_VERSION));
     QCommandLineParser parser;
@@ -20,6 +23,8 @@ int main(int argc, char** argv)
         "a window."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Landscape files to list; the first is drawn."),
+                                 QStringLiteral("[files...]"));
 
     {
         // --help and --version answer before a window system is opened, so they need no display
@@ -37,5 +42,9 @@ int main(int argc, char** argv)
     parser.process(app);
     MainWindow window;
     window.show();
+    QStringList files;
+    for (const QString& file : parser.positionalArguments())
+        files << QFileInfo(file).absoluteFilePath();
+    window.openFiles(files);
     return app.exec();
 }

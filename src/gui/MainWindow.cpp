@@ -1,20 +1,113 @@
 #include "gui/MainWindow.h"
 
+#include "core/map/RasterGrid.h"
 #include "gui/FractalAction.h"
 #include "gui/MapTab.h"
 #include "gui/MetricsPanel.h"
+#include "gui/PictureSource.h"
 #include "gui/RandomAction.h"
 #include "gui/SampleAction.h"
 #include "gui/Texts.h"
 #include "ui_MainWindow.h"
 
+#include <QCloseEvent>
+#include <QCollator>
+#include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
+#include <QSaveFile>
+#include <QSet>
+#include <QSettings>
 #include <QStatusBar>
+#include <QSvgGenerator>
 #include <QTimer>
+#include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
+
+namespace {
+
+// Larger GIS rasters are left to orvalis-cli: reading them would hold several times their cells.
+constexpr std::uint64_t MaxRasterCells = 25'000'000;
+// How many classes the legend names; the rest are counted.
+constexpr std::size_t MaxLegendEntries = 24;
+
+// Names the viewer reads through GDAL; every other name is a text grid, as it always was.
+bool isRasterName(const QString& path)
+{
+    static const QStringList endings{"tif", "tiff", "gtif", "asc", "img", "vrt", "nc", "grd", "bil", "rst", "sdat",
+                                     "kea", "jp2", "gpkg"};
+    return endings.contains(QFileInfo(path).suffix().toLower());
+}
+
+QString canonicalPath(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+// A listed file: its name shown, its full path kept and shown as the tooltip. Names sort in
+// natural order, a2 before a10, as a file manager shows them.
+class FileItem : public QListWidgetItem {
+public:
+    explicit FileItem(const QString& path) : QListWidgetItem(QFileInfo(path).fileName())
+    {
+        setData(Qt::UserRole, path);
+        setToolTip(path);
+    }
+
+    bool operator<(const QListWidgetItem& other) const override
+    {
+        const int byName = naturalCompare(text(), other.text());
+        return byName != 0 ? byName < 0 : MainWindow::pathOf(*this) < MainWindow::pathOf(other);
+    }
+
+private:
+    // Runs of digits compare as numbers, the rest as the locale sorts text. The collator's own numeric
+    // mode is not enough: in the C locale, and without ICU, it compares digit by digit.
+    static int naturalCompare(const QString& a, const QString& b)
+    {
+        static const QCollator collator = [] {
+            QCollator c;
+            c.setNumericMode(true);
+            return c;
+        }();
+        auto run = [](const QString& s, qsizetype& i) {
+            const qsizetype from = i;
+            const bool digits = s[i].isDigit();
+            while (i < s.size() && s[i].isDigit() == digits)
+                ++i;
+            return QStringView(s).mid(from, i - from);
+        };
+        qsizetype i = 0, j = 0;
+        while (i < a.size() && j < b.size()) {
+            const QStringView x = run(a, i), y = run(b, j);
+            int order = 0;
+            if (x.front().isDigit() && y.front().isDigit()) {
+                // Longer without leading zeros is larger; equal lengths compare digit by digit.
+                const auto trimmed = [](QStringView v) {
+                    while (v.size() > 1 && v.front() == u'0')
+                        v = v.mid(1);
+                    return v;
+                };
+                const QStringView p = trimmed(x), q = trimmed(y);
+                order = p.size() != q.size() ? (p.size() < q.size() ? -1 : 1) : p.compare(q);
+            } else {
+                order = collator.compare(x, y);
+            }
+            if (order != 0)
+                return order;
+        }
+        return (i < a.size()) - (j < b.size());
+    }
+};
+
+}  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
@@ -23,10 +116,14 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->menuCreate->addAction(ui->actionRandom);
     ui->menuCreate->addAction(ui->actionFractal);
     ui->frameView->setGrid(grid_);
+    ui->frameView->setToolTip(texts::viewHint());
+    // The tab bar names what the area shows now.
+    ui->label_2->hide();
     // The view takes what the window gains; the list keeps its width.
     ui->mainSplitter->setStretchFactor(0, 0);
     ui->mainSplitter->setStretchFactor(1, 1);
-    mapTab_ = new MapTab(this, ui->viewTabs, ui->fileListView, ui->menuOpen);
+    mapTab_ = new MapTab(this, ui->viewTabs, ui->fileListView, ui->menuOpen, ui->actionClearList,
+                         [this](const QStringList& files) { openFiles(files); });
     connect(mapTab_, &MapTab::problem, this, &MainWindow::reportProblem);
     connect(mapTab_, &MapTab::status, this, [this](const QString& text) {
         if (statusBar()->currentMessage().isEmpty())
@@ -36,7 +133,20 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     addDockWidget(Qt::RightDockWidgetArea, metrics_);
     // The panel comes beside the list and the map, not out of their room.
     resize(width() + metrics_->sizeHint().width(), height());
+    ui->fileListView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->fileListView, &QWidget::customContextMenuRequested, this, &MainWindow::showListMenu);
+    connect(ui->frameView, &GridView::drawingChanged, this, [this] {
+        updateLegend();
+        updateGridStatus();
+    });
+    connect(ui->frameView, &GridView::pointerCellChanged, this, &MainWindow::updateGridStatus);
     loadSettings();
+    QSettings stored;
+    // A first start gets room enough to see a window's cells; later starts come back as they were left.
+    if (!restoreGeometry(stored.value("window/geometry").toByteArray()))
+        resize(std::max(width(), 1000), std::max(height(), 640));
+    restoreState(stored.value("window/state").toByteArray());
+    ui->mainSplitter->restoreState(stored.value("window/splitter").toByteArray());
 }
 
 MainWindow::~MainWindow()
@@ -60,12 +170,34 @@ void MainWindow::setSettings(const WindowSettings& values)
 {
     settings_.setValues(values);
     ui->frameView->setMatrixValue(values.matrixValue);
+    ui->frameView->setCoverValue(values.coverValue);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    QSettings stored;
+    stored.setValue("window/geometry", saveGeometry());
+    stored.setValue("window/state", saveState());
+    stored.setValue("window/splitter", ui->mainSplitter->saveState());
+    QMainWindow::closeEvent(event);
+}
+
+QString MainWindow::lastFolder(const char* key) const
+{
+    const QSettings stored;
+    return stored.value(key, stored.value("folders/open")).toString();
+}
+
+void MainWindow::rememberFolder(const char* key, const QString& file)
+{
+    QSettings().setValue(key, QFileInfo(file).absolutePath());
 }
 
 void MainWindow::loadSettings()
 {
     const QString problem = settings_.load();
     ui->frameView->setMatrixValue(settings_.values().matrixValue);
+    ui->frameView->setCoverValue(settings_.values().coverValue);
     // Once the loop runs, so that the message shows over the window, not before it.
     if (!problem.isEmpty())
         QTimer::singleShot(0, this, [this, problem] { reportProblem(problem); });
@@ -83,6 +215,7 @@ void MainWindow::on_actionParametros_triggered()
     }
     settings_.takeFrom(settingsDialog_);
     ui->frameView->setMatrixValue(settings_.values().matrixValue);
+    ui->frameView->setCoverValue(settings_.values().coverValue);
     if (settings_.changedOnDisk() &&
         QMessageBox::question(this, windowTitle(), texts::configChangedOnDisk()) != QMessageBox::Yes) {
         reportProblem(texts::configKeptAsChanged());
@@ -95,9 +228,47 @@ void MainWindow::on_actionParametros_triggered()
 
 void MainWindow::on_actionOpen_triggered()
 {
-    fileNames.clear();
-    fileNames = QFileDialog::getOpenFileNames(this, texts::chooseFilesToOpen());
-    ui->fileListView->insertItems(ui->fileListView->count(), fileNames);
+    openFiles(QFileDialog::getOpenFileNames(this, texts::chooseFilesToOpen(), lastFolder("folders/open"),
+                                            texts::openFilter()));
+}
+
+QString MainWindow::pathOf(const QListWidgetItem& item)
+{
+    const QVariant path = item.data(Qt::UserRole);
+    return path.isValid() ? path.toString() : item.text();
+}
+
+void MainWindow::openFiles(const QStringList& chosen)
+{
+    fileNames = chosen;
+    if (chosen.isEmpty())
+        return;
+    rememberFolder("folders/open", chosen.first());
+    QListWidget* list = ui->fileListView;
+    QSet<QString> listed;
+    for (int row = 0; row < list->count(); ++row)
+        listed.insert(canonicalPath(pathOf(*list->item(row))));
+    std::vector<QListWidgetItem*> added;
+    for (const QString& path : chosen) {
+        if (listed.contains(canonicalPath(path)))
+            continue;
+        listed.insert(canonicalPath(path));
+        added.push_back(new FileItem(path));
+        list->addItem(added.back());
+    }
+    if (added.empty())
+        return;
+    list->sortItems(Qt::AscendingOrder);
+    QListWidgetItem* first = *std::min_element(added.begin(), added.end(), [list](auto* a, auto* b) {
+        return list->row(a) < list->row(b);
+    });
+    {
+        // Drawn once below, whether or not the current row number changes.
+        const QSignalBlocker quiet(list);
+        list->setCurrentItem(first);
+    }
+    list->scrollToItem(first);
+    showFile(pathOf(*first));
 }
 
 void MainWindow::on_fileListView_clicked(QModelIndex)
@@ -108,18 +279,215 @@ void MainWindow::on_fileListView_currentRowChanged(int row)
 {
     if (row < 0)
         return;
-    const QString name = ui->fileListView->currentItem()->text();
-    const orvalis::LandscapeReadResult read = orvalis::readLandscapeFile(QFile::encodeName(name).toStdString(), grid_);
-    ui->frameView->setGrid(grid_);
+    showFile(pathOf(*ui->fileListView->currentItem()));
+}
+
+void MainWindow::showFile(const QString& name)
+{
+    const std::string path = QFile::encodeName(name).toStdString();
+    QString error;
+    int rows = 0;
+    std::optional<int> noData;
+    if (isRasterName(name)) {
+        orvalis::RasterGridInfo info;
+        std::string why;
+        if (orvalis::readRasterColumns(path, grid_, info, &why, MaxRasterCells)) {
+            rows = grid_.empty() ? 0 : static_cast<int>(grid_.lineLength(0));
+            noData = info.noData;
+        } else {
+            error = QString::fromLocal8Bit(why.c_str());
+        }
+    } else {
+        const orvalis::LandscapeReadResult read = orvalis::readLandscapeFile(path, grid_);
+        if (!read.ok)
+            error = QString::fromLocal8Bit(read.error.c_str());
+    }
+    shownFile_ = name;
+    ui->frameView->setNoDataValue(noData);
+    ui->frameView->setGrid(grid_, rows);
     metrics_->showMetricsOf(grid_);
     // A file that gives no picture says why, without a box in the way of the next click.
-    if (!read.ok)
-        statusBar()->showMessage(texts::gridNotRead(name, QString::fromLocal8Bit(read.error.c_str())));
+    if (!error.isEmpty())
+        statusBar()->showMessage(texts::gridNotRead(name, error));
     else if (grid_.empty())
         statusBar()->showMessage(texts::gridEmpty(name));
     else
         statusBar()->clearMessage();
     repaint();
+}
+
+void MainWindow::clearView()
+{
+    grid_.clear();
+    shownFile_.clear();
+    ui->frameView->setNoDataValue(std::nullopt);
+    ui->frameView->setGrid(grid_);
+    metrics_->showMetricsOf(grid_);
+    statusBar()->clearMessage();
+}
+
+void MainWindow::on_actionClearList_triggered()
+{
+    ui->fileListView->clear();
+    fileNames.clear();
+    clearView();
+}
+
+void MainWindow::removeFromList(QListWidgetItem* item)
+{
+    const QString path = pathOf(*item);
+    fileNames.removeAll(path);
+    delete ui->fileListView->takeItem(ui->fileListView->row(item));
+    if (ui->fileListView->count() == 0 || ui->fileListView->currentRow() < 0)
+        clearView();
+}
+
+void MainWindow::showListMenu(const QPoint& at)
+{
+    QListWidgetItem* item = ui->fileListView->itemAt(at);
+    if (!item)
+        return;
+    QMenu menu(this);
+    QAction* reveal = menu.addAction(texts::revealInFolder());
+    QAction* remove = menu.addAction(texts::removeFromList());
+    QAction* chosen = menu.exec(ui->fileListView->viewport()->mapToGlobal(at));
+    if (chosen == reveal)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(pathOf(*item)).absolutePath()));
+    else if (chosen == remove)
+        removeFromList(item);
+}
+
+void MainWindow::updateLegend()
+{
+    const GridView& view = *ui->frameView;
+    QStringList parts;
+    std::size_t named = 0;
+    for (const LegendEntry& e : view.legend()) {
+        if (!e.noData && named == MaxLegendEntries)
+            continue;
+        QString what;
+        if (e.noData) {
+            what = texts::legendNoData(e.values.front());
+        } else if (view.twoClass() && e.colour == QColor(Qt::white)) {
+            what = texts::legendWhite(e.values.front());
+        } else if (view.twoClass() && (e.values.empty() || e.values.size() > 4)) {
+            what = texts::legendOthers();
+        } else {
+            QStringList values;
+            for (int v : e.values)
+                values << QString::number(v);
+            what = values.join(QStringLiteral(", "));
+        }
+        if (!e.noData)
+            ++named;
+        // A white cell is drawn with its outline so that it shows on a light window.
+        const QString swatch = e.noData ? QStringLiteral("&#9636;")
+                               : e.colour == QColor(Qt::white)
+                                   ? QStringLiteral("&#9633;")
+                                   : QStringLiteral("<span style=\"color:%1\">&#9632;</span>").arg(e.colour.name());
+        // An entry wraps as a whole, never between its value and its share.
+        const QString text = (e.noData ? what : texts::legendShare(what, e.percent))
+                                 .toHtmlEscaped()
+                                 .replace(QLatin1Char(' '), QStringLiteral("&nbsp;"));
+        parts << QStringLiteral("<span style=\"font-size:large\">%1</span>&nbsp;%2").arg(swatch, text);
+    }
+    const std::size_t classes = view.legend().size() - (!view.legend().empty() && view.legend().back().noData);
+    if (!view.twoClass() && classes > MaxLegendEntries)
+        parts << QStringLiteral("… +%1").arg(classes - MaxLegendEntries);
+    ui->gridLegend->setText(parts.join(QStringLiteral("&nbsp;&nbsp;&nbsp; ")));
+}
+
+void MainWindow::updateGridStatus()
+{
+    const GridView& view = *ui->frameView;
+    if (grid_.empty()) {
+        ui->gridStatus->clear();
+        return;
+    }
+    QStringList parts{QFileInfo(shownFile_).fileName(), texts::gridSize(view.rows(), view.columns()),
+                      texts::coverShare(settings_.values().coverValue, view.coverPercent())};
+    if (const auto cell = view.pointerCell())
+        parts << texts::cellUnderPointer(cell->row + 1, cell->column + 1, cell->value);
+    ui->gridStatus->setText(parts.join(QStringLiteral("   ·   ")));
+}
+
+PictureSource* MainWindow::currentPicture() const
+{
+    QWidget* page = ui->viewTabs->currentWidget();
+    if (!page)
+        return nullptr;
+    if (auto* source = dynamic_cast<PictureSource*>(page))
+        return source;
+    for (QWidget* w : page->findChildren<QWidget*>())
+        if (auto* source = dynamic_cast<PictureSource*>(w))
+            return source;
+    return nullptr;
+}
+
+QString MainWindow::exportPicture(const QString& path, bool fullResolution)
+{
+    const PictureSource* source = currentPicture();
+    const QSize size = source ? source->pictureSize(fullResolution) : QSize();
+    if (size.isEmpty())
+        return texts::nothingToExport();
+    // Written under a temporary name and renamed when complete: no half picture under the final name.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return texts::pictureNotWritten(path);
+    bool painted = false;
+    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(QFileInfo(shownFile_).fileName());
+        QPainter painter;
+        if (painter.begin(&svg)) {
+            source->paintPicture(painter, fullResolution);
+            painted = painter.end();
+        }
+    } else {
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter painter(&image);
+            source->paintPicture(painter, fullResolution);
+        }
+        painted = image.save(&file, "PNG");
+    }
+    if (!painted || !file.commit())
+        return texts::pictureNotWritten(path);
+    return {};
+}
+
+void MainWindow::on_actionExportPicture_triggered()
+{
+    const QStringList filters = texts::exportFilters();
+    QString filter = filters.first();
+    QString path = QFileDialog::getSaveFileName(this, texts::exportPictureTitle(), lastFolder("folders/pictures"),
+                                                filters.join(QStringLiteral(";;")), &filter);
+    if (path.isEmpty())
+        return;
+    const qsizetype kind = std::max<qsizetype>(0, filters.indexOf(filter));
+    const QString suffix = kind >= 2 ? QStringLiteral(".svg") : QStringLiteral(".png");
+    if (QFileInfo(path).suffix().isEmpty())
+        path += suffix;
+    rememberFolder("folders/pictures", path);
+    const QString problem = exportPicture(path, kind % 2 == 1);
+    if (problem.isEmpty())
+        statusBar()->showMessage(texts::pictureWritten(path));
+    else
+        reportProblem(problem);
+}
+
+void MainWindow::on_actionQuit_triggered()
+{
+    close();
+}
+
+void MainWindow::on_actionAbout_triggered()
+{
+    QMessageBox::about(this, texts::aboutTitle(), texts::aboutText(QStringLiteral(ORVALIS_VERSION)));
 }
 
 void MainWindow::on_actionSample_triggered()
@@ -139,6 +507,9 @@ void MainWindow::on_actionFractal_triggered()
 
 void MainWindow::finish(const ActionOutcome& outcome)
 {
+    // The next Open starts where the run wrote.
+    if (!outcome.written.empty())
+        rememberFolder("folders/open", QFile::decodeName(QByteArray::fromStdString(outcome.written.front())));
     if (outcome.replacesList)
         showWrittenFiles(outcome.written);
     if (!outcome.summary.isEmpty())
@@ -155,6 +526,7 @@ void MainWindow::showWrittenFiles(const std::vector<std::string>& written)
     for (const std::string& name : written)
         fileNames.append(QFile::decodeName(QByteArray::fromStdString(name)));
     ui->fileListView->clear();
-    ui->fileListView->insertItems(0, fileNames);
+    for (const QString& name : fileNames)
+        ui->fileListView->addItem(new FileItem(name));
     ui->fileListView->sortItems(Qt::AscendingOrder);
 }

@@ -18,6 +18,8 @@ struct ActionOutcome;
 
 class MapTab;
 class MetricsPanel;
+class PictureSource;
+class QListWidgetItem;
 
 namespace Ui {
 class MainWindow;
@@ -47,8 +49,20 @@ public:
 
     MapTab& mapTab() { return *mapTab_; }
 
-    // The files of the last run or the last Open, in their order.
+    // The files of the last run or the last Open, in their order, with their full paths.
     QStringList fileNames;
+
+    // What File → Open does once files are chosen: lists those not listed yet (by canonical
+    // path), in natural order, and selects and draws the first one added.
+    void openFiles(const QStringList& chosen);
+    // Writes the current tab's picture, PNG or SVG by the name's ending; the problem, or empty.
+    QString exportPicture(const QString& path, bool fullResolution);
+    // The full path a list item stands for.
+    static QString pathOf(const QListWidgetItem& item);
+    void removeFromList(QListWidgetItem* item);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private slots:
     void on_actionOpen_triggered();
@@ -58,6 +72,10 @@ private slots:
     void on_actionSample_triggered();
     void on_actionRandom_triggered();
     void on_actionFractal_triggered();
+    void on_actionClearList_triggered();
+    void on_actionExportPicture_triggered();
+    void on_actionQuit_triggered();
+    void on_actionAbout_triggered();
 
 private:
     void loadSettings();
@@ -65,11 +83,20 @@ private:
     // list widget shows them sorted.
     void showWrittenFiles(const std::vector<std::string>& written);
     void finish(const ActionOutcome& outcome);
+    void showFile(const QString& path);
+    void clearView();
+    void showListMenu(const QPoint& at);
+    void updateLegend();
+    void updateGridStatus();
+    PictureSource* currentPicture() const;
+    QString lastFolder(const char* key) const;
+    void rememberFolder(const char* key, const QString& file);
 
     Ui::MainWindow* ui;
-    orvalis::CompactGrid grid_;
+    orvalis::CompactGrid grid_;  // a byte a cell: a file of hundreds of megabytes still fits
     MapTab* mapTab_ = nullptr;  // the Map tab and its File commands, owned by the window
-    MetricsPanel* metrics_ = nullptr;  // owned by the window, as a dock  // a byte a cell: a file of hundreds of megabytes still fits
+    MetricsPanel* metrics_ = nullptr;  // owned by the window, as a dock
+    QString shownFile_;  // the file whose grid is on view
     setings settingsDialog_;
     DialogRnd rndDialog_;
     dialogFbm fbmDialog_;

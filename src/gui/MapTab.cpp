@@ -22,9 +22,13 @@ QString settingsKey(const QString& logPath)
 
 QListWidgetItem* itemFor(QListWidget* files, const QString& path)
 {
-    for (int k = 0; k < files->count(); ++k)
-        if (files->item(k)->data(Qt::UserRole).toString() == path)
+    // The log and the list may name one file differently (relative, through a link).
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    for (int k = 0; k < files->count(); ++k) {
+        const QString listed = files->item(k)->data(Qt::UserRole).toString();
+        if (!listed.isEmpty() && (listed == path || QFileInfo(listed).canonicalFilePath() == canonical))
             return files->item(k);
+    }
     for (int k = 0; k < files->count(); ++k)
         if (files->item(k)->text() == path)
             return files->item(k);
@@ -33,15 +37,19 @@ QListWidgetItem* itemFor(QListWidget* files, const QString& path)
 
 }  // namespace
 
-MapTab::MapTab(QWidget* window, QTabWidget* tabs, QListWidget* files, QMenu* fileMenu)
-    : QObject(window), window_(window), tabs_(tabs), files_(files), view_(new MapView)
+MapTab::MapTab(QWidget* window, QTabWidget* tabs, QListWidget* files, QMenu* fileMenu, QAction* before,
+               std::function<void(const QStringList&)> listFiles)
+    : QObject(window), window_(window), tabs_(tabs), files_(files), listFiles_(std::move(listFiles)), view_(new MapView)
 {
     view_->setObjectName(QStringLiteral("mapView"));
     tabs_->addTab(view_, texts::mapTabTitle());
-    QAction* openMap = fileMenu->addAction(texts::openMapAction(), this, [this] { this->openMap(); });
+    auto* openMap = new QAction(texts::openMapAction(), this);
     openMap->setObjectName(QStringLiteral("actionOpenMap"));
-    QAction* openLog = fileMenu->addAction(texts::openSampleLogAction(), this, [this] { openSampleLog(); });
+    connect(openMap, &QAction::triggered, this, [this] { this->openMap(); });
+    auto* openLog = new QAction(texts::openSampleLogAction(), this);
     openLog->setObjectName(QStringLiteral("actionOpenSampleLog"));
+    connect(openLog, &QAction::triggered, this, [this] { openSampleLog(); });
+    fileMenu->insertActions(before, {openMap, openLog});
     connect(view_, &MapView::windowClicked, this, &MapTab::selectWindowFile);
     connect(view_, &MapView::loaded, this, [this] {
         const MapScene& scene = view_->scene();
@@ -106,12 +114,10 @@ void MapTab::selectWindowFile(const QString& path)
     QListWidgetItem* item = itemFor(files_, path);
     if (!item) {
         // The list shows other files: the run's windows join it, so that the click has a file to select.
-        for (const MapWindowMark& w : view_->scene().windows) {
-            if (itemFor(files_, w.path))
-                continue;
-            auto* added = new QListWidgetItem(w.path, files_);
-            added->setData(Qt::UserRole, w.path);
-        }
+        QStringList run;
+        for (const MapWindowMark& w : view_->scene().windows)
+            run << w.path;
+        listFiles_(run);
         item = itemFor(files_, path);
     }
     if (!item)

@@ -2,8 +2,12 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 class MapView;
+class QAction;
 class QListWidget;
 class QMenu;
 class QTabWidget;
@@ -16,7 +20,9 @@ class MapTab : public QObject {
     Q_OBJECT
 
 public:
-    MapTab(QWidget* window, QTabWidget* tabs, QListWidget* files, QMenu* fileMenu);
+    // The File commands go into fileMenu before `before`; listFiles adds files to the list as File → Open does.
+    MapTab(QWidget* window, QTabWidget* tabs, QListWidget* files, QMenu* fileMenu, QAction* before,
+           std::function<void(const QStringList&)> listFiles);
 
     MapView* view() const { return view_; }
 
@@ -42,5 +48,6 @@ private:
     QWidget* window_;
     QTabWidget* tabs_;
     QListWidget* files_;
+    std::function<void(const QStringList&)> listFiles_;
     MapView* view_;
 };

@@ -182,6 +182,97 @@ inline QString gridEmpty(const QString& file)
     return detail::window("%1 is not drawn: it holds no grid lines").arg(file);
 }
 
+// The grid view's legend and status line.
+inline QString legendWhite(int matrixValue)
+{
+    return detail::window("%1 (matrix)").arg(matrixValue);
+}
+inline QString legendOthers()
+{
+    return detail::window("other values");
+}
+inline QString legendNoData(int value)
+{
+    return detail::window("no data (%1)").arg(value);
+}
+inline QString legendShare(const QString& what, double percent)
+{
+    return detail::window("%1: %2 %").arg(what, QLocale().toString(percent, 'f', 1));
+}
+inline QString gridSize(int rows, int columns)
+{
+    return detail::window("%1 rows × %2 columns").arg(rows).arg(columns);
+}
+inline QString coverShare(int coverValue, double percent)
+{
+    return detail::window("cover (%1): %2 %").arg(coverValue).arg(QLocale().toString(percent, 'f', 1));
+}
+inline QString cellUnderPointer(int row, int column, int value)
+{
+    return detail::window("row %1, column %2: %3").arg(row).arg(column).arg(value);
+}
+inline QString viewHint()
+{
+    return detail::window("Wheel or + and - to zoom, drag to pan, 0 to fit");
+}
+
+// The file list and its menu.
+inline QString openFilter()
+{
+    return detail::window("Landscape files (*.txt *.asc *.tif);;Images and GIS rasters (*.tga *.tif *.tiff *.img *.asc "
+                          "*.vrt *.nc *.gpkg);;All files (*)");
+}
+inline QString revealInFolder()
+{
+    return detail::window("Reveal in folder");
+}
+inline QString removeFromList()
+{
+    return detail::window("Remove from list");
+}
+
+// File → Export Picture.
+inline QString exportPictureTitle()
+{
+    return detail::window("Export picture");
+}
+// The filters in this order: as shown and full resolution, PNG then SVG.
+inline QStringList exportFilters()
+{
+    return {detail::window("PNG picture as shown (*.png)"), detail::window("PNG picture, one pixel a cell (*.png)"),
+            detail::window("SVG picture as shown (*.svg)"), detail::window("SVG picture, one pixel a cell (*.svg)")};
+}
+inline QString nothingToExport()
+{
+    return detail::window("There is no picture to export: select a file first.");
+}
+inline QString pictureNotWritten(const QString& path)
+{
+    return detail::window("The picture could not be written to %1.").arg(path);
+}
+inline QString pictureWritten(const QString& path)
+{
+    return detail::window("Picture written to %1.").arg(path);
+}
+
+// Help → About.
+inline QString aboutTitle()
+{
+    return detail::window("About Orvalis");
+}
+inline QString aboutText(const QString& version)
+{
+    return detail::window(
+               "<p><b>Orvalis %1</b></p>"
+               "<p>A desktop tool for landscape ecologists: samples habitat windows from landscape images and "
+               "land-cover maps, draws neutral landscapes and measures them.</p>"
+               "<p>Licence: GPL-3.0-or-later.</p>"
+               "<p>Example data: the <tt>examples/</tt> folder of the source tree (a TGA forest image and an NLCD "
+               "land-cover map).<br>Manual: <tt>man orvalis</tt> and <tt>man orvalis-cli</tt> when installed, and "
+               "<tt>README.md</tt> in the source tree.</p>")
+        .arg(version);
+}
+
 // The metrics panel.
 inline QString metricsTitle()
 {
@@ -259,11 +350,11 @@ inline QString mapTabTitle()
 }
 inline QString openMapAction()
 {
-    return detail::window("Open &Map...");
+    return detail::window("Open Map\u2026");
 }
 inline QString openSampleLogAction()
 {
-    return detail::window("Open Sample &Log...");
+    return detail::window("Open Sample Log\u2026");
 }
 inline QString chooseMap()
 {

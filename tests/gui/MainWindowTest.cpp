@@ -1,9 +1,12 @@
 #include "gui/MainWindow.h"
+#include "gui/GridView.h"
 #include "core/io/MetricsCsv.h"
 #include "core/metrics/LandscapeMetrics.h"
 #include "support/MainWindowFixture.h"
+#include "support/TestMaps.h"
 
 #include <QAction>
+#include <QMap>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -14,6 +17,9 @@
 #include <QTableWidget>
 #include <QToolBar>
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,6 +40,12 @@ struct WindowFixture : MainWindowFixture {
         auto* view = child<QFrame>(window, "frameView");
         return QRect(view->mapTo(&window, QPoint(0, 0)), view->size());
     }
+    // Where the cells are drawn, letterboxed in the map, in window coordinates.
+    QRectF cellsRect()
+    {
+        auto* view = child<GridView>(window, "frameView");
+        return view->gridRect().translated(view->mapTo(&window, QPoint(0, 0)));
+    }
 };
 
 }  // namespace
@@ -53,20 +65,25 @@ TEST_F(WindowFixture, FormMatchesTheLayout)
     QStringList menus;
     for (QAction* a : window.menuBar()->actions())
         menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"File", "Create", "Settings"}));
+    EXPECT_EQ(menus, (QStringList{"File", "Create", "Settings", "Help"}));
     auto texts = [&](const char* menu) {
         QStringList t;
         for (QAction* a : child<QMenu>(window, menu)->actions())
             t << a->objectName() + "=" + a->text();
         return t;
     };
-    EXPECT_EQ(texts("menuOpen"), QStringList{"actionOpen=Open"});
+    EXPECT_EQ(texts("menuOpen"), (QStringList{"actionOpen=Open", "actionOpenMap=Open Map…",
+                                              "actionOpenSampleLog=Open Sample Log…", "actionClearList=Clear List", "=",
+                                              "actionExportPicture=Export Picture…", "=", "actionQuit=Quit"}));
+    EXPECT_EQ(texts("menuHelp"), QStringList{"actionAbout=About Orvalis"});
     EXPECT_EQ(texts("menuCreate"),
               (QStringList{"actionSample=Sample", "actionRandom=Random", "actionFractal=Fractal"}));
     EXPECT_EQ(texts("menuConfigura_es"), QStringList{"actionParametros=Parameters"});
     EXPECT_EQ(window.findChild<QAction*>("actionOpen")->toolTip(), "Open directory");
+    // The desktop's usual keys, and no others.
+    const QMap<QString, QString> keys{{"actionOpen", "Ctrl+O"}, {"actionQuit", "Ctrl+Q"}, {"actionAbout", "F1"}};
     for (QAction* a : window.findChildren<QAction*>())
-        EXPECT_TRUE(a->shortcut().isEmpty()) << a->objectName().toStdString();
+        EXPECT_EQ(a->shortcut().toString(), keys.value(a->objectName())) << a->objectName().toStdString();
 }
 
 TEST_F(WindowFixture, OpenAccumulatesTheListButKeepsOnlyTheLastChoice)
@@ -80,12 +97,12 @@ TEST_F(WindowFixture, OpenAccumulatesTheListButKeepsOnlyTheLastChoice)
     open->trigger();
     answerFileDialog({a, b});
     open->trigger();
-    EXPECT_EQ(listed(), (QStringList{a, a, b})) << "the same file twice is listed twice";
+    EXPECT_EQ(listed(), (QStringList{a, b})) << "a file already listed is not listed again";
     EXPECT_EQ(window.fileNames, (QStringList{a, b}));
 
     answerFileDialog({});
     open->trigger();
-    EXPECT_EQ(list->count(), 3) << "cancel leaves the list";
+    EXPECT_EQ(list->count(), 2) << "cancel leaves the list";
     EXPECT_TRUE(window.fileNames.isEmpty());
 }
 
@@ -98,9 +115,9 @@ TEST_F(WindowFixture, SelectionReadsTheFileAndDrawsColumnsFromLines)
     EXPECT_EQ(window.grid(), (orvalis::LandscapeGrid{{0, 0, 0}, {1, 1, 1}, {1, 0, 1}}));
 
     QImage shot = window.grab().toImage();
-    QRect r = viewRect();
+    QRectF r = cellsRect();
     auto cellColour = [&](int col, int row) {
-        return shot.pixelColor(r.x() + (2 * col + 1) * r.width() / 6, r.y() + (2 * row + 1) * r.height() / 6);
+        return shot.pixelColor(int(r.x() + (2 * col + 1) * r.width() / 6), int(r.y() + (2 * row + 1) * r.height() / 6));
     };
     EXPECT_EQ(cellColour(0, 0), QColor(Qt::white));
     EXPECT_EQ(cellColour(0, 2), QColor(Qt::white));
@@ -120,14 +137,19 @@ TEST_F(WindowFixture, ViewCoversTheFrameExactlyWithoutGaps)
     select(path);
     QImage shot = window.grab().toImage();
     QRect r = viewRect();
-    auto* frame = child<QFrame>(window, "frameView");
-    // The frame paints its own border over the view, as a child widget does.
-    const int border = frame->frameWidth();
+    // The cells fill a square letterboxed in the frame, whole pixels inside its edges.
+    const QRectF cells = cellsRect();
+    EXPECT_NEAR(cells.width(), cells.height(), 0.5);
+    const QRect inner(QPoint(int(std::ceil(cells.left())), int(std::ceil(cells.top()))),
+                      QPoint(int(std::floor(cells.right())) - 1, int(std::floor(cells.bottom())) - 1));
     int notBlack = 0;
-    for (int y = r.top() + border; y <= r.bottom() - border; ++y)
-        for (int x = r.left() + border; x <= r.right() - border; ++x)
+    for (int y = inner.top(); y <= inner.bottom(); ++y)
+        for (int x = inner.left(); x <= inner.right(); ++x)
             notBlack += shot.pixelColor(x, y) != QColor(Qt::black);
     EXPECT_EQ(notBlack, 0) << "seven cells that do not divide the frame still leave no gap";
+    const QPoint letterbox = cells.width() < r.width() - 8 ? QPoint(inner.left() - 2, inner.center().y())
+                                                           : QPoint(inner.center().x(), inner.top() - 2);
+    EXPECT_NE(shot.pixelColor(letterbox), QColor(Qt::black)) << "the letterbox is not drawn";
     // Just outside the view nothing is drawn black.
     EXPECT_NE(shot.pixelColor(r.left() - 2, r.center().y()), QColor(Qt::black));
     // The area's outline has always shown one pixel past the right and bottom edges.
@@ -186,4 +208,87 @@ TEST_F(WindowFixture, SelectionShowsTheMetricsOfTheGridBesideTheMap)
     EXPECT_EQ(table->item(last, 2)->text().toStdString(), orvalis::formatMetricValue(values.back().value));
     select(QString::fromStdString(dir.file("missing.txt")));
     EXPECT_EQ(table->rowCount(), 0);
+}
+
+TEST_F(WindowFixture, OpenListsNamesInNaturalOrderOnceAndDrawsTheFirstAdded)
+{
+    const QString folder = QString::fromStdString(dir.path().string());
+    for (const char* name : {"a1.txt", "a2.txt", "a10.txt", "b.txt"})
+        writeFile(dir.file(name), name[1] == '2' ? "1 1 \n1 1 \n" : "0 \n");
+    auto names = [&] {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i) {
+            texts << list->item(i)->text();
+            EXPECT_EQ(list->item(i)->toolTip(), listed()[i]) << "the full path is the tooltip";
+        }
+        return texts;
+    };
+
+    window.openFiles({folder + "/a10.txt", folder + "/a2.txt"});
+    EXPECT_EQ(names(), (QStringList{"a2.txt", "a10.txt"}));
+    EXPECT_EQ(listed(), (QStringList{folder + "/a2.txt", folder + "/a10.txt"}));
+    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_EQ(window.grid(), (orvalis::LandscapeGrid{{1, 1}, {1, 1}})) << "the first added is drawn";
+
+    // The same file by another path is not listed again; the first new one is drawn.
+    window.openFiles({folder + "/./a10.txt", folder + "/b.txt", folder + "/a1.txt"});
+    EXPECT_EQ(names(), (QStringList{"a1.txt", "a2.txt", "a10.txt", "b.txt"}));
+    EXPECT_EQ(list->currentItem()->text(), "a1.txt");
+    EXPECT_EQ(window.grid(), orvalis::LandscapeGrid{{0}});
+    EXPECT_EQ(window.fileNames.size(), 3);
+
+    // Arrow keys draw the file they move to.
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(window.grid(), (orvalis::LandscapeGrid{{1, 1}, {1, 1}}));
+
+    window.removeFromList(list->item(1));
+    EXPECT_EQ(names(), (QStringList{"a1.txt", "a10.txt", "b.txt"}));
+    EXPECT_FALSE(window.fileNames.contains(folder + "/a2.txt"));
+    child<QAction>(window, "actionClearList")->trigger();
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_TRUE(window.grid().empty());
+    EXPECT_TRUE(window.fileNames.isEmpty());
+}
+
+TEST_F(WindowFixture, GeoTiffWindowIsDrawnNorthUpWithItsClassesAndExported)
+{
+    // Three columns, two rows: the north-west cell alone is class 11.
+    const std::string tif = dir.file("w.tif");
+    orvalis::test::TestMap map;
+    map.width = 3;
+    map.height = 2;
+    map.value = [](int x, int y) { return x == 0 && y == 0 ? 11 : 90 + x; };
+    orvalis::test::writeMap(tif, map);
+    window.openFiles({QString::fromStdString(tif)});
+    EXPECT_EQ(window.grid(), (orvalis::LandscapeGrid{{11, 90}, {91, 91}, {92, 92}})) << "lines are columns";
+    auto* view = child<GridView>(window, "frameView");
+    EXPECT_EQ(view->columns(), 3);
+    EXPECT_EQ(view->rows(), 2);
+    EXPECT_TRUE(child<QLabel>(window, "gridStatus")->text().contains("2 rows × 3 columns"));
+    EXPECT_TRUE(child<QLabel>(window, "gridLegend")->text().contains("11:&nbsp;16.7&nbsp;%"));
+
+    const QRectF cells = cellsRect();
+    const QImage shot = window.grab().toImage();
+    auto colourAt = [&](int col, int row) {
+        return shot.pixelColor(int(cells.x() + (col + 0.5) * cells.width() / 3),
+                               int(cells.y() + (row + 0.5) * cells.height() / 2));
+    };
+    EXPECT_EQ(colourAt(0, 0), view->legend().front().colour);
+    EXPECT_NE(colourAt(0, 1), colourAt(0, 0));
+    EXPECT_EQ(colourAt(1, 0), colourAt(1, 1));
+
+    const QString png = QString::fromStdString(dir.file("full.png"));
+    ASSERT_EQ(window.exportPicture(png, true), QString());
+    const QImage full(png);
+    ASSERT_EQ(full.size(), QSize(3, 2)) << "one pixel a cell";
+    EXPECT_EQ(full.pixelColor(0, 0), colourAt(0, 0));
+    EXPECT_EQ(full.pixelColor(2, 1), colourAt(2, 1));
+    const QString svg = QString::fromStdString(dir.file("shown.svg"));
+    ASSERT_EQ(window.exportPicture(svg, false), QString());
+    EXPECT_NE(readFile(svg.toStdString()).find("<svg"), std::string::npos);
+
+    child<QAction>(window, "actionClearList")->trigger();
+    EXPECT_FALSE(window.exportPicture(QString::fromStdString(dir.file("none.png")), true).isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("none.png"))) << "nothing to draw, nothing written";
 }

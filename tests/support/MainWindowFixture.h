@@ -22,8 +22,14 @@ struct MainWindowFixture : ::testing::Test {
         window.show();
         list = child<QListWidget>(window, "fileListView");
     }
-    // What the file list shows, top to bottom.
-    QStringList listed() const { return itemTexts(*list); }
+    // The files the list holds, top to bottom, by their full paths (the items show their names).
+    QStringList listed() const
+    {
+        QStringList paths;
+        for (int i = 0; i < list->count(); ++i)
+            paths << MainWindow::pathOf(*list->item(i));
+        return paths;
+    }
 };
 
 }  // namespace orvalis::test

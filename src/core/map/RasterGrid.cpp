@@ -129,4 +129,22 @@ bool readRasterGrid(const std::string& path, LandscapeGrid& grid, RasterGridInfo
     return true;
 }
 
+bool readRasterColumns(const std::string& path, CompactGrid& grid, RasterGridInfo& info, std::string* error,
+                       std::uint64_t maxCells)
+{
+    grid.clear();
+    LandscapeGrid rows;
+    if (!readRasterGrid(path, rows, info, error, maxCells))
+        return false;
+    const std::size_t width = rows.front().size();
+    grid.reserve(width * rows.size());
+    std::vector<int> column(rows.size());
+    for (std::size_t c = 0; c < width; ++c) {
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            column[r] = rows[r][c];
+        grid.appendLine(column);
+    }
+    return true;
+}
+
 }  // namespace orvalis

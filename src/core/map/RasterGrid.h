@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/io/CompactGrid.h"
 #include "core/io/LandscapeFile.h"
 
 #include <cstdint>
@@ -25,6 +26,11 @@ struct RasterGridInfo {
 // whole numbers in 32 bits, or it holds more than maxCells cells.
 bool readRasterGrid(const std::string& path, LandscapeGrid& grid, RasterGridInfo& info, std::string* error,
                     std::uint64_t maxCells = 100'000'000);
+
+// Reads as readRasterGrid does, but into the viewer's form: line k is the map's column k, north
+// first, as in a text grid. grid is left empty when the file is refused.
+bool readRasterColumns(const std::string& path, CompactGrid& grid, RasterGridInfo& info, std::string* error,
+                       std::uint64_t maxCells);
 
 // The side of a cell in metres of the raster at path, by the rule readRasterGrid follows; empty
 // when its frame gives none (or it cannot be opened).
