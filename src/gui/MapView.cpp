@@ -130,8 +130,10 @@ MapView::~MapView()
 {
     // A read under way ends within a couple of seconds; its result has nowhere to go.
     ++job_;
-    for (QThread* thread : std::as_const(threads_))
+    for (QThread* thread : std::as_const(threads_)) {
         thread->wait();
+        delete thread;
+    }
 }
 
 void MapView::showMap(const QString& mapPath, const QString& logPath)
