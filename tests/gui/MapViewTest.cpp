@@ -8,6 +8,7 @@
 #include "support/MainWindowFixture.h"
 
 #include <QFileInfo>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -88,6 +89,13 @@ TEST_F(MapTabTest, ClickingAnOutlineSelectsAndDrawsItsWindowWhileTheMapStays)
     EXPECT_EQ(window.grid(), expected);
     EXPECT_EQ(view->selectedWindow(), k);
     EXPECT_EQ(tabs->currentWidget(), view);
+
+    // File → Export Picture takes the map tab as shown or at the overview's resolution.
+    const QString png = QString::fromStdString(dir.file("map.png"));
+    ASSERT_EQ(window.exportPicture(png, true), QString());
+    EXPECT_EQ(QImage(png).size(), QSize(678, 440));
+    ASSERT_EQ(window.exportPicture(png, false), QString());
+    EXPECT_EQ(QImage(png).size(), view->size());
 }
 
 TEST_F(MapTabTest, ClickingFindsAListedFileByItsText)
