@@ -51,6 +51,15 @@ MapTab::MapTab(QWidget* window, QTabWidget* tabs, QListWidget* files, QMenu* fil
     connect(openLog, &QAction::triggered, this, [this] { openSampleLog(); });
     fileMenu->insertActions(before, {openMap, openLog});
     connect(view_, &MapView::windowClicked, this, &MapTab::selectWindowFile);
+    // A window chosen in the list is marked on the map too.
+    connect(files_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+        const QList<MapWindowMark>& windows = view_->scene().windows;
+        int found = -1;
+        for (int k = 0; item && found < 0 && k < windows.size(); ++k)
+            if (itemFor(files_, windows[k].path) == item)
+                found = k;
+        view_->setSelectedWindow(found);
+    });
     connect(view_, &MapView::loaded, this, [this] {
         const MapScene& scene = view_->scene();
         if (!scene.error.isEmpty())

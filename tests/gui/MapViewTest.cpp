@@ -29,10 +29,11 @@ struct MapTabTest : MainWindowFixture {
         window.resize(1100, 700);
         view = child<MapView>(window, "mapView");
         tga = QString::fromStdString(sourceDir() + "/examples/augusta_forest.tga");
-        std::filesystem::create_directories("windows");
+        // A folder with a blank and accents: the log names its windows with it.
+        std::filesystem::create_directories("janelas ção");
         SampleParameters p;
         p.image = tga.toStdString();
-        p.folder = "windows";
+        p.folder = "janelas ção";
         p.windowSize = 50;
         p.cover = {10, 90, 20};
         RandomSource random(5);
@@ -111,7 +112,10 @@ TEST_F(MapTabTest, ClickingFindsAListedFileByItsText)
     EXPECT_EQ(list->count(), names.size());
     ASSERT_NE(list->currentItem(), nullptr);
     EXPECT_EQ(list->currentItem()->text(), view->scene().windows[k].path);
-    // A click beside every window selects nothing new.
+    // A click beside every window selects nothing new; a file chosen in the list is marked on the map.
     QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_EQ(list->currentItem()->text(), view->scene().windows[k].path);
+    const int other = k == 0 ? 1 : 0;
+    list->setCurrentItem(list->findItems(view->scene().windows[other].path, Qt::MatchExactly).value(0));
+    EXPECT_EQ(view->selectedWindow(), other);
 }
