@@ -132,7 +132,8 @@ bool readRows(const std::string& path, int bandNumber, MapOverview& out, int r0,
     return true;
 }
 
-bool readGdalOverview(const std::string& path, int maxSide, int bandNumber, MapOverview& out, std::string* why)
+bool readGdalOverview(const std::string& path, int maxSide, int bandNumber, int threads, MapOverview& out,
+                      std::string* why)
 {
     registerGdal();
     GdalErrorScope errors;
@@ -148,7 +149,8 @@ bool readGdalOverview(const std::string& path, int maxSide, int bandNumber, MapO
     out.values.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height), 0);
     // A map without overviews of its own is decoded whole: bands of rows on every core share the work.
     const bool large = band->GetOverviewCount() == 0 && out.mapWidth * out.mapHeight > (std::int64_t(1) << 24);
-    const int parts = large ? static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u)) : 1;
+    const int cores = large ? static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u)) : 1;
+    const int parts = std::clamp(threads > 0 ? threads : cores, 1, out.height);
     std::vector<std::string> problems(static_cast<std::size_t>(parts));
     std::vector<char> done(static_cast<std::size_t>(parts), 0);
     {
@@ -185,13 +187,13 @@ bool readGdalOverview(const std::string& path, int maxSide, int bandNumber, MapO
 
 }  // namespace
 
-bool readMapOverview(const std::string& path, int maxSide, MapOverview& out, std::string* why, int band)
+bool readMapOverview(const std::string& path, int maxSide, MapOverview& out, std::string* why, int band, int threads)
 {
     out = MapOverview{};
     if (maxSide < 1)
         return refuse(why, "an overview needs at least one pixel");
     const bool ok = isTgaPath(path) ? readTgaOverview(path, maxSide, out, why)
-                                      : readGdalOverview(path, maxSide, band, out, why);
+                                      : readGdalOverview(path, maxSide, band, threads, out, why);
     if (!ok)
         out = MapOverview{};
     return ok;

@@ -36,9 +36,11 @@ struct MapOverview {
 };
 
 // Reads an overview at most maxSide pixels on the map's long side, never the whole map: a TGA
-// row by row, only the rows it samples; a GIS map (band) through one reduced GDAL read, which
-// takes the file's own overviews when it has them. False with why when the map cannot be read.
-bool readMapOverview(const std::string& path, int maxSide, MapOverview& out, std::string* why, int band = 1);
+// row by row, only the rows it samples; a GIS map (band) through reduced GDAL reads, which take
+// the file's own overviews when it has them. threads: bands of rows a GIS map is read in at once,
+// 0 for one per core on a large map without overviews. False with why when the map cannot be read.
+bool readMapOverview(const std::string& path, int maxSide, MapOverview& out, std::string* why, int band = 1,
+                     int threads = 0);
 
 // A map cell counted from the north-west corner of the map as drawn.
 struct MapCell {

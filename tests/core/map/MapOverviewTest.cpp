@@ -165,6 +165,12 @@ TEST(MapOverview, ReducedGeoTiffSamplesTheCellsUnderItsPixels)
         for (int c = 0; c < reduced.width; ++c)
             ASSERT_EQ(reduced.at(c, r), whole.at(static_cast<int>(cellUnder(c, 678, 100)), static_cast<int>(cellUnder(r, 440, 65))))
                 << c << ", " << r;
+    // Read in bands of rows on several threads, each pixel still samples the same cell.
+    for (int threads : {2, 3, 7}) {
+        MapOverview banded;
+        ASSERT_TRUE(readMapOverview(nlcd, 100, banded, &why, 1, threads)) << why;
+        EXPECT_EQ(banded.values, reduced.values) << threads << " threads";
+    }
     ASSERT_GT(reduced.colours.size(), 42u);
     EXPECT_EQ(reduced.colours[42], 0xFF1C5F2Cu);
     EXPECT_FALSE(readMapOverview(sourceDir() + "/README.md", 100, reduced, &why));
