@@ -370,6 +370,8 @@ void MainWindow::updateLegend()
             what = texts::legendNoData(e.values.front());
         } else if (view.twoClass() && e.colour == QColor(Qt::white)) {
             what = texts::legendWhite(e.values.front());
+        } else if (view.twoClass() && e.values.size() == 1 && e.values.front() == settings_.values().coverValue) {
+            what = texts::legendCover(e.values.front());
         } else if (view.twoClass() && (e.values.empty() || e.values.size() > 4)) {
             what = texts::legendOthers();
         } else {

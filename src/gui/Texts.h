@@ -187,6 +187,10 @@ inline QString legendWhite(int matrixValue)
 {
     return detail::window("%1 (matrix)").arg(matrixValue);
 }
+inline QString legendCover(int coverValue)
+{
+    return detail::window("%1 (cover)").arg(coverValue);
+}
 inline QString legendOthers()
 {
     return detail::window("other values");
