@@ -46,7 +46,7 @@ QImage pictureOf(const orvalis::MapOverview& o)
             return qRgba(0, 0, 0, 0);
         if (v >= 0 && static_cast<std::size_t>(v) < o.colours.size())
             return o.colours[static_cast<std::size_t>(v)];
-        const int g = 235 - static_cast<int>(std::lround((v - low) / span * 180.0));
+        const int g = 235 - static_cast<int>(std::lround((static_cast<double>(v) - low) / span * 180.0));
         return qRgb(g, g, g);
     };
     for (int r = 0; r < o.height; ++r) {
@@ -177,7 +177,8 @@ void MapView::fit()
         update();
         return;
     }
-    scale_ = std::min(width() / w, height() / h);
+    // A view not laid out yet still gets a scale the transforms can invert.
+    scale_ = std::max(1e-9, std::min(width() / w, height() / h));
     origin_ = QPointF((width() - w * scale_) / 2, (height() - h * scale_) / 2);
     update();
 }

@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace orvalis;
 using namespace orvalis::test;
@@ -118,4 +119,36 @@ TEST_F(MapTabTest, ClickingFindsAListedFileByItsText)
     const int other = k == 0 ? 1 : 0;
     list->setCurrentItem(list->findItems(view->scene().windows[other].path, Qt::MatchExactly).value(0));
     EXPECT_EQ(view->selectedWindow(), other);
+}
+
+TEST_F(MapTabTest, WheelZoomsAboutThePointerDragPansAndZeroFits)
+{
+    showRun();
+    const QPointF corner = view->widgetPoint({0, 0});
+    const QPointF far = view->widgetPoint({678, 440});
+    // Fitted: square cells, the map centred in the view.
+    EXPECT_NEAR((far - corner).x() / 678, (far - corner).y() / 440, 1e-9);
+    EXPECT_NEAR(corner.x() + far.x(), view->width(), 1);
+    EXPECT_NEAR(corner.y() + far.y(), view->height(), 1);
+
+    const QPointF cell(300, 200);
+    const QPointF at = view->widgetPoint(cell);
+    QWheelEvent wheel(at, view->mapToGlobal(at), {}, {0, 240}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &wheel);
+    EXPECT_GT(view->widgetPoint({678, 440}).x() - view->widgetPoint({0, 0}).x(), (far - corner).x() * 1.5);
+    EXPECT_NEAR(view->widgetPoint(cell).x(), at.x(), 1e-6);
+    EXPECT_NEAR(view->widgetPoint(cell).y(), at.y(), 1e-6);
+
+    const QPoint from = at.toPoint(), to = from + QPoint(40, -25);
+    QTest::mousePress(view, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), view->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(view, &move);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, to);
+    EXPECT_NEAR(view->widgetPoint(cell).x(), at.x() + 40, 1e-6);
+    EXPECT_NEAR(view->widgetPoint(cell).y(), at.y() - 25, 1e-6);
+    EXPECT_EQ(list->count(), 0);  // a drag is no click
+
+    QTest::keyClick(view, Qt::Key_0);
+    EXPECT_NEAR(view->widgetPoint({0, 0}).x(), corner.x(), 1e-6);
+    EXPECT_NEAR(view->widgetPoint({0, 0}).y(), corner.y(), 1e-6);
 }
