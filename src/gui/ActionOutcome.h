@@ -16,4 +16,7 @@ struct ActionOutcome {
     QStringList problems;
     // Files written against files asked, and the levels left short: for the status bar.
     QString summary;
+    // A sampling run's image or map and its log (absolute), for the map view; empty for other runs.
+    QString mapPath;
+    QString logPath;
 };

@@ -2,6 +2,7 @@
 
 #include "core/map/RasterGrid.h"
 #include "gui/FractalAction.h"
+#include "gui/MapTab.h"
 #include "gui/MetricsPanel.h"
 #include "gui/PictureSource.h"
 #include "gui/RandomAction.h"
@@ -121,6 +122,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     // The view takes what the window gains; the list keeps its width.
     ui->mainSplitter->setStretchFactor(0, 0);
     ui->mainSplitter->setStretchFactor(1, 1);
+    mapTab_ = new MapTab(this, ui->viewTabs, ui->fileListView, ui->menuOpen, ui->actionClearList,
+                         [this](const QStringList& files) { openFiles(files); });
+    connect(mapTab_, &MapTab::problem, this, &MainWindow::reportProblem);
+    connect(mapTab_, &MapTab::status, this, [this](const QString& text) {
+        if (statusBar()->currentMessage().isEmpty())
+            statusBar()->showMessage(text, 5000);
+    });
     metrics_ = new MetricsPanel(this);
     addDockWidget(Qt::RightDockWidgetArea, metrics_);
     // The panel comes beside the list and the map, not out of their room.
@@ -508,6 +516,8 @@ void MainWindow::finish(const ActionOutcome& outcome)
         showWrittenFiles(outcome.written);
     if (!outcome.summary.isEmpty())
         statusBar()->showMessage(outcome.summary);
+    if (!outcome.logPath.isEmpty())
+        mapTab_->showRun(outcome.mapPath, outcome.logPath);
     for (const QString& problem : outcome.problems)
         reportProblem(problem);
 }

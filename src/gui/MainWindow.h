@@ -16,6 +16,7 @@
 
 struct ActionOutcome;
 
+class MapTab;
 class MetricsPanel;
 class PictureSource;
 class QListWidgetItem;
@@ -45,6 +46,8 @@ public:
     void setSettings(const WindowSettings& values);
     setings& settingsDialog() { return settingsDialog_; }
     DialogSample& sampleDialog() { return sampleDialog_; }
+
+    MapTab& mapTab() { return *mapTab_; }
 
     // The files of the last run or the last Open, in their order, with their full paths.
     QStringList fileNames;
@@ -91,6 +94,7 @@ private:
 
     Ui::MainWindow* ui;
     orvalis::CompactGrid grid_;  // a byte a cell: a file of hundreds of megabytes still fits
+    MapTab* mapTab_ = nullptr;  // the Map tab and its File commands, owned by the window
     MetricsPanel* metrics_ = nullptr;  // owned by the window, as a dock
     QString shownFile_;  // the file whose grid is on view
     setings settingsDialog_;

@@ -172,6 +172,10 @@ ActionOutcome runSampleAction(QWidget* parent, DialogSample& dialog, const Windo
         return outcome;
     }
     outcome.written = result.files;
+    if (!result.files.empty()) {
+        outcome.mapPath = QFileInfo(imagePath).absoluteFilePath();
+        outcome.logPath = QFileInfo(QFile::decodeName(QByteArray::fromStdString(params.logPath))).absoluteFilePath();
+    }
     if (!result.warnings.empty()) {
         QStringList warnings;
         for (const std::string& w : result.warnings)

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <string>
 
 namespace texts {
@@ -344,6 +345,81 @@ inline QString configNotSaved(const QString& why)
 {
     return detail::window("The settings apply until the program ends, but they could not be saved in config.txt: %1.")
         .arg(why);
+}
+
+// The map view and its tab.
+inline QString mapTabTitle()
+{
+    return detail::window("Map");
+}
+inline QString openMapAction()
+{
+    return detail::window("Open Map\u2026");
+}
+inline QString openSampleLogAction()
+{
+    return detail::window("Open Sample Log\u2026");
+}
+inline QString chooseMap()
+{
+    return detail::window("Choose the map");
+}
+inline QString chooseMapOfLog(const QString& log)
+{
+    return detail::window("Choose the map %1 was sampled from").arg(log);
+}
+inline QString mapFilter()
+{
+    return detail::window("Maps (*.tga *.TGA *.tif *.tiff *.TIF *.img *.asc *.nc *.vrt);;All files (*)");
+}
+inline QString chooseSampleLog()
+{
+    return detail::window("Choose a sample log");
+}
+inline QString sampleLogFilter()
+{
+    return detail::window("Sample logs (sample*.txt *.txt);;All files (*)");
+}
+inline QString readingMap()
+{
+    return detail::window("Reading the map\u2026");
+}
+inline QString noMapYet()
+{
+    return detail::window("No map: File \u2192 Open Map, File \u2192 Open Sample Log, or a sampling run.");
+}
+inline QString mapNotRead(const QString& map, const QString& why)
+{
+    return detail::window("The map %1 could not be read: %2").arg(map, why);
+}
+inline QString windowSideUnknown(const QString& why)
+{
+    return detail::window("No window file of the log could be read to learn the windows' side (%1): "
+                          "only their centres are marked.")
+        .arg(why);
+}
+inline QString sampleLogProblems(const QString& log, const QStringList& problems)
+{
+    return detail::window("Some of %1 was not shown:\n%2").arg(log, problems.mid(0, 10).join(QLatin1Char('\n')));
+}
+inline QString mapLegendTitle()
+{
+    return detail::window("Window cover");
+}
+inline QString mapWindowTip(const QString& file, double cover, int x, int y, std::optional<double> mapX,
+                            std::optional<double> mapY)
+{
+    QString tip = detail::window("%1\ncover %2%\ncentre column %3, row %4")
+                      .arg(file, QLocale().toString(cover * 100, 'g', 4))
+                      .arg(x)
+                      .arg(y);
+    if (mapX && mapY)
+        tip += detail::window("\nmap x %1, y %2").arg(QString::number(*mapX, 'g', 12), QString::number(*mapY, 'g', 12));
+    return tip;
+}
+inline QString mapWindowShown(const QString& file)
+{
+    return detail::window("%1: drawn in the Grid tab").arg(file);
 }
 
 }  // namespace texts

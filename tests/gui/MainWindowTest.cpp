@@ -72,7 +72,8 @@ TEST_F(WindowFixture, FormMatchesTheLayout)
             t << a->objectName() + "=" + a->text();
         return t;
     };
-    EXPECT_EQ(texts("menuOpen"), (QStringList{"actionOpen=Open", "actionClearList=Clear List", "=",
+    EXPECT_EQ(texts("menuOpen"), (QStringList{"actionOpen=Open", "actionOpenMap=Open Map…",
+                                              "actionOpenSampleLog=Open Sample Log…", "actionClearList=Clear List", "=",
                                               "actionExportPicture=Export Picture…", "=", "actionQuit=Quit"}));
     EXPECT_EQ(texts("menuHelp"), QStringList{"actionAbout=About Orvalis"});
     EXPECT_EQ(texts("menuCreate"),

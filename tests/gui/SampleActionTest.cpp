@@ -1,5 +1,6 @@
 #include "gui/MainWindow.h"
 #include "gui/SampleAction.h"
+#include "gui/MapView.h"
 #include "core/random/RandomSource.h"
 #include "gui/forms/DialogSample.h"
 #include "support/SamplerTestSupport.h"
@@ -17,6 +18,9 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QFileInfo>
+#include <QSignalSpy>
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -99,6 +103,13 @@ TEST_F(SampleActionFixture, RunThroughTheDialogWritesListsAndLogs)
     EXPECT_EQ(window.sampleDialog().windowSize(), 21);
     EXPECT_EQ(window.sampleDialog().coverStep(), 20);
     EXPECT_EQ(window.sampleDialog().folder(), QString::fromStdString(folder));
+    // The Map tab shows the run's image with its windows, their side learnt from their files.
+    auto* map = child<MapView>(window, "mapView");
+    QSignalSpy loaded(map, &MapView::loaded);
+    ASSERT_TRUE(!map->loading() || loaded.wait(10000));
+    EXPECT_EQ(QFileInfo(map->scene().mapPath), QFileInfo(QString::fromStdString(imagePath)));
+    ASSERT_EQ(map->scene().windows.size(), static_cast<qsizetype>(want.windows.size()));
+    EXPECT_EQ(map->scene().windows[0].cells.width(), 20);
 }
 
 TEST_F(SampleActionFixture, APipeChosenAsTheImageIsRefusedWithoutWaiting)

@@ -21,6 +21,7 @@ struct TgaHeader {
     std::uint16_t width = 0;
     std::uint16_t height = 0;
     std::uint8_t depth = 0;
+    std::uint8_t descriptor = 0;
 };
 
 std::uint16_t little16(const unsigned char* p)
@@ -40,6 +41,7 @@ TgaHeader parseHeader(const unsigned char* bytes)
     h.width = little16(bytes + 12);
     h.height = little16(bytes + 14);
     h.depth = bytes[16];
+    h.descriptor = bytes[17];
     return h;
 }
 
@@ -174,6 +176,31 @@ void swapRedAndBlue(unsigned char* block, std::uint64_t pixels, unsigned bytesPe
 }
 
 }  // namespace
+
+bool readTgaLayout(std::FILE* file, TgaLayout& layout, std::string* why)
+{
+    const auto refuse = [why](const char* text) {
+        if (why)
+            *why = text;
+        return false;
+    };
+    unsigned char bytes[HeaderSize] = {};
+    if (!file || std::fread(bytes, 1, HeaderSize, file) != HeaderSize)
+        return refuse("not a TGA image: the header is cut short");
+    const TgaHeader header = parseHeader(bytes);
+    if (classify(header) != Verdict::Readable)
+        return refuse("not an uncompressed 24- or 32-bit TGA image");
+    layout.width = header.width;
+    layout.height = header.height;
+    layout.bytesPerPixel = header.depth / 8;
+    layout.pixelOffset = HeaderSize + bytesBeforePixels(header);
+    layout.firstRowTop = (header.descriptor & 0x20u) != 0;
+    const std::optional<std::int64_t> left = bytesLeft(file);
+    const std::uint64_t size = std::uint64_t(header.width) * header.height * layout.bytesPerPixel;
+    if (!left || *left < 0 || std::uint64_t(*left) + HeaderSize < layout.pixelOffset + size)
+        return refuse("the TGA image is cut short");
+    return true;
+}
 
 bool TgaImage::load(const char* path)
 {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 namespace orvalis {
 
@@ -38,5 +39,19 @@ struct TgaImage {
                          bytesPerPixel + static_cast<std::size_t>(k)];
     }
 };
+
+// Where an image's pixels lie in its file, from the header alone: for readers that take a
+// part of a large image without loading it.
+struct TgaLayout {
+    int width = 0;
+    int height = 0;
+    int bytesPerPixel = 0;
+    std::uint64_t pixelOffset = 0;  // from the file's start
+    bool firstRowTop = false;       // descriptor bit 5; without it the first stored row is the bottom edge
+};
+
+// Reads the header of the TGA file (from its start) that TgaImage::load would accept, and checks
+// that the file holds every pixel; false with why otherwise.
+bool readTgaLayout(std::FILE* file, TgaLayout& layout, std::string* why);
 
 }  // namespace orvalis

@@ -1,0 +1,416 @@
+#include "gui/MapView.h"
+
+#include "core/sampler/SampleLog.h"
+#include "gui/Texts.h"
+
+#include <QFile>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QThread>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <unordered_map>
+
+namespace {
+
+std::string local(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString fromLocal(const std::string& text)
+{
+    return QFile::decodeName(QByteArray::fromStdString(text));
+}
+
+// Values without a colour table: greys from light to dark in the order of the values.
+QImage pictureOf(const orvalis::MapOverview& o)
+{
+    QImage image(o.width, o.height, QImage::Format_ARGB32);
+    std::int32_t low = INT32_MAX, high = INT32_MIN;
+    for (std::int32_t v : o.values)
+        if (v != o.noData) {
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+    const double span = high > low ? static_cast<double>(high) - low : 1.0;
+    const auto colour = [&](std::int32_t v) -> QRgb {
+        if (o.noData && v == *o.noData)
+            return qRgba(0, 0, 0, 0);
+        if (v >= 0 && static_cast<std::size_t>(v) < o.colours.size())
+            return o.colours[static_cast<std::size_t>(v)];
+        const int g = 235 - static_cast<int>(std::lround((static_cast<double>(v) - low) / span * 180.0));
+        return qRgb(g, g, g);
+    };
+    for (int r = 0; r < o.height; ++r) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(r));
+        for (int c = 0; c < o.width; ++c)
+            line[c] = colour(o.at(c, r));
+    }
+    return image;
+}
+
+}  // namespace
+
+MapScene loadMapScene(const QString& mapPath, const QString& logPath, int maxSide)
+{
+    MapScene scene;
+    scene.mapPath = mapPath;
+    scene.logPath = logPath;
+    std::string why;
+    if (!orvalis::readMapOverview(local(mapPath), maxSide, scene.overview, &why)) {
+        scene.error = texts::mapNotRead(mapPath, fromLocal(why));
+        return scene;
+    }
+    scene.picture = pictureOf(scene.overview);
+    if (logPath.isEmpty())
+        return scene;
+    const orvalis::SampleLog log = orvalis::readSampleLog(local(logPath));
+    if (!log.ok) {
+        scene.problems << fromLocal(log.error);
+        return scene;
+    }
+    for (const std::string& bad : log.badLines)
+        scene.problems << fromLocal(bad);
+    // Every window of a run has the same side: the first file that reads tells it.
+    std::optional<int> side;
+    std::string sideWhy;
+    for (const orvalis::SampleLogEntry& e : log.windows) {
+        if ((side = orvalis::windowFileSide(orvalis::loggedFilePath(local(logPath), e.name), &sideWhy)))
+            break;
+    }
+    if (!side && !log.windows.empty())
+        scene.problems << texts::windowSideUnknown(fromLocal(sideWhy));
+    for (const orvalis::SampleLogEntry& e : log.windows) {
+        MapWindowMark mark;
+        mark.path = fromLocal(orvalis::loggedFilePath(local(logPath), e.name));
+        mark.cover = e.cover;
+        mark.x = e.x;
+        mark.y = e.y;
+        mark.mapX = e.mapX;
+        mark.mapY = e.mapY;
+        const orvalis::LoggedWindow w =
+            orvalis::loggedWindow(e.x, e.y, side.value_or(0), scene.overview.mapHeight, scene.overview.firstRowSouth);
+        mark.cells = QRectF(static_cast<double>(w.northWest.column), static_cast<double>(w.northWest.row), w.side, w.side);
+        // Without a side the centre is still marked.
+        if (!side)
+            mark.cells = QRectF(static_cast<double>(w.centre.column), static_cast<double>(w.centre.row), 1, 1);
+        scene.windows.append(mark);
+    }
+    return scene;
+}
+
+QColor coverColour(double cover)
+{
+    static constexpr QRgb Stops[] = {0x440154, 0x3b528b, 0x21918c, 0x5ec962, 0xfde725};
+    const double t = std::clamp(cover, 0.0, 1.0) * 4.0;
+    const int k = std::min(3, static_cast<int>(t));
+    const double f = t - k;
+    const QColor a(Stops[k]), b(Stops[k + 1]);
+    return QColor::fromRgbF(static_cast<float>(a.redF() + (b.redF() - a.redF()) * f),
+                            static_cast<float>(a.greenF() + (b.greenF() - a.greenF()) * f),
+                            static_cast<float>(a.blueF() + (b.blueF() - a.blueF()) * f));
+}
+
+MapView::MapView(QWidget* parent) : QWidget(parent)
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::WheelFocus);
+    setMinimumSize(200, 150);
+}
+
+MapView::~MapView()
+{
+    // A read under way ends within a couple of seconds; its result has nowhere to go.
+    ++job_;
+    for (QThread* thread : std::as_const(threads_)) {
+        thread->wait();
+        delete thread;
+    }
+}
+
+void MapView::showMap(const QString& mapPath, const QString& logPath)
+{
+    const quint64 job = ++job_;
+    loading_ = true;
+    auto result = std::make_shared<MapScene>();
+    QThread* thread = QThread::create([result, mapPath, logPath] { *result = loadMapScene(mapPath, logPath, OverviewSide); });
+    threads_.append(thread);
+    connect(thread, &QThread::finished, this, [this, thread, result, job] {
+        threads_.removeOne(thread);
+        thread->deleteLater();
+        if (job == job_)
+            take(std::move(*result));
+    });
+    thread->start();
+    update();
+}
+
+void MapView::take(MapScene scene)
+{
+    scene_ = std::move(scene);
+    scaled_ = QImage();
+    loading_ = false;
+    selected_ = -1;
+    fit();
+    emit loaded();
+}
+
+void MapView::setSelectedWindow(int index)
+{
+    selected_ = index;
+    update();
+}
+
+void MapView::fit()
+{
+    fitted_ = true;
+    const double w = static_cast<double>(scene_.overview.mapWidth), h = static_cast<double>(scene_.overview.mapHeight);
+    if (w <= 0 || h <= 0) {
+        update();
+        return;
+    }
+    // A view not laid out yet still gets a scale the transforms can invert.
+    scale_ = std::max(1e-9, std::min(width() / w, height() / h));
+    origin_ = QPointF((width() - w * scale_) / 2, (height() - h * scale_) / 2);
+    update();
+}
+
+void MapView::zoomBy(double factor, QPointF at)
+{
+    if (scene_.overview.mapWidth <= 0)
+        return;
+    // Between the whole map in a corner of the view and one cell filling it.
+    const double fitScale = std::min(width() / static_cast<double>(scene_.overview.mapWidth),
+                                     height() / static_cast<double>(scene_.overview.mapHeight));
+    const double next = std::clamp(scale_ * factor, fitScale / 4, std::max(fitScale, double(std::max(width(), height()))));
+    origin_ = at - (at - origin_) * (next / scale_);
+    scale_ = next;
+    fitted_ = false;
+    update();
+}
+
+void MapView::panBy(QPointF offset)
+{
+    origin_ += offset;
+    fitted_ = false;
+    update();
+}
+
+QTransform MapView::cellsToWidget() const
+{
+    return QTransform(scale_, 0, 0, scale_, origin_.x(), origin_.y());
+}
+
+QPointF MapView::widgetPoint(QPointF cell) const
+{
+    return cellsToWidget().map(cell);
+}
+
+int MapView::windowAt(QPointF at) const
+{
+    const QPointF cell = cellsToWidget().inverted().map(at);
+    // Small windows keep a few pixels to aim at; the smallest under the pointer wins.
+    const double slack = 3 / scale_;
+    int found = -1;
+    for (int k = 0; k < scene_.windows.size(); ++k) {
+        const QRectF r = scene_.windows[k].cells.adjusted(-slack, -slack, slack, slack);
+        if (r.contains(cell) && (found < 0 || scene_.windows[k].cells.width() <= scene_.windows[found].cells.width()))
+            found = k;
+    }
+    return found;
+}
+
+QSize MapView::pictureSize(bool fullResolution) const
+{
+    if (scene_.picture.isNull())
+        return {};
+    return fullResolution ? scene_.picture.size() : size();
+}
+
+void MapView::paintPicture(QPainter& painter, bool fullResolution) const
+{
+    if (scene_.picture.isNull())
+        return;
+    if (!fullResolution) {
+        painter.fillRect(QRect(QPoint(0, 0), size()), palette().window());
+        paintScene(painter, cellsToWidget(), QRectF(QPointF(0, 0), size()));
+        return;
+    }
+    const QTransform toPixels = QTransform::fromScale(1 / scene_.overview.cellsPerPixelX(), 1 / scene_.overview.cellsPerPixelY());
+    paintScene(painter, toPixels, QRectF(QPointF(0, 0), scene_.picture.size()));
+}
+
+void MapView::paintScene(QPainter& painter, const QTransform& cellsToDevice, const QRectF& area, const QImage* scaled) const
+{
+    const QRectF mapCells(0, 0, static_cast<double>(scene_.overview.mapWidth), static_cast<double>(scene_.overview.mapHeight));
+    if (scaled) {
+        painter.drawImage(cellsToDevice.map(QPointF(0, 0)).toPoint(), *scaled);
+    } else {
+        painter.save();
+        painter.setTransform(cellsToDevice, true);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(mapCells, scene_.picture);
+        painter.restore();
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (int k = 0; k < scene_.windows.size(); ++k) {
+        QRectF r = cellsToDevice.mapRect(scene_.windows[k].cells);
+        // A window a pixel wide on a large map stays a visible square.
+        if (r.width() < 5)
+            r = QRectF(r.center() - QPointF(2.5, 2.5), QSizeF(5, 5));
+        if (!r.intersects(area))
+            continue;
+        const bool chosen = k == selected_;
+        const QColor colour = coverColour(scene_.windows[k].cover);
+        // A halo that stands apart from the ramp's colour keeps the outline readable on any class colours.
+        const QColor halo = colour.lightnessF() < 0.45 ? Qt::white : Qt::black;
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(halo, chosen ? 7 : 4.5));
+        painter.drawRect(r);
+        painter.setPen(QPen(colour, chosen ? 4 : 2));
+        painter.drawRect(r);
+    }
+    painter.restore();
+    if (!scene_.windows.isEmpty())
+        paintLegend(painter, area);
+}
+
+void MapView::paintLegend(QPainter& painter, const QRectF& area) const
+{
+    const QFontMetrics metrics(font());
+    const int barWidth = 120, barHeight = 10, pad = 6;
+    const QRectF box(area.left() + 8, area.bottom() - 8 - (barHeight + metrics.height() * 2 + 3 * pad),
+                     barWidth + 2 * pad, barHeight + metrics.height() * 2 + 3 * pad);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QColor(0, 0, 0, 90));
+    painter.setBrush(QColor(255, 255, 255, 225));
+    painter.drawRect(box);
+    painter.setPen(Qt::black);
+    painter.setFont(font());
+    const QRectF title(box.left() + pad, box.top() + pad / 2, barWidth, metrics.height());
+    painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, texts::mapLegendTitle());
+    const QRectF bar(box.left() + pad, title.bottom() + pad / 2, barWidth, barHeight);
+    QLinearGradient ramp(bar.topLeft(), bar.topRight());
+    for (int k = 0; k <= 8; ++k)
+        ramp.setColorAt(k / 8.0, coverColour(k / 8.0));
+    painter.fillRect(bar, ramp);
+    const QRectF labels(bar.left(), bar.bottom() + 2, barWidth, metrics.height());
+    painter.drawText(labels, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("0%"));
+    painter.drawText(labels, Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("50%"));
+    painter.drawText(labels, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("100%"));
+    painter.restore();
+}
+
+void MapView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    if (!scene_.picture.isNull()) {
+        // Panning repeats one scale: the picture is scaled once for it and then only copied.
+        const QSize shown(static_cast<int>(std::lround(static_cast<double>(scene_.overview.mapWidth) * scale_)),
+                          static_cast<int>(std::lround(static_cast<double>(scene_.overview.mapHeight) * scale_)));
+        const bool cache = static_cast<qint64>(shown.width()) * shown.height() <= 4LL << 20;
+        if (cache && scaled_.size() != shown)
+            scaled_ = scene_.picture.scaled(shown, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        if (!cache)
+            scaled_ = QImage();
+        paintScene(painter, cellsToWidget(), QRectF(rect()), cache ? &scaled_ : nullptr);
+    }
+    QString note;
+    if (loading_)
+        note = texts::readingMap();
+    else if (!scene_.error.isEmpty())
+        note = scene_.error;
+    else if (scene_.picture.isNull())
+        note = texts::noMapYet();
+    if (!note.isEmpty()) {
+        painter.setPen(palette().windowText().color());
+        painter.drawText(rect().adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap, note);
+    }
+}
+
+void MapView::resizeEvent(QResizeEvent*)
+{
+    if (fitted_)
+        fit();
+}
+
+bool MapView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const int k = windowAt(help->pos());
+        if (k < 0) {
+            QToolTip::hideText();
+            event->ignore();
+            return true;
+        }
+        const MapWindowMark& w = scene_.windows[k];
+        QToolTip::showText(help->globalPos(), texts::mapWindowTip(w.path, w.cover, w.x, w.y, w.mapX, w.mapY), this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void MapView::wheelEvent(QWheelEvent* event)
+{
+    const double steps = event->angleDelta().y() / 120.0;
+    if (steps != 0)
+        zoomBy(std::pow(1.25, steps), event->position());
+    event->accept();
+}
+
+void MapView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    pressedAt_ = dragFrom_ = event->position();
+    dragging_ = false;
+}
+
+void MapView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton))
+        return;
+    if (!dragging_ && (event->position() - pressedAt_).manhattanLength() < 4)
+        return;
+    dragging_ = true;
+    setCursor(Qt::ClosedHandCursor);
+    panBy(event->position() - dragFrom_);
+    dragFrom_ = event->position();
+}
+
+void MapView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mouseReleaseEvent(event);
+    unsetCursor();
+    if (dragging_) {
+        dragging_ = false;
+        return;
+    }
+    const int k = windowAt(event->position());
+    if (k < 0)
+        return;
+    setSelectedWindow(k);
+    emit windowClicked(scene_.windows[k].path);
+}
+
+void MapView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_0) {
+        fit();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
