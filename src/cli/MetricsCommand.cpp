@@ -2,7 +2,6 @@
 #include "core/io/BatchList.h"
 #include "core/io/MetricsCsv.h"
 #include "core/io/SafeFile.h"
-#include "core/io/StrictGrid.h"
 #include "core/map/RasterGrid.h"
 #include "core/metrics/LandscapeMetrics.h"
 
@@ -30,23 +29,9 @@ Measured measure(const std::string& file, MetricsOptions options)
 {
     Measured m;
     LandscapeGrid grid;
-    if (isRasterGridPath(file)) {
-        // A georeferenced grid brings its own cell size and no-data; --no-data still wins.
-        RasterGridInfo info;
-        if (!readRasterGrid(file, grid, info, &m.error))
-            return m;
-        if (info.cellSize)
-            options.cellSize = *info.cellSize;
-        if (!options.noData)
-            options.noData = info.noData;
-    } else {
-        const LandscapeReadResult read = readGridStrictly(file, grid);
-        if (!read.ok) {
-            m.error = read.error;
-            return m;
-        }
-    }
-    appendMeasuredRows(m.rows, file, grid, options, &m.error);
+    // A georeferenced grid brings its own cell size and no-data; --no-data still wins.
+    if (readMeasurableGrid(file, grid, options, &m.error))
+        appendMeasuredRows(m.rows, file, grid, options, &m.error);
     return m;
 }
 

@@ -4,9 +4,6 @@
 
 namespace orvalis {
 
-namespace {
-
-// A field quoted only when it must be: commas, quotes or line breaks inside.
 std::string csvField(const std::string& text)
 {
     if (text.find_first_of(",\"\r\n") == std::string::npos)
@@ -20,8 +17,6 @@ std::string csvField(const std::string& text)
     return quoted + "\"";
 }
 
-}  // namespace
-
 std::string metricsCsvHeader()
 {
     return "file,level,class,id,metric,value\n";
@@ -34,9 +29,16 @@ std::string formatMetricValue(const std::optional<double>& value)
 
 void appendMetricsRows(std::string& out, const std::string& file, const std::vector<MetricValue>& values)
 {
-    const std::string name = csvField(file);
+    appendMetricsRowsAfter(out, csvField(file), values);
+}
+
+void appendMetricsRowsAfter(std::string& out, const std::string& leading, const std::vector<MetricValue>& values,
+                            const std::function<bool(const MetricValue&)>& keep)
+{
     for (const MetricValue& v : values) {
-        out += name;
+        if (keep && !keep(v))
+            continue;
+        out += leading;
         out += v.landscape ? ",landscape,," : ",class," + std::to_string(v.cls) + ",";
         out += ",";
         out += v.metric;

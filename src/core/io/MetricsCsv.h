@@ -2,6 +2,7 @@
 
 #include "core/metrics/LandscapeMetrics.h"
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -24,6 +25,14 @@ bool appendMeasuredRows(std::string& out, const std::string& file, const Landsca
 // The same for rows x cols cells held row after row.
 bool appendMeasuredRows(std::string& out, const std::string& file, std::span<const int> cells, int rows, int cols,
                         const MetricsOptions& options, std::string* error = nullptr);
+
+// The rows of one file after leading fields already in CSV form (such as "name,random,3"),
+// keeping only the metrics keep accepts (all when it is empty).
+void appendMetricsRowsAfter(std::string& out, const std::string& leading, const std::vector<MetricValue>& values,
+                            const std::function<bool(const MetricValue&)>& keep = {});
+
+// A field quoted only when it must be: commas, quotes or line breaks inside.
+std::string csvField(const std::string& text);
 
 // A value as the table writes it.
 std::string formatMetricValue(const std::optional<double>& value);

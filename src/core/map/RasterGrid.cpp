@@ -1,5 +1,6 @@
 #include "core/map/RasterGrid.h"
 
+#include "core/io/StrictGrid.h"
 #include "core/map/GdalSupport.h"
 
 #include <gdal_priv.h>
@@ -60,6 +61,24 @@ std::optional<double> rasterCellSize(const std::string& path)
 bool isRasterGridPath(const std::string& path)
 {
     return !(path.size() >= 4 && path.compare(path.size() - 4, 4, ".txt") == 0);
+}
+
+bool readMeasurableGrid(const std::string& path, LandscapeGrid& grid, MetricsOptions& options, std::string* error)
+{
+    if (isRasterGridPath(path)) {
+        RasterGridInfo info;
+        if (!readRasterGrid(path, grid, info, error))
+            return false;
+        if (info.cellSize)
+            options.cellSize = *info.cellSize;
+        if (!options.noData)
+            options.noData = info.noData;
+        return true;
+    }
+    const LandscapeReadResult read = readGridStrictly(path, grid);
+    if (!read.ok && error)
+        *error = read.error;
+    return read.ok;
 }
 
 bool readRasterGrid(const std::string& path, LandscapeGrid& grid, RasterGridInfo& info, std::string* error,

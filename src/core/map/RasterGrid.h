@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/io/LandscapeFile.h"
+#include "core/metrics/LandscapeMetrics.h"
 
 #include <cstdint>
 #include <optional>
@@ -32,5 +33,10 @@ std::optional<double> rasterCellSize(const std::string& path);
 
 // Whether a landscape file is read through GDAL rather than as a text grid: every name but ".txt".
 bool isRasterGridPath(const std::string& path);
+
+// A landscape file read for measuring: a text grid strictly (readGridStrictly), any other name
+// through GDAL, whose frame's cell size replaces options' and whose no-data fills it when unset.
+// False with *error set; grid is then empty.
+bool readMeasurableGrid(const std::string& path, LandscapeGrid& grid, MetricsOptions& options, std::string* error);
 
 }  // namespace orvalis

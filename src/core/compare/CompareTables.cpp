@@ -1,0 +1,119 @@
+#include "core/compare/CompareTables.h"
+
+#include "core/io/SafeFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace orvalis {
+
+std::string neutralMetricsHeader()
+{
+    return "file,model,replicate,level,class,id,metric,value\n";
+}
+
+std::string compareHeader()
+{
+    return "file,model,level,class,metric,real,n,na,mean,sd,q2.5,q97.5,percentile,z\n";
+}
+
+std::string windowsHeader()
+{
+    return "file,rows,cols,habitat,cover\n";
+}
+
+CompareTables::~CompareTables()
+{
+    for (std::FILE* f : files_)
+        if (f)
+            std::fclose(f);
+}
+
+bool CompareTables::fail(const std::string& path, int err)
+{
+    error_ = path + ": " + (err ? std::strerror(err) : "could not be written");
+    return false;
+}
+
+bool CompareTables::begin(const std::filesystem::path& folder, const std::string& recordHead)
+{
+    const char* names[] = {CompareFileNames::neutral, CompareFileNames::compare, CompareFileNames::windows,
+                           CompareFileNames::record};
+    const std::string heads[] = {neutralMetricsHeader(), compareHeader(), windowsHeader(), recordHead};
+    std::vector<std::string> temporaries;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::string path = (folder / names[i]).string();
+        std::string temporary;
+        errno = 0;
+        std::FILE* f = createReplacement(path, temporary);
+        bool ok = f && std::fwrite(heads[i].data(), 1, heads[i].size(), f) == heads[i].size() && std::fflush(f) == 0;
+        if (f)
+            files_.push_back(f);
+        paths_.push_back(path);
+        temporaries.push_back(temporary);
+        if (!ok) {
+            const int err = errno;
+            for (std::size_t j = 0; j < temporaries.size(); ++j)
+                if (!temporaries[j].empty())
+                    ::unlink(temporaries[j].c_str());
+            return fail(path, err);
+        }
+    }
+    // Every table is made: only now do the old ones give way.
+    for (std::size_t i = 0; i < 4; ++i)
+        if (!temporaries[i].empty() && !replaceWith(temporaries[i], paths_[i]))
+            return fail(paths_[i], errno);
+    return true;
+}
+
+bool CompareTables::addWindow(const std::string& neutral, const std::string& compare, const std::string& windowRow,
+                              const std::string& recordLine)
+{
+    const std::string* blocks[] = {&neutral, &compare, &windowRow, &recordLine};
+    for (std::size_t i = 0; i < 4; ++i) {
+        errno = 0;
+        if (std::fwrite(blocks[i]->data(), 1, blocks[i]->size(), files_[i]) != blocks[i]->size() ||
+            std::fflush(files_[i]) != 0)
+            return fail(paths_[i], errno);
+    }
+    return true;
+}
+
+bool CompareTables::finish(const std::string& endLine)
+{
+    bool ok = true;
+    if (files_.size() == 4) {
+        errno = 0;
+        if (std::fwrite(endLine.data(), 1, endLine.size(), files_[3]) != endLine.size())
+            ok = fail(paths_[3], errno);
+    }
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+        errno = 0;
+        if (std::fclose(files_[i]) != 0 && ok)
+            ok = fail(paths_[i], errno);
+    }
+    files_.clear();
+    return ok;
+}
+
+std::vector<std::string> CompareTables::files() const
+{
+    return paths_;
+}
+
+std::string windowListHash(const std::vector<std::string>& files)
+{
+    std::uint64_t h = 0xcbf29ce484222325ull;
+    for (const std::string& name : files) {
+        for (unsigned char c : name + "\n") {
+            h ^= c;
+            h *= 0x100000001b3ull;
+        }
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
+    return text;
+}
+
+}  // namespace orvalis

@@ -1,0 +1,133 @@
+#include "core/compare/ReplicateRandom.h"
+
+#include "core/compare/CompareRun.h"
+#include "core/neutral/MidpointSurface.h"
+
+#include <algorithm>
+#include <numeric>
+#include <utility>
+#include <vector>
+
+namespace orvalis {
+
+namespace {
+constexpr std::uint64_t Golden = 0x9e3779b97f4a7c15ull;
+}
+
+std::uint64_t mix64(std::uint64_t x)
+{
+    x += Golden;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ull;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebull;
+    return x ^ (x >> 31);
+}
+
+std::uint64_t replicateState(std::uint32_t seed, int window, int model, int replicate)
+{
+    // Each number goes through its own round, so (1, 2) and (2, 1) part at once.
+    std::uint64_t s = mix64(seed);
+    s = mix64(s ^ static_cast<std::uint32_t>(window));
+    s = mix64(s ^ static_cast<std::uint32_t>(model));
+    return mix64(s ^ static_cast<std::uint32_t>(replicate));
+}
+
+std::uint64_t ReplicateRandom::next()
+{
+    const std::uint64_t x = state_;
+    state_ += Golden;
+    return mix64(x);
+}
+
+std::uint64_t ReplicateRandom::below(std::uint64_t range)
+{
+    unsigned __int128 m = static_cast<unsigned __int128>(next()) * range;
+    auto low = static_cast<std::uint64_t>(m);
+    if (low < range) {
+        const std::uint64_t floor = (0 - range) % range;
+        while (low < floor) {
+            m = static_cast<unsigned __int128>(next()) * range;
+            low = static_cast<std::uint64_t>(m);
+        }
+    }
+    return static_cast<std::uint64_t>(m >> 64);
+}
+
+void placeRandomHabitat(std::span<int> cells, std::int64_t habitat, ReplicateRandom& random, int coverValue,
+                        int matrixValue)
+{
+    const auto n = static_cast<std::int64_t>(cells.size());
+    const bool fewerHabitat = habitat <= n - habitat;
+    const std::int64_t drawn = fewerHabitat ? habitat : n - habitat;
+    std::fill(cells.begin(), cells.end(), fewerHabitat ? matrixValue : coverValue);
+    const int drawnValue = fewerHabitat ? coverValue : matrixValue;
+    // Kept per thread: a run makes thousands of landscapes of one size.
+    thread_local std::vector<std::int32_t> order;
+    order.resize(cells.size());
+    std::iota(order.begin(), order.end(), 0);
+    for (std::int64_t i = 0; i < drawn; ++i) {
+        const auto j = i + static_cast<std::int64_t>(random.below(static_cast<std::uint64_t>(n - i)));
+        std::swap(order[static_cast<std::size_t>(i)], order[static_cast<std::size_t>(j)]);
+        cells[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])] = drawnValue;
+    }
+}
+
+void placeSurfaceHabitat(std::span<int> cells, int rows, int cols, const MidpointSurface& surface,
+                         std::int64_t habitat, int coverValue, int matrixValue)
+{
+    thread_local std::vector<std::pair<double, std::int32_t>> ranked;
+    ranked.clear();
+    ranked.reserve(cells.size());
+    for (int r = 0; r < rows; ++r) {
+        const double* line = surface.grid()[r];
+        for (int c = 0; c < cols; ++c)
+            ranked.emplace_back(line[c], r * cols + c);
+    }
+    std::fill(cells.begin(), cells.end(), matrixValue);
+    if (habitat <= 0)
+        return;
+    // Higher values first, the earlier cell first among equal ones: one order, whatever the library.
+    const auto before = [](const std::pair<double, std::int32_t>& a, const std::pair<double, std::int32_t>& b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    };
+    const auto cut = ranked.begin() + habitat;
+    if (cut != ranked.end())
+        std::nth_element(ranked.begin(), cut - 1, ranked.end(), before);
+    for (auto it = ranked.begin(); it != cut; ++it)
+        cells[static_cast<std::size_t>(it->second)] = coverValue;
+}
+
+int surfaceLevelsFor(int size)
+{
+    int levels = 0;
+    while ((std::int64_t{1} << levels) < size)
+        ++levels;
+    return levels;
+}
+
+std::vector<int> neutralLandscape(const NeutralModel& kind, std::uint32_t seed, int window, int model, int replicate,
+                                  int rows, int cols, std::int64_t habitat, int coverValue, int matrixValue)
+{
+    std::vector<int> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+    const std::int64_t n = static_cast<std::int64_t>(cells.size());
+    habitat = std::clamp<std::int64_t>(habitat, 0, n);
+    ReplicateRandom random(replicateState(seed, window, model, replicate));
+    if (kind.kind == NeutralModel::Kind::Random) {
+        placeRandomHabitat(cells, habitat, random, coverValue, matrixValue);
+        return cells;
+    }
+    if (habitat == 0 || habitat == n) {
+        // Nothing to rank: the surface would not change the landscape.
+        std::fill(cells.begin(), cells.end(), habitat == 0 ? matrixValue : coverValue);
+        return cells;
+    }
+    const int size = std::max(rows, cols);
+    MidpointSurface surface;
+    // The surface's seed is an int; the top bits of the state's first draw give a non-negative one.
+    const int surfaceSeed = static_cast<int>(random.next() >> 33);
+    if (!surface.generateSurface(kind.H, size, surfaceLevelsFor(size), surfaceSeed))
+        return {};
+    placeSurfaceHabitat(cells, rows, cols, surface, habitat, coverValue, matrixValue);
+    return cells;
+}
+
+}  // namespace orvalis

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace orvalis {
+
+class MidpointSurface;
+
+// The splitmix64 step: a bijective mix of x, good enough to derive independent states from
+// neighbouring numbers.
+std::uint64_t mix64(std::uint64_t x);
+
+// The state replicate `replicate` of model `model` for window `window` starts from, so that any
+// replicate can be made alone and the thread that makes it does not matter.
+std::uint64_t replicateState(std::uint32_t seed, int window, int model, int replicate);
+
+// A small 64-bit generator (splitmix64) of our own: std::uniform_int_distribution gives other
+// numbers under another standard library, and the files must not depend on it.
+class ReplicateRandom {
+public:
+    explicit ReplicateRandom(std::uint64_t state) : state_(state) {}
+    std::uint64_t next();
+    // Uniform in [0, range), without bias (Lemire's multiply and reject); range > 0.
+    std::uint64_t below(std::uint64_t range);
+
+private:
+    std::uint64_t state_;
+};
+
+// Exactly `habitat` of the cells coverValue, placed uniformly at random, the rest matrixValue.
+// Only the smaller class is drawn (a partial Fisher-Yates shuffle), so the cost of the draws
+// follows min(habitat, cells - habitat).
+void placeRandomHabitat(std::span<int> cells, std::int64_t habitat, ReplicateRandom& random, int coverValue,
+                        int matrixValue);
+
+// Exactly `habitat` cells coverValue: those of the rows x cols top-left points of surface with
+// the highest values, ties to the earlier cell, the rest matrixValue.
+void placeSurfaceHabitat(std::span<int> cells, int rows, int cols, const MidpointSurface& surface,
+                         std::int64_t habitat, int coverValue, int matrixValue);
+
+// The smallest number of midpoint stages whose grid holds a window of side size.
+int surfaceLevelsFor(int size);
+
+}  // namespace orvalis
