@@ -151,7 +151,7 @@ QString metricAxisTitle(const std::string& metric)
     return title;
 }
 
-QChart* makeCompareChart(const CompareTables& tables, const ChartKey& key)
+QChart* makeCompareChart(const ChartTables& tables, const ChartKey& key)
 {
     const QString level = key.landscape ? QStringLiteral("landscape level") : QStringLiteral("class %1").arg(key.cls);
     const auto text = metricTexts().find(key.metric);
@@ -225,7 +225,7 @@ QChart* makeCompareChart(const CompareTables& tables, const ChartKey& key)
     return chart;
 }
 
-QChart* makePercolationChart(const CompareTables& tables)
+QChart* makePercolationChart(const ChartTables& tables)
 {
     if (tables.percolation.empty())
         return nullptr;

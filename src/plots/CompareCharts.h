@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plots/CompareTables.h"
+#include "plots/ChartTables.h"
 
 #include <QPointF>
 #include <QRectF>
@@ -27,10 +27,10 @@ QString metricAxisTitle(const std::string& metric);
 
 // One metric against habitat cover: the real windows as points, and for each model the band
 // from its 2.5 % to its 97.5 % quantile with a line for its median, bin by bin. The caller owns it.
-QChart* makeCompareChart(const CompareTables& tables, const ChartKey& key);
+QChart* makeCompareChart(const ChartTables& tables, const ChartKey& key);
 // Share of random replicates whose habitat spans the landscape against cover, with the
 // infinite lattice's thresholds for 4 and 8 neighbours. Null when there is nothing to draw.
-QChart* makePercolationChart(const CompareTables& tables);
+QChart* makePercolationChart(const ChartTables& tables);
 
 // A chart laid out in a view that is never on screen: Qt Charts lays a chart out only in a
 // view that is shown and has had its events.

@@ -1,7 +1,7 @@
 #include "plots/ComparePlots.h"
 
 #include "plots/CompareCharts.h"
-#include "plots/CompareTables.h"
+#include "plots/ChartTables.h"
 
 #include <QApplication>
 #include <QChart>
@@ -42,8 +42,8 @@ PlotsResult drawComparePlots(const std::filesystem::path& folder)
         result.message = "pictures need a widget application";
         return result;
     }
-    CompareTables tables;
-    if (!loadCompareTables(folder, tables, &result.message)) {
+    ChartTables tables;
+    if (!loadChartTables(folder, tables, &result.message)) {
         result.ok = false;
         return result;
     }

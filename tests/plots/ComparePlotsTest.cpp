@@ -20,7 +20,7 @@ QString qtPath(const std::filesystem::path& p)
 }
 
 // Where a value lands in a picture of makeCompareChart's chart, in the picture's pixels.
-QPoint pixelOf(const CompareTables& tables, const ChartKey& key, QPointF value)
+QPoint pixelOf(const ChartTables& tables, const ChartKey& key, QPointF value)
 {
     const OffscreenChart laidOut(makeCompareChart(tables, key));
     return (laidOut.positionOf(value, laidOut.chart()->series().last()) * PictureScale).toPoint();
@@ -57,9 +57,9 @@ TEST(ComparePlots, OneChartPerMetricWithTheRealWindowsWhereTheTablesPutThem)
 
     QImage picture(qtPath(root / "plots" / "class_1_ed.png"));
     ASSERT_EQ(picture.size(), QSize(1600, 1000));
-    CompareTables tables;
+    ChartTables tables;
     std::string error;
-    ASSERT_TRUE(loadCompareTables(root, tables, &error)) << error;
+    ASSERT_TRUE(loadChartTables(root, tables, &error)) << error;
     const ChartKey ed{false, 1, "ed"};
     // b.txt stands far above every band: nothing else is dark there.
     const QPoint b = pixelOf(tables, ed, {40.2, 200});

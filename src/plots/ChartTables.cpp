@@ -1,5 +1,6 @@
-#include "plots/CompareTables.h"
+#include "plots/ChartTables.h"
 
+#include "core/compare/CompareTables.h"
 #include "plots/CsvReader.h"
 
 #include <algorithm>
@@ -96,10 +97,10 @@ bool readKey(const std::string& level, const std::string& cls, const std::string
     return !metric.empty();
 }
 
-bool loadWindows(const std::filesystem::path& folder, CompareTables& out, std::string* error)
+bool loadWindows(const std::filesystem::path& folder, ChartTables& out, std::string* error)
 {
     enum { File, Rows, Cols, Habitat, Cover };
-    Table t(folder / "windows.csv", {"file", "rows", "cols", "habitat", "cover"});
+    Table t(folder / CompareFileNames::windows, {"file", "rows", "cols", "habitat", "cover"});
     if (!t.opened(error))
         return false;
     while (t.next()) {
@@ -115,7 +116,7 @@ bool loadWindows(const std::filesystem::path& folder, CompareTables& out, std::s
     return true;
 }
 
-std::size_t modelIndex(CompareTables& out, const std::string& model)
+std::size_t modelIndex(ChartTables& out, const std::string& model)
 {
     const auto at = std::find(out.models.begin(), out.models.end(), model);
     if (at != out.models.end())
@@ -124,10 +125,10 @@ std::size_t modelIndex(CompareTables& out, const std::string& model)
     return out.models.size() - 1;
 }
 
-bool loadCompare(const std::filesystem::path& folder, CompareTables& out, std::string* error)
+bool loadCompare(const std::filesystem::path& folder, ChartTables& out, std::string* error)
 {
     enum { File, Model, Level, Class, Metric, Real };
-    Table t(folder / "compare.csv", {"file", "model", "level", "class", "metric", "real"});
+    Table t(folder / CompareFileNames::compare, {"file", "model", "level", "class", "metric", "real"});
     if (!t.opened(error))
         return false;
     std::set<std::pair<ChartKey, std::string>> seen;
@@ -168,10 +169,10 @@ struct SpanningRow {
     bool spans;
 };
 
-bool loadNeutral(const std::filesystem::path& folder, CompareTables& out, std::string* error)
+bool loadNeutral(const std::filesystem::path& folder, ChartTables& out, std::string* error)
 {
     enum { File, Model, Level, Class, Metric, Value };
-    Table t(folder / "neutral-metrics.csv", {"file", "model", "level", "class", "metric", "value"});
+    Table t(folder / CompareFileNames::neutral, {"file", "model", "level", "class", "metric", "value"});
     if (!t.opened(error))
         return false;
     const std::set<ChartKey> charted(out.keys.begin(), out.keys.end());
@@ -271,9 +272,9 @@ double quantileOfSorted(const std::vector<double>& sorted, double p)
     return sorted[lo] + (h - static_cast<double>(lo)) * (sorted[lo + 1] - sorted[lo]);
 }
 
-bool loadCompareTables(const std::filesystem::path& folder, CompareTables& out, std::string* error)
+bool loadChartTables(const std::filesystem::path& folder, ChartTables& out, std::string* error)
 {
-    out = CompareTables{};
+    out = ChartTables{};
     out.folder = folder;
     return loadWindows(folder, out, error) && loadCompare(folder, out, error) && loadNeutral(folder, out, error);
 }

@@ -1,4 +1,4 @@
-#include "plots/CompareTables.h"
+#include "plots/ChartTables.h"
 #include "plots/CsvReader.h"
 #include "plots/CompareFolder.h"
 
@@ -45,7 +45,7 @@ TEST(CsvReader, ReadsTheTablesAsTheRunsQuoteThem)
 }
 
 // The band recomputed plainly: every value of a model's replicates in the windows of one whole percent.
-TEST(CompareTables, BandsPoolEachModelsReplicatesByWholePercentOfCover)
+TEST(ChartTables, BandsPoolEachModelsReplicatesByWholePercentOfCover)
 {
     TempDir dir;
     const std::vector<HandWindow> windows = {
@@ -67,9 +67,9 @@ TEST(CompareTables, BandsPoolEachModelsReplicatesByWholePercentOfCover)
                 drawnEd(random, w.cover);
             }
 
-    CompareTables t;
+    ChartTables t;
     std::string error;
-    ASSERT_TRUE(loadCompareTables(dir.path(), t, &error)) << error;
+    ASSERT_TRUE(loadChartTables(dir.path(), t, &error)) << error;
     const ChartKey ed{false, 1, "ed"};
     ASSERT_EQ(t.keys, (std::vector<ChartKey>{ed, ChartKey{true, 0, "ed"}}));
     EXPECT_EQ(t.models, models);
@@ -103,15 +103,15 @@ TEST(CompareTables, BandsPoolEachModelsReplicatesByWholePercentOfCover)
     EXPECT_TRUE(t.percolation.empty());
 }
 
-TEST(CompareTables, PercolationCountsTheHabitatClassOfRandomReplicates)
+TEST(ChartTables, PercolationCountsTheHabitatClassOfRandomReplicates)
 {
     TempDir dir;
     // b.txt's 50 % is the pland of both classes: class 1 must still be the habitat.
     writeCompareFolder(dir.path(), {{"a.txt", 30, 1}, {"b.txt", 50, 1}, {"c.txt", 50.5, 1}, {"d.txt", 70, 1}},
                        {"random", "fractal:0.2"}, 10, true);
-    CompareTables t;
+    ChartTables t;
     std::string error;
-    ASSERT_TRUE(loadCompareTables(dir.path(), t, &error)) << error;
+    ASSERT_TRUE(loadChartTables(dir.path(), t, &error)) << error;
     EXPECT_EQ(t.habitatClass, 1);
     ASSERT_EQ(t.percolation.size(), 3u);
     const struct {
@@ -127,7 +127,7 @@ TEST(CompareTables, PercolationCountsTheHabitatClassOfRandomReplicates)
     }
 }
 
-TEST(CompareTables, MalformedTablesAreNamedWithTheirLine)
+TEST(ChartTables, MalformedTablesAreNamedWithTheirLine)
 {
     const struct {
         const char* name;
@@ -145,9 +145,9 @@ TEST(CompareTables, MalformedTablesAreNamedWithTheirLine)
         TempDir dir;
         writeCompareFolder(dir.path(), {{"a.txt", 30, 1}}, {"random"}, 2, false);
         writeFile(dir.file(c.file), c.text);
-        CompareTables t;
+        ChartTables t;
         std::string error;
-        EXPECT_FALSE(loadCompareTables(dir.path(), t, &error)) << c.name;
+        EXPECT_FALSE(loadChartTables(dir.path(), t, &error)) << c.name;
         EXPECT_EQ(error, c.message) << c.name;
     }
 }

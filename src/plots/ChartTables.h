@@ -59,7 +59,7 @@ struct WindowInfo {
 };
 
 // The tables of a comparison folder, reduced to what its charts show.
-struct CompareTables {
+struct ChartTables {
     std::filesystem::path folder;
     std::map<std::string, WindowInfo> windows;
     std::vector<ChartKey> keys;        // compare.csv's charts: class level by class, then landscape level
@@ -72,7 +72,7 @@ struct CompareTables {
 
 // Reads windows.csv, compare.csv and neutral-metrics.csv of folder. False with *error set when a
 // table is missing or malformed (named with its line).
-bool loadCompareTables(const std::filesystem::path& folder, CompareTables& out, std::string* error);
+bool loadChartTables(const std::filesystem::path& folder, ChartTables& out, std::string* error);
 
 // The whole-percent bin of a cover in %; a hair of rounding below a whole percent still counts as it.
 int coverBin(double cover);
