@@ -1,5 +1,6 @@
 #include "gui/MainWindow.h"
 
+#include "gui/CompareAction.h"
 #include "gui/FractalAction.h"
 #include "gui/MetricsPanel.h"
 #include "gui/RandomAction.h"
@@ -21,6 +22,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     // The generators are reached from the Create menu, after Sample.
     ui->menuCreate->addAction(ui->actionRandom);
     ui->menuCreate->addAction(ui->actionFractal);
+    addCompareMenu(*this, [this] { return fileNames; }, [this](const QString& problem) { reportProblem(problem); });
     ui->frameView->setGrid(grid_);
     metrics_ = new MetricsPanel(this);
     addDockWidget(Qt::RightDockWidgetArea, metrics_);
