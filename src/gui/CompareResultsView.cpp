@@ -36,7 +36,7 @@ CompareResultsView::CompareResultsView(const QString& folder, QWidget* parent) :
     choice_ = new QComboBox;
     for (std::size_t i = 0; i < tables_.keys.size(); ++i) {
         const orvalis::ChartKey& key = tables_.keys[i];
-        const QString metric = orvalis::metricAxisTitle(key.metric);
+        const QString metric = orvalis::metricLabel(key.metric);
         choice_->addItem(key.landscape ? texts::compareLandscapeLevel(metric) : texts::compareClassLevel(metric, key.cls),
                          static_cast<int>(i));
     }

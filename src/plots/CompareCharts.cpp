@@ -8,6 +8,7 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QScatterSeries>
 #include <QSvgGenerator>
@@ -45,7 +46,7 @@ const std::map<std::string, MetricText>& metricTexts()
         {"mesh", {"Effective mesh size", "ha"}},
         {"division", {"Division index", ""}},
         {"split", {"Splitting index", ""}},
-        {"gyrate_am", {"Area-weighted mean radius of gyration", "m"}},
+        {"gyrate_am", {"Area-weighted radius of gyration", "m"}},
         {"spanning", {"Spanning cluster", "1 = spans"}},
         {"ta", {"Total area", "ha"}},
         {"contag", {"Contagion", "%"}},
@@ -145,19 +146,28 @@ QString metricAxisTitle(const std::string& metric)
     const QString code = QString::fromStdString(metric);
     if (at == metricTexts().end())
         return code;
-    QString title = QStringLiteral("%1, %2").arg(QString::fromUtf8(at->second.name), code);
+    // The code is in the chart's title; the axis has room for the name and the unit only.
+    QString title = QString::fromUtf8(at->second.name);
     if (*at->second.unit)
         title += QStringLiteral(" (%1)").arg(QString::fromUtf8(at->second.unit));
     return title;
 }
 
+QString metricLabel(const std::string& metric)
+{
+    const auto at = metricTexts().find(metric);
+    const QString code = QString::fromStdString(metric);
+    return at == metricTexts().end() ? code : QStringLiteral("%1 (%2)").arg(QString::fromUtf8(at->second.name), code);
+}
+
 QChart* makeCompareChart(const ChartTables& tables, const ChartKey& key)
 {
     const QString level = key.landscape ? QStringLiteral("landscape level") : QStringLiteral("class %1").arg(key.cls);
-    const auto text = metricTexts().find(key.metric);
-    const QString name = text == metricTexts().end() ? QString::fromStdString(key.metric) : QString::fromUtf8(text->second.name);
-    QChart* chart = newChart(QStringLiteral("%1 (%2), %3: real windows and neutral landscapes")
-                                 .arg(name, QString::fromStdString(key.metric), level));
+    // The second line says once what every band is, so that the legend names only the models.
+    QChart* chart = newChart(QStringLiteral("%1, %2<br><span style=\"font-weight:normal; font-size:small\">"
+                                            "lines: the models' medians; bands: 2.5–97.5 % of their replicates; "
+                                            "dots: real windows</span>")
+                                 .arg(metricLabel(key.metric), level));
     Extent xs, ys;
 
     const auto bands = tables.bands.find(key);
@@ -186,7 +196,7 @@ QChart* makeCompareChart(const ChartTables& tables, const ChartKey& key)
                 }
             }
             auto* area = new QAreaSeries(high, low);
-            area->setName(QStringLiteral("%1: median and 2.5–97.5 %").arg(QString::fromStdString(band.model)));
+            area->setName(QString::fromStdString(band.model));
             QColor fill = colour;
             fill.setAlpha(60);
             area->setBrush(fill);
@@ -323,7 +333,10 @@ bool writeChartPictures(QChart* chart, const QStringList& files, QString* error)
             svg.setOutputDevice(&file);
             svg.setSize(ChartSize);
             svg.setViewBox(QRect(QPoint(0, 0), ChartSize));
-            svg.setTitle(chart->title());
+            // CSS's 96 pixels an inch: a browser shows the drawing at the chart's size.
+            svg.setResolution(96);
+            // The title's markup would break the SVG's own: its text alone, with the break as a blank.
+            svg.setTitle(chart->title().replace(QLatin1String("<br>"), QLatin1String(" ")).remove(QRegularExpression(QStringLiteral("<[^>]*>"))));
             QPainter painter(&svg);
             laidOut.render(painter, QRectF(QPointF(0, 0), ChartSize));
         } else if (drawn) {

@@ -22,7 +22,9 @@ namespace orvalis {
 inline constexpr QSize ChartSize(800, 500);
 inline constexpr double PictureScale = 2.0;
 
-// The metric's long name and unit, as the axis says it: "Edge density, ed (m/ha)".
+// The metric's long name and its code: "Edge density (ed)".
+QString metricLabel(const std::string& metric);
+// The metric's long name and unit, as the axis says it: "Edge density (m/ha)".
 QString metricAxisTitle(const std::string& metric);
 
 // One metric against habitat cover: the real windows as points, and for each model the band
