@@ -260,11 +260,11 @@ inline QString compare(const char* text)
 }  // namespace detail
 inline QString analyseMenu()
 {
-    return detail::compare("&Analyse");
+    return detail::compare("Analyse");
 }
 inline QString compareAction()
 {
-    return detail::compare("&Compare with neutral models...");
+    return detail::compare("Compare with neutral models...");
 }
 inline QString compareFromList(int files)
 {
