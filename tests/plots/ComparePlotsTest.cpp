@@ -42,11 +42,10 @@ TEST(ComparePlots, OneChartPerMetricWithTheRealWindowsWhereTheTablesPutThem)
 {
     TempDir dir;
     // A folder with an accent: the names pass through Qt and back.
-    const std::filesystem::path folder = dir.path() / "comparação";
-    std::filesystem::create_directories(folder);
-    const std::vector<HandWindow> windows = {{"a.txt", 20.5, 30}, {"b.txt", 40.2, 200}, {"c.txt", 60, 130}};
-    const std::filesystem::path root = folder;
-    writeCompareFolder(root, windows, {"random", "fractal:0.5"}, 15, true);
+    const std::filesystem::path root = dir.path() / "comparação";
+    std::filesystem::create_directories(root);
+    writeCompareFolder(root, {{"a.txt", 20.5, 30}, {"b.txt", 40.2, 200}, {"c.txt", 60, 130}}, {"random", "fractal:0.5"},
+                       15, true);
 
     const PlotsResult result = drawComparePlots(root);
     ASSERT_TRUE(result.ok) << result.message;
