@@ -5,6 +5,7 @@
 // <= 3 bits per cell + 150 MiB, counts of side 2000 < 2 x those of side 500.
 // Usage: bench_map [SIDE [FILE]]; SIDE defaults to 40000. A FILE that exists is read as it is
 // and kept; without FILE the map is made in /dev/shm (or the temporary folder) and removed.
+#include "BenchSupport.h"
 #include "core/map/HabitatClasses.h"
 #include "core/map/LandCoverMap.h"
 #include "core/sampler/SampleRun.h"
@@ -23,7 +24,7 @@
 #include <unistd.h>
 #include <vector>
 
-using Clock = std::chrono::steady_clock;
+using namespace orvalis::bench;
 namespace fs = std::filesystem;
 
 namespace {
@@ -31,47 +32,12 @@ namespace {
 constexpr int Classes = 8;
 constexpr int Patch = 96;  // cells a side of the coarse class grid
 
-double seconds(Clock::time_point a, Clock::time_point b)
-{
-    return std::chrono::duration<double>(b - a).count();
-}
-
-// Processor time of the whole process, all threads.
-double cpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
 std::uint64_t mix(std::uint64_t v)
 {
     v += 0x9e3779b97f4a7c15ull;
     v = (v ^ (v >> 30)) * 0xbf58476d1ce4e5b9ull;
     v = (v ^ (v >> 27)) * 0x94d049bb133111ebull;
     return v ^ (v >> 31);
-}
-
-// kB of the process's peak or current resident memory ("VmHWM" or "VmRSS").
-long statusKb(const char* field)
-{
-    std::ifstream in("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (in >> key) {
-        if (key == std::string(field) + ":") {
-            in >> value;
-            return value;
-        }
-        in.ignore(1 << 10, '\n');
-    }
-    return -1;
-}
-
-// Lets VmHWM start again from the present resident size.
-void resetPeak()
-{
-    std::ofstream("/proc/self/clear_refs") << "5\n";
 }
 
 bool makeMap(const std::string& path, int side)

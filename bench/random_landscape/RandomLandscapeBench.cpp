@@ -1,5 +1,6 @@
 // Writing a 4096 x 4096 random landscape, in MB/s of output, against a
 // straightforward generator that formats every value through a stream.
+#include "BenchSupport.h"
 #include "core/neutral/RandomGenerator.h"
 #include "core/random/RandomSource.h"
 
@@ -15,23 +16,9 @@
 #include <unistd.h>
 #include <vector>
 
-using Clock = std::chrono::steady_clock;
+using namespace orvalis::bench;
 
 namespace {
-
-double seconds(Clock::time_point a, Clock::time_point b)
-{
-    return std::chrono::duration<double>(b - a).count();
-}
-
-// Processor time of the process, user and system: steadier than wall time on a shared machine.
-double cpuSeconds()
-{
-    rusage u {};
-    getrusage(RUSAGE_SELF, &u);
-    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-           static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
-}
 
 double fileMB(const std::string& path)
 {

@@ -2,6 +2,7 @@
 
 #include "cli/CliSupport.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,5 +59,24 @@ struct MetricsOptionsCli {
 };
 CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& options);
 int runMetricsCommand(const MetricsOptionsCli& options);
+
+struct CompareOptions {
+    std::vector<std::string> files;
+    std::string log;
+    std::string models = "random,fractal:0.2,fractal:0.5,fractal:0.8";
+    int replicates = 99;
+    std::uint32_t seed = 1;
+    int neighbours = 8;
+    double cellSize = 1.0;
+    std::string metrics;  // empty: all
+    std::string output = ".";
+    bool keepLandscapes = false;
+    std::string shard = "1/1";
+    int jobs = 0;  // every core
+    ClassValues values;
+    std::vector<std::string> merge;
+};
+CLI::App* addCompareCommand(CLI::App& app, CompareOptions& options);
+int runCompareCommand(const CompareOptions& options);
 
 }  // namespace orvalis::cli

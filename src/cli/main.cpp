@@ -39,11 +39,13 @@ int main(int argc, char** argv)
     RandomOptions random;
     FractalOptions fractal;
     MetricsOptionsCli metrics;
+    CompareOptions compare;
     CLI::App* sampleCommand = addSampleCommand(app, sample);
     CLI::App* randomCommand = addRandomCommand(app, random);
     CLI::App* fractalCommand = addFractalCommand(app, fractal);
     CLI::App* metricsCommand = addMetricsCommand(app, metrics);
-    for (CLI::App* command : {sampleCommand, randomCommand, fractalCommand, metricsCommand})
+    CLI::App* compareCommand = addCompareCommand(app, compare);
+    for (CLI::App* command : {sampleCommand, randomCommand, fractalCommand, metricsCommand, compareCommand})
         command->group("Commands");
 
     if (argc < 2) {
@@ -80,5 +82,7 @@ int main(int argc, char** argv)
         return runRandomCommand(random);
     if (*metricsCommand)
         return runMetricsCommand(metrics);
+    if (*compareCommand)
+        return runCompareCommand(compare);
     return runFractalCommand(fractal);
 }

@@ -1,7 +1,7 @@
 #include "gui/CompareAction.h"
 
 #include "core/compare/CompareRun.h"
-#include "core/io/SampleLog.h"
+#include "core/sampler/SampleRun.h"
 #include "gui/CompareResultsView.h"
 #include "gui/RunProgressDialog.h"
 #include "gui/Texts.h"
@@ -73,7 +73,7 @@ CompareOutcome runCompareAction(QWidget* parent, DialogCompare& dialog, const QS
     orvalis::CompareParameters p;
     if (dialog.fromLog()) {
         std::string error;
-        if (!orvalis::readSampleLogFiles(localPath(dialog.logPath()), p.files, &error)) {
+        if (!orvalis::readSampleLogWindows(localPath(dialog.logPath()), p.files, &error)) {
             outcome.problems << texts::compareRefused(QString::fromLocal8Bit(error.c_str()));
             return outcome;
         }

@@ -122,17 +122,8 @@ TEST(RandomCli, InterruptRemovesTheLandscapeCutShort)
     const std::string folder = dir.file("out");
     const std::string file = folder + "/050_20000x20000_a1.txt";
     std::vector<std::string> args{ORVALIS_CLI, "random", "--folder", folder, "--cover", "50:50:1", "--size", "20000"};
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, dir.file("cli.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, dir.file("cli.err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, ORVALIS_CLI, &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = spawnCli(dir, args);
+    ASSERT_GT(pid, 0);
 
     // Wait until the landscape is on its way to the disk, then press Ctrl-C.
     for (int i = 0; i < 1000 && filesBeingWritten(pid, folder, true) == 0; ++i)

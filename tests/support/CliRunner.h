@@ -3,6 +3,9 @@
 #include "support/TempDir.h"
 
 #include <cstdlib>
+#include <fcntl.h>
+#include <spawn.h>
+#include <unistd.h>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -36,6 +39,24 @@ inline CliRun runCli(const TempDir& dir, const std::string& command, const std::
     std::filesystem::remove(dir.file("cli.out"));
     std::filesystem::remove(dir.file("cli.err"));
     return run;
+}
+
+// Starts orvalis-cli with args (the program's name first) in the background, its output in
+// dir/cli.out and dir/cli.err; the process's id, or -1 when it could not be started.
+inline pid_t spawnCli(const TempDir& dir, std::vector<std::string> args)
+{
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, dir.file("cli.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, dir.file("cli.err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    const int failed = posix_spawn(&pid, ORVALIS_CLI, &actions, nullptr, argv.data(), ::environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return failed ? -1 : pid;
 }
 
 // A command line the program must refuse, and a part of the message that names the mistake.

@@ -64,6 +64,20 @@ std::string knownMetricList()
     return list;
 }
 
+}  // namespace
+
+std::string checkMetricNames(const std::vector<std::string>& names)
+{
+    const auto& c = classMetricNames();
+    const auto& l = landscapeMetricNames();
+    for (const std::string& name : names)
+        if (std::find(c.begin(), c.end(), name) == c.end() && std::find(l.begin(), l.end(), name) == l.end())
+            return "unknown metric '" + name + "'; known: " + knownMetricList();
+    return {};
+}
+
+namespace {
+
 std::string checkCompareParameters(const CompareParameters& p)
 {
     if (p.files.empty())
@@ -85,12 +99,7 @@ std::string checkCompareParameters(const CompareParameters& p)
         return "neighbours must be 4 or 8";
     if (!(p.metrics.cellSize > 0.0) || !std::isfinite(p.metrics.cellSize))
         return "the cell size must be above 0";
-    const auto& c = classMetricNames();
-    const auto& l = landscapeMetricNames();
-    for (const std::string& name : p.metricNames)
-        if (std::find(c.begin(), c.end(), name) == c.end() && std::find(l.begin(), l.end(), name) == l.end())
-            return "unknown metric '" + name + "'; known: " + knownMetricList();
-    return {};
+    return checkMetricNames(p.metricNames);
 }
 
 // The shard's windows, by their index in the full list.

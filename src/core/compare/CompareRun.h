@@ -38,16 +38,21 @@ struct CompareParameters {
     MetricsOptions metrics;             // neighbours and cell size; noData unused
     std::vector<std::string> metricNames;  // the metrics kept, by name; empty: all
     std::filesystem::path output;       // neutral-metrics.csv, compare.csv, windows.csv and the shard's record go here
-    bool keepLandscapes = false;        // also output/landscapes/MODEL/WINDOW_RRR.txt
+    bool keepLandscapes = false;        // also output/landscapes/MODEL/WINDOW_RRR.txt, MODEL "random" or "fractal_H"
     int shard = 1;                      // this run takes files shard-1, shard-1+shards, ...
     int shards = 1;
     int jobs = 0;                       // worker threads; 0: one per core. The output does not depend on it.
 };
 
+// Why metric names cannot be kept: the first unknown one, with the names known; empty when all are known.
+std::string checkMetricNames(const std::vector<std::string>& names);
+
 // Measures every window of this shard and its neutral replicates, streaming rows to the tables
 // in window order, so memory does not grow with the number of windows. Progress counts
 // replicates; a cancel leaves the tables holding whole windows only. A file that cannot be read
-// is named in the message, the others are still compared, and the run ends Failed.
+// (or holds no-data cells) is named in the message, the others are still compared, and the run
+// ends Failed. The output does not depend on jobs, and a shard writes exactly the single run's
+// rows of its windows.
 RunResult runCompare(const CompareParameters& parameters, RunControl& control);
 
 // Joins the tables of shard folders into output in the order a single run writes them; refuses
@@ -55,7 +60,8 @@ RunResult runCompare(const CompareParameters& parameters, RunControl& control);
 RunResult mergeCompare(const std::vector<std::filesystem::path>& shardFolders, const std::filesystem::path& output);
 
 // One neutral landscape, rows x cols, exactly habitat cells of coverValue and the rest
-// matrixValue, row after row: replicate `replicate` (from 0) of model `model` (its index in
+// matrixValue, row after row (random: placed uniformly; fractal: the cells of the surface's
+// highest values, ties to the earlier cell): replicate `replicate` (from 0) of model `model` (its index in
 // the run's list) for window `window` (its index in the full file list). Any one replicate
 // made alone equals its place in a whole run.
 std::vector<int> neutralLandscape(const NeutralModel& kind, std::uint32_t seed, int window, int model, int replicate,

@@ -4,6 +4,7 @@
 #include "core/neutral/MidpointSurface.h"
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 #include <utility>
 #include <vector>
@@ -74,26 +75,47 @@ void placeRandomHabitat(std::span<int> cells, std::int64_t habitat, ReplicateRan
 void placeSurfaceHabitat(std::span<int> cells, int rows, int cols, const MidpointSurface& surface,
                          std::int64_t habitat, int coverValue, int matrixValue)
 {
-    thread_local std::vector<std::pair<double, std::int32_t>> ranked;
-    ranked.clear();
-    ranked.reserve(cells.size());
-    for (int r = 0; r < rows; ++r) {
-        const double* line = surface.grid()[r];
-        for (int c = 0; c < cols; ++c)
-            ranked.emplace_back(line[c], r * cols + c);
-    }
     std::fill(cells.begin(), cells.end(), matrixValue);
     if (habitat <= 0)
         return;
-    // Higher values first, the earlier cell first among equal ones: one order, whatever the library.
-    const auto before = [](const std::pair<double, std::int32_t>& a, const std::pair<double, std::int32_t>& b) {
-        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    // The habitat-th highest value: a histogram finds the bucket that holds it, and only that
+    // bucket's values are ranked. Cells above it are habitat, and of the cells equal to it the
+    // earliest make up the count, as ranking every (value, cell) pair would give.
+    constexpr int Buckets = 4096;
+    // The surface is rescaled to [0, 1]; the clamp keeps any value in a bucket all the same.
+    const auto bucket = [](double v) {
+        return std::clamp(static_cast<int>(v * (Buckets - 1)), 0, Buckets - 1);
     };
-    const auto cut = ranked.begin() + habitat;
-    if (cut != ranked.end())
-        std::nth_element(ranked.begin(), cut - 1, ranked.end(), before);
-    for (auto it = ranked.begin(); it != cut; ++it)
-        cells[static_cast<std::size_t>(it->second)] = coverValue;
+    thread_local std::vector<std::int64_t> counts;
+    counts.assign(Buckets, 0);
+    for (int r = 0; r < rows; ++r)
+        for (const double* v = surface.grid()[r]; v != surface.grid()[r] + cols; ++v)
+            ++counts[static_cast<std::size_t>(bucket(*v))];
+    int top = Buckets - 1;
+    std::int64_t above = 0;
+    while (above + counts[static_cast<std::size_t>(top)] < habitat)
+        above += counts[static_cast<std::size_t>(top--)];
+    thread_local std::vector<double> values;
+    values.clear();
+    for (int r = 0; r < rows; ++r)
+        for (const double* v = surface.grid()[r]; v != surface.grid()[r] + cols; ++v)
+            if (bucket(*v) == top)
+                values.push_back(*v);
+    const auto nth = values.begin() + (habitat - above - 1);
+    std::nth_element(values.begin(), nth, values.end(), std::greater<double>());
+    const double threshold = *nth;
+    // Values above the threshold are all in the buckets above or before nth in its own.
+    std::int64_t ties = habitat - above - std::count_if(values.begin(), nth, [&](double v) { return v > threshold; });
+    for (int r = 0; r < rows; ++r) {
+        const double* line = surface.grid()[r];
+        int* out = cells.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(cols);
+        for (int c = 0; c < cols; ++c) {
+            const bool tie = line[c] == threshold && ties > 0;
+            ties -= tie;
+            if (line[c] > threshold || tie)
+                out[c] = coverValue;
+        }
+    }
 }
 
 int surfaceLevelsFor(int size)

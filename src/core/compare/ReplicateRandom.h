@@ -35,7 +35,8 @@ void placeRandomHabitat(std::span<int> cells, std::int64_t habitat, ReplicateRan
                         int matrixValue);
 
 // Exactly `habitat` cells coverValue: those of the rows x cols top-left points of surface with
-// the highest values, ties to the earlier cell, the rest matrixValue.
+// the highest values, ties to the earlier cell (row after row), the rest matrixValue; habitat at
+// most rows x cols.
 void placeSurfaceHabitat(std::span<int> cells, int rows, int cols, const MidpointSurface& surface,
                          std::int64_t habitat, int coverValue, int matrixValue);
 

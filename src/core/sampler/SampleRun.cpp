@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 namespace orvalis {
 
@@ -162,6 +164,54 @@ const char* sampleStopText(SampleStop stop)
     case SampleStop::FolderBusy: return "another run writes into the same folder";
     }
     return "";
+}
+
+namespace {
+
+bool isNumber(const std::string& text)
+{
+    double value = 0.0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && r.ec == std::errc() && r.ptr == text.data() + text.size();
+}
+
+}  // namespace
+
+bool readSampleLogWindows(const std::string& logPath, std::vector<std::string>& windows, std::string* error)
+{
+    std::ifstream in(logPath, std::ios::binary);
+    if (!in) {
+        if (error)
+            *error = "cannot read " + logPath;
+        return false;
+    }
+    const std::filesystem::path folder = std::filesystem::path(logPath).parent_path();
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (line.empty())
+            continue;
+        std::vector<std::size_t> blanks;
+        for (std::size_t i = 0; i < line.size(); ++i)
+            if (line[i] == ' ')
+                blanks.push_back(i);
+        // X of a map's line is a number where a plain line still has its name's end (".txt").
+        const auto field = [&](std::size_t fromEnd) {
+            const std::size_t b = blanks[blanks.size() - fromEnd];
+            const std::size_t e = fromEnd == 1 ? line.size() : blanks[blanks.size() - fromEnd + 1];
+            return line.substr(b + 1, e - b - 1);
+        };
+        std::size_t fields = 3;
+        if (blanks.size() >= 5 && isNumber(field(4)))
+            fields = 5;
+        if (blanks.size() < fields || !isNumber(field(fields)) || !isNumber(field(1))) {
+            if (error)
+                *error = logPath + ", line " + std::to_string(number) + ": not a line of a sampling log";
+            return false;
+        }
+        const std::filesystem::path name = line.substr(0, blanks[blanks.size() - fields]);
+        windows.push_back(name.is_relative() && !folder.empty() ? (folder / name).string() : name.string());
+    }
+    return true;
 }
 
 }  // namespace orvalis

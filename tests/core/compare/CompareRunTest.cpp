@@ -1,4 +1,6 @@
 #include "core/compare/CompareRun.h"
+#include "core/compare/ReplicateRandom.h"
+#include "core/neutral/MidpointSurface.h"
 #include "core/io/LandscapeFile.h"
 #include "core/io/LandscapeWriter.h"
 #include "core/io/NumberText.h"
@@ -102,6 +104,30 @@ TEST(NeutralLandscape, HoldsExactlyTheHabitatCountOfItsWindow)
                 EXPECT_EQ(std::count(cells.begin(), cells.end(), 9), c.habitat);
                 EXPECT_EQ(std::count(cells.begin(), cells.end(), 2), c.rows * c.cols - c.habitat);
             }
+}
+
+// The fractal cut against its definition: rank every (value, cell) pair, highest value first, earlier cell first.
+TEST(NeutralLandscape, FractalHabitatIsTheHighestRankedCells)
+{
+    for (int size : {1, 5, 16, 37})
+        for (double H : {0.1, 1.0}) {
+            MidpointSurface surface;
+            ASSERT_TRUE(surface.generateSurface(H, size, surfaceLevelsFor(size), size * 7));
+            const int rows = size, cols = std::max(1, size - 3);
+            std::vector<std::pair<double, int>> ranked;
+            for (int r = 0; r < rows; ++r)
+                for (int c = 0; c < cols; ++c)
+                    ranked.emplace_back(-surface.at(r, c), r * cols + c);
+            std::sort(ranked.begin(), ranked.end());
+            for (std::int64_t h : {std::int64_t{1}, std::int64_t{rows * cols / 3}, std::int64_t{rows * cols}}) {
+                std::vector<int> expected(static_cast<std::size_t>(rows * cols), 0);
+                for (std::int64_t i = 0; i < h; ++i)
+                    expected[static_cast<std::size_t>(ranked[static_cast<std::size_t>(i)].second)] = 1;
+                std::vector<int> cells(expected.size());
+                placeSurfaceHabitat(cells, rows, cols, surface, h, 1, 0);
+                EXPECT_EQ(cells, expected) << size << " " << H << " " << h;
+            }
+        }
 }
 
 TEST(NeutralModel, NamesReadBackAndHOutsideItsRangeIsRefused)

@@ -1,0 +1,224 @@
+#include "cli/Commands.h"
+#include "core/compare/CompareRun.h"
+#include "core/io/Config.h"
+#include "core/sampler/SampleRun.h"
+#include "plots/ComparePlots.h"
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace orvalis::cli {
+
+namespace {
+
+std::vector<std::string> commaList(const std::string& text)
+{
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, ',');)
+        if (!part.empty())
+            parts.push_back(part);
+    return parts;
+}
+
+std::string readModels(const std::string& text, std::vector<NeutralModel>& models)
+{
+    models.clear();
+    for (const std::string& name : commaList(text)) {
+        std::string why;
+        const std::optional<NeutralModel> m = NeutralModel::parse(name, &why);
+        if (!m)
+            return why;
+        models.push_back(*m);
+    }
+    return models.empty() ? "name at least one model" : std::string();
+}
+
+std::string readShard(const std::string& text, int& shard, int& shards)
+{
+    const std::size_t slash = text.find('/');
+    const auto whole = [](const std::string& part, int& value) {
+        const auto r = std::from_chars(part.data(), part.data() + part.size(), value);
+        return !part.empty() && r.ec == std::errc() && r.ptr == part.data() + part.size();
+    };
+    if (slash == std::string::npos || !whole(text.substr(0, slash), shard) || !whole(text.substr(slash + 1), shards) ||
+        shards < 1 || shard < 1 || shard > shards)
+        return "'" + text + "': a shard is K/N with 1 <= K <= N";
+    return {};
+}
+
+// Keeps the log's windows that exist; the missing ones are named and make the exit status 1.
+bool logWindows(const std::string& log, std::vector<std::string>& files)
+{
+    std::vector<std::string> named;
+    std::string error;
+    if (!readSampleLogWindows(log, named, &error)) {
+        std::fprintf(stderr, "orvalis-cli compare: %s\n", error.c_str());
+        return false;
+    }
+    bool whole = true;
+    for (const std::string& name : named) {
+        std::error_code ec;
+        if (std::filesystem::exists(name, ec)) {
+            files.push_back(name);
+            continue;
+        }
+        std::fprintf(stderr, "orvalis-cli compare: %s names %s, which is missing\n", log.c_str(), name.c_str());
+        whole = false;
+    }
+    return whole;
+}
+
+int drawPlots(const std::string& folder)
+{
+    const PlotsResult plots = drawComparePlots(folder);
+    if (!plots.ok)
+        std::fprintf(stderr, "orvalis-cli compare: warning: no pictures: %s\n", plots.message.c_str());
+    return 0;
+}
+
+int runMerge(const CompareOptions& o)
+{
+    std::vector<std::filesystem::path> shards(o.merge.begin(), o.merge.end());
+    std::error_code ec;
+    std::filesystem::create_directories(o.output, ec);
+    const RunResult result = mergeCompare(shards, o.output);
+    if (result.status == RunStatus::Refused) {
+        std::fprintf(stderr, "orvalis-cli compare: %s\n", result.message.c_str());
+        return 1;
+    }
+    const int status = runExitStatus("compare", !result.failed(), result.message, false, "");
+    std::printf("%zu shard%s merged into %s\n", shards.size(), shards.size() == 1 ? "" : "s", o.output.c_str());
+    drawPlots(o.output);
+    return status;
+}
+
+}  // namespace
+
+CLI::App* addCompareCommand(CLI::App& app, CompareOptions& o)
+{
+    CLI::App* cmd = app.add_subcommand(
+        "compare",
+        "Compares real windows with neutral landscapes of the same habitat amount.\n"
+        "\n"
+        "For each window, REPLICATES neutral landscapes of its size with exactly its number of habitat\n"
+        "cells (cells of the cover value; every other cell is matrix) are made for each model and measured\n"
+        "with the metrics of 'orvalis-cli metrics'. Writes into DIR neutral-metrics.csv (every replicate),\n"
+        "compare.csv (per window, model and metric: the real value, the replicates' mean, sd, 2.5 and 97.5 %\n"
+        "quantiles, the real value's percentile rank and z), windows.csv and compare-run.txt. The same\n"
+        "options give the same files whatever the number of jobs or shards.");
+    addHelpFlag(*cmd);
+    CLI::Option* files = cmd->add_option("FILE", o.files,
+                                         "real windows: text grids (.txt), GeoTIFF, ESRI ASCII grids or any raster\n"
+                                         "GDAL reads (band 1)")
+                             ->type_name("");
+    CLI::Option* log = cmd->add_option("--log", o.log, "the windows a sampling run's sample.txt names")
+                           ->type_name("SAMPLE.TXT");
+    cmd->add_option("--models", o.models,
+                    "neutral models, comma-separated: random, fractal:H with H in (0, 1]\n"
+                    "(random,fractal:0.2,fractal:0.5,fractal:0.8)")
+        ->type_name("LIST");
+    addNumber(*cmd, "--replicates", o.replicates, 1, 999999, "neutral landscapes per window and model, 1..999999 (99)");
+    cmd->add_option("--seed", o.seed, "seed of the replicates, 0..4294967295 (1)")
+        ->transform(wholeNumber(0, UINT32_MAX))
+        ->type_name("S");
+    addNeighboursOption(*cmd, o.neighbours, "patch rule: 4 or 8 neighbours (8)");
+    cmd->add_option("--cell-size", o.cellSize, "side of a cell in metres, for files without a projected frame (1)")
+        ->check(CLI::PositiveNumber)
+        ->type_name("M");
+    cmd->add_option("--metrics", o.metrics, "only these metrics, comma-separated (all)")->type_name("LIST");
+    cmd->add_option("--output", o.output, "folder for the tables, made when missing (.)")->type_name("DIR");
+    cmd->add_flag("--keep-landscapes", o.keepLandscapes,
+                  "also write every replicate as DIR/landscapes/MODEL/WINDOW_RRR.txt\n"
+                  "(MODEL: random or fractal_H)");
+    cmd->add_option("--shard", o.shard, "only windows K, K+N, K+2N, ... of the list, for a job array (1/1)")
+        ->type_name("K/N");
+    addNumber(*cmd, "--jobs", o.jobs, 1, 256, "threads making and measuring replicates, 1..256 (every core)");
+    addClassValueOptions(*cmd, o.values, "habitat");
+    CLI::Option* merge = cmd->add_option("--merge", o.merge, "join the tables of shard folders into --output")
+                             ->type_name("DIR...")
+                             ->expected(1, -1)
+                             ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    merge->excludes(files)->excludes(log);
+    log->excludes(files);
+    // The descriptions say which go together; CLI11's own notes would break the column.
+    files->option_text("...");
+    log->option_text("SAMPLE.TXT");
+    merge->option_text("DIR...");
+    cmd->callback([&o, merge] {
+        std::vector<NeutralModel> models;
+        if (const std::string why = readModels(o.models, models); !why.empty())
+            throw CLI::ValidationError("--models", why);
+        int k = 0, n = 0;
+        if (const std::string why = readShard(o.shard, k, n); !why.empty())
+            throw CLI::ValidationError("--shard", why);
+        if (const std::string why = checkMetricNames(commaList(o.metrics)); !why.empty())
+            throw CLI::ValidationError("--metrics", why);
+        if (merge->count() == 0 && o.files.empty() && o.log.empty())
+            throw CLI::ValidationError("name the windows to compare: FILE... or --log SAMPLE.TXT");
+    });
+    cmd->footer("--cover-value and --matrix-value default to config.txt in the working directory when it\n"
+                "exists (1 and 0 otherwise). 'compare --merge DIR... --output DIR' joins the shards of one\n"
+                "comparison in the order a single run writes its rows.\n"
+                "\n"
+                "Exit status: 0 success, 1 a failed or interrupted run, a window that could not be read or a\n"
+                "log naming missing files (the others are compared), 2 bad arguments.");
+    return cmd;
+}
+
+int runCompareCommand(const CompareOptions& o)
+{
+    if (!o.merge.empty())
+        return runMerge(o);
+    const Settings settings = commandSettings("compare", o.values);
+    CompareParameters p;
+    p.files = o.files;
+    bool whole = true;
+    if (!o.log.empty())
+        whole = logWindows(o.log, p.files);
+    if (p.files.empty()) {
+        std::fprintf(stderr, "orvalis-cli compare: no windows to compare\n");
+        return 1;
+    }
+    readModels(o.models, p.models);
+    readShard(o.shard, p.shard, p.shards);
+    p.replicates = o.replicates;
+    p.seed = o.seed;
+    p.coverValue = settings.coverValue;
+    p.matrixValue = settings.matrixValue;
+    p.metrics.neighbours = o.neighbours;
+    p.metrics.cellSize = o.cellSize;
+    p.metricNames = commaList(o.metrics);
+    p.output = o.output;
+    p.keepLandscapes = o.keepLandscapes;
+    p.jobs = o.jobs;
+    std::error_code ec;
+    std::filesystem::create_directories(p.output, ec);
+
+    // Ctrl-C stops at the next replicate; the tables keep whole windows.
+    std::optional<InterruptGuard> interrupts(std::in_place);
+    TerminalProgress progress;
+    RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); });
+    const RunResult result = runCompare(p, control);
+    progress.finish();
+    interrupts.reset();
+    if (result.status == RunStatus::Refused) {
+        std::fprintf(stderr, "orvalis-cli compare: %s\n", result.message.c_str());
+        return 1;
+    }
+    int status = runExitStatus("compare", !result.failed(), result.message, result.cancelled(),
+                               "the tables hold the windows compared so far");
+    const std::size_t windows = (p.files.size() + static_cast<std::size_t>(p.shards) - 1 - static_cast<std::size_t>(p.shard - 1)) /
+                                static_cast<std::size_t>(p.shards);
+    std::printf("%zu window%s against %zu model%s x %d replicates; tables in %s\n", windows, windows == 1 ? "" : "s",
+                p.models.size(), p.models.size() == 1 ? "" : "s", p.replicates, p.output.string().c_str());
+    drawPlots(p.output.string());
+    return whole ? status : 1;
+}
+
+}  // namespace orvalis::cli

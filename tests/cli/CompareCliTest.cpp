@@ -1,0 +1,112 @@
+#include "core/io/LandscapeWriter.h"
+#include "support/CliRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <sys/wait.h>
+#include <thread>
+
+namespace orvalis {
+namespace {
+
+using test::CliRun;
+using test::readFile;
+using test::runCli;
+using test::TempDir;
+
+// A side x side window whose first `habitat` cells (row after row) are 1.
+void window(const TempDir& dir, const std::string& name, int habitat, int side = 20)
+{
+    LandscapeGrid grid(side, std::vector<int>(side, 0));
+    for (int i = 0; i < habitat; ++i)
+        grid[i / side][i % side] = 1;
+    ASSERT_TRUE(writeLandscapeFile(dir.file(name), grid));
+}
+
+TEST(CompareCli, RefusesBadOptions)
+{
+    TempDir dir;
+    window(dir, "a.txt", 50);
+    test::expectRefused(dir, "compare",
+                        {{"H of 0", "a.txt --models random,fractal:0", "H must lie in (0, 1]"},
+                         {"H above 1", "a.txt --models fractal:1.01", "H must lie in (0, 1]"},
+                         {"unknown model", "a.txt --models gaussian", "unknown neutral model"},
+                         {"unknown metric", "a.txt --metrics pland,patches", "known: ai area_mn"},
+                         {"shard beyond N", "a.txt --shard 4/3", "K/N"},
+                         {"no windows", "--replicates 3", "name the windows"},
+                         {"merge with files", "a.txt --merge x", "excludes"}},
+                        [&] { EXPECT_FALSE(std::filesystem::exists(dir.file("compare.csv"))); });
+}
+
+TEST(CompareCli, LogNamingMissingFilesComparesTheRestAndFails)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.file("run/windows"));
+    window(dir, "run/windows/010_001.txt", 40);
+    window(dir, "run/windows/030_001.txt", 120);
+    test::writeFile(dir.file("run/sample.txt"), "windows/010_001.txt 0.1 40 50\nwindows/020_001.txt 0.2 10 11\n"
+                                                "windows/030_001.txt 0.3 70 71 500010.5 4100020\n");
+    const CliRun run = runCli(dir, "compare", "--log run/sample.txt --replicates 3 --output out --models random");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("run/windows/020_001.txt, which is missing"), std::string::npos) << run.err;
+    EXPECT_EQ(readFile(dir.file("out/windows.csv")),
+              "file,rows,cols,habitat,cover\nrun/windows/010_001.txt,20,20,40,10\nrun/windows/030_001.txt,20,20,120,30\n");
+}
+
+TEST(CompareCli, MergedShardsEqualTheSingleRun)
+{
+    TempDir dir;
+    std::string files;
+    for (int i = 0; i < 4; ++i) {
+        window(dir, "w" + std::to_string(i) + ".txt", 60 * i + 30);
+        files += " w" + std::to_string(i) + ".txt";
+    }
+    const std::string common = files + " --replicates 4 --models random,fractal:0.8 --seed 3";
+    ASSERT_EQ(runCli(dir, "compare", common + " --output single").status, 0);
+    for (const char* k : {"1", "2"})
+        ASSERT_EQ(runCli(dir, "compare", common + " --shard " + k + "/2 --output s" + k).status, 0);
+    const CliRun merged = runCli(dir, "compare", "--merge s2 s1 --output merged");
+    EXPECT_EQ(merged.status, 0) << merged.err;
+    for (const char* name : {"neutral-metrics.csv", "compare.csv", "windows.csv"})
+        EXPECT_EQ(readFile(dir.file(std::string("merged/") + name)), readFile(dir.file(std::string("single/") + name)))
+            << name;
+    const CliRun missing = runCli(dir, "compare", "--merge s1 --output partial");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("shard 2/2 is missing"), std::string::npos) << missing.err;
+}
+
+TEST(CompareCli, InterruptKeepsWholeWindows)
+{
+    TempDir dir;
+    std::vector<std::string> args{ORVALIS_CLI, "compare", "--replicates", "999", "--output", dir.file("out"), "--jobs", "1"};
+    // Windows large enough that the run is far from its end when the first one is written.
+    for (int i = 0; i < 20; ++i) {
+        window(dir, "w" + std::to_string(i) + ".txt", 40 * i + 1000, 60);
+        args.push_back(dir.file("w" + std::to_string(i) + ".txt"));
+    }
+    const pid_t pid = spawnCli(dir, args);
+    ASSERT_GT(pid, 0);
+    // Once the first window is written, press Ctrl-C.
+    for (int i = 0; i < 2000 && readFile(dir.file("out/windows.csv")).find("w0.txt") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    kill(pid, SIGINT);
+    int raw = 0;
+    ASSERT_EQ(waitpid(pid, &raw, 0), pid);
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_NE(readFile(dir.file("cli.err")).find("interrupted"), std::string::npos);
+    const std::string record = readFile(dir.file("out/compare-run.txt"));
+    EXPECT_NE(record.find("end cancelled\n"), std::string::npos) << record;
+    // Every window the tables name has all its replicates' rows: 4 models x 999 x (2 x 16 + 10).
+    const std::string table = readFile(dir.file("out/neutral-metrics.csv"));
+    const std::string windows = readFile(dir.file("out/windows.csv"));
+    const long written = std::count(windows.begin(), windows.end(), '\n') - 1;
+    EXPECT_GE(written, 1);
+    EXPECT_LT(written, 20);
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n') - 1, written * 4 * 999 * 42);
+}
+
+}  // namespace
+}  // namespace orvalis
