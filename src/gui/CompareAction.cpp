@@ -7,6 +7,7 @@
 #include "gui/Texts.h"
 #include "gui/forms/DialogCompare.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -146,6 +147,11 @@ void addCompareMenu(QMainWindow& window, std::function<QStringList()> files, std
         if (outcome.folder.isEmpty())
             return;
         auto* view = new CompareResultsView(outcome.folder, &window);
+        // A run cancelled before its first window has nothing to chart; the status bar says so.
+        if (view->loaded() && view->chartChoice()->count() == 0) {
+            delete view;
+            return;
+        }
         view->setObjectName(QStringLiteral("compareResults"));
         view->setAttribute(Qt::WA_DeleteOnClose);
         view->show();

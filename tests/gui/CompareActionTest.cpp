@@ -10,8 +10,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -141,6 +143,32 @@ TEST_F(CompareActionFixture, ReadsTheWindowsOfASamplingLog)
     EXPECT_NE(windows.find("forêt 030.txt,20,20,"), std::string::npos) << windows;
     EXPECT_NE(windows.find("b 060.txt,20,20,"), std::string::npos) << windows;
     ASSERT_NE(results(), nullptr);
+}
+
+TEST_F(CompareActionFixture, CancelStopsTheWorkerAndKeepsWholeWindows)
+{
+    window.fileNames = files;
+    QString suggested;
+    Answers a;
+    a.replicates = 100000;  // minutes of work: only Cancel ends it within the test
+    answerCompareDialog(a, &suggested);
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* progress = qobject_cast<QProgressDialog*>(w); progress && progress->isVisible() && progress->value() > 0)
+                progress->cancel();
+    });
+    cancel.start(20);
+    child<QAction>(window, "actionCompare")->trigger();
+    cancel.stop();
+
+    EXPECT_TRUE(window.reportedProblems().isEmpty()) << window.reportedProblems().join("\n").toStdString();
+    EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("Comparison cancelled"))
+        << window.statusBar()->currentMessage().toStdString();
+    // No window was finished: the tables hold their headers only.
+    const std::string windows = readFile((dir.path() / "windows" / "compare" / "windows.csv").string());
+    EXPECT_EQ(windows, "file,rows,cols,habitat,cover\n");
+    EXPECT_EQ(results(), nullptr) << "no chart to show";
 }
 
 TEST_F(CompareActionFixture, RefusesUnreadableHValuesBeforeRunning)
