@@ -175,8 +175,10 @@ QChart* makeCompareChart(const ChartTables& tables, const ChartKey& key)
         for (const ModelBand& band : bands->second) {
             const auto model = std::find(tables.models.begin(), tables.models.end(), band.model);
             const QColor colour = modelColour(static_cast<std::size_t>(model - tables.models.begin()));
-            auto* low = new QLineSeries;
-            auto* high = new QLineSeries;
+            // The area series owns its edges; the chart never gets them.
+            auto* area = new QAreaSeries;
+            auto* low = new QLineSeries(area);
+            auto* high = new QLineSeries(area);
             auto* median = new QLineSeries;
             const auto add = [&](double x, const CoverBin& b) {
                 low->append(x, b.low);
@@ -195,7 +197,8 @@ QChart* makeCompareChart(const ChartTables& tables, const ChartKey& key)
                     add(b.cover + 0.4, b);
                 }
             }
-            auto* area = new QAreaSeries(high, low);
+            area->setUpperSeries(high);
+            area->setLowerSeries(low);
             area->setName(QString::fromStdString(band.model));
             QColor fill = colour;
             fill.setAlpha(60);
