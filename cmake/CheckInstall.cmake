@@ -7,7 +7,7 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "cmake --install ${BUILD_DIR} failed")
 endif()
 
-set(expected ${BINDIR}/orvalis-cli)
+set(expected ${BINDIR}/orvalis-cli ${DATADIR}/doc/orvalis/copyright)
 if(GUI)
   set(desktop ${DATADIR}/applications/orvalis.desktop)
   list(APPEND expected ${BINDIR}/orvalis ${desktop} ${DATADIR}/icons/hicolor/scalable/apps/orvalis.svg)

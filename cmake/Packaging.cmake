@@ -15,8 +15,9 @@ levels out of a landscape image (an uncompressed TGA in which dark pixels are
 habitat), keeps their centres a minimum distance apart and writes each window
 as a text grid, with a log of the windows and a batch list for FRAGSTATS. It
 also draws landscape files and writes series of random and fractal (midpoint
-displacement) neutral landscapes. The same inputs and seed always give the
-same files.
+displacement) neutral landscapes, and compares real windows with neutral
+landscapes of the same habitat count, metric by metric, in tables and charts.
+The same inputs and seed always give the same files.
 
 The package holds the Qt window, orvalis, and the command-line program,
 orvalis-cli, for scripts and clusters.")
@@ -27,4 +28,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ORVALIS_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt Charts is under the GPL: so is Orvalis, version 3 or later. A Debian package states its
+# licence in /usr/share/doc/PACKAGE/copyright, which points at the system's copy of the GPL.
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+install(FILES ${PROJECT_SOURCE_DIR}/cmake/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvalis)
 include(CPack)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Orvalis needs to build, test, fuzz and package; only what is missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libcli11-dev
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-svg-dev
+          libqt6opengl6-dev libgl-dev libcli11-dev
           libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
           libgdal-dev help2man dpkg-dev desktop-file-utils man-db parallel)
 missing=()

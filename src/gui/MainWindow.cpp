@@ -1,6 +1,7 @@
 #include "gui/MainWindow.h"
 
 #include "core/map/RasterGrid.h"
+#include "gui/CompareAction.h"
 #include "gui/FractalAction.h"
 #include "gui/MapTab.h"
 #include "gui/MetricsPanel.h"
@@ -115,6 +116,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     // The generators are reached from the Create menu, after Sample.
     ui->menuCreate->addAction(ui->actionRandom);
     ui->menuCreate->addAction(ui->actionFractal);
+    addCompareMenu(*this, [this] { return fileNames; }, [this](const QString& problem) { reportProblem(problem); });
     ui->frameView->setGrid(grid_);
     ui->frameView->setToolTip(texts::viewHint());
     // The tab bar names what the area shows now.

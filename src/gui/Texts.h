@@ -420,6 +420,106 @@ inline QString mapWindowTip(const QString& file, double cover, int x, int y, std
 inline QString mapWindowShown(const QString& file)
 {
     return detail::window("%1: drawn in the Grid tab").arg(file);
+
+// Analyse: real windows compared with neutral landscapes.
+namespace detail {
+inline QString compare(const char* text)
+{
+    return QCoreApplication::translate("CompareAction", text);
+}
+}  // namespace detail
+inline QString analyseMenu()
+{
+    return detail::compare("Analyse");
+}
+inline QString compareAction()
+{
+    return detail::compare("Compare with neutral models...");
+}
+inline QString compareFromList(int files)
+{
+    return QCoreApplication::translate("DialogCompare", "The files in the list (%1)").arg(files);
+}
+inline QString chooseSampleLog()
+{
+    return QCoreApplication::translate("DialogCompare", "Choose the sampling log");
+}
+inline QString sampleLogFilter()
+{
+    return QCoreApplication::translate("DialogCompare", "Sampling logs (*.txt);;All files (*)");
+}
+inline QString chooseCompareFolder()
+{
+    return QCoreApplication::translate("DialogCompare", "Choose the folder for the comparison's tables");
+}
+inline QString compareNoWindows()
+{
+    return detail::compare("There are no windows to compare: open landscape files or choose a sampling log.");
+}
+inline QString compareNoFolder()
+{
+    return detail::compare("No output folder was given for the comparison.");
+}
+inline QString compareFolderNotMade(const QString& folder)
+{
+    return detail::compare("The folder %1 could not be created.").arg(folder);
+}
+inline QString compareRefused(const QString& why)
+{
+    return detail::compare("The comparison was not run: %1").arg(why);
+}
+inline QString compareFailed(const QString& why)
+{
+    return detail::compare("The comparison ended with a problem: %1").arg(why);
+}
+inline QString compareSummary(qlonglong replicates, bool cancelled)
+{
+    return cancelled ? detail::compare("Comparison cancelled: the tables hold the windows finished before.")
+                     : detail::compare("Comparison: %1 neutral replicates measured.").arg(replicates);
+}
+inline QString compareResultsTitle()
+{
+    return detail::compare("Comparison with neutral models");
+}
+inline QString compareTablesIn(const QString& folder)
+{
+    return detail::compare("Tables saved in %1 (compare.csv, neutral-metrics.csv, windows.csv)").arg(folder);
+}
+inline QString compareTablesUnread(const QString& why)
+{
+    return detail::compare("The comparison's tables could not be read: %1").arg(why);
+}
+inline QString compareChartLabel()
+{
+    return detail::compare("Chart:");
+}
+inline QString compareLandscapeLevel(const QString& metric)
+{
+    return detail::compare("%1, landscape level").arg(metric);
+}
+inline QString compareClassLevel(const QString& metric, int cls)
+{
+    return detail::compare("%1, class %2").arg(metric).arg(cls);
+}
+inline QString comparePercolation()
+{
+    return detail::compare("Percolation of random landscapes");
+}
+inline QString compareExport()
+{
+    return detail::compare("&Export...");
+}
+inline QString compareExportTitle()
+{
+    return detail::compare("Export the chart");
+}
+inline QString compareExportFilter()
+{
+    return detail::compare("PNG picture (*.png);;SVG drawing (*.svg)");
+}
+inline QString compareExported(const QString& file)
+{
+    return detail::compare("Chart saved as %1").arg(file);
 }
 
 }  // namespace texts

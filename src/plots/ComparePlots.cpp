@@ -1,10 +1,79 @@
 #include "plots/ComparePlots.h"
 
+#include "plots/CompareCharts.h"
+#include "plots/ChartTables.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QFile>
+
+#include <memory>
+
 namespace orvalis {
 
-PlotsResult drawComparePlots(const std::filesystem::path&)
+namespace {
+
+QString qtPath(const std::filesystem::path& path)
 {
-    return {};
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
+// The command line has no application object: one without a display is made for the drawing.
+std::unique_ptr<QApplication> headlessApplication()
+{
+    if (QCoreApplication::instance())
+        return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "orvalis-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+}  // namespace
+
+PlotsResult drawComparePlots(const std::filesystem::path& folder)
+{
+    PlotsResult result;
+    const std::unique_ptr<QApplication> app = headlessApplication();
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        result.ok = false;
+        result.message = "pictures need a widget application";
+        return result;
+    }
+    ChartTables tables;
+    if (!loadChartTables(folder, tables, &result.message)) {
+        result.ok = false;
+        return result;
+    }
+    const std::filesystem::path plots = folder / "plots";
+    std::error_code ec;
+    std::filesystem::create_directories(plots, ec);
+    if (ec) {
+        result.ok = false;
+        result.message = "cannot create " + plots.string() + ": " + ec.message();
+        return result;
+    }
+    const auto draw = [&](QChart* chart, const std::string& name) {
+        const std::filesystem::path png = plots / (name + ".png");
+        const std::filesystem::path svg = plots / (name + ".svg");
+        QString error;
+        if (!writeChartPictures(chart, {qtPath(png), qtPath(svg)}, &error)) {
+            result.ok = false;
+            result.message = error.toStdString();
+            return false;
+        }
+        result.files.push_back(png.string());
+        result.files.push_back(svg.string());
+        return true;
+    };
+    for (const ChartKey& key : tables.keys)
+        if (!draw(makeCompareChart(tables, key), key.name()))
+            return result;
+    if (QChart* chart = makePercolationChart(tables))
+        draw(chart, "percolation");
+    return result;
 }
 
 }  // namespace orvalis

@@ -65,7 +65,7 @@ TEST_F(WindowFixture, FormMatchesTheLayout)
     QStringList menus;
     for (QAction* a : window.menuBar()->actions())
         menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"File", "Create", "Settings", "Help"}));
+    EXPECT_EQ(menus, (QStringList{"File", "Create", "Analyse", "Settings", "Help"}));
     auto texts = [&](const char* menu) {
         QStringList t;
         for (QAction* a : child<QMenu>(window, menu)->actions())

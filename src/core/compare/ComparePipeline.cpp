@@ -188,7 +188,11 @@ void ComparePipeline::work()
                 read_[local] = w;
             } else {
                 // The window's first task was claimed before this one: it is read, or being read.
-                w = read_[local];
+                // Gone only when the consumer stopped and released it with tasks still unclaimed.
+                const auto found = read_.find(local);
+                if (found == read_.end())
+                    return;
+                w = found->second;
                 resultReady_.wait(lock, [&] { return stop_ || w->ready; });
                 if (stop_)
                     return;

@@ -1,0 +1,159 @@
+#include "gui/CompareAction.h"
+
+#include "core/compare/CompareRun.h"
+#include "core/sampler/SampleRun.h"
+#include "gui/CompareResultsView.h"
+#include "gui/RunProgressDialog.h"
+#include "gui/Texts.h"
+#include "gui/forms/DialogCompare.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
+
+namespace {
+
+// The engine runs on a worker so that the window repaints; its progress crosses over in atomics.
+orvalis::RunResult runOnWorker(QWidget* parent, const orvalis::CompareParameters& p, long long total)
+{
+    RunProgressDialog progress(parent, total);
+    std::atomic<long long> done{0};
+    std::atomic<bool> stop{false};
+    orvalis::RunResult result;
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        orvalis::RunControl control([&](const orvalis::ProgressEvent& e) {
+            done.store(e.done, std::memory_order_relaxed);
+            return !stop.load(std::memory_order_relaxed);
+        });
+        result = orvalis::runCompare(p, control);
+    }));
+    QEventLoop loop;
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    QTimer tick;
+    bool updating = false;
+    // The dialog lets events in while it updates, this timer's own among them.
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (updating)
+            return;
+        updating = true;
+        if (!progress.update(done.load(std::memory_order_relaxed)))
+            stop.store(true, std::memory_order_relaxed);
+        updating = false;
+    });
+    tick.start(50);
+    worker->start();
+    loop.exec();
+    worker->wait();
+    return result;
+}
+
+std::string localPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+CompareOutcome runCompareAction(QWidget* parent, DialogCompare& dialog, const QStringList& files)
+{
+    CompareOutcome outcome;
+    dialog.setListFiles(files);
+    if (dialog.exec() != QDialog::Accepted)
+        return outcome;
+
+    orvalis::CompareParameters p;
+    if (dialog.fromLog()) {
+        std::string error;
+        if (!orvalis::readSampleLogWindows(localPath(dialog.logPath()), p.files, &error)) {
+            outcome.problems << texts::compareRefused(QString::fromLocal8Bit(error.c_str()));
+            return outcome;
+        }
+    } else {
+        for (const QString& file : files)
+            p.files.push_back(localPath(file));
+    }
+    QString why;
+    p.models = dialog.models(&why);
+    if (!why.isEmpty()) {
+        outcome.problems << texts::compareRefused(why);
+        return outcome;
+    }
+    if (p.files.empty()) {
+        outcome.problems << texts::compareNoWindows();
+        return outcome;
+    }
+    const QString folder = dialog.outputFolder();
+    if (folder.isEmpty()) {
+        outcome.problems << texts::compareNoFolder();
+        return outcome;
+    }
+    if (!QDir().mkpath(folder)) {
+        outcome.problems << texts::compareFolderNotMade(folder);
+        return outcome;
+    }
+    p.replicates = dialog.replicates();
+    p.seed = dialog.seed();
+    p.metrics.neighbours = dialog.neighbours();
+    p.metrics.cellSize = dialog.cellSize();
+    p.metricNames = dialog.metricNames();
+    p.output = localPath(folder);
+    p.keepLandscapes = dialog.keepLandscapes();
+
+    const long long total = static_cast<long long>(p.files.size()) * static_cast<long long>(p.models.size()) * p.replicates;
+    const orvalis::RunResult result = runOnWorker(parent, p, total);
+    const QString message = QString::fromLocal8Bit(result.message.c_str());
+    if (result.status == orvalis::RunStatus::Refused) {
+        outcome.problems << texts::compareRefused(message);
+        return outcome;
+    }
+    outcome.folder = folder;
+    outcome.summary = texts::compareSummary(total, result.status == orvalis::RunStatus::Cancelled);
+    if (result.failed())
+        outcome.problems << texts::compareFailed(message);
+    return outcome;
+}
+
+void addCompareMenu(QMainWindow& window, std::function<QStringList()> files, std::function<void(const QString&)> report)
+{
+    QMenu* menu = new QMenu(texts::analyseMenu(), &window);
+    menu->setObjectName(QStringLiteral("menuAnalyse"));
+    QMenuBar* bar = window.menuBar();
+    // Right after Create: analyses follow the menus that make files.
+    QAction* before = nullptr;
+    const QList<QAction*> menus = bar->actions();
+    for (qsizetype i = 0; i + 1 < menus.size(); ++i)
+        if (menus[i]->menu() && menus[i]->menu()->objectName() == QLatin1String("menuCreate"))
+            before = menus[i + 1];
+    bar->insertMenu(before, menu);
+    QAction* action = menu->addAction(texts::compareAction());
+    action->setObjectName(QStringLiteral("actionCompare"));
+    auto* dialog = new DialogCompare(&window);
+    QObject::connect(action, &QAction::triggered, &window, [&window, dialog, files, report] {
+        const CompareOutcome outcome = runCompareAction(&window, *dialog, files());
+        if (!outcome.summary.isEmpty())
+            window.statusBar()->showMessage(outcome.summary);
+        for (const QString& problem : outcome.problems)
+            report(problem);
+        if (outcome.folder.isEmpty())
+            return;
+        auto* view = new CompareResultsView(outcome.folder, &window);
+        // A run cancelled before its first window has nothing to chart; the status bar says so.
+        if (view->loaded() && view->chartChoice()->count() == 0) {
+            delete view;
+            return;
+        }
+        view->setObjectName(QStringLiteral("compareResults"));
+        view->setAttribute(Qt::WA_DeleteOnClose);
+        view->show();
+    });
+}
