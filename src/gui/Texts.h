@@ -420,6 +420,7 @@ inline QString mapWindowTip(const QString& file, double cover, int x, int y, std
 inline QString mapWindowShown(const QString& file)
 {
     return detail::window("%1: drawn in the Grid tab").arg(file);
+}
 
 // Analyse: real windows compared with neutral landscapes.
 namespace detail {
@@ -439,14 +440,6 @@ inline QString compareAction()
 inline QString compareFromList(int files)
 {
     return QCoreApplication::translate("DialogCompare", "The files in the list (%1)").arg(files);
-}
-inline QString chooseSampleLog()
-{
-    return QCoreApplication::translate("DialogCompare", "Choose the sampling log");
-}
-inline QString sampleLogFilter()
-{
-    return QCoreApplication::translate("DialogCompare", "Sampling logs (*.txt);;All files (*)");
 }
 inline QString chooseCompareFolder()
 {
