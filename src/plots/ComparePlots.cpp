@@ -18,6 +18,18 @@ QString qtPath(const std::filesystem::path& path)
     return QFile::decodeName(QByteArray::fromStdString(path.string()));
 }
 
+QtMessageHandler passOn = nullptr;
+
+// The offscreen platform complains of every chart view shown, and Qt of a session without a
+// runtime folder; the user of the command line has nothing to do about either.
+void quietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (text.contains(QLatin1String("propagateSizeHints")) || text.contains(QLatin1String("XDG_RUNTIME_DIR")))
+        return;
+    if (passOn)
+        passOn(type, context, text);
+}
+
 // The command line has no application object: one without a display is made for the drawing.
 std::unique_ptr<QApplication> headlessApplication()
 {
@@ -25,6 +37,8 @@ std::unique_ptr<QApplication> headlessApplication()
         return nullptr;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!passOn)
+        passOn = qInstallMessageHandler(quietOffscreen);
     static int argc = 1;
     static char name[] = "orvalis-cli";
     static char* argv[] = {name, nullptr};
