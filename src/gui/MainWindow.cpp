@@ -290,12 +290,14 @@ void MainWindow::showFile(const QString& name)
     QString error;
     int rows = 0;
     std::optional<int> noData;
+    std::optional<double> cellSize;
     if (isRasterName(name)) {
         orvalis::RasterGridInfo info;
         std::string why;
         if (orvalis::readRasterColumns(path, grid_, info, &why, MaxRasterCells)) {
             rows = grid_.empty() ? 0 : static_cast<int>(grid_.lineLength(0));
             noData = info.noData;
+            cellSize = info.cellSize;
         } else {
             error = QString::fromLocal8Bit(why.c_str());
         }
@@ -307,7 +309,7 @@ void MainWindow::showFile(const QString& name)
     shownFile_ = name;
     ui->frameView->setNoDataValue(noData);
     ui->frameView->setGrid(grid_, rows);
-    metrics_->showMetricsOf(grid_);
+    metrics_->showMetricsOf(grid_, cellSize, noData);
     // A file that gives no picture says why, without a box in the way of the next click.
     if (!error.isEmpty())
         statusBar()->showMessage(texts::gridNotRead(name, error));

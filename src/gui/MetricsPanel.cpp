@@ -28,7 +28,8 @@ MetricsPanel::MetricsPanel(QWidget* parent) : QDockWidget(texts::metricsTitle(),
     setWidget(body);
 }
 
-void MetricsPanel::showMetricsOf(const orvalis::CompactGrid& grid)
+void MetricsPanel::showMetricsOf(const orvalis::CompactGrid& grid, std::optional<double> cellSize,
+                                 std::optional<int> noData)
 {
     table_->setRowCount(0);
     note_->clear();
@@ -43,11 +44,14 @@ void MetricsPanel::showMetricsOf(const orvalis::CompactGrid& grid)
     }
     std::vector<orvalis::MetricValue> values;
     std::string error;
-    if (!orvalis::computeMetrics(grid.lines(), orvalis::MetricsOptions(), values, &error)) {
+    orvalis::MetricsOptions options;
+    options.cellSize = cellSize.value_or(1.0);
+    options.noData = noData;
+    if (!orvalis::computeMetrics(grid.lines(), options, values, &error)) {
         note_->setText(texts::metricsNotMeasured(QString::fromStdString(error)));
         return;
     }
-    note_->setText(texts::metricsUnits());
+    note_->setText(cellSize ? texts::metricsUnitsOfFrame(*cellSize) : texts::metricsUnits());
     table_->setRowCount(static_cast<int>(values.size()));
     for (int row = 0; row < table_->rowCount(); ++row) {
         const orvalis::MetricValue& v = values[static_cast<std::size_t>(row)];

@@ -4,6 +4,8 @@
 
 #include <QDockWidget>
 
+#include <optional>
+
 class QLabel;
 class QTableWidget;
 
@@ -18,8 +20,10 @@ public:
 
     explicit MetricsPanel(QWidget* parent = nullptr);
 
-    // Measures the grid (8 neighbours, cells of 1 m) and shows the table; an empty grid clears it.
-    void showMetricsOf(const orvalis::CompactGrid& grid);
+    // Measures the grid (8 neighbours, cells of cellSize metres, 1 when the file gives none, noData
+    // cells outside the landscape) and shows the table; an empty grid clears it.
+    void showMetricsOf(const orvalis::CompactGrid& grid, std::optional<double> cellSize = std::nullopt,
+                       std::optional<int> noData = std::nullopt);
 
 private:
     QLabel* note_;

@@ -302,6 +302,12 @@ inline QString metricsUnits()
 {
     return detail::window("8 neighbours, cells of 1 m; areas in ha, lengths in m. orvalis-cli metrics sets both.");
 }
+// A georeferenced file's cells measured with the side its frame gives.
+inline QString metricsUnitsOfFrame(double cellSize)
+{
+    return detail::window("8 neighbours, cells of %1 m from the file's frame; areas in ha, lengths in m.")
+        .arg(QString::number(cellSize, 'g', 12));
+}
 inline QString metricsTooLarge(qulonglong cells)
 {
     return detail::window("%1 cells: too many to measure here; orvalis-cli metrics measures the file.").arg(cells);

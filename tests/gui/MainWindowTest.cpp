@@ -267,6 +267,13 @@ TEST_F(WindowFixture, GeoTiffWindowIsDrawnNorthUpWithItsClassesAndExported)
     EXPECT_EQ(view->rows(), 2);
     EXPECT_TRUE(child<QLabel>(window, "gridStatus")->text().contains("2 rows × 3 columns"));
     EXPECT_TRUE(child<QLabel>(window, "gridLegend")->text().contains("11:&nbsp;16.7&nbsp;%"));
+    // Measured with the frame's 30 m cells: six cells are 0.54 ha.
+    auto* measured = window.findChild<QDockWidget*>("metricsPanel")->findChild<QTableWidget*>();
+    QString totalArea;
+    for (int row = 0; row < measured->rowCount(); ++row)
+        if (measured->item(row, 1)->text() == "ta")
+            totalArea = measured->item(row, 2)->text();
+    EXPECT_EQ(totalArea, "0.54");
 
     const QRectF cells = cellsRect();
     const QImage shot = window.grab().toImage();
