@@ -1,6 +1,7 @@
 #include "core/random/RandomSource.h"
 #include "core/sampler/SampleRun.h"
 #include "gui/MainWindow.h"
+#include "gui/MapView.h"
 #include "gui/forms/DialogSample.h"
 #include "support/MainWindowFixture.h"
 
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -102,6 +104,10 @@ TEST_F(SampleMapFixture, RunOnTheExampleMapIsTheEnginesRun)
         const qsizetype problemsBefore = window.reportedProblems().size();
         runSample(c.run);
         watch.stop();
+        // The Map tab reads the run's log and windows on a thread: what it says belongs to this run.
+        auto* map = window.findChild<MapView*>("mapView");
+        QSignalSpy loaded(map, &MapView::loaded);
+        ASSERT_TRUE(!map->loading() || loaded.wait(10000));
         EXPECT_EQ(labels, QStringList({"Reading the map", "Calculando...", "Tempo de busca total..."}));
 
         ASSERT_FALSE(want.files.empty());
