@@ -15,4 +15,5 @@ echo
 echo "Windows:     $out/windows/"
 echo "Window log:  $out/sample.txt"
 echo "Batch list:  $out/SMP_ListFragStat.fbt"
-echo "View them:   $root/build/src/app/orvalis, then File > Open and pick files in $out/windows/"
+echo "See them:    $root/build/src/app/orvalis, then File > Open Sample Log: $out/sample.txt,"
+echo "             with $root/examples/augusta_forest.tga as its map (or File > Open the files in windows/)"
