@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 #include "core/compare/CompareRun.h"
 #include "core/io/Config.h"
-#include "core/sampler/SampleRun.h"
+#include "core/sampler/SampleLog.h"
 #include "plots/ComparePlots.h"
 
 #include <charconv>

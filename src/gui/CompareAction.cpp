@@ -1,7 +1,7 @@
 #include "gui/CompareAction.h"
 
 #include "core/compare/CompareRun.h"
-#include "core/sampler/SampleRun.h"
+#include "core/sampler/SampleLog.h"
 #include "gui/CompareResultsView.h"
 #include "gui/RunProgressDialog.h"
 #include "gui/Texts.h"

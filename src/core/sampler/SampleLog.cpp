@@ -114,6 +114,22 @@ SampleLog readSampleLog(const std::string& path)
     return log;
 }
 
+bool readSampleLogWindows(const std::string& logPath, std::vector<std::string>& windows, std::string* error)
+{
+    const SampleLog log = readSampleLog(logPath);
+    std::string why = log.ok ? "" : log.error;
+    if (log.ok && !log.badLines.empty())
+        why = logPath + ", " + log.badLines.front();
+    if (!why.empty()) {
+        if (error)
+            *error = why;
+        return false;
+    }
+    for (const SampleLogEntry& entry : log.windows)
+        windows.push_back(loggedFilePath(logPath, entry.name));
+    return true;
+}
+
 std::string loggedFilePath(const std::string& logPath, const std::string& name)
 {
     const std::filesystem::path file(name);

@@ -34,6 +34,10 @@ struct SampleLog {
 // Reads a whole log; empty lines are skipped and a bad line is reported, not fatal.
 SampleLog readSampleLog(const std::string& path);
 
+// The files a whole log names, in its order, as loggedFilePath gives them; false with *error set
+// when the log cannot be read or a line is not a log line, for a caller that must not guess.
+bool readSampleLogWindows(const std::string& logPath, std::vector<std::string>& windows, std::string* error);
+
 // The file a log entry names, relative names taken from the log's folder (the run's working folder).
 std::string loggedFilePath(const std::string& logPath, const std::string& name);
 

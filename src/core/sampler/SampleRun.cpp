@@ -1,7 +1,5 @@
 #include "core/sampler/SampleRun.h"
 
-#include "core/sampler/SampleLog.h"
-
 #include "core/io/BatchList.h"
 #include "core/run/RunChecks.h"
 #include "core/run/RunLock.h"
@@ -12,7 +10,6 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 namespace orvalis {
 
@@ -166,22 +163,6 @@ const char* sampleStopText(SampleStop stop)
     case SampleStop::FolderBusy: return "another run writes into the same folder";
     }
     return "";
-}
-
-bool readSampleLogWindows(const std::string& logPath, std::vector<std::string>& windows, std::string* error)
-{
-    const SampleLog log = readSampleLog(logPath);
-    std::string why = log.ok ? "" : log.error;
-    if (log.ok && !log.badLines.empty())
-        why = logPath + ", " + log.badLines.front();
-    if (!why.empty()) {
-        if (error)
-            *error = why;
-        return false;
-    }
-    for (const SampleLogEntry& entry : log.windows)
-        windows.push_back(loggedFilePath(logPath, entry.name));
-    return true;
 }
 
 }  // namespace orvalis

@@ -93,11 +93,6 @@ std::string formatCover(double cover);
 
 const char* sampleStopText(SampleStop stop);
 
-// The windows a sampling run's log names, in its order; a relative name is taken from the log's
-// folder, where the run wrote it. A line is "NAME COVER X Y", a map's adds "MAP_X MAP_Y"; names
-// may hold blanks. False with *error set when the log cannot be read or a line is not a log line.
-bool readSampleLogWindows(const std::string& logPath, std::vector<std::string>& windows, std::string* error);
-
 // How a run stops when its record fails on list (atBegin: when the record begins).
 SampleStop recordStop(RunRecord::List list, bool atBegin);
 
