@@ -39,7 +39,17 @@ void appendMetricsRowsAfter(std::string& out, const std::string& leading, const 
         if (keep && !keep(v))
             continue;
         out += leading;
-        out += v.landscape ? ",landscape,," : ",class," + std::to_string(v.cls) + ",";
+        switch (v.level) {
+        case MetricLevel::Patch:
+            out += ",patch," + std::to_string(v.cls) + "," + std::to_string(v.id);
+            break;
+        case MetricLevel::Class:
+            out += ",class," + std::to_string(v.cls) + ",";
+            break;
+        case MetricLevel::Landscape:
+            out += ",landscape,,";
+            break;
+        }
         out += ",";
         out += v.metric;
         out += ",";
@@ -48,8 +58,8 @@ void appendMetricsRowsAfter(std::string& out, const std::string& leading, const 
     }
 }
 
-bool appendMeasuredRows(std::string& out, const std::string& file, const LandscapeGrid& grid,
-                        const MetricsOptions& options, std::string* error)
+bool appendMeasuredRows(std::string& out, const std::string& file, const GridView& grid, const MetricsOptions& options,
+                        std::string* error)
 {
     std::vector<MetricValue> values;
     if (!computeMetrics(grid, options, values, error))
@@ -58,14 +68,31 @@ bool appendMeasuredRows(std::string& out, const std::string& file, const Landsca
     return true;
 }
 
-bool appendMeasuredRows(std::string& out, const std::string& file, std::span<const int> cells, int rows, int cols,
-                        const MetricsOptions& options, std::string* error)
+std::vector<int> flattenGrid(const LandscapeGrid& grid)
 {
-    std::vector<MetricValue> values;
-    if (!computeMetrics(cells, rows, cols, options, values, error))
-        return false;
-    appendMetricsRows(out, file, values);
-    return true;
+    std::vector<int> cells;
+    std::size_t n = 0;
+    for (const auto& line : grid)
+        n += line.size();
+    cells.reserve(n);
+    for (const auto& line : grid)
+        cells.insert(cells.end(), line.begin(), line.end());
+    return cells;
+}
+
+bool appendMeasuredRows(std::string& out, const std::string& file, const LandscapeGrid& grid, double cellSize,
+                        const std::optional<int>& noData, const MetricsOptions& options, std::string* error)
+{
+    for (const auto& line : grid)
+        if (line.size() != grid.front().size()) {
+            if (error)
+                *error = "the grid is not rectangular: its rows differ in length";
+            return false;
+        }
+    const std::vector<int> cells = flattenGrid(grid);
+    const GridView view{cells, static_cast<int>(grid.size()), grid.empty() ? 0 : static_cast<int>(grid.front().size()), noData,
+                        cellSize};
+    return appendMeasuredRows(out, file, view, options, error);
 }
 
 }  // namespace orvalis

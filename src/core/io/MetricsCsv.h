@@ -1,30 +1,33 @@
 #pragma once
 
+#include "core/io/LandscapeFile.h"
 #include "core/metrics/LandscapeMetrics.h"
 
 #include <functional>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
 namespace orvalis {
 
 // The metrics table, shaped as landscapemetrics' results so that R and pandas join it directly:
-// file,level,class,id,metric,value; class empty at landscape level, id empty.
+// file,level,class,id,metric,value; class empty at landscape level, id empty but at patch level.
 std::string metricsCsvHeader();
 
 // The rows of one file, appended to out. Values are the shortest text that reads back as the
 // same double; an undefined value is NA.
 void appendMetricsRows(std::string& out, const std::string& file, const std::vector<MetricValue>& values);
 
-// The rows of grid measured with options, appended to out under the name file; false with *error
-// set when the engine refuses the grid (out is then unchanged).
-bool appendMeasuredRows(std::string& out, const std::string& file, const LandscapeGrid& grid,
-                        const MetricsOptions& options, std::string* error = nullptr);
-// The same for rows x cols cells held row after row.
-bool appendMeasuredRows(std::string& out, const std::string& file, std::span<const int> cells, int rows, int cols,
-                        const MetricsOptions& options, std::string* error = nullptr);
+// The rows of a grid measured with options, appended to out under the name file; false with
+// *error set when the engine refuses the grid (out is then unchanged).
+bool appendMeasuredRows(std::string& out, const std::string& file, const GridView& grid, const MetricsOptions& options,
+                        std::string* error = nullptr);
+// The same for a grid of lines (line j is grid row j).
+bool appendMeasuredRows(std::string& out, const std::string& file, const LandscapeGrid& grid, double cellSize,
+                        const std::optional<int>& noData, const MetricsOptions& options, std::string* error = nullptr);
+
+// The cells of a grid of lines in one block, row after row, for a GridView.
+std::vector<int> flattenGrid(const LandscapeGrid& grid);
 
 // The rows of one file after leading fields already in CSV form (such as "name,random,3"),
 // keeping only the metrics keep accepts (all when it is empty).

@@ -24,7 +24,7 @@ std::int32_t findRoot(std::vector<std::int32_t>& parent, std::int32_t x)
 }  // namespace
 
 void PatchRaster::cut(std::span<const int* const> lines, int width, const std::optional<int>& noData,
-                      bool eightNeighbours)
+                      bool eightNeighbours, bool labelToo)
 {
     rows = static_cast<int>(lines.size());
     cols = std::max(width, 0);
@@ -52,7 +52,10 @@ void PatchRaster::cut(std::span<const int* const> lines, int width, const std::o
     }
     rowRuns.push_back(static_cast<std::int32_t>(runs.size()));
     classify(noData);
-    if (!values.empty())
+    patchClass.clear();
+    shapes.clear();
+    classContacts.clear();
+    if (!values.empty() && labelToo)
         label(eightNeighbours);
 }
 
@@ -209,7 +212,11 @@ void PatchRaster::label(bool eightNeighbours)
             if (root == j) {
                 run.patch = static_cast<std::int32_t>(patchClass.size());
                 patchClass.push_back(run.cls);
-                shapes.emplace_back();
+                PatchShape& fresh = shapes.emplace_back();
+                fresh.top = r;
+                fresh.left = run.start;
+                fresh.leftTop = r;
+                fresh.right = run.end - 1;
             } else {
                 run.patch = runs[static_cast<std::size_t>(root)].patch;
             }
@@ -219,6 +226,12 @@ void PatchRaster::label(bool eightNeighbours)
             shape.like += n - 1 + likeUp_[static_cast<std::size_t>(j)];
             shape.sumR += r * n;
             shape.sumC += (std::int64_t{run.start} + run.end - 1) * n / 2;
+            shape.bottom = r;
+            if (run.start < shape.left) {
+                shape.left = run.start;
+                shape.leftTop = r;
+            }
+            shape.right = std::max(shape.right, run.end - 1);
             shape.borders |= static_cast<unsigned char>((r == 0 ? TopBorder : 0) | (r + 1 == rows ? BottomBorder : 0) |
                                                         (run.start == 0 ? LeftBorder : 0) | (run.end == cols ? RightBorder : 0));
         }

@@ -24,6 +24,11 @@ struct PatchShape {
     std::int64_t sumR = 0;        // of its cells' rows and columns
     std::int64_t sumC = 0;
     unsigned char borders = 0;    // the MapBorders its cells lie on
+    std::int32_t top = 0;         // its bounding rows and columns
+    std::int32_t bottom = 0;
+    std::int32_t left = 0;
+    std::int32_t right = 0;
+    std::int32_t leftTop = 0;     // the first row of its cells in its left column
 };
 
 // A landscape cut into runs and patches. Patches are numbered in the order their first cell
@@ -42,9 +47,13 @@ struct PatchRaster {
     std::vector<std::int64_t> classContacts;
 
     // Replaces the content with the cells of `lines` (each `cols` values), with 8 neighbours
-    // or else 4 as the patch rule. Buffers are kept, so that cutting many small grids in turn
-    // allocates once. values ends empty when no cell lies inside the landscape.
-    void cut(std::span<const int* const> lines, int cols, const std::optional<int>& noData, bool eightNeighbours);
+    // or else 4 as the patch rule; without label only into runs and classes. Buffers are kept,
+    // so that cutting many small grids in turn allocates once. values ends empty when no cell
+    // lies inside the landscape.
+    void cut(std::span<const int* const> lines, int cols, const std::optional<int>& noData, bool eightNeighbours,
+             bool label = true);
+    // Labels the patches of a raster cut without.
+    void labelPatches(bool eightNeighbours) { label(eightNeighbours); }
 
     // Frees the buffers.
     void release();

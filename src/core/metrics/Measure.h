@@ -1,0 +1,155 @@
+#pragma once
+
+#include "core/metrics/LandscapeMetrics.h"
+#include "core/metrics/NearestPatch.h"
+#include "core/metrics/PatchRaster.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvalis {
+
+// A series of values (one per patch, or per disjunct core area) summed up per class and over
+// the whole landscape: what the _mn, _sd and _cv metrics read. NaN stands for NA.
+struct SeriesStats {
+    struct Group {
+        std::int64_t n = 0;
+        bool na = false;   // some value undefined: so is every summary
+        double mean = 0;
+        double sd = 0;     // sample sd (divisor n - 1); NaN for n < 2
+        double sdPop = 0;  // population sd (divisor n)
+    };
+    std::vector<Group> perClass;
+    Group all;
+};
+
+// The values of a series and the (dense) class of each.
+struct SeriesValues {
+    std::vector<double> values;
+    std::vector<std::int32_t> classes;
+};
+
+// What a thread keeps between grids: a run measuring thousands of small grids allocates once.
+struct MeasureScratch {
+    std::vector<const int*> lines;
+    PatchRaster raster;
+    NearestPatch nearest;
+    std::vector<double> radiusSum;
+    std::vector<double> column;
+    std::vector<double> distance;
+    std::vector<double> entries;
+
+    void release() { *this = MeasureScratch(); }
+};
+
+// One grid being measured: its intermediates, each computed on first use.
+class Measure {
+public:
+    Measure(const GridView& grid, const MetricsOptions& options, MeasureScratch& scratch);
+
+    // Cuts the grid into runs and classes, and labels the patches when needs ask for them.
+    bool prepare(unsigned needs, std::string* error);
+
+    const GridView& grid() const { return grid_; }
+    const MetricsOptions& options() const { return options_; }
+    bool fragstats() const { return options_.convention == MetricConvention::Fragstats; }
+
+    // Composition.
+    std::size_t classCount() const { return raster_.values.size(); }
+    int classValue(std::size_t k) const { return raster_.values[k]; }
+    std::int64_t cellsOf(std::size_t k) const { return classCells_[k]; }
+    std::int64_t dataCells() const { return dataCells_; }
+    double cellSide() const { return grid_.cellSize; }
+    double cellHa() const { return cellHa_; }
+    double areaHa() const { return static_cast<double>(dataCells_) * cellHa_; }
+    double log(double x) const;  // in the options' base
+
+    // Patches, numbered by their first cell row after row.
+    std::size_t patchCount();
+    std::int32_t patchClass(std::size_t p);
+    const PatchShape& shape(std::size_t p);
+    std::int64_t perimeterSides(std::size_t p);  // every side facing anything but the patch
+    std::int64_t patchesOf(std::size_t k);
+    std::int64_t largestOf(std::size_t k);       // cells
+    std::int64_t likeOf(std::size_t k);          // like sides, each once
+    bool spans(std::size_t k);
+    // Patches in landscapemetrics' order: classes ascending, then first cell down the columns.
+    const std::vector<std::int32_t>& patchOrder();
+
+    // Sides between different classes.
+    struct Pair {
+        std::int32_t a, b;  // a < b
+        std::int64_t sides;
+    };
+    const std::vector<Pair>& pairs();
+    std::int64_t edgeOf(std::size_t k);  // sides facing another class
+    std::int64_t edgeAll();              // sides between classes, each once
+
+    // Sides of a class on the map's edge, and facing no-data cells.
+    std::int64_t mapEdgeOf(std::size_t k);
+    std::int64_t noDataEdgeOf(std::size_t k);
+
+    // Distance to the nearest patch of the same class in metres; NaN without one.
+    double nearest(std::size_t p);
+    // Mean distance of the patch's cells from its centre, in metres.
+    double gyrate(std::size_t p);
+    // Core cells of a patch and its disjunct core areas.
+    std::int64_t coreCells(std::size_t p);
+    std::int64_t coreAreas(std::size_t p);
+    // Squared diameter, in cell sides, of the smallest circle holding the patch.
+    double circleDiameter2(std::size_t p);
+    // Pairs of the patch's cells that touch at a corner only.
+    std::int64_t diagonalPairs(std::size_t p);
+
+    // A series by code, filled on first use.
+    const SeriesStats& stats(const std::string& code, const std::function<void(Measure&, SeriesValues&)>& fill);
+    // The values of a patch metric, per patch, filled on first use.
+    const std::vector<double>& patchValues(const MetricDef& def);
+
+private:
+    void labelIfNeeded();
+    void sumPatches();
+    void countBorders();
+    void findCores();
+    void findCircles();
+    void countDiagonals();
+    void sumRadii();
+    void sumRadiiFromCells(const std::vector<double>& meanR, const std::vector<double>& meanC);
+
+    const GridView& grid_;
+    const MetricsOptions& options_;
+    MeasureScratch& s_;
+    PatchRaster& raster_;
+    double cellHa_ = 0;
+    std::int64_t dataCells_ = 0;
+    std::vector<std::int64_t> classCells_;
+
+    bool labelled_ = false;
+    bool summed_ = false;
+    std::vector<std::int64_t> patchesOf_, largestOf_, likeOf_;
+    std::vector<char> spans_;
+    bool paired_ = false;
+    std::vector<Pair> pairs_;
+    std::vector<std::int64_t> edgeOf_;
+    std::int64_t edgeAll_ = 0;
+    bool bordered_ = false;
+    std::vector<std::int64_t> mapEdgeOf_, noDataEdgeOf_;
+    bool searched_ = false;
+    const std::vector<std::int64_t>* nearest2_ = nullptr;
+    bool radii_ = false;
+    bool cored_ = false;
+    std::vector<std::int64_t> coreCells_, coreAreas_;
+    bool circled_ = false;
+    std::vector<double> diameter2_;
+    bool diagonals_ = false;
+    std::vector<std::int64_t> diagonal_;
+    std::vector<std::int32_t> order_;
+    std::map<std::string, SeriesStats> stats_;
+    std::map<const MetricDef*, std::vector<double>> patchValues_;
+};
+
+}  // namespace orvalis
