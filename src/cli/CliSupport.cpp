@@ -126,11 +126,109 @@ CLI::Option* addNeighboursOption(CLI::App& command, int& neighbours, const std::
     return command.add_option("--neighbours", neighbours, help)->check(CLI::IsMember({4, 8}))->type_name("N");
 }
 
+std::vector<std::string> commaList(const std::string& text)
+{
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, ',');) {
+        const std::size_t from = part.find_first_not_of(' ');
+        const std::size_t to = part.find_last_not_of(' ');
+        if (from != std::string::npos)
+            parts.push_back(part.substr(from, to - from + 1));
+    }
+    return parts;
+}
+
+void addMetricChoiceOptions(CLI::App& command, MetricChoiceCli& c)
+{
+    command.add_option("--metrics", c.metrics,
+                       "metrics, comma-separated: codes (pland,ed), types (area-edge, shape, core,\n"
+                       "aggregation, diversity, complexity), all or default (the standard 26 of class and\n"
+                       "landscape level; every patch metric at patch level)")
+        ->type_name("LIST");
+    command.add_option("--level", c.levels, "levels, comma-separated: patch, class, landscape (class,landscape)")
+        ->type_name("LIST");
+    addNeighboursOption(command, c.neighbours, "patch rule: 4 or 8 neighbours (8)");
+    addNumber(command, "--edge-depth", c.edgeDepth, 1, 1000000, "cells from a patch's edge that are not core, 1.. (1)");
+    command.add_flag("--count-boundary", c.countBoundary, "the map's edge and no-data count as edge in te and ed");
+    command.add_flag("--consider-boundary", c.considerBoundary, "cells on the map's edge may be core");
+    command.add_flag("--cell-center", c.cellCenter, "gyrate about the patch's cell nearest its centroid");
+    command.add_option_function<int>(
+               "--classes-max", [&c](const int& v) { c.classesMax = v; },
+               "the classes the map could hold, for rpr (rpr is NA without)")
+        ->transform(wholeNumber(1, INT32_MAX))
+        ->type_name("N");
+    command.add_option("--base", c.base, "logarithm of ent, condent, joinent, mutinf: log2, log or log10 (log2)")
+        ->check(CLI::IsMember({"log2", "log", "log10"}).description(""))
+        ->type_name("B");
+    command.add_option("--convention", c.convention,
+                       "landscapemetrics, or fragstats for FRAGSTATS 4.2's formulas where they differ\n"
+                       "(see docs/METRICS.md) (landscapemetrics)")
+        ->check(CLI::IsMember({"landscapemetrics", "fragstats"}).description(""))
+        ->type_name("C");
+}
+
+std::optional<MetricsOptions> metricsOptionsOf(const MetricChoiceCli& c, std::string* error)
+{
+    const std::optional<std::vector<MetricLevel>> levels = parseMetricLevels(commaList(c.levels), error);
+    if (!levels)
+        return std::nullopt;
+    std::optional<MetricSelection> selection = MetricSelection::parse(commaList(c.metrics), *levels, error);
+    if (!selection)
+        return std::nullopt;
+    MetricsOptions o;
+    o.neighbours = c.neighbours;
+    o.edgeDepth = c.edgeDepth;
+    o.countBoundary = c.countBoundary;
+    o.considerBoundary = c.considerBoundary;
+    o.cellCenter = c.cellCenter;
+    o.classesMax = c.classesMax;
+    o.base = c.base == "log" ? LogBase::Ln : c.base == "log10" ? LogBase::Log10 : LogBase::Log2;
+    o.convention = c.convention == "fragstats" ? MetricConvention::Fragstats : MetricConvention::Landscapemetrics;
+    o.selection = *selection;
+    if (const std::string why = checkMetricsOptions(o); !why.empty()) {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    }
+    return o;
+}
+
+std::string metricCodesHelp()
+{
+    std::string text;
+    for (const MetricLevel level : {MetricLevel::Patch, MetricLevel::Class, MetricLevel::Landscape}) {
+        std::string line = std::string(levelName(level)) + " level:";
+        std::size_t width = line.size();
+        for (const MetricDef& d : metricCatalogue()) {
+            if (d.level != level)
+                continue;
+            if (width + 1 + d.code.size() > 98) {
+                line += "\n ";
+                width = 1;
+            }
+            line += " " + d.code;
+            width += 1 + d.code.size();
+        }
+        text += line + "\n";
+    }
+    return text;
+}
+
 void addRunMetricsOptions(CLI::App& command, RunMetricsOptions& metrics, const std::string& where)
 {
-    CLI::Option* on = command.add_flag("--metrics", metrics.on,
-                                       "measure every file as it is written, into metrics.csv " + where +
-                                           "\n(the table orvalis-cli metrics writes)");
+    CLI::Option* on = command.add_option("--metrics", metrics.list,
+                                         "measure every file as it is written, into metrics.csv " + where +
+                                             "\n(the table orvalis-cli metrics writes; LIST as its --metrics takes it)")
+                          ->expected(0, 1)
+                          ->type_name("[LIST]")
+                          ->check([](const std::string& list) {
+                              std::string why;
+                              MetricSelection::parse(commaList(list), {}, &why);
+                              return why;
+                          });
+    // Given at all, with or without a list, the run measures.
+    command.parse_complete_callback([&metrics, on] { metrics.on = on->count() > 0; });
     // The description says what it needs; CLI11's own notes would break the column.
     addNeighboursOption(command, metrics.neighbours, "patch rule of --metrics: 4 or 8 neighbours (8)")
         ->needs(on)
@@ -143,6 +241,9 @@ std::optional<MetricsOptions> runMetrics(const RunMetricsOptions& metrics)
         return std::nullopt;
     MetricsOptions options;
     options.neighbours = metrics.neighbours;
+    // The list was checked as the command line was read.
+    if (auto selection = MetricSelection::parse(commaList(metrics.list), {}, nullptr))
+        options.selection = *selection;
     return options;
 }
 

@@ -48,9 +48,32 @@ CLI::Option* addNumber(CLI::App& command, const std::string& name, int& value, l
 // --neighbours 4|8: the patch rule of the metrics.
 CLI::Option* addNeighboursOption(CLI::App& command, int& neighbours, const std::string& help);
 
-// --metrics and its --neighbours, as the runs take them.
+// The parts of "a,b,c", blanks around them and empty parts dropped.
+std::vector<std::string> commaList(const std::string& text);
+
+// Which metrics, at which levels, and the options they are computed with, as `metrics` takes them.
+struct MetricChoiceCli {
+    std::string metrics;                 // codes, types, all; empty: the standard set
+    std::string levels = "class,landscape";
+    int neighbours = 8;
+    int edgeDepth = 1;
+    bool countBoundary = false;
+    bool considerBoundary = false;
+    bool cellCenter = false;
+    std::optional<int> classesMax;
+    std::string base = "log2";
+    std::string convention = "landscapemetrics";
+};
+void addMetricChoiceOptions(CLI::App& command, MetricChoiceCli& choice);
+// The engine's options; nullopt with *error set for an unknown metric or level.
+std::optional<MetricsOptions> metricsOptionsOf(const MetricChoiceCli& choice, std::string* error);
+// The catalogue's codes by level, wrapped for a help text.
+std::string metricCodesHelp();
+
+// --metrics [LIST] and its --neighbours, as the runs take them.
 struct RunMetricsOptions {
     bool on = false;
+    std::string list;  // as `metrics --metrics` takes it; empty: the standard set
     int neighbours = 8;
 };
 // `where` says where the run puts metrics.csv.

@@ -52,10 +52,12 @@ int runFractalCommand(const FractalOptions& options);
 struct MetricsOptionsCli {
     std::vector<std::string> files;
     std::string list;
-    int neighbours = 8;
+    MetricChoiceCli choice;
     double cellSize = 1.0;
     std::optional<int> noData;
     std::string output = "metrics.csv";
+    std::string patchMap;
+    bool listMetrics = false;
 };
 CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& options);
 int runMetricsCommand(const MetricsOptionsCli& options);

@@ -16,16 +16,6 @@ namespace orvalis::cli {
 
 namespace {
 
-std::vector<std::string> commaList(const std::string& text)
-{
-    std::vector<std::string> parts;
-    std::istringstream in(text);
-    for (std::string part; std::getline(in, part, ',');)
-        if (!part.empty())
-            parts.push_back(part);
-    return parts;
-}
-
 std::string readModels(const std::string& text, std::vector<NeutralModel>& models)
 {
     models.clear();
@@ -131,7 +121,10 @@ CLI::App* addCompareCommand(CLI::App& app, CompareOptions& o)
     cmd->add_option("--cell-size", o.cellSize, "side of a cell in metres, for files without a projected frame (1)")
         ->check(CLI::PositiveNumber)
         ->type_name("M");
-    cmd->add_option("--metrics", o.metrics, "only these metrics, comma-separated (all)")->type_name("LIST");
+    cmd->add_option("--metrics", o.metrics,
+                    "class and landscape metrics to keep, comma-separated: codes, types or all, as\n"
+                    "'orvalis-cli metrics' takes them (the standard 26)")
+        ->type_name("LIST");
     cmd->add_option("--output", o.output, "folder for the tables, made when missing (.)")->type_name("DIR");
     cmd->add_flag("--keep-landscapes", o.keepLandscapes,
                   "also write every replicate as DIR/landscapes/MODEL/WINDOW_RRR.txt\n"
@@ -192,7 +185,7 @@ int runCompareCommand(const CompareOptions& o)
     p.coverValue = settings.coverValue;
     p.matrixValue = settings.matrixValue;
     p.metrics.neighbours = o.neighbours;
-    p.metrics.cellSize = o.cellSize;
+    p.cellSize = o.cellSize;
     p.metricNames = commaList(o.metrics);
     p.output = o.output;
     p.keepLandscapes = o.keepLandscapes;

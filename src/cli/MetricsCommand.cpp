@@ -2,6 +2,7 @@
 #include "core/io/BatchList.h"
 #include "core/io/MetricsCsv.h"
 #include "core/io/SafeFile.h"
+#include "core/map/PatchMap.h"
 #include "core/map/RasterGrid.h"
 #include "core/metrics/LandscapeMetrics.h"
 
@@ -25,14 +26,41 @@ struct Measured {
     std::string error;  // why the file was not measured
 };
 
-Measured measure(const std::string& file, MetricsOptions options)
+Measured measure(const std::string& file, double cellSize, std::optional<int> noData, const MetricsOptions& options,
+                 const std::string& patchMap)
 {
     Measured m;
     LandscapeGrid grid;
     // A georeferenced grid brings its own cell size and no-data; --no-data still wins.
-    if (readMeasurableGrid(file, grid, options, &m.error))
-        appendMeasuredRows(m.rows, file, grid, options, &m.error);
+    if (!readMeasurableGrid(file, grid, cellSize, noData, &m.error))
+        return m;
+    for (const auto& line : grid)
+        if (line.size() != grid.front().size()) {
+            m.error = "the grid is not rectangular: its rows differ in length";
+            return m;
+        }
+    const std::vector<int> cells = flattenGrid(grid);
+    const GridView view{cells, static_cast<int>(grid.size()), grid.empty() ? 0 : static_cast<int>(grid.front().size()), noData,
+                        cellSize};
+    if (!appendMeasuredRows(m.rows, file, view, options, &m.error))
+        return m;
+    if (!patchMap.empty()) {
+        std::vector<std::int32_t> ids;
+        if (!labelPatches(view, options.neighbours, ids, &m.error) ||
+            !writePatchMap(file, patchMapPath(patchMap, file), view.rows, view.cols, ids, &m.error))
+            m.rows.clear();
+    }
     return m;
+}
+
+// The catalogue as a table: metric,level,type,name,unit.
+std::string catalogueCsv()
+{
+    std::string out = "metric,level,type,name,unit\n";
+    for (const MetricDef& d : metricCatalogue())
+        out += d.code + "," + levelName(d.level) + "," + csvField(typeName(d.type)) + "," + csvField(d.name) + "," +
+               csvField(d.unit) + "\n";
+    return out;
 }
 
 }  // namespace
@@ -41,19 +69,22 @@ CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& o)
 {
     CLI::App* cmd = app.add_subcommand(
         "metrics",
-        "Measures landscape files: class- and landscape-level metrics.\n"
+        "Measures landscape files: patch-, class- and landscape-level metrics.\n"
         "\n"
-        "Class level: pland np pd ed lpi area_mn area_sd enn_mn cohesion ai clumpy mesh division split\n"
-        "gyrate_am spanning; landscape level: ta np pd ed lpi contag shdi ai mesh division, with the\n"
-        "definitions and defaults of FRAGSTATS as the R package landscapemetrics computes them. Areas in\n"
-        "hectares, lengths in metres. Writes one table, file,level,class,id,metric,value, one row per\n"
-        "file, level, class and metric, in the order of the files given; NA where a metric is undefined.");
+        "Every metric of the R package landscapemetrics, with its definitions and defaults (and\n"
+        "--convention fragstats for FRAGSTATS 4.2's), plus gyrate_am and spanning:\n" +
+            metricCodesHelp() +
+            "Without --metrics: pland np pd ed lpi area_mn area_sd enn_mn cohesion ai clumpy mesh division split\n"
+            "gyrate_am spanning (class), ta np pd ed lpi contag shdi ai mesh division (landscape). Names, types and\n"
+            "units: --list-metrics; definitions: docs/METRICS.md. Areas in hectares, lengths in metres. Writes one\n"
+            "table, file,level,class,id,metric,value, in the order of the files given: patches by id (as\n"
+            "landscapemetrics numbers them), then classes ascending, then the landscape; NA where undefined.");
     addHelpFlag(*cmd);
     cmd->add_option("FILE", o.files,
                     "landscape files to measure: text grids (.txt), GeoTIFF, ESRI ASCII grids or any\n"
                     "raster GDAL reads (band 1)")->type_name("");
     cmd->add_option("--list", o.list, "also every file a FRAGSTATS batch list names")->type_name("BATCHLIST");
-    addNeighboursOption(*cmd, o.neighbours, "patch rule: 4 or 8 neighbours (8)");
+    addMetricChoiceOptions(*cmd, o.choice);
     cmd->add_option("--cell-size", o.cellSize,
                     "side of a cell in metres, for files without a projected frame (1)")
         ->check(CLI::PositiveNumber)
@@ -64,6 +95,17 @@ CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& o)
         ->type_name("V");
     cmd->add_option("--output", o.output, "the table to write; - for standard output (metrics.csv)")
         ->type_name("FILE");
+    cmd->add_option("--patch-map", o.patchMap,
+                    "also write each file's patch ids as DIR/NAME_patches.tif (GeoTIFF, in the file's\n"
+                    "frame when it has one; 0 outside the landscape)")
+        ->check(CLI::ExistingDirectory.description(""))
+        ->type_name("DIR");
+    cmd->add_flag("--list-metrics", o.listMetrics, "print the catalogue (metric,level,type,name,unit) and stop");
+    cmd->callback([&o] {
+        std::string why;
+        if (!o.listMetrics && !metricsOptionsOf(o.choice, &why))
+            throw CLI::ValidationError("--metrics", why);
+    });
     cmd->footer("A file that cannot be measured is named with the reason and its line; the others are still\n"
                 "measured.\n"
                 "\n"
@@ -74,6 +116,11 @@ CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& o)
 
 int runMetricsCommand(const MetricsOptionsCli& o)
 {
+    if (o.listMetrics) {
+        const std::string table = catalogueCsv();
+        std::fwrite(table.data(), 1, table.size(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     std::vector<std::string> files = o.files;
     if (!o.list.empty()) {
         std::string error;
@@ -86,10 +133,12 @@ int runMetricsCommand(const MetricsOptionsCli& o)
         std::fprintf(stderr, "orvalis-cli metrics: no files to measure\nTry 'orvalis-cli metrics --help'.\n");
         return 2;
     }
-    MetricsOptions options;
-    options.neighbours = o.neighbours;
-    options.cellSize = o.cellSize;
-    options.noData = o.noData;
+    std::string why;
+    const std::optional<MetricsOptions> options = metricsOptionsOf(o.choice, &why);
+    if (!options) {
+        std::fprintf(stderr, "orvalis-cli metrics: %s\n", why.c_str());
+        return 2;
+    }
 
     // Files are measured side by side; the table keeps the order they were given in.
     std::vector<Measured> measured(files.size());
@@ -99,13 +148,12 @@ int runMetricsCommand(const MetricsOptionsCli& o)
     std::mutex progressMutex;
     auto work = [&] {
         for (std::size_t i; (i = next++) < files.size();) {
-            measured[i] = measure(files[i], options);
+            measured[i] = measure(files[i], o.cellSize, o.noData, *options, o.patchMap);
             const long long finished = ++done;
             std::lock_guard<std::mutex> lock(progressMutex);
             progress({finished, static_cast<long long>(files.size()), files[i], -1});
         }
-    };
-    const unsigned threads = std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 64);
+    };    const unsigned threads = std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 64);
     std::vector<std::thread> pool;
     for (unsigned t = 1; t < std::min<std::size_t>(threads, files.size()); ++t)
         pool.emplace_back(work);

@@ -12,45 +12,34 @@
 
 namespace orvalis {
 
-namespace {
-
-int position(const std::vector<std::string>& names, const std::string& name)
-{
-    const auto it = std::find(names.begin(), names.end(), name);
-    return it == names.end() ? -1 : static_cast<int>(it - names.begin());
-}
-
-}  // namespace
-
-MetricKeys::MetricKeys(const std::vector<std::string>& kept, int coverValue, int matrixValue)
+MetricKeys::MetricKeys(const MetricSelection& kept, int coverValue, int matrixValue)
     : low_(std::min(coverValue, matrixValue)), high_(std::max(coverValue, matrixValue))
 {
-    const auto wanted = [&](const std::string& name) {
-        return kept.empty() || std::find(kept.begin(), kept.end(), name) != kept.end();
-    };
     const int classes[2] = {low_, high_};
     for (int slot = 0; slot < 2; ++slot)
-        for (const std::string& name : classMetricNames()) {
-            classSlot_[slot].push_back(wanted(name) ? static_cast<int>(keys_.size()) : -1);
-            if (wanted(name))
-                keys_.push_back({false, classes[slot], name});
+        for (const MetricDef* d : kept.metrics())
+            if (d->level == MetricLevel::Class) {
+                classSlot_[slot][d->code] = static_cast<int>(keys_.size());
+                keys_.push_back({MetricLevel::Class, classes[slot], d->code});
+            }
+    for (const MetricDef* d : kept.metrics())
+        if (d->level == MetricLevel::Landscape) {
+            landscapeSlot_[d->code] = static_cast<int>(keys_.size());
+            keys_.push_back({MetricLevel::Landscape, 0, d->code});
         }
-    for (const std::string& name : landscapeMetricNames()) {
-        landscapeSlot_.push_back(wanted(name) ? static_cast<int>(keys_.size()) : -1);
-        if (wanted(name))
-            keys_.push_back({true, 0, name});
-    }
 }
 
 int MetricKeys::index(const MetricValue& v) const
 {
-    if (v.landscape) {
-        const int at = position(landscapeMetricNames(), v.metric);
-        return at < 0 ? -1 : landscapeSlot_[static_cast<std::size_t>(at)];
-    }
-    const int slot = v.cls == low_ ? 0 : v.cls == high_ ? 1 : -1;
-    const int at = position(classMetricNames(), v.metric);
-    return slot < 0 || at < 0 ? -1 : classSlot_[slot][static_cast<std::size_t>(at)];
+    const std::map<std::string, int>* slots = nullptr;
+    if (v.level == MetricLevel::Landscape)
+        slots = &landscapeSlot_;
+    else if (v.level == MetricLevel::Class && (v.cls == low_ || v.cls == high_))
+        slots = &classSlot_[v.cls == low_ ? 0 : 1];
+    if (!slots)
+        return -1;
+    const auto found = slots->find(v.metric);
+    return found == slots->end() ? -1 : found->second;
 }
 
 std::string modelFolderName(const NeutralModel& model)
@@ -97,8 +86,10 @@ void ComparePipeline::read(RealWindow& w) const
 {
     LandscapeGrid grid;
     w.options = p_.metrics;
-    w.options.noData.reset();
-    if (!readMeasurableGrid(w.file, grid, w.options, &w.error))
+    w.options.selection = *compareSelection(p_.metricNames);
+    w.cellSize = p_.cellSize;
+    std::optional<int> noData;
+    if (!readMeasurableGrid(w.file, grid, w.cellSize, noData, &w.error))
         return;
     w.rows = static_cast<int>(grid.size());
     w.cols = grid.empty() ? 0 : static_cast<int>(grid.front().size());
@@ -116,16 +107,15 @@ void ComparePipeline::read(RealWindow& w) const
     cells.reserve(static_cast<std::size_t>(w.rows) * static_cast<std::size_t>(w.cols));
     for (const std::vector<int>& line : grid)
         for (int v : line) {
-            if (w.options.noData && v == *w.options.noData) {
+            if (noData && v == *noData) {
                 w.error = "holds no-data cells; a window must be whole to be compared";
                 return;
             }
             w.habitat += v == p_.coverValue;
             cells.push_back(v == p_.coverValue ? p_.coverValue : p_.matrixValue);
         }
-    w.options.noData.reset();
     std::vector<MetricValue> values;
-    if (!computeMetrics(cells, w.rows, w.cols, w.options, values, &w.error))
+    if (!computeMetrics(GridView{cells, w.rows, w.cols, std::nullopt, w.cellSize}, w.options, values, &w.error))
         return;
     w.real.assign(keys_.keys().size(), std::nullopt);
     for (const MetricValue& v : values)
@@ -158,7 +148,7 @@ CompareTask ComparePipeline::replicate(const RealWindow& w, int model, int repli
         }
     }
     std::vector<MetricValue> values;
-    if (!computeMetrics(cells, w.rows, w.cols, w.options, values, &t.error))
+    if (!computeMetrics(GridView{cells, w.rows, w.cols, std::nullopt, w.cellSize}, w.options, values, &t.error))
         return t;
     t.values.assign(keys_.keys().size(), std::nullopt);
     for (const MetricValue& v : values)

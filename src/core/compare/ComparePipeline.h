@@ -20,10 +20,10 @@ namespace orvalis {
 // each in the engine's order and only for the metrics asked for.
 class MetricKeys {
 public:
-    MetricKeys(const std::vector<std::string>& kept, int coverValue, int matrixValue);
+    MetricKeys(const MetricSelection& kept, int coverValue, int matrixValue);
 
     struct Key {
-        bool landscape = false;
+        MetricLevel level = MetricLevel::Class;
         int cls = 0;
         std::string metric;
     };
@@ -34,8 +34,8 @@ public:
 private:
     std::vector<Key> keys_;
     int low_ = 0, high_ = 0;
-    std::vector<int> classSlot_[2];  // by position in classMetricNames
-    std::vector<int> landscapeSlot_;  // by position in landscapeMetricNames
+    std::map<std::string, int> classSlot_[2];  // by code
+    std::map<std::string, int> landscapeSlot_;
 };
 
 // One real window as the worker that claimed its first task read it.
@@ -45,6 +45,7 @@ struct RealWindow {
     int rows = 0, cols = 0;
     std::int64_t habitat = 0;
     MetricsOptions options;
+    double cellSize = 1.0;
     std::vector<std::optional<double>> real;  // by key
     std::string error;                        // why it was not compared
     bool ready = false;

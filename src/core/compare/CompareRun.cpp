@@ -52,28 +52,16 @@ std::vector<NeutralModel> defaultNeutralModels()
     return {{K::Random, 0.5}, {K::Fractal, 0.2}, {K::Fractal, 0.5}, {K::Fractal, 0.8}};
 }
 
-namespace {
-
-std::string knownMetricList()
+std::optional<MetricSelection> compareSelection(const std::vector<std::string>& names, std::string* error)
 {
-    std::set<std::string> names(classMetricNames().begin(), classMetricNames().end());
-    names.insert(landscapeMetricNames().begin(), landscapeMetricNames().end());
-    std::string list;
-    for (const std::string& n : names)
-        list += (list.empty() ? "" : " ") + n;
-    return list;
+    return MetricSelection::parse(names, {MetricLevel::Class, MetricLevel::Landscape}, error);
 }
-
-}  // namespace
 
 std::string checkMetricNames(const std::vector<std::string>& names)
 {
-    const auto& c = classMetricNames();
-    const auto& l = landscapeMetricNames();
-    for (const std::string& name : names)
-        if (std::find(c.begin(), c.end(), name) == c.end() && std::find(l.begin(), l.end(), name) == l.end())
-            return "unknown metric '" + name + "'; known: " + knownMetricList();
-    return {};
+    std::string why;
+    compareSelection(names, &why);
+    return why;
 }
 
 namespace {
@@ -97,7 +85,9 @@ std::string checkCompareParameters(const CompareParameters& p)
         return "the cover and matrix values must differ";
     if (p.metrics.neighbours != 4 && p.metrics.neighbours != 8)
         return "neighbours must be 4 or 8";
-    if (!(p.metrics.cellSize > 0.0) || !std::isfinite(p.metrics.cellSize))
+    if (const std::string why = checkMetricsOptions(p.metrics); !why.empty())
+        return why;
+    if (!(p.cellSize > 0.0) || !std::isfinite(p.cellSize))
         return "the cell size must be above 0";
     return checkMetricNames(p.metricNames);
 }
@@ -141,7 +131,7 @@ void appendCompareRow(std::string& out, const std::string& leading, const Metric
                       const std::optional<double>& real, const NeutralSummary& s)
 {
     out += leading;
-    if (key.landscape) {
+    if (key.level == MetricLevel::Landscape) {
         out += ",landscape,";
     } else {
         out += ",class,";
@@ -185,7 +175,7 @@ RunResult runCompare(const CompareParameters& p, RunControl& control)
 
     int jobs = p.jobs > 0 ? p.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     jobs = std::min(jobs, 256);
-    const MetricKeys keys(p.metricNames, p.coverValue, p.matrixValue);
+    const MetricKeys keys(*compareSelection(p.metricNames), p.coverValue, p.matrixValue);
     ComparePipeline pipeline(p, windows, keys, jobs);
     const bool watched = control.observed();
     const std::int64_t total = result.asked;

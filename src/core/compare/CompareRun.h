@@ -35,8 +35,9 @@ struct CompareParameters {
     std::uint32_t seed = 1;
     int coverValue = 1;                 // a window's habitat; every other value counts as matrix
     int matrixValue = 0;                // what matrix cells of neutral landscapes hold
-    MetricsOptions metrics;             // neighbours and cell size; noData unused
-    std::vector<std::string> metricNames;  // the metrics kept, by name; empty: all
+    MetricsOptions metrics;             // the patch rule and the metrics' options; the selection is metricNames'
+    double cellSize = 1.0;              // metres, for windows whose frame gives none
+    std::vector<std::string> metricNames;  // the metrics kept: codes, types or "all"; empty: the standard set
     std::filesystem::path output;       // neutral-metrics.csv, compare.csv, windows.csv and the shard's record go here
     bool keepLandscapes = false;        // also output/landscapes/MODEL/WINDOW_RRR.txt, MODEL "random" or "fractal_H"
     int shard = 1;                      // this run takes files shard-1, shard-1+shards, ...
@@ -46,6 +47,9 @@ struct CompareParameters {
 
 // Why metric names cannot be kept: the first unknown one, with the names known; empty when all are known.
 std::string checkMetricNames(const std::vector<std::string>& names);
+// The class and landscape metrics names select (the standard set when empty); nullopt with
+// *error set as checkMetricNames says.
+std::optional<MetricSelection> compareSelection(const std::vector<std::string>& names, std::string* error = nullptr);
 
 // Measures every window of this shard and its neutral replicates, streaming rows to the tables
 // in window order, so memory does not grow with the number of windows. Progress counts

@@ -63,16 +63,17 @@ bool isRasterGridPath(const std::string& path)
     return !(path.size() >= 4 && path.compare(path.size() - 4, 4, ".txt") == 0);
 }
 
-bool readMeasurableGrid(const std::string& path, LandscapeGrid& grid, MetricsOptions& options, std::string* error)
+bool readMeasurableGrid(const std::string& path, LandscapeGrid& grid, double& cellSize, std::optional<int>& noData,
+                        std::string* error)
 {
     if (isRasterGridPath(path)) {
         RasterGridInfo info;
         if (!readRasterGrid(path, grid, info, error))
             return false;
         if (info.cellSize)
-            options.cellSize = *info.cellSize;
-        if (!options.noData)
-            options.noData = info.noData;
+            cellSize = *info.cellSize;
+        if (!noData)
+            noData = info.noData;
         return true;
     }
     const LandscapeReadResult read = readGridStrictly(path, grid);

@@ -2,7 +2,6 @@
 
 #include "core/io/CompactGrid.h"
 #include "core/io/LandscapeFile.h"
-#include "core/metrics/LandscapeMetrics.h"
 
 #include <cstdint>
 #include <optional>
@@ -41,8 +40,9 @@ std::optional<double> rasterCellSize(const std::string& path);
 bool isRasterGridPath(const std::string& path);
 
 // A landscape file read for measuring: a text grid strictly (readGridStrictly), any other name
-// through GDAL, whose frame's cell size replaces options' and whose no-data fills it when unset.
+// through GDAL, whose frame's cell size replaces cellSize and whose no-data fills noData when unset.
 // False with *error set; grid is then empty.
-bool readMeasurableGrid(const std::string& path, LandscapeGrid& grid, MetricsOptions& options, std::string* error);
+bool readMeasurableGrid(const std::string& path, LandscapeGrid& grid, double& cellSize, std::optional<int>& noData,
+                        std::string* error);
 
 }  // namespace orvalis

@@ -106,7 +106,7 @@ void SurfacePipeline::measure(const BuiltSurface& built, SurfaceCut& cut) const
     thread_local std::vector<int> cells;
     thresholdedCells(built.surface, threshold, p_.matrixValue, p_.coverValue, cells);
     const int size = built.surface.size();
-    appendMeasuredRows(cut.rows, cut.name, cells, size, size, *p_.metrics, &cut.error);
+    appendMeasuredRows(cut.rows, cut.name, GridView{cells, size, size, std::nullopt, 1.0}, *p_.metrics, &cut.error);
 }
 
 std::shared_ptr<BuiltSurface> SurfacePipeline::take(std::int64_t task)

@@ -42,9 +42,9 @@ RunRecord::~RunRecord()
             std::fclose(file);
 }
 
-void RunRecord::keepMetrics(std::string path, const MetricsOptions& options)
+void RunRecord::keepMetrics(std::string path, const MetricsOptions& options, double cellSize)
 {
-    table_ = Table{std::move(path), options};
+    table_ = Table{std::move(path), options, cellSize};
 }
 
 bool RunRecord::fail(List list, int err)
@@ -123,7 +123,7 @@ bool RunRecord::addFile(const std::string& name, const LandscapeGrid& grid, cons
     std::string rows;
     if (table_) {
         std::string why;
-        if (!appendMeasuredRows(rows, name, grid, table_->options, &why)) {
+        if (!appendMeasuredRows(rows, name, grid, table_->cellSize, std::nullopt, table_->options, &why)) {
             failed_ = List::Metrics;
             error_ = name + " cannot be measured: " + why;
             return false;

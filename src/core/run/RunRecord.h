@@ -26,7 +26,7 @@ public:
     enum class List { None, Log, BatchList, Metrics };
 
     // Before begin: also keep the metrics table at path, each file's rows measured with options.
-    void keepMetrics(std::string path, const MetricsOptions& options);
+    void keepMetrics(std::string path, const MetricsOptions& options, double cellSize = 1.0);
 
     // Replaces the log (when logPath is given), the batch list and the metrics table with
     // empty ones. False with failedList() and error() when one cannot be made; none is
@@ -63,6 +63,7 @@ private:
     struct Table {
         std::string path;
         MetricsOptions options;
+        double cellSize = 1.0;
     };
 
     std::string batchList_;

@@ -194,7 +194,7 @@ SampleResult runMapSample(const SampleParameters& parameters, RandomSource& rand
     if (p.metrics) {
         // Windows are measured with the map's cells, as orvalis-cli metrics measures a GeoTIFF window.
         if (const std::optional<double> cellSize = rasterCellSize(p.image.string()))
-            p.metrics->cellSize = *cellSize;
+            p.metricsCellSize = *cellSize;
     }
     if (p.postString.empty())
         p.postString = mapBatchListTail(p.format, map.geoTransform()[1], 2 * h);

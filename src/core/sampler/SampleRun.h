@@ -38,6 +38,7 @@ struct SampleParameters {
     WindowFormat format = WindowFormat::Default;
     bool keepClasses = false;      // windows hold the map's classes instead of the cover and matrix values
     std::optional<MetricsOptions> metrics;  // set: every window is measured into metrics.csv beside the log
+    double metricsCellSize = 1.0;           // the side of the windows' cells in metres, for the metrics
 };
 
 enum class SampleStop {

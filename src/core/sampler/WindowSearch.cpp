@@ -134,7 +134,7 @@ SampleResult searchWindows(WindowSource& source, const SampleParameters& params,
 
     RunRecord record(params.batchList, params.postString);
     if (params.metrics)
-        record.keepMetrics(metricsTableBeside(params.logPath), *params.metrics);
+        record.keepMetrics(metricsTableBeside(params.logPath), *params.metrics, params.metricsCellSize);
     if (!record.begin(params.logPath))
         return refuse(recordStop(record.failedList(), true),
                       withReason("cannot create " + record.failedListName(), record.error()));
