@@ -104,7 +104,7 @@ CompareOutcome runCompareAction(QWidget* parent, DialogCompare& dialog, const QS
     p.replicates = dialog.replicates();
     p.seed = dialog.seed();
     p.metrics.neighbours = dialog.neighbours();
-    p.metrics.cellSize = dialog.cellSize();
+    p.cellSize = dialog.cellSize();
     p.metricNames = dialog.metricNames();
     p.output = localPath(folder);
     p.keepLandscapes = dialog.keepLandscapes();

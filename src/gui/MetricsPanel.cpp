@@ -45,9 +45,11 @@ void MetricsPanel::showMetricsOf(const orvalis::CompactGrid& grid, std::optional
     std::vector<orvalis::MetricValue> values;
     std::string error;
     orvalis::MetricsOptions options;
-    options.cellSize = cellSize.value_or(1.0);
-    options.noData = noData;
-    if (!orvalis::computeMetrics(grid.lines(), options, values, &error)) {
+    const orvalis::LandscapeGrid lines = grid.lines();
+    const std::vector<int> flat = orvalis::flattenGrid(lines);
+    const orvalis::GridView view{flat, static_cast<int>(lines.size()), static_cast<int>(lines.front().size()), noData,
+                                 cellSize.value_or(1.0)};
+    if (!orvalis::computeMetrics(view, options, values, &error)) {
         note_->setText(texts::metricsNotMeasured(QString::fromStdString(error)));
         return;
     }
@@ -55,7 +57,7 @@ void MetricsPanel::showMetricsOf(const orvalis::CompactGrid& grid, std::optional
     table_->setRowCount(static_cast<int>(values.size()));
     for (int row = 0; row < table_->rowCount(); ++row) {
         const orvalis::MetricValue& v = values[static_cast<std::size_t>(row)];
-        const QString level = v.landscape ? texts::metricsLandscape() : QString::number(v.cls);
+        const QString level = v.landscape() ? texts::metricsLandscape() : QString::number(v.cls);
         table_->setItem(row, 0, new QTableWidgetItem(level));
         table_->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(v.metric)));
         table_->setItem(row, 2, new QTableWidgetItem(QString::fromStdString(orvalis::formatMetricValue(v.value))));

@@ -1,5 +1,7 @@
 #include "plots/CompareCharts.h"
 
+#include "core/metrics/MetricCatalogue.h"
+
 #include <QApplication>
 #include <QAreaSeries>
 #include <QChart>
@@ -23,36 +25,19 @@ namespace orvalis {
 
 namespace {
 
-struct MetricText {
-    const char* name;
-    const char* unit;
-};
-
-// landscapemetrics' names and units (cells in metres).
-const std::map<std::string, MetricText>& metricTexts()
+// A metric's name and unit from the catalogue; the class level's where both levels have the code.
+const MetricDef* metricText(const std::string& metric)
 {
-    static const std::map<std::string, MetricText> texts = {
-        {"pland", {"Percentage of landscape", "%"}},
-        {"np", {"Number of patches", ""}},
-        {"pd", {"Patch density", "patches per 100 ha"}},
-        {"ed", {"Edge density", "m/ha"}},
-        {"lpi", {"Largest patch index", "%"}},
-        {"area_mn", {"Mean patch area", "ha"}},
-        {"area_sd", {"Standard deviation of patch area", "ha"}},
-        {"enn_mn", {"Mean nearest-neighbour distance", "m"}},
-        {"cohesion", {"Patch cohesion index", ""}},
-        {"ai", {"Aggregation index", "%"}},
-        {"clumpy", {"Clumpiness index", ""}},
-        {"mesh", {"Effective mesh size", "ha"}},
-        {"division", {"Division index", ""}},
-        {"split", {"Splitting index", ""}},
-        {"gyrate_am", {"Area-weighted radius of gyration", "m"}},
-        {"spanning", {"Spanning cluster", "1 = spans"}},
-        {"ta", {"Total area", "ha"}},
-        {"contag", {"Contagion", "%"}},
-        {"shdi", {"Shannon's diversity index", ""}},
-    };
-    return texts;
+    const MetricDef* d = findMetric(metric, MetricLevel::Class);
+    return d ? d : findMetric(metric, MetricLevel::Landscape);
+}
+
+QString capitalised(const std::string& text)
+{
+    QString s = QString::fromStdString(text);
+    if (!s.isEmpty())
+        s[0] = s[0].toUpper();
+    return s;
 }
 
 // Okabe and Ito's palette, told apart with any colour vision; black is kept for the real windows.
@@ -142,22 +127,22 @@ void setRange(QValueAxis* axis, Extent e, double lowest, double highest)
 
 QString metricAxisTitle(const std::string& metric)
 {
-    const auto at = metricTexts().find(metric);
+    const MetricDef* d = metricText(metric);
     const QString code = QString::fromStdString(metric);
-    if (at == metricTexts().end())
+    if (!d)
         return code;
     // The code is in the chart's title; the axis has room for the name and the unit only.
-    QString title = QString::fromUtf8(at->second.name);
-    if (*at->second.unit)
-        title += QStringLiteral(" (%1)").arg(QString::fromUtf8(at->second.unit));
+    QString title = capitalised(d->name);
+    if (!d->unit.empty())
+        title += QStringLiteral(" (%1)").arg(QString::fromStdString(d->unit));
     return title;
 }
 
 QString metricLabel(const std::string& metric)
 {
-    const auto at = metricTexts().find(metric);
+    const MetricDef* d = metricText(metric);
     const QString code = QString::fromStdString(metric);
-    return at == metricTexts().end() ? code : QStringLiteral("%1 (%2)").arg(QString::fromUtf8(at->second.name), code);
+    return d ? QStringLiteral("%1 (%2)").arg(capitalised(d->name), code) : code;
 }
 
 QChart* makeCompareChart(const ChartTables& tables, const ChartKey& key)

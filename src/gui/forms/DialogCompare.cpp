@@ -16,13 +16,13 @@ DialogCompare::DialogCompare(QWidget* parent) : QDialog(parent), ui(new Ui::Dial
     ui->setupUi(this);
     // Both levels share some names (np, pd, ed, ...): a name keeps the metric at either level.
     std::set<std::string> listed;
-    for (const auto* names : {&orvalis::classMetricNames(), &orvalis::landscapeMetricNames()})
-        for (const std::string& name : *names)
-            if (listed.insert(name).second) {
-                auto* item = new QListWidgetItem(QString::fromStdString(name), ui->metricList);
-                item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-                item->setCheckState(Qt::Unchecked);
-            }
+    for (const orvalis::MetricDef& d : orvalis::metricCatalogue())
+        if (d.level != orvalis::MetricLevel::Patch && listed.insert(d.code).second) {
+            auto* item = new QListWidgetItem(QString::fromStdString(d.code), ui->metricList);
+            item->setToolTip(QString::fromStdString(d.name));
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            item->setCheckState(Qt::Unchecked);
+        }
     setListFiles({});
 }
 

@@ -1,6 +1,9 @@
 // The engine against a plain recomputation of every metric: flood-fill patches, every cell
 // pair for nearest distances, loops over sides; on a few hundred small random grids.
+#include "core/io/LandscapeFile.h"
+#include "core/io/MetricsCsv.h"
 #include "core/metrics/LandscapeMetrics.h"
+#include "SlowCatalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +19,9 @@
 
 using orvalis::computeMetrics;
 using orvalis::LandscapeGrid;
-using orvalis::MetricsOptions;
+using orvalis::MetricLevel;
 using orvalis::MetricValue;
+using Options = orvalis::test::SlowOptions;
 
 namespace {
 
@@ -29,7 +33,7 @@ struct Cell {
     int c;
 };
 
-Values slowMetrics(const LandscapeGrid& g, const MetricsOptions& o)
+Values slowMetrics(const LandscapeGrid& g, const Options& o)
 {
     const int R = static_cast<int>(g.size());
     const int C = static_cast<int>(g[0].size());
@@ -229,9 +233,11 @@ Values slowMetrics(const LandscapeGrid& g, const MetricsOptions& o)
     return v;
 }
 
-std::string describe(const LandscapeGrid& g, const MetricsOptions& o)
+std::string describe(const LandscapeGrid& g, const Options& o)
 {
-    std::string s = "rule " + std::to_string(o.neighbours) + " cell " + std::to_string(o.cellSize) + "\n";
+    std::string s = "rule " + std::to_string(o.neighbours) + " cell " + std::to_string(o.cellSize) + " depth " +
+                    std::to_string(o.edgeDepth) + (o.considerBoundary ? " consider" : "") + (o.countBoundary ? " count" : "") +
+                    (o.cellCenter ? " centre" : "") + " base " + o.base + "\n";
     for (const auto& line : g) {
         for (int x : line)
             s += std::to_string(x) + " ";
@@ -240,22 +246,73 @@ std::string describe(const LandscapeGrid& g, const MetricsOptions& o)
     return s;
 }
 
-void expectSame(const LandscapeGrid& g, const MetricsOptions& o)
+// The engine's options for the oracle's.
+orvalis::MetricsOptions engineOptions(const Options& o, bool catalogue)
 {
+    orvalis::MetricsOptions e;
+    e.neighbours = o.neighbours;
+    e.edgeDepth = o.edgeDepth;
+    e.countBoundary = o.countBoundary;
+    e.considerBoundary = o.considerBoundary;
+    e.cellCenter = o.cellCenter;
+    e.classesMax = o.classesMax;
+    e.base = o.base == "log" ? orvalis::LogBase::Ln : o.base == "log10" ? orvalis::LogBase::Log10 : orvalis::LogBase::Log2;
+    if (catalogue)
+        e.selection = orvalis::MetricSelection::all({MetricLevel::Patch, MetricLevel::Class, MetricLevel::Landscape});
+    return e;
+}
+
+std::vector<MetricValue> engine(const LandscapeGrid& g, const Options& o, bool catalogue)
+{
+    const std::vector<int> cells = orvalis::flattenGrid(g);
     std::vector<MetricValue> out;
     std::string error;
-    ASSERT_TRUE(computeMetrics(g, o, out, &error)) << error;
+    EXPECT_TRUE(computeMetrics(orvalis::GridView{cells, static_cast<int>(g.size()), static_cast<int>(g[0].size()), o.noData,
+                                                 o.cellSize},
+                               engineOptions(o, catalogue), out, &error))
+        << error;
+    return out;
+}
+
+void expectNear(const std::optional<double>& got, const std::optional<double>& want, const std::string& where)
+{
+    ASSERT_EQ(got.has_value(), want.has_value()) << where << (got ? " got a value" : " got NA");
+    if (got) {
+        ASSERT_NEAR(*got, *want, std::max(1e-12, 1e-9 * std::fabs(*want))) << where;
+    }
+}
+
+// The standard set against the first oracle, then every metric of the catalogue, patch rows
+// joined on their ids, against the catalogue's oracle.
+void expectSame(const LandscapeGrid& g, const Options& o)
+{
+    const std::vector<MetricValue> out = engine(g, o, false);
     const Values want = slowMetrics(g, o);
     ASSERT_EQ(out.size(), want.size()) << describe(g, o);
-    for (const MetricValue& m : out) {
-        const auto it = want.find({m.landscape, m.landscape ? 0 : m.cls, m.metric});
+    // The first oracle knows only the default edge and centre rules.
+    for (const MetricValue& m : o.countBoundary || o.cellCenter ? std::vector<MetricValue>() : out) {
+        const bool landscape = m.level == MetricLevel::Landscape;
+        const auto it = want.find({landscape, landscape ? 0 : m.cls, m.metric});
         ASSERT_NE(it, want.end()) << m.metric;
-        const std::string where = (m.landscape ? "landscape " : "class " + std::to_string(m.cls) + " ") + m.metric + "\n" + describe(g, o);
-        ASSERT_EQ(m.value.has_value(), it->second.has_value()) << where;
-        if (m.value) {
-            ASSERT_NEAR(*m.value, *it->second, std::max(1e-12, 1e-9 * std::fabs(*it->second))) << where;
-        }
+        expectNear(m.value, it->second, (landscape ? "landscape " : "class " + std::to_string(m.cls) + " ") + m.metric + "\n" + describe(g, o));
     }
+    orvalis::test::SlowGrid slow{static_cast<int>(g.size()), static_cast<int>(g[0].size()), orvalis::flattenGrid(g)};
+    std::map<std::tuple<std::string, int, int, std::string>, std::optional<double>> oracle;
+    using Part = std::vector<orvalis::test::SlowRow> (*)(const orvalis::test::SlowGrid&, const Options&);
+    for (const Part part : {Part(&orvalis::test::slowPatchFamilies), Part(&orvalis::test::slowAggregates)})
+        for (const orvalis::test::SlowRow& r : part(slow, o))
+            oracle[{r.level, r.level == "landscape" ? 0 : r.cls, r.id, r.metric}] = r.value;
+    const std::vector<MetricValue> all = engine(g, o, true);
+    std::size_t compared = 0;
+    for (const MetricValue& m : all) {
+        const auto it = oracle.find({orvalis::levelName(m.level), m.cls, m.id, m.metric});
+        const std::string where = std::string(orvalis::levelName(m.level)) + " " + std::to_string(m.cls) + " id " +
+                                  std::to_string(m.id) + " " + m.metric + "\n" + describe(g, o);
+        ASSERT_NE(it, oracle.end()) << where << " has no oracle value";
+        expectNear(m.value, it->second, where);
+        ++compared;
+    }
+    ASSERT_EQ(compared, oracle.size()) << "the oracle has rows the engine does not give\n" << describe(g, o);
 }
 
 }  // namespace
@@ -278,11 +335,21 @@ TEST(MetricsSlow, RandomSmallGridsAgree)
             for (int& x : line)
                 x = withNoData && rng() % 6 == 0 ? -9999 : pick(rng) * 7 - 3;
         g[rng() % rows][rng() % cols] = 4;  // at least one cell inside the landscape
-        MetricsOptions o;
+        Options o;
         o.neighbours = rng() % 2 ? 8 : 4;
         o.cellSize = rng() % 2 ? 1.0 : 30.0;
         if (withNoData)
             o.noData = -9999;
+        // The catalogue's options, now and then away from their defaults.
+        if (rng() % 3 == 0) {
+            o.edgeDepth = 1 + static_cast<int>(rng() % 3);
+            o.considerBoundary = rng() % 2;
+            o.countBoundary = rng() % 2;
+            o.cellCenter = rng() % 4 == 0;
+            o.base = rng() % 2 ? "log" : "log10";
+            if (rng() % 2)
+                o.classesMax = 5;
+        }
         expectSame(g, o);
         if (HasFatalFailure())
             return;
@@ -305,7 +372,7 @@ TEST(MetricsSlow, DistantPatchesAgree)
                         g[r + dr][c + dc] = 1 + s % 2;
         }
         for (int rule : {4, 8}) {
-            MetricsOptions o;
+            Options o;
             o.neighbours = rule;
             expectSame(g, o);
             if (HasFatalFailure())
@@ -323,7 +390,7 @@ TEST(MetricsSlow, ManyScatteredClassesAgree)
         for (int& x : line)
             x = static_cast<int>(rng() % 80) * 100003 - 4000000;
     for (int rule : {4, 8}) {
-        MetricsOptions o;
+        Options o;
         o.neighbours = rule;
         expectSame(g, o);
     }
@@ -350,7 +417,7 @@ TEST(MetricsSlow, WideRowsAgree)
                 if (rng() % 40 == 0)
                     x = trial % 2 ? -9999 : 2;
         for (int rule : {4, 8}) {
-            MetricsOptions o;
+            Options o;
             o.neighbours = rule;
             o.noData = -9999;
             expectSame(g, o);
