@@ -88,7 +88,7 @@ double baselineSeconds(const std::vector<std::string>& files)
             for (int k = 0; k < Replicates; ++k) {
                 const std::vector<int> cells = orvalis::neutralLandscape(models[m], 1, static_cast<int>(w),
                                                                          static_cast<int>(m), k, Side, Side, habitat, 1, 0);
-                orvalis::computeMetrics(cells, Side, Side, orvalis::MetricsOptions{}, all.emplace_back());
+                orvalis::computeMetrics(orvalis::GridView{cells, Side, Side, std::nullopt, 1.0}, orvalis::MetricsOptions{}, all.emplace_back());
             }
     }
     std::vector<std::optional<double>> values;

@@ -18,6 +18,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QSet>
@@ -133,6 +134,14 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     });
     metrics_ = new MetricsPanel(this);
     addDockWidget(Qt::RightDockWidgetArea, metrics_);
+    // A closed panel comes back from here: the tool bar's own menu is found by few.
+    auto* viewMenu = new QMenu(texts::viewMenu(), this);
+    viewMenu->setObjectName(QStringLiteral("menuView"));
+    menuBar()->insertMenu(ui->menuCreate->menuAction(), viewMenu);
+    QAction* showMetrics = metrics_->toggleViewAction();
+    showMetrics->setObjectName(QStringLiteral("actionMetricsPanel"));
+    showMetrics->setText(texts::metricsPanelAction());
+    viewMenu->addAction(showMetrics);
     // The panel comes beside the list and the map, not out of their room.
     resize(width() + metrics_->sizeHint().width(), height());
     ui->fileListView->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -282,31 +282,134 @@ inline QString metricsTitle()
 {
     return detail::window("Metrics");
 }
-inline QString metricsClass()
+inline QString viewMenu()
 {
-    return detail::window("Class");
+    return detail::window("View");
+}
+inline QString metricsPanelAction()
+{
+    return detail::window("Metrics panel");
+}
+inline QString metricsLevel()
+{
+    return detail::window("Level");
+}
+// In the order of orvalis::MetricLevel.
+inline QStringList metricsLevels()
+{
+    return {detail::window("patch"), detail::window("class"), detail::window("landscape")};
+}
+inline QString metricsNeighbours()
+{
+    return detail::window("Patches join");
+}
+inline QString metricsEightNeighbours()
+{
+    return detail::window("8 neighbours: sides and corners");
+}
+inline QString metricsFourNeighbours()
+{
+    return detail::window("4 neighbours: sides only");
+}
+inline QString metricsCellSize()
+{
+    return detail::window("Cell side");
+}
+inline QString metricsMetres()
+{
+    return detail::window(" m");
+}
+inline QString metricsSideOfFrame()
+{
+    return detail::window("from the file's frame");
+}
+inline QString metricsSideNotFrame(double frameSide)
+{
+    return detail::window("the file's frame gives %1 m").arg(QString::number(frameSide, 'g', 12));
+}
+inline QString metricsSideNoFrame()
+{
+    return detail::window("the file gives none");
 }
 inline QString metricsName()
 {
     return detail::window("Metric");
 }
+inline QString metricsUnit()
+{
+    return detail::window("Unit");
+}
 inline QString metricsValue()
 {
     return detail::window("Value");
 }
-inline QString metricsLandscape()
+inline QString metricsPatch()
 {
-    return detail::window("landscape");
+    return detail::window("Patch");
 }
-inline QString metricsUnits()
+inline QString metricsClass()
 {
-    return detail::window("8 neighbours, cells of 1 m; areas in ha, lengths in m. orvalis-cli metrics sets both.");
+    return detail::window("Class");
 }
-// A georeferenced file's cells measured with the side its frame gives.
-inline QString metricsUnitsOfFrame(double cellSize)
+inline QString metricsClassColumn(int cls)
 {
-    return detail::window("8 neighbours, cells of %1 m from the file's frame; areas in ha, lengths in m.")
-        .arg(QString::number(cellSize, 'g', 12));
+    return detail::window("class %1").arg(cls);
+}
+// A metric's row: its name, then the code the command line and R know it by.
+inline QString metricsNameAndCode(const QString& name, const QString& code)
+{
+    return detail::window("%1 (%2)").arg(name, code);
+}
+inline QString metricsAbout(const QString& name, const QString& code, const QString& definition)
+{
+    return detail::window("<p><b>%1</b> (%2)</p><p>%3</p>").arg(name.toHtmlEscaped(), code, definition.toHtmlEscaped());
+}
+inline QString metricsUndefined()
+{
+    return detail::window("NA: not defined for this grid");
+}
+inline QString metricsNote()
+{
+    return detail::window("Areas in hectares, lengths in metres, values to 4 significant digits: a value's tooltip "
+                          "and Ctrl+C give every digit.");
+}
+inline QString metricsPatchesCut(int shown, qulonglong patches)
+{
+    return detail::window("The first %1 of %2 patches are listed; orvalis-cli metrics --level patch lists them all.")
+        .arg(QLocale().toString(shown), QLocale().toString(patches));
+}
+inline QString metricsMeasuring()
+{
+    return detail::window("Measuring\u2026");
+}
+inline QString metricsCopy()
+{
+    return detail::window("Copy");
+}
+// The column names of copied rows, for a spreadsheet or R.
+inline QString metricsCopyMetric()
+{
+    return QStringLiteral("metric");
+}
+inline QString metricsCopyName()
+{
+    return QStringLiteral("name");
+}
+inline QString metricsCopyUnit()
+{
+    return QStringLiteral("unit");
+}
+inline QString metricsCopyValue()
+{
+    return QStringLiteral("value");
+}
+inline QString metricsCopyPatch()
+{
+    return QStringLiteral("id");
+}
+inline QString metricsCopyClass()
+{
+    return QStringLiteral("class");
 }
 inline QString metricsTooLarge(qulonglong cells)
 {

@@ -12,10 +12,8 @@ std::string engineRows(const std::string& name, const orvalis::LandscapeGrid& gr
 {
     orvalis::MetricsOptions options;
     options.neighbours = neighbours;
-    std::vector<orvalis::MetricValue> values;
-    EXPECT_TRUE(orvalis::computeMetrics(grid, options, values));
     std::string rows;
-    orvalis::appendMetricsRows(rows, name, values);
+    EXPECT_TRUE(orvalis::appendMeasuredRows(rows, name, grid, 1.0, std::nullopt, options));
     return rows;
 }
 

@@ -20,7 +20,7 @@ inline std::string measuredTable(const std::vector<std::string>& files, int neig
     for (const std::string& file : files) {
         LandscapeGrid grid;
         EXPECT_TRUE(readLandscapeFile(file, grid).ok) << file;
-        EXPECT_TRUE(appendMeasuredRows(table, file, grid, options)) << file;
+        EXPECT_TRUE(appendMeasuredRows(table, file, grid, 1.0, std::nullopt, options)) << file;
     }
     return table;
 }

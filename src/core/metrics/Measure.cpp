@@ -465,6 +465,12 @@ int64_t Measure::coreAreas(size_t p)
     return coreAreas_[p];
 }
 
+const std::vector<std::pair<int32_t, int64_t>>& Measure::cores()
+{
+    findCores();
+    return cores_;
+}
+
 double Measure::circleDiameter2(size_t p)
 {
     findCircles();

@@ -100,6 +100,8 @@ public:
     // Core cells of a patch and its disjunct core areas.
     std::int64_t coreCells(std::size_t p);
     std::int64_t coreAreas(std::size_t p);
+    // Each disjunct core area: its patch and its cells, in the order of their first cells.
+    const std::vector<std::pair<std::int32_t, std::int64_t>>& cores();
     // Squared diameter, in cell sides, of the smallest circle holding the patch.
     double circleDiameter2(std::size_t p);
     // Pairs of the patch's cells that touch at a corner only.
@@ -143,6 +145,7 @@ private:
     bool radii_ = false;
     bool cored_ = false;
     std::vector<std::int64_t> coreCells_, coreAreas_;
+    std::vector<std::pair<std::int32_t, std::int64_t>> cores_;
     bool circled_ = false;
     std::vector<double> diameter2_;
     bool diagonals_ = false;

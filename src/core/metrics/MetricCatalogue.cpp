@@ -135,7 +135,8 @@ double area2(Measure& m, long k)
     });
 }
 
-// PAFRAC: 2 over the slope of log area against log perimeter over the patches; NA below 10 patches.
+// PAFRAC: 2 over the slope of log area against log perimeter over the patches; NA below 10 patches
+// (FRAGSTATS: at landscape level below 2, and wherever the patches are all of one size).
 Value pafrac(Measure& m, long k)
 {
     std::vector<std::pair<double, double>> xy;
@@ -143,7 +144,10 @@ Value pafrac(Measure& m, long k)
         if (k < 0 || m.patchClass(p) == k)
             xy.push_back({std::log(static_cast<double>(m.perimeterSides(p)) * m.cellSide()),
                           std::log(static_cast<double>(m.shape(p).cells) * m.cellSide() * m.cellSide())});
-    if (xy.size() < 10)
+    const std::size_t fewest = m.fragstats() && k < 0 ? 2 : 10;
+    if (xy.size() < fewest)
+        return std::nullopt;
+    if (m.fragstats() && std::all_of(xy.begin(), xy.end(), [&](const auto& p) { return p.second == xy.front().second; }))
         return std::nullopt;
     double mx = 0, my = 0;
     for (const auto& [x, y] : xy) {
@@ -362,12 +366,13 @@ std::vector<MetricDef> buildCatalogue()
           "whole map",
           A, [](Measure& m, size_t k) {
               const int64_t n = m.cellsOf(k);
-              if (n < 2 || n == m.dataCells())
+              if (n < 2 || n == m.dataCells() || (m.fragstats() && n == m.dataCells() - 1))
                   return Value();
               const double g = 2.0 * static_cast<double>(m.likeOf(k)) / (4.0 * static_cast<double>(n) - minPerimeter(n));
               const double s = share(m, k);
               return defined(g < s && s < 0.5 ? (g - s) / s : (g - s) / (1.0 - s));
-          });
+          },
+          "also NA for a class of every cell but one");
     klass("mesh", T::Aggregation, "effective mesh size", "ha", "sum of squared patch areas / landscape area", P,
           [](Measure& m, size_t k) { return Value(area2(m, static_cast<long>(k)) * m.cellHa() / static_cast<double>(m.dataCells())); });
     klass("division", T::Aggregation, "landscape division index", "", "1 - sum of squared patch areas / landscape area²", P,
@@ -417,9 +422,18 @@ std::vector<MetricDef> buildCatalogue()
               const double frame = 2.0 * m.grid().rows + 2.0 * m.grid().cols;
               const double cut = (0.5 * N + 0.5 * frame) / N;
               const bool even = m.dataCells() % 2 == 0;
-              const double maxE = p <= 0.5 ? 4.0 * n : p <= cut ? (even ? 3.0 * N - 2.0 * n : 3.0 * N - 2.0 * n + 3.0) : e + 4.0 * (N - n);
+              double maxE = p <= 0.5 ? 4.0 * n : p <= cut ? (even ? 3.0 * N - 2.0 * n : 3.0 * N - 2.0 * n + 3.0) : e + 4.0 * (N - n);
+              if (m.fragstats() && p > 0.5) {
+                  // FRAGSTATS' output follows the landscape's outline, in cell sides, above half the map.
+                  double outlineAll = 0;
+                  for (size_t j = 0; j < m.classCount(); ++j)
+                      outlineAll += static_cast<double>(m.mapEdgeOf(j) + m.noDataEdgeOf(j));
+                  maxE = outlineAll + 4.0 * (N - n);
+              }
               return defined((e - minE) / (maxE - minE));
-          });
+          },
+          "above half the landscape, the longest outline is the landscape's outline + 4 x (cells of the landscape - "
+          "cells of the class)");
     klass("pladj", T::Aggregation, "percentage of like adjacencies", "%",
           "like sides counted both ways / all sides of the class's cells (the map's edge and no-data included) x 100",
           A, [](Measure& m, size_t k) {
@@ -447,7 +461,7 @@ std::vector<MetricDef> buildCatalogue()
           [](Measure& m, size_t k) { return Value(coreAreasOf(m, static_cast<long>(k)) / m.areaHa() * 100.0); });
     klass("pafrac", T::Shape, "perimeter-area fractal dimension", "",
           "2 / slope of ln(area) regressed on ln(perimeter) over the class's patches; NA below 10 patches", P,
-          [](Measure& m, size_t k) { return pafrac(m, static_cast<long>(k)); });
+          [](Measure& m, size_t k) { return pafrac(m, static_cast<long>(k)); }, "also NA when the patches are all of one size");
 
     // Landscape level, the standard set first.
     land("ta", T::AreaEdge, "total area", "ha", "cells of the landscape x cell area", 0, [](Measure& m) { return Value(m.areaHa()); });
@@ -630,7 +644,7 @@ std::vector<MetricDef> buildCatalogue()
          [](Measure& m) { return Value(coreAreasOf(m, -1) / m.areaHa() * 100.0); });
     land("pafrac", T::Shape, "perimeter-area fractal dimension", "",
          "2 / slope of ln(area) regressed on ln(perimeter) over every patch; NA below 10 patches", P,
-         [](Measure& m) { return pafrac(m, -1); });
+         [](Measure& m) { return pafrac(m, -1); }, "NA below 2 patches (not 10), and when they are all of one size");
 
     // The _mn, _sd and _cv families: one summary each of a series of patch (or core area) values.
     auto patchSeries = [&](const char* code) {
@@ -659,6 +673,16 @@ std::vector<MetricDef> buildCatalogue()
     // landscapemetrics summarises each patch's number of disjunct core areas here, not their areas.
     families.push_back({"dcore", "number of disjunct core areas per patch", T::Core, "", P | NeedCore,
                         [](Measure& m, SeriesValues& s) {
+                            if (m.fragstats()) {
+                                // FRAGSTATS' series: the area of each disjunct core area.
+                                s.values.clear();
+                                s.classes.clear();
+                                for (const auto& [patch, cells] : m.cores()) {
+                                    s.values.push_back(static_cast<double>(cells) * m.cellHa());
+                                    s.classes.push_back(m.patchClass(static_cast<size_t>(patch)));
+                                }
+                                return;
+                            }
                             const size_t n = m.patchCount();
                             s.values.resize(n);
                             s.classes.resize(n);
@@ -701,7 +725,11 @@ std::vector<MetricDef> buildCatalogue()
                 d.definition = std::string(text) + (level == L::Class ? " over the class's patches" : " over all patches") +
                                "; NA when any is NA";
                 if (std::string(r.suffix) != "mn")
-                    d.fragstats = "population standard deviation (divisor n)";
+                    d.fragstats = "population standard deviation (divisor n); 0 for a single value";
+                if (std::string(f.code) == "dcore")
+                    d.fragstats = std::string(r.suffix) == "mn" ? "over the areas (ha) of the disjunct core areas"
+                                                                 : "over the areas (ha) of the disjunct core areas, population "
+                                                                   "standard deviation";
                 d.needs = f.needs | P;
                 const std::string key = f.code;
                 const auto fill = f.fill;

@@ -229,9 +229,17 @@ void Measure::findCores()
                 link(r - 1, c + 1);
             }
         }
+    // Roots are their areas' first cells: numbered in that order, then their cells counted.
+    cores_.clear();
     for (size_t i = 0; i < parent.size(); ++i)
-        if (parent[i] == static_cast<int32_t>(i))
+        if (parent[i] == static_cast<int32_t>(i)) {
             ++coreAreas_[static_cast<size_t>(patch[i])];
+            patch[i] = -2 - static_cast<int32_t>(cores_.size());
+            cores_.push_back({raster_.runs[static_cast<size_t>(raster_.runOf[i])].patch, 0});
+        }
+    for (size_t i = 0; i < parent.size(); ++i)
+        if (parent[i] >= 0)
+            ++cores_[static_cast<size_t>(-2 - patch[static_cast<size_t>(find(static_cast<int32_t>(i)))])].second;
     cored_ = true;
 }
 

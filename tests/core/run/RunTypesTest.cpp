@@ -125,7 +125,7 @@ TEST(RunRecord, MetricsTableStartsWithItsHeaderAndTakesEachFilesRowsAfterItsLine
     const LandscapeGrid grid = {{1, 0, 1}, {0, 1, 1}};
     ASSERT_TRUE(record.addFile("w/a.txt", grid, "w/a.txt 0.5 1 1"));
     std::string rows = metricsCsvHeader();
-    ASSERT_TRUE(appendMeasuredRows(rows, "w/a.txt", grid, four));
+    ASSERT_TRUE(appendMeasuredRows(rows, "w/a.txt", grid, 1.0, std::nullopt, four));
     EXPECT_EQ(readFile(table), rows);
 
     // A grid the engine refuses leaves every list as it was and names the file.

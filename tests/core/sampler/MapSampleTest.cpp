@@ -408,17 +408,18 @@ TEST(MapSample, MeasuredWindowsMatchTheFilesReadBack)
         for (const std::string& name : run.result.files) {
             LandscapeGrid grid;
             MetricsOptions options;
+            double cellSize = 0;
             if (format == WindowFormat::Txt) {
                 ASSERT_TRUE(readLandscapeFile(dir.file(name), grid).ok);
-                options.cellSize = 30;
+                cellSize = 30;
             } else {
                 RasterGridInfo info;
                 std::string error;
                 ASSERT_TRUE(readRasterGrid(dir.file(name), grid, info, &error)) << error;
                 ASSERT_EQ(info.cellSize, 30.0);
-                options.cellSize = *info.cellSize;
+                cellSize = *info.cellSize;
             }
-            ASSERT_TRUE(appendMeasuredRows(want, name, grid, options));
+            ASSERT_TRUE(appendMeasuredRows(want, name, grid, cellSize, std::nullopt, options));
         }
         EXPECT_EQ(readFile(dir.file("metrics.csv")), want);
     }
