@@ -1,8 +1,12 @@
 #include "core/io/MetricsCsv.h"
+#include "core/map/RasterGrid.h"
 #include "core/metrics/LandscapeMetrics.h"
 #include "support/CliRunner.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
 
 using namespace orvalis::test;
 
@@ -56,4 +60,76 @@ TEST(MetricsCli, ReadsTheFilesABatchListNamesAndWritesToStandardOutput)
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, orvalis::metricsCsvHeader() + engineRows("w_010.txt", {{1, 0}, {0, 0}}, 4) +
                            engineRows("w_020.txt", {{1, 1}, {0, 0}}, 4));
+}
+
+// The catalogue's choices: levels, codes and types, the options of landscapemetrics, and the
+// mistakes refused with status 2 before anything is written.
+TEST(MetricsCli, ChoosesLevelsMetricsAndOptionsAndRefusesWhatItCannotHonour)
+{
+    TempDir dir;
+    writeFile(dir.file("a.txt"), "1 1 0 0 \n1 1 0 2 \n0 0 2 2 \n");
+    const orvalis::LandscapeGrid grid = {{1, 1, 0, 0}, {1, 1, 0, 2}, {0, 0, 2, 2}};
+    const std::vector<int> cells = orvalis::flattenGrid(grid);
+    auto expected = [&](const std::vector<std::string>& words, const std::vector<orvalis::MetricLevel>& levels,
+                        orvalis::MetricsOptions o) {
+        o.selection = *orvalis::MetricSelection::parse(words, levels, nullptr);
+        std::string rows;
+        EXPECT_TRUE(orvalis::appendMeasuredRows(rows, "a.txt", orvalis::GridView{cells, 3, 4, std::nullopt, 1.0}, o));
+        return orvalis::metricsCsvHeader() + rows;
+    };
+    using L = orvalis::MetricLevel;
+    orvalis::MetricsOptions fragstats;
+    fragstats.convention = orvalis::MetricConvention::Fragstats;
+    orvalis::MetricsOptions deep;
+    deep.edgeDepth = 2;
+    deep.base = orvalis::LogBase::Log10;
+    deep.neighbours = 4;
+    const struct {
+        const char* arguments;
+        std::string want;
+    } cases[] = {
+        {"--level patch,class --metrics area,pland", expected({"area", "pland"}, {L::Patch, L::Class}, {})},
+        {"--level landscape --metrics diversity", expected({"diversity"}, {L::Landscape}, {})},
+        {"--level patch --metrics shape --convention fragstats", expected({"shape"}, {L::Patch}, fragstats)},
+        {"--metrics core,ent --neighbours 4 --edge-depth 2 --base log10", expected({"core", "ent"}, {}, deep)},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runCli(dir, "metrics", std::string("a.txt --output - ") + c.arguments);
+        EXPECT_EQ(run.status, 0) << c.arguments << "\n" << run.err;
+        EXPECT_EQ(run.out, c.want) << c.arguments;
+    }
+    EXPECT_NE(expected({"shape"}, {L::Patch}, fragstats), expected({"shape"}, {L::Patch}, {}));
+
+    expectRefused(dir, "metrics",
+                  {{"unknown metric", "a.txt --metrics pland,edd", "unknown metric 'edd' (did you mean 'ed'?)"},
+                   {"a patch metric without the patch level", "a.txt --metrics perim", "patch level only"},
+                   {"unknown level", "a.txt --level patches", "unknown level 'patches'"},
+                   {"edge depth 0", "a.txt --edge-depth 0", "--edge-depth"},
+                   {"unknown convention", "a.txt --convention r", "--convention"}},
+                  [&] { EXPECT_FALSE(std::filesystem::exists(dir.file("metrics.csv"))); });
+}
+
+// --list-metrics is the catalogue itself; --patch-map writes the ids the patch rows carry.
+TEST(MetricsCli, ListsTheCatalogueAndMapsThePatches)
+{
+    TempDir dir;
+    const CliRun list = runCli(dir, "metrics", "--list-metrics");
+    EXPECT_EQ(list.status, 0) << list.err;
+    std::string want = "metric,level,type,name,unit\n";
+    for (const orvalis::MetricDef& d : orvalis::metricCatalogue())
+        want += d.code + "," + orvalis::levelName(d.level) + "," + orvalis::csvField(orvalis::typeName(d.type)) + "," +
+                orvalis::csvField(d.name) + "," + orvalis::csvField(d.unit) + "\n";
+    EXPECT_EQ(list.out, want);
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 1 + 12 + 55 + 66 + 2);  // and gyrate_am, spanning
+
+    writeFile(dir.file("a.txt"), "1 0 1 \n1 0 0 \n");
+    std::filesystem::create_directory(dir.file("ids"));
+    const CliRun run = runCli(dir, "metrics", "a.txt --patch-map ids --output -");
+    EXPECT_EQ(run.status, 0) << run.err;
+    orvalis::LandscapeGrid ids;
+    orvalis::RasterGridInfo info;
+    std::string error;
+    ASSERT_TRUE(orvalis::readRasterGrid(dir.file("ids/a_patches.tif"), ids, info, &error)) << error;
+    // Class 0 first, then class 1, each down the columns: 0-cells are patch 1, the left 1-cells 2, the right 3.
+    EXPECT_EQ(ids, (orvalis::LandscapeGrid{{2, 1, 3}, {2, 1, 1}}));
 }

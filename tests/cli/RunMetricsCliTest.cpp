@@ -59,6 +59,9 @@ TEST(RunMetricsCli, TableIsWhatTheMetricsCommandWritesAndNothingElseChanges)
          "--metrics --neighbours 4", "w/metrics.csv", "--list w/random_ListFragStat.fbt --neighbours 4"},
         {"fractal", "--folder w --h 0.2:0.6:0.2 --cover 10:90:10 --size 24 --replicates 2 --jobs 3", "--metrics",
          "w/metrics.csv", fractalFilesInOrder()},
+        {"random", "--folder w --size 20 --cover 10:90:40 --replicates 2 --post-string ,x --seed 3",
+         "--metrics pland,ed,shape_mn,diversity", "w/metrics.csv",
+         "--list w/random_ListFragStat.fbt --metrics pland,ed,shape_mn,diversity"},
     };
     for (const MeasuredRun& r : runs) {
         SCOPED_TRACE(r.command);

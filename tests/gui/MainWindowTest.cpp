@@ -14,10 +14,13 @@
 #include <QMenuBar>
 #include <QDockWidget>
 #include <QStatusBar>
-#include <QTableWidget>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QTreeWidget>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -65,7 +68,7 @@ TEST_F(WindowFixture, FormMatchesTheLayout)
     QStringList menus;
     for (QAction* a : window.menuBar()->actions())
         menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"File", "Create", "Analyse", "Settings", "Help"}));
+    EXPECT_EQ(menus, (QStringList{"File", "View", "Create", "Analyse", "Settings", "Help"}));
     auto texts = [&](const char* menu) {
         QStringList t;
         for (QAction* a : child<QMenu>(window, menu)->actions())
@@ -79,9 +82,11 @@ TEST_F(WindowFixture, FormMatchesTheLayout)
     EXPECT_EQ(texts("menuCreate"),
               (QStringList{"actionSample=Sample", "actionRandom=Random", "actionFractal=Fractal"}));
     EXPECT_EQ(texts("menuConfigura_es"), QStringList{"actionParametros=Parameters"});
+    EXPECT_EQ(texts("menuView"), QStringList{"actionMetricsPanel=Metrics panel"});
     EXPECT_EQ(window.findChild<QAction*>("actionOpen")->toolTip(), "Open directory");
     // The desktop's usual keys, and no others.
-    const QMap<QString, QString> keys{{"actionOpen", "Ctrl+O"}, {"actionQuit", "Ctrl+Q"}, {"actionAbout", "F1"}};
+    const QMap<QString, QString> keys{{"actionOpen", "Ctrl+O"}, {"actionQuit", "Ctrl+Q"}, {"actionAbout", "F1"},
+                                      {"actionCopyMetrics", "Ctrl+C"}};
     for (QAction* a : window.findChildren<QAction*>())
         EXPECT_EQ(a->shortcut().toString(), keys.value(a->objectName())) << a->objectName().toStdString();
 }
@@ -198,16 +203,27 @@ TEST_F(WindowFixture, SelectionShowsTheMetricsOfTheGridBesideTheMap)
     select(QString::fromStdString(dir.file("two.txt")));
     auto* panel = window.findChild<QDockWidget*>("metricsPanel");
     ASSERT_NE(panel, nullptr);
-    auto* table = panel->findChild<QTableWidget*>();
+    EXPECT_EQ(panel->windowTitle(), "Metrics");
+    auto* table = panel->findChild<QTreeWidget*>();
+    const std::vector<int> cells{1, 0, 1, 0, 1, 1};
     std::vector<orvalis::MetricValue> values;
-    ASSERT_TRUE(orvalis::computeMetrics({{1, 0, 1}, {0, 1, 1}}, orvalis::MetricsOptions(), values));
-    ASSERT_EQ(table->rowCount(), static_cast<int>(values.size()));
-    const int last = table->rowCount() - 1;  // landscape division, the last row
-    EXPECT_EQ(table->item(last, 0)->text(), "landscape");
-    EXPECT_EQ(table->item(last, 1)->text(), "division");
-    EXPECT_EQ(table->item(last, 2)->text().toStdString(), orvalis::formatMetricValue(values.back().value));
+    ASSERT_TRUE(orvalis::computeMetrics({cells, 2, 3, std::nullopt, 1.0}, orvalis::MetricsOptions(), values));
+    const auto division = table->findItems("(division)", Qt::MatchEndsWith | Qt::MatchRecursive);
+    ASSERT_EQ(division.size(), 1);
+    EXPECT_EQ(table->headerItem()->text(3), "class 1");
+    const auto class1 = std::find_if(values.begin(), values.end(), [](const orvalis::MetricValue& v) {
+        return !v.landscape() && v.cls == 1 && v.metric == "division";
+    });
+    ASSERT_NE(class1, values.end());
+    EXPECT_EQ(division[0]->toolTip(3).toStdString(), orvalis::formatMetricValue(class1->value));
+
+    // Closed, it comes back from the View menu.
+    panel->close();
+    child<QAction>(window, "actionMetricsPanel")->trigger();
+    EXPECT_TRUE(panel->isVisible());
+
     select(QString::fromStdString(dir.file("missing.txt")));
-    EXPECT_EQ(table->rowCount(), 0);
+    EXPECT_EQ(table->topLevelItemCount(), 0);
 }
 
 TEST_F(WindowFixture, OpenListsNamesInNaturalOrderOnceAndDrawsTheFirstAdded)
@@ -268,12 +284,13 @@ TEST_F(WindowFixture, GeoTiffWindowIsDrawnNorthUpWithItsClassesAndExported)
     EXPECT_TRUE(child<QLabel>(window, "gridStatus")->text().contains("2 rows × 3 columns"));
     EXPECT_TRUE(child<QLabel>(window, "gridLegend")->text().contains("11:&nbsp;16.7&nbsp;%"));
     // Measured with the frame's 30 m cells: six cells are 0.54 ha.
-    auto* measured = window.findChild<QDockWidget*>("metricsPanel")->findChild<QTableWidget*>();
-    QString totalArea;
-    for (int row = 0; row < measured->rowCount(); ++row)
-        if (measured->item(row, 1)->text() == "ta")
-            totalArea = measured->item(row, 2)->text();
-    EXPECT_EQ(totalArea, "0.54");
+    auto* panel = window.findChild<QDockWidget*>("metricsPanel");
+    EXPECT_EQ(child<QDoubleSpinBox>(*panel, "metricsCellSize")->value(), 30.0);
+    child<QComboBox>(*panel, "metricsLevel")->setCurrentIndex(2);
+    const auto totalArea =
+        panel->findChild<QTreeWidget*>()->findItems("(ta)", Qt::MatchEndsWith | Qt::MatchRecursive).value(0);
+    ASSERT_NE(totalArea, nullptr);
+    EXPECT_EQ(totalArea->text(2), "0.54");
 
     const QRectF cells = cellsRect();
     const QImage shot = window.grab().toImage();

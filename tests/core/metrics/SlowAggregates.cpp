@@ -3,7 +3,9 @@
 // and where it lets no-data count as edge.
 #include "SlowCatalogue.h"
 
+#ifndef ORVALIS_SLOW_ONLY
 #include <gtest/gtest.h>
+#endif
 
 #include <cmath>
 #include <cstdlib>
@@ -334,6 +336,8 @@ std::vector<SlowRow> slowAggregates(const SlowGrid& g, const SlowOptions& o)
 
 }  // namespace orvalis::test
 
+#ifndef ORVALIS_SLOW_ONLY  // the tests; a benchmark takes the recomputation alone
+
 // ---------------------------------------------------------------------------------------------
 
 namespace {
@@ -543,3 +547,5 @@ TEST(SlowAggregates, RelativeRichnessNeedsClassesMax)
 }
 
 }  // namespace
+
+#endif

@@ -433,7 +433,8 @@ std::vector<SlowRow> slowPatchFamilies(const SlowGrid& g, const SlowOptions& o)
 
 }  // namespace orvalis::test
 
-// ---------------------------------------------------------------------------------------------
+#ifndef ORVALIS_SLOW_ONLY  // the tests; a benchmark takes the recomputation alone
+
 // Against landscapemetrics' own values on the reference grids.
 
 #include <gtest/gtest.h>
@@ -658,3 +659,5 @@ TEST(SlowPatchFamilies, GyrateFromTheNearestCell)
 }
 
 }  // namespace
+
+#endif
