@@ -373,10 +373,11 @@ void MetricsPanel::showClassOrLandscape(const Measurement& m)
         const int column =
             2 + static_cast<int>(std::lower_bound(classes.begin(), classes.end(), v.cls) - classes.begin());
         setValue(row->second, column, v.value);
+        // Copied rows lead with the code, a field more than the table shows.
         QStringList copied = row->second->data(0, CopyRole).toStringList();
-        while (copied.size() <= column)
+        while (copied.size() <= column + 1)
             copied << QString();
-        copied[column] = fromStd(orvalis::formatMetricValue(v.value));
+        copied[column + 1] = fromStd(orvalis::formatMetricValue(v.value));
         row->second->setData(0, CopyRole, copied);
     }
     tree_->expandAll();

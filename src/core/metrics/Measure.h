@@ -109,6 +109,24 @@ public:
 
     // A series by code, filled on first use.
     const SeriesStats& stats(const std::string& code, const std::function<void(Measure&, SeriesValues&)>& fill);
+    // Per class, then over every patch (at classCount()), the sum of f(p) over the patches: one
+    // pass, the first time key is asked for.
+    template <class F>
+    double patchSum(const char* key, long cls, F f)
+    {
+        std::vector<double>& sums = patchSums_[key];
+        if (sums.empty()) {
+            const std::size_t P = patchCount();
+            sums.assign(classCount() + 1, 0.0);
+            for (std::size_t p = 0; p < P; ++p) {
+                const double v = f(p);
+                sums[static_cast<std::size_t>(raster_.patchClass[p])] += v;
+                sums.back() += v;
+            }
+        }
+        return sums[cls < 0 ? classCount() : static_cast<std::size_t>(cls)];
+    }
+
     // The values of a patch metric, per patch, filled on first use.
     const std::vector<double>& patchValues(const MetricDef& def);
 
@@ -152,6 +170,7 @@ private:
     std::vector<std::int64_t> diagonal_;
     std::vector<std::int32_t> order_;
     std::map<std::string, SeriesStats> stats_;
+    std::map<std::string, std::vector<double>> patchSums_;
     std::map<const MetricDef*, std::vector<double>> patchValues_;
 };
 

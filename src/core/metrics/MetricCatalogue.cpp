@@ -106,22 +106,11 @@ double outline(Measure& m, size_t k)
     return static_cast<double>(m.edgeOf(k) + m.mapEdgeOf(k) + m.noDataEdgeOf(k));
 }
 
-// Sums over patches of one class (k >= 0) or of all (k < 0).
-template <class F>
-double sumPatches(Measure& m, long k, F f)
-{
-    double sum = 0;
-    for (size_t p = 0; p < m.patchCount(); ++p)
-        if (k < 0 || m.patchClass(p) == k)
-            sum += f(p);
-    return sum;
-}
-
 double cohesion(Measure& m, long k)
 {
     const double n = static_cast<double>(m.dataCells());
-    const double perim = sumPatches(m, k, [&](size_t p) { return static_cast<double>(m.perimeterSides(p)); });
-    const double weighted = sumPatches(m, k, [&](size_t p) {
+    const double perim = m.patchSum("perimeter", k, [&](size_t p) { return static_cast<double>(m.perimeterSides(p)); });
+    const double weighted = m.patchSum("perimeter x root area", k, [&](size_t p) {
         return static_cast<double>(m.perimeterSides(p)) * std::sqrt(static_cast<double>(m.shape(p).cells));
     });
     return (1.0 - perim / weighted) / (1.0 - 1.0 / std::sqrt(n)) * 100.0;
@@ -129,7 +118,7 @@ double cohesion(Measure& m, long k)
 
 double area2(Measure& m, long k)
 {
-    return sumPatches(m, k, [&](size_t p) {
+    return m.patchSum("area squared", k, [&](size_t p) {
         const double a = static_cast<double>(m.shape(p).cells);
         return a * a;
     });
@@ -170,12 +159,12 @@ Value pafrac(Measure& m, long k)
 
 double coreCellsOf(Measure& m, long k)
 {
-    return sumPatches(m, k, [&](size_t p) { return static_cast<double>(m.coreCells(p)); });
+    return m.patchSum("core cells", k, [&](size_t p) { return static_cast<double>(m.coreCells(p)); });
 }
 
 double coreAreasOf(Measure& m, long k)
 {
-    return sumPatches(m, k, [&](size_t p) { return static_cast<double>(m.coreAreas(p)); });
+    return m.patchSum("core areas", k, [&](size_t p) { return static_cast<double>(m.coreAreas(p)); });
 }
 
 // IJI over the sides between different classes: their evenness among the pairs of classes.
@@ -387,7 +376,7 @@ std::vector<MetricDef> buildCatalogue()
           });
     klass("gyrate_am", T::AreaEdge, "area-weighted mean radius of gyration", "m",
           "mean of the patches' gyrate weighted by their areas", P | NeedRadius, [](Measure& m, size_t k) {
-              const double weighted = sumPatches(m, static_cast<long>(k), [&](size_t p) {
+              const double weighted = m.patchSum("gyrate x area", static_cast<long>(k), [&](size_t p) {
                   return m.gyrate(p) * static_cast<double>(m.shape(p).cells);
               });
               return Value(weighted / static_cast<double>(m.cellsOf(k)));
