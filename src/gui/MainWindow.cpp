@@ -142,8 +142,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     showMetrics->setObjectName(QStringLiteral("actionMetricsPanel"));
     showMetrics->setText(texts::metricsPanelAction());
     viewMenu->addAction(showMetrics);
-    // The panel comes beside the list and the map, not out of their room.
-    resize(width() + metrics_->sizeHint().width(), height());
+    // The panel comes beside the list and the map, not out of their room, wide enough for a few classes.
+    resize(width() + MetricsPanel::PreferredWidth, height());
+    resizeDocks({metrics_}, {MetricsPanel::PreferredWidth}, Qt::Horizontal);
     ui->fileListView->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui->fileListView, &QWidget::customContextMenuRequested, this, &MainWindow::showListMenu);
     connect(ui->frameView, &GridView::drawingChanged, this, [this] {
@@ -155,7 +156,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     QSettings stored;
     // A first start gets room enough to see a window's cells; later starts come back as they were left.
     if (!restoreGeometry(stored.value("window/geometry").toByteArray()))
-        resize(std::max(width(), 1000), std::max(height(), 640));
+        resize(std::max(width(), 1000 + MetricsPanel::PreferredWidth / 2), std::max(height(), 640));
     restoreState(stored.value("window/state").toByteArray());
     ui->mainSplitter->restoreState(stored.value("window/splitter").toByteArray());
 }

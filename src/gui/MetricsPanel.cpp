@@ -39,7 +39,8 @@ namespace {
 
 // The copied text of a row lives in its first column.
 constexpr int CopyRole = Qt::UserRole;
-constexpr int NameColumnWidth = 320;
+// Long names are cut short beyond this; the code beside them and the tooltip stay whole.
+constexpr int NameColumnWidth = 230;
 
 // A cell side typed as 30 reads 30, not 30.0000.
 class CellSideBox : public QDoubleSpinBox {
@@ -172,7 +173,6 @@ MetricsPanel::MetricsPanel(QWidget* parent) : QDockWidget(texts::metricsTitle(),
     tree_->setSelectionBehavior(QAbstractItemView::SelectRows);
     tree_->setUniformRowHeights(true);
     tree_->setAlternatingRowColors(true);
-    tree_->setTextElideMode(Qt::ElideMiddle);
     tree_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignTop);
     tree_->header()->setStretchLastSection(false);
     tree_->setMinimumWidth(300);
@@ -333,7 +333,7 @@ void MetricsPanel::showClassOrLandscape(const Measurement& m)
         for (const MetricValue& v : m.values)
             if (classes.empty() || classes.back() != v.cls)
                 classes.push_back(v.cls);
-    QStringList header{texts::metricsName(), texts::metricsUnit()};
+    QStringList header{texts::metricsName(), texts::metricsCode(), texts::metricsUnit()};
     copyHeader_ = QStringList{texts::metricsCopyMetric(), texts::metricsCopyName(), texts::metricsCopyUnit()};
     if (m.level == MetricLevel::Class) {
         for (int cls : classes) {
@@ -361,8 +361,9 @@ void MetricsPanel::showClassOrLandscape(const Measurement& m)
             group->setFirstColumnSpanned(true);
         }
         const QString name = fromStd(d->name), code = fromStd(d->code);
-        auto* item = new QTreeWidgetItem(group, {texts::metricsNameAndCode(name, code), unitText(d->unit)});
+        auto* item = new QTreeWidgetItem(group, {name, code, unitText(d->unit)});
         item->setToolTip(0, texts::metricsAbout(name, code, fromStd(d->definition)));
+        item->setToolTip(1, item->toolTip(0));
         item->setData(0, CopyRole, QStringList{code, name, unitText(d->unit)});
         rowOf[d->code] = item;
     }
@@ -371,13 +372,12 @@ void MetricsPanel::showClassOrLandscape(const Measurement& m)
         if (row == rowOf.end())
             continue;
         const int column =
-            2 + static_cast<int>(std::lower_bound(classes.begin(), classes.end(), v.cls) - classes.begin());
+            3 + static_cast<int>(std::lower_bound(classes.begin(), classes.end(), v.cls) - classes.begin());
         setValue(row->second, column, v.value);
-        // Copied rows lead with the code, a field more than the table shows.
         QStringList copied = row->second->data(0, CopyRole).toStringList();
-        while (copied.size() <= column + 1)
+        while (copied.size() <= column)
             copied << QString();
-        copied[column + 1] = fromStd(orvalis::formatMetricValue(v.value));
+        copied[column] = fromStd(orvalis::formatMetricValue(v.value));
         row->second->setData(0, CopyRole, copied);
     }
     tree_->expandAll();

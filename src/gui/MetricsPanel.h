@@ -34,6 +34,9 @@ public:
     // grids are measured on a thread so that the window keeps answering.
     static constexpr std::size_t InstantCells = 250'000;
 
+    // Room for the names, codes and units and three classes' values.
+    static constexpr int PreferredWidth = 520;
+
     explicit MetricsPanel(QWidget* parent = nullptr);
     ~MetricsPanel() override;
 

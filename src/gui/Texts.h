@@ -355,10 +355,9 @@ inline QString metricsClassColumn(int cls)
 {
     return detail::window("class %1").arg(cls);
 }
-// A metric's row: its name, then the code the command line and R know it by.
-inline QString metricsNameAndCode(const QString& name, const QString& code)
+inline QString metricsCode()
 {
-    return detail::window("%1 (%2)").arg(name, code);
+    return detail::window("Code");
 }
 inline QString metricsAbout(const QString& name, const QString& code, const QString& definition)
 {

@@ -289,8 +289,8 @@ std::vector<MetricDef> buildCatalogue()
               return Value(std::isfinite(v) ? v : 1.0);
           });
     patch("circle", T::Shape, "related circumscribing circle", "",
-          "1 - area / area of the smallest circle about the patch, whose diameter is the largest distance between two "
-          "corners of its cells",
+          "1 - area / area of the smallest circle holding the outer corners of the patch's cells in its first and last "
+          "rows and columns",
           NeedCircle,
           [](Measure& m, size_t p) {
               const double cells = static_cast<double>(m.shape(p).cells);
@@ -307,14 +307,15 @@ std::vector<MetricDef> buildCatalogue()
               const double sum = n + 4.0 * static_cast<double>(m.shape(p).like) + 2.0 * static_cast<double>(m.diagonalPairs(p));
               return Value((sum / n - 1.0) / 12.0);
           });
-    patch("core", T::Core, "core area", "ha", "cells of the patch farther than --edge-depth cells from its edge x cell area",
+    patch("core", T::Core, "core area", "ha", "cells of the patch more than --edge-depth steps across cell sides from any cell outside it (the map's edge "
+          "is outside unless --consider-boundary) x cell area",
           NeedCore, [](Measure& m, size_t p) { return Value(static_cast<double>(m.coreCells(p)) * m.cellHa()); });
     patch("cai", T::Core, "core area index", "%", "core area / area x 100", NeedCore, [](Measure& m, size_t p) {
         return Value(static_cast<double>(m.coreCells(p)) / static_cast<double>(m.shape(p).cells) * 100.0);
     });
-    patch("ncore", T::Core, "number of core areas", "", "disjunct core areas of the patch", NeedCore,
+    patch("ncore", T::Core, "number of core areas", "", "disjunct core areas of the patch, their cells joined by the patch rule", NeedCore,
           [](Measure& m, size_t p) { return Value(static_cast<double>(m.coreAreas(p))); });
-    patch("enn", T::Aggregation, "euclidean nearest-neighbour distance", "m",
+    patch("enn", T::Aggregation, "Euclidean nearest-neighbour distance", "m",
           "shortest distance between the centres of a cell of the patch and a cell of another patch of its class; NA "
           "when its class has one patch",
           NeedNearest, [](Measure& m, size_t p) { return defined(m.nearest(p)); });

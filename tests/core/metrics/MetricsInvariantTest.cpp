@@ -1,12 +1,16 @@
 // Properties every landscape keeps, the spanning rule, the input the engine refuses, and grids
 // measured alike whatever a thread measured before.
 #include "core/metrics/LandscapeMetrics.h"
+#include "core/metrics/MetricDocs.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <random>
 #include <string>
@@ -238,4 +242,14 @@ TEST(MetricsInvariants, KeptBuffersMeasureAlike)
                 }
             }
         }
+}
+
+// The metrics' page is the table's: a metric added without scripts/metrics-doc.sh fails here.
+TEST(MetricsInvariants, DocumentationIsWrittenFromTheTable)
+{
+    const char* src = std::getenv("ORVALIS_SOURCE_DIR");
+    std::ifstream in(std::string(src ? src : ".") + "/docs/METRICS.md", std::ios::binary);
+    ASSERT_TRUE(in) << "docs/METRICS.md is missing";
+    const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(page == orvalis::metricsMarkdown()) << "docs/METRICS.md is out of date: run scripts/metrics-doc.sh";
 }
