@@ -1,8 +1,12 @@
 // libFuzzer target: any bytes as a landscape file. The fast parser must agree with a plain
-// reading of the format rules, and both file readers with the parser.
+// reading of the format rules, and both file readers with the parser; a rectangular grid is
+// measured with every metric at every level, whose areas must add up.
 #include "FuzzSupport.h"
 #include "core/io/CompactGrid.h"
 #include "core/io/LandscapeFile.h"
+#include "core/metrics/LandscapeMetrics.h"
+
+#include <cmath>
 
 #include <cstdint>
 #include <cstdlib>
@@ -29,6 +33,46 @@ orvalis::LandscapeGrid referenceParse(std::string_view text)
             grid.push_back(std::move(values));
     }
     return grid;
+}
+
+// The whole catalogue, both patch rules, the first value seen as no-data: patch areas add up to
+// the total area and the class shares to 100 %.
+void measure(const orvalis::LandscapeGrid& grid)
+{
+    if (grid.empty() || grid.size() * grid[0].size() > 4096)
+        return;
+    std::vector<int> cells;
+    for (const auto& line : grid) {
+        if (line.size() != grid[0].size())
+            return;
+        cells.insert(cells.end(), line.begin(), line.end());
+    }
+    using L = orvalis::MetricLevel;
+    static const orvalis::MetricSelection all = orvalis::MetricSelection::all({L::Patch, L::Class, L::Landscape});
+    for (int rule : {4, 8}) {
+        orvalis::MetricsOptions o;
+        o.neighbours = rule;
+        o.edgeDepth = 1 + static_cast<int>(cells.size() % 3);
+        o.selection = all;
+        std::vector<orvalis::MetricValue> out;
+        const orvalis::GridView view{cells, static_cast<int>(grid.size()), static_cast<int>(grid[0].size()),
+                                     cells.size() > 1 ? std::optional<int>(cells[0]) : std::nullopt, 30.0};
+        if (!orvalis::computeMetrics(view, o, out))
+            continue;  // every cell was no-data
+        double area = 0, pland = 0, ta = -1;
+        for (const orvalis::MetricValue& v : out) {
+            if (v.level == L::Patch && v.metric == "area")
+                area += *v.value;
+            if (v.level == L::Class && v.metric == "pland")
+                pland += *v.value;
+            if (v.level == L::Landscape && v.metric == "ta")
+                ta = *v.value;
+        }
+        if (std::fabs(area - ta) > 1e-9 * ta || std::fabs(pland - 100.0) > 1e-9) {
+            fuzzsupport::report("metrics: patch areas or class shares do not add up");
+            std::abort();
+        }
+    }
 }
 
 }  // namespace
@@ -62,5 +106,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzzsupport::report("the compact reader differs from the plain one");
         std::abort();
     }
+    measure(grid);
     return 0;
 }

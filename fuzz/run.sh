@@ -33,7 +33,9 @@ build() {
 }
 build tga_fuzzer "$here/TgaFuzzer.cpp" "$root/src/core/io/TgaImage.cpp"
 build landscape_fuzzer "$here/LandscapeFuzzer.cpp" "$root/src/core/io/LandscapeFile.cpp" "$root/src/core/io/CompactGrid.cpp" \
-    "$root/src/core/io/SafeFile.cpp"
+    "$root/src/core/io/SafeFile.cpp" "$root/src/core/metrics/LandscapeMetrics.cpp" "$root/src/core/metrics/Measure.cpp" \
+    "$root/src/core/metrics/PatchGeometry.cpp" "$root/src/core/metrics/MetricCatalogue.cpp" \
+    "$root/src/core/metrics/PatchRaster.cpp" "$root/src/core/metrics/NearestPatch.cpp"
 
 run() {
     name=$1
