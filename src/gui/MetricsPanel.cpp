@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QEvent>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -21,6 +22,8 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <string_view>
+#include <utility>
 
 using orvalis::MetricDef;
 using orvalis::MetricLevel;
@@ -39,8 +42,9 @@ namespace {
 
 // The copied text of a row lives in its first column.
 constexpr int CopyRole = Qt::UserRole;
-// Long names are cut short beyond this; the code beside them and the tooltip stay whole.
-constexpr int NameColumnWidth = 230;
+// Names are cut short to leave the values room, never below this; the code beside them and
+// the tooltip stay whole.
+constexpr int NarrowestNames = 150;
 
 // A cell side typed as 30 reads 30, not 30.0000.
 class CellSideBox : public QDoubleSpinBox {
@@ -83,11 +87,30 @@ QString typeTitle(MetricType type)
     return title;
 }
 
-// The level's metrics, type after type; within a type in catalogue order, the usual ones first.
+// Where a code stands among its family's: area_mn, area_sd, area_cv; a code of no family first.
+std::pair<std::string_view, int> familyOf(const std::string& code)
+{
+    static const std::vector<std::string_view> order{"mn", "am", "sd", "cv"};
+    const std::size_t cut = code.rfind('_');
+    if (cut == std::string::npos)
+        return {code, -1};
+    const std::string_view suffix = std::string_view(code).substr(cut + 1);
+    const auto at = std::find(order.begin(), order.end(), suffix);
+    return {std::string_view(code).substr(0, cut), static_cast<int>(at - order.begin())};
+}
+
+// The level's metrics, type after type; within a type the usual ones first, in their order,
+// then the others with each family together.
 std::vector<const MetricDef*> groupedMetrics(MetricLevel level)
 {
     std::vector<const MetricDef*> defs = orvalis::MetricSelection::all({level}).metrics();
-    std::stable_sort(defs.begin(), defs.end(), [](const MetricDef* a, const MetricDef* b) { return a->type < b->type; });
+    std::stable_sort(defs.begin(), defs.end(), [](const MetricDef* a, const MetricDef* b) {
+        if (a->type != b->type)
+            return a->type < b->type;
+        if (a->standard != b->standard)
+            return a->standard;
+        return !a->standard && familyOf(a->code) < familyOf(b->code);
+    });
     return defs;
 }
 
@@ -176,6 +199,8 @@ MetricsPanel::MetricsPanel(QWidget* parent) : QDockWidget(texts::metricsTitle(),
     tree_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignTop);
     tree_->header()->setStretchLastSection(false);
     tree_->setMinimumWidth(300);
+    tree_->setIndentation(14);
+    tree_->installEventFilter(this);
     copy_ = new QAction(texts::metricsCopy(), tree_);
     copy_->setObjectName(QStringLiteral("actionCopyMetrics"));
     copy_->setShortcut(QKeySequence::Copy);
@@ -266,6 +291,7 @@ void MetricsPanel::measure()
     tree_->setColumnCount(1);
     tree_->setHeaderLabels({QString()});
     copyHeader_.clear();
+    namesWidth_ = 0;
     if (!cells_) {
         note_->setText(QString::fromStdString(refusal_));
         shownJob_ = job;
@@ -383,7 +409,26 @@ void MetricsPanel::showClassOrLandscape(const Measurement& m)
     tree_->expandAll();
     for (int c = 0; c < tree_->columnCount(); ++c)
         tree_->resizeColumnToContents(c);
-    tree_->setColumnWidth(0, std::min(tree_->columnWidth(0), NameColumnWidth));
+    namesWidth_ = tree_->columnWidth(0);
+    fitNames();
+}
+
+void MetricsPanel::fitNames()
+{
+    if (namesWidth_ == 0)
+        return;
+    int others = 0;
+    for (int c = 1; c < tree_->columnCount(); ++c)
+        others += tree_->columnWidth(c);
+    const int room = tree_->viewport()->width() - others;
+    tree_->setColumnWidth(0, std::clamp(room, NarrowestNames, std::max(NarrowestNames, namesWidth_)));
+}
+
+bool MetricsPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == tree_ && event->type() == QEvent::Resize)
+        fitNames();
+    return QDockWidget::eventFilter(watched, event);
 }
 
 void MetricsPanel::showPatches(const Measurement& m)

@@ -35,7 +35,7 @@ public:
     static constexpr std::size_t InstantCells = 250'000;
 
     // Room for the names, codes and units and three classes' values.
-    static constexpr int PreferredWidth = 520;
+    static constexpr int PreferredWidth = 540;
 
     explicit MetricsPanel(QWidget* parent = nullptr);
     ~MetricsPanel() override;
@@ -68,6 +68,9 @@ private:
     void showClassOrLandscape(const Measurement& m);
     void showPatches(const Measurement& m);
     void copySelection() const;
+    // The names take the room the other columns leave, within limits.
+    void fitNames();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void updateCellSizeOrigin();
 
     QComboBox* level_;
@@ -88,6 +91,7 @@ private:
     double side_ = 1.0;  // the cell side measured with
     double framelessSide_ = 1.0;  // what the user last set for a file without a frame
     QStringList copyHeader_;
+    int namesWidth_ = 0;  // what the names need; 0 when the table has no name column
 
     QList<QThread*> threads_;
     quint64 job_ = 0;  // the latest measurement asked for

@@ -36,10 +36,10 @@ struct PanelFixture : ::testing::Test {
         neighbours = child<QComboBox>(panel, "metricsNeighbours");
         side = child<QDoubleSpinBox>(panel, "metricsCellSize");
     }
-    // The row of a metric, by the code its name ends with.
+    // The row of a metric, by its code.
     QTreeWidgetItem* row(const QString& code)
     {
-        const auto found = tree->findItems("(" + code + ")", Qt::MatchEndsWith | Qt::MatchRecursive);
+        const auto found = tree->findItems(code, Qt::MatchExactly | Qt::MatchRecursive, 1);
         EXPECT_EQ(found.size(), 1) << code.toStdString();
         return found.value(0);
     }
@@ -69,17 +69,20 @@ TEST_F(PanelFixture, ClassLevelShowsTheWholeCatalogueByTypeRoundedWithEveryDigit
 {
     panel.showMetricsOf(orvalis::CompactGrid::from(ThreeByThree));
     EXPECT_EQ(level->currentText(), "class");
-    EXPECT_EQ(header(2), "class 1");
-    EXPECT_EQ(header(3), "class 2");
+    EXPECT_EQ(header(3), "class 1");
+    EXPECT_EQ(header(4), "class 2");
 
     QTreeWidgetItem* pland = row("pland");
     ASSERT_NE(pland, nullptr);
-    EXPECT_EQ(pland->text(0), "percentage of landscape (pland)");
-    EXPECT_EQ(pland->text(1), "%");
-    EXPECT_EQ(pland->text(2), "22.22");
-    EXPECT_EQ(pland->toolTip(2).toStdString(), engine(ThreeByThree, orvalis::MetricLevel::Class, "pland", 1));
-    EXPECT_EQ(pland->text(3), "77.78");
-    EXPECT_EQ(row("pafrac")->text(2), "NA") << "undefined below 10 patches";
+    EXPECT_EQ(pland->text(0), "percentage of landscape");
+    EXPECT_EQ(pland->text(2), "%");
+    EXPECT_EQ(pland->text(3), "22.22");
+    EXPECT_EQ(pland->toolTip(3).toStdString(), engine(ThreeByThree, orvalis::MetricLevel::Class, "pland", 1));
+    EXPECT_EQ(pland->text(4), "77.78");
+    EXPECT_EQ(row("pafrac")->text(3), "NA") << "undefined below 10 patches";
+    EXPECT_EQ(row("area_cv")->parent()->indexOfChild(row("area_cv")),
+              row("area_mn")->parent()->indexOfChild(row("area_sd")) + 1)
+        << "a family's mean, deviation and variation stay together";
 
     // Every class metric once, under the heading of its type.
     int metrics = 0;
@@ -154,9 +157,9 @@ TEST_F(PanelFixture, LevelSwitchShowsPatchesByIdAndTheLandscapeInOneColumn)
     EXPECT_TRUE(lines[1].startsWith("1\t1\t"));
 
     level->setCurrentIndex(2);
-    EXPECT_EQ(tree->columnCount(), 3);
-    EXPECT_EQ(header(2), "Value");
-    EXPECT_EQ(row("ta")->text(2), "0.0009");
+    EXPECT_EQ(tree->columnCount(), 4);
+    EXPECT_EQ(header(3), "Value");
+    EXPECT_EQ(row("ta")->text(3), "0.0009");
     EXPECT_EQ(row("shdi")->parent()->text(0), "Diversity");
 }
 
@@ -166,9 +169,9 @@ TEST_F(PanelFixture, FourNeighboursSplitPatchesThatOnlyTouchAtCorners)
     panel.showMetricsOf(orvalis::CompactGrid::from(diagonal));
     EXPECT_EQ(neighbours->currentData().toInt(), 8);
     QSignalSpy measured(&panel, &MetricsPanel::measured);
-    EXPECT_EQ(row("np")->text(3), "1") << "class 1, joined at corners";
+    EXPECT_EQ(row("np")->text(4), "1") << "class 1, joined at corners";
     neighbours->setCurrentIndex(1);
-    EXPECT_EQ(row("np")->text(3), "3");
+    EXPECT_EQ(row("np")->text(4), "3");
     EXPECT_EQ(measured.count(), 1) << "one measurement a change";
 }
 
@@ -177,7 +180,7 @@ TEST_F(PanelFixture, CellSideComesFromTheFrameOrTheUser)
     const orvalis::CompactGrid grid = orvalis::CompactGrid::from(ThreeByThree);
     auto area = [&] {
         level->setCurrentIndex(2);
-        return row("ta")->text(2);
+        return row("ta")->text(3);
     };
     panel.showMetricsOf(grid);
     EXPECT_EQ(side->value(), 1.0);
@@ -235,7 +238,7 @@ TEST_F(PanelFixture, LargeGridsAreMeasuredOnAThreadAndOnlyTheLastChoiceIsShown)
     neighbours->setCurrentIndex(1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.busy(); }, 20000));
     EXPECT_EQ(measured.count(), 1) << "the first measurement, overtaken, is dropped";
-    EXPECT_EQ(row("np")->text(2), QString::number(n * n / 4 / 2));
+    EXPECT_EQ(row("np")->text(3), QString::number(n * n / 4 / 2));
 }
 
 struct RoundingCase : NamedCase {

@@ -293,6 +293,18 @@ int64_t Measure::edgeOf(size_t k)
     return edgeOf_[k];
 }
 
+const std::vector<double>& Measure::sidesOf(size_t k)
+{
+    if (sidesOf_.size() != classCount()) {
+        sidesOf_.assign(classCount(), {});
+        for (const Pair& q : pairs()) {
+            sidesOf_[static_cast<size_t>(q.a)].push_back(static_cast<double>(q.sides));
+            sidesOf_[static_cast<size_t>(q.b)].push_back(static_cast<double>(q.sides));
+        }
+    }
+    return sidesOf_[k];
+}
+
 int64_t Measure::edgeAll()
 {
     pairs();

@@ -88,6 +88,8 @@ public:
     const std::vector<Pair>& pairs();
     std::int64_t edgeOf(std::size_t k);  // sides facing another class
     std::int64_t edgeAll();              // sides between classes, each once
+    // Per class, its sides facing each other class it touches, in the order of pairs().
+    const std::vector<double>& sidesOf(std::size_t k);
 
     // Sides of a class on the map's edge, and facing no-data cells.
     std::int64_t mapEdgeOf(std::size_t k);
@@ -156,6 +158,7 @@ private:
     std::vector<Pair> pairs_;
     std::vector<std::int64_t> edgeOf_;
     std::int64_t edgeAll_ = 0;
+    std::vector<std::vector<double>> sidesOf_;
     bool bordered_ = false;
     std::vector<std::int64_t> mapEdgeOf_, noDataEdgeOf_;
     bool searched_ = false;

@@ -59,18 +59,33 @@ double entropy(Measure& m, const std::vector<double>& entries)
     return h;
 }
 
-// Sides of class k against each class, counted both ways (the diagonal holds like sides twice).
-std::vector<double> adjacencyMatrix(Measure& m)
+// The adjacency matrix's entries that are not 0, sides counted both ways: a class's like sides
+// twice on the diagonal, each pair of classes once in each direction. Kept sparse: a map may hold
+// thousands of classes.
+struct Adjacency {
+    std::vector<double> entries;
+    std::vector<double> rows;  // per class: its row's sum, sides facing a class
+};
+
+Adjacency adjacency(Measure& m)
 {
+    Adjacency a;
     const size_t K = m.classCount();
-    std::vector<double> c(K * K, 0.0);
-    for (size_t k = 0; k < K; ++k)
-        c[k * K + k] = 2.0 * static_cast<double>(m.likeOf(k));
-    for (const Measure::Pair& q : m.pairs()) {
-        c[static_cast<size_t>(q.a) * K + static_cast<size_t>(q.b)] = static_cast<double>(q.sides);
-        c[static_cast<size_t>(q.b) * K + static_cast<size_t>(q.a)] = static_cast<double>(q.sides);
+    a.rows.assign(K, 0.0);
+    for (size_t k = 0; k < K; ++k) {
+        const double like = 2.0 * static_cast<double>(m.likeOf(k));
+        if (like > 0)
+            a.entries.push_back(like);
+        a.rows[k] += like;
     }
-    return c;
+    for (const Measure::Pair& q : m.pairs()) {
+        const double n = static_cast<double>(q.sides);
+        a.entries.push_back(n);
+        a.entries.push_back(n);
+        a.rows[static_cast<size_t>(q.a)] += n;
+        a.rows[static_cast<size_t>(q.b)] += n;
+    }
+    return a;
 }
 
 // Entropies of the adjacency matrix: of its column sums and of all its entries.
@@ -81,13 +96,9 @@ struct Entropies {
 
 Entropies adjacencyEntropies(Measure& m)
 {
-    const size_t K = m.classCount();
-    const std::vector<double> c = adjacencyMatrix(m);
-    std::vector<double> columns(K, 0.0);
-    for (size_t a = 0; a < K; ++a)
-        for (size_t b = 0; b < K; ++b)
-            columns[b] += c[a * K + b];
-    return {entropy(m, columns), entropy(m, c)};
+    const Adjacency a = adjacency(m);
+    // The matrix is symmetric: its column sums are its row sums.
+    return {entropy(m, a.rows), entropy(m, a.entries)};
 }
 
 double share(Measure& m, size_t k)
@@ -433,11 +444,7 @@ std::vector<MetricDef> buildCatalogue()
           "evenness of the class's sides among the other classes: -sum e ln e / ln(m - 1) x 100, e the shares of its "
           "sides facing each other class; NA with fewer than 3 classes",
           A, [](Measure& m, size_t k) {
-              std::vector<double> sides;
-              for (const Measure::Pair& q : m.pairs())
-                  if (static_cast<size_t>(q.a) == k || static_cast<size_t>(q.b) == k)
-                      sides.push_back(static_cast<double>(q.sides));
-              return iji(m, sides, classes(m) - 1.0);
+              return iji(m, m.sidesOf(k), classes(m) - 1.0);
           });
     klass("tca", T::Core, "total core area", "ha", "core cells of the class's patches x cell area", P | NeedCore,
           [](Measure& m, size_t k) { return Value(coreCellsOf(m, static_cast<long>(k)) * m.cellHa()); });
@@ -480,29 +487,29 @@ std::vector<MetricDef> buildCatalogue()
              const size_t K = m.classCount();
              if (K < 2)
                  return Value();
-             const std::vector<double> c = adjacencyMatrix(m);
+             const Adjacency adj = adjacency(m);
              double sum = 0;
              if (m.fragstats()) {
                  // Each row's shares weighted by the class's share of the landscape.
-                 for (size_t a = 0; a < K; ++a) {
-                     double row = 0;
-                     for (size_t b = 0; b < K; ++b)
-                         row += c[a * K + b];
-                     for (size_t b = 0; b < K; ++b)
-                         if (c[a * K + b] > 0) {
-                             const double g = share(m, a) * c[a * K + b] / row;
-                             sum += g * std::log(g);
-                         }
+                 auto add = [&](size_t row, double g) {
+                     const double q = share(m, row) * g / adj.rows[row];
+                     sum += q * std::log(q);
+                 };
+                 for (size_t k = 0; k < K; ++k)
+                     if (m.likeOf(k) > 0)
+                         add(k, 2.0 * static_cast<double>(m.likeOf(k)));
+                 for (const Measure::Pair& q : m.pairs()) {
+                     add(static_cast<size_t>(q.a), static_cast<double>(q.sides));
+                     add(static_cast<size_t>(q.b), static_cast<double>(q.sides));
                  }
              } else {
                  double total = 0;
-                 for (double e : c)
+                 for (double e : adj.entries)
                      total += e;
                  if (total <= 0)
                      return Value();
-                 for (double e : c)
-                     if (e > 0)
-                         sum += e / total * std::log(e / total);
+                 for (double e : adj.entries)
+                     sum += e / total * std::log(e / total);
              }
              return defined((1.0 + sum / (2.0 * std::log(static_cast<double>(K)))) * 100.0);
          },
