@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CliSupport.h"
+#include "cli/SurfaceCommand.h"
 
 #include <cstdint>
 #include <optional>
@@ -80,5 +81,24 @@ struct CompareOptions {
 };
 CLI::App* addCompareCommand(CLI::App& app, CompareOptions& options);
 int runCompareCommand(const CompareOptions& options);
+
+struct SitesOptions {
+    std::string map;
+    std::string sites;
+    std::string radius;             // comma-separated, map units
+    std::string shape = "circle";   // circle or square
+    std::string id, x, y;           // column or field names; empty: found by name
+    std::string sitesCrs;           // a CSV's coordinates' system; empty: the map's
+    MetricChoiceCli choice;
+    std::string habitat;
+    int band = 1;
+    int jobs = 0;                   // every core
+    std::string output = "sites.csv";
+};
+CLI::App* addSitesCommand(CLI::App& app, SitesOptions& options);
+int runSitesCommand(const SitesOptions& options);
+
+CLI::App* addSurfaceCommand(CLI::App& app, SurfaceOptions& options);
+int runSurfaceCommand(const SurfaceOptions& options);
 
 }  // namespace orvalis::cli

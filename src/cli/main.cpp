@@ -40,12 +40,17 @@ int main(int argc, char** argv)
     FractalOptions fractal;
     MetricsOptionsCli metrics;
     CompareOptions compare;
+    SitesOptions sites;
+    SurfaceOptions surface;
     CLI::App* sampleCommand = addSampleCommand(app, sample);
     CLI::App* randomCommand = addRandomCommand(app, random);
     CLI::App* fractalCommand = addFractalCommand(app, fractal);
     CLI::App* metricsCommand = addMetricsCommand(app, metrics);
     CLI::App* compareCommand = addCompareCommand(app, compare);
-    for (CLI::App* command : {sampleCommand, randomCommand, fractalCommand, metricsCommand, compareCommand})
+    CLI::App* sitesCommand = addSitesCommand(app, sites);
+    CLI::App* surfaceCommand = addSurfaceCommand(app, surface);
+    for (CLI::App* command :
+         {sampleCommand, randomCommand, fractalCommand, metricsCommand, compareCommand, sitesCommand, surfaceCommand})
         command->group("Commands");
 
     if (argc < 2) {
@@ -84,5 +89,9 @@ int main(int argc, char** argv)
         return runMetricsCommand(metrics);
     if (*compareCommand)
         return runCompareCommand(compare);
+    if (*sitesCommand)
+        return runSitesCommand(sites);
+    if (*surfaceCommand)
+        return runSurfaceCommand(surface);
     return runFractalCommand(fractal);
 }
