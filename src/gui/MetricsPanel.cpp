@@ -23,6 +23,7 @@
 #include <cmath>
 #include <map>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 using orvalis::MetricDef;
@@ -87,30 +88,33 @@ QString typeTitle(MetricType type)
     return title;
 }
 
-// Where a code stands among its family's: area_mn, area_sd, area_cv; a code of no family first.
+// A code's family and its place there: area_mn is ("area", 1), a code of no family (code, -1).
 std::pair<std::string_view, int> familyOf(const std::string& code)
 {
-    static const std::vector<std::string_view> order{"mn", "am", "sd", "cv"};
+    static const std::vector<std::string_view> order{"am", "mn", "sd", "cv"};
     const std::size_t cut = code.rfind('_');
     if (cut == std::string::npos)
         return {code, -1};
-    const std::string_view suffix = std::string_view(code).substr(cut + 1);
-    const auto at = std::find(order.begin(), order.end(), suffix);
+    const auto at = std::find(order.begin(), order.end(), std::string_view(code).substr(cut + 1));
+    if (at == order.end())
+        return {code, -1};
     return {std::string_view(code).substr(0, cut), static_cast<int>(at - order.begin())};
 }
 
-// The level's metrics, type after type; within a type the usual ones first, in their order,
-// then the others with each family together.
+// The level's metrics, type after type; within a type in catalogue order (the usual ones first),
+// except that a family's members follow its first: area_mn, area_sd, area_cv.
 std::vector<const MetricDef*> groupedMetrics(MetricLevel level)
 {
-    std::vector<const MetricDef*> defs = orvalis::MetricSelection::all({level}).metrics();
-    std::stable_sort(defs.begin(), defs.end(), [](const MetricDef* a, const MetricDef* b) {
-        if (a->type != b->type)
-            return a->type < b->type;
-        if (a->standard != b->standard)
-            return a->standard;
-        return !a->standard && familyOf(a->code) < familyOf(b->code);
-    });
+    const std::vector<const MetricDef*> listed = orvalis::MetricSelection::all({level}).metrics();
+    std::map<std::string_view, std::size_t> firstOfFamily;
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        firstOfFamily.emplace(familyOf(listed[i]->code).first, i);
+    auto key = [&](const MetricDef* d) {
+        const auto [family, place] = familyOf(d->code);
+        return std::tuple(d->type, firstOfFamily.at(family), place);
+    };
+    std::vector<const MetricDef*> defs = listed;
+    std::stable_sort(defs.begin(), defs.end(), [&](const MetricDef* a, const MetricDef* b) { return key(a) < key(b); });
     return defs;
 }
 
@@ -200,7 +204,9 @@ MetricsPanel::MetricsPanel(QWidget* parent) : QDockWidget(texts::metricsTitle(),
     tree_->header()->setStretchLastSection(false);
     tree_->setMinimumWidth(300);
     tree_->setIndentation(14);
-    tree_->installEventFilter(this);
+    tree_->viewport()->installEventFilter(this);
+    // "standard de…patch area" says more than "standard deviation of …".
+    tree_->setTextElideMode(Qt::ElideMiddle);
     copy_ = new QAction(texts::metricsCopy(), tree_);
     copy_->setObjectName(QStringLiteral("actionCopyMetrics"));
     copy_->setShortcut(QKeySequence::Copy);
@@ -426,7 +432,8 @@ void MetricsPanel::fitNames()
 
 bool MetricsPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == tree_ && event->type() == QEvent::Resize)
+    // The viewport also narrows when the scroll bar comes.
+    if (watched == tree_->viewport() && event->type() == QEvent::Resize)
         fitNames();
     return QDockWidget::eventFilter(watched, event);
 }

@@ -301,15 +301,15 @@ inline QStringList metricsLevels()
 }
 inline QString metricsNeighbours()
 {
-    return detail::window("Patches join");
+    return detail::window("Neighbour rule");
 }
 inline QString metricsEightNeighbours()
 {
-    return detail::window("8 neighbours: sides and corners");
+    return detail::window("8 cells: patches join at sides and corners");
 }
 inline QString metricsFourNeighbours()
 {
-    return detail::window("4 neighbours: sides only");
+    return detail::window("4 cells: patches join at sides only");
 }
 inline QString metricsCellSize()
 {
