@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <unistd.h>
 
 namespace orvalis::cli {
@@ -81,6 +82,11 @@ CLI::App* addSitesCommand(CLI::App& app, SitesOptions& o)
         HabitatClasses habitat;
         if (!o.habitat.empty() && !habitat.parse(o.habitat, &why))
             throw CLI::ValidationError("--habitat", why);
+        // The default table name is a likely name for the sites file itself.
+        std::error_code ec;
+        for (const std::string* input : {&o.sites, &o.map})
+            if (o.output != "-" && std::filesystem::equivalent(o.output, *input, ec))
+                throw CLI::ValidationError("--output", "the table would replace " + *input + "; name another with --output");
     });
     cmd->footer("A site outside the map or without coordinates is named and the others are measured; a buffer\n"
                 "reaching past the map's edge gets a warning naming its site.\n"
