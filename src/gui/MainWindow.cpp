@@ -319,7 +319,7 @@ void MainWindow::showFile(const QString& name)
     shownFile_ = name;
     ui->frameView->setNoDataValue(noData);
     ui->frameView->setGrid(grid_, rows);
-    metrics_->showMetricsOf(grid_, cellSize, noData);
+    metrics_->showMetricsOf(grid_, cellSize, noData, isRasterName(name));
     // A file that gives no picture says why, without a box in the way of the next click.
     if (!error.isEmpty())
         statusBar()->showMessage(texts::gridNotRead(name, error));

@@ -241,7 +241,7 @@ MetricsPanel::~MetricsPanel()
 }
 
 void MetricsPanel::showMetricsOf(const orvalis::CompactGrid& grid, std::optional<double> cellSize,
-                                 std::optional<int> noData)
+                                 std::optional<int> noData, bool linesAreColumns)
 {
     cells_.reset();
     rows_ = cols_ = 0;
@@ -269,12 +269,21 @@ void MetricsPanel::showMetricsOf(const orvalis::CompactGrid& grid, std::optional
         } else {
             auto flat = std::make_shared<std::vector<int>>();
             flat->reserve(cells);
-            for (std::size_t j = 0; j < grid.lineCount(); ++j)
-                for (std::size_t i = 0; i < grid.lineLength(j); ++i)
-                    flat->push_back(grid.at(j, i));
-            cells_ = std::move(flat);
             rows_ = static_cast<int>(grid.lineCount());
             cols_ = static_cast<int>(grid.lineLength(0));
+            if (linesAreColumns) {
+                // A raster's lines are its columns: measured as its rows run, patches are numbered
+                // as the command line numbers them.
+                std::swap(rows_, cols_);
+                for (int r = 0; r < rows_; ++r)
+                    for (int c = 0; c < cols_; ++c)
+                        flat->push_back(grid.at(static_cast<std::size_t>(c), static_cast<std::size_t>(r)));
+            } else {
+                for (std::size_t j = 0; j < grid.lineCount(); ++j)
+                    for (std::size_t i = 0; i < grid.lineLength(j); ++i)
+                        flat->push_back(grid.at(j, i));
+            }
+            cells_ = std::move(flat);
         }
     }
     measure();

@@ -40,11 +40,12 @@ public:
     explicit MetricsPanel(QWidget* parent = nullptr);
     ~MetricsPanel() override;
 
-    // Measures the grid (line j is grid row j, noData cells outside the landscape) with the
+    // Measures the grid (line j is grid row j, or its column j when linesAreColumns, as a
+    // raster's are read for the view; noData cells outside the landscape) with the
     // panel's level and neighbour rule, its cells cellSize metres wide; without a cellSize the
     // side the user last gave a file without a frame, 1 m at first. An empty grid clears it.
     void showMetricsOf(const orvalis::CompactGrid& grid, std::optional<double> cellSize = std::nullopt,
-                       std::optional<int> noData = std::nullopt);
+                       std::optional<int> noData = std::nullopt, bool linesAreColumns = false);
 
     // A value as the table shows it: four significant digits, without an exponent from 0.0001
     // to below 10^9 (1235, 0.01234, 1235000).
