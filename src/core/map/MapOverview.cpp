@@ -110,6 +110,8 @@ DatasetPtr openDataset(const std::string& path)
 // fractional rows so that each pixel samples the cell the whole read would.
 bool readRows(const std::string& path, int bandNumber, MapOverview& out, int r0, int r1, std::string* why)
 {
+    const std::size_t first = static_cast<std::size_t>(r0) * static_cast<std::size_t>(out.width);
+    void* target = out.real ? static_cast<void*>(out.reals.data() + first) : static_cast<void*>(out.values.data() + first);
     GdalErrorScope errors;
     const DatasetPtr ds = openDataset(path);
     if (!ds)
@@ -125,9 +127,8 @@ bool readRows(const std::string& path, int bandNumber, MapOverview& out, int r0,
     extra.dfYSize = (r1 - r0) * rowsPerPixel;
     const int y0 = static_cast<int>(std::floor(extra.dfYOff));
     const int y1 = static_cast<int>(std::min<double>(static_cast<double>(out.mapHeight), std::ceil(extra.dfYOff + extra.dfYSize)));
-    std::int32_t* target = out.values.data() + static_cast<std::size_t>(r0) * static_cast<std::size_t>(out.width);
     if (ds->GetRasterBand(bandNumber)->RasterIO(GF_Read, 0, y0, static_cast<int>(out.mapWidth), y1 - y0, target, out.width,
-                                                r1 - r0, GDT_Int32, 0, 0, &extra) != CE_None)
+                                                r1 - r0, out.real ? GDT_Float32 : GDT_Int32, 0, 0, &extra) != CE_None)
         return refuse(why, GdalErrorScope::message("cannot read " + path));
     return true;
 }
@@ -146,7 +147,13 @@ bool readGdalOverview(const std::string& path, int maxSide, int bandNumber, int 
     out.mapWidth = band->GetXSize();
     out.mapHeight = band->GetYSize();
     fitSize(out, maxSide);
-    out.values.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height), 0);
+    const GDALDataType type = band->GetRasterDataType();
+    out.real = GDALDataTypeIsFloating(type) && !GDALDataTypeIsComplex(type);
+    const std::size_t pixels = static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height);
+    if (out.real)
+        out.reals.assign(pixels, 0.0f);
+    else
+        out.values.assign(pixels, 0);
     // A map without overviews of its own is decoded whole: bands of rows on every core share the work.
     const bool large = band->GetOverviewCount() == 0 && out.mapWidth * out.mapHeight > (std::int64_t(1) << 24);
     const int cores = large ? static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u)) : 1;
@@ -178,6 +185,11 @@ bool readGdalOverview(const std::string& path, int maxSide, int bandNumber, int 
             return refuse(why, problems[static_cast<std::size_t>(k)]);
     int hasNoData = 0;
     const double noData = band->GetNoDataValue(&hasNoData);
+    if (out.real) {
+        if (hasNoData && !std::isnan(noData))
+            std::replace(out.reals.begin(), out.reals.end(), static_cast<float>(noData), std::nanf(""));
+        return true;
+    }
     if (hasNoData && std::isfinite(noData) && noData >= INT32_MIN && noData <= INT32_MAX)
         out.noData = static_cast<std::int32_t>(noData);
     if (const GDALColorTable* table = band->GetColorTable()) {

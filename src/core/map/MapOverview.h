@@ -15,13 +15,16 @@ struct MapOverview {
     int width = 0;               // pixels of the overview
     int height = 0;
     // Row-major, north first. A TGA gives 1 for habitat (the sampler's dark pixels) and 0 for
-    // the matrix; a GIS map its band's values.
+    // the matrix; a GIS map its band's values. Empty for a real-valued band, whose values are in reals.
     std::vector<std::int32_t> values;
+    // A floating-point band's values, as values would be; NaN where the band has no data.
+    std::vector<float> reals;
     std::optional<std::int32_t> noData;
     // 0xAARRGGBB of value k, when the map brings a colour table (a TGA gets one for its two values,
     // a map holding only NLCD classes NLCD's legend).
     std::vector<std::uint32_t> colours;
     bool tga = false;
+    bool real = false;  // a floating-point band: a surface of values rather than classes
     // The map's stored row 0 is its south edge (a TGA without the top-origin bit): the search's
     // rows then run south to north.
     bool firstRowSouth = false;

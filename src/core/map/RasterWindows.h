@@ -25,7 +25,7 @@ class RasterWindows {
 public:
     // The value of every cell outside the landscape; no class may hold it.
     static constexpr int Outside = INT_MIN;
-    // GDAL's block cache for one reader: the blocks a few windows touch.
+    // GDAL's block cache while windows are read: the blocks the windows in flight touch.
     static constexpr std::int64_t CacheBytes = 64ll << 20;
 
     RasterWindows();

@@ -2,6 +2,7 @@
 
 #include "core/io/MetricsCsv.h"
 #include "core/io/NumberText.h"
+#include "core/map/GdalSupport.h"
 #include "core/map/RasterWindows.h"
 
 #include <algorithm>
@@ -130,6 +131,8 @@ SiteResult measureSite(const SiteMetricsParameters& p, const Site& site, RasterW
 bool measureSites(const SiteMetricsParameters& p, const std::function<void(std::size_t, SiteResult&&)>& take,
                   RunControl& control, std::string* error)
 {
+    // GDAL's block cache holds what the buffers in flight touch, never the map.
+    GdalCacheLimit cache(RasterWindows::CacheBytes);
     RasterWindows first;
     if (!first.open(p.map, p.band, p.habitat, error))
         return false;
