@@ -38,7 +38,9 @@ auto withCellType(CellType type, F&& f)
     case CellType::UInt32: return f(std::uint32_t{});
     case CellType::Int32: return f(std::int32_t{});
     case CellType::UInt64: return f(std::uint64_t{});
-    case CellType::Int64: break;
+    case CellType::Int64:
+    case CellType::Float32:
+    case CellType::Float64: break;
     }
     return f(std::int64_t{});
 }
@@ -197,6 +199,9 @@ bool LandCoverMap::open(const std::string& path, int band, std::string* error)
     case GDT_Int32: cellType_ = CellType::Int32; break;
     case GDT_UInt64: cellType_ = CellType::UInt64; break;
     case GDT_Int64: cellType_ = CellType::Int64; break;
+    // R's terra and gdalwarp write classes as Float32 by default: whole values are classes.
+    case GDT_Float32: cellType_ = CellType::Float32; break;
+    case GDT_Float64: cellType_ = CellType::Float64; break;
     default:
         return fail("band " + std::to_string(band) + " of " + path + " holds " + typeName_ +
                     " values: Orvalis samples classified maps, whose cells hold whole class numbers");
@@ -215,6 +220,13 @@ bool LandCoverMap::open(const std::string& path, int band, std::string* error)
         noDataValue_.asUnsigned = band_->GetNoDataValueAsUInt64(&has);
         noDataValue_.isSigned = false;
         noDataValue_.has = has != 0;
+    } else if (real()) {
+        const double nd = band_->GetNoDataValue(&has);
+        realNoData_.reset();
+        if (has && !std::isnan(nd))
+            realNoData_ = nd;
+        // NaN and no-data cells reach the classifier as this one value.
+        noDataValue_ = NoDataValue{true, true, RealNoData, 0};
     } else {
         const double nd = band_->GetNoDataValue(&has);
         // A fractional no-data value is no cell's value in an integer band.
@@ -286,13 +298,22 @@ bool LandCoverMap::load(const HabitatClasses& classes, const std::function<bool(
     StreamEnd outcome = StreamEnd::Done;
     std::vector<std::pair<std::int64_t, std::uint64_t>> byClass;
     LayerBuilder builder{habitat_, noData_, width_, height_, noMemory};
+    std::vector<std::int64_t> whole;
+    std::string fault;
     auto read = [&](auto& classifier, auto zero) {
         using T = decltype(zero);
         outcome = streamPieces(
-            blocks, [&](const BandPiece& p) { return builder.take<T>(classifier, p); }, keepGoing, &readError);
+            blocks,
+            [&](const BandPiece& p) {
+                BandPiece q;
+                if (real() && !wholePiece(p, whole, q, fault))
+                    return false;
+                return builder.take<T>(classifier, real() ? q : p);
+            },
+            keepGoing, &readError);
         byClass = classifier.cellsByClass();
     };
-    withCellType(cellType_, [&](auto zero) {
+    withCellType(wholeType(), [&](auto zero) {
         using T = decltype(zero);
         CellClassifier<T> classifier(classes, noDataValue_);
         if constexpr (sizeof(T) == 1) {
@@ -308,6 +329,8 @@ bool LandCoverMap::load(const HabitatClasses& classes, const std::function<bool(
         mask->FlushCache();
     if (noMemory)
         return fail("not enough memory for the no-data cells of " + path_);
+    if (!fault.empty())
+        return fail(path_ + ": " + fault);
     if (outcome == StreamEnd::Failed)
         return fail("reading " + path_ + " failed: " + readError);
     if (outcome == StreamEnd::Stopped)
@@ -359,6 +382,25 @@ bool LandCoverMap::readClasses(std::int64_t x0, std::int64_t y0, std::int64_t w,
     if (w == 0 || h == 0)
         return true;
     GdalErrorScope errors;
+    if (real()) {
+        std::vector<double> reals(out.size());
+        if (band_->RasterIO(GF_Read, static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(w), static_cast<int>(h),
+                            reals.data(), static_cast<int>(w), static_cast<int>(h), GDT_Float64, 0, 0, nullptr) != CE_None)
+            return fail("reading a window of " + path_ + " failed: " + GdalErrorScope::message("no reason given"));
+        for (std::size_t i = 0; i < reals.size(); ++i) {
+            const double v = reals[i];
+            // No-data cells keep their value where it is a whole number, as an integer band's do.
+            const bool whole = v == std::floor(v) && std::fabs(v) < 9.2e18;
+            if (std::isnan(v) || (realNoData_ && v == *realNoData_ && !whole))
+                out[i] = RealNoData;
+            else if (v != std::floor(v) || std::fabs(v) >= 9.2e18)
+                return fail(path_ + ": row " + std::to_string(y0 + static_cast<std::int64_t>(i) / w + 1) + ", column " +
+                            std::to_string(x0 + static_cast<std::int64_t>(i) % w + 1) + " is not a whole class");
+            else
+                out[i] = static_cast<std::int64_t>(v);
+        }
+        return true;
+    }
     if (band_->RasterIO(GF_Read, static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(w), static_cast<int>(h),
                         out.data(), static_cast<int>(w), static_cast<int>(h), GDT_Int64, 0, 0, nullptr) != CE_None)
         return fail("reading a window of " + path_ + " failed: " + GdalErrorScope::message("no reason given"));
@@ -414,7 +456,9 @@ bool LandCoverMap::classCounts(ClassCounts& out, std::size_t maxDistinct, const 
     std::string readError;
     StreamEnd outcome = StreamEnd::Done;
     BandBlocks blocks(band_, mask);
-    withCellType(cellType_, [&](auto zero) {
+    std::vector<std::int64_t> whole;
+    std::string fault;
+    withCellType(wholeType(), [&](auto zero) {
         using T = decltype(zero);
         const NoDataTest<T> isNoData(noDataValue_);
         std::unordered_map<T, std::uint64_t> cells;
@@ -423,7 +467,11 @@ bool LandCoverMap::classCounts(ClassCounts& out, std::size_t maxDistinct, const 
         bool lastSeen = false;
         outcome = streamPieces(
             blocks,
-            [&](const BandPiece& p) {
+            [&](const BandPiece& piece) {
+                BandPiece q;
+                if (real() && !wholePiece(piece, whole, q, fault))
+                    return false;
+                const BandPiece& p = real() ? q : piece;
                 for (std::int64_t r = 0; r < p.height; ++r) {
                     const T* values = static_cast<const T*>(p.values) + r * p.stride;
                     const unsigned char* m = p.mask ? p.mask + r * p.width : nullptr;
@@ -464,11 +512,47 @@ bool LandCoverMap::classCounts(ClassCounts& out, std::size_t maxDistinct, const 
     band_->FlushCache();
     if (outcome != StreamEnd::Done) {
         if (error)
-            *error = outcome == StreamEnd::Stopped ? "counting the classes of " + path_ + " was stopped"
-                                                   : "reading " + path_ + " failed: " + readError;
+            *error = !fault.empty() ? path_ + ": " + fault
+                     : outcome == StreamEnd::Stopped ? "counting the classes of " + path_ + " was stopped"
+                                                     : "reading " + path_ + " failed: " + readError;
         out = {};
         return false;
     }
+    return true;
+}
+
+bool LandCoverMap::wholePiece(const BandPiece& p, std::vector<std::int64_t>& buffer, BandPiece& out,
+                              std::string& fault) const
+{
+    buffer.resize(static_cast<std::size_t>(p.width * p.height));
+    auto convert = [&](auto zero) {
+        using R = decltype(zero);
+        for (std::int64_t r = 0; r < p.height; ++r) {
+            const R* values = static_cast<const R*>(p.values) + r * p.stride;
+            std::int64_t* to = buffer.data() + r * p.width;
+            for (std::int64_t i = 0; i < p.width; ++i) {
+                const double v = static_cast<double>(values[i]);
+                if (std::isnan(v) || (realNoData_ && v == *realNoData_)) {
+                    to[i] = RealNoData;
+                } else if (v != std::floor(v) || std::fabs(v) >= 9.2e18) {
+                    char text[64];
+                    std::snprintf(text, sizeof text, "%.9g", v);
+                    fault = "row " + std::to_string(p.y0 + r + 1) + ", column " + std::to_string(p.x0 + i + 1) + " holds " +
+                            text + ", not a class; a map of classes stored as reals is classified with gdal_translate "
+                            "-ot Int32 IN OUT";
+                    return false;
+                } else {
+                    to[i] = static_cast<std::int64_t>(v);
+                }
+            }
+        }
+        return true;
+    };
+    if (!(cellType_ == CellType::Float32 ? convert(float{}) : convert(double{})))
+        return false;
+    out = p;
+    out.values = buffer.data();
+    out.stride = p.width;
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/map/BandBlocks.h"
 #include "core/map/BitLayer.h"
 #include "core/map/CellClassifier.h"
 #include "core/map/GeoTransform.h"
@@ -7,6 +8,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -116,12 +119,21 @@ public:
     bool classCounts(ClassCounts& out, std::size_t maxDistinct, const std::function<bool(double fraction)>& keepGoing,
                      std::string* error);
 
+    // What a real band's NaN and no-data cells are classified as: no class can hold it.
+    static constexpr std::int64_t RealNoData = std::numeric_limits<std::int64_t>::min();
+
     // How the band's cells are stored, as the block reader sees them.
-    enum class CellType { UInt8, Int8, UInt16, Int16, UInt32, Int32, UInt64, Int64 };
+    enum class CellType { UInt8, Int8, UInt16, Int16, UInt32, Int32, UInt64, Int64, Float32, Float64 };
 
 private:
     // The mask band to read beside the values, or nullptr when the no-data value says it all.
     GDALRasterBand* maskToRead() const;
+    // Real-valued bands are read as whole numbers of 64 bits, their NaN and no-data cells as
+    // RealNoData; the type the cells are classified as.
+    bool real() const { return cellType_ == CellType::Float32 || cellType_ == CellType::Float64; }
+    CellType wholeType() const { return real() ? CellType::Int64 : cellType_; }
+    // A piece of a real band as whole numbers in buffer; false with fault naming a fractional cell.
+    bool wholePiece(const BandPiece& p, std::vector<std::int64_t>& buffer, BandPiece& out, std::string& fault) const;
     bool histogramCounts(ClassCounts& out, const std::function<bool(double)>& keepGoing, std::string* error);
 
     GDALDataset* dataset_ = nullptr;
@@ -130,6 +142,7 @@ private:
     int bandNumber_ = 0;
     int bandCount_ = 0;
     CellType cellType_ = CellType::UInt8;
+    std::optional<double> realNoData_;  // a real band's declared no-data value
     std::string typeName_;
     std::int64_t width_ = 0;
     std::int64_t height_ = 0;

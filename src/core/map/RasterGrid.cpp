@@ -6,7 +6,9 @@
 #include <gdal_priv.h>
 #include <ogr_spatialref.h>
 
+#include <climits>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <algorithm>
 #include <vector>
@@ -96,9 +98,11 @@ bool readRasterGrid(const std::string& path, LandscapeGrid& grid, RasterGridInfo
         return refuse(error, "it holds no band");
     GDALRasterBand* band = ds->GetRasterBand(1);
     const GDALDataType type = band->GetRasterDataType();
-    if (GDALDataTypeIsFloating(type) || GDALDataTypeIsComplex(type))
+    if (GDALDataTypeIsComplex(type))
         return refuse(error, std::string("its cells are ") + GDALGetDataTypeName(type) +
                                  ", not classes: landscape metrics need whole-number classes");
+    // A real-valued band (R's terra and gdalwarp write Float32) is a map when its values are whole.
+    const bool real = GDALDataTypeIsFloating(type);
     const std::uint64_t width = static_cast<std::uint64_t>(ds->GetRasterXSize());
     const std::uint64_t height = static_cast<std::uint64_t>(ds->GetRasterYSize());
     if (width == 0 || height == 0 || width * height > maxCells)
@@ -106,9 +110,34 @@ bool readRasterGrid(const std::string& path, LandscapeGrid& grid, RasterGridInfo
                                  " cells; at most " + std::to_string(maxCells) + " can be measured");
 
     std::vector<std::int64_t> values(width * height);
-    if (band->RasterIO(GF_Read, 0, 0, static_cast<int>(width), static_cast<int>(height), values.data(),
-                       static_cast<int>(width), static_cast<int>(height), GDT_Int64, 0, 0) != CE_None)
+    std::vector<unsigned char> missing;  // a real band's NaN cells
+    if (real) {
+        std::vector<double> reals(width * height);
+        if (band->RasterIO(GF_Read, 0, 0, static_cast<int>(width), static_cast<int>(height), reals.data(),
+                           static_cast<int>(width), static_cast<int>(height), GDT_Float64, 0, 0) != CE_None)
+            return refuse(error, GdalErrorScope::message("its cells could not be read"));
+        int hasNd = 0;
+        const double nd = band->GetNoDataValue(&hasNd);
+        missing.assign(reals.size(), 0);
+        for (std::size_t i = 0; i < reals.size(); ++i) {
+            const double v = reals[i];
+            if (std::isnan(v) || (hasNd && v == nd)) {
+                missing[i] = 1;
+                continue;
+            }
+            if (v != std::floor(v)) {
+                char text[64];
+                std::snprintf(text, sizeof text, "%.9g", v);
+                return refuse(error, "row " + std::to_string(i / width + 1) + ", column " + std::to_string(i % width + 1) +
+                                         " holds " + text + ", not a class; classify the map first, e.g. gdal_translate "
+                                         "-ot Int32 IN OUT if its values are classes stored as reals");
+            }
+            values[i] = std::fabs(v) < 9.2e18 ? static_cast<std::int64_t>(v) : (v < 0 ? INT64_MIN : INT64_MAX);
+        }
+    } else if (band->RasterIO(GF_Read, 0, 0, static_cast<int>(width), static_cast<int>(height), values.data(),
+                              static_cast<int>(width), static_cast<int>(height), GDT_Int64, 0, 0) != CE_None) {
         return refuse(error, GdalErrorScope::message("its cells could not be read"));
+    }
     std::vector<unsigned char> valid;
     const int flags = band->GetMaskFlags();
     if (!(flags & GMF_ALL_VALID) && flags != GMF_NODATA) {
@@ -123,6 +152,14 @@ bool readRasterGrid(const std::string& path, LandscapeGrid& grid, RasterGridInfo
     const double noData = band->GetNoDataValue(&hasNoData);
     if (hasNoData && noData == std::floor(noData) && std::fabs(noData) <= std::numeric_limits<int>::max())
         info.noData = static_cast<int>(noData);
+    // A real band's NaN and no-data cells are left out as masked cells are.
+    if (real && std::any_of(missing.begin(), missing.end(), [](unsigned char m) { return m != 0; })) {
+        if (valid.empty())
+            valid.assign(values.size(), 1);
+        for (std::size_t i = 0; i < values.size(); ++i)
+            if (missing[i])
+                valid[i] = 0;
+    }
     std::int64_t lowest = std::numeric_limits<std::int64_t>::max();
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (!valid.empty() && valid[i] == 0)

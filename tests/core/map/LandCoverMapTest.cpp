@@ -10,6 +10,7 @@
 #include <cpl_conv.h>
 
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <random>
 
@@ -251,7 +252,10 @@ INSTANTIATE_TEST_SUITE_P(
         MapCase{"Int32", 250, 250, GDT_Int32, {}, "-6,0,5", Invalid::Value},
         MapCase{"Int64Far", 200, 150, GDT_Int64, {"TILED=YES", "BLOCKXSIZE=16", "BLOCKYSIZE=48"},
                 "1000000000001-1000000000004", Invalid::Value, 1000000000006},
-        MapCase{"UInt64", 150, 200, GDT_UInt64, {"BLOCKYSIZE=9"}, "2-4", Invalid::ValueAndMask}),
+        MapCase{"UInt64", 150, 200, GDT_UInt64, {"BLOCKYSIZE=9"}, "2-4", Invalid::ValueAndMask},
+        // Whole-number classes stored as reals, as R's terra and gdalwarp write them.
+        MapCase{"Float32", 190, 170, GDT_Float32, {"TILED=YES", "BLOCKXSIZE=32", "BLOCKYSIZE=32"}, "2-5", Invalid::Value},
+        MapCase{"Float64Masked", 130, 150, GDT_Float64, {"BLOCKYSIZE=11"}, "1,8", Invalid::ValueAndMask}),
     CaseName());
 
 // A block too large to hold whole is read in bands of rows.
@@ -415,10 +419,53 @@ INSTANTIATE_TEST_SUITE_P(
         OpenCase{"NoSuchBand", [](const TempDir& d) { return rasterOf(d, GDT_Byte, 2); }, 3,
                  "band 3 does not exist: " },
         OpenCase{"BandZero", [](const TempDir& d) { return rasterOf(d, GDT_Byte, 1); }, 0, "has 1 band"},
-        OpenCase{"Float32", [](const TempDir& d) { return rasterOf(d, GDT_Float32, 1); }, 1,
-                 "holds Float32 values: Orvalis samples classified maps"},
-        OpenCase{"Float64", [](const TempDir& d) { return rasterOf(d, GDT_Float64, 1); }, 1, "Float64"},
         OpenCase{"Complex", [](const TempDir& d) { return rasterOf(d, GDT_CInt16, 1); }, 1, "CInt16"}),
     CaseName());
+
+// A real band's NaN cells are no-data like its declared value, and a fractional value is no
+// class: the load is refused naming the cell and how to classify the map.
+TEST(LandCoverMap, RealBandsHoldWholeClassesOnly)
+{
+    struct Case {
+        const char* name;
+        float fifth;  // the value of cell (4, 2)
+        const char* says;
+    };
+    const Case cases[] = {{"NaN is no-data", std::numeric_limits<float>::quiet_NaN(), nullptr},
+                          {"a fraction is refused", 2.5f, "row 3, column 5 holds 2.5, not a class"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        GDALAllRegister();
+        const std::string path = dir.file("r.tif");
+        GDALDataset* ds = GetGDALDriverManager()->GetDriverByName("GTiff")->Create(path.c_str(), 6, 4, 1, GDT_Float32, nullptr);
+        std::vector<float> cells(24, 41.0f);
+        cells[0] = 11.0f;
+        cells[2 * 6 + 4] = c.fifth;
+        ds->GetRasterBand(1)->SetNoDataValue(-9999);
+        cells[23] = -9999.0f;
+        ASSERT_EQ(ds->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, 6, 4, cells.data(), 6, 4, GDT_Float32, 0, 0, nullptr), CE_None);
+        GDALClose(GDALDataset::ToHandle(ds));
+        LandCoverMap map;
+        std::string error;
+        ASSERT_TRUE(map.open(path, 1, &error)) << error;
+        HabitatClasses forest;
+        forest.parse("41", nullptr);
+        const bool loaded = map.load(forest, {}, &error);
+        if (c.says) {
+            EXPECT_FALSE(loaded);
+            EXPECT_NE(error.find(c.says), std::string::npos) << error;
+            EXPECT_NE(error.find("gdal_translate -ot Int32"), std::string::npos) << error;
+            continue;
+        }
+        ASSERT_TRUE(loaded) << error;
+        EXPECT_EQ(map.tally().noData, 2u);
+        EXPECT_EQ(map.tally().habitat, 21u);
+        ClassCounts counts;
+        ASSERT_TRUE(map.classCounts(counts, 100, {}, &error)) << error;
+        EXPECT_EQ(ClassCells(counts.classes), (ClassCells{{11, 1}, {41, 21}}));
+        EXPECT_EQ(counts.noData, 2u);
+    }
+}
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <limits>
 
 using namespace orvalis;
 using namespace orvalis::test;
@@ -78,7 +79,10 @@ INSTANTIATE_TEST_SUITE_P(
                       GridCase{{"RectangularCells"}, GDT_Byte, 5070, {0, 30, 0, 0, 0, -20}, std::nullopt, false,
                                std::nullopt, std::nullopt},
                       GridCase{{"MaskBelowEveryClass"}, GDT_Byte, 5070, albers, std::nullopt, true, 30.0, 1},
-                      GridCase{{"MaskTakesTheNoDataValue"}, GDT_Int16, 5070, albers, -9999.0, true, 30.0, -9999}),
+                      GridCase{{"MaskTakesTheNoDataValue"}, GDT_Int16, 5070, albers, -9999.0, true, 30.0, -9999},
+                      // Whole classes stored as reals, as R's terra writes them.
+                      GridCase{{"RealWholeValues"}, GDT_Float32, 5070, albers, std::nullopt, false, 30.0, std::nullopt},
+                      GridCase{{"RealMasked"}, GDT_Float64, 5070, albers, -9999.0, true, 30.0, -9999}),
     [](const auto& info) { return info.param.name; });
 
 TEST(RasterGrid, RefusesWhatIsNoClassGrid)
@@ -90,9 +94,26 @@ TEST(RasterGrid, RefusesWhatIsNoClassGrid)
     EXPECT_FALSE(readRasterGrid(dir.file("missing.tif"), grid, info, &error));
     EXPECT_NE(error.find("No such file"), std::string::npos) << error;
 
+    // A fraction is no class; NaN is no-data.
     writeGrid(dir.file("real.tif"), GridCase{{"Real"}, GDT_Float32, 0, albers, std::nullopt, false, {}, {}}, 4, 4);
+    {
+        GDALDatasetUniquePtr ds(GDALDataset::Open(dir.file("real.tif").c_str(), GDAL_OF_RASTER | GDAL_OF_UPDATE));
+        float cells[2] = {std::numeric_limits<float>::quiet_NaN(), 2.25f};
+        ASSERT_EQ(ds->GetRasterBand(1)->RasterIO(GF_Write, 1, 2, 2, 1, cells, 2, 1, GDT_Float32, 0, 0, nullptr), CE_None);
+    }
     EXPECT_FALSE(readRasterGrid(dir.file("real.tif"), grid, info, &error));
-    EXPECT_NE(error.find("Float32"), std::string::npos) << error;
+    EXPECT_NE(error.find("row 3, column 3 holds 2.25, not a class"), std::string::npos) << error;
+    {
+        GDALDatasetUniquePtr ds(GDALDataset::Open(dir.file("real.tif").c_str(), GDAL_OF_RASTER | GDAL_OF_UPDATE));
+        const float two = 2.0f;
+        ASSERT_EQ(ds->GetRasterBand(1)->RasterIO(GF_Write, 2, 2, 1, 1, const_cast<float*>(&two), 1, 1, GDT_Float32, 0, 0,
+                                                 nullptr),
+                  CE_None);
+    }
+    ASSERT_TRUE(readRasterGrid(dir.file("real.tif"), grid, info, &error)) << error;
+    ASSERT_TRUE(info.noData.has_value());
+    EXPECT_EQ(grid[2][1], *info.noData);
+    EXPECT_EQ(grid[2][2], 2);
 
     writeGrid(dir.file("big.tif"), GridCase{{"Big"}, GDT_Byte, 0, albers, std::nullopt, false, {}, {}}, 40, 30);
     EXPECT_FALSE(readRasterGrid(dir.file("big.tif"), grid, info, &error, 1000));

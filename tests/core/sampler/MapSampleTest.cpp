@@ -87,6 +87,7 @@ struct EquivalenceCase : NamedCase {
     int window, replicates, minDistance;
     CoverRange cover;
     std::uint32_t seed;
+    GDALDataType type = GDT_Byte;
 };
 
 class MapAndImage : public ::testing::TestWithParam<EquivalenceCase> {};
@@ -99,7 +100,8 @@ TEST_P(MapAndImage, GiveTheSameWindows)
     const BlueImage img = exampleImage();
     ASSERT_EQ(img.width, 678);
     TempDir tgaDir, mapDir;
-    writeMap(mapDir.file("map.tif"), {img.width, img.height, [&](int x, int y) { return img.at(x, y) <= 128 ? 42 : 81; }});
+    writeMap(mapDir.file("map.tif"),
+             {img.width, img.height, [&](int x, int y) { return img.at(x, y) <= 128 ? 42 : 81; }, c.type});
     SampleParameters p;
     p.windowSize = c.window;
     p.replicates = c.replicates;
@@ -128,7 +130,9 @@ INSTANTIATE_TEST_SUITE_P(Settings, MapAndImage,
                          ::testing::Values(EquivalenceCase{{"DialogDefaults"}, 100, 1, 10, {1, 100, 1}, 1},
                                            EquivalenceCase{{"SmallWindowsTenStepThreeReplicates"}, 40, 3, 25,
                                                            {10, 90, 10}, 12345},
-                                           EquivalenceCase{{"OddWindowWideSpacing"}, 61, 2, 80, {0, 100, 5}, 7}),
+                                           EquivalenceCase{{"OddWindowWideSpacing"}, 61, 2, 80, {0, 100, 5}, 7},
+                                           // Classes stored as reals, as R's terra writes them.
+                                           EquivalenceCase{{"Float32Map"}, 40, 2, 25, {10, 90, 20}, 3, GDT_Float32}),
                          [](const auto& info) { return info.param.name; });
 
 // No-data, by the band's value or by its mask, makes a window a failed try: the plain search
@@ -340,9 +344,15 @@ INSTANTIATE_TEST_SUITE_P(
                        p.band = 2;
                    },
                    "band 2"},
-        BadMapCase{{"RealValues"},
-                   [](const TempDir& d, SampleParameters&) { writeMap(d.file("map.tif"), {50, 50, plain, GDT_Float32}); },
-                   "classified"},
+        BadMapCase{{"FractionalValue"},
+                   [](const TempDir& d, SampleParameters&) {
+                       writeMap(d.file("map.tif"), {50, 50, plain, GDT_Float32});
+                       GDALDatasetUniquePtr ds(GDALDataset::Open(d.file("map.tif").c_str(), GDAL_OF_RASTER | GDAL_OF_UPDATE));
+                       const float fraction = 1.5f;
+                       ds->GetRasterBand(1)->RasterIO(GF_Write, 7, 3, 1, 1, const_cast<float*>(&fraction), 1, 1, GDT_Float32, 0,
+                                                      0, nullptr);
+                   },
+                   "row 4, column 8 holds 1.5, not a class"},
         BadMapCase{{"NoHabitatClassOccurs"},
                    [](const TempDir& d, SampleParameters& p) {
                        writeMap(d.file("map.tif"), {50, 50, plain});
