@@ -108,8 +108,15 @@ public:
                 flags_[i] = mask[i] ? flags_[i] : NoDataFlag;
         const bool anyNoData = packFlags(flags_.data(), n, habitat, habitatStep, noData);
         count(v, habitat, habitatStep, n);
+        if constexpr (!Dense)
+            span(v, n);
         return anyNoData;
     }
+
+    // The lowest and highest class of the valid cells seen; beyond64 when one is past int64.
+    std::int64_t lowest() const { return lowest_; }
+    std::int64_t highest() const { return highest_; }
+    bool beyond64() const { return beyond64_; }
 
     // The habitat classes met, ascending, with their cells.
     std::vector<std::pair<std::int64_t, std::uint64_t>> cellsByClass() const
@@ -158,6 +165,23 @@ private:
         }
     }
 
+    // Widens the range of classes by the valid cells among v, once a run of equal values.
+    void span(const T* v, std::int64_t n)
+    {
+        for (std::int64_t i = 0; i < n; ++i) {
+            if (flags_[static_cast<std::size_t>(i)] == NoDataFlag || (i > 0 && v[i] == v[i - 1] &&
+                                                                     flags_[static_cast<std::size_t>(i) - 1] != NoDataFlag))
+                continue;
+            std::int64_t cls = 0;
+            if (!asClass(v[i], cls)) {
+                beyond64_ = true;
+                continue;
+            }
+            lowest_ = std::min(lowest_, cls);
+            highest_ = std::max(highest_, cls);
+        }
+    }
+
     // Adds the habitat cells among v (set bits of habitat) to their classes.
     void count(const T* v, const std::uint64_t* habitat, std::size_t step, std::int64_t n)
     {
@@ -199,6 +223,9 @@ private:
     unsigned char lastFlag_ = 0;
     T counted_{};
     std::int64_t countedIndex_ = -1;
+    std::int64_t lowest_ = std::numeric_limits<std::int64_t>::max();
+    std::int64_t highest_ = std::numeric_limits<std::int64_t>::min();
+    bool beyond64_ = false;
 };
 
 }  // namespace orvalis

@@ -312,6 +312,11 @@ bool LandCoverMap::load(const HabitatClasses& classes, const std::function<bool(
             },
             keepGoing, &readError);
         byClass = classifier.cellsByClass();
+        if constexpr (requires { classifier.lowest(); }) {
+            tally_.lowestClass = classifier.lowest();
+            tally_.highestClass = classifier.highest();
+            tally_.beyond64 = classifier.beyond64();
+        }
     };
     withCellType(wholeType(), [&](auto zero) {
         using T = decltype(zero);
@@ -519,6 +524,21 @@ bool LandCoverMap::classCounts(ClassCounts& out, std::size_t maxDistinct, const 
         return false;
     }
     return true;
+}
+
+std::optional<std::int64_t> LandCoverMap::noDataClass() const
+{
+    if (real())
+        return realNoData_ && *realNoData_ == std::floor(*realNoData_) && std::fabs(*realNoData_) < 9.2e18
+                   ? std::optional<std::int64_t>(static_cast<std::int64_t>(*realNoData_))
+                   : std::nullopt;
+    if (!noDataValue_.has)
+        return std::nullopt;
+    if (!noDataValue_.isSigned)
+        return noDataValue_.asUnsigned <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())
+                   ? std::optional<std::int64_t>(static_cast<std::int64_t>(noDataValue_.asUnsigned))
+                   : std::nullopt;
+    return noDataValue_.asSigned;
 }
 
 bool LandCoverMap::wholePiece(const BandPiece& p, std::vector<std::int64_t>& buffer, BandPiece& out,

@@ -29,6 +29,11 @@ struct HabitatTally {
     std::vector<std::pair<std::int64_t, std::uint64_t>> byClass;
     // Classes listed singly that no valid cell holds, ascending.
     std::vector<std::int64_t> singlyListedAbsent;
+    // The lowest and highest class of any valid cell, for bands wider than 16 bits (narrower
+    // ones fit any window format); beyond64: a UInt64 cell past the signed 64-bit range.
+    std::int64_t lowestClass = std::numeric_limits<std::int64_t>::max();
+    std::int64_t highestClass = std::numeric_limits<std::int64_t>::min();
+    bool beyond64 = false;
 };
 
 // The classes a map holds, for a chooser.
@@ -90,6 +95,9 @@ public:
     bool loaded() const { return !habitat_.empty(); }
     void unload();
     const HabitatTally& tally() const { return tally_; }
+    // The band's no-data value as a class number, when it is a whole number (of an integer band,
+    // or a real one's declared value).
+    std::optional<std::int64_t> noDataClass() const;
     // Memory held by the loaded layers.
     std::uint64_t loadedBytes() const { return habitat_.bytes() + noData_.bytes(); }
 

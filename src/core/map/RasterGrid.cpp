@@ -152,8 +152,29 @@ bool readRasterGrid(const std::string& path, LandscapeGrid& grid, RasterGridInfo
     const double noData = band->GetNoDataValue(&hasNoData);
     if (hasNoData && noData == std::floor(noData) && std::fabs(noData) <= std::numeric_limits<int>::max())
         info.noData = static_cast<int>(noData);
+    // An integer band's no-data value beyond 32 bits (4294967295 of a UInt32 band) is no class:
+    // its cells are left out as masked cells are.
+    if (!real && hasNoData && !info.noData) {
+        std::int64_t nd = 0;
+        bool exact = false;
+        if (type == GDT_Int64 || type == GDT_UInt64) {
+            int has64 = 0;
+            nd = type == GDT_Int64 ? band->GetNoDataValueAsInt64(&has64)
+                                   : static_cast<std::int64_t>(std::min<std::uint64_t>(band->GetNoDataValueAsUInt64(&has64),
+                                                                                      std::numeric_limits<std::int64_t>::max()));
+            exact = has64 != 0;
+        } else if (noData == std::floor(noData) && std::fabs(noData) < 9.2e18) {
+            nd = static_cast<std::int64_t>(noData);
+            exact = true;
+        }
+        if (exact) {
+            missing.assign(values.size(), 0);
+            for (std::size_t i = 0; i < values.size(); ++i)
+                missing[i] = values[i] == nd;
+        }
+    }
     // A real band's NaN and no-data cells are left out as masked cells are.
-    if (real && std::any_of(missing.begin(), missing.end(), [](unsigned char m) { return m != 0; })) {
+    if (!missing.empty() && std::any_of(missing.begin(), missing.end(), [](unsigned char m) { return m != 0; })) {
         if (valid.empty())
             valid.assign(values.size(), 1);
         for (std::size_t i = 0; i < values.size(); ++i)

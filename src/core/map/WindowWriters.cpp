@@ -4,6 +4,7 @@
 #include "core/io/SafeFile.h"
 #include "core/map/GdalSupport.h"
 
+#include <limits>
 #include <cpl_conv.h>
 #include <gdal_priv.h>
 #include <ogr_spatialref.h>
@@ -89,7 +90,7 @@ std::string asciiGridRefusal(const GeoTransform& map)
 }
 
 bool writeAsciiGrid(const std::string& path, const WindowGrid& grid, const GeoTransform& window,
-                    const std::string& esriWkt, std::string* error)
+                    const std::string& esriWkt, std::string* error, std::int64_t* noDataWritten)
 {
     if (!checkGrid(grid, error))
         return false;
@@ -111,10 +112,23 @@ bool writeAsciiGrid(const std::string& path, const WindowGrid& grid, const GeoTr
         return failWith(error, systemError("cannot create", path, err));
     }
     const double height = static_cast<double>(grid.height);
+    // A class that is the usual no-data value would read back as no-data: take one below every class.
+    std::int64_t noDataValue = AsciiGridNoData;
+    std::int64_t lowest = std::numeric_limits<std::int64_t>::max();
+    bool taken = false;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(grid.width * grid.height); ++i)
+        if (!(grid.noData && grid.noData[i])) {
+            taken = taken || grid.values[i] == AsciiGridNoData;
+            lowest = std::min(lowest, grid.values[i]);
+        }
+    if (taken)
+        noDataValue = lowest - 1;
+    if (noDataWritten)
+        *noDataWritten = noDataValue;
     std::string text = "ncols " + std::to_string(grid.width) + "\nnrows " + std::to_string(grid.height) +
                        "\nxllcorner " + shortestText(window[0]) + "\nyllcorner " +
                        shortestText(window[3] + height * window[5]) + "\ncellsize " + shortestText(window[1]) +
-                       "\nNODATA_value " + std::to_string(AsciiGridNoData) + "\n";
+                       "\nNODATA_value " + std::to_string(noDataValue) + "\n";
     bool ok = true;
     errno = 0;
     char number[24];
@@ -123,7 +137,7 @@ bool writeAsciiGrid(const std::string& path, const WindowGrid& grid, const GeoTr
         for (std::int64_t x = 0; x < grid.width; ++x) {
             const bool none = grid.noData && grid.noData[at + static_cast<std::size_t>(x)];
             const auto r = std::to_chars(number, number + sizeof number,
-                                         none ? AsciiGridNoData : grid.values[at + static_cast<std::size_t>(x)]);
+                                         none ? noDataValue : grid.values[at + static_cast<std::size_t>(x)]);
             if (x > 0)
                 text += ' ';
             text.append(number, r.ptr);

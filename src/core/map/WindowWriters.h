@@ -26,9 +26,10 @@ std::string asciiGridRefusal(const GeoTransform& map);
 // Writes an ESRI ASCII grid (.asc): the header (corner and cell size from window, the window's
 // own frame, in the shortest text that reads back exactly), then one line per row, north first.
 // With esriWkt not empty the same name with .prj holds it. Each file appears under its name only
-// when complete; false, leaving no new file behind, with a message.
+// when complete; false, leaving no new file behind, with a message. NODATA_value is
+// AsciiGridNoData unless a cell's class holds it; then one below every class, given in *noDataWritten.
 bool writeAsciiGrid(const std::string& path, const WindowGrid& grid, const GeoTransform& window,
-                    const std::string& esriWkt, std::string* error);
+                    const std::string& esriWkt, std::string* error, std::int64_t* noDataWritten = nullptr);
 
 // Writes a single-band GeoTIFF, DEFLATE-compressed, in the smallest of Byte, UInt16, Int16,
 // UInt32 and Int32 that holds the values, with the window's frame (when given) and the CRS

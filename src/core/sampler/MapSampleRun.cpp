@@ -10,6 +10,7 @@
 #include "core/run/RunLock.h"
 #include "core/sampler/WindowSearch.h"
 
+#include <climits>
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -72,8 +73,14 @@ public:
             return writeText(side, name, error);
         const GeoTransform frame = windowGeoTransform(map_.geoTransform(), x - h, y - h);
         const WindowGrid grid{side, side, values_.data()};
-        if (p_.format == WindowFormat::Asc)
-            return writeAsciiGrid(name, grid, frame, map_.crsEsriWkt(), error);
+        if (p_.format == WindowFormat::Asc) {
+            std::int64_t noData = AsciiGridNoData;
+            const bool ok = writeAsciiGrid(name, grid, frame, map_.crsEsriWkt(), error, &noData);
+            if (ok && noData != AsciiGridNoData && noDataNote_.empty())
+                noDataNote_ = "class " + std::to_string(AsciiGridNoData) + " occurs in the map: windows holding it declare "
+                              "NODATA_value " + std::to_string(noData) + " (first " + name + ")";
+            return ok;
+        }
         return writeGeoTiff(name, grid, map_.hasGeoTransform() ? std::optional(frame) : std::nullopt, map_.crsWkt(),
                             error);
     }
@@ -136,6 +143,10 @@ private:
     mutable std::vector<std::int64_t> values_;
     mutable std::vector<unsigned char> flags_;
     mutable std::array<int, 3> held_{-1, -1, -1};  // first column, first row and side of the cells held
+
+public:
+    // What the user should hear of the windows written: a class that took the usual no-data value.
+    std::string noDataNote_;
 };
 
 SampleResult refusal(SampleStop stop, std::string message)
@@ -232,19 +243,37 @@ SampleResult runMapSample(const SampleParameters& parameters, RandomSource& rand
     }
     if (map.tally().valid == 0)
         return refusal(SampleStop::BadParameters, "every cell of the map is no-data: there is nothing to sample");
+    // A habitat class that is the band's no-data value names no cell: say so rather than "absent".
+    std::string noDataHabitat;
+    if (const std::optional<std::int64_t> nd = map.noDataClass(); nd && classes.contains(*nd))
+        noDataHabitat = "class " + std::to_string(*nd) + " is the band's no-data value";
     if (map.tally().habitat == 0)
         return refusal(SampleStop::BadParameters, "none of the habitat classes " + p.habitatClasses +
-                                                      " occurs in the map (band " + std::to_string(p.band) + ")");
+                                                      " occurs in the map (band " + std::to_string(p.band) + ")" +
+                                                      (noDataHabitat.empty() ? "" : "; " + noDataHabitat));
+    // Windows that keep the map's classes hold them as 32-bit numbers in every format.
+    const HabitatTally& tally = map.tally();
+    if (p.keepClasses && (tally.beyond64 || (tally.highestClass >= tally.lowestClass &&
+                                             (tally.lowestClass < INT32_MIN || tally.highestClass > INT32_MAX))))
+        return refusal(SampleStop::BadParameters,
+                       "the map holds classes beyond 32 bits (from " + std::to_string(tally.lowestClass) + " to " +
+                           (tally.beyond64 ? std::string("past 2^63") : std::to_string(tally.highestClass)) +
+                           "), which windows keeping its classes cannot hold; sample habitat and matrix instead");
     std::vector<std::string> warnings;
+    if (!noDataHabitat.empty())
+        warnings.push_back(noDataHabitat + ": its cells are no-data, not habitat");
     if (map.geographic())
         warnings.push_back("the map's coordinate system is geographic (degrees): cell sizes and areas of its windows "
                            "are not metric");
     for (std::int64_t absent : map.tally().singlyListedAbsent)
-        warnings.push_back("habitat class " + std::to_string(absent) + " does not occur in the map");
+        if (!map.noDataClass() || absent != *map.noDataClass())
+            warnings.push_back("habitat class " + std::to_string(absent) + " does not occur in the map");
 
     MapWindowSource source(map, p);
     SampleResult result = searchWindows(source, p, h, random, control);
     result.batchList = p.batchList;
+    if (!source.noDataNote_.empty())
+        warnings.push_back(source.noDataNote_);
     result.warnings.insert(result.warnings.begin(), warnings.begin(), warnings.end());
     return result;
 }

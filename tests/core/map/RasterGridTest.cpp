@@ -120,4 +120,36 @@ TEST(RasterGrid, RefusesWhatIsNoClassGrid)
     EXPECT_TRUE(grid.empty());
 }
 
+// A no-data value no 32-bit class can hold (a UInt32 band's 4294967295) leaves its cells out
+// rather than refusing the grid; a class beyond 32 bits is still refused, named.
+TEST(RasterGrid, NoDataBeyond32BitsIsNoClass)
+{
+    TempDir dir;
+    TestMap m{5, 4, [](int x, int) { return x + 2; }, GDT_UInt32};
+    m.noDataValue = 4294967295.0;
+    writeMap(dir.file("u32.tif"), m);
+    {
+        GDALDatasetUniquePtr ds(GDALDataset::Open(dir.file("u32.tif").c_str(), GDAL_OF_RASTER | GDAL_OF_UPDATE));
+        std::uint32_t none = 4294967295u;
+        ASSERT_EQ(ds->GetRasterBand(1)->RasterIO(GF_Write, 2, 1, 1, 1, &none, 1, 1, GDT_UInt32, 0, 0, nullptr), CE_None);
+    }
+    LandscapeGrid grid;
+    RasterGridInfo info;
+    std::string error;
+    ASSERT_TRUE(readRasterGrid(dir.file("u32.tif"), grid, info, &error)) << error;
+    ASSERT_EQ(info.noData, 1);  // one below every class
+    EXPECT_EQ(grid[1][2], 1);
+    EXPECT_EQ(grid[0][4], 6);
+
+    TestMap big{3, 2, [](int, int) { return 7; }, GDT_Int64};
+    writeMap(dir.file("i64.tif"), big);
+    {
+        GDALDatasetUniquePtr ds(GDALDataset::Open(dir.file("i64.tif").c_str(), GDAL_OF_RASTER | GDAL_OF_UPDATE));
+        std::int64_t wide = 1099511627817;  // 41 in its low 32 bits
+        ASSERT_EQ(ds->GetRasterBand(1)->RasterIO(GF_Write, 1, 1, 1, 1, &wide, 1, 1, GDT_Int64, 0, 0, nullptr), CE_None);
+    }
+    EXPECT_FALSE(readRasterGrid(dir.file("i64.tif"), grid, info, &error));
+    EXPECT_NE(error.find("row 2, column 2: the class 1099511627817 does not fit in 32 bits"), std::string::npos) << error;
+}
+
 }  // namespace

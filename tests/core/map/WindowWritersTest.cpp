@@ -140,6 +140,21 @@ TEST(AsciiGridWindow, WithoutACoordinateSystemLeavesNoPrj)
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"w.asc"});
 }
 
+// A class that is the usual no-data value must not read back as no-data.
+TEST(AsciiGridWindow, AClassOfMinus9999TakesAnotherNoDataValue)
+{
+    TempDir dir;
+    const std::vector<std::int64_t> values{-9999, 3, -5};
+    std::string error;
+    std::int64_t noData = 0;
+    ASSERT_TRUE(writeAsciiGrid(dir.file("w.asc"), WindowGrid{3, 1, values.data()}, GeoTransform{0, 1, 0, 1, 0, -1}, "",
+                               &error, &noData))
+        << error;
+    EXPECT_EQ(noData, -10000);
+    EXPECT_NE(readFile(dir.file("w.asc")).find("NODATA_value -10000\n-9999 3 -5\n"), std::string::npos)
+        << readFile(dir.file("w.asc"));
+}
+
 struct FrameCase : NamedCase {
     GeoTransform frame;
     const char* says;  // empty: ASCII grids are possible

@@ -385,6 +385,22 @@ INSTANTIATE_TEST_SUITE_P(
                        p.format = WindowFormat::Asc;
                    },
                    "rotated"},
+        BadMapCase{{"HabitatIsTheNoDataValue"},
+                   [](const TempDir& d, SampleParameters&) {
+                       TestMap m{50, 50, plain};
+                       m.noDataValue = 1;
+                       writeMap(d.file("map.tif"), m);
+                   },
+                   "class 1 is the band's no-data value"},
+        BadMapCase{{"KeptClassBeyond32Bits"},
+                   [](const TempDir& d, SampleParameters& p) {
+                       writeMap(d.file("map.tif"), {50, 50, plain, GDT_Int64});
+                       GDALDatasetUniquePtr ds(GDALDataset::Open(d.file("map.tif").c_str(), GDAL_OF_RASTER | GDAL_OF_UPDATE));
+                       std::int64_t wide = 1099511627817;  // 41 in its low 32 bits
+                       ds->GetRasterBand(1)->RasterIO(GF_Write, 30, 30, 1, 1, &wide, 1, 1, GDT_Int64, 0, 0, nullptr);
+                       p.keepClasses = true;
+                   },
+                   "beyond 32 bits (from 1 to 1099511627817)"},
         BadMapCase{{"ClassesForAnImage"},
                    [](const TempDir&, SampleParameters& p) { p.image = sourceDir() + "/examples/augusta_forest.tga"; },
                    "TGA"}),
