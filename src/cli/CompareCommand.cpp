@@ -83,6 +83,8 @@ int runMerge(const CompareOptions& o)
         return 1;
     }
     const int status = runExitStatus("compare", !result.failed(), result.message, false, "");
+    if (result.failed())
+        return status;
     std::printf("%zu shard%s merged into %s\n", shards.size(), shards.size() == 1 ? "" : "s", o.output.c_str());
     drawPlots(o.output);
     return status;
@@ -110,7 +112,9 @@ CLI::App* addCompareCommand(CLI::App& app, CompareOptions& o)
     CLI::Option* log = cmd->add_option("--log", o.log, "the windows a sampling run's sample.txt names")
                            ->type_name("SAMPLE.TXT");
     cmd->add_option("--models", o.models,
-                    "neutral models, comma-separated: random, fractal:H with H in (0, 1]\n"
+                    "neutral models, comma-separated: random, fractal:H with H in (0, 1], or any model\n"
+                    "of 'orvalis-cli neutral --list-models' as MODEL:NAME=VALUE:NAME=VALUE\n"
+                    "(" + neutralModelNames() + ")\n"
                     "(random,fractal:0.2,fractal:0.5,fractal:0.8)")
         ->type_name("LIST");
     addNumber(*cmd, "--replicates", o.replicates, 1, 999999, "neutral landscapes per window and model, 1..999999 (99)");

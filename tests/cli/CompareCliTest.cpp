@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <chrono>
 #include <csignal>
 #include <sys/wait.h>
@@ -75,6 +77,28 @@ TEST(CompareCli, MergedShardsEqualTheSingleRun)
     const CliRun missing = runCli(dir, "compare", "--merge s1 --output partial");
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("shard 2/2 is missing"), std::string::npos) << missing.err;
+
+    // A run that cannot start, or a merge of a shard cut short, leaves the earlier results as they were.
+    std::map<std::string, std::string> before;
+    for (const char* name : {"neutral-metrics.csv", "compare.csv", "windows.csv", "compare-run.txt"})
+        before[name] = readFile(dir.file(std::string("merged/") + name));
+    const std::string table = readFile(dir.file("s2/compare.csv"));
+    test::writeFile(dir.file("s2/compare.csv"), table.substr(0, table.size() - 30));
+    const struct {
+        const char* name;
+        std::string arguments;
+        const char* says;
+    } failures[] = {{"a typo for the only window", "typo.txt --output merged", "none of the windows can be read"},
+                    {"a shard cut mid-row", "--merge s1 s2 --output merged", "the shard was cut or edited"}};
+    for (const auto& f : failures) {
+        SCOPED_TRACE(f.name);
+        const CliRun run = runCli(dir, "compare", f.arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find(f.says), std::string::npos) << run.err;
+        EXPECT_EQ(run.out.find("merged into"), std::string::npos) << run.out;
+        for (const auto& [name, text] : before)
+            EXPECT_EQ(readFile(dir.file("merged/" + name)), text) << name;
+    }
 }
 
 TEST(CompareCli, InterruptKeepsWholeWindows)

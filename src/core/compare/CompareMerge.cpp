@@ -5,6 +5,7 @@
 #include "core/run/RunChecks.h"
 #include "core/run/RunLock.h"
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 
@@ -36,6 +37,17 @@ bool copyLines(std::ifstream& in, std::size_t count, std::string& out)
         out += '\n';
     }
     return true;
+}
+
+// The complete lines of a table after its header; a last line without its line end is not one.
+std::size_t dataLines(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::size_t lines = 0;
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        lines += static_cast<std::size_t>(std::count(buffer, buffer + in.gcount(), '\n'));
+    return lines > 0 ? lines - 1 : 0;
 }
 
 bool openTable(std::ifstream& in, const std::filesystem::path& path, const std::string& header)
@@ -88,6 +100,22 @@ std::string checkShards(std::vector<std::unique_ptr<Shard>>& shards)
             !openTable(s->compare, s->folder / CompareFileNames::compare, compareHeader()) ||
             !openTable(s->windows, s->folder / CompareFileNames::windows, windowsHeader()))
             return s->folder.string() + ": a table is missing or is not a comparison's table";
+        // Every table holds the rows its record counts, before anything of the output is replaced.
+        std::size_t neutralRows = 0, compareRows = 0, windowRows = 0;
+        for (const CompareRecord::Window& w : r.written)
+            if (!w.failed) {
+                neutralRows += w.neutralRows;
+                compareRows += w.compareRows;
+                ++windowRows;
+            }
+        for (const auto& [name, rows] : {std::pair{CompareFileNames::neutral, neutralRows},
+                                         std::pair{CompareFileNames::compare, compareRows},
+                                         std::pair{CompareFileNames::windows, windowRows}}) {
+            const std::size_t held = dataLines(s->folder / name);
+            if (held != rows)
+                return (s->folder / name).string() + " holds " + std::to_string(held) + " rows where its record counts " +
+                       std::to_string(rows) + ": the shard was cut or edited; run it again";
+        }
     }
     for (std::size_t k = 0; k < seen.size(); ++k)
         if (seen[k].empty())
