@@ -117,4 +117,27 @@ TEST(SampleCli, FailedRunsExitWithStatusOneAndSayWhy)
     EXPECT_TRUE(std::filesystem::is_empty(dir.file("w")));
 }
 
+// Windows of a format GDAL cannot write fail before the log and the list of the last run are
+// replaced (here GDAL is kept from its GeoTIFF driver; the map is an ESRI ASCII grid).
+TEST(SampleCli, AFormatThatCannotBeWrittenLeavesTheLastRunsLists)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("w"));
+    std::string grid = "ncols 40\nnrows 40\nxllcorner 0\nyllcorner 0\ncellsize 30\n";
+    for (int r = 0; r < 40; ++r) {
+        for (int c = 0; c < 40; ++c)
+            grid += (r + c) % 3 ? "41 " : "81 ";
+        grid += "\n";
+    }
+    writeFile(dir.file("map.asc"), grid);
+    writeFile(dir.file("sample.txt"), "earlier.txt 0.5 10 10\n");
+    writeFile(dir.file("ListFragStat.fbt"), "earlier.txt, x\n");
+    const CliRun run = runCli(dir, "sample", "map.asc --habitat 41 --folder w --size 10 --format tif", "GDAL_SKIP=GTiff");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("windows cannot be written"), std::string::npos) << run.err;
+    EXPECT_EQ(readFile(dir.file("sample.txt")), "earlier.txt 0.5 10 10\n");
+    EXPECT_EQ(readFile(dir.file("ListFragStat.fbt")), "earlier.txt, x\n");
+    EXPECT_TRUE(std::filesystem::is_empty(dir.file("w")));
+}
+
 }  // namespace

@@ -10,11 +10,13 @@
 #include "core/run/RunLock.h"
 #include "core/sampler/WindowSearch.h"
 
-#include <climits>
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <optional>
 #include <vector>
+
+#include <unistd.h>
 
 namespace orvalis {
 
@@ -269,6 +271,24 @@ SampleResult runMapSample(const SampleParameters& parameters, RandomSource& rand
         if (!map.noDataClass() || absent != *map.noDataClass())
             warnings.push_back("habitat class " + std::to_string(absent) + " does not occur in the map");
 
+    // A window of the run's format is written once, under a hidden name, before the log and the
+    // list are replaced: a format GDAL cannot write there fails now, changing nothing.
+    if (p.format != WindowFormat::Txt) {
+        const std::string probe = (folderOf(windowFileName(p.folder.string(), p.prefix, 0, 0)) /
+                                   (".orvalis-probe-" + std::to_string(::getpid()) + (p.format == WindowFormat::Asc ? ".asc" : ".tif")))
+                                      .string();
+        const std::int64_t cell = 0;
+        const GeoTransform frame = windowGeoTransform(map.geoTransform(), 0, 0);
+        std::string cannot;
+        const bool ok = p.format == WindowFormat::Asc
+                            ? writeAsciiGrid(probe, WindowGrid{1, 1, &cell}, frame, map.crsEsriWkt(), &cannot)
+                            : writeGeoTiff(probe, WindowGrid{1, 1, &cell}, map.hasGeoTransform() ? std::optional(frame) : std::nullopt,
+                                           map.crsWkt(), &cannot);
+        std::filesystem::remove(probe);
+        std::filesystem::remove(std::filesystem::path(probe).replace_extension(".prj"));
+        if (!ok)
+            return refusal(SampleStop::BadParameters, "windows cannot be written: " + cannot);
+    }
     MapWindowSource source(map, p);
     SampleResult result = searchWindows(source, p, h, random, control);
     result.batchList = p.batchList;
