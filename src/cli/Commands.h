@@ -77,6 +77,7 @@ struct CompareOptions {
     std::string shard = "1/1";
     int jobs = 0;  // every core
     ClassValues values;
+    std::string habitat;  // empty: the cover value
     std::vector<std::string> merge;
 };
 CLI::App* addCompareCommand(CLI::App& app, CompareOptions& options);
@@ -97,6 +98,27 @@ struct SitesOptions {
 };
 CLI::App* addSitesCommand(CLI::App& app, SitesOptions& options);
 int runSitesCommand(const SitesOptions& options);
+
+struct NeutralOptions {
+    std::string model;                // MODEL, or MODEL:NAME=VALUE...
+    std::vector<std::string> params;  // --param NAME=VALUE, in order
+    std::string blend;
+    int rows = 0, cols = 0;
+    std::string cover, proportions;
+    int replicates = 1;
+    std::uint32_t seed = 1;
+    std::string format = "txt";
+    double cellSize = 1.0;
+    std::string folder = ".";
+    std::string mask;
+    std::optional<std::string> postString;
+    ClassValues values;
+    RunMetricsOptions metrics;
+    int jobs = 0;  // every core
+    bool listModels = false;
+};
+CLI::App* addNeutralCommand(CLI::App& app, NeutralOptions& options);
+int runNeutralCommand(const NeutralOptions& options);
 
 CLI::App* addSurfaceCommand(CLI::App& app, SurfaceOptions& options);
 int runSurfaceCommand(const SurfaceOptions& options);

@@ -43,7 +43,7 @@ std::string readShard(const std::string& text, int& shard, int& shards)
 }
 
 // Keeps the log's windows that exist; the missing ones are named and make the exit status 1.
-bool logWindows(const std::string& log, std::vector<std::string>& files)
+bool logWindows(const std::string& log, std::vector<std::string>& files, std::vector<double>& covers)
 {
     std::vector<std::string> named;
     std::string error;
@@ -51,11 +51,16 @@ bool logWindows(const std::string& log, std::vector<std::string>& files)
         std::fprintf(stderr, "orvalis-cli compare: %s\n", error.c_str());
         return false;
     }
+    // The covers the log gives, to check each window's habitat against.
+    const SampleLog entries = readSampleLog(log);
     bool whole = true;
-    for (const std::string& name : named) {
+    for (std::size_t i = 0; i < named.size(); ++i) {
+        const std::string& name = named[i];
         std::error_code ec;
         if (std::filesystem::exists(name, ec)) {
             files.push_back(name);
+            if (entries.windows.size() == named.size())
+                covers.push_back(entries.windows[i].cover);
             continue;
         }
         std::fprintf(stderr, "orvalis-cli compare: %s names %s, which is missing\n", log.c_str(), name.c_str());
@@ -137,6 +142,10 @@ CLI::App* addCompareCommand(CLI::App& app, CompareOptions& o)
         ->type_name("K/N");
     addNumber(*cmd, "--jobs", o.jobs, 1, 256, "threads making and measuring replicates, 1..256 (every core)");
     addClassValueOptions(*cmd, o.values, "habitat");
+    cmd->add_option("--habitat", o.habitat,
+                    "habitat classes of windows that keep their map's classes (41-43): every other\n"
+                    "class is matrix; without it, the cells of the cover value")
+        ->type_name("CLASSES");
     CLI::Option* merge = cmd->add_option("--merge", o.merge, "join the tables of shard folders into --output")
                              ->type_name("DIR...")
                              ->expected(1, -1)
@@ -156,6 +165,8 @@ CLI::App* addCompareCommand(CLI::App& app, CompareOptions& o)
             throw CLI::ValidationError("--shard", why);
         if (const std::string why = checkMetricNames(commaList(o.metrics)); !why.empty())
             throw CLI::ValidationError("--metrics", why);
+        if (std::string why; !o.habitat.empty() && !HabitatClasses().parse(o.habitat, &why))
+            throw CLI::ValidationError("--habitat", why);
         if (merge->count() == 0 && o.files.empty() && o.log.empty())
             throw CLI::ValidationError("name the windows to compare: FILE... or --log SAMPLE.TXT");
     });
@@ -177,7 +188,11 @@ int runCompareCommand(const CompareOptions& o)
     p.files = o.files;
     bool whole = true;
     if (!o.log.empty())
-        whole = logWindows(o.log, p.files);
+        whole = logWindows(o.log, p.files, p.logCovers);
+    if (p.logCovers.size() != p.files.size())
+        p.logCovers.clear();
+    if (!o.habitat.empty())
+        p.habitat.parse(o.habitat, nullptr);
     if (p.files.empty()) {
         std::fprintf(stderr, "orvalis-cli compare: no windows to compare\n");
         return 1;

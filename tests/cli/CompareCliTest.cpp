@@ -57,6 +57,32 @@ TEST(CompareCli, LogNamingMissingFilesComparesTheRestAndFails)
               "file,rows,cols,habitat,cover\nrun/windows/010_001.txt,20,20,40,10\nrun/windows/030_001.txt,20,20,120,30\n");
 }
 
+// Windows that keep their map's classes: their habitat is named with --habitat; without it the
+// log's covers disagree with the windows', and windows without any habitat are refused.
+TEST(CompareCli, HabitatClassesOfWindowsKeepingTheirMapsClasses)
+{
+    TempDir dir;
+    LandscapeGrid a(10, std::vector<int>(10, 81)), b = a;
+    for (int i = 0; i < 30; ++i)
+        a[i / 10][i % 10] = 41 + i % 3;
+    for (int i = 0; i < 70; ++i)
+        b[i / 10][i % 10] = 42;
+    ASSERT_TRUE(writeLandscapeFile(dir.file("a.txt"), a));
+    ASSERT_TRUE(writeLandscapeFile(dir.file("b.txt"), b));
+    test::writeFile(dir.file("sample.txt"), "a.txt 0.3 5 5\nb.txt 0.7 20 5\n");
+    const std::string common = " --replicates 3 --models random --output ";
+    const CliRun without = runCli(dir, "compare", "--log sample.txt" + common + "c1");
+    EXPECT_EQ(without.status, 1);
+    EXPECT_NE(without.err.find("a.txt: holds 0 habitat where its log line says 0.3"), std::string::npos) << without.err;
+    EXPECT_NE(without.err.find("need --habitat"), std::string::npos) << without.err;
+    const CliRun with = runCli(dir, "compare", "--log sample.txt --habitat 41-43" + common + "c2");
+    EXPECT_EQ(with.status, 0) << with.err;
+    EXPECT_EQ(readFile(dir.file("c2/windows.csv")), "file,rows,cols,habitat,cover\na.txt,10,10,30,30\nb.txt,10,10,70,70\n");
+    const CliRun none = runCli(dir, "compare", "a.txt b.txt" + common + "c3");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.err.find("no window holds habitat"), std::string::npos) << none.err;
+}
+
 TEST(CompareCli, MergedShardsEqualTheSingleRun)
 {
     TempDir dir;

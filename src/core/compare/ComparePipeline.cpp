@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 
 namespace orvalis {
@@ -46,6 +47,7 @@ std::string modelFolderName(const NeutralModel& model)
 {
     std::string name = model.name();
     std::replace(name.begin(), name.end(), ':', '_');
+    std::replace(name.begin(), name.end(), '/', '-');
     return name;
 }
 
@@ -111,9 +113,24 @@ void ComparePipeline::read(RealWindow& w) const
                 w.error = "holds no-data cells; a window must be whole to be compared";
                 return;
             }
-            w.habitat += v == p_.coverValue;
-            cells.push_back(v == p_.coverValue ? p_.coverValue : p_.matrixValue);
+            const bool habitat = p_.habitat.empty() ? v == p_.coverValue : p_.habitat.contains(v);
+            w.habitat += habitat;
+            cells.push_back(habitat ? p_.coverValue : p_.matrixValue);
         }
+    // The log's cover (six significant digits) must be the window's: else the habitat is misnamed.
+    if (static_cast<std::size_t>(w.index) < p_.logCovers.size()) {
+        const double cover = static_cast<double>(w.habitat) / static_cast<double>(cells.size());
+        const double logged = p_.logCovers[static_cast<std::size_t>(w.index)];
+        if (std::fabs(cover - logged) > 5e-6 * std::max(1.0, logged) + 1e-12) {
+            char text[160];
+            std::snprintf(text, sizeof text, "holds %.6g habitat where its log line says %.6g: ", cover, logged);
+            w.error = text + std::string(p_.habitat.empty() ? "the cover value " + std::to_string(p_.coverValue) +
+                                                                   " is not its habitat (windows keeping a map's classes "
+                                                                   "need --habitat)"
+                                                             : "--habitat does not name its habitat classes");
+            return;
+        }
+    }
     std::vector<MetricValue> values;
     if (!computeMetrics(GridView{cells, w.rows, w.cols, std::nullopt, w.cellSize}, w.options, values, &w.error))
         return;

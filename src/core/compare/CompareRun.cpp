@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <fstream>
 #include <set>
 #include <thread>
 
@@ -20,6 +21,8 @@ namespace orvalis {
 
 std::string NeutralModel::name() const
 {
+    if (kind == Kind::Table)
+        return spec.text();
     return kind == Kind::Random ? "random" : "fractal:" + shortestText(H);
 }
 
@@ -33,8 +36,18 @@ std::optional<NeutralModel> NeutralModel::parse(const std::string& text, std::st
     if (text == "random")
         return NeutralModel{Kind::Random, 0.5};
     const std::string prefix = "fractal:";
-    if (text.compare(0, prefix.size(), prefix) != 0)
-        return refuse("unknown neutral model '" + text + "' (random or fractal:H)");
+    if (text.compare(0, prefix.size(), prefix) != 0 || text.find('=') != std::string::npos) {
+        std::optional<ModelSpec> spec = parseModelSpec(text, error);
+        if (!spec)
+            return std::nullopt;
+        if (spec->model->name == "fractal")
+            return NeutralModel{Kind::Fractal, spec->number("h")};
+        if (spec->model->name == "random")
+            return NeutralModel{Kind::Random, 0.5};
+        if (spec->value("source"))
+            return refuse("'" + text + "': a source grid has one size, and windows have many");
+        return NeutralModel{Kind::Table, 0.5, std::move(*spec)};
+    }
     double H = 0.0;
     const char* begin = text.data() + prefix.size();
     const char* end = text.data() + text.size();
@@ -73,7 +86,7 @@ std::string checkCompareParameters(const CompareParameters& p)
     if (p.models.empty())
         return "no neutral models named";
     for (const NeutralModel& m : p.models)
-        if (std::string why; m.kind == NeutralModel::Kind::Fractal && !NeutralModel::parse(m.name(), &why))
+        if (std::string why; m.kind != NeutralModel::Kind::Random && !NeutralModel::parse(m.name(), &why))
             return why;
     if (p.replicates < 1)
         return "the number of replicates must be at least 1";
@@ -155,6 +168,12 @@ RunResult runCompare(const CompareParameters& p, RunControl& control)
     RunResult result;
     const std::vector<int> windows = shardWindows(p);
     result.message = checkCompareParameters(p);
+    // Nothing readable to compare: the earlier tables in the folder stay as they are.
+    if (result.message.empty() && !windows.empty() && std::none_of(windows.begin(), windows.end(), [&](int w) {
+            return std::ifstream(p.files[static_cast<std::size_t>(w)], std::ios::binary).good() &&
+                   std::filesystem::is_regular_file(p.files[static_cast<std::size_t>(w)]);
+        }))
+        result.message = "none of the windows can be read (the first: " + p.files[static_cast<std::size_t>(windows.front())] + ")";
     if (result.message.empty() && p.keepLandscapes)
         result.message = checkLandscapeNames(p, windows);
     if (result.message.empty())
@@ -187,6 +206,8 @@ RunResult runCompare(const CompareParameters& p, RunControl& control)
     const std::size_t K = keys.keys().size();
     std::vector<std::vector<std::optional<double>>> samples(K, std::vector<std::optional<double>>(static_cast<std::size_t>(p.replicates)));
 
+    bool anyHabitat = false;
+    std::size_t compared = 0;
     for (std::size_t local = 0; local < windows.size() && !stopped; ++local) {
         const std::int64_t first = static_cast<std::int64_t>(local) * pipeline.tasksPerWindow();
         label = p.files[static_cast<std::size_t>(windows[local])];
@@ -236,6 +257,8 @@ RunResult runCompare(const CompareParameters& p, RunControl& control)
             break;
         if (w->error.empty()) {
             const std::int64_t cells = static_cast<std::int64_t>(w->rows) * w->cols;
+            anyHabitat = anyHabitat || w->habitat > 0;
+            ++compared;
             windowRow = csvField(w->file) + "," + std::to_string(w->rows) + "," + std::to_string(w->cols) + "," +
                         std::to_string(w->habitat) + "," +
                         shortestText(100.0 * static_cast<double>(w->habitat) / static_cast<double>(cells)) + "\n";
@@ -249,6 +272,15 @@ RunResult runCompare(const CompareParameters& p, RunControl& control)
     }
     if (stopped && result.status == RunStatus::Completed)
         result.status = RunStatus::Cancelled;
+    // Windows without habitat all: most likely the habitat is misnamed, not absent.
+    if (compared > 0 && !anyHabitat && result.status == RunStatus::Completed) {
+        result.status = RunStatus::Failed;
+        result.message = "no window holds habitat (" +
+                         (p.habitat.empty() ? "cells of the cover value " + std::to_string(p.coverValue) +
+                                                  "; windows that keep their map's classes need --habitat"
+                                            : std::string("cells of the --habitat classes")) +
+                         "): nothing to compare";
+    }
     if (!unread.empty() && result.status == RunStatus::Completed) {
         result.status = RunStatus::Failed;
         result.message = std::to_string(unread.size()) + " of " + std::to_string(windows.size()) +

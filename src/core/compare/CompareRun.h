@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/map/HabitatClasses.h"
 #include "core/metrics/LandscapeMetrics.h"
+#include "core/neutral/NeutralModels.h"
 #include "core/run/RunControl.h"
 #include "core/run/RunResult.h"
 
@@ -8,19 +10,24 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvalis {
 
 // A neutral model real windows are compared with.
 struct NeutralModel {
-    enum class Kind { Random, Fractal };
+    enum class Kind { Random, Fractal, Table };
+    NeutralModel(Kind k = Kind::Random, double h = 0.5, ModelSpec s = {}) : kind(k), H(h), spec(std::move(s)) {}
     Kind kind = Kind::Random;
     double H = 0.5;  // fractal only, in (0, 1]
+    ModelSpec spec;  // Table: any other model of core/neutral's table, with its parameters
 
-    // "random" or "fractal:H" with H as its shortest text ("fractal:0.5"), as the tables write it.
+    // "random", "fractal:H" with H as its shortest text ("fractal:0.5"), or the spec's text
+    // ("cluster:p=0.55"), as the tables write it.
     std::string name() const;
-    // Reads one name back; nullopt with *error set for an unknown model or an H outside (0, 1].
+    // Reads one name back ("fractal:h=0.5" is fractal:0.5); nullopt with *error set for an unknown
+    // model or parameter, or a value out of its range.
     static std::optional<NeutralModel> parse(const std::string& text, std::string* error = nullptr);
 };
 
@@ -34,6 +41,8 @@ struct CompareParameters {
     int replicates = 99;
     std::uint32_t seed = 1;
     int coverValue = 1;                 // a window's habitat; every other value counts as matrix
+    HabitatClasses habitat;             // when not empty, a window's habitat: windows keeping a map's classes
+    std::vector<double> logCovers;      // per file, the cover its sampling log gives (empty: none known)
     int matrixValue = 0;                // what matrix cells of neutral landscapes hold
     MetricsOptions metrics;             // the patch rule and the metrics' options; the selection is metricNames'
     double cellSize = 1.0;              // metres, for windows whose frame gives none
