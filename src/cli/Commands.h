@@ -54,7 +54,7 @@ struct MetricsOptionsCli {
     std::vector<std::string> files;
     std::string list;
     MetricChoiceCli choice;
-    double cellSize = 1.0;
+    std::optional<double> cellSize;  // given: every file without a frame of its own
     std::optional<int> noData;
     std::string output = "metrics.csv";
     std::string patchMap;
@@ -70,7 +70,7 @@ struct CompareOptions {
     int replicates = 99;
     std::uint32_t seed = 1;
     int neighbours = 8;
-    double cellSize = 1.0;
+    std::optional<double> cellSize;  // given: windows without a frame of their own
     std::string metrics;  // empty: all
     std::string output = ".";
     bool keepLandscapes = false;

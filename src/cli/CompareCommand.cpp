@@ -2,6 +2,7 @@
 #include "core/compare/CompareRun.h"
 #include "core/io/Config.h"
 #include "core/sampler/SampleLog.h"
+#include "core/sampler/SampleRun.h"
 #include "plots/ComparePlots.h"
 
 #include <charconv>
@@ -127,7 +128,10 @@ CLI::App* addCompareCommand(CLI::App& app, CompareOptions& o)
         ->transform(wholeNumber(0, UINT32_MAX))
         ->type_name("S");
     addNeighboursOption(*cmd, o.neighbours, "patch rule: 4 or 8 neighbours (8)");
-    cmd->add_option("--cell-size", o.cellSize, "side of a cell in metres, for files without a projected frame (1)")
+    cmd->add_option_function<double>(
+           "--cell-size", [&o](const double& v) { o.cellSize = v; },
+           "side of a cell in metres, for files without a projected frame (the sampling run's\n"
+           "record beside --log, else 1 with a warning)")
         ->check(CLI::PositiveNumber)
         ->type_name("M");
     cmd->add_option("--metrics", o.metrics,
@@ -204,7 +208,10 @@ int runCompareCommand(const CompareOptions& o)
     p.coverValue = settings.coverValue;
     p.matrixValue = settings.matrixValue;
     p.metrics.neighbours = o.neighbours;
-    p.cellSize = o.cellSize;
+    // Cells of windows without a frame: as given, else as the sampling run's record says, else 1 m.
+    const std::optional<double> recorded = o.log.empty() ? std::nullopt : recordedCellSize(o.log);
+    p.cellSize = o.cellSize.value_or(recorded.value_or(1.0));
+    p.cellSizeKnown = o.cellSize || recorded;
     p.metricNames = commaList(o.metrics);
     p.output = o.output;
     p.keepLandscapes = o.keepLandscapes;
@@ -223,6 +230,8 @@ int runCompareCommand(const CompareOptions& o)
         std::fprintf(stderr, "orvalis-cli compare: %s\n", result.message.c_str());
         return 1;
     }
+    for (const std::string& w : result.warnings)
+        std::fprintf(stderr, "orvalis-cli compare: warning: %s\n", w.c_str());
     int status = runExitStatus("compare", !result.failed(), result.message, result.cancelled(),
                                "the tables hold the windows compared so far");
     const std::size_t windows = (p.files.size() + static_cast<std::size_t>(p.shards) - 1 - static_cast<std::size_t>(p.shard - 1)) /

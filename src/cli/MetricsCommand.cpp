@@ -5,6 +5,7 @@
 #include "core/map/PatchMap.h"
 #include "core/map/RasterGrid.h"
 #include "core/metrics/LandscapeMetrics.h"
+#include "core/sampler/SampleRun.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -22,8 +23,9 @@ namespace orvalis::cli {
 namespace {
 
 struct Measured {
-    std::string rows;   // the file's CSV rows
-    std::string error;  // why the file was not measured
+    std::string rows;      // the file's CSV rows
+    std::string error;     // why the file was not measured
+    std::string sizeNote;  // why the file gives no cell size of its own
 };
 
 Measured measure(const std::string& file, double cellSize, std::optional<int> noData, const MetricsOptions& options,
@@ -32,7 +34,7 @@ Measured measure(const std::string& file, double cellSize, std::optional<int> no
     Measured m;
     LandscapeGrid grid;
     // A georeferenced grid brings its own cell size and no-data; --no-data still wins.
-    if (!readMeasurableGrid(file, grid, cellSize, noData, &m.error))
+    if (!readMeasurableGrid(file, grid, cellSize, noData, &m.error, &m.sizeNote))
         return m;
     for (const auto& line : grid)
         if (line.size() != grid.front().size()) {
@@ -85,8 +87,10 @@ CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& o)
                     "raster GDAL reads (band 1)")->type_name("");
     cmd->add_option("--list", o.list, "also every file a FRAGSTATS batch list names")->type_name("BATCHLIST");
     addMetricChoiceOptions(*cmd, o.choice);
-    cmd->add_option("--cell-size", o.cellSize,
-                    "side of a cell in metres, for files without a projected frame (1)")
+    cmd->add_option_function<double>(
+           "--cell-size", [&o](const double& v) { o.cellSize = v; },
+           "side of a cell in metres, for files without a projected frame (a sampling run's\n"
+           "record beside --list, else 1 with a warning)")
         ->check(CLI::PositiveNumber)
         ->type_name("M");
     cmd->add_option_function<int>(
@@ -140,6 +144,12 @@ int runMetricsCommand(const MetricsOptionsCli& o)
         return 2;
     }
 
+    // Cells of files without a frame: as given, else as the sampling run's record says, else 1 m.
+    std::optional<double> recorded;
+    if (!o.cellSize && !o.list.empty())
+        recorded = recordedCellSize(o.list);
+    const double cellSize = o.cellSize.value_or(recorded.value_or(1.0));
+
     // Files are measured side by side; the table keeps the order they were given in.
     std::vector<Measured> measured(files.size());
     std::atomic<std::size_t> next{0};
@@ -148,7 +158,7 @@ int runMetricsCommand(const MetricsOptionsCli& o)
     std::mutex progressMutex;
     auto work = [&] {
         for (std::size_t i; (i = next++) < files.size();) {
-            measured[i] = measure(files[i], o.cellSize, o.noData, *options, o.patchMap);
+            measured[i] = measure(files[i], cellSize, o.noData, *options, o.patchMap);
             const long long finished = ++done;
             std::lock_guard<std::mutex> lock(progressMutex);
             progress({finished, static_cast<long long>(files.size()), files[i], -1});
@@ -162,6 +172,18 @@ int runMetricsCommand(const MetricsOptionsCli& o)
         t.join();
     progress.finish();
 
+    // A cell size nobody gave is never silently 1 m.
+    if (!o.cellSize && !recorded) {
+        std::size_t unknown = 0;
+        for (std::size_t i = 0; i < files.size(); ++i)
+            if (measured[i].error.empty() && !measured[i].sizeNote.empty()) {
+                if (!unknown++)
+                    std::fprintf(stderr, "orvalis-cli metrics: warning: %s: %s; measured with cells of 1 m (give --cell-size)\n",
+                                 files[i].c_str(), measured[i].sizeNote.c_str());
+            }
+        if (unknown > 1)
+            std::fprintf(stderr, "orvalis-cli metrics: warning: %zu files in all measured with cells of 1 m\n", unknown);
+    }
     int status = 0;
     std::string table = metricsCsvHeader();
     for (std::size_t i = 0; i < files.size(); ++i) {

@@ -116,6 +116,7 @@ int runSampleCommand(const SampleOptions& o)
     RandomSource random;
     if (o.seed)
         random.seed(*o.seed);
+    params.seed = o.seed;
 
     // Ctrl-C ends the search between windows, so every listed window is whole.
     std::optional<InterruptGuard> interrupts(std::in_place);

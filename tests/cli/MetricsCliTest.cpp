@@ -133,3 +133,23 @@ TEST(MetricsCli, ListsTheCatalogueAndMapsThePatches)
     // Class 0 first, then class 1, each down the columns: 0-cells are patch 1, the left 1-cells 2, the right 3.
     EXPECT_EQ(ids, (orvalis::LandscapeGrid{{2, 1, 3}, {2, 1, 1}}));
 }
+
+// A cell size is never silently 1 m: text grids get it from the sampling run's record beside
+// their list, or a warning naming them.
+TEST(MetricsCli, CellSizeFromTheSamplingRecordOrAWarning)
+{
+    TempDir dir;
+    writeFile(dir.file("w1.txt"), "1 0 \n0 0 \n");
+    writeFile(dir.file("list.fbt"), "w1.txt, x\n");
+    const CliRun plain = runCli(dir, "metrics", "w1.txt --metrics ta --output -");
+    EXPECT_NE(plain.out.find("landscape,,,ta,4e-04\n"), std::string::npos) << plain.out;
+    EXPECT_NE(plain.err.find("warning: w1.txt: a text grid knows no cell size; measured with cells of 1 m"),
+              std::string::npos)
+        << plain.err;
+    writeFile(dir.file("sample-run.txt"), "orvalis sample run\nimage: map.tif\ncell-size: 30\n");
+    const CliRun recorded = runCli(dir, "metrics", "--list list.fbt --metrics ta --output -");
+    EXPECT_NE(recorded.out.find("landscape,,,ta,0.36\n"), std::string::npos) << recorded.out;
+    EXPECT_EQ(recorded.err, "");
+    const CliRun given = runCli(dir, "metrics", "--list list.fbt --metrics ta --cell-size 10 --output -");
+    EXPECT_NE(given.out.find("landscape,,,ta,0.04\n"), std::string::npos) << given.out;
+}

@@ -91,7 +91,7 @@ void ComparePipeline::read(RealWindow& w) const
     w.options.selection = *compareSelection(p_.metricNames);
     w.cellSize = p_.cellSize;
     std::optional<int> noData;
-    if (!readMeasurableGrid(w.file, grid, w.cellSize, noData, &w.error))
+    if (!readMeasurableGrid(w.file, grid, w.cellSize, noData, &w.error, &w.sizeNote))
         return;
     w.rows = static_cast<int>(grid.size());
     w.cols = grid.empty() ? 0 : static_cast<int>(grid.front().size());

@@ -46,6 +46,7 @@ struct RealWindow {
     std::int64_t habitat = 0;
     MetricsOptions options;
     double cellSize = 1.0;
+    std::string sizeNote;                     // why its file gives no cell size of its own
     std::vector<std::optional<double>> real;  // by key
     std::string error;                        // why it was not compared
     bool ready = false;

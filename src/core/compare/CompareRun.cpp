@@ -208,6 +208,8 @@ RunResult runCompare(const CompareParameters& p, RunControl& control)
 
     bool anyHabitat = false;
     std::size_t compared = 0;
+    std::size_t unsized = 0;  // windows measured with cells nobody gave
+    std::string firstUnsized;
     for (std::size_t local = 0; local < windows.size() && !stopped; ++local) {
         const std::int64_t first = static_cast<std::int64_t>(local) * pipeline.tasksPerWindow();
         label = p.files[static_cast<std::size_t>(windows[local])];
@@ -259,6 +261,8 @@ RunResult runCompare(const CompareParameters& p, RunControl& control)
             const std::int64_t cells = static_cast<std::int64_t>(w->rows) * w->cols;
             anyHabitat = anyHabitat || w->habitat > 0;
             ++compared;
+            if (!p.cellSizeKnown && !w->sizeNote.empty() && unsized++ == 0)
+                firstUnsized = w->file + ": " + w->sizeNote;
             windowRow = csvField(w->file) + "," + std::to_string(w->rows) + "," + std::to_string(w->cols) + "," +
                         std::to_string(w->habitat) + "," +
                         shortestText(100.0 * static_cast<double>(w->habitat) / static_cast<double>(cells)) + "\n";
@@ -272,6 +276,9 @@ RunResult runCompare(const CompareParameters& p, RunControl& control)
     }
     if (stopped && result.status == RunStatus::Completed)
         result.status = RunStatus::Cancelled;
+    if (unsized > 0)
+        result.warnings.push_back(firstUnsized + "; " + std::to_string(unsized) + " window" + (unsized == 1 ? "" : "s") +
+                                  " measured with cells of " + shortestText(p.cellSize) + " m (give --cell-size)");
     // Windows without habitat all: most likely the habitat is misnamed, not absent.
     if (compared > 0 && !anyHabitat && result.status == RunStatus::Completed) {
         result.status = RunStatus::Failed;

@@ -46,6 +46,7 @@ struct CompareParameters {
     int matrixValue = 0;                // what matrix cells of neutral landscapes hold
     MetricsOptions metrics;             // the patch rule and the metrics' options; the selection is metricNames'
     double cellSize = 1.0;              // metres, for windows whose frame gives none
+    bool cellSizeKnown = false;         // cellSize was given or recorded: no warning for windows without a frame
     std::vector<std::string> metricNames;  // the metrics kept: codes, types or "all"; empty: the standard set
     std::filesystem::path output;       // neutral-metrics.csv, compare.csv, windows.csv and the shard's record go here
     bool keepLandscapes = false;        // also output/landscapes/MODEL/WINDOW_RRR.txt, MODEL "random" or "fractal_H"

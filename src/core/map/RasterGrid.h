@@ -42,7 +42,9 @@ bool isRasterGridPath(const std::string& path);
 // A landscape file read for measuring: a text grid strictly (readGridStrictly), any other name
 // through GDAL, whose frame's cell size replaces cellSize and whose no-data fills noData when unset.
 // False with *error set; grid is then empty.
+// sizeNote, when given, says why the file gives no cell size of its own (a text grid; a raster
+// in degrees, ...) and is left empty when it gives one.
 bool readMeasurableGrid(const std::string& path, LandscapeGrid& grid, double& cellSize, std::optional<int>& noData,
-                        std::string* error);
+                        std::string* error, std::string* sizeNote = nullptr);
 
 }  // namespace orvalis

@@ -204,11 +204,12 @@ SampleResult runMapSample(const SampleParameters& parameters, RandomSource& rand
     if (!why.empty())
         return refusal(SampleStop::BadParameters, why);
     const int h = p.windowSize / 2;
-    if (p.metrics) {
-        // Windows are measured with the map's cells, as orvalis-cli metrics measures a GeoTIFF window.
-        if (const std::optional<double> cellSize = rasterCellSize(p.image.string()))
-            p.metricsCellSize = *cellSize;
-    }
+    // Windows are measured with the map's cells, as orvalis-cli metrics measures a GeoTIFF window,
+    // and the run's record gives them to the readers of its log.
+    p.cellSize = rasterCellSize(p.image.string());
+    p.crs = map.crsWkt();
+    if (p.metrics && p.cellSize)
+        p.metricsCellSize = *p.cellSize;
     if (p.postString.empty())
         p.postString = mapBatchListTail(p.format, map.geoTransform()[1], 2 * h);
 

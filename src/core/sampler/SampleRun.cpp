@@ -1,6 +1,7 @@
 #include "core/sampler/SampleRun.h"
 
 #include "core/io/BatchList.h"
+#include "core/io/NumberText.h"
 #include "core/run/RunChecks.h"
 #include "core/run/RunLock.h"
 #include "core/sampler/MapSampleRun.h"
@@ -10,6 +11,9 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <cstdlib>
+#include <cmath>
 
 namespace orvalis {
 
@@ -49,6 +53,56 @@ std::string checkSampleParameters(const SampleParameters& p, int width, int heig
         if (!why.empty())
             return why;
     return {};
+}
+
+std::string sampleRunRecordBeside(const std::string& logPath)
+{
+    return (std::filesystem::path(logPath).parent_path() / "sample-run.txt").string();
+}
+
+std::string sampleRunRecord(const SampleParameters& p)
+{
+    const bool map = !isTgaPath(p.image);
+    std::string r = "orvalis sample run\n";
+    auto add = [&](const std::string& key, const std::string& value) { r += key + ": " + value + "\n"; };
+    add("image", p.image.string());
+    if (map) {
+        add("band", std::to_string(p.band));
+        add("habitat", p.habitatClasses);
+        add("format", p.format == WindowFormat::Asc ? "asc" : p.format == WindowFormat::Txt ? "txt" : "tif");
+        add("keep-classes", p.keepClasses ? "yes" : "no");
+    }
+    add("cell-size", p.cellSize ? shortestText(*p.cellSize) : "unknown");
+    std::string crs = p.crs;
+    std::replace(crs.begin(), crs.end(), '\n', ' ');
+    add("crs", crs.empty() ? "none" : crs);
+    add("seed", p.seed ? std::to_string(*p.seed) : "none");
+    add("size", std::to_string(p.windowSize));
+    add("replicates", std::to_string(p.replicates));
+    add("cover", std::to_string(p.cover.min) + ":" + std::to_string(p.cover.max) + ":" + std::to_string(p.cover.step));
+    add("min-distance", std::to_string(p.minDistance));
+    add("cover-value", std::to_string(p.coverValue));
+    add("matrix-value", std::to_string(p.matrixValue));
+    add("folder", p.folder.string());
+    return r;
+}
+
+std::optional<double> recordedCellSize(const std::string& logPath)
+{
+    std::ifstream in(sampleRunRecordBeside(logPath));
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.rfind("cell-size: ", 0) != 0)
+            continue;
+        const std::string value = line.substr(11);
+        char* end = nullptr;
+        const double v = std::strtod(value.c_str(), &end);
+        if (end == value.c_str() + value.size() && v > 0 && std::isfinite(v))
+            return v;
+        return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 SampleResult runSample(const SampleParameters& parameters, RandomSource& random, RunControl& control)

@@ -39,7 +39,20 @@ struct SampleParameters {
     bool keepClasses = false;      // windows hold the map's classes instead of the cover and matrix values
     std::optional<MetricsOptions> metrics;  // set: every window is measured into metrics.csv beside the log
     double metricsCellSize = 1.0;           // the side of the windows' cells in metres, for the metrics
+
+    // The run's record, sample-run.txt beside the log: what the windows were cut from and how.
+    std::optional<std::uint32_t> seed;       // as given, for the record
+    std::optional<double> cellSize;          // metres, when the map's frame gives it
+    std::string crs;                         // the map's coordinate system (WKT), when it has one
 };
+
+// The record's name beside a log.
+std::string sampleRunRecordBeside(const std::string& logPath);
+// The record of a run with these parameters.
+std::string sampleRunRecord(const SampleParameters& p);
+// The cell size (metres) a sampling run's record beside logPath gives; empty when there is no
+// record or it gives none.
+std::optional<double> recordedCellSize(const std::string& logPath);
 
 enum class SampleStop {
     TargetReached,     // as many windows as the cover range and replicates ask for

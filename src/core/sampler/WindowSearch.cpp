@@ -1,8 +1,12 @@
 #include "core/sampler/WindowSearch.h"
 
+#include "core/io/SafeFile.h"
+
 #include "core/run/RunRecord.h"
 #include "core/sampler/CentreList.h"
 
+#include <cerrno>
+#include <cstring>
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -138,6 +142,9 @@ SampleResult searchWindows(WindowSource& source, const SampleParameters& params,
     if (!record.begin(params.logPath))
         return refuse(recordStop(record.failedList(), true),
                       withReason("cannot create " + record.failedListName(), record.error()));
+    // The run's record goes with the log it describes: readers take the windows' cell size from it.
+    if (!params.logPath.empty() && !writeWholeFile(sampleRunRecordBeside(params.logPath), sampleRunRecord(params)))
+        out.warnings.push_back("cannot write " + sampleRunRecordBeside(params.logPath) + ": " + std::strerror(errno));
 
     out.target = sampleTarget(range, params.replicates);
     const std::int64_t shownTotal = std::max<std::int64_t>(out.target, 0);
