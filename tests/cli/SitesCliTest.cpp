@@ -7,6 +7,9 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+
 using namespace orvalis::test;
 
 TEST(SitesCli, WritesTheEnginesTableAndNamesWhatItCouldNotMeasure)
@@ -45,4 +48,31 @@ TEST(SitesCli, WritesTheEnginesTableAndNamesWhatItCouldNotMeasure)
                    {"the table over the sites", "map.tif plots.csv --x east --y north --radius 100 --output ./plots.csv",
                     "would replace"}},
                   [&] { EXPECT_EQ(readFile(dir.file("plots.csv")), plots); });
+}
+
+// A FIFO named as a map, window or sites file is refused at once instead of waiting for a writer.
+TEST(SitesCli, FifosAreRefusedAtOnce)
+{
+    TempDir dir;
+    ASSERT_EQ(mkfifo(dir.file("pipe.tif").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.file("w"));
+    writeFile(dir.file("plots.csv"), "id,x,y\nA,1,1\n");
+    TestMap m;
+    m.width = m.height = 10;
+    m.value = [](int c, int) { return c % 2; };
+    writeMap(dir.file("map.tif"), m);
+    for (const std::string args : {"metrics pipe.tif", "sample pipe.tif --habitat 1 --folder w",
+                                   "compare pipe.tif --output c", "sites pipe.tif plots.csv --radius 10",
+                                   "sites map.tif pipe.tif --radius 10"}) {
+        SCOPED_TRACE(args);
+        const std::string line = "cd '" + dir.path().string() + "' && timeout 20 '" ORVALIS_CLI "' " + args +
+                                 " >cli.out 2>cli.err";
+        const int raw = std::system(line.c_str());
+        ASSERT_TRUE(WIFEXITED(raw));
+        EXPECT_EQ(WEXITSTATUS(raw), 1);  // 124 would be the timeout's
+        const std::string err = readFile(dir.file("cli.err"));
+        EXPECT_TRUE(err.find("not a regular file") != std::string::npos ||
+                    err.find("none of the windows can be read") != std::string::npos)
+            << err;
+    }
 }

@@ -170,8 +170,10 @@ RunResult runCompare(const CompareParameters& p, RunControl& control)
     result.message = checkCompareParameters(p);
     // Nothing readable to compare: the earlier tables in the folder stay as they are.
     if (result.message.empty() && !windows.empty() && std::none_of(windows.begin(), windows.end(), [&](int w) {
-            return std::ifstream(p.files[static_cast<std::size_t>(w)], std::ios::binary).good() &&
-                   std::filesystem::is_regular_file(p.files[static_cast<std::size_t>(w)]);
+            // A FIFO is no window: asked first, so that opening never waits on one.
+            std::error_code ec;
+            return std::filesystem::is_regular_file(p.files[static_cast<std::size_t>(w)], ec) &&
+                   std::ifstream(p.files[static_cast<std::size_t>(w)], std::ios::binary).good();
         }))
         result.message = "none of the windows can be read (the first: " + p.files[static_cast<std::size_t>(windows.front())] + ")";
     if (result.message.empty() && p.keepLandscapes)

@@ -1,5 +1,7 @@
 #include "core/map/GdalSupport.h"
 
+#include <sys/stat.h>
+
 #include <cpl_error.h>
 #include <gdal.h>
 
@@ -49,6 +51,14 @@ GdalCacheLimit::GdalCacheLimit(std::int64_t bytes) : previous_(GDALGetCacheMax64
 GdalCacheLimit::~GdalCacheLimit()
 {
     GDALSetCacheMax64(previous_);
+}
+
+std::string specialFileRefusal(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))
+        return {};
+    return "not a regular file";
 }
 
 }  // namespace orvalis

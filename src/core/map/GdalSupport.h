@@ -39,4 +39,9 @@ private:
     std::int64_t previous_;
 };
 
+// "not a regular file" for a FIFO, a device or a socket, which GDAL would wait on for ever;
+// empty for a regular file, a folder (some formats are folders) or a path that is not on disk
+// (GDAL's /vsi... names).
+std::string specialFileRefusal(const std::string& path);
+
 }  // namespace orvalis

@@ -163,6 +163,8 @@ bool LandCoverMap::open(const std::string& path, int band, std::string* error)
         close();
         return false;
     };
+    if (const std::string why = specialFileRefusal(path); !why.empty())
+        return fail(path + " cannot be opened as a map: " + why);
     dataset_ = GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR);
     if (!dataset_)
         return fail(path + " cannot be opened as a map: " + GdalErrorScope::message("no raster format knows it"));

@@ -93,6 +93,8 @@ bool readRasterGrid(const std::string& path, LandscapeGrid& grid, RasterGridInfo
 {
     grid.clear();
     info = {};
+    if (const std::string why = specialFileRefusal(path); !why.empty())
+        return refuse(error, why);
     registerGdal();
     GdalErrorScope errors;
     GDALDatasetUniquePtr ds(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR));

@@ -38,6 +38,8 @@ RasterWindows::~RasterWindows()
 
 bool RasterWindows::open(const std::string& path, int band, const HabitatClasses& habitat, std::string* error)
 {
+    if (const std::string why = specialFileRefusal(path); !why.empty())
+        return refuse(error, why);
     registerGdal();
     GdalErrorScope errors;
     dataset_ = GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR);

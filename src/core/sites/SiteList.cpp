@@ -258,6 +258,8 @@ bool readSiteList(const std::string& path, const SiteListOptions& options, std::
                   std::vector<std::string>& warnings, SiteListError& error)
 {
     sites.clear();
+    if (const std::string why = specialFileRefusal(path); !why.empty())
+        return fail(error, why, false);
     registerGdal();
     const bool ok = endsWith(path, ".csv") ? readCsv(path, options, sites, warnings, error)
                                            : readLayer(path, options, sites, warnings, error);
