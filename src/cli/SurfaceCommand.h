@@ -2,6 +2,7 @@
 
 #include "cli/CliSupport.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct SurfaceOptions {
     int step = 1;
     std::string habitat;
     int band = 1;
+    std::optional<double> cellSize;
     std::string output = "surface.tif";
     std::string tile = "1/1";
     int jobs = 0;

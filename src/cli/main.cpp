@@ -42,6 +42,7 @@ int main(int argc, char** argv)
     CompareOptions compare;
     SitesOptions sites;
     SurfaceOptions surface;
+    NeutralOptions neutral;
     CLI::App* sampleCommand = addSampleCommand(app, sample);
     CLI::App* randomCommand = addRandomCommand(app, random);
     CLI::App* fractalCommand = addFractalCommand(app, fractal);
@@ -49,8 +50,9 @@ int main(int argc, char** argv)
     CLI::App* compareCommand = addCompareCommand(app, compare);
     CLI::App* sitesCommand = addSitesCommand(app, sites);
     CLI::App* surfaceCommand = addSurfaceCommand(app, surface);
-    for (CLI::App* command :
-         {sampleCommand, randomCommand, fractalCommand, metricsCommand, compareCommand, sitesCommand, surfaceCommand})
+    CLI::App* neutralCommand = addNeutralCommand(app, neutral);
+    for (CLI::App* command : {sampleCommand, randomCommand, fractalCommand, metricsCommand, compareCommand,
+                              sitesCommand, surfaceCommand, neutralCommand})
         command->group("Commands");
 
     if (argc < 2) {
@@ -93,5 +95,7 @@ int main(int argc, char** argv)
         return runSitesCommand(sites);
     if (*surfaceCommand)
         return runSurfaceCommand(surface);
+    if (*neutralCommand)
+        return runNeutralCommand(neutral);
     return runFractalCommand(fractal);
 }

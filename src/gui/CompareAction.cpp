@@ -9,53 +9,13 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QThread>
-#include <QTimer>
-
-#include <atomic>
-#include <memory>
 
 namespace {
-
-// The engine runs on a worker so that the window repaints; its progress crosses over in atomics.
-orvalis::RunResult runOnWorker(QWidget* parent, const orvalis::CompareParameters& p, long long total)
-{
-    RunProgressDialog progress(parent, total);
-    std::atomic<long long> done{0};
-    std::atomic<bool> stop{false};
-    orvalis::RunResult result;
-    std::unique_ptr<QThread> worker(QThread::create([&] {
-        orvalis::RunControl control([&](const orvalis::ProgressEvent& e) {
-            done.store(e.done, std::memory_order_relaxed);
-            return !stop.load(std::memory_order_relaxed);
-        });
-        result = orvalis::runCompare(p, control);
-    }));
-    QEventLoop loop;
-    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    QTimer tick;
-    bool updating = false;
-    // The dialog lets events in while it updates, this timer's own among them.
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        if (updating)
-            return;
-        updating = true;
-        if (!progress.update(done.load(std::memory_order_relaxed)))
-            stop.store(true, std::memory_order_relaxed);
-        updating = false;
-    });
-    tick.start(50);
-    worker->start();
-    loop.exec();
-    worker->wait();
-    return result;
-}
 
 std::string localPath(const QString& path)
 {
@@ -110,7 +70,8 @@ CompareOutcome runCompareAction(QWidget* parent, DialogCompare& dialog, const QS
     p.keepLandscapes = dialog.keepLandscapes();
 
     const long long total = static_cast<long long>(p.files.size()) * static_cast<long long>(p.models.size()) * p.replicates;
-    const orvalis::RunResult result = runOnWorker(parent, p, total);
+    orvalis::RunResult result;
+    runWithProgress(parent, total, [&](orvalis::RunControl& control) { result = orvalis::runCompare(p, control); });
     const QString message = QString::fromLocal8Bit(result.message.c_str());
     if (result.status == orvalis::RunStatus::Refused) {
         outcome.problems << texts::compareRefused(message);

@@ -8,6 +8,8 @@
 #include "gui/PictureSource.h"
 #include "gui/RandomAction.h"
 #include "gui/SampleAction.h"
+#include "gui/SitesAction.h"
+#include "gui/SurfaceAction.h"
 #include "gui/Texts.h"
 #include "ui_MainWindow.h"
 
@@ -128,6 +130,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     mapTab_ = new MapTab(this, ui->viewTabs, ui->fileListView, ui->menuOpen, ui->actionClearList,
                          [this](const QStringList& files) { openFiles(files); });
     connect(mapTab_, &MapTab::problem, this, &MainWindow::reportProblem);
+    addSitesMenu(*this, *mapTab_, [this](const QString& problem) { reportProblem(problem); });
+    addSurfaceMenu(*this, *mapTab_, [this](const QString& problem) { reportProblem(problem); });
     connect(mapTab_, &MapTab::status, this, [this](const QString& text) {
         if (statusBar()->currentMessage().isEmpty())
             statusBar()->showMessage(text, 5000);

@@ -82,6 +82,20 @@ void MapTab::openMap()
         show(map, {});
 }
 
+void MapTab::showMapFile(const QString& mapPath)
+{
+    show(mapPath, {});
+}
+
+void MapTab::showSites(const MapSites& sites)
+{
+    const MapScene& shown = view_->scene();
+    if (view_->loading() || !shown.error.isEmpty() || QFileInfo(shown.mapPath) != QFileInfo(sites.mapPath))
+        view_->showMap(sites.mapPath);
+    view_->setSites(sites);
+    tabs_->setCurrentWidget(view_);
+}
+
 void MapTab::openSampleLog()
 {
     const QString log = QFileDialog::getOpenFileName(window_, texts::chooseSampleLog(), {}, texts::sampleLogFilter());

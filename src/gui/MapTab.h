@@ -7,6 +7,7 @@
 #include <functional>
 
 class MapView;
+struct MapSites;
 class QAction;
 class QListWidget;
 class QMenu;
@@ -29,6 +30,10 @@ public:
     // Shows a run's map with its windows and remembers which map the log belongs to.
     void showRun(const QString& mapPath, const QString& logPath);
     void openMap();
+    // Shows a map without windows, such as a surface just written.
+    void showMapFile(const QString& mapPath);
+    // Draws sites over the map they were measured on, which is opened first when another is shown.
+    void showSites(const MapSites& sites);
     // Shows a log's windows over the map remembered for it, or the map the user picks.
     void openSampleLog();
     void openSampleLog(const QString& logPath);

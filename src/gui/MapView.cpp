@@ -3,7 +3,9 @@
 #include "core/sampler/SampleLog.h"
 #include "gui/Texts.h"
 
+#include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -14,6 +16,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <unordered_map>
@@ -28,6 +31,35 @@ std::string local(const QString& path)
 QString fromLocal(const std::string& text)
 {
     return QFile::decodeName(QByteArray::fromStdString(text));
+}
+
+// The ends of a real-valued overview's finite values; none when every cell is NaN.
+std::optional<ValueRange> rangeOf(const std::vector<float>& reals)
+{
+    std::optional<ValueRange> range;
+    for (float v : reals)
+        if (std::isfinite(v)) {
+            if (!range)
+                range = ValueRange{v, v};
+            range->low = std::min<double>(range->low, v);
+            range->high = std::max<double>(range->high, v);
+        }
+    return range;
+}
+
+QImage valuePicture(const orvalis::MapOverview& o, const std::optional<ValueRange>& range)
+{
+    QImage image(o.width, o.height, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    if (!range)
+        return image;
+    for (int r = 0; r < o.height; ++r) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(r));
+        const float* values = o.reals.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(o.width);
+        for (int c = 0; c < o.width; ++c)
+            line[c] = valueColour(values[c], *range);
+    }
+    return image;
 }
 
 // Values without a colour table: greys from light to dark in the order of the values.
@@ -59,17 +91,23 @@ QImage pictureOf(const orvalis::MapOverview& o)
 
 }  // namespace
 
-MapScene loadMapScene(const QString& mapPath, const QString& logPath, int maxSide)
+MapScene loadMapScene(const QString& mapPath, const QString& logPath, int maxSide, int band)
 {
     MapScene scene;
     scene.mapPath = mapPath;
     scene.logPath = logPath;
+    scene.band = band;
     std::string why;
-    if (!orvalis::readMapOverview(local(mapPath), maxSide, scene.overview, &why)) {
+    if (!orvalis::readMapOverview(local(mapPath), maxSide, scene.overview, &why, band)) {
         scene.error = texts::mapNotRead(mapPath, fromLocal(why));
         return scene;
     }
-    scene.picture = pictureOf(scene.overview);
+    if (scene.overview.real) {
+        scene.values = rangeOf(scene.overview.reals);
+        scene.picture = valuePicture(scene.overview, scene.values);
+    } else {
+        scene.picture = pictureOf(scene.overview);
+    }
     if (logPath.isEmpty())
         return scene;
     const orvalis::SampleLog log = orvalis::readSampleLog(local(logPath));
@@ -119,8 +157,39 @@ QColor coverColour(double cover)
                             static_cast<float>(a.blueF() + (b.blueF() - a.blueF()) * f));
 }
 
+QRgb valueColour(float value, const ValueRange& range)
+{
+    // The ramp looked up rather than blended per cell: an overview has millions of them.
+    static const std::vector<QRgb> ramp = [] {
+        std::vector<QRgb> colours(1024);
+        for (std::size_t k = 0; k < colours.size(); ++k)
+            colours[k] = coverColour(static_cast<double>(k) / static_cast<double>(colours.size() - 1)).rgb();
+        return colours;
+    }();
+    if (std::isnan(value))
+        return qRgba(0, 0, 0, 0);
+    const double span = range.high - range.low;
+    const double t = span > 0 ? (static_cast<double>(value) - range.low) / span : 0.0;
+    return ramp[static_cast<std::size_t>(std::lround(std::clamp(t, 0.0, 1.0) * static_cast<double>(ramp.size() - 1)))];
+}
+
+QRectF MapSites::bufferCells(const MapSiteMark& site) const
+{
+    const QPointF centre = cellOf(site.x, site.y);
+    const double rx = radius / std::fabs(frame[1]), ry = radius / std::fabs(frame[5]);
+    return {centre.x() - rx, centre.y() - ry, 2 * rx, 2 * ry};
+}
+
 MapView::MapView(QWidget* parent) : QWidget(parent)
 {
+    bandChoice_ = new QComboBox(this);
+    bandChoice_->setObjectName(QStringLiteral("mapBand"));
+    bandChoice_->setToolTip(texts::mapBandChoice());
+    bandChoice_->hide();
+    connect(bandChoice_, &QComboBox::activated, this, [this](int index) {
+        if (index + 1 != scene_.band)
+            showMap(scene_.mapPath, scene_.logPath, index + 1);
+    });
     setMouseTracking(true);
     setFocusPolicy(Qt::WheelFocus);
     setMinimumSize(200, 150);
@@ -136,12 +205,13 @@ MapView::~MapView()
     }
 }
 
-void MapView::showMap(const QString& mapPath, const QString& logPath)
+void MapView::showMap(const QString& mapPath, const QString& logPath, int band)
 {
     const quint64 job = ++job_;
     loading_ = true;
     auto result = std::make_shared<MapScene>();
-    QThread* thread = QThread::create([result, mapPath, logPath] { *result = loadMapScene(mapPath, logPath, OverviewSide); });
+    QThread* thread =
+        QThread::create([result, mapPath, logPath, band] { *result = loadMapScene(mapPath, logPath, OverviewSide, band); });
     threads_.append(thread);
     connect(thread, &QThread::finished, this, [this, thread, result, job] {
         threads_.removeOne(thread);
@@ -155,12 +225,55 @@ void MapView::showMap(const QString& mapPath, const QString& logPath)
 
 void MapView::take(MapScene scene)
 {
+    // Another band of the map on view keeps the zoom and place the user chose.
+    const bool sameMap = !fitted_ && scene.error.isEmpty() && scene.mapPath == scene_.mapPath &&
+                         scene.overview.mapWidth == scene_.overview.mapWidth &&
+                         scene.overview.mapHeight == scene_.overview.mapHeight;
     scene_ = std::move(scene);
     scaled_ = QImage();
     loading_ = false;
     selected_ = -1;
-    fit();
+    // Sites stay only over the map they were measured on.
+    if (!sites_.mapPath.isEmpty() && QFileInfo(sites_.mapPath) != QFileInfo(scene_.mapPath))
+        setSites({});
+    const std::vector<std::string>& bands = scene_.overview.bandNames;
+    {
+        const QSignalBlocker quiet(bandChoice_);
+        bandChoice_->clear();
+        for (std::size_t b = 0; b < bands.size(); ++b)
+            bandChoice_->addItem(texts::mapBandName(static_cast<int>(b) + 1, fromLocal(bands[b])));
+        bandChoice_->setCurrentIndex(scene_.band - 1);
+    }
+    bandChoice_->setVisible(bands.size() > 1);
+    placeBandChoice();
+    if (sameMap)
+        update();
+    else
+        fit();
     emit loaded();
+}
+
+void MapView::setSites(const MapSites& sites)
+{
+    sites_ = sites;
+    hovered_ = -1;
+    update();
+}
+
+int MapView::siteAt(QPointF at) const
+{
+    const QTransform toWidget = cellsToWidget();
+    int found = -1;
+    double nearest = 8 * 8;
+    for (int k = 0; k < sites_.sites.size(); ++k) {
+        const QPointF d = toWidget.map(sites_.cellOf(sites_.sites[k].x, sites_.sites[k].y)) - at;
+        const double distance = QPointF::dotProduct(d, d);
+        if (distance <= nearest) {
+            nearest = distance;
+            found = k;
+        }
+    }
+    return found;
 }
 
 void MapView::setSelectedWindow(int index)
@@ -280,35 +393,143 @@ void MapView::paintScene(QPainter& painter, const QTransform& cellsToDevice, con
         painter.drawRect(r);
     }
     painter.restore();
+    paintSites(painter, cellsToDevice, area);
+    double bottom = area.bottom() - 8;
+    if (!sites_.sites.isEmpty())
+        bottom = paintSitesLegend(painter, area, bottom) - 6;
+    if (scene_.values)
+        bottom = paintValueLegend(painter, area, bottom) - 6;
     if (!scene_.windows.isEmpty())
-        paintLegend(painter, area);
+        paintCoverLegend(painter, area, bottom);
 }
 
-void MapView::paintLegend(QPainter& painter, const QRectF& area) const
+void MapView::paintSites(QPainter& painter, const QTransform& cellsToDevice, const QRectF& area) const
+{
+    if (sites_.sites.isEmpty())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setFont(font());
+    const QFontMetricsF metrics(font());
+    // Black on a white halo reads on any class colours and on the whole ramp.
+    const auto outline = [&](const QRectF& r, bool strong) {
+        painter.setBrush(Qt::NoBrush);
+        for (const auto& [colour, width] : {std::pair{QColor(Qt::white), strong ? 6.0 : 4.0},
+                                            std::pair{QColor(Qt::black), strong ? 3.0 : 1.6}}) {
+            painter.setPen(QPen(colour, width));
+            if (sites_.square)
+                painter.drawRect(r);
+            else
+                painter.drawEllipse(r);
+        }
+    };
+    for (int k = 0; k < sites_.sites.size(); ++k) {
+        const QRectF buffer = cellsToDevice.mapRect(sites_.bufferCells(sites_.sites[k]));
+        if (buffer.intersects(area))
+            outline(buffer, k == hovered_);
+    }
+    for (int k = 0; k < sites_.sites.size(); ++k) {
+        const MapSiteMark& site = sites_.sites[k];
+        const QPointF at = cellsToDevice.map(sites_.cellOf(site.x, site.y));
+        const double r = k == hovered_ ? 5.5 : 4;
+        painter.setPen(QPen(Qt::white, 1.5));
+        painter.setBrush(Qt::black);
+        painter.drawEllipse(at, r, r);
+        if (k != hovered_)
+            continue;
+        const QRectF label(at + QPointF(r + 4, -metrics.height() - 2), metrics.size(0, site.id) + QSizeF(8, 2));
+        painter.setPen(QColor(0, 0, 0, 120));
+        painter.setBrush(QColor(255, 255, 255, 235));
+        painter.drawRoundedRect(label, 3, 3);
+        painter.setPen(Qt::black);
+        painter.drawText(label, Qt::AlignCenter, site.id);
+    }
+    painter.restore();
+}
+
+double MapView::paintSitesLegend(QPainter& painter, const QRectF& area, double bottom) const
 {
     const QFontMetrics metrics(font());
-    const int barWidth = 120, barHeight = 10, pad = 6;
-    const QRectF box(area.left() + 8, area.bottom() - 8 - (barHeight + metrics.height() * 2 + 3 * pad),
-                     barWidth + 2 * pad, barHeight + metrics.height() * 2 + 3 * pad);
+    const int pad = 6, swatch = 14;
+    const QString text = texts::mapSitesLegend(static_cast<int>(sites_.sites.size()), sites_.radius);
+    const QRectF box(area.left() + 8, bottom - metrics.height() - 2 * pad, swatch + metrics.horizontalAdvance(text) + 3 * pad,
+                     metrics.height() + 2 * pad);
     painter.save();
+    painter.setPen(QColor(0, 0, 0, 90));
+    painter.setBrush(QColor(255, 255, 255, 225));
+    painter.drawRect(box);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const QRectF mark(box.left() + pad, box.center().y() - swatch / 2.0, swatch, swatch);
+    painter.setPen(QPen(Qt::black, 1.6));
+    painter.setBrush(Qt::NoBrush);
+    if (sites_.square)
+        painter.drawRect(mark);
+    else
+        painter.drawEllipse(mark);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(mark.center(), 2.5, 2.5);
+    painter.setFont(font());
+    painter.drawText(QRectF(mark.right() + pad, box.top(), box.right() - mark.right() - pad, box.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, text);
+    painter.restore();
+    return box.top();
+}
+
+QRectF MapView::legendBox(QPainter& painter, const QRectF& area, double bottom, const QString& title) const
+{
+    const QFontMetrics metrics(font());
+    const int barWidth = 150, barHeight = 10, pad = 6;
+    const double height = barHeight + metrics.height() * 2 + 3 * pad;
+    const double width = std::max(barWidth, metrics.horizontalAdvance(title)) + 2 * pad;
+    const QRectF box(area.left() + 8, bottom - height, width, height);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QColor(0, 0, 0, 90));
     painter.setBrush(QColor(255, 255, 255, 225));
     painter.drawRect(box);
     painter.setPen(Qt::black);
     painter.setFont(font());
-    const QRectF title(box.left() + pad, box.top() + pad / 2, barWidth, metrics.height());
-    painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, texts::mapLegendTitle());
-    const QRectF bar(box.left() + pad, title.bottom() + pad / 2, barWidth, barHeight);
+    const QRectF titleRect(box.left() + pad, box.top() + pad / 2, width - 2 * pad, metrics.height());
+    painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter, title);
+    return {box.left() + pad, titleRect.bottom() + pad / 2, static_cast<double>(barWidth), static_cast<double>(barHeight)};
+}
+
+namespace {
+
+// The ramp under a legend's title, with three labels under it.
+void paintRamp(QPainter& painter, const QRectF& bar, const QFontMetrics& metrics, const std::array<QString, 3>& labels)
+{
     QLinearGradient ramp(bar.topLeft(), bar.topRight());
     for (int k = 0; k <= 8; ++k)
         ramp.setColorAt(k / 8.0, coverColour(k / 8.0));
     painter.fillRect(bar, ramp);
-    const QRectF labels(bar.left(), bar.bottom() + 2, barWidth, metrics.height());
-    painter.drawText(labels, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("0%"));
-    painter.drawText(labels, Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("50%"));
-    painter.drawText(labels, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("100%"));
+    const QRectF under(bar.left(), bar.bottom() + 2, bar.width(), metrics.height());
+    painter.drawText(under, Qt::AlignLeft | Qt::AlignVCenter, labels[0]);
+    painter.drawText(under, Qt::AlignHCenter | Qt::AlignVCenter, labels[1]);
+    painter.drawText(under, Qt::AlignRight | Qt::AlignVCenter, labels[2]);
+}
+
+}  // namespace
+
+double MapView::paintCoverLegend(QPainter& painter, const QRectF& area, double bottom) const
+{
+    painter.save();
+    const QRectF bar = legendBox(painter, area, bottom, texts::mapLegendTitle());
+    paintRamp(painter, bar, QFontMetrics(font()), {QStringLiteral("0%"), QStringLiteral("50%"), QStringLiteral("100%")});
     painter.restore();
+    return bar.top() - QFontMetrics(font()).height() - 6;
+}
+
+double MapView::paintValueLegend(QPainter& painter, const QRectF& area, double bottom) const
+{
+    painter.save();
+    const std::vector<std::string>& bands = scene_.overview.bandNames;
+    const QString band = bands.size() > 1 ? fromLocal(bands[static_cast<std::size_t>(scene_.band - 1)]) : QString();
+    const QRectF bar = legendBox(painter, area, bottom, texts::mapValueLegendTitle(QFileInfo(scene_.mapPath).fileName(), band));
+    const ValueRange& v = *scene_.values;
+    paintRamp(painter, bar, QFontMetrics(font()),
+              {texts::mapValue(v.low), v.high > v.low ? texts::mapValue((v.low + v.high) / 2) : QString(), texts::mapValue(v.high)});
+    painter.restore();
+    return bar.top() - QFontMetrics(font()).height() - 6;
 }
 
 void MapView::paintEvent(QPaintEvent*)
@@ -339,8 +560,15 @@ void MapView::paintEvent(QPaintEvent*)
     }
 }
 
+void MapView::placeBandChoice()
+{
+    bandChoice_->adjustSize();
+    bandChoice_->move(width() - bandChoice_->width() - 8, 8);
+}
+
 void MapView::resizeEvent(QResizeEvent*)
 {
+    placeBandChoice();
     if (fitted_)
         fit();
 }
@@ -349,6 +577,11 @@ bool MapView::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
+        if (const int site = siteAt(help->pos()); site >= 0) {
+            const MapSiteMark& m = sites_.sites[site];
+            QToolTip::showText(help->globalPos(), texts::mapSiteTip(m.id, m.x, m.y, sites_.radius), this);
+            return true;
+        }
         const int k = windowAt(help->pos());
         if (k < 0) {
             QToolTip::hideText();
@@ -380,8 +613,13 @@ void MapView::mousePressEvent(QMouseEvent* event)
 
 void MapView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!(event->buttons() & Qt::LeftButton))
+    if (!(event->buttons() & Qt::LeftButton)) {
+        if (const int site = siteAt(event->position()); site != hovered_) {
+            hovered_ = site;
+            update();
+        }
         return;
+    }
     if (!dragging_ && (event->position() - pressedAt_).manhattanLength() < 4)
         return;
     dragging_ = true;
@@ -404,6 +642,15 @@ void MapView::mouseReleaseEvent(QMouseEvent* event)
         return;
     setSelectedWindow(k);
     emit windowClicked(scene_.windows[k].path);
+}
+
+void MapView::leaveEvent(QEvent* event)
+{
+    if (hovered_ >= 0) {
+        hovered_ = -1;
+        update();
+    }
+    QWidget::leaveEvent(event);
 }
 
 void MapView::keyPressEvent(QKeyEvent* event)

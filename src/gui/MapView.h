@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/map/GeoTransform.h"
 #include "core/map/MapOverview.h"
 #include "gui/PictureSource.h"
 
@@ -24,12 +25,42 @@ struct MapWindowMark {
     QRectF cells;   // the cells it covers, north-up, in map cells from the north-west corner
 };
 
+// A field site, in the map's coordinates.
+struct MapSiteMark {
+    QString id;
+    double x = 0;
+    double y = 0;
+};
+
+// Sites measured on a map, each drawn as a point with the outline of its largest buffer.
+struct MapSites {
+    QString mapPath;
+    orvalis::GeoTransform frame{0, 1, 0, 0, 0, -1};  // the map's, unrotated
+    double radius = 0;                                // map units
+    bool square = false;
+    QList<MapSiteMark> sites;
+
+    // Where a point in map coordinates lies in map cells from the north-west corner.
+    QPointF cellOf(double x, double y) const { return {(x - frame[0]) / frame[1], (y - frame[3]) / frame[5]}; }
+    // The buffer's bounding box about a site, in map cells.
+    QRectF bufferCells(const MapSiteMark& site) const;
+};
+
+// The values a real-valued map spans, its ramp's ends.
+struct ValueRange {
+    double low = 0;
+    double high = 0;
+};
+
 // What the view draws: the map's overview as a picture and the log's windows over it.
 struct MapScene {
     QString mapPath;
     QString logPath;
+    int band = 1;  // the map's band drawn, from 1
     orvalis::MapOverview overview;
     QImage picture;  // one pixel per overview pixel
+    // A real-valued map's range, drawn on the value ramp; unset for classes, or when no cell has data.
+    std::optional<ValueRange> values;
     QList<MapWindowMark> windows;
     QString error;         // the map could not be read
     QStringList problems;  // the log's bad lines, a window side that could not be learnt
@@ -37,14 +68,17 @@ struct MapScene {
 
 // Reads the map's overview and the log's windows (the side from the first window file that
 // reads); slow on a large map, so the view calls it off the window's thread.
-MapScene loadMapScene(const QString& mapPath, const QString& logPath, int maxSide);
+MapScene loadMapScene(const QString& mapPath, const QString& logPath, int maxSide, int band = 1);
 
 // The colour of a cover level on the outlines' ramp (viridis: sequential, colour-blind safe).
 QColor coverColour(double cover);
+// A real-valued map's cell on the same ramp, low to high; transparent for NaN.
+QRgb valueColour(float value, const ValueRange& range);
 
-// A map drawn north-up with square cells, letterboxed, the windows of a sampling run outlined
-// over it in the colour of their cover. The wheel zooms, dragging pans, 0 fits; hovering names
-// a window and clicking it emits its file.
+// A map drawn north-up with square cells, letterboxed: classes in their colours, a real-valued
+// map on a value ramp. The windows of a sampling run are outlined over it in the colour of their
+// cover, measured sites marked with their largest buffer. The wheel zooms, dragging pans, 0 fits;
+// hovering names a window or a site and clicking a window emits its file.
 class MapView : public QWidget, public PictureSource {
     Q_OBJECT
 
@@ -54,10 +88,19 @@ public:
     explicit MapView(QWidget* parent = nullptr);
     ~MapView() override;
 
-    // Reads the map (and the log, when given) on a thread of its own; loaded() follows.
-    void showMap(const QString& mapPath, const QString& logPath = {});
+    // Reads the map's band (and the log, when given) on a thread of its own; loaded() follows.
+    // A map of several bands, such as a surface of several metrics, gets a choice of its bands.
+    void showMap(const QString& mapPath, const QString& logPath = {}, int band = 1);
+    class QComboBox* bandChoice() const { return bandChoice_; }
     bool loading() const { return loading_; }
     const MapScene& scene() const { return scene_; }
+
+    // Draws sites over the map they were measured on; a map shown later without them clears them.
+    void setSites(const MapSites& sites);
+    const MapSites& sites() const { return sites_; }
+    // The site drawn nearest a widget point, within a few pixels (-1: none).
+    int siteAt(QPointF at) const;
+    int hoveredSite() const { return hovered_; }
 
     // Marks the window drawn with a stronger outline (-1: none).
     void setSelectedWindow(int index);
@@ -85,14 +128,22 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void take(MapScene scene);
+    void placeBandChoice();
     // scaled: the picture already at the device's scale, drawn unscaled at the map's corner.
     void paintScene(QPainter& painter, const QTransform& cellsToDevice, const QRectF& area,
                     const QImage* scaled = nullptr) const;
-    void paintLegend(QPainter& painter, const QRectF& area) const;
+    void paintSites(QPainter& painter, const QTransform& cellsToDevice, const QRectF& area) const;
+    // Each legend stands on the one before it, from the area's bottom-left corner; its top goes back.
+    double paintCoverLegend(QPainter& painter, const QRectF& area, double bottom) const;
+    double paintValueLegend(QPainter& painter, const QRectF& area, double bottom) const;
+    double paintSitesLegend(QPainter& painter, const QRectF& area, double bottom) const;
+    // A white box of the legend's size above bottom, its title drawn; the bar's place goes back.
+    QRectF legendBox(QPainter& painter, const QRectF& area, double bottom, const QString& title) const;
     QTransform cellsToWidget() const;
 
     MapScene scene_;
@@ -101,6 +152,9 @@ private:
     quint64 job_ = 0;
     QList<class QThread*> threads_;
     int selected_ = -1;
+    MapSites sites_;
+    class QComboBox* bandChoice_ = nullptr;
+    int hovered_ = -1;
     double scale_ = 1;        // widget pixels per map cell
     QPointF origin_;          // widget point of the map's north-west corner
     bool fitted_ = true;      // follows the widget's size until the user zooms or pans

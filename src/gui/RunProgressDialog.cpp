@@ -1,9 +1,14 @@
 #include "gui/RunProgressDialog.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
+#include <memory>
 
 RunProgressDialog::RunProgressDialog(QWidget* parent, long long maximum, const RunProgressOptions& options)
     : dialog_(options.label, texts::cancel(), 0, static_cast<int>(std::clamp<long long>(maximum, 0, INT_MAX)),
@@ -48,4 +53,44 @@ bool RunProgressDialog::update(long long value, const std::string& label)
 orvalis::ProgressCallback RunProgressDialog::callback()
 {
     return [this](const orvalis::ProgressEvent& e) { return update(e.done, e.label); };
+}
+
+void runWithProgress(QWidget* parent, long long maximum, const std::function<void(orvalis::RunControl&)>& work,
+                     const RunProgressOptions& options)
+{
+    RunProgressDialog progress(parent, maximum, options);
+    // The progress crosses over in atomics: the dialog is touched on the window's thread only.
+    std::atomic<long long> done{0};
+    std::atomic<long long> total{maximum};
+    std::atomic<bool> stop{false};
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        orvalis::RunControl control([&](const orvalis::ProgressEvent& e) {
+            if (e.total > 0)
+                total.store(e.total, std::memory_order_relaxed);
+            done.store(e.done, std::memory_order_relaxed);
+            return !stop.load(std::memory_order_relaxed);
+        });
+        work(control);
+    }));
+    QEventLoop loop;
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    QTimer tick;
+    bool updating = false;
+    // The dialog lets events in while it updates, this timer's own among them.
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (updating)
+            return;
+        updating = true;
+        // A run of several passes (a map's classes read, then its rows) counts each from 0.
+        const int shown = static_cast<int>(std::clamp<long long>(total.load(std::memory_order_relaxed), 0, INT_MAX));
+        if (shown != progress.dialog().maximum())
+            progress.dialog().setMaximum(shown);
+        if (!progress.update(done.load(std::memory_order_relaxed)))
+            stop.store(true, std::memory_order_relaxed);
+        updating = false;
+    });
+    tick.start(50);
+    worker->start();
+    loop.exec();
+    worker->wait();
 }

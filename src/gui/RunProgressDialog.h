@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QProgressDialog>
 
+#include <functional>
+
 // How a run's progress dialog starts; the defaults are those of a single-dialog run.
 struct RunProgressOptions {
     QString label = texts::calculating();
@@ -37,3 +39,9 @@ private:
     QProgressDialog dialog_;
     QElapsedTimer sinceEvents_;
 };
+
+// Runs work on a thread of its own under a RunProgressDialog over parent and returns when it ends;
+// the window keeps repainting meanwhile. work's RunControl carries the progress over to the dialog
+// (with the total its events give, maximum until they give one) and its Cancel back as a false return.
+void runWithProgress(QWidget* parent, long long maximum, const std::function<void(orvalis::RunControl&)>& work,
+                     const RunProgressOptions& options = RunProgressOptions());

@@ -525,6 +525,38 @@ inline QString mapWindowTip(const QString& file, double cover, int x, int y, std
         tip += detail::window("\nmap x %1, y %2").arg(QString::number(*mapX, 'g', 12), QString::number(*mapY, 'g', 12));
     return tip;
 }
+inline QString mapValueLegendTitle(const QString& file, const QString& band)
+{
+    if (band.isEmpty())
+        return detail::window("Values of %1").arg(file);
+    return detail::window("%1 of %2").arg(band, file);
+}
+inline QString mapBandName(int band, const QString& description)
+{
+    if (description.isEmpty())
+        return detail::window("band %1").arg(band);
+    return detail::window("band %1: %2").arg(band).arg(description);
+}
+inline QString mapBandChoice()
+{
+    return detail::window("The band of the map drawn");
+}
+inline QString mapValue(double value)
+{
+    return QLocale().toString(value, 'g', 4);
+}
+inline QString mapSiteTip(const QString& id, double x, double y, double radius)
+{
+    return detail::window("site %1\nmap x %2, y %3\nlargest buffer %4 map units")
+        .arg(id, QString::number(x, 'g', 12), QString::number(y, 'g', 12), QString::number(radius, 'g', 12));
+}
+inline QString mapSitesLegend(int sites, double radius)
+{
+    const QString r = QString::number(radius, 'g', 12);
+    if (sites == 1)
+        return detail::window("1 site, buffer of %1 map units").arg(r);
+    return detail::window("%1 sites, largest buffer %2 map units").arg(sites).arg(r);
+}
 inline QString mapWindowShown(const QString& file)
 {
     return detail::window("%1: drawn in the Grid tab").arg(file);
@@ -621,6 +653,255 @@ inline QString compareExportFilter()
 inline QString compareExported(const QString& file)
 {
     return detail::compare("Chart saved as %1").arg(file);
+}
+
+// Analyse: metrics in buffers around field sites.
+namespace detail {
+inline QString sites(const char* text, int n = -1)
+{
+    return QCoreApplication::translate("SitesAction", text, nullptr, n);
+}
+}  // namespace detail
+inline QString sitesAction()
+{
+    return detail::sites("Metrics around sites...");
+}
+inline QString chooseLandCoverMap()
+{
+    return detail::sites("Choose the land-cover map");
+}
+inline QString landCoverMapFilter()
+{
+    return detail::sites("Land-cover maps (*.tif *.tiff *.gtif *.img *.vrt *.asc *.nc *.kea *.jp2 *.gpkg *.rst *.sdat);;"
+                         "All files (*)");
+}
+inline QString chooseSitesFile()
+{
+    return detail::sites("Choose the sites");
+}
+inline QString sitesFileFilter()
+{
+    return detail::sites("Sites (*.csv *.gpkg *.shp *.geojson *.json);;CSV tables (*.csv);;All files (*)");
+}
+inline QString chooseSitesTable()
+{
+    return detail::sites("Save the sites' table as");
+}
+inline QString csvFilter()
+{
+    return detail::sites("CSV tables (*.csv);;All files (*)");
+}
+inline QString radiusNotNumber(const QString& text)
+{
+    return detail::sites("the radius '%1' is not a number").arg(text);
+}
+inline QString radiusNotPositive(const QString& text)
+{
+    return detail::sites("a radius must be above 0, not %1").arg(text);
+}
+inline QString radiiNone()
+{
+    return detail::sites("give at least one radius, e.g. 250, 500, 1000");
+}
+inline QString sitesNoMap()
+{
+    return detail::sites("Choose the land-cover map to measure.");
+}
+inline QString sitesNoFile(const QString& path)
+{
+    return detail::sites("%1 does not exist.").arg(path);
+}
+inline QString sitesNoSites()
+{
+    return detail::sites("Choose the file of the sites.");
+}
+inline QString sitesBadRadii(const QString& why)
+{
+    return detail::sites("Radii: %1.").arg(why);
+}
+inline QString sitesBadHabitat(const QString& why)
+{
+    return detail::sites("Habitat classes: %1").arg(why);
+}
+inline QString sitesNoMetricTicked()
+{
+    return detail::sites("Tick at least one metric, or take the standard set.");
+}
+inline QString sitesBadMetrics(const QString& why)
+{
+    return detail::sites("Metrics: %1").arg(why);
+}
+inline QString sitesNoTable()
+{
+    return detail::sites("Name the table to write.");
+}
+inline QString sitesTableReplaces(const QString& path)
+{
+    return detail::sites("The table would replace %1: name another file.").arg(path);
+}
+inline QString sitesTableFolderMissing(const QString& folder)
+{
+    return detail::sites("The table's folder %1 does not exist.").arg(folder);
+}
+inline QString sitesMapUnread(const QString& map, const QString& why)
+{
+    return detail::sites("The map %1 cannot be measured: %2").arg(map, why);
+}
+inline QString sitesMapNotNorthUp(const QString& map)
+{
+    return detail::sites("The map %1 has no frame or a rotated one: buffers in map units need a north-up map.").arg(map);
+}
+inline QString sitesUnread(const QString& file, const QString& why)
+{
+    return detail::sites("The sites in %1 cannot be read: %2").arg(file, why);
+}
+inline QString sitesNone(const QString& file)
+{
+    return detail::sites("%1 holds no sites.").arg(file);
+}
+inline QString sitesCellSizeNote(const QString& why)
+{
+    return detail::sites("the map gives no cell size (%1): cells are measured as 1 m and radii are in its units").arg(why);
+}
+inline QString sitesFileNote(const QString& note)
+{
+    return detail::sites("sites file: %1").arg(note);
+}
+inline QString siteNote(const QString& site, const QString& note)
+{
+    return detail::sites("site %1: %2").arg(site, note);
+}
+inline QString siteFailed(const QString& site, const QString& why)
+{
+    return detail::sites("site %1 not measured: %2").arg(site, why);
+}
+inline QString sitesSummary(qulonglong measured, qulonglong sites, int radii, const QString& table)
+{
+    if (radii == 1)
+        return detail::sites("Sites: %1 of %2 measured at 1 radius; table %3.").arg(measured).arg(sites).arg(table);
+    return detail::sites("Sites: %1 of %2 measured at %3 radii; table %4.").arg(measured).arg(sites).arg(radii).arg(table);
+}
+inline QString sitesCancelled()
+{
+    return detail::sites("Sites cancelled: no table was written.");
+}
+inline QString sitesFailed(const QString& map, const QString& why)
+{
+    return detail::sites("The sites were not measured: %1: %2").arg(map, why);
+}
+inline QString sitesNotWritten(const QString& table, const QString& why)
+{
+    return detail::sites("The sites' table %1 could not be written: %2").arg(table, why);
+}
+inline QString sitesResultsTitle()
+{
+    return detail::sites("Metrics around sites");
+}
+inline QString sitesTableIn(const QString& table)
+{
+    return detail::sites("Table saved as %1").arg(table);
+}
+// In the table's order: site, radius, level, class, metric, value.
+inline QStringList sitesColumns()
+{
+    return {detail::sites("Site"),  detail::sites("Radius"), detail::sites("Level"),
+            detail::sites("Class"), detail::sites("Metric"), detail::sites("Value")};
+}
+inline QString sitesNotesTitle()
+{
+    return detail::sites("Warnings, and sites not measured:");
+}
+inline QString sitesExport()
+{
+    return detail::sites("&Export...");
+}
+inline QString sitesExported(const QString& file)
+{
+    return detail::sites("Table saved as %1").arg(file);
+}
+inline QString sitesExportFailed(const QString& file, const QString& why)
+{
+    return detail::sites("%1 could not be written: %2").arg(file, why);
+}
+
+// Analyse: a moving-window surface of a map.
+namespace detail {
+inline QString surface(const char* text)
+{
+    return QCoreApplication::translate("SurfaceAction", text);
+}
+}  // namespace detail
+inline QString surfaceAction()
+{
+    return detail::surface("Moving-window surface...");
+}
+inline QString chooseSurfaceFile()
+{
+    return detail::surface("Save the surface as");
+}
+inline QString surfaceFilter()
+{
+    return detail::surface("GeoTIFF (*.tif *.tiff);;All files (*)");
+}
+inline QString surfaceNoMap()
+{
+    return detail::surface("Choose the land-cover map.");
+}
+inline QString surfaceNoFile(const QString& path)
+{
+    return detail::surface("%1 does not exist.").arg(path);
+}
+inline QString surfaceEvenWindow(int window)
+{
+    return detail::surface("The window must be an odd number of cells, so that it has a centre cell: not %1.").arg(window);
+}
+inline QString surfaceNoMetricTicked()
+{
+    return detail::surface("Tick at least one metric.");
+}
+inline QString surfaceBadMetrics(const QString& why)
+{
+    return detail::surface("Metrics: %1").arg(why);
+}
+inline QString surfaceBadHabitat(const QString& why)
+{
+    return detail::surface("Habitat classes: %1").arg(why);
+}
+inline QString surfaceNoOutput()
+{
+    return detail::surface("Name the GeoTIFF to write.");
+}
+inline QString surfaceReplacesMap(const QString& map)
+{
+    return detail::surface("The surface would replace the map %1: name another file.").arg(map);
+}
+inline QString surfaceIsFolder(const QString& path)
+{
+    return detail::surface("%1 is a folder: name a file.").arg(path);
+}
+inline QString surfaceFolderMissing(const QString& folder)
+{
+    return detail::surface("The surface's folder %1 does not exist.").arg(folder);
+}
+inline QString surfaceMapUnread(const QString& map, const QString& why)
+{
+    return detail::surface("The map %1 cannot be read: %2").arg(map, why);
+}
+inline QString surfaceRefused(const QString& why)
+{
+    return detail::surface("The surface was not made: %1").arg(why);
+}
+inline QString surfaceFailed(const QString& why)
+{
+    return detail::surface("The surface could not be made: %1; nothing was written.").arg(why);
+}
+inline QString surfaceCancelled()
+{
+    return detail::surface("Surface cancelled: nothing was written.");
+}
+inline QString surfaceWritten(const QString& file)
+{
+    return detail::surface("Surface written to %1.").arg(file);
 }
 
 }  // namespace texts

@@ -1,6 +1,7 @@
 #include "core/compare/ReplicateRandom.h"
 
 #include "core/compare/CompareRun.h"
+#include "core/neutral/ExactClasses.h"
 #include "core/neutral/MidpointSurface.h"
 
 #include <algorithm>
@@ -140,6 +141,13 @@ std::vector<int> neutralLandscape(const NeutralModel& kind, std::uint32_t seed, 
     if (habitat == 0 || habitat == n) {
         // Nothing to rank: the surface would not change the landscape.
         std::fill(cells.begin(), cells.end(), habitat == 0 ? matrixValue : coverValue);
+        return cells;
+    }
+    if (kind.kind == NeutralModel::Kind::Table) {
+        Surface surface;
+        if (!buildSurface(kind.spec, rows, cols, random, surface))
+            return {};
+        placeHighest(surface, habitat, coverValue, matrixValue, cells);
         return cells;
     }
     const int size = std::max(rows, cols);

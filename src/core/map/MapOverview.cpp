@@ -143,6 +143,8 @@ bool readGdalOverview(const std::string& path, int maxSide, int bandNumber, int 
         return refuse(why, GdalErrorScope::message("GDAL cannot read " + path));
     if (bandNumber < 1 || bandNumber > ds->GetRasterCount())
         return refuse(why, path + " has no band " + std::to_string(bandNumber));
+    for (int b = 1; b <= ds->GetRasterCount(); ++b)
+        out.bandNames.emplace_back(ds->GetRasterBand(b)->GetDescription());
     GDALRasterBand* band = ds->GetRasterBand(bandNumber);
     out.mapWidth = band->GetXSize();
     out.mapHeight = band->GetYSize();

@@ -25,6 +25,8 @@ struct MapOverview {
     std::vector<std::uint32_t> colours;
     bool tga = false;
     bool real = false;  // a floating-point band: a surface of values rather than classes
+    // A GIS map's bands by their descriptions (a surface's metric names), in order; empty for a TGA.
+    std::vector<std::string> bandNames;
     // The map's stored row 0 is its south edge (a TGA without the top-origin bit): the search's
     // rows then run south to north.
     bool firstRowSouth = false;

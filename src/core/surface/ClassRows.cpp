@@ -1,7 +1,6 @@
 #include "core/surface/ClassRows.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace orvalis {
 

@@ -3,7 +3,6 @@
 #include "core/surface/CountMetrics.h"
 
 #include <cmath>
-#include <cstring>
 #include <string_view>
 
 namespace orvalis {
@@ -319,7 +318,8 @@ CountLayout::CountLayout(int classes, bool pairs)
 
 WindowMeasure::WindowMeasure(const CountLayout& layout, const MetricsOptions& options, double cellSize, int side)
     : layout_(layout), options_(options), cellSize_(cellSize), cellHa_(cellSize * cellSize / 10000.0), side_(side),
-      presentOf_(static_cast<size_t>(layout.classes()), -1)
+      presentOf_(static_cast<size_t>(layout.classes()), -1), present_(presentOf_.size()), cells_(presentOf_.size()),
+      like_(presentOf_.size()), edge_(presentOf_.size())
 {
 }
 
@@ -327,24 +327,26 @@ void WindowMeasure::load(const std::int32_t* counts, std::int64_t outerEdge)
 {
     counts_ = counts;
     outerEdge_ = outerEdge;
-    for (int k : present_)
-        presentOf_[static_cast<size_t>(k)] = -1;
-    present_.clear();
-    cells_.clear();
-    like_.clear();
-    edge_.clear();
+    for (std::size_t i = 0; i < classes_; ++i)
+        presentOf_[static_cast<size_t>(present_[i])] = -1;
+    const int K = layout_.classes();
+    const std::int32_t* cells = counts + layout_.cells(0);
+    const std::int32_t* like = counts + layout_.like(0);
+    const std::int32_t* edge = counts + layout_.edge(0);
+    std::size_t n = 0;
     int64_t edges = 0;
-    for (int k = 0; k < layout_.classes(); ++k) {
-        const std::int32_t n = counts[layout_.cells(k)];
-        if (n <= 0)
+    for (int k = 0; k < K; ++k) {
+        if (cells[k] <= 0)
             continue;
-        presentOf_[static_cast<size_t>(k)] = static_cast<int>(present_.size());
-        present_.push_back(k);
-        cells_.push_back(n);
-        like_.push_back(counts[layout_.like(k)]);
-        edge_.push_back(counts[layout_.edge(k)]);
-        edges += counts[layout_.edge(k)];
+        presentOf_[static_cast<size_t>(k)] = static_cast<int>(n);
+        present_[n] = k;
+        cells_[n] = cells[k];
+        like_[n] = like[k];
+        edge_[n] = edge[k];
+        edges += edge[k];
+        ++n;
     }
+    classes_ = n;
     dataCells_ = counts[layout_.data()];
     edgeAll_ = edges / 2;
     paired_ = sided_ = false;
@@ -365,7 +367,7 @@ const std::vector<WindowMeasure::Pair>& WindowMeasure::pairs()
     if (paired_)
         return pairs_;
     pairs_.clear();
-    const int K = static_cast<int>(present_.size());
+    const int K = static_cast<int>(classes_);
     for (int i = 0; i < K; ++i)
         for (int j = i + 1; j < K; ++j)
             if (const std::int32_t n = counts_[layout_.pair(present_[static_cast<size_t>(i)], present_[static_cast<size_t>(j)])];

@@ -49,7 +49,7 @@ public:
     const MetricsOptions& options() const { return options_; }
     bool fragstats() const { return options_.convention == MetricConvention::Fragstats; }
     int side() const { return side_; }
-    std::size_t classCount() const { return present_.size(); }
+    std::size_t classCount() const { return classes_; }
     std::int64_t cellsOf(std::size_t k) const { return cells_[k]; }
     std::int64_t likeOf(std::size_t k) const { return like_[k]; }
     std::int64_t edgeOf(std::size_t k) const { return edge_[k]; }
@@ -77,6 +77,7 @@ private:
     int side_;
     const std::int32_t* counts_ = nullptr;
     std::vector<int> presentOf_;
+    std::size_t classes_ = 0;  // present in the window: the first classes_ of present_, cells_, like_, edge_
     std::vector<int> present_;
     std::vector<std::int64_t> cells_, like_, edge_;
     std::int64_t edgeAll_ = 0, dataCells_ = 0, outerEdge_ = 0;

@@ -1,12 +1,10 @@
 #include "core/surface/SurfaceEngine.h"
 
 #include <algorithm>
-#include <cmath>
 #include <condition_variable>
 #include <limits>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <thread>
 
 namespace orvalis {
@@ -21,7 +19,7 @@ constexpr int MaxPairedClasses = 64;
 // Strips beyond this are not kept: the windows then move by their rows' ends.
 constexpr std::int64_t StripBudget = std::int64_t{1} << 30;
 // Bounds on what one batch of output rows holds: its values, and the map rows its windows cover.
-constexpr std::int64_t BatchValueBytes = std::int64_t{64} << 20;
+constexpr std::int64_t BatchValueBytes = std::int64_t{16} << 20;
 constexpr std::int64_t BatchRowBytes = std::int64_t{256} << 20;
 
 bool readsPairs(const MetricSelection& selection)
@@ -156,9 +154,11 @@ bool SurfaceEngine::run(std::int64_t first, std::int64_t last, const ClassRowRea
     // Threads take equal runs of columns; each needs enough columns to be worth its strips.
     const std::int64_t threads = std::clamp<std::int64_t>(setup_.jobs, 1, std::max<std::int64_t>(1, width / 16));
     const bool anyCounted = std::any_of(counted_.begin(), counted_.end(), [](const CountedMetric* c) { return c; });
+    // A strip moves as a whole vector of counts, a row end as a few: with very many classes and a
+    // small window the ends are cheaper.
     CountMethod method = setup_.method.value_or(CountMethod::Strips);
-    if (!setup_.method &&
-        (g.shape != WindowShape::Square || WindowCounter::stripBytes(g, layout_, width + threads) > StripBudget))
+    if (!setup_.method && (WindowCounter::stripBytes(g, layout_, width + threads) > StripBudget ||
+                           layout_.size() > 64 * g.window))
         method = CountMethod::Extents;
     if (g.shape != WindowShape::Square)
         method = CountMethod::Extents;
@@ -243,7 +243,7 @@ bool SurfaceEngine::run(std::int64_t first, std::int64_t last, const ClassRowRea
             done.wait(lock, [&] { return pending == 0; });
         }
         ok = take(at, static_cast<int>(end - at), values.data(), error);
-        if (ok && !control.report({end - first, last - first, {}, -1}))
+        if (ok && !control.report({end - first, last - first, "rows", -1}))
             break;
     }
     stop();

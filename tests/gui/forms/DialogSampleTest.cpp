@@ -230,8 +230,8 @@ TEST(DialogSample, OkRefusesABadClassListWithItsReason)
     EXPECT_EQ(d.result(), QDialog::Accepted);
 }
 
-// Writes a map of 5 x 4 cells whose band b holds the class (i * b) % 4 at cell i.
-std::string writeBands(const std::string& path, int bands, GDALDataType type)
+// Writes a map of 5 x 4 cells whose band b holds the class (i * b) % 4 at cell i, plus offset.
+std::string writeBands(const std::string& path, int bands, GDALDataType type, double offset = 0)
 {
     GDALAllRegister();
     const GDALDatasetUniquePtr map(
@@ -239,7 +239,7 @@ std::string writeBands(const std::string& path, int bands, GDALDataType type)
     for (int b = 1; b <= bands; ++b) {
         std::vector<double> cells(20);
         for (int i = 0; i < 20; ++i)
-            cells[i] = (i * b) % 4;
+            cells[i] = (i * b) % 4 + offset;
         EXPECT_EQ(map->GetRasterBand(b)->RasterIO(GF_Write, 0, 0, 5, 4, cells.data(), 5, 4, GDT_Float64, 0, 0, nullptr),
                   CE_None);
     }
@@ -257,7 +257,8 @@ TEST(DialogSample, MapsThatCannotBeCountedSayWhy)
     } cases[] = {
         {dir.file("notes.tif"), "cannot be opened as a map"},
         {dir.file("absent.tif"), "does not exist"},
-        {writeBands(dir.file("heights.tif"), 1, GDT_Float32), "Float32"},
+        // Whole numbers in a real-valued band are classes; heights are not.
+        {writeBands(dir.file("heights.tif"), 1, GDT_Float32, 0.25), "holds 0.25, not a class"},
         {dir.path().string(), "not a plain file"},
     };
     DialogSample d;

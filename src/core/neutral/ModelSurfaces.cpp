@@ -1,0 +1,496 @@
+#include "core/neutral/ModelSurfaces.h"
+
+#include "core/neutral/NearestFeature.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <numeric>
+
+namespace orvalis {
+
+namespace {
+
+std::size_t cellCount(int rows, int cols)
+{
+    return static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
+}
+
+// A draw in [0, 1) of its own for every cell: equal classes then split at random, not by rows.
+void addOwnDraws(std::vector<double>& out, ReplicateRandom& random)
+{
+    for (double& v : out)
+        v += uniform01(random);
+}
+
+// Union-find over cell numbers; the smaller root wins, so labels do not depend on the order of unions.
+std::int32_t findRoot(std::vector<std::int32_t>& parent, std::int32_t i)
+{
+    while (parent[static_cast<std::size_t>(i)] != i) {
+        parent[static_cast<std::size_t>(i)] = parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(i)])];
+        i = parent[static_cast<std::size_t>(i)];
+    }
+    return i;
+}
+
+void unite(std::vector<std::int32_t>& parent, std::int32_t a, std::int32_t b)
+{
+    a = findRoot(parent, a);
+    b = findRoot(parent, b);
+    if (a < b)
+        parent[static_cast<std::size_t>(b)] = a;
+    else if (b < a)
+        parent[static_cast<std::size_t>(a)] = b;
+}
+
+}  // namespace
+
+void rescale01(std::span<double> values)
+{
+    if (values.empty())
+        return;
+    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
+    const double low = *lo, span = *hi - *lo;
+    for (double& v : values)
+        v = span > 0.0 ? (v - low) / span : 0.0;
+}
+
+void planarGradient(int rows, int cols, double direction, std::vector<double>& out)
+{
+    const double radians = direction * std::numbers::pi / 180.0;
+    const double eastness = std::sin(radians);
+    const double southness = -std::cos(radians);
+    out.resize(cellCount(rows, cols));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            out[static_cast<std::size_t>(r) * cols + c] = southness * r + eastness * c;
+    rescale01(out);
+}
+
+void edgeGradient(int rows, int cols, double direction, std::vector<double>& out)
+{
+    planarGradient(rows, cols, direction, out);
+    for (double& v : out)
+        v = std::fabs(0.5 - v) * -2.0 + 1.0;
+    rescale01(out);
+}
+
+void waveSurface(int rows, int cols, double periods, double direction, std::vector<double>& out)
+{
+    planarGradient(rows, cols, direction, out);
+    for (double& v : out)
+        v = std::sin(v * (2.0 * std::numbers::pi * periods));
+    rescale01(out);
+}
+
+void distanceGradient(std::span<const unsigned char> sources, int rows, int cols, std::vector<double>& out)
+{
+    std::vector<std::int32_t> nearest;
+    nearestFeature(sources, rows, cols, nearest, &out);
+    for (double& v : out)
+        v = std::isfinite(v) ? std::sqrt(v) : 0.0;
+    rescale01(out);
+}
+
+std::vector<unsigned char> randomSources(int rows, int cols, std::int64_t n, ReplicateRandom& random)
+{
+    const std::size_t cells = cellCount(rows, cols);
+    std::vector<unsigned char> sources(cells, 0);
+    n = std::min<std::int64_t>(n, static_cast<std::int64_t>(cells));
+    for (std::int64_t placed = 0; placed < n;) {
+        const std::size_t i = random.below(cells);
+        if (!sources[i]) {
+            sources[i] = 1;
+            ++placed;
+        }
+    }
+    return sources;
+}
+
+void randomClusterNN(int rows, int cols, double p, Neighbourhood n, ReplicateRandom& random, std::vector<double>& out,
+                     std::vector<std::int32_t>* clusterOf)
+{
+    const std::size_t cells = cellCount(rows, cols);
+    const auto total = static_cast<std::int64_t>(cells);
+    // classifyArray's boundary: the lowest int((1 - p) cells) values stay out.
+    const std::int64_t occupiedCount = total - static_cast<std::int64_t>((1.0 - p) * static_cast<double>(total));
+    std::vector<int> occupied(cells);
+    placeRandomHabitat(occupied, occupiedCount, random, 1, 0);
+
+    std::vector<std::int32_t> parent(cells);
+    std::iota(parent.begin(), parent.end(), 0);
+    // The neighbours already scanned: up and left, with up-left and up-right for 8, up-right for
+    // NLMpy's diagonal structure [0 1 1; 1 1 1; 1 1 0].
+    const bool upLeft = n == Neighbourhood::Eight;
+    const bool upRight = n != Neighbourhood::Four;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            const auto i = static_cast<std::int32_t>(static_cast<std::size_t>(r) * cols + c);
+            if (!occupied[static_cast<std::size_t>(i)])
+                continue;
+            if (c > 0 && occupied[static_cast<std::size_t>(i) - 1])
+                unite(parent, i, i - 1);
+            if (r > 0) {
+                const std::int32_t up = i - cols;
+                if (occupied[static_cast<std::size_t>(up)])
+                    unite(parent, i, up);
+                if (upLeft && c > 0 && occupied[static_cast<std::size_t>(up) - 1])
+                    unite(parent, i, up - 1);
+                if (upRight && c + 1 < cols && occupied[static_cast<std::size_t>(up) + 1])
+                    unite(parent, i, up + 1);
+            }
+        }
+    // Labels in order of each cluster's first cell, row after row, as ndimage.label numbers them.
+    std::vector<std::int32_t> label(cells, -1);
+    std::int32_t clusters = 0;
+    for (std::size_t i = 0; i < cells; ++i) {
+        if (!occupied[i])
+            continue;
+        const std::int32_t root = findRoot(parent, static_cast<std::int32_t>(i));
+        if (label[static_cast<std::size_t>(root)] < 0)
+            label[static_cast<std::size_t>(root)] = clusters++;
+        label[i] = label[static_cast<std::size_t>(root)];
+    }
+    parent = {};
+    std::vector<double> values(static_cast<std::size_t>(clusters));
+    for (double& v : values)
+        v = uniform01(random);
+    std::vector<unsigned char> features(cells);
+    for (std::size_t i = 0; i < cells; ++i)
+        features[i] = occupied[i] != 0;
+    occupied = {};
+    std::vector<std::int32_t> nearest;
+    nearestFeature(features, rows, cols, nearest);
+    out.resize(cells);
+    for (std::size_t i = 0; i < cells; ++i)
+        out[i] = nearest[i] < 0 ? 0.0 : values[static_cast<std::size_t>(label[static_cast<std::size_t>(nearest[i])])];
+    if (clusterOf)
+        *clusterOf = std::move(label);
+}
+
+void randomElementNN(int rows, int cols, std::int64_t n, ReplicateRandom& random, std::vector<double>& out)
+{
+    const std::size_t cells = cellCount(rows, cols);
+    n = std::min<std::int64_t>(n, static_cast<std::int64_t>(cells));
+    std::vector<std::int32_t> number(cells, 0);
+    for (std::int32_t placed = 0; placed < n;) {
+        const std::size_t i = random.below(cells);
+        if (number[i] == 0)
+            number[i] = ++placed;
+    }
+    std::vector<unsigned char> features(cells);
+    for (std::size_t i = 0; i < cells; ++i)
+        features[i] = number[i] != 0;
+    std::vector<std::int32_t> nearest;
+    nearestFeature(features, rows, cols, nearest);
+    out.resize(cells);
+    for (std::size_t i = 0; i < cells; ++i)
+        out[i] = nearest[i] < 0 ? 0.0 : number[static_cast<std::size_t>(nearest[i])] - 1.0;
+    rescale01(out);
+}
+
+void randomRectangularCluster(int rows, int cols, int minSide, int maxSide, ReplicateRandom& random,
+                              std::vector<double>& out)
+{
+    const std::size_t cells = cellCount(rows, cols);
+    out.assign(cells, -1.0);
+    std::size_t unpainted = cells;
+    const auto sides = static_cast<std::uint64_t>(maxSide - minSide + 1);
+    while (unpainted > 0) {
+        const int height = minSide + static_cast<int>(random.below(sides));
+        const int width = minSide + static_cast<int>(random.below(sides));
+        // Corners from -maxSide+1 on, so that edge cells are as likely to be painted as any other.
+        const int row = static_cast<int>(random.below(static_cast<std::uint64_t>(rows + maxSide - 1))) - (maxSide - 1);
+        const int col = static_cast<int>(random.below(static_cast<std::uint64_t>(cols + maxSide - 1))) - (maxSide - 1);
+        const double value = uniform01(random);
+        for (int r = std::max(row, 0); r < std::min(row + height, rows); ++r) {
+            double* line = out.data() + static_cast<std::size_t>(r) * cols;
+            for (int c = std::max(col, 0); c < std::min(col + width, cols); ++c) {
+                unpainted -= line[c] < 0.0;
+                line[c] = value;
+            }
+        }
+    }
+}
+
+void randomCurds(int rows, int cols, std::span<const double> proportions, std::span<const double> subdivisions,
+                 ReplicateRandom& random, std::vector<double>& out)
+{
+    const std::size_t levels = std::min(proportions.size(), subdivisions.size());
+    std::vector<unsigned char> cut(1, 0);  // the level a block was cut at, from 1; 0 while whole
+    std::size_t side = 1;
+    std::vector<std::int32_t> whole;
+    for (std::size_t level = 0; level < levels; ++level) {
+        const auto s = static_cast<std::size_t>(subdivisions[level]);
+        const std::size_t finer = side * s;
+        std::vector<unsigned char> next(finer * finer);
+        for (std::size_t r = 0; r < finer; ++r)
+            for (std::size_t c = 0; c < finer; ++c)
+                next[r * finer + c] = cut[(r / s) * side + c / s];
+        cut = std::move(next);
+        side = finer;
+        whole.clear();
+        for (std::size_t i = 0; i < cut.size(); ++i)
+            if (!cut[i])
+                whole.push_back(static_cast<std::int32_t>(i));
+        const auto taken = std::min<std::int64_t>(
+            std::llround(proportions[level] * static_cast<double>(whole.size())), static_cast<std::int64_t>(whole.size()));
+        for (std::int64_t i = 0; i < taken; ++i) {
+            const auto j = static_cast<std::size_t>(i) + random.below(whole.size() - static_cast<std::size_t>(i));
+            std::swap(whole[static_cast<std::size_t>(i)], whole[j]);
+            cut[static_cast<std::size_t>(whole[static_cast<std::size_t>(i)])] = static_cast<unsigned char>(level + 1);
+        }
+    }
+    out.resize(cellCount(rows, cols));
+    const double never = static_cast<double>(levels) + 1.0;
+    for (int r = 0; r < rows; ++r) {
+        const std::size_t cr = static_cast<std::size_t>(r) * side / static_cast<std::size_t>(rows);
+        for (int c = 0; c < cols; ++c) {
+            const std::size_t cc = static_cast<std::size_t>(c) * side / static_cast<std::size_t>(cols);
+            const unsigned char level = cut[cr * side + cc];
+            out[static_cast<std::size_t>(r) * cols + c] = level ? level : never;
+        }
+    }
+    addOwnDraws(out, random);
+}
+
+void percolationSurface(int rows, int cols, double p, ReplicateRandom& random, std::vector<double>& out)
+{
+    out.resize(cellCount(rows, cols));
+    for (double& v : out)
+        v = uniform01(random) < p ? 1.0 : 0.0;
+    addOwnDraws(out, random);
+}
+
+void voronoiMosaic(int rows, int cols, std::int64_t n, ReplicateRandom& random, std::vector<double>& out)
+{
+    struct Point {
+        double x, y, value;
+    };
+    std::vector<Point> points(static_cast<std::size_t>(std::max<std::int64_t>(n, 1)));
+    for (Point& p : points) {
+        p.x = uniform01(random) * cols;
+        p.y = uniform01(random) * rows;
+        p.value = uniform01(random);
+    }
+    // Buckets of about one point each; points stay in their order within a bucket.
+    const double side = std::max(1.0, std::sqrt(static_cast<double>(rows) * cols / static_cast<double>(points.size())));
+    const int bucketCols = std::max(1, static_cast<int>(std::ceil(cols / side)));
+    const int bucketRows = std::max(1, static_cast<int>(std::ceil(rows / side)));
+    const auto bucketOf = [&](double x, double y) {
+        const int bc = std::min(bucketCols - 1, static_cast<int>(x / side));
+        const int br = std::min(bucketRows - 1, static_cast<int>(y / side));
+        return static_cast<std::size_t>(br) * bucketCols + bc;
+    };
+    std::vector<std::int32_t> start(static_cast<std::size_t>(bucketRows) * bucketCols + 1, 0);
+    for (const Point& p : points)
+        ++start[bucketOf(p.x, p.y) + 1];
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    std::vector<std::int32_t> order(points.size());
+    {
+        std::vector<std::int32_t> fill(start.begin(), start.end() - 1);
+        for (std::size_t i = 0; i < points.size(); ++i)
+            order[static_cast<std::size_t>(fill[bucketOf(points[i].x, points[i].y)]++)] = static_cast<std::int32_t>(i);
+    }
+    out.resize(cellCount(rows, cols));
+    const int rings = std::max(bucketRows, bucketCols);
+    for (int r = 0; r < rows; ++r) {
+        const double y = r + 0.5;
+        const int br = std::min(bucketRows - 1, static_cast<int>(y / side));
+        for (int c = 0; c < cols; ++c) {
+            const double x = c + 0.5;
+            const int bc = std::min(bucketCols - 1, static_cast<int>(x / side));
+            double best = std::numeric_limits<double>::infinity();
+            std::int32_t bestIndex = -1;
+            for (int ring = 0; ring <= rings; ++ring) {
+                for (int rr = br - ring; rr <= br + ring; ++rr) {
+                    if (rr < 0 || rr >= bucketRows)
+                        continue;
+                    const bool edgeRow = rr == br - ring || rr == br + ring;
+                    for (int cc = bc - ring; cc <= bc + ring; cc += edgeRow ? 1 : 2 * std::max(ring, 1)) {
+                        if (cc < 0 || cc >= bucketCols)
+                            continue;
+                        const std::size_t b = static_cast<std::size_t>(rr) * bucketCols + cc;
+                        for (std::int32_t k = start[b]; k < start[b + 1]; ++k) {
+                            const std::int32_t i = order[static_cast<std::size_t>(k)];
+                            const Point& p = points[static_cast<std::size_t>(i)];
+                            const double d = (p.x - x) * (p.x - x) + (p.y - y) * (p.y - y);
+                            if (d < best || (d == best && i < bestIndex)) {
+                                best = d;
+                                bestIndex = i;
+                            }
+                        }
+                    }
+                }
+                // Every bucket beyond this ring lies at least ring sides away.
+                const double reach = ring * side;
+                if (bestIndex >= 0 && best < reach * reach)
+                    break;
+            }
+            out[static_cast<std::size_t>(r) * cols + c] = points[static_cast<std::size_t>(bestIndex)].value;
+        }
+    }
+}
+
+void neighbourhoodClusters(int rows, int cols, double pNeigh, double pEmpty, int categories, int neighbours,
+                           ReplicateRandom& random, std::vector<double>& out)
+{
+    const std::size_t cells = cellCount(rows, cols);
+    std::vector<unsigned char> category(cells, 0);
+    // The empty cells, beside a filled one or not, each in a set it can leave in one step. A try
+    // of nlm_neigh picks any empty cell and keeps it with p_neigh or p_empty; the cell finally
+    // kept is therefore drawn with those weights, which is what is drawn here.
+    std::vector<std::int32_t> beside, alone(cells), place(cells);
+    std::vector<unsigned char> isBeside(cells, 0);
+    std::iota(alone.begin(), alone.end(), 0);
+    std::iota(place.begin(), place.end(), 0);
+    const auto take = [&](std::vector<std::int32_t>& set, std::size_t at) {
+        const std::int32_t cell = set[at];
+        set[at] = set.back();
+        place[static_cast<std::size_t>(set[at])] = static_cast<std::int32_t>(at);
+        set.pop_back();
+        return cell;
+    };
+    const std::size_t perCategory = cells / static_cast<std::size_t>(categories);
+    for (int cat = categories - 1; cat > 0; --cat) {
+        for (std::size_t j = 0; j < perCategory && !(beside.empty() && alone.empty()); ++j) {
+            const double weightBeside = static_cast<double>(beside.size()) * pNeigh;
+            const double weightAlone = static_cast<double>(alone.size()) * pEmpty;
+            std::vector<std::int32_t>& set =
+                uniform01(random) * (weightBeside + weightAlone) < weightBeside ? beside : alone;
+            const std::int32_t cell = take(set, random.below(set.size()));
+            category[static_cast<std::size_t>(cell)] = static_cast<unsigned char>(cat);
+            const int r = cell / cols, c = cell % cols;
+            for (int dr = -1; dr <= 1; ++dr)
+                for (int dc = -1; dc <= 1; ++dc) {
+                    if ((dr == 0 && dc == 0) || (neighbours == 4 && dr != 0 && dc != 0))
+                        continue;
+                    const int nr = (r + dr + rows) % rows, nc = (c + dc + cols) % cols;
+                    const std::size_t nb = static_cast<std::size_t>(nr) * cols + nc;
+                    if (category[nb] || isBeside[nb])
+                        continue;
+                    isBeside[nb] = 1;
+                    take(alone, static_cast<std::size_t>(place[nb]));
+                    place[nb] = static_cast<std::int32_t>(beside.size());
+                    beside.push_back(static_cast<std::int32_t>(nb));
+                }
+        }
+    }
+    out.resize(cells);
+    for (std::size_t i = 0; i < cells; ++i)
+        out[i] = category[i];
+    addOwnDraws(out, random);
+}
+
+void perlinNoise(int rows, int cols, int periods, int octaves, int lacunarity, double persistence,
+                 ReplicateRandom& random, std::vector<double>& out)
+{
+    const double dim = std::max(rows, cols);
+    out.assign(cellCount(rows, cols), 0.0);
+    std::vector<std::array<double, 2>> gradients;
+    const auto fade = [](double t) { return t * t * t * (t * (t * 6.0 - 15.0) + 10.0); };
+    double amplitude = 1.0;
+    std::int64_t P = periods;
+    for (int octave = 0; octave < octaves; ++octave) {
+        const auto lattice = static_cast<std::size_t>(P + 1);
+        gradients.resize(lattice * lattice);
+        for (auto& g : gradients) {
+            const double angle = 2.0 * std::numbers::pi * uniform01(random);
+            g = {std::cos(angle), std::sin(angle)};
+        }
+        const double scale = static_cast<double>(P) / dim;
+        for (int r = 0; r < rows; ++r) {
+            const double x = r * scale;
+            const auto i = std::min<std::size_t>(static_cast<std::size_t>(x), lattice - 2);
+            const double fx = x - static_cast<double>(i);
+            const double t = fade(fx);
+            double* line = out.data() + static_cast<std::size_t>(r) * cols;
+            for (int c = 0; c < cols; ++c) {
+                const double y = c * scale;
+                const auto j = std::min<std::size_t>(static_cast<std::size_t>(y), lattice - 2);
+                const double fy = y - static_cast<double>(j);
+                const auto& g00 = gradients[i * lattice + j];
+                const auto& g10 = gradients[(i + 1) * lattice + j];
+                const auto& g01 = gradients[i * lattice + j + 1];
+                const auto& g11 = gradients[(i + 1) * lattice + j + 1];
+                const double n00 = fx * g00[0] + fy * g00[1];
+                const double n10 = (fx - 1.0) * g10[0] + fy * g10[1];
+                const double n01 = fx * g01[0] + (fy - 1.0) * g01[1];
+                const double n11 = (fx - 1.0) * g11[0] + (fy - 1.0) * g11[1];
+                const double s = fade(fy);
+                const double n0 = n00 * (1.0 - t) + t * n10;
+                const double n1 = n01 * (1.0 - t) + t * n11;
+                line[c] += std::numbers::sqrt2 * ((1.0 - s) * n0 + s * n1) * amplitude;
+            }
+        }
+        amplitude *= persistence;
+        P *= lacunarity;
+    }
+    rescale01(out);
+}
+
+void binarySpacePartition(int rows, int cols, std::int64_t n, PartOrientation orientation, double maxRatio,
+                          ReplicateRandom& random, std::vector<double>& out)
+{
+    struct Patch {
+        int minRow, maxRow, minCol, maxCol;
+    };
+    const std::size_t cells = cellCount(rows, cols);
+    n = std::min<std::int64_t>(n, static_cast<std::int64_t>(cells));
+    std::vector<std::int32_t> leaf(cells, 0);
+    std::vector<Patch> patches{{0, rows, 0, cols}};
+    std::vector<unsigned char> isLeaf{1};
+    for (std::int64_t count = 1; count < n;) {
+        const std::size_t r = random.below(static_cast<std::uint64_t>(rows));
+        const std::size_t c = random.below(static_cast<std::uint64_t>(cols));
+        const std::int32_t chosen = leaf[r * static_cast<std::size_t>(cols) + c];
+        const Patch p = patches[static_cast<std::size_t>(chosen)];
+        const int dimRows = p.maxRow - p.minRow, dimCols = p.maxCol - p.minCol;
+        bool horizontal = random.below(2) == 0;
+        if (orientation == PartOrientation::Longest) {
+            if (dimRows != dimCols)
+                horizontal = dimRows > dimCols;
+        } else {
+            if (orientation != PartOrientation::Random)
+                horizontal = orientation == PartOrientation::Horizontal;
+            if (horizontal && dimCols / (dimRows / 2.0) > maxRatio)
+                horizontal = false;
+            else if (!horizontal && dimRows / (dimCols / 2.0) > maxRatio)
+                horizontal = true;
+        }
+        // A patch one cell thin splits the other way, so that every n up to the cell count is reached.
+        if (horizontal ? dimRows < 2 : dimCols < 2)
+            horizontal = !horizontal;
+        if (horizontal ? dimRows < 2 : dimCols < 2)
+            continue;
+        const auto first = static_cast<std::int32_t>(patches.size());
+        Patch a = p, b = p;
+        if (horizontal)
+            a.maxRow = b.minRow = p.minRow + dimRows / 2;
+        else
+            a.maxCol = b.minCol = p.minCol + dimCols / 2;
+        patches.push_back(a);
+        patches.push_back(b);
+        isLeaf[static_cast<std::size_t>(chosen)] = 0;
+        isLeaf.push_back(1);
+        isLeaf.push_back(1);
+        for (int k = 0; k < 2; ++k) {
+            const Patch& q = k == 0 ? a : b;
+            for (int rr = q.minRow; rr < q.maxRow; ++rr)
+                std::fill_n(leaf.begin() + static_cast<std::ptrdiff_t>(rr) * cols + q.minCol, q.maxCol - q.minCol,
+                            first + k);
+        }
+        ++count;
+    }
+    std::vector<double> values(patches.size(), 0.0);
+    for (std::size_t i = 0; i < patches.size(); ++i)
+        if (isLeaf[i])
+            values[i] = uniform01(random);
+    out.resize(cells);
+    for (std::size_t i = 0; i < cells; ++i)
+        out[i] = values[static_cast<std::size_t>(leaf[i])];
+}
+
+}  // namespace orvalis

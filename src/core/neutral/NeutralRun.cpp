@@ -1,0 +1,388 @@
+#include "core/neutral/NeutralRun.h"
+
+#include "core/compare/ReplicateRandom.h"
+#include "core/io/BatchList.h"
+#include "core/io/LandscapeWriter.h"
+#include "core/map/WindowWriters.h"
+#include "core/neutral/ExactClasses.h"
+#include "core/run/RunChecks.h"
+#include "core/run/RunLock.h"
+#include "core/run/RunRecord.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <new>
+#include <thread>
+
+namespace orvalis {
+
+namespace {
+
+// The state of a proportions run's one level: outside the cover percentages.
+constexpr int ClassesLevel = -1;
+
+int jobCount(const NeutralRunParameters& p)
+{
+    const int jobs = p.jobs > 0 ? p.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return std::min(jobs, 256);
+}
+
+// Bytes the system could still give (MemAvailable); 0 when it does not say.
+std::uint64_t availableMemory()
+{
+    std::ifstream meminfo("/proc/meminfo");
+    std::string key;
+    std::uint64_t kilobytes = 0;
+    std::string unit;
+    while (meminfo >> key >> kilobytes >> unit)
+        if (key == "MemAvailable:")
+            return kilobytes * 1024;
+    return 0;
+}
+
+// Peak bytes of one landscape in the making: the model's build, the ranking's copy, the cells
+// and what a GDAL writer converts them to.
+double bytesPerLandscape(const NeutralRunParameters& p)
+{
+    const double cells = static_cast<double>(p.rows) * static_cast<double>(p.cols);
+    const double writer = p.format == GridFormat::Text ? 0.0 : 9.0;
+    return cells * (p.model.bytesPerCell() + 8.0 + 4.0 + writer + (p.metrics ? 4.0 : 0.0));
+}
+
+std::string extension(GridFormat format)
+{
+    switch (format) {
+    case GridFormat::AsciiGrid:
+        return ".asc";
+    case GridFormat::GeoTiff:
+        return ".tif";
+    case GridFormat::Text:
+        break;
+    }
+    return ".txt";
+}
+
+std::string fileStem(const NeutralRunParameters& p)
+{
+    std::string stem = p.model.text();
+    for (char& c : stem)
+        c = c == ':' || c == '+' ? '_' : c == '*' ? 'x' : c == '/' ? '-' : c;
+    return stem;
+}
+
+std::string writeLandscape(const NeutralRunParameters& p, const std::string& name, const std::vector<int>& cells)
+{
+    std::string error;
+    if (p.format == GridFormat::Text) {
+        LandscapeWriter writer;
+        bool ok = writer.open(name);
+        for (int r = 0; ok && r < p.rows; ++r)
+            ok = writer.writeLine(std::span<const int>(cells.data() + static_cast<std::size_t>(r) * p.cols,
+                                                       static_cast<std::size_t>(p.cols)));
+        if (ok && writer.close())
+            return {};
+        error = writer.error();
+        writer.discard();
+        return error.empty() ? "the file could not be written" : error;
+    }
+    const std::vector<std::int64_t> values(cells.begin(), cells.end());
+    std::vector<unsigned char> noData;
+    if (!p.mask.empty()) {
+        noData.resize(p.mask.size());
+        for (std::size_t i = 0; i < noData.size(); ++i)
+            noData[i] = p.mask[i] == 0;
+    }
+    const WindowGrid grid{p.cols, p.rows, values.data(), noData.empty() ? nullptr : noData.data()};
+    const GeoTransform frame{0.0, p.cellSize, 0.0, p.rows * p.cellSize, 0.0, -p.cellSize};
+    const bool ok = p.format == GridFormat::AsciiGrid ? writeAsciiGrid(name, grid, frame, std::string(), &error)
+                                                      : writeGeoTiff(name, grid, frame, std::string(), &error);
+    return ok ? std::string() : error;
+}
+
+LandscapeGrid gridOf(const NeutralRunParameters& p, const std::vector<int>& cells)
+{
+    LandscapeGrid grid(static_cast<std::size_t>(p.rows));
+    for (int r = 0; r < p.rows; ++r) {
+        const auto begin = cells.begin() + static_cast<std::ptrdiff_t>(r) * p.cols;
+        grid[static_cast<std::size_t>(r)].assign(begin, begin + p.cols);
+    }
+    return grid;
+}
+
+struct Made {
+    std::vector<int> cells;
+    std::string error;
+};
+
+// Landscapes made ahead of the writer on worker threads, at most a few beyond the one it
+// waits for, so that memory stays at jobs + 1 landscapes; the writer takes them in order.
+class LandscapePipeline {
+public:
+    LandscapePipeline(const NeutralRunParameters& p, const std::vector<int>& levels, int jobs)
+        : p_(p), levels_(levels), total_(static_cast<std::int64_t>(levels.size()) * p.replicates),
+          lookahead_(jobs + 1)
+    {
+        for (int i = 0; i < jobs; ++i)
+            workers_.emplace_back([this] { work(); });
+    }
+
+    ~LandscapePipeline()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        workToDo_.notify_all();
+        for (std::thread& t : workers_)
+            t.join();
+    }
+
+    // The landscape of task; waits, asking keepWaiting every tenth of a second; nullopt once it says no.
+    template <class KeepWaiting>
+    std::optional<Made> take(std::int64_t task, KeepWaiting keepWaiting)
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        consumerAt_ = task;
+        workToDo_.notify_all();
+        for (;;) {
+            const auto found = ready_.find(task);
+            if (found != ready_.end()) {
+                Made made = std::move(found->second);
+                ready_.erase(found);
+                consumerAt_ = task + 1;
+                workToDo_.notify_all();
+                return made;
+            }
+            lock.unlock();
+            if (!keepWaiting())
+                return std::nullopt;
+            lock.lock();
+            resultReady_.wait_for(lock, std::chrono::milliseconds(100));
+        }
+    }
+
+private:
+    void work()
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            workToDo_.wait(lock, [this] { return stop_ || (nextClaim_ < total_ && nextClaim_ < consumerAt_ + lookahead_); });
+            if (stop_)
+                return;
+            const std::int64_t task = nextClaim_++;
+            lock.unlock();
+            Made made;
+            const int level = levels_[static_cast<std::size_t>(task / p_.replicates)];
+            try {
+                made.cells = neutralLandscapeCells(p_, level, static_cast<int>(task % p_.replicates), &made.error);
+            } catch (const std::bad_alloc&) {
+                made.cells.clear();
+                made.error = "out of memory";
+            }
+            lock.lock();
+            ready_.emplace(task, std::move(made));
+            resultReady_.notify_all();
+        }
+    }
+
+    const NeutralRunParameters& p_;
+    const std::vector<int>& levels_;
+    const std::int64_t total_;
+    const std::int64_t lookahead_;
+    std::mutex mutex_;
+    std::condition_variable workToDo_;
+    std::condition_variable resultReady_;
+    std::int64_t nextClaim_ = 0;
+    std::int64_t consumerAt_ = 0;
+    bool stop_ = false;
+    std::map<std::int64_t, Made> ready_;
+    std::vector<std::thread> workers_;
+};
+
+std::string levelLabel(int level)
+{
+    return level == ClassesLevel ? std::string("classes") : std::to_string(level) + " %";
+}
+
+}  // namespace
+
+std::vector<int> neutralLevels(const NeutralRunParameters& p)
+{
+    if (p.coverLevels.empty())
+        return {ClassesLevel};
+    return p.coverLevels;
+}
+
+std::string neutralFileName(const NeutralRunParameters& p, int level, int replicate)
+{
+    char tail[64];
+    if (level == ClassesLevel)
+        std::snprintf(tail, sizeof tail, "_classes_%05lld", static_cast<long long>(replicate) + 1);
+    else
+        std::snprintf(tail, sizeof tail, "_%03d_%05lld", level, static_cast<long long>(replicate) + 1);
+    return (p.folder / (fileStem(p) + tail + extension(p.format))).string();
+}
+
+std::string neutralBatchListName(const NeutralRunParameters& p)
+{
+    return batchListName((p.folder / (fileStem(p) + "_")).string());
+}
+
+std::string checkNeutralParameters(const NeutralRunParameters& p)
+{
+    if (p.model.parts.empty())
+        return "no neutral model named";
+    if (const std::string why = p.model.checkSize(p.rows, p.cols); !why.empty())
+        return why;
+    if (!p.coverLevels.empty()) {
+        for (int level : p.coverLevels)
+            if (level < 0 || level > 100)
+                return "cover levels must lie between 0 and 100 (got " + std::to_string(level) + ")";
+        std::vector<int> sorted = p.coverLevels;
+        std::sort(sorted.begin(), sorted.end());
+        if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end())
+            return "a cover level is named twice: its files would overwrite each other";
+    } else if (const std::string why = checkProportions(p.proportions); !why.empty()) {
+        return why;
+    }
+    if (p.replicates < 1)
+        return "the number of replicates must be at least 1";
+    if (p.jobs < 0)
+        return "the number of jobs cannot be negative";
+    if (!p.coverLevels.empty() && p.coverValue == p.matrixValue)
+        return "the cover and matrix values must differ";
+    if (!p.mask.empty() && p.mask.size() != static_cast<std::size_t>(p.rows) * static_cast<std::size_t>(p.cols))
+        return "the mask is not of " + std::to_string(p.rows) + " x " + std::to_string(p.cols) + " cells";
+    if (!p.mask.empty() && p.metrics)
+        return "landscapes with a mask are not measured as they are written: measure them with "
+               "'orvalis-cli metrics --no-data " + std::to_string(p.outsideValue) + "'";
+    if (!(p.cellSize > 0.0) || !std::isfinite(p.cellSize))
+        return "the cell size must be above 0";
+    if (p.metrics)
+        if (const std::string why = checkMeasurable(p.rows, p.cols); !why.empty())
+            return why;
+    const int jobs = jobCount(p);
+    const double need = bytesPerLandscape(p) * (jobs + 2);
+    if (const std::uint64_t free = availableMemory(); free > 0 && need > static_cast<double>(free)) {
+        char text[200];
+        std::snprintf(text, sizeof text,
+                      "%d x %d landscapes of %s need about %.1f GB with %d job%s; %.1f GB of memory are free",
+                      p.rows, p.cols, p.model.text().c_str(), need / 1e9, jobs, jobs == 1 ? "" : "s",
+                      static_cast<double>(free) / 1e9);
+        return text;
+    }
+    return {};
+}
+
+std::vector<int> neutralLandscapeCells(const NeutralRunParameters& p, int level, int replicate, std::string* error)
+{
+    ReplicateRandom random(replicateState(p.seed, level, 0, replicate));
+    Surface surface;
+    if (!p.model.build(p.rows, p.cols, random, surface, error))
+        return {};
+    std::vector<int> cells(surface.size());
+    if (level == ClassesLevel) {
+        std::int64_t inside = static_cast<std::int64_t>(cells.size());
+        if (!p.mask.empty())
+            inside = std::count_if(p.mask.begin(), p.mask.end(), [](unsigned char m) { return m != 0; });
+        const std::vector<std::int64_t> counts = classCounts(p.proportions, inside);
+        std::vector<int> values(counts.size());
+        for (std::size_t i = 0; i < values.size(); ++i)
+            values[i] = static_cast<int>(i) + 1;
+        classifyByRank(surface, counts, values, cells, p.mask, p.outsideValue);
+    } else {
+        std::int64_t inside = static_cast<std::int64_t>(cells.size());
+        if (!p.mask.empty())
+            inside = std::count_if(p.mask.begin(), p.mask.end(), [](unsigned char m) { return m != 0; });
+        placeHighest(surface, habitatAtCover(level, inside), p.coverValue, p.matrixValue, cells, p.mask,
+                     p.outsideValue);
+    }
+    return cells;
+}
+
+RunResult runNeutralLandscapes(const NeutralRunParameters& p, RandomSource&, RunControl& control)
+{
+    RunResult result;
+    const std::vector<int> levels = neutralLevels(p);
+    result.message = checkNeutralParameters(p);
+    const std::string longest = neutralFileName(p, levels.empty() ? 100 : levels.back(), p.replicates - 1);
+    for (const std::string& why : {checkListText("post-string", p.postString), checkOutputFolder(p.folder),
+                                   checkNameLength(p.folder, longest)})
+        if (result.message.empty())
+            result.message = why;
+    RunLock lock;
+    if (result.message.empty() && !lock.acquire({p.folder}))
+        result.message = lock.message();
+    RunRecord record(neutralBatchListName(p), p.postString);
+    if (p.metrics)
+        record.keepMetrics(metricsTableBeside(record.batchList()), *p.metrics, p.cellSize);
+    if (result.message.empty() && !record.begin())
+        result.message = withReason("cannot create " + record.failedListName(), record.error());
+    if (!result.message.empty()) {
+        result.status = RunStatus::Refused;
+        return result;
+    }
+    result.batchList = record.batchList();
+    result.metricsTable = record.metricsTable();
+    const std::int64_t total = static_cast<std::int64_t>(levels.size()) * p.replicates;
+    result.asked = total;
+    const bool watched = control.observed();
+    std::vector<int> written(levels.size(), 0);
+    {
+        LandscapePipeline pipeline(p, levels, jobCount(p));
+        std::int64_t done = 0;
+        std::string label;
+        const auto goOn = [&] { return !watched || control.report(ProgressEvent{done, total, label, -1}); };
+        for (std::int64_t task = 0; task < total; ++task) {
+            const std::size_t li = static_cast<std::size_t>(task / p.replicates);
+            const int replicate = static_cast<int>(task % p.replicates);
+            const std::string name = neutralFileName(p, levels[li], replicate);
+            label = std::filesystem::path(name).filename().string();
+            if (!goOn()) {
+                result.status = RunStatus::Cancelled;
+                break;
+            }
+            std::optional<Made> made = pipeline.take(task, goOn);
+            if (!made) {
+                result.status = RunStatus::Cancelled;
+                break;
+            }
+            if (made->cells.empty()) {
+                result.status = RunStatus::Failed;
+                result.message = "could not make " + name + ": " + made->error;
+                break;
+            }
+            if (const std::string why = writeLandscape(p, name, made->cells); !why.empty()) {
+                result.status = RunStatus::Failed;
+                result.message = "cannot write " + name + ": " + why;
+                break;
+            }
+            if (!(p.metrics ? record.addFile(name, gridOf(p, made->cells)) : record.addFile(name))) {
+                result.status = RunStatus::Failed;
+                result.message = withReason("cannot write " + record.failedListName(), record.error());
+                break;
+            }
+            ++written[li];
+            ++done;
+        }
+    }
+    if (!record.finish() && !result.failed()) {
+        result.status = RunStatus::Failed;
+        result.message = withReason("cannot write " + record.failedListName(), record.error());
+    }
+    result.files = record.takeFiles();
+    for (std::size_t li = 0; li < levels.size(); ++li)
+        if (written[li] < p.replicates)
+            result.shortLevels.push_back({levelLabel(levels[li]), written[li], p.replicates});
+    if (watched && result.status == RunStatus::Completed)
+        control.report(ProgressEvent{total, total, std::string(), -1});
+    return result;
+}
+
+}  // namespace orvalis

@@ -1,0 +1,334 @@
+// Each neutral model's defining property on small grids, against plain slow versions.
+#include "core/compare/ReplicateRandom.h"
+#include "core/neutral/ModelSurfaces.h"
+#include "core/neutral/NearestFeature.h"
+#include "core/neutral/SpectralSurface.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <numbers>
+#include <set>
+
+using namespace orvalis;
+
+namespace {
+
+double squared(double r0, double c0, double r1, double c1)
+{
+    return (r0 - r1) * (r0 - r1) + (c0 - c1) * (c0 - c1);
+}
+
+// The nearest feature's squared distance for every cell, trying every feature.
+std::vector<double> slowSquaredDistances(const std::vector<unsigned char>& features, int rows, int cols)
+{
+    std::vector<double> d(features.size(), std::numeric_limits<double>::infinity());
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            for (int i = 0; i < rows * cols; ++i)
+                if (features[static_cast<std::size_t>(i)])
+                    d[static_cast<std::size_t>(r * cols + c)] =
+                        std::min(d[static_cast<std::size_t>(r * cols + c)], squared(r, c, i / cols, i % cols));
+    return d;
+}
+
+std::vector<unsigned char> sparse(int rows, int cols, int everyNth, std::uint64_t state)
+{
+    ReplicateRandom random(state);
+    std::vector<unsigned char> f(static_cast<std::size_t>(rows) * cols);
+    for (auto& v : f)
+        v = random.below(static_cast<std::uint64_t>(everyNth)) == 0;
+    return f;
+}
+
+}  // namespace
+
+TEST(NearestFeature, EqualsTryingEveryFeature)
+{
+    struct Case {
+        int rows, cols, everyNth;
+    };
+    for (const Case& c : {Case{1, 1, 1}, Case{1, 17, 5}, Case{13, 1, 4}, Case{9, 14, 9}, Case{31, 23, 40},
+                          Case{20, 20, 400}}) {
+        for (std::uint64_t seed = 1; seed <= 3; ++seed) {
+            std::vector<unsigned char> features = sparse(c.rows, c.cols, c.everyNth, seed);
+            std::vector<std::int32_t> nearest;
+            std::vector<double> d;
+            nearestFeature(features, c.rows, c.cols, nearest, &d);
+            const std::vector<double> slow = slowSquaredDistances(features, c.rows, c.cols);
+            for (int i = 0; i < c.rows * c.cols; ++i) {
+                const auto k = static_cast<std::size_t>(i);
+                ASSERT_EQ(d[k], slow[k]) << c.rows << "x" << c.cols << " cell " << i;
+                if (std::isinf(slow[k])) {
+                    EXPECT_EQ(nearest[k], -1);
+                    continue;
+                }
+                ASSERT_TRUE(features[static_cast<std::size_t>(nearest[k])]);
+                EXPECT_EQ(squared(i / c.cols, i % c.cols, nearest[k] / c.cols, nearest[k] % c.cols), slow[k]);
+            }
+        }
+    }
+}
+
+TEST(ModelSurfaces, DistanceGradientIsTheEuclideanDistanceRescaled)
+{
+    const int rows = 19, cols = 27;
+    const std::vector<unsigned char> sources = sparse(rows, cols, 60, 7);
+    std::vector<double> surface;
+    distanceGradient(sources, rows, cols, surface);
+    std::vector<double> slow = slowSquaredDistances(sources, rows, cols);
+    for (double& v : slow)
+        v = std::sqrt(v);
+    rescale01(slow);
+    for (std::size_t i = 0; i < slow.size(); ++i)
+        EXPECT_NEAR(surface[i], slow[i], 1e-12) << i;
+}
+
+TEST(ModelSurfaces, PlanarIsExactlyLinearAndEdgeFoldsItInTheMiddle)
+{
+    for (const double direction : {0.0, 30.0, 90.0, 135.0, 200.0, 359.0}) {
+        const int rows = 11, cols = 16;
+        std::vector<double> planar, edge;
+        planarGradient(rows, cols, direction, planar);
+        edgeGradient(rows, cols, direction, edge);
+        const auto at = [cols](const std::vector<double>& v, int r, int c) {
+            return v[static_cast<std::size_t>(r * cols + c)];
+        };
+        // A step along a row or down a column adds the same amount everywhere, of the direction's signs.
+        const double east = cols > 1 ? at(planar, 0, 1) - at(planar, 0, 0) : 0.0;
+        const double south = at(planar, 1, 0) - at(planar, 0, 0);
+        const double rad = direction * std::numbers::pi / 180.0;
+        EXPECT_NEAR(east * -std::cos(rad), south * std::sin(rad), 1e-12) << direction;
+        std::vector<double> folded;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) {
+                EXPECT_NEAR(at(planar, r, c), at(planar, 0, 0) + r * south + c * east, 1e-12) << direction;
+                folded.push_back(1.0 - 2.0 * std::fabs(0.5 - at(planar, r, c)));
+            }
+        rescale01(folded);
+        for (std::size_t i = 0; i < folded.size(); ++i)
+            EXPECT_NEAR(edge[i], folded[i], 1e-12) << direction;
+    }
+}
+
+TEST(ModelSurfaces, ClusterCellsShareOneValueAndTheRestTakeTheNearestCluster)
+{
+    for (const auto n : {Neighbourhood::Four, Neighbourhood::Eight, Neighbourhood::Diagonal}) {
+        const int rows = 23, cols = 31;
+        ReplicateRandom random(replicateState(3, 1, 2, static_cast<int>(n)));
+        std::vector<double> surface;
+        std::vector<std::int32_t> cluster;
+        randomClusterNN(rows, cols, 0.45, n, random, surface, &cluster);
+        // The share drawn is NLMpy's: cells - int((1 - p) cells).
+        const auto occupied = std::count_if(cluster.begin(), cluster.end(), [](std::int32_t c) { return c >= 0; });
+        EXPECT_EQ(occupied, rows * cols - static_cast<int>(0.55 * rows * cols));
+        std::map<std::int32_t, double> valueOf;
+        std::vector<unsigned char> features(cluster.size());
+        for (std::size_t i = 0; i < cluster.size(); ++i) {
+            features[i] = cluster[i] >= 0;
+            if (cluster[i] < 0)
+                continue;
+            const auto [it, fresh] = valueOf.emplace(cluster[i], surface[i]);
+            EXPECT_EQ(it->second, surface[i]) << "cluster " << cluster[i];
+        }
+        // Neighbours under the rule are in the same cluster; cells not neighbours may not be.
+        const std::vector<std::pair<int, int>> linked =
+            n == Neighbourhood::Four    ? std::vector<std::pair<int, int>>{{0, 1}, {1, 0}}
+            : n == Neighbourhood::Eight ? std::vector<std::pair<int, int>>{{0, 1}, {1, 0}, {1, 1}, {1, -1}}
+                                        : std::vector<std::pair<int, int>>{{0, 1}, {1, 0}, {1, -1}};
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c)
+                for (const auto& [dr, dc] : linked) {
+                    const int rr = r + dr, cc = c + dc;
+                    if (rr >= rows || cc < 0 || cc >= cols)
+                        continue;
+                    const std::int32_t a = cluster[static_cast<std::size_t>(r * cols + c)];
+                    const std::int32_t b = cluster[static_cast<std::size_t>(rr * cols + cc)];
+                    if (a >= 0 && b >= 0) {
+                        EXPECT_EQ(a, b);
+                    }
+                }
+        const std::vector<double> nearest = slowSquaredDistances(features, rows, cols);
+        for (int i = 0; i < rows * cols; ++i) {
+            if (cluster[static_cast<std::size_t>(i)] >= 0)
+                continue;
+            // Some cluster cell at the nearest distance holds the cell's value.
+            bool found = false;
+            for (int j = 0; j < rows * cols && !found; ++j)
+                found = cluster[static_cast<std::size_t>(j)] >= 0 &&
+                        squared(i / cols, i % cols, j / cols, j % cols) == nearest[static_cast<std::size_t>(i)] &&
+                        surface[static_cast<std::size_t>(j)] == surface[static_cast<std::size_t>(i)];
+            EXPECT_TRUE(found) << "cell " << i;
+        }
+    }
+}
+
+TEST(ModelSurfaces, ElementCellsTakeTheirNearestSeedsNumber)
+{
+    const int rows = 17, cols = 21, n = 12;
+    ReplicateRandom random(99);
+    std::vector<double> surface;
+    randomElementNN(rows, cols, n, random, surface);
+    // The seeds: the cells the draws name, in draw order, repeats skipped.
+    ReplicateRandom again(99);
+    std::vector<int> seeds;
+    while (static_cast<int>(seeds.size()) < n) {
+        const int i = static_cast<int>(again.below(static_cast<std::uint64_t>(rows * cols)));
+        if (std::find(seeds.begin(), seeds.end(), i) == seeds.end())
+            seeds.push_back(i);
+    }
+    for (int i = 0; i < rows * cols; ++i) {
+        double best = std::numeric_limits<double>::infinity();
+        for (int s : seeds)
+            best = std::min(best, squared(i / cols, i % cols, s / cols, s % cols));
+        const int number = static_cast<int>(std::lround(surface[static_cast<std::size_t>(i)] * (n - 1)));
+        const int seed = seeds[static_cast<std::size_t>(number)];
+        EXPECT_EQ(squared(i / cols, i % cols, seed / cols, seed % cols), best) << "cell " << i;
+    }
+}
+
+TEST(ModelSurfaces, MosaicCellsTakeTheValueOfThePointNearestTheirCentre)
+{
+    const int rows = 25, cols = 18, n = 30;
+    ReplicateRandom random(5);
+    std::vector<double> surface;
+    voronoiMosaic(rows, cols, n, random, surface);
+    ReplicateRandom again(5);
+    std::vector<std::array<double, 3>> points(n);
+    for (auto& p : points)
+        p = {uniform01(again) * cols, uniform01(again) * rows, uniform01(again)};
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            double best = std::numeric_limits<double>::infinity(), value = -1.0;
+            for (const auto& p : points)
+                if (const double d = squared(p[1], p[0], r + 0.5, c + 0.5); d < best) {
+                    best = d;
+                    value = p[2];
+                }
+            EXPECT_EQ(surface[static_cast<std::size_t>(r * cols + c)], value) << r << "," << c;
+        }
+}
+
+TEST(ModelSurfaces, CategoricalModelsKeepTheirCounts)
+{
+    const int rows = 16, cols = 16;
+    const auto categoryCounts = [](const std::vector<double>& s) {
+        std::map<int, int> counts;
+        for (double v : s)
+            ++counts[static_cast<int>(std::floor(v))];
+        return counts;
+    };
+    {
+        // One level halving 16 blocks: 8 cut (level 1), 8 never (level 2).
+        ReplicateRandom random(1);
+        std::vector<double> s;
+        const double p[] = {0.5}, sub[] = {4};
+        randomCurds(4, 4, p, sub, random, s);
+        EXPECT_EQ(categoryCounts(s), (std::map<int, int>{{1, 8}, {2, 8}}));
+    }
+    {
+        // Two levels over 16 x 16: 16 blocks, 4 cut; then the 12 x 16 whole cells, half cut.
+        ReplicateRandom random(2);
+        std::vector<double> s;
+        const double p[] = {0.25, 0.5}, sub[] = {4, 4};
+        randomCurds(rows, cols, p, sub, random, s);
+        EXPECT_EQ(categoryCounts(s), (std::map<int, int>{{1, 64}, {2, 96}, {3, 96}}));
+    }
+    for (const int neighbours : {4, 8}) {
+        ReplicateRandom random(3);
+        std::vector<double> s;
+        neighbourhoodClusters(rows, cols, 0.3, 0.01, 4, neighbours, random, s);
+        EXPECT_EQ(categoryCounts(s), (std::map<int, int>{{0, 64}, {1, 64}, {2, 64}, {3, 64}}));
+    }
+    for (const double p : {0.0, 1.0}) {
+        ReplicateRandom random(4);
+        std::vector<double> s;
+        percolationSurface(rows, cols, p, random, s);
+        EXPECT_EQ(categoryCounts(s), (std::map<int, int>{{static_cast<int>(p), rows * cols}}));
+    }
+}
+
+TEST(ModelSurfaces, RectanglesAndPartitionsCoverEveryCell)
+{
+    for (const auto& [minSide, maxSide] : {std::pair{1, 1}, std::pair{2, 5}, std::pair{7, 7}}) {
+        ReplicateRandom random(11);
+        std::vector<double> s;
+        randomRectangularCluster(13, 9, minSide, maxSide, random, s);
+        for (double v : s)
+            EXPECT_TRUE(v >= 0.0 && v < 1.0) << v;
+    }
+    for (const auto orientation :
+         {PartOrientation::Longest, PartOrientation::Random, PartOrientation::Horizontal, PartOrientation::Vertical}) {
+        ReplicateRandom random(12);
+        std::vector<double> s;
+        const int rows = 9, cols = 14, n = 20;
+        binarySpacePartition(rows, cols, n, orientation, 2.0, random, s);
+        // n rectangles: each value's cells fill their bounding box.
+        std::map<double, std::array<int, 5>> boxes;  // min row, max row, min col, max col, cells
+        for (int i = 0; i < rows * cols; ++i) {
+            auto [it, fresh] = boxes.emplace(s[static_cast<std::size_t>(i)], std::array<int, 5>{rows, -1, cols, -1, 0});
+            auto& b = it->second;
+            b = {std::min(b[0], i / cols), std::max(b[1], i / cols), std::min(b[2], i % cols), std::max(b[3], i % cols),
+                 b[4] + 1};
+        }
+        EXPECT_EQ(boxes.size(), static_cast<std::size_t>(n));
+        for (const auto& [value, b] : boxes)
+            EXPECT_EQ((b[1] - b[0] + 1) * (b[3] - b[2] + 1), b[4]) << value;
+    }
+}
+
+// Spectral surfaces over replicates: the power spectrum of fbm falls as |k|^-(2h + 2); the
+// Gaussian field's correlation at its range is exp(-1) for smoothness 0.5 and higher when smoother.
+TEST(SpectralSurface, FbmSlopeAndGaussianCorrelationMatchTheirDefinitions)
+{
+    const int side = 64;
+    for (const double h : {0.3, 0.8}) {
+        // The mean squared increment over a lag grows as lag^(2h): the variogram's slope in log-log.
+        double small = 0.0, large = 0.0;
+        for (int rep = 0; rep < 40; ++rep) {
+            ReplicateRandom random(replicateState(1, 0, 0, rep));
+            std::vector<double> s;
+            fbmSurface(side, side, h, random, s);
+            for (int r = 0; r < side; ++r)
+                for (int c = 0; c + 8 < side; ++c) {
+                    const double a = s[static_cast<std::size_t>(r * side + c)];
+                    small += std::pow(s[static_cast<std::size_t>(r * side + c + 1)] - a, 2);
+                    large += std::pow(s[static_cast<std::size_t>(r * side + c + 8)] - a, 2);
+                }
+        }
+        const double slope = std::log(large / small) / std::log(8.0);
+        EXPECT_NEAR(slope, 2.0 * h, 0.25) << h;
+    }
+    const auto correlationAt = [](double range, double smoothness, int lag) {
+        double sxy = 0.0, sxx = 0.0;
+        for (int rep = 0; rep < 30; ++rep) {
+            ReplicateRandom random(replicateState(2, 0, 0, rep));
+            std::vector<double> s;
+            gaussianFieldSurface(96, 96, range, smoothness, random, s);
+            double mean = 0.0;
+            for (double v : s)
+                mean += v / static_cast<double>(s.size());
+            for (int r = 0; r < 96; ++r)
+                for (int c = 0; c < 96; ++c) {
+                    const double a = s[static_cast<std::size_t>(r * 96 + c)] - mean;
+                    sxx += a * a;
+                    if (c + lag < 96)
+                        sxy += a * (s[static_cast<std::size_t>(r * 96 + c + lag)] - mean) * 96.0 / (96.0 - lag);
+                }
+        }
+        return sxy / sxx;
+    };
+    EXPECT_NEAR(correlationAt(6.0, 0.5, 6), std::exp(-1.0), 0.1);
+    EXPECT_NEAR(correlationAt(6.0, 0.5, 1), std::exp(-1.0 / 6.0), 0.06);
+    EXPECT_GT(correlationAt(6.0, 2.5, 6), correlationAt(6.0, 0.5, 6) + 0.1);
+}
+
+TEST(SpectralSurface, FastSizesHaveOnlySmallFactors)
+{
+    const std::map<int, int> expected{{1, 1}, {11, 12}, {13, 14}, {97, 98}, {1000, 1000}, {4001, 4032}};
+    for (const auto& [n, fast] : expected)
+        EXPECT_EQ(fastFftSize(n), fast) << n;
+}
