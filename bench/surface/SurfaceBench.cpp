@@ -3,7 +3,8 @@
 // same with a 21-cell window, which should cost about as much; and the straightforward way, the
 // metrics engine on every window's cells, timed on a few thousand windows and extrapolated.
 // Goals: 10000 x 10000 under a minute with 101 cells; 21 cells no more than 1.2 x faster.
-// Usage: bench_surface [SIDE [JOBS]]; SIDE defaults to 10000, JOBS to every core.
+// Usage: bench_surface [SIDE [JOBS]]; SIDE defaults to 10000, JOBS to every core. Each surface is
+// computed twice and the faster run shown.
 #include "BenchSupport.h"
 #include "core/map/RasterWindows.h"
 #include "core/metrics/LandscapeMetrics.h"
@@ -99,11 +100,17 @@ int main(int argc, char** argv)
     // Other work on the machine stretches wall times; processor times are shown beside them.
     std::printf("map %d x %d, 8 classes; pland, ed (class, landscape), shdi: 18 bands; %d jobs; load %s\n", side, side,
                 jobs, load.substr(0, load.find(' ')).c_str());
-    const Measured big = surface(map, out, 101, jobs);
+    // The better of two runs each: other work on the machine only ever adds time.
+    auto best = [&](int window) {
+        const Measured a = surface(map, out, window, jobs), b = surface(map, out, window, jobs);
+        return a.wall <= b.wall ? a : b;
+    };
+    const Measured big = best(101);
     std::printf("window 101: %.1f s (%.1f s processor), peak %.0f MiB, file %.0f MiB\n", big.wall, big.cpu,
                 big.peakKb / 1024.0, static_cast<double>(big.bytes) / (1 << 20));
-    const Measured small = surface(map, out, 21, jobs);
-    std::printf("window 21:  %.1f s (%.1f s processor), peak %.0f MiB\n", small.wall, small.cpu, small.peakKb / 1024.0);
+    const Measured small = best(21);
+    std::printf("window 21:  %.1f s (%.1f s processor), peak %.0f MiB, file %.0f MiB\n", small.wall, small.cpu,
+                small.peakKb / 1024.0, static_cast<double>(small.bytes) / (1 << 20));
     std::printf("101 / 21: %.2f (goal: 21 no more than 1.2 x faster)\n", big.wall / small.wall);
     const double each = secondsPerWindow(map, 101, 2000);
     const double cells = static_cast<double>(side) * side;

@@ -78,13 +78,32 @@ TEST(SurfaceCli, WritesANamedFloatBandPerMetricInTheMapsFrame)
     EXPECT_EQ(filesIn(dir.path()), 2u);
 }
 
+TEST(SurfaceCli, HabitatGivesHabitatAndMatrixBands)
+{
+    TempDir dir;
+    writeTestMap(dir.file("map.tif"));
+    const CliRun run = runCli(dir, "surface", "map.tif --window 3 --metrics pland --level class --habitat 3,8 --output h.tif");
+    ASSERT_EQ(run.status, 0) << run.err;
+    GDALDataset* ds = GDALDataset::Open(dir.file("h.tif").c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY);
+    ASSERT_NE(ds, nullptr);
+    ASSERT_EQ(ds->GetRasterCount(), 2);
+    EXPECT_STREQ(ds->GetRasterBand(1)->GetDescription(), "pland_0");
+    EXPECT_STREQ(ds->GetRasterBand(2)->GetDescription(), "pland_1");
+    // Cell (16, 22): habitat and matrix share the window's landscape.
+    float matrix = 0, habitat = 0;
+    ASSERT_EQ(ds->GetRasterBand(1)->RasterIO(GF_Read, 22, 16, 1, 1, &matrix, 1, 1, GDT_Float32, 0, 0), CE_None);
+    ASSERT_EQ(ds->GetRasterBand(2)->RasterIO(GF_Read, 22, 16, 1, 1, &habitat, 1, 1, GDT_Float32, 0, 0), CE_None);
+    EXPECT_NEAR((std::isnan(matrix) ? 0 : matrix) + (std::isnan(habitat) ? 0 : habitat), 100.0f, 1e-4);
+    GDALClose(ds);
+}
+
 TEST(SurfaceCli, TilesMergeIntoTheSingleRunsFile)
 {
     TempDir dir;
     writeTestMap(dir.file("map.tif"));
-    ASSERT_EQ(runCli(dir, "surface", Args + " --output whole.tif").status, 0);
-    ASSERT_EQ(runCli(dir, "surface", Args + " --tile 1/2 --output a.tif").status, 0);
-    ASSERT_EQ(runCli(dir, "surface", Args + " --tile 2/2 --output b.tif --jobs 1").status, 0);
+    ASSERT_EQ(runCli(dir, "surface", Args + " --step 3 --output whole.tif").status, 0);
+    ASSERT_EQ(runCli(dir, "surface", Args + " --step 3 --tile 1/2 --output a.tif").status, 0);
+    ASSERT_EQ(runCli(dir, "surface", Args + " --step 3 --tile 2/2 --output b.tif --jobs 1").status, 0);
     const CliRun merged = runCli(dir, "surface", "--merge b.tif a.tif --output merged.tif");
     ASSERT_EQ(merged.status, 0) << merged.err;
     EXPECT_TRUE(readFile(dir.file("whole.tif")) == readFile(dir.file("merged.tif")));

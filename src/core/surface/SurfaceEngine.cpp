@@ -180,8 +180,10 @@ bool SurfaceEngine::run(std::int64_t first, std::int64_t last, const ClassRowRea
     std::int64_t batch = std::clamp<std::int64_t>(BatchValueBytes / std::max<std::int64_t>(rowValues, 1), 1, 64);
     batch = std::clamp<std::int64_t>((BatchRowBytes / mapRowBytes - g.window) / g.step, 1, batch);
     batch = std::min(batch, last - first);
-    // The rows of a batch's windows, and those of the row before it, from which the strips move.
-    ClassRows rows(g.mapWidth, g.mapHeight, g.halo() + 1, static_cast<int>(batch * g.step + g.window));
+    // The rows of a batch's windows, and those of the row before it, from which the strips move;
+    // only rows on the map are held.
+    ClassRows rows(g.mapWidth, g.mapHeight, g.halo() + 1,
+                   static_cast<int>(std::min<std::int64_t>(batch * g.step + g.window, g.mapHeight)));
     std::vector<double> values(static_cast<std::size_t>(batch) * bands_.size() * static_cast<std::size_t>(width));
 
     std::mutex mutex;

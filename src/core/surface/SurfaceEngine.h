@@ -25,7 +25,7 @@ struct SurfaceSetup {
 };
 
 // Output rows firstRow .. firstRow + rows - 1: values[(row * bands + band) * width + column], NaN where
-// a metric is undefined or the window holds no landscape.
+// a metric is undefined, the window holds no landscape or, for a class metric, none of its class.
 using SurfaceRowsSink = std::function<bool(std::int64_t firstRow, int rows, const double* values, std::string* error)>;
 
 // The metrics of every window of a surface, computed row after row with every core: the metrics

@@ -34,7 +34,7 @@ std::int64_t WindowCounter::stripBytes(const SurfaceGrid& grid, const CountLayou
 }
 
 template <int Sign, class T>
-void WindowCounter::cell(T* v, int a) const
+inline void WindowCounter::cell(T* v, int a) const
 {
     if (a < 0)
         return;
@@ -44,9 +44,9 @@ void WindowCounter::cell(T* v, int a) const
 }
 
 template <int Sign, class T>
-void WindowCounter::side(T* v, int a, int b) const
+inline void WindowCounter::side(T* v, int a, int b) const
 {
-    if (a < 0 || b < 0)
+    if ((a | b) < 0)
         return;
     if (a == b) {
         v[layout_.like(a)] = static_cast<T>(v[layout_.like(a)] + Sign);
@@ -65,16 +65,21 @@ void WindowCounter::startRow(const ClassRows& rows, std::int64_t i, bool continu
     rows_ = &rows;
     centreRow_ = i * n_;
     column_ = -1;
-    if (method_ != CountMethod::Strips)
+    if (method_ != CountMethod::Strips) {
+        // The ring's rows stay put along an output row: looked up once.
+        lines_.resize(static_cast<std::size_t>(grid_.window) + 1);
+        for (int dr = -h_; dr <= h_ + 1; ++dr)
+            lines_[static_cast<std::size_t>(dr + h_)] = rows.row(centreRow_ + dr);
         return;
+    }
     if (continuing && 2 * n_ < grid_.window)
         moveStrips();
     else
         buildStrips();
 }
 
-// Adds (or takes away) map rows from .. to of every strip: their cells, the sides between each
-// cell and the one to its right; and, with down, the sides between each row and the next.
+// Adds (or takes away) map rows from .. to of every strip: their cells, and the sides between each
+// cell and the one to its right.
 void WindowCounter::stripRows(std::int64_t from, std::int64_t to, bool add)
 {
     const std::size_t F = static_cast<std::size_t>(layout_.size());
@@ -195,8 +200,8 @@ void WindowCounter::extentsWindow()
     if (fresh)
         std::fill(window_.begin(), window_.end(), 0);
     for (int dr = -h_; dr <= h_; ++dr) {
-        const int* r0 = rows_->row(centreRow_ + dr);
-        const int* r1 = rows_->row(centreRow_ + dr + 1);
+        const int* r0 = lines_[static_cast<std::size_t>(dr + h_)];
+        const int* r1 = lines_[static_cast<std::size_t>(dr + h_ + 1)];
         const int e = extents_[static_cast<std::size_t>(dr + h_)];
         const int m = dr < h_ ? std::min(e, extents_[static_cast<std::size_t>(dr + h_ + 1)]) : -1;
         if (fresh) {

@@ -12,8 +12,8 @@ namespace orvalis {
 // How a counter follows its windows. Strips (squares only): per map column, the counts of the
 // window's height of rows, moved down as the output rows go; a window is then the sum of its
 // columns' strips, moved along by whole strips, so that a window costs the same whatever its size.
-// Extents: each row of the window moved along by its ends, for circles (and squares whose strips
-// would not fit in memory).
+// Extents: each row of the window moved along by its ends, for circles (and for squares whose
+// strips would not fit in memory, or hold so many classes that whole strips cost more than rows' ends).
 enum class CountMethod : unsigned char { Strips, Extents };
 
 // The counts (CountLayout) of the windows of output columns first .. last - 1, one output row after
@@ -49,7 +49,7 @@ private:
     void countOuterEdge();
 
     SurfaceGrid grid_;
-    const CountLayout& layout_;
+    const CountLayout layout_;  // a copy: read in every inner loop
     std::int64_t first_, last_;
     CountMethod method_;
     bool wantOuterEdge_;
@@ -57,6 +57,7 @@ private:
     std::vector<int> extents_;
     const ClassRows* rows_ = nullptr;
     std::int64_t centreRow_ = 0;
+    std::vector<const int*> lines_;  // extents: the window's rows, and the one below its last
     std::int64_t column_ = -1;  // output column of the counts held
     std::vector<std::int32_t> window_;
     std::int64_t outerEdge_ = 0;
