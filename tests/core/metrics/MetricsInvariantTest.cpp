@@ -94,9 +94,11 @@ TEST(MetricsInvariants, SumsIdsAndTransposes)
             EXPECT_NEAR(pland, 100.0, 1e-9);
             EXPECT_NEAR(area, column(a, MetricLevel::Landscape, "ta")[0], 1e-9);
             int id = 0;
-            for (const MetricValue& v : a)
-                if (v.level == MetricLevel::Patch && v.metric == "area")
+            for (const MetricValue& v : a) {
+                if (v.level == MetricLevel::Patch && v.metric == "area") {
                     EXPECT_EQ(v.id, ++id);
+                }
+            }
             EXPECT_EQ(id, static_cast<int>(column(a, MetricLevel::Landscape, "np")[0]));
             std::map<std::tuple<MetricLevel, int, std::string>, double> byKey;
             for (const MetricValue& v : b)
