@@ -138,8 +138,8 @@ TEST(CompareCli, InterruptKeepsWholeWindows)
     }
     const pid_t pid = spawnCli(dir, args);
     ASSERT_GT(pid, 0);
-    // Once the first window is written, press Ctrl-C.
-    for (int i = 0; i < 2000 && readFile(dir.file("out/windows.csv")).find("w0.txt") == std::string::npos; ++i)
+    // Once the first window is written, press Ctrl-C (a sanitizer build takes its time to get there).
+    for (int i = 0; i < 24000 && readFile(dir.file("out/windows.csv")).find("w0.txt") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     kill(pid, SIGINT);
     int raw = 0;
