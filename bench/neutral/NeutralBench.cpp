@@ -29,7 +29,7 @@ const std::map<std::string, double> nlmpySeconds{
     {"distance", 0.06}, {"cluster", 0.41}, {"element", 0.49}, {"fractal", 7.1},
 };
 
-std::string specText(const NeutralModelDef& d)
+std::string choiceText(const NeutralModelDef& d)
 {
     return d.parameter("h") ? d.name + ":h=0.5" : d.name;
 }
@@ -61,15 +61,15 @@ int main(int argc, char** argv)
         for (const NeutralModelDef& d : neutralModels()) {
             if (!only.empty() && std::find(only.begin(), only.end(), d.name) == only.end())
                 continue;
-            const ModelSpec spec = *parseModelSpec(specText(d));
-            if (!checkModelSize(spec, side, side).empty()) {
-                std::printf("%-12s %6d  (%s)\n", d.name.c_str(), side, checkModelSize(spec, side, side).c_str());
+            const ModelChoice choice = *parseModelChoice(choiceText(d));
+            if (!checkModelSize(choice, side, side).empty()) {
+                std::printf("%-12s %6d  (%s)\n", d.name.c_str(), side, checkModelSize(choice, side, side).c_str());
                 continue;
             }
             ReplicateRandom random(replicateState(1, side, 0, 0));
             Surface surface;
             const auto t0 = Clock::now();
-            if (!buildSurface(spec, side, side, random, surface)) {
+            if (!buildSurface(choice, side, side, random, surface)) {
                 std::printf("%-12s %6d  could not be made\n", d.name.c_str(), side);
                 continue;
             }

@@ -76,10 +76,10 @@ std::string readModel(const NeutralOptions& o, SurfaceBlend& model)
     std::string text = o.model;
     for (const std::string& a : o.params)
         text += ":" + a;
-    std::optional<ModelSpec> spec = parseModelSpec(text, &why);
-    if (!spec)
+    std::optional<ModelChoice> choice = parseModelChoice(text, &why);
+    if (!choice)
         return why;
-    model.parts = {{1.0, std::move(*spec)}};
+    model.parts = {{1.0, std::move(*choice)}};
     return {};
 }
 

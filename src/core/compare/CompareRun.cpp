@@ -22,7 +22,7 @@ namespace orvalis {
 std::string NeutralModel::name() const
 {
     if (kind == Kind::Table)
-        return spec.text();
+        return choice.text();
     return kind == Kind::Random ? "random" : "fractal:" + shortestText(H);
 }
 
@@ -37,16 +37,16 @@ std::optional<NeutralModel> NeutralModel::parse(const std::string& text, std::st
         return NeutralModel{Kind::Random, 0.5};
     const std::string prefix = "fractal:";
     if (text.compare(0, prefix.size(), prefix) != 0 || text.find('=') != std::string::npos) {
-        std::optional<ModelSpec> spec = parseModelSpec(text, error);
-        if (!spec)
+        std::optional<ModelChoice> choice = parseModelChoice(text, error);
+        if (!choice)
             return std::nullopt;
-        if (spec->model->name == "fractal")
-            return NeutralModel{Kind::Fractal, spec->number("h")};
-        if (spec->model->name == "random")
+        if (choice->model->name == "fractal")
+            return NeutralModel{Kind::Fractal, choice->number("h")};
+        if (choice->model->name == "random")
             return NeutralModel{Kind::Random, 0.5};
-        if (spec->value("source"))
+        if (choice->value("source"))
             return refuse("'" + text + "': a source grid has one size, and windows have many");
-        return NeutralModel{Kind::Table, 0.5, std::move(*spec)};
+        return NeutralModel{Kind::Table, 0.5, std::move(*choice)};
     }
     double H = 0.0;
     const char* begin = text.data() + prefix.size();

@@ -18,12 +18,12 @@ namespace orvalis {
 // A neutral model real windows are compared with.
 struct NeutralModel {
     enum class Kind { Random, Fractal, Table };
-    NeutralModel(Kind k = Kind::Random, double h = 0.5, ModelSpec s = {}) : kind(k), H(h), spec(std::move(s)) {}
+    NeutralModel(Kind k = Kind::Random, double h = 0.5, ModelChoice s = {}) : kind(k), H(h), choice(std::move(s)) {}
     Kind kind = Kind::Random;
     double H = 0.5;  // fractal only, in (0, 1]
-    ModelSpec spec;  // Table: any other model of core/neutral's table, with its parameters
+    ModelChoice choice;  // Table: any other model of core/neutral's table, with its parameters
 
-    // "random", "fractal:H" with H as its shortest text ("fractal:0.5"), or the spec's text
+    // "random", "fractal:H" with H as its shortest text ("fractal:0.5"), or the choice's text
     // ("cluster:p=0.55"), as the tables write it.
     std::string name() const;
     // Reads one name back ("fractal:h=0.5" is fractal:0.5); nullopt with *error set for an unknown

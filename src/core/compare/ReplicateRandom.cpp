@@ -145,7 +145,7 @@ std::vector<int> neutralLandscape(const NeutralModel& kind, std::uint32_t seed, 
     }
     if (kind.kind == NeutralModel::Kind::Table) {
         Surface surface;
-        if (!buildSurface(kind.spec, rows, cols, random, surface))
+        if (!buildSurface(kind.choice, rows, cols, random, surface))
             return {};
         placeHighest(surface, habitat, coverValue, matrixValue, cells);
         return cells;

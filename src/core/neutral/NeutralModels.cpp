@@ -82,7 +82,7 @@ ParameterValue readValue(const ModelParameter& p, const std::string& text)
     return value;
 }
 
-// The value as a spec's text writes it, so that it reads back to the same value.
+// The value as a choice's text writes it, so that it reads back to the same value.
 std::string valueText(const ModelParameter& p, const ParameterValue& v)
 {
     switch (p.type) {
@@ -103,7 +103,7 @@ std::string valueText(const ModelParameter& p, const ParameterValue& v)
     return v.text;
 }
 
-double drawnOr(const ModelSpec& s, const std::string& name, ReplicateRandom& random, double scale)
+double drawnOr(const ModelChoice& s, const std::string& name, ReplicateRandom& random, double scale)
 {
     const std::optional<ParameterValue> v = s.value(name);
     return v ? v->number : uniform01(random) * scale;
@@ -141,9 +141,9 @@ bool readSourceGrid(const std::string& path, int rows, int cols, std::vector<uns
     return any;
 }
 
-// The builders, each reading its parameters from the spec; drawn parameters are drawn first.
+// The builders, each reading its parameters from the choice; drawn parameters are drawn first.
 
-bool buildRandom(const ModelSpec&, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildRandom(const ModelChoice&, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
     out.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
     for (double& v : out)
@@ -151,7 +151,7 @@ bool buildRandom(const ModelSpec&, int rows, int cols, ReplicateRandom& random, 
     return true;
 }
 
-bool buildFractal(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string* error)
+bool buildFractal(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string* error)
 {
     const int size = std::max(rows, cols);
     MidpointSurface surface;
@@ -168,44 +168,44 @@ bool buildFractal(const ModelSpec& s, int rows, int cols, ReplicateRandom& rando
     return true;
 }
 
-bool buildFbm(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildFbm(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
     fbmSurface(rows, cols, s.number("h"), random, out);
     return true;
 }
 
-bool buildGaussian(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildGaussian(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
     gaussianFieldSurface(rows, cols, s.number("range"), s.number("smoothness"), random, out);
     return true;
 }
 
-bool buildCluster(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildCluster(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
     const auto n = static_cast<Neighbourhood>(static_cast<int>(s.number("neighbourhood")));
     randomClusterNN(rows, cols, s.number("p"), n, random, out);
     return true;
 }
 
-bool buildElement(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildElement(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
     randomElementNN(rows, cols, static_cast<std::int64_t>(s.number("n")), random, out);
     return true;
 }
 
-bool buildPlanar(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildPlanar(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
     planarGradient(rows, cols, drawnOr(s, "direction", random, 360.0), out);
     return true;
 }
 
-bool buildEdge(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildEdge(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
     edgeGradient(rows, cols, drawnOr(s, "direction", random, 360.0), out);
     return true;
 }
 
-bool buildDistance(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string* error)
+bool buildDistance(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string* error)
 {
     std::vector<unsigned char> sources;
     if (const std::optional<ParameterValue> file = s.value("source")) {
@@ -218,38 +218,38 @@ bool buildDistance(const ModelSpec& s, int rows, int cols, ReplicateRandom& rand
     return true;
 }
 
-bool buildWave(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildWave(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
     waveSurface(rows, cols, s.number("periods"), drawnOr(s, "direction", random, 360.0), out);
     return true;
 }
 
-bool buildRectangles(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildRectangles(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
     randomRectangularCluster(rows, cols, static_cast<int>(s.number("min")), static_cast<int>(s.number("max")), random,
                              out);
     return true;
 }
 
-bool buildCurds(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildCurds(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
     randomCurds(rows, cols, s.value("proportions")->list, s.value("subdivisions")->list, random, out);
     return true;
 }
 
-bool buildPercolation(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildPercolation(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
     percolationSurface(rows, cols, s.number("p"), random, out);
     return true;
 }
 
-bool buildMosaic(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildMosaic(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
     voronoiMosaic(rows, cols, static_cast<std::int64_t>(s.number("n")), random, out);
     return true;
 }
 
-bool buildNeigh(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildNeigh(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
     const int neighbours = s.number("neighbourhood") == 0 ? 4 : 8;
     neighbourhoodClusters(rows, cols, s.number("p_neigh"), s.number("p_empty"), static_cast<int>(s.number("categories")),
@@ -257,14 +257,14 @@ bool buildNeigh(const ModelSpec& s, int rows, int cols, ReplicateRandom& random,
     return true;
 }
 
-bool buildPerlin(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildPerlin(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
     perlinNoise(rows, cols, static_cast<int>(s.number("periods")), static_cast<int>(s.number("octaves")),
                 static_cast<int>(s.number("lacunarity")), s.number("persistence"), random, out);
     return true;
 }
 
-bool buildBsp(const ModelSpec& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildBsp(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
     const auto orientation = static_cast<PartOrientation>(static_cast<int>(s.number("orientation")));
     binarySpacePartition(rows, cols, static_cast<std::int64_t>(s.number("n")), orientation, s.number("ratio"), random,
@@ -564,7 +564,7 @@ std::string neutralModelNames()
     return names;
 }
 
-std::string ModelSpec::text() const
+std::string ModelChoice::text() const
 {
     std::string text = model ? model->name : std::string();
     for (std::size_t i = 0; model && i < given.size(); ++i)
@@ -573,7 +573,7 @@ std::string ModelSpec::text() const
     return text;
 }
 
-std::optional<ParameterValue> ModelSpec::value(const std::string& name) const
+std::optional<ParameterValue> ModelChoice::value(const std::string& name) const
 {
     for (std::size_t i = 0; model && i < model->parameters.size(); ++i) {
         const ModelParameter& p = model->parameters[i];
@@ -588,7 +588,7 @@ std::optional<ParameterValue> ModelSpec::value(const std::string& name) const
     return std::nullopt;
 }
 
-bool ModelSpec::set(const std::string& assignment, std::string* error)
+bool ModelChoice::set(const std::string& assignment, std::string* error)
 {
     const auto refuse = [&](const std::string& why) {
         if (error)
@@ -615,7 +615,7 @@ bool ModelSpec::set(const std::string& assignment, std::string* error)
     return true;
 }
 
-std::string ModelSpec::checkComplete() const
+std::string ModelChoice::checkComplete() const
 {
     const auto refuse = [&](const std::string& why) {
         return model->name + ": " + why + "; its parameters: " + model->parameterList();
@@ -644,28 +644,28 @@ std::string ModelSpec::checkComplete() const
     return {};
 }
 
-std::optional<ModelSpec> parseModelSpec(const std::string& text, std::string* error)
+std::optional<ModelChoice> parseModelChoice(const std::string& text, std::string* error)
 {
     const std::vector<std::string> parts = splitOn(text, ":");
-    ModelSpec spec;
-    spec.model = findNeutralModel(parts.front());
-    if (!spec.model) {
+    ModelChoice choice;
+    choice.model = findNeutralModel(parts.front());
+    if (!choice.model) {
         if (error)
             *error = "unknown neutral model '" + parts.front() + "' (models: " + neutralModelNames() + ")";
         return std::nullopt;
     }
     for (std::size_t i = 1; i < parts.size(); ++i)
-        if (!spec.set(parts[i], error))
+        if (!choice.set(parts[i], error))
             return std::nullopt;
-    if (const std::string why = spec.checkComplete(); !why.empty()) {
+    if (const std::string why = choice.checkComplete(); !why.empty()) {
         if (error)
             *error = why;
         return std::nullopt;
     }
-    return spec;
+    return choice;
 }
 
-std::string checkModelSize(const ModelSpec& spec, int rows, int cols)
+std::string checkModelSize(const ModelChoice& choice, int rows, int cols)
 {
     if (rows < 1 || cols < 1)
         return "a landscape needs at least one row and one column";
@@ -673,14 +673,14 @@ std::string checkModelSize(const ModelSpec& spec, int rows, int cols)
     if (cells > INT_MAX)
         return std::to_string(rows) + " x " + std::to_string(cols) + " cells is above the " + std::to_string(INT_MAX) +
                " cells a landscape may hold";
-    const NeutralModelDef& d = *spec.model;
+    const NeutralModelDef& d = *choice.model;
     if (d.maxSide > 0 && std::max(rows, cols) > d.maxSide)
         return d.name + " makes landscapes of at most " + std::to_string(d.maxSide) + " cells a side";
     for (const ModelParameter& p : d.parameters)
-        if (p.countsCells && !spec.value("source") && spec.number(p.name) > static_cast<double>(cells))
-            return d.name + ": " + p.name + "=" + wholeText(spec.number(p.name)) + " is above the " +
+        if (p.countsCells && !choice.value("source") && choice.number(p.name) > static_cast<double>(cells))
+            return d.name + ": " + p.name + "=" + wholeText(choice.number(p.name)) + " is above the " +
                    std::to_string(cells) + " cells of the landscape";
-    if (const std::optional<ParameterValue> file = spec.value("source")) {
+    if (const std::optional<ParameterValue> file = choice.value("source")) {
         std::vector<unsigned char> sources;
         std::string why;
         if (!readSourceGrid(file->text, rows, cols, sources, &why))
@@ -689,9 +689,9 @@ std::string checkModelSize(const ModelSpec& spec, int rows, int cols)
     return {};
 }
 
-bool buildSurface(const ModelSpec& spec, int rows, int cols, ReplicateRandom& random, Surface& out, std::string* error)
+bool buildSurface(const ModelChoice& choice, int rows, int cols, ReplicateRandom& random, Surface& out, std::string* error)
 {
-    return spec.model->build(spec, rows, cols, random, out, error);
+    return choice.model->build(choice, rows, cols, random, out, error);
 }
 
 std::string modelsMarkdown()

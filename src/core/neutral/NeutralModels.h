@@ -50,7 +50,7 @@ struct ParameterValue {
 
 // A model with the parameters given to it. Only given parameters are kept, so that the text
 // names exactly what the user chose and the defaults stay the table's.
-struct ModelSpec {
+struct ModelChoice {
     const NeutralModelDef* model = nullptr;
     std::vector<std::optional<ParameterValue>> given;  // by the parameter's place in the table
 
@@ -63,16 +63,16 @@ struct ModelSpec {
     // Sets NAME=VALUE, or VALUE alone for the model's first parameter; false with *error
     // set naming the parameter, its range and the model's parameter list.
     bool set(const std::string& assignment, std::string* error);
-    // Why the spec cannot be made: a required parameter missing; empty when it can.
+    // Why the choice cannot be made: a required parameter missing; empty when it can.
     std::string checkComplete() const;
 };
 
 // A surface, row after row: the model's values; only their order counts when it is classified.
 using Surface = std::vector<double>;
 
-// Builds rows x cols values of spec from random; false with *error set when it cannot (a
+// Builds rows x cols values of choice from random; false with *error set when it cannot (a
 // source file that cannot be read).
-using SurfaceBuilder = bool (*)(const ModelSpec& spec, int rows, int cols, ReplicateRandom& random, Surface& out,
+using SurfaceBuilder = bool (*)(const ModelChoice& choice, int rows, int cols, ReplicateRandom& random, Surface& out,
                                 std::string* error);
 
 // One neutral model: everything the command line, the comparison, the docs and the checks
@@ -102,14 +102,14 @@ std::string neutralModelNames();
 
 // Reads "model", "model:VALUE" (the first parameter) or "model:NAME=VALUE:NAME=VALUE";
 // nullopt with *error set for an unknown model, parameter or a value out of range.
-std::optional<ModelSpec> parseModelSpec(const std::string& text, std::string* error = nullptr);
+std::optional<ModelChoice> parseModelChoice(const std::string& text, std::string* error = nullptr);
 
-// Why rows x cols landscapes of spec cannot be made: a side above the model's limit, a
+// Why rows x cols landscapes of choice cannot be made: a side above the model's limit, a
 // source file that cannot be read or is of another size; empty when they can.
-std::string checkModelSize(const ModelSpec& spec, int rows, int cols);
+std::string checkModelSize(const ModelChoice& choice, int rows, int cols);
 
-// One surface of spec; false with *error set.
-bool buildSurface(const ModelSpec& spec, int rows, int cols, ReplicateRandom& random, Surface& out,
+// One surface of choice; false with *error set.
+bool buildSurface(const ModelChoice& choice, int rows, int cols, ReplicateRandom& random, Surface& out,
                   std::string* error = nullptr);
 
 // The page docs/MODELS.md, written from the table.

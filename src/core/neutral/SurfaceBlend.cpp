@@ -21,17 +21,17 @@ bool single(const SurfaceBlend& b)
 std::string SurfaceBlend::text() const
 {
     if (single(*this))
-        return parts.front().spec.text();
+        return parts.front().choice.text();
     std::string text;
     for (const Part& p : parts)
-        text += (text.empty() ? "" : "+") + shortestText(p.weight) + "*" + p.spec.text();
+        text += (text.empty() ? "" : "+") + shortestText(p.weight) + "*" + p.choice.text();
     return text;
 }
 
 std::string SurfaceBlend::checkSize(int rows, int cols) const
 {
     for (const Part& p : parts)
-        if (std::string why = checkModelSize(p.spec, rows, cols); !why.empty())
+        if (std::string why = checkModelSize(p.choice, rows, cols); !why.empty())
             return why;
     return {};
 }
@@ -40,7 +40,7 @@ double SurfaceBlend::bytesPerCell() const
 {
     double most = 0.0;
     for (const Part& p : parts)
-        most = std::max(most, p.spec.model->bytesPerCell);
+        most = std::max(most, p.choice.model->bytesPerCell);
     // A blend also holds the sum while each part is built.
     return single(*this) ? most : most + 8.0;
 }
@@ -48,11 +48,11 @@ double SurfaceBlend::bytesPerCell() const
 bool SurfaceBlend::build(int rows, int cols, ReplicateRandom& random, Surface& out, std::string* error) const
 {
     if (single(*this))
-        return buildSurface(parts.front().spec, rows, cols, random, out, error);
+        return buildSurface(parts.front().choice, rows, cols, random, out, error);
     out.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), 0.0);
     Surface part;
     for (const Part& p : parts) {
-        if (!buildSurface(p.spec, rows, cols, random, part, error))
+        if (!buildSurface(p.choice, rows, cols, random, part, error))
             return false;
         rescale01(part);
         for (std::size_t i = 0; i < out.size(); ++i)
@@ -82,10 +82,10 @@ std::optional<SurfaceBlend> SurfaceBlend::parse(const std::string& text, std::st
             }
             term = term.substr(star + 1);
         }
-        std::optional<ModelSpec> spec = parseModelSpec(term, error);
-        if (!spec)
+        std::optional<ModelChoice> choice = parseModelChoice(term, error);
+        if (!choice)
             return std::nullopt;
-        part.spec = std::move(*spec);
+        part.choice = std::move(*choice);
         blend.parts.push_back(std::move(part));
         start = plus + 1;
     }

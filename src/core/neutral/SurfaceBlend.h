@@ -13,11 +13,11 @@ namespace orvalis {
 struct SurfaceBlend {
     struct Part {
         double weight = 1.0;
-        ModelSpec spec;
+        ModelChoice choice;
     };
     std::vector<Part> parts;
 
-    // The spec's text for one model of weight 1; "0.5*fbm:h=0.8+0.5*planar" for a blend.
+    // The choice's text for one model of weight 1; "0.5*fbm:h=0.8+0.5*planar" for a blend.
     std::string text() const;
     // Why rows x cols landscapes cannot be made: the first part's reason (checkModelSize).
     std::string checkSize(int rows, int cols) const;

@@ -61,36 +61,36 @@ TEST(NeutralModels, EveryModelBuildsTheSameSurfaceFromTheSameState)
         if (d.parameter("h"))
             text += ":h=0.6";
         std::string why;
-        const std::optional<ModelSpec> spec = parseModelSpec(text, &why);
-        ASSERT_TRUE(spec) << why;
-        EXPECT_EQ(spec->text(), text);
+        const std::optional<ModelChoice> choice = parseModelChoice(text, &why);
+        ASSERT_TRUE(choice) << why;
+        EXPECT_EQ(choice->text(), text);
         const bool countsCells =
             std::any_of(d.parameters.begin(), d.parameters.end(), [](const ModelParameter& p) { return p.countsCells; });
         for (const auto& [rows, cols] : {std::pair{1, 1}, std::pair{1, 9}, std::pair{12, 7}}) {
-            if (!countsCells || rows * cols >= spec->number("n")) {
-                EXPECT_EQ(checkModelSize(*spec, rows, cols), "") << text;
+            if (!countsCells || rows * cols >= choice->number("n")) {
+                EXPECT_EQ(checkModelSize(*choice, rows, cols), "") << text;
             }
         }
         Surface a, b;
         ReplicateRandom ra(replicateState(4, 2, 0, 1)), rb(replicateState(4, 2, 0, 1));
-        ASSERT_TRUE(buildSurface(*spec, 33, 41, ra, a)) << text;
-        ASSERT_TRUE(buildSurface(*spec, 33, 41, rb, b)) << text;
+        ASSERT_TRUE(buildSurface(*choice, 33, 41, ra, a)) << text;
+        ASSERT_TRUE(buildSurface(*choice, 33, 41, rb, b)) << text;
         ASSERT_EQ(a.size(), 33u * 41u) << text;
         EXPECT_EQ(a, b) << text;
         EXPECT_TRUE(std::all_of(a.begin(), a.end(), [](double v) { return std::isfinite(v); })) << text;
     }
 }
 
-TEST(NeutralModels, SpecsReadBackAndMistakesNameTheParameterAndItsRange)
+TEST(NeutralModels, ChoicesReadBackAndMistakesNameTheParameterAndItsRange)
 {
     for (const char* text : {"cluster:p=0.55:neighbourhood=8", "gaussian:range=20", "fbm:h=0.8", "curds:proportions=0.5/0.5:subdivisions=2/8",
                              "neigh:p_neigh=0.2:categories=5", "planar:direction=45", "bsp:n=3:orientation=vertical"}) {
         std::string why;
-        const std::optional<ModelSpec> spec = parseModelSpec(text, &why);
-        ASSERT_TRUE(spec) << text << ": " << why;
-        EXPECT_EQ(spec->text(), text);
+        const std::optional<ModelChoice> choice = parseModelChoice(text, &why);
+        ASSERT_TRUE(choice) << text << ": " << why;
+        EXPECT_EQ(choice->text(), text);
     }
-    EXPECT_EQ(parseModelSpec("fractal:0.5")->text(), "fractal:h=0.5");
+    EXPECT_EQ(parseModelChoice("fractal:0.5")->text(), "fractal:h=0.5");
     struct Bad {
         const char* text;
         std::vector<std::string> named;
@@ -109,13 +109,13 @@ TEST(NeutralModels, SpecsReadBackAndMistakesNameTheParameterAndItsRange)
              {"random:p=1", {"random takes no parameters"}},
          }) {
         std::string why;
-        EXPECT_FALSE(parseModelSpec(bad.text, &why)) << bad.text;
+        EXPECT_FALSE(parseModelChoice(bad.text, &why)) << bad.text;
         for (const std::string& part : bad.named)
             EXPECT_NE(why.find(part), std::string::npos) << bad.text << ": " << why;
     }
     // A model's size is checked against what it can make.
-    EXPECT_NE(checkModelSize(*parseModelSpec("element:n=50"), 5, 5).find("above the 25 cells"), std::string::npos);
-    EXPECT_NE(checkModelSize(*parseModelSpec("fractal:0.5"), 5000, 10).find("4096"), std::string::npos);
+    EXPECT_NE(checkModelSize(*parseModelChoice("element:n=50"), 5, 5).find("above the 25 cells"), std::string::npos);
+    EXPECT_NE(checkModelSize(*parseModelChoice("fractal:0.5"), 5000, 10).find("4096"), std::string::npos);
 }
 
 TEST(NeutralModels, TheComparisonReadsEveryModelAndKeepsItsOldNames)
@@ -140,7 +140,7 @@ TEST(NeutralModels, TheComparisonReadsEveryModelAndKeepsItsOldNames)
     EXPECT_EQ(std::count(cells.begin(), cells.end(), 1), 123);
     ReplicateRandom random(replicateState(7, 2, 1, 3));
     Surface surface;
-    ASSERT_TRUE(buildSurface(cluster.spec, 20, 30, random, surface));
+    ASSERT_TRUE(buildSurface(cluster.choice, 20, 30, random, surface));
     std::vector<int> expected(surface.size());
     placeHighest(surface, 123, 1, 0, expected);
     EXPECT_EQ(cells, expected);
