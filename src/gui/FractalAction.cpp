@@ -49,13 +49,11 @@ ActionOutcome runFractalAction(QWidget* parent, dialogFbm& dialog, const WindowS
     const long long total =
         static_cast<long long>(orvalis::fractalHValues(p.initialH, p.finalH, p.stepH).size()) * orvalis::SurfacesPerH;
     orvalis::FractalRunResult result;
-    {
-        RunProgressDialog progress(parent, total);
-        orvalis::RunControl control(progress.callback());
+    runWithProgress(parent, total, [&](orvalis::RunControl& control) {
         // Each surface seeds a source of its own; the process-wide one is left as it is.
         orvalis::RandomSource unused;
         result = orvalis::runFractalLandscapes(p, unused, control);
-    }
+    });
     outcome.written = result.files;
     outcome.summary = texts::runSummary("Fractal landscapes", orvalis::runSummary(result, "landscapes"));
     // A run that ends with nothing must say so, not just leave an empty list.

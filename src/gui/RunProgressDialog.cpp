@@ -9,22 +9,18 @@
 #include <atomic>
 #include <climits>
 #include <memory>
+#include <mutex>
+#include <string>
 
 RunProgressDialog::RunProgressDialog(QWidget* parent, long long maximum, const RunProgressOptions& options)
-    : dialog_(options.label, texts::cancel(), 0, static_cast<int>(std::clamp<long long>(maximum, 0, INT_MAX)),
-              options.below ? options.below : parent)
+    : dialog_(options.label, texts::cancel(), 0, static_cast<int>(std::clamp<long long>(maximum, 0, INT_MAX)), parent)
 {
     if (options.holdAtMaximum) {
         dialog_.setAutoReset(false);
         dialog_.setAutoClose(false);
         dialog_.setMinimumDuration(0);
     }
-    // A second modal dialog would block the first one's Cancel.
-    dialog_.setWindowModality(options.below ? Qt::NonModal : Qt::WindowModal);
-    if (options.below) {
-        const QRect above = options.below->geometry();
-        dialog_.setGeometry(above.translated(0, above.height()));
-    }
+    dialog_.setWindowModality(Qt::WindowModal);
     dialog_.show();
     dialog_.setValue(valueFor(options.startValue));
     sinceEvents_.start();
@@ -62,12 +58,22 @@ void runWithProgress(QWidget* parent, long long maximum, const std::function<voi
     // The progress crosses over in atomics: the dialog is touched on the window's thread only.
     std::atomic<long long> done{0};
     std::atomic<long long> total{maximum};
+    std::atomic<long long> budgetLeft{-1};
     std::atomic<bool> stop{false};
+    // Labels change a few times a run, not at every event: the lock is taken only for one.
+    std::mutex labelLock;
+    std::string label;
     std::unique_ptr<QThread> worker(QThread::create([&] {
         orvalis::RunControl control([&](const orvalis::ProgressEvent& e) {
             if (e.total > 0)
                 total.store(e.total, std::memory_order_relaxed);
             done.store(e.done, std::memory_order_relaxed);
+            budgetLeft.store(e.budgetLeft, std::memory_order_relaxed);
+            if (options.describe && !e.label.empty()) {
+                const std::lock_guard<std::mutex> hold(labelLock);
+                if (label != e.label)
+                    label = e.label;
+            }
             return !stop.load(std::memory_order_relaxed);
         });
         work(control);
@@ -85,6 +91,19 @@ void runWithProgress(QWidget* parent, long long maximum, const std::function<voi
         const int shown = static_cast<int>(std::clamp<long long>(total.load(std::memory_order_relaxed), 0, INT_MAX));
         if (shown != progress.dialog().maximum())
             progress.dialog().setMaximum(shown);
+        if (options.describe) {
+            orvalis::ProgressEvent last;
+            last.done = done.load(std::memory_order_relaxed);
+            last.total = total.load(std::memory_order_relaxed);
+            last.budgetLeft = budgetLeft.load(std::memory_order_relaxed);
+            {
+                const std::lock_guard<std::mutex> hold(labelLock);
+                last.label = label;
+            }
+            const QString text = options.describe(last);
+            if (!text.isEmpty() && text != progress.dialog().labelText())
+                progress.dialog().setLabelText(text);
+        }
         if (!progress.update(done.load(std::memory_order_relaxed)))
             stop.store(true, std::memory_order_relaxed);
         updating = false;

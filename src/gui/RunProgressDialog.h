@@ -13,10 +13,10 @@ struct RunProgressOptions {
     QString label = texts::calculating();
     // Stays open at its maximum instead of resetting and closing there.
     bool holdAtMaximum = false;
-    // Placed right under this dialog, with its size, as its companion: a window of its own
-    // that the modal dialog above does not block, so that both Cancel buttons work.
-    QWidget* below = nullptr;
     long long startValue = 0;
+    // The label for the run's last event, read on the window's thread; the label stays when it gives
+    // an empty text. Unset: the label stays as it started.
+    std::function<QString(const orvalis::ProgressEvent&)> describe;
 };
 
 // The window-modal progress dialog of a long run, with a "Cancel" button, driven by
@@ -42,6 +42,7 @@ private:
 
 // Runs work on a thread of its own under a RunProgressDialog over parent and returns when it ends;
 // the window keeps repainting meanwhile. work's RunControl carries the progress over to the dialog
-// (with the total its events give, maximum until they give one) and its Cancel back as a false return.
+// (with the total its events give, maximum until they give one, and the label options.describe makes
+// of them) and its Cancel back as a false return.
 void runWithProgress(QWidget* parent, long long maximum, const std::function<void(orvalis::RunControl&)>& work,
                      const RunProgressOptions& options = RunProgressOptions());

@@ -4,105 +4,32 @@
 #include "core/run/CoverRange.h"
 #include "core/sampler/SampleRun.h"
 #include "core/sampler/WindowSampler.h"
+#include "core/io/BatchList.h"
+#include "gui/EarlierSampleLog.h"
 #include "gui/RunProgressDialog.h"
 #include "gui/Texts.h"
 #include "gui/forms/DialogSample.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <filesystem>
-#include <optional>
 #include <string>
-#include <vector>
 
 namespace {
 
-// The run's two window-modal dialogs, created when the search starts: windows
-// written, and below it the search's tries left. A map's read shows in the first one before.
-class SampleProgress {
-public:
-    SampleProgress(QWidget* parent, long long target) : parent_(parent), target_(target) {}
-    ~SampleProgress()
-    {
-        if (progress_)
-            progress_->dialog().close();
-        if (search_)
-            search_->dialog().close();
-    }
-
-    bool update(const orvalis::ProgressEvent& e)
-    {
-        // Events without a try budget come before the search: the map being read.
-        if (e.budgetLeft < 0)
-            return reading(e);
-        if (!search_)
-            create();
-        QProgressDialog& progress = progress_->dialog();
-        QProgressDialog& search = search_->dialog();
-        const int done = progress_->valueFor(e.done);
-        const int left = search_->valueFor(e.budgetLeft);
-        // Setting a value repaints and lets events in; a few times a second is enough to see it and to cancel.
-        if (done != progress.value() || sinceUpdate_.elapsed() >= 40) {
-            const bool moved = done != progress.value() || left != search.value();
-            progress.setValue(done);
-            search.setValue(left);
-            if (!moved)
-                QCoreApplication::processEvents();
-            sinceUpdate_.restart();
-        }
-        return !progress_->wasCanceled() && !search_->wasCanceled();
-    }
-
-private:
-    // One dialog, in thousandths of the map read, with the engine's label.
-    bool reading(const orvalis::ProgressEvent& e)
-    {
-        const bool first = !progress_;
-        if (first) {
-            RunProgressOptions options;
-            options.holdAtMaximum = true;
-            options.label = QString::fromStdString(e.label);
-            progress_.emplace(parent_, e.total, options);
-        }
-        const bool goOn = progress_->update(e.done, e.label);
-        // Painted at once: the next piece of a large map may be seconds away.
-        if (first)
-            QCoreApplication::processEvents();
-        return goOn && !progress_->wasCanceled();
-    }
-
-    void create()
-    {
-        RunProgressOptions options;
-        options.holdAtMaximum = true;
-        if (progress_) {
-            // The dialog that showed the read goes on with the search.
-            QProgressDialog& dialog = progress_->dialog();
-            dialog.setLabelText(options.label);
-            dialog.setRange(0, static_cast<int>(std::clamp<long long>(target_, 0, INT_MAX)));
-            dialog.setValue(0);
-        } else {
-            progress_.emplace(parent_, target_, options);
-        }
-        options.label = texts::searchTime();
-        options.below = &progress_->dialog();
-        options.startValue = orvalis::WindowSampler::TryBudget;
-        search_.emplace(parent_, orvalis::WindowSampler::TryBudget, options);
-        sinceUpdate_.start();
-    }
-
-    QWidget* parent_;
-    long long target_;
-    std::optional<RunProgressDialog> progress_;
-    std::optional<RunProgressDialog> search_;
-    QElapsedTimer sinceUpdate_;
-};
+// The one dialog's label: the map's read, then the search with the windows written and the tries left.
+QString describeSample(const orvalis::ProgressEvent& e, long long target)
+{
+    if (e.budgetLeft < 0)
+        return e.label.empty() ? QString() : texts::readingMap();
+    const long long budget = orvalis::WindowSampler::TryBudget;
+    const int left = static_cast<int>(std::clamp<long long>(e.budgetLeft, 0, budget) * 100 / budget);
+    return texts::sampleSearching(e.done, std::max<long long>(target, 0), left);
+}
 
 }  // namespace
 
@@ -149,14 +76,41 @@ ActionOutcome runSampleAction(QWidget* parent, DialogSample& dialog, const Windo
     if (dialog.measureMetrics())
         params.metrics = orvalis::MetricsOptions{};
 
-    orvalis::SampleResult result;
-    {
-        SampleProgress progress(parent, orvalis::sampleTarget(params.cover, params.replicates));
-        orvalis::RunControl control([&progress](const orvalis::ProgressEvent& e) { return progress.update(e); });
-        // The window's Sample draws from the one process-wide source, so that each run goes on
-        // where the last one (a Sample or a Random series) left it.
-        result = orvalis::runSample(params, orvalis::globalRandom(), control);
+    // The log and the batch list go to the working folder the dialog shows.
+    const QDir work(dialog.workFolder());
+    params.logPath = QFile::encodeName(work.filePath(QStringLiteral("sample.txt"))).toStdString();
+    params.batchList =
+        (std::filesystem::path(QFile::encodeName(work.path()).toStdString()) / orvalis::batchListName(params.prefix))
+            .string();
+    QStringList kept;
+    const EarlierSampleLog earlier(QFile::decodeName(QByteArray::fromStdString(params.logPath)));
+    if (earlier.found()) {
+        const EarlierSampleLog::Answer answer = earlier.ask(parent);
+        if (answer == EarlierSampleLog::Answer::Cancel) {
+            outcome.replacesList = false;
+            return outcome;
+        }
+        QString why;
+        if (answer == EarlierSampleLog::Answer::Keep && !earlier.keep(&kept, &why)) {
+            outcome.problems << texts::earlierLogNotKept(why);
+            return outcome;
+        }
     }
+
+    orvalis::SampleResult result;
+    const long long target = orvalis::sampleTarget(params.cover, params.replicates);
+    RunProgressOptions options;
+    // Held at its maximum: the map's read fills the bar before the search counts its windows.
+    options.holdAtMaximum = true;
+    // A map is read before its search starts; a TGA image loads in a moment.
+    options.label = dialog.isMap() ? texts::readingMap() : texts::calculating();
+    options.describe = [target](const orvalis::ProgressEvent& e) { return describeSample(e, target); };
+    // The window's Sample draws from the one process-wide source, so that each run goes on where the
+    // last one (a Sample or a Random series) left it; the modal progress keeps other draws out meanwhile.
+    runWithProgress(
+        parent, target,
+        [&](orvalis::RunControl& control) { result = orvalis::runSample(params, orvalis::globalRandom(), control); },
+        options);
     if (result.stop == orvalis::SampleStop::NoImage && dialog.isMap() && QFileInfo::exists(imagePath)) {
         // GDAL's own words name the map and what is wrong with it.
         outcome.problems << texts::mapNotLoaded(QString::fromLocal8Bit(result.message.c_str()));
@@ -183,6 +137,8 @@ ActionOutcome runSampleAction(QWidget* parent, DialogSample& dialog, const Windo
         outcome.problems << texts::sampleWarnings(warnings);
     }
     outcome.summary = texts::runSummary("Sample", orvalis::runSummary(result, "windows"));
+    if (!kept.isEmpty())
+        outcome.summary += QLatin1Char(' ') + texts::earlierLogKept(kept);
     // A run that ends with nothing must say so, not just leave an empty list.
     if (result.files.empty() && result.status == orvalis::RunStatus::Completed && result.asked > 0)
         outcome.problems << texts::nothingWritten(outcome.summary);

@@ -6,6 +6,7 @@
 class DialogSample;
 class QWidget;
 
-// The Sample command: asks for the run in the dialog and samples windows of the image
-// under two progress dialogs over parent; the run writes the log and the batch list.
+// The Sample command: asks for the run in the dialog and samples windows of the image on a
+// thread of its own under one progress dialog over parent; the run writes the log and the batch
+// list into the dialog's working folder, after asking whether to keep a copy of an earlier log there.
 ActionOutcome runSampleAction(QWidget* parent, DialogSample& dialog, const WindowSettings& settings);

@@ -51,6 +51,10 @@ inline QString chooseSampleFolder()
 {
     return QCoreApplication::translate("DialogSample", "Escolha pasta onde serão alocados os arquivos");
 }
+inline QString chooseWorkFolder()
+{
+    return QCoreApplication::translate("DialogSample", "Choose the working folder for sample.txt and the batch list");
+}
 inline QString chooseSampleImage()
 {
     return QCoreApplication::translate("DialogSample", "Choose the image file (TGA)");
@@ -132,6 +136,43 @@ inline QString sampleWarnings(const QStringList& warnings)
 inline QString sampleStopped(int written, const QString& why)
 {
     return detail::window("Sampling stopped after %n window(s): %1.", written).arg(why);
+}
+// The one progress dialog of a sampling run, after the map's read (readingMap): the search with the windows it wrote.
+inline QString sampleSearching(qint64 written, qint64 target, int triesLeftPercent)
+{
+    return calculating() + QLatin1Char('\n') +
+           detail::window("%1 of %2 windows written").arg(QLocale().toString(written), QLocale().toString(target)) +
+           QLatin1Char('\n') + detail::window("%1 %2 % left").arg(searchTime()).arg(triesLeftPercent);
+}
+// The log an earlier run left in the working folder.
+inline QString earlierLogTitle()
+{
+    return detail::window("Log of an earlier run");
+}
+inline QString earlierLogFound(const QString& log, qint64 windows, const QString& written)
+{
+    return detail::window("%1 already holds the log of an earlier run: %n window(s), written %2.", int(windows))
+        .arg(log, written);
+}
+inline QString earlierLogQuestion(const QString& copy)
+{
+    return detail::window("This run replaces it. Keep a copy of it as %1?").arg(copy);
+}
+inline QString keepCopy()
+{
+    return detail::window("Keep a copy");
+}
+inline QString replaceLog()
+{
+    return detail::window("Replace");
+}
+inline QString earlierLogNotKept(const QString& why)
+{
+    return detail::window("Sampling: the earlier log could not be kept (%1); nothing was written.").arg(why);
+}
+inline QString earlierLogKept(const QStringList& copies)
+{
+    return detail::window("The earlier run's log was kept as %1.").arg(copies.join(QStringLiteral(", ")));
 }
 
 // Random landscapes.

@@ -7,17 +7,21 @@
 #include "support/MainWindowFixture.h"
 #include "support/MetricsTable.h"
 #include "support/NamedCase.h"
+#include "support/PartialFiles.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QStatusBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 
@@ -25,6 +29,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -45,6 +50,25 @@ struct SampleActionFixture : MainWindowFixture {
         MainWindowFixture::SetUp();
     }
 
+    // Typed into the working folder's field when set.
+    QString workFolder;
+    // The button that answers the question about an earlier log, when one is expected.
+    const char* earlierLogAnswer = nullptr;
+
+    // Clicks the named button of the question once it shows: after the sampler dialog has closed.
+    static void answerEarlierLog(const char* button, int triesLeft)
+    {
+        QTimer::singleShot(10, [button, triesLeft] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) {
+                ASSERT_GT(triesLeft, 0) << "no question about the earlier log";
+                answerEarlierLog(button, triesLeft - 1);
+                return;
+            }
+            QTest::mouseClick(child<QPushButton>(*box, button), Qt::LeftButton);
+        });
+    }
+
     // Fills the sampler dialog the way a user would and presses OK.
     void runSample(const QString& imageText, const QString& folderText, int size, int replicates, int minDistance,
                    int ci, int cf, int cp, std::function<void()> whileRunning = {})
@@ -59,6 +83,10 @@ struct SampleActionFixture : MainWindowFixture {
             child<QSpinBox>(d, "Cf")->setValue(cf);
             typeInto(child<QLineEdit>(d, "image"), imageText);
             typeInto(child<QLineEdit>(d, "path"), folderText);
+            if (!workFolder.isEmpty())
+                typeInto(child<QLineEdit>(d, "workFolder"), workFolder);
+            if (earlierLogAnswer)
+                answerEarlierLog(earlierLogAnswer, 500);
             if (whileRunning)
                 QTimer::singleShot(0, whileRunning);
             clickButton(d, QDialogButtonBox::Ok);
@@ -140,6 +168,7 @@ TEST_F(SampleActionFixture, FolderThatCannotBeWrittenIsNamedAndNothingIsListed)
     // An earlier run's log and list stay as they were: the run is refused before it starts.
     writeFile(dir.file("sample.txt"), "w/G_050_001.txt 0.5 20 20\n");
     writeFile(dir.file("G_ListFragStat.fbt"), "w/G_050_001.txt\n");
+    earlierLogAnswer = "replaceLog";
     runSample(QString::fromStdString(imagePath), QString::fromStdString(missing), 20, 1, 10, 1, 100, 1);
     ASSERT_EQ(window.reportedProblems().size(), 1);
     EXPECT_TRUE(window.reportedProblems().front().contains(QString::fromStdString(missing + " cannot be used")))
@@ -170,42 +199,31 @@ TEST_F(SampleActionFixture, EmptyFolderWritesNothing)
     EXPECT_FALSE(std::filesystem::exists(dir.file("sample.txt")));
 }
 
-// Both dialogs' Cancel stop the run: the lower one belongs to the upper, which it does not block.
-class SampleCancelTest : public SampleActionFixture, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(SampleCancelTest, CancelInEitherDialogKeepsWhatWasWritten)
+// One dialog follows the run on its thread, and its Cancel stops it between whole windows.
+TEST_F(SampleActionFixture, CancelStopsTheRunOnItsThreadAndKeepsWholeFiles)
 {
-    const bool inSearchDialog = GetParam();
     image = makeBlue(400, 400, [](int, int) -> unsigned char { return 0; });
     writeTga(imagePath, image);
     bool inspected = false;
+    qsizetype mostDialogs = 0;
     std::function<void()> cancelAfterThreeFiles;
     cancelAfterThreeFiles = [&] {
-        QList<QProgressDialog*> dialogs = window.findChildren<QProgressDialog*>();
-        if (dialogs.size() < 2 || filesIn(folder) < 3) {
+        const QList<QProgressDialog*> dialogs = window.findChildren<QProgressDialog*>();
+        mostDialogs = std::max(mostDialogs, dialogs.size());
+        if (dialogs.isEmpty() || filesIn(folder) < 3 || !dialogs.front()->labelText().contains("windows written")) {
             QTimer::singleShot(0, cancelAfterThreeFiles);
             return;
         }
-        QProgressDialog* progress = nullptr;
-        QProgressDialog* search = nullptr;
-        for (QProgressDialog* d : dialogs) {
-            (d->labelText() == "Calculando..." ? progress : search) = d;
-        }
-        ASSERT_NE(progress, nullptr);
-        ASSERT_NE(search, nullptr);
-        EXPECT_EQ(search->labelText(), "Tempo de busca total...");
+        QProgressDialog* progress = dialogs.front();
+        const QStringList lines = progress->labelText().split('\n');
+        ASSERT_EQ(lines.size(), 3) << progress->labelText().toStdString();
+        EXPECT_EQ(lines[0], "Calculando...");
+        EXPECT_TRUE(lines[2].startsWith("Tempo de busca total... ")) << lines[2].toStdString();
         EXPECT_EQ(progress->windowModality(), Qt::WindowModal);
-        EXPECT_EQ(search->windowModality(), Qt::NonModal);
-        EXPECT_EQ(search->parentWidget(), progress);
-        EXPECT_EQ(search->maximum(), 100000);
         EXPECT_EQ(progress->maximum(), 1998);  // cover min stops at 99: (100 + 1 - 99) * 999
-        EXPECT_EQ(search->geometry().top(), progress->geometry().bottom() + 1);
-        EXPECT_EQ(search->geometry().left(), progress->geometry().left());
-        EXPECT_EQ(search->geometry().size(), progress->geometry().size());
         inspected = true;
         QPushButton* cancel = nullptr;
-        for (QPushButton* b : (inSearchDialog ? search : progress)->findChildren<QPushButton*>(
-                 QString(), Qt::FindDirectChildrenOnly))
+        for (QPushButton* b : progress->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly))
             if (b->text() == "Cancel")
                 cancel = b;
         ASSERT_NE(cancel, nullptr);
@@ -214,10 +232,15 @@ TEST_P(SampleCancelTest, CancelInEitherDialogKeepsWhatWasWritten)
     runSample(QString::fromStdString(imagePath), QString::fromStdString(folder), 10, 999, 0, 100, 100, 1,
               cancelAfterThreeFiles);
     EXPECT_TRUE(inspected);
+    EXPECT_EQ(mostDialogs, 1);
     const qsizetype k = window.fileNames.size();
     EXPECT_GE(k, 3);
     EXPECT_LT(k, 1998);
     EXPECT_EQ(filesIn(folder), static_cast<std::size_t>(k));
+    EXPECT_EQ(unfinishedFiles(folder), 0u);
+    // Every window is whole: ten lines of ten cells, all habitat.
+    for (const QString& name : window.fileNames)
+        EXPECT_EQ(readFile(name.toStdString()), readFile(window.fileNames.front().toStdString()));
     const std::string log = readFile(dir.file("sample.txt"));
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), k);
     const std::string batch = readFile(dir.file("G_ListFragStat.fbt"));
@@ -228,7 +251,61 @@ TEST_P(SampleCancelTest, CancelInEitherDialogKeepsWhatWasWritten)
     EXPECT_TRUE(window.findChildren<QProgressDialog*>().isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Dialogs, SampleCancelTest, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "SearchDialog" : "ProgressDialog"; });
+// A second run in the same working folder asks before it replaces the first one's log.
+TEST_F(SampleActionFixture, EarlierLogIsKeptReplacedOrLeftAsTheUserAnswers)
+{
+    struct Case {
+        const char* answer;
+        bool runs;
+        bool kept;
+    } cases[] = {
+        {"keepCopy", true, true},
+        {"replaceLog", true, false},
+        {"cancelRun", false, false},
+    };
+    const std::string work = dir.file("work");
+    std::filesystem::create_directory(work);
+    workFolder = QString::fromStdString(work);
+    const QString log = QString::fromStdString(work + "/sample.txt");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        std::filesystem::remove_all(work);
+        std::filesystem::create_directory(work);
+        earlierLogAnswer = nullptr;
+        runSample(QString::fromStdString(imagePath), QString::fromStdString(folder), 21, 2, 5, 10, 90, 20);
+        ASSERT_TRUE(window.reportedProblems().isEmpty()) << window.reportedProblems().join('\n').toStdString();
+        // The log goes to the working folder, not to the folder the program started in.
+        EXPECT_FALSE(std::filesystem::exists(dir.file("sample.txt")));
+        EXPECT_TRUE(std::filesystem::exists(work + "/G_ListFragStat.fbt"));
+        const std::string firstLog = readFile(log.toStdString());
+        const std::string firstRecord = readFile(work + "/sample-run.txt");
+        ASSERT_FALSE(firstLog.empty());
+        const QDateTime written(QDate(2024, 5, 1), QTime(13, 2, 3));
+        QFile logFile(log);
+        ASSERT_TRUE(logFile.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(logFile.setFileTime(written, QFileDevice::FileModificationTime));
+        logFile.close();
+        // A copy of that second is there already: the new copies take the next number.
+        writeFile(work + "/sample-run-20240501-130203.txt", "older\n");
+        const QStringList firstList = window.fileNames;
+        const std::uint32_t state = orvalis::globalRandom().state();
+
+        earlierLogAnswer = c.answer;
+        runSample(QString::fromStdString(imagePath), QString::fromStdString(folder), 21, 2, 5, 10, 90, 20);
+        EXPECT_TRUE(window.reportedProblems().isEmpty());
+        EXPECT_EQ(std::filesystem::exists(work + "/sample-20240501-130203-2.txt"), c.kept);
+        if (c.kept) {
+            EXPECT_EQ(readFile(work + "/sample-20240501-130203-2.txt"), firstLog);
+            EXPECT_EQ(readFile(work + "/sample-run-20240501-130203-2.txt"), firstRecord);
+            EXPECT_TRUE(window.statusBar()->currentMessage().contains("sample-20240501-130203-2.txt"));
+        }
+        EXPECT_EQ(readFile(work + "/sample-run-20240501-130203.txt"), "older\n");
+        EXPECT_EQ(orvalis::globalRandom().state() != state, c.runs);
+        if (!c.runs) {
+            EXPECT_EQ(readFile(log.toStdString()), firstLog);
+            EXPECT_EQ(window.fileNames, firstList);
+        }
+    }
+}
 
 }  // namespace

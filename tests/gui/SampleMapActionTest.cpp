@@ -42,6 +42,7 @@ struct SampleMapFixture : MainWindowFixture {
     void runSample(const MapRun& run)
     {
         std::filesystem::remove_all("windows");
+        std::filesystem::remove("sample.txt");  // each run starts without an earlier log to ask about
         std::filesystem::create_directory("windows");
         whenModalShows<DialogSample>([=](DialogSample& d) {
             child<QSpinBox>(d, "Tam")->setValue(30);
@@ -94,11 +95,16 @@ TEST_F(SampleMapFixture, RunOnTheExampleMapIsTheEnginesRun)
             want = orvalis::runSample(p, random, control);
         }
         QStringList labels;
+        qsizetype mostDialogs = 0;
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
-            for (const QProgressDialog* d : window.findChildren<QProgressDialog*>())
-                if (!labels.contains(d->labelText()))
-                    labels << d->labelText();
+            const QList<QProgressDialog*> dialogs = window.findChildren<QProgressDialog*>();
+            mostDialogs = std::max(mostDialogs, dialogs.size());
+            for (const QProgressDialog* d : dialogs) {
+                const QString phase = d->labelText().section('\n', 0, 0);
+                if (!labels.contains(phase))
+                    labels << phase;
+            }
         });
         watch.start(0);
         const qsizetype problemsBefore = window.reportedProblems().size();
@@ -108,7 +114,8 @@ TEST_F(SampleMapFixture, RunOnTheExampleMapIsTheEnginesRun)
         auto* map = window.findChild<MapView*>("mapView");
         QSignalSpy loaded(map, &MapView::loaded);
         ASSERT_TRUE(!map->loading() || loaded.wait(10000));
-        EXPECT_EQ(labels, QStringList({"Reading the map", "Calculando...", "Tempo de busca total..."}));
+        EXPECT_EQ(labels, QStringList({QString::fromUtf8("Reading the map\u2026"), "Calculando..."}));
+        EXPECT_EQ(mostDialogs, 1);
 
         ASSERT_FALSE(want.files.empty());
         QStringList names;

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <vector>
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -66,6 +67,10 @@ DialogSample::DialogSample(QWidget* parent) : QDialog(parent), ui(new Ui::Dialog
     connect(&counter_, &MapClassCounter::progressed, this,
             [this](int percent) { setMapStatus(texts::mapCounting(percent), false); });
     connect(&counter_, &MapClassCounter::counted, this, &DialogSample::showClasses);
+    // Runs have always logged into the folder the program started in; the field says which one that is.
+    ui->workFolder->setText(QDir::currentPath());
+    ui->workFolder->setPlaceholderText(QDir::currentPath());
+    connect(ui->workFolderButton, &QPushButton::clicked, this, &DialogSample::chooseWorkFolder);
     updateTotal();
 }
 
@@ -114,6 +119,12 @@ QString DialogSample::folder() const
     return ui->path->text();
 }
 
+QString DialogSample::workFolder() const
+{
+    const QString text = ui->workFolder->text().trimmed();
+    return text.isEmpty() ? QDir::currentPath() : text;
+}
+
 bool DialogSample::measureMetrics() const
 {
     return ui->metrics->isChecked();
@@ -131,6 +142,15 @@ void DialogSample::chooseFolder()
 {
     ui->path->setText(QFileDialog::getExistingDirectory(this, texts::chooseSampleFolder(),
                                                         QString(), QFileDialog::ShowDirsOnly));
+}
+
+void DialogSample::chooseWorkFolder()
+{
+    // Unlike the windows' folder, a cancelled choice keeps the folder: an empty one still means one.
+    const QString chosen = QFileDialog::getExistingDirectory(this, texts::chooseWorkFolder(), workFolder(),
+                                                             QFileDialog::ShowDirsOnly);
+    if (!chosen.isEmpty())
+        ui->workFolder->setText(chosen);
 }
 
 void DialogSample::chooseImage()

@@ -43,6 +43,8 @@ public:
     int coverStep() const;
     QString imagePath() const;
     QString folder() const;
+    // Where the log and the batch list go: the folder the field names, the working directory when it is empty.
+    QString workFolder() const;
     // Whether every file is to be measured into the run's metrics table.
     bool measureMetrics() const;
 
@@ -59,6 +61,7 @@ private:
     void updateTotal();
     void chooseFolder();
     void chooseImage();
+    void chooseWorkFolder();
     // Shows the map fields for a map, hides them for a TGA image, and counts a new map's classes.
     void imageSettled(bool again);
     void countClasses(bool again);
