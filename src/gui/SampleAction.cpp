@@ -137,8 +137,13 @@ ActionOutcome runSampleAction(QWidget* parent, DialogSample& dialog, const Windo
         outcome.problems << texts::sampleWarnings(warnings);
     }
     outcome.summary = texts::runSummary("Sample", orvalis::runSummary(result, "windows"));
-    if (!kept.isEmpty())
-        outcome.summary += QLatin1Char(' ') + texts::earlierLogKept(kept);
+    // First: a long summary runs past the status bar's end.
+    if (!kept.isEmpty()) {
+        QStringList names;
+        for (const QString& copy : kept)
+            names << QFileInfo(copy).fileName();
+        outcome.summary = texts::earlierLogKept(names) + QLatin1Char(' ') + outcome.summary;
+    }
     // A run that ends with nothing must say so, not just leave an empty list.
     if (result.files.empty() && result.status == orvalis::RunStatus::Completed && result.asked > 0)
         outcome.problems << texts::nothingWritten(outcome.summary);

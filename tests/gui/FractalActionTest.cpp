@@ -2,13 +2,17 @@
 #include "gui/forms/dialogFbm.h"
 #include "support/MainWindowFixture.h"
 #include "support/MetricsTable.h"
+#include "support/PartialFiles.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QTest>
 #include <QDialogButtonBox>
+#include <QProgressDialog>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -98,6 +102,43 @@ TEST_F(FractalWindow, FileThatCannotBeWrittenIsReportedAndNotListed)
     EXPECT_TRUE(window.reportedProblems().last().contains(QString::fromStdString(blocked)))
         << window.reportedProblems().last().toStdString();
     EXPECT_TRUE(window.fileNames.isEmpty());
+}
+
+// The run goes on a thread of its own; its one dialog's Cancel leaves only whole, listed files.
+TEST_F(FractalWindow, CancelOnItsThreadLeavesWholeListedFiles)
+{
+    const int size = 1025;
+    std::set<std::string> seen;
+    QTimer watcher;
+    watcher.setInterval(5);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        const QList<QProgressDialog*> dialogs = window.findChildren<QProgressDialog*>();
+        EXPECT_LE(dialogs.size(), 1);
+        std::size_t files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(out.path()))
+            files += entry.path().extension() == ".txt" ? 1 : 0;
+        if (files >= 2 && !dialogs.isEmpty())
+            dialogs.front()->cancel();
+    });
+    watcher.start();
+    answerFractalDialog({{"Hi", "0.1"}, {"Hf", "0.9"}, {"Ci", "1"}, {"Cf", "99"}, {"Tam", QString::number(size)},
+                         {"amo", "50"}, {"path", QString::fromStdString(out.path().string())}});
+    trigger();
+    watcher.stop();
+    EXPECT_TRUE(window.reportedProblems().isEmpty());
+    ASSERT_GE(window.fileNames.size(), 2);
+    std::set<std::string> onDisk;
+    for (const auto& entry : std::filesystem::directory_iterator(out.path()))
+        if (entry.path().extension() == ".txt")
+            onDisk.insert(entry.path().string());
+    std::set<std::string> listedNames;
+    for (const QString& name : window.fileNames) {
+        listedNames.insert(name.toStdString());
+        const std::string text = readFile(name.toStdString());
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), size) << name.toStdString();
+    }
+    EXPECT_EQ(onDisk, listedNames);
+    EXPECT_EQ(unfinishedFiles(out.path()), 0u);
 }
 
 }  // namespace
