@@ -49,11 +49,14 @@ ActionOutcome runFractalAction(QWidget* parent, dialogFbm& dialog, const WindowS
     const long long total =
         static_cast<long long>(orvalis::fractalHValues(p.initialH, p.finalH, p.stepH).size()) * orvalis::SurfacesPerH;
     orvalis::FractalRunResult result;
+    // Each surface's label names its H and its number, "gerando para h=...".
+    RunProgressOptions labelled;
+    labelled.describe = engineLabel;
     runWithProgress(parent, total, [&](orvalis::RunControl& control) {
         // Each surface seeds a source of its own; the process-wide one is left as it is.
         orvalis::RandomSource unused;
         result = orvalis::runFractalLandscapes(p, unused, control);
-    });
+    }, labelled);
     outcome.written = result.files;
     outcome.summary = texts::runSummary("Fractal landscapes", orvalis::runSummary(result, "landscapes"));
     // A run that ends with nothing must say so, not just leave an empty list.

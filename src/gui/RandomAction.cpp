@@ -35,12 +35,16 @@ ActionOutcome runRandomAction(QWidget* parent, DialogRnd& dialog, const WindowSe
     if (dialog.measureMetrics())
         p.metrics = orvalis::MetricsOptions{};
     orvalis::RunResult result;
+    // Each landscape's label names its cover level and its number, "gerando para cobertura ...".
+    RunProgressOptions labelled;
+    labelled.describe = engineLabel;
     // Seeded from the settings, then drawn from the process-wide source, where a later Sample goes on;
     // the window's modal progress keeps every other draw from it until the run ends.
     runWithProgress(parent, static_cast<long long>(p.replicates) * orvalis::randomLevelCount(p.cover),
                     [&](orvalis::RunControl& control) {
                         result = orvalis::runRandomLandscapes(p, orvalis::globalRandom(), control);
-                    });
+                    },
+                    labelled);
     outcome.written = result.files;
     outcome.summary = texts::runSummary("Random landscapes", orvalis::runSummary(result, "landscapes"));
     // A run that ends with nothing must say so, not just leave an empty list.

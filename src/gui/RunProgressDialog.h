@@ -19,6 +19,12 @@ struct RunProgressOptions {
     std::function<QString(const orvalis::ProgressEvent&)> describe;
 };
 
+// For RunProgressOptions::describe: the label the engine gives, as it gives it.
+inline QString engineLabel(const orvalis::ProgressEvent& event)
+{
+    return QString::fromStdString(event.label);
+}
+
 // The window-modal progress dialog of a long run, with a "Cancel" button, driven by
 // an engine's progress callback. Cancel reaches the engine as a false return.
 class RunProgressDialog {
