@@ -192,6 +192,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
 
 MainWindow::~MainWindow()
 {
+    // The list empties its model as the widgets go: the first screen must not hear of it.
+    disconnect(ui->fileListView->model(), nullptr, this, nullptr);
     delete ui;
 }
 
