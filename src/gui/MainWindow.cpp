@@ -515,6 +515,12 @@ QString MainWindow::exportPicture(const QString& path, bool fullResolution)
 
 void MainWindow::on_actionExportPicture_triggered()
 {
+    // Said before a file name is asked for, should the command be reached with nothing on view.
+    updateExportAction();
+    if (!ui->actionExportPicture->isEnabled()) {
+        reportProblem(texts::nothingToExport());
+        return;
+    }
     const QStringList filters = texts::exportFilters();
     QString filter = filters.first();
     QString path = QFileDialog::getSaveFileName(this, texts::exportPictureTitle(), lastFolder("folders/pictures"),
