@@ -36,7 +36,10 @@
 #include <QStatusBar>
 #include <QPushButton>
 #include <QSvgGenerator>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -122,6 +125,31 @@ private:
         return (i < a.size()) - (j < b.size());
     }
 };
+
+// Scales the pictures of a document down to a width, so that a page reads without scrolling sideways.
+void fitPictures(QTextDocument& document, int width)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isImageFormat())
+                continue;
+            QTextImageFormat format = fragment.charFormat().toImageFormat();
+            const QVariant data = document.resource(QTextDocument::ImageResource, QUrl(format.name()));
+            QImage picture = data.value<QImage>();
+            if (picture.isNull())
+                picture.loadFromData(data.toByteArray());
+            if (picture.width() <= width)
+                continue;
+            format.setWidth(width);
+            format.setHeight(double(picture.height()) * width / picture.width());
+            QTextCursor cursor(&document);
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(format);
+        }
+    }
+}
 
 }  // namespace
 
@@ -591,6 +619,7 @@ void MainWindow::showManual()
         text->setHtml(texts::manualMissing());
     else
         text->setSource(QUrl::fromLocalFile(path), QTextDocument::MarkdownResource);
+    fitPictures(*text->document(), 800);
     layout->addWidget(text);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, manual_);
     connect(buttons, &QDialogButtonBox::rejected, manual_, &QDialog::close);
