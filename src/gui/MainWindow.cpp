@@ -30,11 +30,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QSet>
 #include <QSettings>
 #include <QStatusBar>
-#include <QPushButton>
 #include <QSvgGenerator>
 #include <QTextBlock>
 #include <QTextBrowser>
