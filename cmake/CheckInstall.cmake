@@ -10,7 +10,9 @@ endif()
 set(expected ${BINDIR}/orvalis-cli ${DATADIR}/doc/orvalis/copyright)
 if(GUI)
   set(desktop ${DATADIR}/applications/orvalis.desktop)
-  list(APPEND expected ${BINDIR}/orvalis ${desktop} ${DATADIR}/icons/hicolor/scalable/apps/orvalis.svg)
+  list(APPEND expected ${BINDIR}/orvalis ${desktop} ${DATADIR}/icons/hicolor/scalable/apps/orvalis.svg
+       ${DATADIR}/doc/orvalis/README.md ${DATADIR}/orvalis/examples/augusta_forest.tga
+       ${DATADIR}/orvalis/examples/augusta_nlcd.tif)
 endif()
 if(MAN_PAGES)
   list(APPEND expected ${MANDIR}/man1/orvalis-cli.1.gz)

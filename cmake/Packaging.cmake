@@ -28,6 +28,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ORVALIS_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own buttons and file chooser in Portuguese, for the window's pt translation
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 # Qt Charts is under the GPL: so is Orvalis, version 3 or later. A Debian package states its
 # licence in /usr/share/doc/PACKAGE/copyright, which points at the system's copy of the GPL.
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)

@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Orvalis needs to build, test, fuzz and package; only what is missing.
+# Installs the Debian 12 packages Orvalis needs, only those missing: with 'build', what building
+# the two programs needs (the quick start); without, also what the tests, benchmarks, fuzzing and
+# packaging need.
 set -euo pipefail
+# qt6-tools-dev and qt6-l10n-tools: Qt's translation tools (lrelease) build the window's languages;
+# qt6-translations-l10n: Qt's own buttons and file chooser in Portuguese.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-svg-dev
-          libqt6opengl6-dev libgl-dev libcli11-dev
-          libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-          libgdal-dev libfftw3-dev help2man dpkg-dev desktop-file-utils man-db parallel)
+          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libqt6opengl6-dev libgl-dev libcli11-dev
+          libgdal-dev libfftw3-dev)
+if [ "${1:-}" != build ]; then
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+             help2man dpkg-dev desktop-file-utils man-db parallel)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

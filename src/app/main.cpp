@@ -1,8 +1,11 @@
+#include "gui/Language.h"
 #include "gui/MainWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
@@ -23,6 +26,11 @@ int main(int argc, char** argv)
         "a window."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption lang(QStringLiteral("lang"),
+                                  QStringLiteral("Language of the window: en or pt (default: pt for a Portuguese "
+                                                 "locale, en for any other)."),
+                                  QStringLiteral("language"));
+    parser.addOption(lang);
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Landscape files to list; the first is drawn."),
                                  QStringLiteral("[files...]"));
 
@@ -34,12 +42,20 @@ int main(int argc, char** argv)
             parser.showHelp();
         if (parser.isSet(version))
             parser.showVersion();
+        if (language::choose(parser.value(lang), QLocale::system()).isEmpty()) {
+            std::fprintf(stderr, "orvalis: --lang %s: the window speaks en or pt\n", qPrintable(parser.value(lang)));
+            return 2;
+        }
     }
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("orvalis"));
     // Only now are Qt's own options (-platform, -style...) taken out, so unknown ones are reported here
     parser.process(app);
+    const QString chosen = language::choose(parser.value(lang), QLocale::system());
+    if (!language::install(app, chosen))
+        std::fprintf(stderr, "orvalis: the %s translation is missing; the window keeps its source texts\n",
+                     qPrintable(chosen));
     MainWindow window;
     window.show();
     QStringList files;

@@ -339,9 +339,13 @@ void GridView::paintEvent(QPaintEvent* event)
 {
     {
         QPainter painter(this);
-        paintArea(painter, rect());
-        if (grid_ && !grid_->empty())
+        // With nothing to draw the view stays neutral: the green area belongs under a grid.
+        if (grid_ && !grid_->empty()) {
+            paintArea(painter, rect());
             paintGrid(painter, contentsRect());
+        } else {
+            painter.fillRect(rect(), palette().window());
+        }
     }
     // The border goes over the map, as the frame has always drawn it.
     QFrame::paintEvent(event);
@@ -438,7 +442,7 @@ void GridView::keyPressEvent(QKeyEvent* event)
 bool GridView::eventFilter(QObject* watched, QEvent* event)
 {
     // The area's outline has always reached one pixel past the right and bottom edges, onto the parent.
-    if (watched == watched_ && event->type() == QEvent::Paint && !isHidden()) {
+    if (watched == watched_ && event->type() == QEvent::Paint && !isHidden() && grid_ && !grid_->empty()) {
         QPainter painter(watched_);
         painter.setClipRegion(QRegion(watched_->rect()) - geometry());
         paintArea(painter, geometry());

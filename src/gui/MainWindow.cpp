@@ -2,8 +2,10 @@
 
 #include "core/map/RasterGrid.h"
 #include "gui/CompareAction.h"
+#include "gui/FieldTips.h"
 #include "gui/FractalAction.h"
 #include "gui/MapTab.h"
+#include "gui/MapView.h"
 #include "gui/MetricsPanel.h"
 #include "gui/PictureSource.h"
 #include "gui/RandomAction.h"
@@ -15,20 +17,33 @@
 
 #include <QCloseEvent>
 #include <QCollator>
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QSet>
 #include <QSettings>
 #include <QStatusBar>
 #include <QSvgGenerator>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
+#include <QToolBar>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cstdio>
@@ -111,6 +126,31 @@ private:
     }
 };
 
+// Scales the pictures of a document down to a width, so that a page reads without scrolling sideways.
+void fitPictures(QTextDocument& document, int width)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isImageFormat())
+                continue;
+            QTextImageFormat format = fragment.charFormat().toImageFormat();
+            const QVariant data = document.resource(QTextDocument::ImageResource, QUrl(format.name()));
+            QImage picture = data.value<QImage>();
+            if (picture.isNull())
+                picture.loadFromData(data.toByteArray());
+            if (picture.width() <= width)
+                continue;
+            format.setWidth(width);
+            format.setHeight(double(picture.height()) * width / picture.width());
+            QTextCursor cursor(&document);
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(format);
+        }
+    }
+}
+
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWindow)
@@ -142,13 +182,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     auto* viewMenu = new QMenu(texts::viewMenu(), this);
     viewMenu->setObjectName(QStringLiteral("menuView"));
     menuBar()->insertMenu(ui->menuCreate->menuAction(), viewMenu);
-    QAction* showMetrics = metrics_->toggleViewAction();
-    showMetrics->setObjectName(QStringLiteral("actionMetricsPanel"));
-    showMetrics->setText(texts::metricsPanelAction());
-    viewMenu->addAction(showMetrics);
     // The panel comes beside the list and the map, not out of their room, wide enough for a few classes.
     resize(width() + MetricsPanel::PreferredWidth, height());
     resizeDocks({metrics_}, {MetricsPanel::PreferredWidth}, Qt::Horizontal);
+    // Long texts below the grid are cut rather than widen the view at the list's cost.
+    ui->gridStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    ui->gridLegend->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     ui->fileListView->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui->fileListView, &QWidget::customContextMenuRequested, this, &MainWindow::showListMenu);
     connect(ui->frameView, &GridView::drawingChanged, this, [this] {
@@ -156,6 +195,20 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
         updateGridStatus();
     });
     connect(ui->frameView, &GridView::pointerCellChanged, this, &MainWindow::updateGridStatus);
+    connect(ui->frameView, &GridView::drawingChanged, this, &MainWindow::updateExportAction);
+    connect(ui->viewTabs, &QTabWidget::currentChanged, this, &MainWindow::updateExportAction);
+    connect(ui->menuOpen, &QMenu::aboutToShow, this, &MainWindow::updateExportAction);
+    if (auto* map = findChild<MapView*>(QStringLiteral("mapView")))
+        connect(map, &MapView::loaded, this, &MainWindow::updateExportAction);
+    auto* manual = new QAction(texts::manualAction(), this);
+    manual->setObjectName(QStringLiteral("actionManual"));
+    connect(manual, &QAction::triggered, this, &MainWindow::showManual);
+    ui->menuHelp->insertAction(ui->actionAbout, manual);
+    installFieldTips(*this);
+    setUpFirstScreen();
+    setUpPanels(*viewMenu);
+    updateLegend();
+    updateExportAction();
     loadSettings();
     QSettings stored;
     // A first start gets room enough to see a window's cells; later starts come back as they were left.
@@ -167,6 +220,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
 
 MainWindow::~MainWindow()
 {
+    // The list empties its model as the widgets go: the first screen must not hear of it.
+    disconnect(ui->fileListView->model(), nullptr, this, nullptr);
     delete ui;
 }
 
@@ -378,6 +433,11 @@ void MainWindow::showListMenu(const QPoint& at)
 void MainWindow::updateLegend()
 {
     const GridView& view = *ui->frameView;
+    // Nothing drawn, nothing to explain.
+    if (grid_.empty()) {
+        ui->gridLegend->clear();
+        return;
+    }
     QStringList parts;
     std::size_t named = 0;
     for (const LegendEntry& e : view.legend()) {
@@ -429,6 +489,7 @@ void MainWindow::updateGridStatus()
     if (const auto cell = view.pointerCell())
         parts << texts::cellUnderPointer(cell->row + 1, cell->column + 1, cell->value);
     ui->gridStatus->setText(parts.join(QStringLiteral("   ·   ")));
+    ui->gridStatus->setToolTip(ui->gridStatus->text());
 }
 
 PictureSource* MainWindow::currentPicture() const
@@ -482,6 +543,12 @@ QString MainWindow::exportPicture(const QString& path, bool fullResolution)
 
 void MainWindow::on_actionExportPicture_triggered()
 {
+    // Said before a file name is asked for, should the command be reached with nothing on view.
+    updateExportAction();
+    if (!ui->actionExportPicture->isEnabled()) {
+        reportProblem(texts::nothingToExport());
+        return;
+    }
     const QStringList filters = texts::exportFilters();
     QString filter = filters.first();
     QString path = QFileDialog::getSaveFileName(this, texts::exportPictureTitle(), lastFolder("folders/pictures"),
@@ -508,6 +575,138 @@ void MainWindow::on_actionQuit_triggered()
 void MainWindow::on_actionAbout_triggered()
 {
     QMessageBox::about(this, texts::aboutTitle(), texts::aboutText(QStringLiteral(ORVALIS_VERSION)));
+}
+
+QString MainWindow::examplePath(const QString& file)
+{
+    for (const QString& folder : {QCoreApplication::applicationDirPath() + QStringLiteral("/../share/orvalis/examples"),
+                                  QStringLiteral(ORVALIS_SOURCE_DIR "/examples")}) {
+        const QFileInfo info(folder + QLatin1Char('/') + file);
+        if (info.isFile())
+            return info.canonicalFilePath();
+    }
+    return {};
+}
+
+QString MainWindow::manualPath()
+{
+    for (const QString& path : {QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/orvalis/README.md"),
+                                QStringLiteral(ORVALIS_SOURCE_DIR "/README.md")}) {
+        const QFileInfo info(path);
+        if (info.isFile())
+            return info.canonicalFilePath();
+    }
+    return {};
+}
+
+void MainWindow::showManual()
+{
+    if (manual_) {
+        manual_->raise();
+        manual_->activateWindow();
+        return;
+    }
+    manual_ = new QDialog(this);
+    manual_->setObjectName(QStringLiteral("manual"));
+    manual_->setAttribute(Qt::WA_DeleteOnClose);
+    manual_->setWindowTitle(texts::manualTitle());
+    auto* layout = new QVBoxLayout(manual_);
+    auto* text = new QTextBrowser(manual_);
+    text->setObjectName(QStringLiteral("manualText"));
+    text->setOpenExternalLinks(true);
+    const QString path = manualPath();
+    if (path.isEmpty())
+        text->setHtml(texts::manualMissing());
+    else
+        text->setSource(QUrl::fromLocalFile(path), QTextDocument::MarkdownResource);
+    fitPictures(*text->document(), 800);
+    layout->addWidget(text);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, manual_);
+    connect(buttons, &QDialogButtonBox::rejected, manual_, &QDialog::close);
+    layout->addWidget(buttons);
+    manual_->resize(860, 720);
+    manual_->show();
+}
+
+void MainWindow::setUpFirstScreen()
+{
+    firstScreen_ = new QWidget(ui->frameView);
+    firstScreen_->setObjectName(QStringLiteral("firstScreen"));
+    auto* layout = new QVBoxLayout(firstScreen_);
+    layout->addStretch(2);
+    auto* hint = new QLabel(texts::firstScreenHint(), firstScreen_);
+    hint->setObjectName(QStringLiteral("firstScreenHint"));
+    QFont large = hint->font();
+    large.setPointSizeF(large.pointSizeF() * 1.4);
+    large.setBold(true);
+    hint->setFont(large);
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setWordWrap(true);
+    layout->addWidget(hint);
+    auto* detail = new QLabel(texts::firstScreenDetail(), firstScreen_);
+    detail->setAlignment(Qt::AlignCenter);
+    detail->setWordWrap(true);
+    layout->addWidget(detail);
+    auto addExample = [&](const QString& file, const QString& text, const QString& tip, const char* name) {
+        const QString path = examplePath(file);
+        if (path.isEmpty())
+            return;
+        auto* button = new QPushButton(text, firstScreen_);
+        button->setObjectName(QLatin1String(name));
+        button->setToolTip(tip + QStringLiteral("\n") + QDir::toNativeSeparators(path));
+        connect(button, &QPushButton::clicked, this, [this, path] { mapTab_->showMapFile(path); });
+        layout->addWidget(button, 0, Qt::AlignHCenter);
+    };
+    addExample(QStringLiteral("augusta_forest.tga"), texts::exampleImage(QStringLiteral("augusta_forest.tga")),
+               texts::exampleImageTip(), "exampleImage");
+    addExample(QStringLiteral("augusta_nlcd.tif"), texts::exampleMap(QStringLiteral("augusta_nlcd.tif")),
+               texts::exampleMapTip(), "exampleMap");
+    layout->addStretch(3);
+    ui->frameView->layout()->addWidget(firstScreen_);
+    connect(ui->frameView, &GridView::drawingChanged, this, &MainWindow::updateFirstScreen);
+    connect(ui->fileListView->model(), &QAbstractItemModel::rowsInserted, this, &MainWindow::updateFirstScreen);
+    connect(ui->fileListView->model(), &QAbstractItemModel::rowsRemoved, this, &MainWindow::updateFirstScreen);
+    connect(ui->fileListView->model(), &QAbstractItemModel::modelReset, this, &MainWindow::updateFirstScreen);
+    updateFirstScreen();
+}
+
+void MainWindow::updateFirstScreen()
+{
+    firstScreen_->setVisible(grid_.empty() && ui->fileListView->count() == 0);
+}
+
+void MainWindow::setUpPanels(QMenu& viewMenu)
+{
+    QAction* showMetrics = metrics_->toggleViewAction();
+    showMetrics->setObjectName(QStringLiteral("actionMetricsPanel"));
+    showMetrics->setText(texts::metricsPanelAction());
+    viewMenu.addAction(showMetrics);
+    // The tool bar holds the commands a first session needs.
+    QToolBar* tools = ui->mainToolBar;
+    tools->setWindowTitle(texts::toolBarTitle());
+    tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    tools->addAction(ui->actionOpen);
+    for (const char* name : {"actionOpenMap", "actionOpenSampleLog"})
+        if (auto* action = findChild<QAction*>(QLatin1String(name)))
+            tools->addAction(action);
+    tools->addSeparator();
+    tools->addAction(ui->actionSample);
+    QAction* showTools = tools->toggleViewAction();
+    showTools->setObjectName(QStringLiteral("actionToolBar"));
+    viewMenu.addAction(showTools);
+    // Every other panel that can be closed comes back from here too.
+    for (QDockWidget* dock : findChildren<QDockWidget*>())
+        if (dock != metrics_ && dock->parentWidget() == this)
+            viewMenu.addAction(dock->toggleViewAction());
+    for (QToolBar* bar : findChildren<QToolBar*>())
+        if (bar != tools && bar->parentWidget() == this)
+            viewMenu.addAction(bar->toggleViewAction());
+}
+
+void MainWindow::updateExportAction()
+{
+    const PictureSource* source = currentPicture();
+    ui->actionExportPicture->setEnabled(source && !source->pictureSize(false).isEmpty());
 }
 
 void MainWindow::on_actionSample_triggered()

@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 #include <QModelIndex>
+#include <QPointer>
 #include <QStringList>
 
 #include <string>
@@ -19,6 +20,7 @@ struct ActionOutcome;
 class MapTab;
 class MetricsPanel;
 class PictureSource;
+class QDialog;
 class QListWidgetItem;
 
 namespace Ui {
@@ -60,6 +62,10 @@ public:
     // The full path a list item stands for.
     static QString pathOf(const QListWidgetItem& item);
     void removeFromList(QListWidgetItem* item);
+    // Where the bundled examples and the manual are: installed beside the program, or in the
+    // source tree of a build; empty when neither has it.
+    static QString examplePath(const QString& file);
+    static QString manualPath();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -76,6 +82,7 @@ private slots:
     void on_actionExportPicture_triggered();
     void on_actionQuit_triggered();
     void on_actionAbout_triggered();
+    void showManual();
 
 private:
     void loadSettings();
@@ -88,6 +95,12 @@ private:
     void showListMenu(const QPoint& at);
     void updateLegend();
     void updateGridStatus();
+    void setUpFirstScreen();
+    void setUpPanels(QMenu& viewMenu);
+    // The hint of a first start shows while nothing is listed or drawn.
+    void updateFirstScreen();
+    // Export Picture is offered only when the tab on view has a picture.
+    void updateExportAction();
     PictureSource* currentPicture() const;
     QString lastFolder(const char* key) const;
     void rememberFolder(const char* key, const QString& file);
@@ -97,6 +110,8 @@ private:
     MapTab* mapTab_ = nullptr;  // the Map tab and its File commands, owned by the window
     MetricsPanel* metrics_ = nullptr;  // owned by the window, as a dock
     QString shownFile_;  // the file whose grid is on view
+    QWidget* firstScreen_ = nullptr;  // the hint in the empty grid view
+    QPointer<QDialog> manual_;  // Help → Manual, open until closed
     setings settingsDialog_;
     DialogRnd rndDialog_;
     dialogFbm fbmDialog_;

@@ -1,7 +1,8 @@
 #pragma once
 
 // Every text the window program shows or prints, in one place; the forms' own
-// texts stay in their .ui files. Each keeps the translation context it always had.
+// texts stay in their .ui files. The helpers below translate in the context lupdate gives
+// their calls (scripts/update-translations.sh reads them as tr()): texts::detail.
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -14,24 +15,25 @@
 namespace texts {
 
 namespace detail {
-inline QString window(const char* text, int n = -1)
+inline constexpr char context[] = "texts::detail";
+inline QString window(const char* text, const char* disambiguation = nullptr, int n = -1)
 {
-    return QCoreApplication::translate("MainWindow", text, nullptr, n);
+    return QCoreApplication::translate(context, text, disambiguation, n);
 }
 }  // namespace detail
 
 // Progress dialogs of a run.
 inline QString calculating()
 {
-    return QStringLiteral("Calculando...");
+    return detail::window("Calculando...");
 }
 inline QString searchTime()
 {
-    return QStringLiteral("Tempo de busca total...");
+    return detail::window("Tempo de busca total...");
 }
 inline QString cancel()
 {
-    return QStringLiteral("Cancel");
+    return detail::window("Cancel");
 }
 
 // File choosers.
@@ -135,7 +137,7 @@ inline QString sampleWarnings(const QStringList& warnings)
 }
 inline QString sampleStopped(int written, const QString& why)
 {
-    return detail::window("Sampling stopped after %n window(s): %1.", written).arg(why);
+    return detail::window("Sampling stopped after %n window(s): %1.", nullptr, written).arg(why);
 }
 // The one progress dialog of a sampling run, after the map's read (readingMap): the search with the windows it wrote.
 inline QString sampleSearching(qint64 written, qint64 target, int triesLeftPercent)
@@ -203,7 +205,10 @@ inline QString fractalFailed(const QString& why)
     return detail::window("Fractal landscapes: %1").arg(why);
 }
 
-// The summary every run ends with, in the status bar.
+// The summary every run ends with, in the status bar, after the run's name, one of these.
+[[maybe_unused]] inline constexpr const char* runNames[] = {QT_TRANSLATE_NOOP("texts::detail", "Sample"),
+                                                           QT_TRANSLATE_NOOP("texts::detail", "Random landscapes"),
+                                                           QT_TRANSLATE_NOOP("texts::detail", "Fractal landscapes")};
 inline QString runSummary(const char* run, const std::string& summary)
 {
     return detail::window("%1: %2.").arg(detail::window(run), QString::fromStdString(summary));
@@ -316,6 +321,52 @@ inline QString aboutText(const QString& version)
                "land-cover map).<br>Manual: <tt>man orvalis</tt> and <tt>man orvalis-cli</tt> when installed, and "
                "<tt>README.md</tt> in the source tree.</p>")
         .arg(version);
+}
+
+// Help → Manual.
+inline QString manualAction()
+{
+    return detail::window("Manual");
+}
+inline QString manualTitle()
+{
+    return detail::window("Orvalis manual");
+}
+inline QString manualMissing()
+{
+    return detail::window("The manual (README.md) is not installed here: see <tt>man orvalis</tt> and "
+                          "<tt>man orvalis-cli</tt>, or README.md in the source tree.");
+}
+
+// What a first start shows in place of a grid.
+inline QString firstScreenHint()
+{
+    return detail::window("Open a map or a sample log, or Create \u2192 Sample");
+}
+inline QString firstScreenDetail()
+{
+    return detail::window("File \u2192 Open lists landscape files (text grids, ASCII grids, GeoTIFF) and draws the "
+                          "one selected. Or look at an example first:");
+}
+inline QString exampleImage(const QString& file)
+{
+    return detail::window("Example image: %1").arg(file);
+}
+inline QString exampleImageTip()
+{
+    return detail::window("A forest image to sample (TGA: dark pixels are habitat), shown in the Map tab");
+}
+inline QString exampleMap(const QString& file)
+{
+    return detail::window("Example land-cover map: %1").arg(file);
+}
+inline QString exampleMapTip()
+{
+    return detail::window("A land-cover map (GeoTIFF, NLCD classes), shown in the Map tab");
+}
+inline QString toolBarTitle()
+{
+    return detail::window("Tool bar");
 }
 
 // The metrics panel.
@@ -607,7 +658,7 @@ inline QString mapWindowShown(const QString& file)
 namespace detail {
 inline QString compare(const char* text)
 {
-    return QCoreApplication::translate("CompareAction", text);
+    return QCoreApplication::translate(context, text);
 }
 }  // namespace detail
 inline QString analyseMenu()
@@ -698,9 +749,9 @@ inline QString compareExported(const QString& file)
 
 // Analyse: metrics in buffers around field sites.
 namespace detail {
-inline QString sites(const char* text, int n = -1)
+inline QString sites(const char* text)
 {
-    return QCoreApplication::translate("SitesAction", text, nullptr, n);
+    return QCoreApplication::translate(context, text);
 }
 }  // namespace detail
 inline QString sitesAction()
@@ -869,7 +920,7 @@ inline QString sitesExportFailed(const QString& file, const QString& why)
 namespace detail {
 inline QString surface(const char* text)
 {
-    return QCoreApplication::translate("SurfaceAction", text);
+    return QCoreApplication::translate(context, text);
 }
 }  // namespace detail
 inline QString surfaceAction()

@@ -78,11 +78,11 @@ TEST_F(WindowFixture, FormMatchesTheLayout)
     EXPECT_EQ(texts("menuOpen"), (QStringList{"actionOpen=Open", "actionOpenMap=Open Map…",
                                               "actionOpenSampleLog=Open Sample Log…", "actionClearList=Clear List", "=",
                                               "actionExportPicture=Export Picture…", "=", "actionQuit=Quit"}));
-    EXPECT_EQ(texts("menuHelp"), QStringList{"actionAbout=About Orvalis"});
+    EXPECT_EQ(texts("menuHelp"), (QStringList{"actionManual=Manual", "actionAbout=About Orvalis"}));
     EXPECT_EQ(texts("menuCreate"),
               (QStringList{"actionSample=Sample", "actionRandom=Random", "actionFractal=Fractal"}));
     EXPECT_EQ(texts("menuConfigura_es"), QStringList{"actionParametros=Parameters"});
-    EXPECT_EQ(texts("menuView"), QStringList{"actionMetricsPanel=Metrics panel"});
+    EXPECT_EQ(texts("menuView"), (QStringList{"actionMetricsPanel=Metrics panel", "actionToolBar=Tool bar"}));
     EXPECT_EQ(window.findChild<QAction*>("actionOpen")->toolTip(), "Open directory");
     // The desktop's usual keys, and no others.
     const QMap<QString, QString> keys{{"actionOpen", "Ctrl+O"}, {"actionQuit", "Ctrl+Q"}, {"actionAbout", "F1"},

@@ -1,0 +1,1786 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>DialogCompare</name>
+    <message>
+        <source>Compare with neutral models</source>
+        <translation>Compare with neutral models</translation>
+    </message>
+    <message>
+        <source>Real windows</source>
+        <translation>Real windows</translation>
+    </message>
+    <message>
+        <source>The files in the list</source>
+        <translation>The files in the list</translation>
+    </message>
+    <message>
+        <source>The windows of a sampling log:</source>
+        <translation>The windows of a sampling log:</translation>
+    </message>
+    <message>
+        <source>sample.txt</source>
+        <translation>sample.txt</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Browse…</translation>
+    </message>
+    <message>
+        <source>Neutral models (same habitat count as each window)</source>
+        <translation>Neutral models (same habitat count as each window)</translation>
+    </message>
+    <message>
+        <source>Random</source>
+        <translation>Random</translation>
+    </message>
+    <message>
+        <source>Fractal, H values:</source>
+        <translation>Fractal, H values:</translation>
+    </message>
+    <message>
+        <source>0.2, 0.5, 0.8</source>
+        <translation>0.2, 0.5, 0.8</translation>
+    </message>
+    <message>
+        <source>Values in (0, 1], separated by commas or blanks</source>
+        <translation>Values in (0, 1], separated by commas or blanks</translation>
+    </message>
+    <message>
+        <source>Replicates per window and model:</source>
+        <translation>Replicates per window and model:</translation>
+    </message>
+    <message>
+        <source>Seed:</source>
+        <translation>Seed:</translation>
+    </message>
+    <message>
+        <source>Patch rule:</source>
+        <translation>Patch rule:</translation>
+    </message>
+    <message>
+        <source>8 neighbours</source>
+        <translation>8 neighbours</translation>
+    </message>
+    <message>
+        <source>4 neighbours</source>
+        <translation>4 neighbours</translation>
+    </message>
+    <message>
+        <source>Cell size:</source>
+        <translation>Cell size:</translation>
+    </message>
+    <message>
+        <source> m</source>
+        <translation> m</translation>
+    </message>
+    <message>
+        <source>Metrics</source>
+        <translation>Metrics</translation>
+    </message>
+    <message>
+        <source>The standard 26 class and landscape metrics</source>
+        <translation>The standard 26 class and landscape metrics</translation>
+    </message>
+    <message>
+        <source>Only the metrics ticked below</source>
+        <translation>Only the metrics ticked below</translation>
+    </message>
+    <message>
+        <source>Output folder:</source>
+        <translation>Output folder:</translation>
+    </message>
+    <message>
+        <source>Keep the neutral landscapes (landscapes/MODEL/ in the output folder)</source>
+        <translation>Keep the neutral landscapes (landscapes/MODEL/ in the output folder)</translation>
+    </message>
+    <message>
+        <source>The files in the list (%1)</source>
+        <translation>The files in the list (%1)</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the comparison&apos;s tables</source>
+        <translation>Choose the folder for the comparison&apos;s tables</translation>
+    </message>
+    <message>
+        <source>Compare the landscape files listed in the window</source>
+        <translation>Compare the landscape files listed in the window</translation>
+    </message>
+    <message>
+        <source>Compare the windows a sampling run logged in its sample.txt</source>
+        <translation>Compare the windows a sampling run logged in its sample.txt</translation>
+    </message>
+    <message>
+        <source>The sample.txt of a sampling run</source>
+        <translation>The sample.txt of a sampling run</translation>
+    </message>
+    <message>
+        <source>Choose the sample.txt</source>
+        <translation>Choose the sample.txt</translation>
+    </message>
+    <message>
+        <source>Random landscapes: each cell habitat with the window&apos;s cover as probability</source>
+        <translation>Random landscapes: each cell habitat with the window&apos;s cover as probability</translation>
+    </message>
+    <message>
+        <source>Fractal (midpoint-displacement) landscapes at each H given</source>
+        <translation>Fractal (midpoint-displacement) landscapes at each H given</translation>
+    </message>
+    <message>
+        <source>Neutral landscapes drawn for each window and model</source>
+        <translation>Neutral landscapes drawn for each window and model</translation>
+    </message>
+    <message>
+        <source>The same seed and settings give the same neutral landscapes</source>
+        <translation>The same seed and settings give the same neutral landscapes</translation>
+    </message>
+    <message>
+        <source>Whether cells touching at a corner belong to one patch (8) or not (4)</source>
+        <translation>Whether cells touching at a corner belong to one patch (8) or not (4)</translation>
+    </message>
+    <message>
+        <source>Side of a cell in metres, for areas and lengths</source>
+        <translation>Side of a cell in metres, for areas and lengths</translation>
+    </message>
+    <message>
+        <source>Measure the usual class and landscape metrics</source>
+        <translation>Measure the usual class and landscape metrics</translation>
+    </message>
+    <message>
+        <source>Measure only the metrics ticked in the list</source>
+        <translation>Measure only the metrics ticked in the list</translation>
+    </message>
+    <message>
+        <source>Tick the metrics to compare</source>
+        <translation>Tick the metrics to compare</translation>
+    </message>
+    <message>
+        <source>The folder for the comparison&apos;s tables</source>
+        <translation>The folder for the comparison&apos;s tables</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the tables</source>
+        <translation>Choose the folder for the tables</translation>
+    </message>
+    <message>
+        <source>Also write every neutral landscape drawn, under landscapes/ in the output folder</source>
+        <translation>Also write every neutral landscape drawn, under landscapes/ in the output folder</translation>
+    </message>
+</context>
+<context>
+    <name>DialogRnd</name>
+    <message>
+        <source>Random landscapes settings</source>
+        <translation>Random landscapes settings</translation>
+    </message>
+    <message>
+        <source>Cover mim</source>
+        <translation>Cover min</translation>
+    </message>
+    <message>
+        <source>Cover max</source>
+        <translation>Cover max</translation>
+    </message>
+    <message>
+        <source>Step change in cover</source>
+        <translation>Step change in cover</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>Number of replicates</source>
+        <translation>Number of replicates</translation>
+    </message>
+    <message>
+        <source>TOTAL NUMBER OF FILES TO GENERATE</source>
+        <translation>Total number of files to generate</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>Browse…</translation>
+    </message>
+    <message>
+        <source>Measure every landscape into metrics.csv beside the batch list</source>
+        <translation>Measure every landscape into metrics.csv beside the batch list</translation>
+    </message>
+    <message>
+        <source>Choose folder to generate files</source>
+        <translation>Choose folder to generate files</translation>
+    </message>
+    <message>
+        <source>Lowest habitat cover, in whole percent</source>
+        <translation>Lowest habitat cover, in whole percent</translation>
+    </message>
+    <message>
+        <source>Highest habitat cover, in whole percent</source>
+        <translation>Highest habitat cover, in whole percent</translation>
+    </message>
+    <message>
+        <source>Percent between one cover level and the next</source>
+        <translation>Percent between one cover level and the next</translation>
+    </message>
+    <message>
+        <source>Side of each square landscape, in cells</source>
+        <translation>Side of each square landscape, in cells</translation>
+    </message>
+    <message>
+        <source>How many landscapes at each cover level</source>
+        <translation>How many landscapes at each cover level</translation>
+    </message>
+    <message>
+        <source>Landscapes to write: cover levels times replicates (computed)</source>
+        <translation>Landscapes to write: cover levels times replicates (computed)</translation>
+    </message>
+    <message>
+        <source>The folder the landscape files are written to</source>
+        <translation>The folder the landscape files are written to</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the landscape files</source>
+        <translation>Choose the folder for the landscape files</translation>
+    </message>
+    <message>
+        <source>Also measure the landscape metrics of every landscape, into metrics.csv</source>
+        <translation>Also measure the landscape metrics of every landscape, into metrics.csv</translation>
+    </message>
+</context>
+<context>
+    <name>DialogSample</name>
+    <message>
+        <source>Sampler settings</source>
+        <translation>Sampler settings</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>Number os replicates</source>
+        <translation>Number of replicates</translation>
+    </message>
+    <message>
+        <source>Minimum distance between replicates</source>
+        <translation>Minimum distance between replicates</translation>
+    </message>
+    <message>
+        <source>Cover min</source>
+        <translation>Cover min</translation>
+    </message>
+    <message>
+        <source>Cover max</source>
+        <translation>Cover max</translation>
+    </message>
+    <message>
+        <source>Step change in cover</source>
+        <translation>Step change in cover</translation>
+    </message>
+    <message>
+        <source>TOTAL NUMBER OF FILES GENERATED</source>
+        <translation>Total number of files generated</translation>
+    </message>
+    <message>
+        <source>Figure File</source>
+        <translation>Image or map file</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>Browse…</translation>
+    </message>
+    <message>
+        <source>Land-cover map</source>
+        <translation>Land-cover map</translation>
+    </message>
+    <message>
+        <source>Habitat classes</source>
+        <translation>Habitat classes</translation>
+    </message>
+    <message>
+        <source>e.g. 41-43, 90</source>
+        <translation>e.g. 41-43, 90</translation>
+    </message>
+    <message>
+        <source>Window format</source>
+        <translation>Window format</translation>
+    </message>
+    <message>
+        <source>GeoTIFF (.tif)</source>
+        <translation>GeoTIFF (.tif)</translation>
+    </message>
+    <message>
+        <source>ESRI ASCII grid (.asc)</source>
+        <translation>ESRI ASCII grid (.asc)</translation>
+    </message>
+    <message>
+        <source>Text grid (.txt)</source>
+        <translation>Text grid (.txt)</translation>
+    </message>
+    <message>
+        <source>Band</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <source>Windows hold the map&apos;s class values instead of the cover and matrix values</source>
+        <translation>Windows hold the map&apos;s class values instead of the cover and matrix values</translation>
+    </message>
+    <message>
+        <source>Keep the map&apos;s classes</source>
+        <translation>Keep the map&apos;s classes</translation>
+    </message>
+    <message>
+        <source>Classes in the map: tick the habitat</source>
+        <translation>Classes in the map: tick the habitat</translation>
+    </message>
+    <message>
+        <source>Class</source>
+        <translation>Class</translation>
+    </message>
+    <message>
+        <source>Cells</source>
+        <translation>Cells</translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation>Share</translation>
+    </message>
+    <message>
+        <source>color: #b00020;</source>
+        <translation>color: #b00020;</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>Measure every window into metrics.csv beside sample.txt</source>
+        <translation>Measure every window into metrics.csv beside sample.txt</translation>
+    </message>
+    <message>
+        <source>Escolha pasta onde serão alocados os arquivos</source>
+        <translation>Choose the folder for the window files</translation>
+    </message>
+    <message>
+        <source>Choose the image file (TGA)</source>
+        <translation>Choose the image (TGA) or land-cover map</translation>
+    </message>
+    <message>
+        <source>Images and land-cover maps (*.tga %1);;TGA images (*.tga);;Land-cover maps (%1);;All files (*)</source>
+        <translation>Images and land-cover maps (*.tga %1);;TGA images (*.tga);;Land-cover maps (%1);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Counting the map&apos;s classes... %1 %</source>
+        <translation>Counting the map&apos;s classes... %1 %</translation>
+    </message>
+    <message>
+        <source>%1 x %2 cells</source>
+        <translation>%1 x %2 cells</translation>
+    </message>
+    <message>
+        <source>1 class</source>
+        <translation>1 class</translation>
+    </message>
+    <message>
+        <source>%1 classes</source>
+        <translation>%1 classes</translation>
+    </message>
+    <message>
+        <source>%1, %2, %3 no-data cells</source>
+        <translation>%1, %2, %3 no-data cells</translation>
+    </message>
+    <message>
+        <source>; more distinct values than %1: the first met are listed, %2 cells hold others</source>
+        <translation>; more distinct values than %1: the first met are listed, %2 cells hold others</translation>
+    </message>
+    <message>
+        <source>This map cannot be sampled: %1</source>
+        <translation>This map cannot be sampled: %1</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>Side of each square window, in pixels (cells)</source>
+        <translation>Side of each square window, in pixels (cells)</translation>
+    </message>
+    <message>
+        <source>How many windows to cut at each cover level</source>
+        <translation>How many windows to cut at each cover level</translation>
+    </message>
+    <message>
+        <source>Smallest distance between the centres of two windows, in pixels</source>
+        <translation>Smallest distance between the centres of two windows, in pixels</translation>
+    </message>
+    <message>
+        <source>Lowest habitat cover sought, in whole percent</source>
+        <translation>Lowest habitat cover sought, in whole percent</translation>
+    </message>
+    <message>
+        <source>Highest habitat cover sought, in whole percent</source>
+        <translation>Highest habitat cover sought, in whole percent</translation>
+    </message>
+    <message>
+        <source>Percent between one cover level and the next</source>
+        <translation>Percent between one cover level and the next</translation>
+    </message>
+    <message>
+        <source>Windows asked for: cover levels times replicates (computed)</source>
+        <translation>Windows asked for: cover levels times replicates (computed)</translation>
+    </message>
+    <message>
+        <source>The image to sample (uncompressed 24- or 32-bit TGA, dark pixels are habitat) or a land-cover map</source>
+        <translation>The image to sample (uncompressed 24- or 32-bit TGA, dark pixels are habitat) or a land-cover map</translation>
+    </message>
+    <message>
+        <source>Choose the image or the land-cover map</source>
+        <translation>Choose the image or the land-cover map</translation>
+    </message>
+    <message>
+        <source>The map&apos;s classes that count as habitat: values and ranges, e.g. 41-43, 90</source>
+        <translation>The map&apos;s classes that count as habitat: values and ranges, e.g. 41-43, 90</translation>
+    </message>
+    <message>
+        <source>The file format of the windows cut from a map</source>
+        <translation>The file format of the windows cut from a map</translation>
+    </message>
+    <message>
+        <source>The band of the map that holds the classes</source>
+        <translation>The band of the map that holds the classes</translation>
+    </message>
+    <message>
+        <source>The map&apos;s classes with their cells: tick those that are habitat</source>
+        <translation>The map&apos;s classes with their cells: tick those that are habitat</translation>
+    </message>
+    <message>
+        <source>The folder the window files are written to</source>
+        <translation>The folder the window files are written to</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the window files</source>
+        <translation>Choose the folder for the window files</translation>
+    </message>
+    <message>
+        <source>Also measure the landscape metrics of every window, into metrics.csv</source>
+        <translation>Also measure the landscape metrics of every window, into metrics.csv</translation>
+    </message>
+</context>
+<context>
+    <name>DialogSites</name>
+    <message>
+        <source>Metrics around sites</source>
+        <translation>Metrics around sites</translation>
+    </message>
+    <message>
+        <source>Land-cover map:</source>
+        <translation>Land-cover map:</translation>
+    </message>
+    <message>
+        <source>a GeoTIFF or any raster GDAL reads</source>
+        <translation>a GeoTIFF or any raster GDAL reads</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Browse…</translation>
+    </message>
+    <message>
+        <source>Sites:</source>
+        <translation>Sites:</translation>
+    </message>
+    <message>
+        <source>CSV with x,y columns, GeoPackage, shapefile or GeoJSON points</source>
+        <translation>CSV with x,y columns, GeoPackage, shapefile or GeoJSON points</translation>
+    </message>
+    <message>
+        <source>Coordinates of a CSV:</source>
+        <translation>Coordinates of a CSV:</translation>
+    </message>
+    <message>
+        <source>the map&apos;s; EPSG:4326 for longitude and latitude</source>
+        <translation>the map&apos;s; EPSG:4326 for longitude and latitude</translation>
+    </message>
+    <message>
+        <source>Buffers</source>
+        <translation>Buffers</translation>
+    </message>
+    <message>
+        <source>Radii (map units):</source>
+        <translation>Radii (map units):</translation>
+    </message>
+    <message>
+        <source>250, 500, 1000</source>
+        <translation>250, 500, 1000</translation>
+    </message>
+    <message>
+        <source>Numbers above 0, separated by commas or blanks; metres for a projected map</source>
+        <translation>Numbers above 0, separated by commas or blanks; metres for a projected map</translation>
+    </message>
+    <message>
+        <source>Shape:</source>
+        <translation>Shape:</translation>
+    </message>
+    <message>
+        <source>Circle (cells whose centres lie within the radius)</source>
+        <translation>Circle (cells whose centres lie within the radius)</translation>
+    </message>
+    <message>
+        <source>Square (half-side the radius)</source>
+        <translation>Square (half-side the radius)</translation>
+    </message>
+    <message>
+        <source>Habitat classes:</source>
+        <translation>Habitat classes:</translation>
+    </message>
+    <message>
+        <source>empty: the map&apos;s own classes; or e.g. 41-43</source>
+        <translation>empty: the map&apos;s own classes; or e.g. 41-43</translation>
+    </message>
+    <message>
+        <source>Patch rule:</source>
+        <translation>Patch rule:</translation>
+    </message>
+    <message>
+        <source>8 neighbours</source>
+        <translation>8 neighbours</translation>
+    </message>
+    <message>
+        <source>4 neighbours</source>
+        <translation>4 neighbours</translation>
+    </message>
+    <message>
+        <source>Metrics</source>
+        <translation>Metrics</translation>
+    </message>
+    <message>
+        <source>The standard 26 class and landscape metrics</source>
+        <translation>The standard 26 class and landscape metrics</translation>
+    </message>
+    <message>
+        <source>Only the metrics ticked below</source>
+        <translation>Only the metrics ticked below</translation>
+    </message>
+    <message>
+        <source>Table:</source>
+        <translation>Table:</translation>
+    </message>
+    <message>
+        <source>SITES_metrics.csv beside the sites</source>
+        <translation>SITES_metrics.csv beside the sites</translation>
+    </message>
+    <message>
+        <source>The land-cover map to measure around the sites</source>
+        <translation>The land-cover map to measure around the sites</translation>
+    </message>
+    <message>
+        <source>Choose the land-cover map</source>
+        <translation>Choose the land-cover map</translation>
+    </message>
+    <message>
+        <source>The sites: points in a CSV with x and y columns, a GeoPackage, shapefile or GeoJSON</source>
+        <translation>The sites: points in a CSV with x and y columns, a GeoPackage, shapefile or GeoJSON</translation>
+    </message>
+    <message>
+        <source>Choose the file of the sites</source>
+        <translation>Choose the file of the sites</translation>
+    </message>
+    <message>
+        <source>The coordinate system of a CSV&apos;s x and y, e.g. EPSG:4326; empty: the map&apos;s</source>
+        <translation>The coordinate system of a CSV&apos;s x and y, e.g. EPSG:4326; empty: the map&apos;s</translation>
+    </message>
+    <message>
+        <source>The shape of the buffer around each site</source>
+        <translation>The shape of the buffer around each site</translation>
+    </message>
+    <message>
+        <source>The classes that count as habitat, e.g. 41-43; empty keeps the map&apos;s own classes</source>
+        <translation>The classes that count as habitat, e.g. 41-43; empty keeps the map&apos;s own classes</translation>
+    </message>
+    <message>
+        <source>Whether cells touching at a corner belong to one patch (8) or not (4)</source>
+        <translation>Whether cells touching at a corner belong to one patch (8) or not (4)</translation>
+    </message>
+    <message>
+        <source>Measure the usual class and landscape metrics</source>
+        <translation>Measure the usual class and landscape metrics</translation>
+    </message>
+    <message>
+        <source>Measure only the metrics ticked in the list</source>
+        <translation>Measure only the metrics ticked in the list</translation>
+    </message>
+    <message>
+        <source>Tick the metrics to measure</source>
+        <translation>Tick the metrics to measure</translation>
+    </message>
+    <message>
+        <source>The CSV table to write, one row per site, radius and metric</source>
+        <translation>The CSV table to write, one row per site, radius and metric</translation>
+    </message>
+    <message>
+        <source>Choose where to save the table</source>
+        <translation>Choose where to save the table</translation>
+    </message>
+</context>
+<context>
+    <name>DialogSurface</name>
+    <message>
+        <source>Moving-window surface</source>
+        <translation>Moving-window surface</translation>
+    </message>
+    <message>
+        <source>Land-cover map:</source>
+        <translation>Land-cover map:</translation>
+    </message>
+    <message>
+        <source>a GeoTIFF or any raster GDAL reads</source>
+        <translation>a GeoTIFF or any raster GDAL reads</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Browse…</translation>
+    </message>
+    <message>
+        <source>Windows</source>
+        <translation>Windows</translation>
+    </message>
+    <message>
+        <source>Window side (cells, odd):</source>
+        <translation>Window side (cells, odd):</translation>
+    </message>
+    <message>
+        <source>Shape:</source>
+        <translation>Shape:</translation>
+    </message>
+    <message>
+        <source>Square</source>
+        <translation>Square</translation>
+    </message>
+    <message>
+        <source>Circle (cells within half the side of the centre)</source>
+        <translation>Circle (cells within half the side of the centre)</translation>
+    </message>
+    <message>
+        <source>Step (every Nth row and column):</source>
+        <translation>Step (every Nth row and column):</translation>
+    </message>
+    <message>
+        <source>Habitat classes:</source>
+        <translation>Habitat classes:</translation>
+    </message>
+    <message>
+        <source>empty: the map&apos;s own classes; or e.g. 41-43</source>
+        <translation>empty: the map&apos;s own classes; or e.g. 41-43</translation>
+    </message>
+    <message>
+        <source>Patch rule:</source>
+        <translation>Patch rule:</translation>
+    </message>
+    <message>
+        <source>8 neighbours</source>
+        <translation>8 neighbours</translation>
+    </message>
+    <message>
+        <source>4 neighbours</source>
+        <translation>4 neighbours</translation>
+    </message>
+    <message>
+        <source>Metrics: one band each, a class metric one band per class</source>
+        <translation>Metrics: one band each, a class metric one band per class</translation>
+    </message>
+    <message>
+        <source>Surface:</source>
+        <translation>Surface:</translation>
+    </message>
+    <message>
+        <source>MAP_surface.tif beside the map</source>
+        <translation>MAP_surface.tif beside the map</translation>
+    </message>
+    <message>
+        <source>The land-cover map to measure window by window</source>
+        <translation>The land-cover map to measure window by window</translation>
+    </message>
+    <message>
+        <source>Choose the land-cover map</source>
+        <translation>Choose the land-cover map</translation>
+    </message>
+    <message>
+        <source>Side of the moving window in cells; odd, so that it has a centre cell</source>
+        <translation>Side of the moving window in cells; odd, so that it has a centre cell</translation>
+    </message>
+    <message>
+        <source>The shape of the moving window</source>
+        <translation>The shape of the moving window</translation>
+    </message>
+    <message>
+        <source>Measure every Nth row and column: 1 measures every cell</source>
+        <translation>Measure every Nth row and column: 1 measures every cell</translation>
+    </message>
+    <message>
+        <source>The classes that count as habitat, e.g. 41-43; empty keeps the map&apos;s own classes</source>
+        <translation>The classes that count as habitat, e.g. 41-43; empty keeps the map&apos;s own classes</translation>
+    </message>
+    <message>
+        <source>Whether cells touching at a corner belong to one patch (8) or not (4)</source>
+        <translation>Whether cells touching at a corner belong to one patch (8) or not (4)</translation>
+    </message>
+    <message>
+        <source>Tick the metrics: each becomes a band of the surface</source>
+        <translation>Tick the metrics: each becomes a band of the surface</translation>
+    </message>
+    <message>
+        <source>The GeoTIFF to write</source>
+        <translation>The GeoTIFF to write</translation>
+    </message>
+    <message>
+        <source>Choose where to save the surface</source>
+        <translation>Choose where to save the surface</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Orvalis</source>
+        <translation>Orvalis</translation>
+    </message>
+    <message>
+        <source>File list</source>
+        <translation>File list</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>Map</translation>
+    </message>
+    <message>
+        <source>Grid</source>
+        <translation>Grid</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Create</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Random</source>
+        <translation>Random…</translation>
+    </message>
+    <message>
+        <source>Fractal</source>
+        <translation>Fractal…</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Open…</translation>
+    </message>
+    <message>
+        <source>Open directory</source>
+        <translation>Open landscape files</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Clear List</source>
+        <translation>Clear List</translation>
+    </message>
+    <message>
+        <source>Export Picture…</source>
+        <translation>Export Picture…</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>About Orvalis</source>
+        <translation>About Orvalis</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>Parameters…</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>Sample…</translation>
+    </message>
+</context>
+<context>
+    <name>dialogFbm</name>
+    <message>
+        <source>Fractal settings</source>
+        <translation>Fractal settings</translation>
+    </message>
+    <message>
+        <source>Initial H</source>
+        <translation>Initial H</translation>
+    </message>
+    <message>
+        <source>Final H</source>
+        <translation>Final H</translation>
+    </message>
+    <message>
+        <source>Step change in H</source>
+        <translation>Step change in H</translation>
+    </message>
+    <message>
+        <source>Cover mim</source>
+        <translation>Cover min</translation>
+    </message>
+    <message>
+        <source>Cover max</source>
+        <translation>Cover max</translation>
+    </message>
+    <message>
+        <source>Step change in cover</source>
+        <translation>Step change in cover</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>Number or replicates</source>
+        <translation>Number of replicates</translation>
+    </message>
+    <message>
+        <source>TOTAL NUMBER OF FILES TO GENERATE:</source>
+        <translation>Total number of files to generate</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>Browse…</translation>
+    </message>
+    <message>
+        <source>Measure every landscape into metrics.csv in the folder</source>
+        <translation>Measure every landscape into metrics.csv in the folder</translation>
+    </message>
+    <message>
+        <source>Choose folder to generate files</source>
+        <translation>Choose folder to generate files</translation>
+    </message>
+    <message>
+        <source>First Hurst exponent H (0 to 1): higher H gives smoother, more clumped habitat</source>
+        <translation>First Hurst exponent H (0 to 1): higher H gives smoother, more clumped habitat</translation>
+    </message>
+    <message>
+        <source>Last Hurst exponent H of the series</source>
+        <translation>Last Hurst exponent H of the series</translation>
+    </message>
+    <message>
+        <source>Step between one H and the next</source>
+        <translation>Step between one H and the next</translation>
+    </message>
+    <message>
+        <source>Lowest habitat cover, in whole percent</source>
+        <translation>Lowest habitat cover, in whole percent</translation>
+    </message>
+    <message>
+        <source>Highest habitat cover, in whole percent</source>
+        <translation>Highest habitat cover, in whole percent</translation>
+    </message>
+    <message>
+        <source>Percent between one cover level and the next</source>
+        <translation>Percent between one cover level and the next</translation>
+    </message>
+    <message>
+        <source>Side of each square landscape, in cells</source>
+        <translation>Side of each square landscape, in cells</translation>
+    </message>
+    <message>
+        <source>How many surfaces for each H; each is cut at every cover level</source>
+        <translation>How many surfaces for each H; each is cut at every cover level</translation>
+    </message>
+    <message>
+        <source>Landscapes to write (computed)</source>
+        <translation>Landscapes to write (computed)</translation>
+    </message>
+    <message>
+        <source>The folder the landscape files are written to</source>
+        <translation>The folder the landscape files are written to</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the landscape files</source>
+        <translation>Choose the folder for the landscape files</translation>
+    </message>
+    <message>
+        <source>Also measure the landscape metrics of every landscape, into metrics.csv</source>
+        <translation>Also measure the landscape metrics of every landscape, into metrics.csv</translation>
+    </message>
+</context>
+<context>
+    <name>setings</name>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Sample name</source>
+        <translation>Sample name</translation>
+    </message>
+    <message>
+        <source>SMP_</source>
+        <translation>SMP_</translation>
+    </message>
+    <message>
+        <source>Sample post-string</source>
+        <translation>Sample post-string</translation>
+    </message>
+    <message>
+        <source>Cover value </source>
+        <translation>Cover value</translation>
+    </message>
+    <message>
+        <source>Matrix value</source>
+        <translation>Matrix value</translation>
+    </message>
+    <message>
+        <source>Random seed</source>
+        <translation>Random seed</translation>
+    </message>
+    <message>
+        <source>Starts the name of every window file a sampling run writes, and of its batch list (NAMEListFragStat.fbt)</source>
+        <translation>Starts the name of every window file a sampling run writes, and of its batch list (NAMEListFragStat.fbt)</translation>
+    </message>
+    <message>
+        <source>Added after each file name in the FRAGSTATS batch list</source>
+        <translation>Added after each file name in the FRAGSTATS batch list</translation>
+    </message>
+    <message>
+        <source>The class value written for habitat cells in landscape files</source>
+        <translation>The class value written for habitat cells in landscape files</translation>
+    </message>
+    <message>
+        <source>The class value written for matrix (non-habitat) cells in landscape files</source>
+        <translation>The class value written for matrix (non-habitat) cells in landscape files</translation>
+    </message>
+    <message>
+        <source>Seed of the random landscapes: the same seed and settings give the same files</source>
+        <translation>Seed of the random landscapes: the same seed and settings give the same files</translation>
+    </message>
+</context>
+<context>
+    <name>texts::detail</name>
+    <message>
+        <source>Calculando...</source>
+        <translation>Calculating…</translation>
+    </message>
+    <message>
+        <source>Tempo de busca total...</source>
+        <translation>Total search time…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Choose file(s) do open</source>
+        <translation>Choose files to open</translation>
+    </message>
+    <message>
+        <source>Sampling: no folder was chosen for the window files, nothing was written.</source>
+        <translation>Sampling: no folder was chosen for the window files, nothing was written.</translation>
+    </message>
+    <message>
+        <source>no image file was chosen</source>
+        <translation>no image file was chosen</translation>
+    </message>
+    <message>
+        <source>the file does not exist</source>
+        <translation>the file does not exist</translation>
+    </message>
+    <message>
+        <source>it is not a plain file (a pipe or a device would block the window)</source>
+        <translation>it is not a plain file (a pipe or a device would block the window)</translation>
+    </message>
+    <message>
+        <source>it is not a readable uncompressed 24- or 32-bit TGA image</source>
+        <translation>it is not a readable uncompressed 24- or 32-bit TGA image</translation>
+    </message>
+    <message>
+        <source>Não foi possivel carregar a imagem &quot;%1&quot;: %2.</source>
+        <translation>The image &quot;%1&quot; could not be loaded: %2.</translation>
+    </message>
+    <message>
+        <source>Sampling: %1%2</source>
+        <translation>Sampling: %1%2</translation>
+    </message>
+    <message>
+        <source>Sampling went on, but: %1.</source>
+        <translation>Sampling went on, but: %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Sampling stopped after %n window(s): %1.</source>
+        <translation>
+            <numerusform>Sampling stopped after %n window: %1.</numerusform>
+            <numerusform>Sampling stopped after %n windows: %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Random landscapes: no folder was chosen, nothing was written.</source>
+        <translation>Random landscapes: no folder was chosen, nothing was written.</translation>
+    </message>
+    <message>
+        <source>Random landscapes: %1</source>
+        <translation>Random landscapes: %1</translation>
+    </message>
+    <message>
+        <source>Fractal landscapes: no folder was chosen, nothing was written.</source>
+        <translation>Fractal landscapes: no folder was chosen, nothing was written.</translation>
+    </message>
+    <message>
+        <source>Fractal landscapes: the folder %1 does not exist, nothing was written.</source>
+        <translation>Fractal landscapes: the folder %1 does not exist, nothing was written.</translation>
+    </message>
+    <message>
+        <source>Fractal landscapes: %1; nothing was written.</source>
+        <translation>Fractal landscapes: %1; nothing was written.</translation>
+    </message>
+    <message>
+        <source>Fractal landscapes: %1</source>
+        <translation>Fractal landscapes: %1</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>Sample</translation>
+    </message>
+    <message>
+        <source>Random landscapes</source>
+        <translation>Random landscapes</translation>
+    </message>
+    <message>
+        <source>Fractal landscapes</source>
+        <translation>Fractal landscapes</translation>
+    </message>
+    <message>
+        <source>%1: %2.</source>
+        <translation>%1: %2.</translation>
+    </message>
+    <message>
+        <source>Nothing was written. %1</source>
+        <translation>Nothing was written. %1</translation>
+    </message>
+    <message>
+        <source>%1 is not drawn: %2</source>
+        <translation>%1 is not drawn: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not drawn: it holds no grid lines</source>
+        <translation>%1 is not drawn: it holds no grid lines</translation>
+    </message>
+    <message>
+        <source>%1 (matrix)</source>
+        <translation>%1 (matrix)</translation>
+    </message>
+    <message>
+        <source>%1 (cover)</source>
+        <translation>%1 (cover)</translation>
+    </message>
+    <message>
+        <source>other values</source>
+        <translation>other values</translation>
+    </message>
+    <message>
+        <source>no data (%1)</source>
+        <translation>no data (%1)</translation>
+    </message>
+    <message>
+        <source>%1: %2 %</source>
+        <translation>%1: %2 %</translation>
+    </message>
+    <message>
+        <source>%1 rows × %2 columns</source>
+        <translation>%1 rows × %2 columns</translation>
+    </message>
+    <message>
+        <source>cover (%1): %2 %</source>
+        <translation>cover (%1): %2 %</translation>
+    </message>
+    <message>
+        <source>row %1, column %2: %3</source>
+        <translation>row %1, column %2: %3</translation>
+    </message>
+    <message>
+        <source>Wheel or + and - to zoom, drag to pan, 0 to fit</source>
+        <translation>Wheel or + and - to zoom, drag to pan, 0 to fit</translation>
+    </message>
+    <message>
+        <source>Landscape files (*.txt *.asc *.tif);;Images and GIS rasters (*.tga *.tif *.tiff *.img *.asc *.vrt *.nc *.gpkg);;All files (*)</source>
+        <translation>Landscape files (*.txt *.asc *.tif);;Images and GIS rasters (*.tga *.tif *.tiff *.img *.asc *.vrt *.nc *.gpkg);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Reveal in folder</source>
+        <translation>Reveal in folder</translation>
+    </message>
+    <message>
+        <source>Remove from list</source>
+        <translation>Remove from list</translation>
+    </message>
+    <message>
+        <source>Export picture</source>
+        <translation>Export picture</translation>
+    </message>
+    <message>
+        <source>PNG picture as shown (*.png)</source>
+        <translation>PNG picture as shown (*.png)</translation>
+    </message>
+    <message>
+        <source>PNG picture, one pixel a cell (*.png)</source>
+        <translation>PNG picture, one pixel a cell (*.png)</translation>
+    </message>
+    <message>
+        <source>SVG picture as shown (*.svg)</source>
+        <translation>SVG picture as shown (*.svg)</translation>
+    </message>
+    <message>
+        <source>SVG picture, one pixel a cell (*.svg)</source>
+        <translation>SVG picture, one pixel a cell (*.svg)</translation>
+    </message>
+    <message>
+        <source>There is no picture to export: select a file first.</source>
+        <translation>There is no picture to export: select a file first.</translation>
+    </message>
+    <message>
+        <source>The picture could not be written to %1.</source>
+        <translation>The picture could not be written to %1.</translation>
+    </message>
+    <message>
+        <source>Picture written to %1.</source>
+        <translation>Picture written to %1.</translation>
+    </message>
+    <message>
+        <source>About Orvalis</source>
+        <translation>About Orvalis</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Orvalis %1&lt;/b&gt;&lt;/p&gt;&lt;p&gt;A desktop tool for landscape ecologists: samples habitat windows from landscape images and land-cover maps, draws neutral landscapes and measures them.&lt;/p&gt;&lt;p&gt;Licence: GPL-3.0-or-later.&lt;/p&gt;&lt;p&gt;Example data: the &lt;tt&gt;examples/&lt;/tt&gt; folder of the source tree (a TGA forest image and an NLCD land-cover map).&lt;br&gt;Manual: &lt;tt&gt;man orvalis&lt;/tt&gt; and &lt;tt&gt;man orvalis-cli&lt;/tt&gt; when installed, and &lt;tt&gt;README.md&lt;/tt&gt; in the source tree.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;Orvalis %1&lt;/b&gt;&lt;/p&gt;&lt;p&gt;A desktop tool for landscape ecologists: samples habitat windows from landscape images and land-cover maps, draws neutral landscapes and measures them.&lt;/p&gt;&lt;p&gt;Licence: GPL-3.0-or-later.&lt;/p&gt;&lt;p&gt;Example data: the &lt;tt&gt;examples/&lt;/tt&gt; folder of the source tree (a TGA forest image and an NLCD land-cover map).&lt;br&gt;Manual: &lt;tt&gt;man orvalis&lt;/tt&gt; and &lt;tt&gt;man orvalis-cli&lt;/tt&gt; when installed, and &lt;tt&gt;README.md&lt;/tt&gt; in the source tree.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Metrics</source>
+        <translation>Metrics</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Metrics panel</source>
+        <translation>Metrics panel</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>patch</source>
+        <translation>patch</translation>
+    </message>
+    <message>
+        <source>class</source>
+        <translation>class</translation>
+    </message>
+    <message>
+        <source>landscape</source>
+        <translation>landscape</translation>
+    </message>
+    <message>
+        <source>Neighbour rule</source>
+        <translation>Neighbour rule</translation>
+    </message>
+    <message>
+        <source>8 cells: patches join at sides and corners</source>
+        <translation>8 cells: patches join at sides and corners</translation>
+    </message>
+    <message>
+        <source>4 cells: patches join at sides only</source>
+        <translation>4 cells: patches join at sides only</translation>
+    </message>
+    <message>
+        <source>Cell side</source>
+        <translation>Cell side</translation>
+    </message>
+    <message>
+        <source> m</source>
+        <translation> m</translation>
+    </message>
+    <message>
+        <source>from the file&apos;s frame</source>
+        <translation>from the file&apos;s frame</translation>
+    </message>
+    <message>
+        <source>the file&apos;s frame gives %1 m</source>
+        <translation>the file&apos;s frame gives %1 m</translation>
+    </message>
+    <message>
+        <source>the file gives none</source>
+        <translation>the file gives none</translation>
+    </message>
+    <message>
+        <source>Metric</source>
+        <translation>Metric</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Patch</source>
+        <translation>Patch</translation>
+    </message>
+    <message>
+        <source>Class</source>
+        <translation>Class</translation>
+    </message>
+    <message>
+        <source>class %1</source>
+        <translation>class %1</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;%1&lt;/b&gt; (%2)&lt;/p&gt;&lt;p&gt;%3&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;%1&lt;/b&gt; (%2)&lt;/p&gt;&lt;p&gt;%3&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>NA: not defined for this grid</source>
+        <translation>NA: not defined for this grid</translation>
+    </message>
+    <message>
+        <source>Areas in hectares, lengths in metres, values to 4 significant digits: a value&apos;s tooltip and Ctrl+C give every digit.</source>
+        <translation>Areas in hectares, lengths in metres, values to 4 significant digits: a value&apos;s tooltip and Ctrl+C give every digit.</translation>
+    </message>
+    <message>
+        <source>The first %1 of %2 patches are listed; orvalis-cli metrics --level patch lists them all.</source>
+        <translation>The first %1 of %2 patches are listed; orvalis-cli metrics --level patch lists them all.</translation>
+    </message>
+    <message>
+        <source>Measuring…</source>
+        <translation>Measuring…</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>%1 cells: too many to measure here; orvalis-cli metrics measures the file.</source>
+        <translation>%1 cells: too many to measure here; orvalis-cli metrics measures the file.</translation>
+    </message>
+    <message>
+        <source>Not measured: %1</source>
+        <translation>Not measured: %1</translation>
+    </message>
+    <message>
+        <source>sample name empty</source>
+        <translation>sample name empty</translation>
+    </message>
+    <message>
+        <source>sample post-string empty</source>
+        <translation>sample post-string empty</translation>
+    </message>
+    <message>
+        <source>cover value %1</source>
+        <translation>cover value %1</translation>
+    </message>
+    <message>
+        <source>matrix value %1</source>
+        <translation>matrix value %1</translation>
+    </message>
+    <message>
+        <source>config.txt could not be read completely (%1); using %2.</source>
+        <translation>config.txt could not be read completely (%1); using %2.</translation>
+    </message>
+    <message>
+        <source>config.txt has changed on disk since Orvalis read it. Replace it with these settings?</source>
+        <translation>config.txt has changed on disk since Orvalis read it. Replace it with these settings?</translation>
+    </message>
+    <message>
+        <source>The settings apply until the program ends; config.txt was left as it was changed on disk.</source>
+        <translation>The settings apply until the program ends; config.txt was left as it was changed on disk.</translation>
+    </message>
+    <message>
+        <source>The settings apply until the program ends, but they could not be saved in config.txt: %1.</source>
+        <translation>The settings apply until the program ends, but they could not be saved in config.txt: %1.</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>Map</translation>
+    </message>
+    <message>
+        <source>Open Map…</source>
+        <translation>Open Map…</translation>
+    </message>
+    <message>
+        <source>Open Sample Log…</source>
+        <translation>Open Sample Log…</translation>
+    </message>
+    <message>
+        <source>Choose the map</source>
+        <translation>Choose the map</translation>
+    </message>
+    <message>
+        <source>Choose the map %1 was sampled from</source>
+        <translation>Choose the map %1 was sampled from</translation>
+    </message>
+    <message>
+        <source>Maps (*.tga *.TGA *.tif *.tiff *.TIF *.img *.asc *.nc *.vrt);;All files (*)</source>
+        <translation>Maps (*.tga *.TGA *.tif *.tiff *.TIF *.img *.asc *.nc *.vrt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Choose a sample log</source>
+        <translation>Choose a sample log</translation>
+    </message>
+    <message>
+        <source>Sample logs (sample*.txt *.txt);;All files (*)</source>
+        <translation>Sample logs (sample*.txt *.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Reading the map…</source>
+        <translation>Reading the map…</translation>
+    </message>
+    <message>
+        <source>No map: File → Open Map, File → Open Sample Log, or a sampling run.</source>
+        <translation>No map: File → Open Map, File → Open Sample Log, or a sampling run.</translation>
+    </message>
+    <message>
+        <source>The map %1 could not be read: %2</source>
+        <translation>The map %1 could not be read: %2</translation>
+    </message>
+    <message>
+        <source>No window file of the log could be read to learn the windows&apos; side (%1): only their centres are marked.</source>
+        <translation>No window file of the log could be read to learn the windows&apos; side (%1): only their centres are marked.</translation>
+    </message>
+    <message>
+        <source>Some of %1 was not shown:
+%2</source>
+        <translation>Some of %1 was not shown:
+%2</translation>
+    </message>
+    <message>
+        <source>Window cover</source>
+        <translation>Window cover</translation>
+    </message>
+    <message>
+        <source>%1
+cover %2%
+centre column %3, row %4</source>
+        <translation>%1
+cover %2%
+centre column %3, row %4</translation>
+    </message>
+    <message>
+        <source>
+map x %1, y %2</source>
+        <translation>
+map x %1, y %2</translation>
+    </message>
+    <message>
+        <source>Values of %1</source>
+        <translation>Values of %1</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message>
+        <source>band %1</source>
+        <translation>band %1</translation>
+    </message>
+    <message>
+        <source>band %1: %2</source>
+        <translation>band %1: %2</translation>
+    </message>
+    <message>
+        <source>The band of the map drawn</source>
+        <translation>The band of the map drawn</translation>
+    </message>
+    <message>
+        <source>site %1
+map x %2, y %3
+largest buffer %4 map units</source>
+        <translation>site %1
+map x %2, y %3
+largest buffer %4 map units</translation>
+    </message>
+    <message>
+        <source>1 site, buffer of %1 map units</source>
+        <translation>1 site, buffer of %1 map units</translation>
+    </message>
+    <message>
+        <source>%1 sites, largest buffer %2 map units</source>
+        <translation>%1 sites, largest buffer %2 map units</translation>
+    </message>
+    <message>
+        <source>%1: drawn in the Grid tab</source>
+        <translation>%1: drawn in the Grid tab</translation>
+    </message>
+    <message>
+        <source>Analyse</source>
+        <translation>Analyse</translation>
+    </message>
+    <message>
+        <source>Compare with neutral models...</source>
+        <translation>Compare with neutral models…</translation>
+    </message>
+    <message>
+        <source>There are no windows to compare: open landscape files or choose a sampling log.</source>
+        <translation>There are no windows to compare: open landscape files or choose a sampling log.</translation>
+    </message>
+    <message>
+        <source>No output folder was given for the comparison.</source>
+        <translation>No output folder was given for the comparison.</translation>
+    </message>
+    <message>
+        <source>The folder %1 could not be created.</source>
+        <translation>The folder %1 could not be created.</translation>
+    </message>
+    <message>
+        <source>The comparison was not run: %1</source>
+        <translation>The comparison was not run: %1</translation>
+    </message>
+    <message>
+        <source>The comparison ended with a problem: %1</source>
+        <translation>The comparison ended with a problem: %1</translation>
+    </message>
+    <message>
+        <source>Comparison cancelled: the tables hold the windows finished before.</source>
+        <translation>Comparison cancelled: the tables hold the windows finished before.</translation>
+    </message>
+    <message>
+        <source>Comparison: %1 neutral replicates measured.</source>
+        <translation>Comparison: %1 neutral replicates measured.</translation>
+    </message>
+    <message>
+        <source>Comparison with neutral models</source>
+        <translation>Comparison with neutral models</translation>
+    </message>
+    <message>
+        <source>Tables saved in %1 (compare.csv, neutral-metrics.csv, windows.csv)</source>
+        <translation>Tables saved in %1 (compare.csv, neutral-metrics.csv, windows.csv)</translation>
+    </message>
+    <message>
+        <source>The comparison&apos;s tables could not be read: %1</source>
+        <translation>The comparison&apos;s tables could not be read: %1</translation>
+    </message>
+    <message>
+        <source>Chart:</source>
+        <translation>Chart:</translation>
+    </message>
+    <message>
+        <source>%1, landscape level</source>
+        <translation>%1, landscape level</translation>
+    </message>
+    <message>
+        <source>%1, class %2</source>
+        <translation>%1, class %2</translation>
+    </message>
+    <message>
+        <source>Percolation of random landscapes</source>
+        <translation>Percolation of random landscapes</translation>
+    </message>
+    <message>
+        <source>&amp;Export...</source>
+        <translation>&amp;Export…</translation>
+    </message>
+    <message>
+        <source>Export the chart</source>
+        <translation>Export the chart</translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png);;SVG drawing (*.svg)</source>
+        <translation>PNG picture (*.png);;SVG drawing (*.svg)</translation>
+    </message>
+    <message>
+        <source>Chart saved as %1</source>
+        <translation>Chart saved as %1</translation>
+    </message>
+    <message>
+        <source>Metrics around sites...</source>
+        <translation>Metrics around sites…</translation>
+    </message>
+    <message>
+        <source>Choose the land-cover map</source>
+        <translation>Choose the land-cover map</translation>
+    </message>
+    <message>
+        <source>Land-cover maps (*.tif *.tiff *.gtif *.img *.vrt *.asc *.nc *.kea *.jp2 *.gpkg *.rst *.sdat);;All files (*)</source>
+        <translation>Land-cover maps (*.tif *.tiff *.gtif *.img *.vrt *.asc *.nc *.kea *.jp2 *.gpkg *.rst *.sdat);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Choose the sites</source>
+        <translation>Choose the sites</translation>
+    </message>
+    <message>
+        <source>Sites (*.csv *.gpkg *.shp *.geojson *.json);;CSV tables (*.csv);;All files (*)</source>
+        <translation>Sites (*.csv *.gpkg *.shp *.geojson *.json);;CSV tables (*.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Save the sites&apos; table as</source>
+        <translation>Save the sites&apos; table as</translation>
+    </message>
+    <message>
+        <source>CSV tables (*.csv);;All files (*)</source>
+        <translation>CSV tables (*.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <source>the radius &apos;%1&apos; is not a number</source>
+        <translation>the radius &apos;%1&apos; is not a number</translation>
+    </message>
+    <message>
+        <source>a radius must be above 0, not %1</source>
+        <translation>a radius must be above 0, not %1</translation>
+    </message>
+    <message>
+        <source>give at least one radius, e.g. 250, 500, 1000</source>
+        <translation>give at least one radius, e.g. 250, 500, 1000</translation>
+    </message>
+    <message>
+        <source>Choose the land-cover map to measure.</source>
+        <translation>Choose the land-cover map to measure.</translation>
+    </message>
+    <message>
+        <source>%1 does not exist.</source>
+        <translation>%1 does not exist.</translation>
+    </message>
+    <message>
+        <source>Choose the file of the sites.</source>
+        <translation>Choose the file of the sites.</translation>
+    </message>
+    <message>
+        <source>Radii: %1.</source>
+        <translation>Radii: %1.</translation>
+    </message>
+    <message>
+        <source>Habitat classes: %1</source>
+        <translation>Habitat classes: %1</translation>
+    </message>
+    <message>
+        <source>Tick at least one metric, or take the standard set.</source>
+        <translation>Tick at least one metric, or take the standard set.</translation>
+    </message>
+    <message>
+        <source>Metrics: %1</source>
+        <translation>Metrics: %1</translation>
+    </message>
+    <message>
+        <source>Name the table to write.</source>
+        <translation>Name the table to write.</translation>
+    </message>
+    <message>
+        <source>The table would replace %1: name another file.</source>
+        <translation>The table would replace %1: name another file.</translation>
+    </message>
+    <message>
+        <source>The table&apos;s folder %1 does not exist.</source>
+        <translation>The table&apos;s folder %1 does not exist.</translation>
+    </message>
+    <message>
+        <source>The map %1 cannot be measured: %2</source>
+        <translation>The map %1 cannot be measured: %2</translation>
+    </message>
+    <message>
+        <source>The map %1 has no frame or a rotated one: buffers in map units need a north-up map.</source>
+        <translation>The map %1 has no frame or a rotated one: buffers in map units need a north-up map.</translation>
+    </message>
+    <message>
+        <source>The sites in %1 cannot be read: %2</source>
+        <translation>The sites in %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>%1 holds no sites.</source>
+        <translation>%1 holds no sites.</translation>
+    </message>
+    <message>
+        <source>the map gives no cell size (%1): cells are measured as 1 m and radii are in its units</source>
+        <translation>the map gives no cell size (%1): cells are measured as 1 m and radii are in its units</translation>
+    </message>
+    <message>
+        <source>sites file: %1</source>
+        <translation>sites file: %1</translation>
+    </message>
+    <message>
+        <source>site %1: %2</source>
+        <translation>site %1: %2</translation>
+    </message>
+    <message>
+        <source>site %1 not measured: %2</source>
+        <translation>site %1 not measured: %2</translation>
+    </message>
+    <message>
+        <source>Sites: %1 of %2 measured at 1 radius; table %3.</source>
+        <translation>Sites: %1 of %2 measured at 1 radius; table %3.</translation>
+    </message>
+    <message>
+        <source>Sites: %1 of %2 measured at %3 radii; table %4.</source>
+        <translation>Sites: %1 of %2 measured at %3 radii; table %4.</translation>
+    </message>
+    <message>
+        <source>Sites cancelled: no table was written.</source>
+        <translation>Sites cancelled: no table was written.</translation>
+    </message>
+    <message>
+        <source>The sites were not measured: %1: %2</source>
+        <translation>The sites were not measured: %1: %2</translation>
+    </message>
+    <message>
+        <source>The sites&apos; table %1 could not be written: %2</source>
+        <translation>The sites&apos; table %1 could not be written: %2</translation>
+    </message>
+    <message>
+        <source>Metrics around sites</source>
+        <translation>Metrics around sites</translation>
+    </message>
+    <message>
+        <source>Table saved as %1</source>
+        <translation>Table saved as %1</translation>
+    </message>
+    <message>
+        <source>Site</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <source>Radius</source>
+        <translation>Radius</translation>
+    </message>
+    <message>
+        <source>Warnings, and sites not measured:</source>
+        <translation>Warnings, and sites not measured:</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 could not be written: %2</translation>
+    </message>
+    <message>
+        <source>Moving-window surface...</source>
+        <translation>Moving-window surface…</translation>
+    </message>
+    <message>
+        <source>Save the surface as</source>
+        <translation>Save the surface as</translation>
+    </message>
+    <message>
+        <source>GeoTIFF (*.tif *.tiff);;All files (*)</source>
+        <translation>GeoTIFF (*.tif *.tiff);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Choose the land-cover map.</source>
+        <translation>Choose the land-cover map.</translation>
+    </message>
+    <message>
+        <source>The window must be an odd number of cells, so that it has a centre cell: not %1.</source>
+        <translation>The window must be an odd number of cells, so that it has a centre cell: not %1.</translation>
+    </message>
+    <message>
+        <source>Tick at least one metric.</source>
+        <translation>Tick at least one metric.</translation>
+    </message>
+    <message>
+        <source>Name the GeoTIFF to write.</source>
+        <translation>Name the GeoTIFF to write.</translation>
+    </message>
+    <message>
+        <source>The surface would replace the map %1: name another file.</source>
+        <translation>The surface would replace the map %1: name another file.</translation>
+    </message>
+    <message>
+        <source>%1 is a folder: name a file.</source>
+        <translation>%1 is a folder: name a file.</translation>
+    </message>
+    <message>
+        <source>The surface&apos;s folder %1 does not exist.</source>
+        <translation>The surface&apos;s folder %1 does not exist.</translation>
+    </message>
+    <message>
+        <source>The map %1 cannot be read: %2</source>
+        <translation>The map %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>The surface was not made: %1</source>
+        <translation>The surface was not made: %1</translation>
+    </message>
+    <message>
+        <source>The surface could not be made: %1; nothing was written.</source>
+        <translation>The surface could not be made: %1; nothing was written.</translation>
+    </message>
+    <message>
+        <source>Surface cancelled: nothing was written.</source>
+        <translation>Surface cancelled: nothing was written.</translation>
+    </message>
+    <message>
+        <source>Surface written to %1.</source>
+        <translation>Surface written to %1.</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Orvalis manual</source>
+        <translation>Orvalis manual</translation>
+    </message>
+    <message>
+        <source>The manual (README.md) is not installed here: see &lt;tt&gt;man orvalis&lt;/tt&gt; and &lt;tt&gt;man orvalis-cli&lt;/tt&gt;, or README.md in the source tree.</source>
+        <translation>The manual (README.md) is not installed here: see &lt;tt&gt;man orvalis&lt;/tt&gt; and &lt;tt&gt;man orvalis-cli&lt;/tt&gt;, or README.md in the source tree.</translation>
+    </message>
+    <message>
+        <source>Open a map or a sample log, or Create → Sample</source>
+        <translation>Open a map or a sample log, or Create → Sample</translation>
+    </message>
+    <message>
+        <source>File → Open lists landscape files (text grids, ASCII grids, GeoTIFF) and draws the one selected. Or look at an example first:</source>
+        <translation>File → Open lists landscape files (text grids, ASCII grids, GeoTIFF) and draws the one selected. Or look at an example first:</translation>
+    </message>
+    <message>
+        <source>Example image: %1</source>
+        <translation>Example image: %1</translation>
+    </message>
+    <message>
+        <source>A forest image to sample (TGA: dark pixels are habitat), shown in the Map tab</source>
+        <translation>A forest image to sample (TGA: dark pixels are habitat), shown in the Map tab</translation>
+    </message>
+    <message>
+        <source>Example land-cover map: %1</source>
+        <translation>Example land-cover map: %1</translation>
+    </message>
+    <message>
+        <source>A land-cover map (GeoTIFF, NLCD classes), shown in the Map tab</source>
+        <translation>A land-cover map (GeoTIFF, NLCD classes), shown in the Map tab</translation>
+    </message>
+    <message>
+        <source>Tool bar</source>
+        <translation>Tool bar</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,1786 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pt_BR">
+<context>
+    <name>DialogCompare</name>
+    <message>
+        <source>Compare with neutral models</source>
+        <translation>Comparar com modelos neutros</translation>
+    </message>
+    <message>
+        <source>Real windows</source>
+        <translation>Janelas reais</translation>
+    </message>
+    <message>
+        <source>The files in the list</source>
+        <translation>Os arquivos da lista</translation>
+    </message>
+    <message>
+        <source>The windows of a sampling log:</source>
+        <translation>As janelas de um registro de amostragem:</translation>
+    </message>
+    <message>
+        <source>sample.txt</source>
+        <translation>sample.txt</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Procurar…</translation>
+    </message>
+    <message>
+        <source>Neutral models (same habitat count as each window)</source>
+        <translation>Modelos neutros (a mesma quantidade de habitat de cada janela)</translation>
+    </message>
+    <message>
+        <source>Random</source>
+        <translation>Aleatório</translation>
+    </message>
+    <message>
+        <source>Fractal, H values:</source>
+        <translation>Fractal, valores de H:</translation>
+    </message>
+    <message>
+        <source>0.2, 0.5, 0.8</source>
+        <translation>0.2, 0.5, 0.8</translation>
+    </message>
+    <message>
+        <source>Values in (0, 1], separated by commas or blanks</source>
+        <translation>Valores em (0, 1], separados por vírgulas ou espaços</translation>
+    </message>
+    <message>
+        <source>Replicates per window and model:</source>
+        <translation>Réplicas por janela e modelo:</translation>
+    </message>
+    <message>
+        <source>Seed:</source>
+        <translation>Semente:</translation>
+    </message>
+    <message>
+        <source>Patch rule:</source>
+        <translation>Regra de mancha:</translation>
+    </message>
+    <message>
+        <source>8 neighbours</source>
+        <translation>8 vizinhos</translation>
+    </message>
+    <message>
+        <source>4 neighbours</source>
+        <translation>4 vizinhos</translation>
+    </message>
+    <message>
+        <source>Cell size:</source>
+        <translation>Tamanho da célula:</translation>
+    </message>
+    <message>
+        <source> m</source>
+        <translation> m</translation>
+    </message>
+    <message>
+        <source>Metrics</source>
+        <translation>Métricas</translation>
+    </message>
+    <message>
+        <source>The standard 26 class and landscape metrics</source>
+        <translation>As 26 métricas padrão de classe e de paisagem</translation>
+    </message>
+    <message>
+        <source>Only the metrics ticked below</source>
+        <translation>Somente as métricas marcadas abaixo</translation>
+    </message>
+    <message>
+        <source>Output folder:</source>
+        <translation>Pasta de saída:</translation>
+    </message>
+    <message>
+        <source>Keep the neutral landscapes (landscapes/MODEL/ in the output folder)</source>
+        <translation>Guardar as paisagens neutras (landscapes/MODELO/ na pasta de saída)</translation>
+    </message>
+    <message>
+        <source>The files in the list (%1)</source>
+        <translation>Os arquivos da lista (%1)</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the comparison&apos;s tables</source>
+        <translation>Escolha a pasta para as tabelas da comparação</translation>
+    </message>
+    <message>
+        <source>Compare the landscape files listed in the window</source>
+        <translation>Comparar os arquivos de paisagem listados na janela</translation>
+    </message>
+    <message>
+        <source>Compare the windows a sampling run logged in its sample.txt</source>
+        <translation>Comparar as janelas que uma amostragem registrou no seu sample.txt</translation>
+    </message>
+    <message>
+        <source>The sample.txt of a sampling run</source>
+        <translation>O sample.txt de uma amostragem</translation>
+    </message>
+    <message>
+        <source>Choose the sample.txt</source>
+        <translation>Escolha o sample.txt</translation>
+    </message>
+    <message>
+        <source>Random landscapes: each cell habitat with the window&apos;s cover as probability</source>
+        <translation>Paisagens aleatórias: cada célula é habitat com a cobertura da janela como probabilidade</translation>
+    </message>
+    <message>
+        <source>Fractal (midpoint-displacement) landscapes at each H given</source>
+        <translation>Paisagens fractais (deslocamento do ponto médio) em cada H dado</translation>
+    </message>
+    <message>
+        <source>Neutral landscapes drawn for each window and model</source>
+        <translation>Paisagens neutras geradas para cada janela e modelo</translation>
+    </message>
+    <message>
+        <source>The same seed and settings give the same neutral landscapes</source>
+        <translation>A mesma semente e os mesmos parâmetros dão as mesmas paisagens neutras</translation>
+    </message>
+    <message>
+        <source>Whether cells touching at a corner belong to one patch (8) or not (4)</source>
+        <translation>Se células que se tocam pelo canto pertencem à mesma mancha (8) ou não (4)</translation>
+    </message>
+    <message>
+        <source>Side of a cell in metres, for areas and lengths</source>
+        <translation>Lado de uma célula em metros, para áreas e comprimentos</translation>
+    </message>
+    <message>
+        <source>Measure the usual class and landscape metrics</source>
+        <translation>Medir as métricas usuais de classe e de paisagem</translation>
+    </message>
+    <message>
+        <source>Measure only the metrics ticked in the list</source>
+        <translation>Medir somente as métricas marcadas na lista</translation>
+    </message>
+    <message>
+        <source>Tick the metrics to compare</source>
+        <translation>Marque as métricas a comparar</translation>
+    </message>
+    <message>
+        <source>The folder for the comparison&apos;s tables</source>
+        <translation>A pasta para as tabelas da comparação</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the tables</source>
+        <translation>Escolha a pasta para as tabelas</translation>
+    </message>
+    <message>
+        <source>Also write every neutral landscape drawn, under landscapes/ in the output folder</source>
+        <translation>Gravar também cada paisagem neutra gerada, em landscapes/ na pasta de saída</translation>
+    </message>
+</context>
+<context>
+    <name>DialogRnd</name>
+    <message>
+        <source>Random landscapes settings</source>
+        <translation>Parâmetros das paisagens aleatórias</translation>
+    </message>
+    <message>
+        <source>Cover mim</source>
+        <translation>Cobertura mín.</translation>
+    </message>
+    <message>
+        <source>Cover max</source>
+        <translation>Cobertura máx.</translation>
+    </message>
+    <message>
+        <source>Step change in cover</source>
+        <translation>Passo da cobertura</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Tamanho</translation>
+    </message>
+    <message>
+        <source>Number of replicates</source>
+        <translation>Número de réplicas</translation>
+    </message>
+    <message>
+        <source>TOTAL NUMBER OF FILES TO GENERATE</source>
+        <translation>Total de arquivos a gerar</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Pasta</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>Procurar…</translation>
+    </message>
+    <message>
+        <source>Measure every landscape into metrics.csv beside the batch list</source>
+        <translation>Medir cada paisagem em metrics.csv, ao lado da lista de lote</translation>
+    </message>
+    <message>
+        <source>Choose folder to generate files</source>
+        <translation>Escolha a pasta onde gerar os arquivos</translation>
+    </message>
+    <message>
+        <source>Lowest habitat cover, in whole percent</source>
+        <translation>Menor cobertura de habitat, em porcentagem inteira</translation>
+    </message>
+    <message>
+        <source>Highest habitat cover, in whole percent</source>
+        <translation>Maior cobertura de habitat, em porcentagem inteira</translation>
+    </message>
+    <message>
+        <source>Percent between one cover level and the next</source>
+        <translation>Porcentagem entre um nível de cobertura e o seguinte</translation>
+    </message>
+    <message>
+        <source>Side of each square landscape, in cells</source>
+        <translation>Lado de cada paisagem quadrada, em células</translation>
+    </message>
+    <message>
+        <source>How many landscapes at each cover level</source>
+        <translation>Quantas paisagens em cada nível de cobertura</translation>
+    </message>
+    <message>
+        <source>Landscapes to write: cover levels times replicates (computed)</source>
+        <translation>Paisagens a gravar: níveis de cobertura vezes réplicas (calculado)</translation>
+    </message>
+    <message>
+        <source>The folder the landscape files are written to</source>
+        <translation>A pasta onde os arquivos de paisagem são gravados</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the landscape files</source>
+        <translation>Escolha a pasta para os arquivos de paisagem</translation>
+    </message>
+    <message>
+        <source>Also measure the landscape metrics of every landscape, into metrics.csv</source>
+        <translation>Medir também as métricas de cada paisagem, em metrics.csv</translation>
+    </message>
+</context>
+<context>
+    <name>DialogSample</name>
+    <message>
+        <source>Sampler settings</source>
+        <translation>Parâmetros do amostrador</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Tamanho</translation>
+    </message>
+    <message>
+        <source>Number os replicates</source>
+        <translation>Número de réplicas</translation>
+    </message>
+    <message>
+        <source>Minimum distance between replicates</source>
+        <translation>Distância mínima entre réplicas</translation>
+    </message>
+    <message>
+        <source>Cover min</source>
+        <translation>Cobertura mín.</translation>
+    </message>
+    <message>
+        <source>Cover max</source>
+        <translation>Cobertura máx.</translation>
+    </message>
+    <message>
+        <source>Step change in cover</source>
+        <translation>Passo da cobertura</translation>
+    </message>
+    <message>
+        <source>TOTAL NUMBER OF FILES GENERATED</source>
+        <translation>Total de arquivos gerados</translation>
+    </message>
+    <message>
+        <source>Figure File</source>
+        <translation>Arquivo de imagem ou mapa</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>Procurar…</translation>
+    </message>
+    <message>
+        <source>Land-cover map</source>
+        <translation>Mapa de cobertura do solo</translation>
+    </message>
+    <message>
+        <source>Habitat classes</source>
+        <translation>Classes de habitat</translation>
+    </message>
+    <message>
+        <source>e.g. 41-43, 90</source>
+        <translation>p. ex. 41-43, 90</translation>
+    </message>
+    <message>
+        <source>Window format</source>
+        <translation>Formato das janelas</translation>
+    </message>
+    <message>
+        <source>GeoTIFF (.tif)</source>
+        <translation>GeoTIFF (.tif)</translation>
+    </message>
+    <message>
+        <source>ESRI ASCII grid (.asc)</source>
+        <translation>Grade ASCII ESRI (.asc)</translation>
+    </message>
+    <message>
+        <source>Text grid (.txt)</source>
+        <translation>Grade de texto (.txt)</translation>
+    </message>
+    <message>
+        <source>Band</source>
+        <translation>Banda</translation>
+    </message>
+    <message>
+        <source>Windows hold the map&apos;s class values instead of the cover and matrix values</source>
+        <translation>As janelas guardam os valores de classe do mapa em vez dos valores de cobertura e de matriz</translation>
+    </message>
+    <message>
+        <source>Keep the map&apos;s classes</source>
+        <translation>Manter as classes do mapa</translation>
+    </message>
+    <message>
+        <source>Classes in the map: tick the habitat</source>
+        <translation>Classes do mapa: marque o habitat</translation>
+    </message>
+    <message>
+        <source>Class</source>
+        <translation>Classe</translation>
+    </message>
+    <message>
+        <source>Cells</source>
+        <translation>Células</translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation>Proporção</translation>
+    </message>
+    <message>
+        <source>color: #b00020;</source>
+        <translation>color: #b00020;</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Pasta</translation>
+    </message>
+    <message>
+        <source>Measure every window into metrics.csv beside sample.txt</source>
+        <translation>Medir cada janela em metrics.csv, ao lado de sample.txt</translation>
+    </message>
+    <message>
+        <source>Escolha pasta onde serão alocados os arquivos</source>
+        <translation>Escolha pasta onde serão alocados os arquivos</translation>
+    </message>
+    <message>
+        <source>Choose the image file (TGA)</source>
+        <translation>Escolha a imagem (TGA) ou o mapa de cobertura do solo</translation>
+    </message>
+    <message>
+        <source>Images and land-cover maps (*.tga %1);;TGA images (*.tga);;Land-cover maps (%1);;All files (*)</source>
+        <translation>Imagens e mapas de cobertura do solo (*.tga %1);;Imagens TGA (*.tga);;Mapas de cobertura do solo (%1);;Todos os arquivos (*)</translation>
+    </message>
+    <message>
+        <source>Counting the map&apos;s classes... %1 %</source>
+        <translation>Contando as classes do mapa… %1 %</translation>
+    </message>
+    <message>
+        <source>%1 x %2 cells</source>
+        <translation>%1 x %2 células</translation>
+    </message>
+    <message>
+        <source>1 class</source>
+        <translation>1 classe</translation>
+    </message>
+    <message>
+        <source>%1 classes</source>
+        <translation>%1 classes</translation>
+    </message>
+    <message>
+        <source>%1, %2, %3 no-data cells</source>
+        <translation>%1, %2, %3 células sem dados</translation>
+    </message>
+    <message>
+        <source>; more distinct values than %1: the first met are listed, %2 cells hold others</source>
+        <translation>; mais de %1 valores distintos: os primeiros encontrados estão listados, %2 células têm outros</translation>
+    </message>
+    <message>
+        <source>This map cannot be sampled: %1</source>
+        <translation>Este mapa não pode ser amostrado: %1</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>Side of each square window, in pixels (cells)</source>
+        <translation>Lado de cada janela quadrada, em pixels (células)</translation>
+    </message>
+    <message>
+        <source>How many windows to cut at each cover level</source>
+        <translation>Quantas janelas recortar em cada nível de cobertura</translation>
+    </message>
+    <message>
+        <source>Smallest distance between the centres of two windows, in pixels</source>
+        <translation>Menor distância entre os centros de duas janelas, em pixels</translation>
+    </message>
+    <message>
+        <source>Lowest habitat cover sought, in whole percent</source>
+        <translation>Menor cobertura de habitat buscada, em porcentagem inteira</translation>
+    </message>
+    <message>
+        <source>Highest habitat cover sought, in whole percent</source>
+        <translation>Maior cobertura de habitat buscada, em porcentagem inteira</translation>
+    </message>
+    <message>
+        <source>Percent between one cover level and the next</source>
+        <translation>Porcentagem entre um nível de cobertura e o seguinte</translation>
+    </message>
+    <message>
+        <source>Windows asked for: cover levels times replicates (computed)</source>
+        <translation>Janelas pedidas: níveis de cobertura vezes réplicas (calculado)</translation>
+    </message>
+    <message>
+        <source>The image to sample (uncompressed 24- or 32-bit TGA, dark pixels are habitat) or a land-cover map</source>
+        <translation>A imagem a amostrar (TGA sem compressão de 24 ou 32 bits, pixels escuros são habitat) ou um mapa de cobertura do solo</translation>
+    </message>
+    <message>
+        <source>Choose the image or the land-cover map</source>
+        <translation>Escolha a imagem ou o mapa de cobertura do solo</translation>
+    </message>
+    <message>
+        <source>The map&apos;s classes that count as habitat: values and ranges, e.g. 41-43, 90</source>
+        <translation>As classes do mapa que contam como habitat: valores e intervalos, p. ex. 41-43, 90</translation>
+    </message>
+    <message>
+        <source>The file format of the windows cut from a map</source>
+        <translation>O formato de arquivo das janelas recortadas de um mapa</translation>
+    </message>
+    <message>
+        <source>The band of the map that holds the classes</source>
+        <translation>A banda do mapa que contém as classes</translation>
+    </message>
+    <message>
+        <source>The map&apos;s classes with their cells: tick those that are habitat</source>
+        <translation>As classes do mapa com suas células: marque as que são habitat</translation>
+    </message>
+    <message>
+        <source>The folder the window files are written to</source>
+        <translation>A pasta onde os arquivos das janelas são gravados</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the window files</source>
+        <translation>Escolha a pasta para os arquivos das janelas</translation>
+    </message>
+    <message>
+        <source>Also measure the landscape metrics of every window, into metrics.csv</source>
+        <translation>Medir também as métricas de paisagem de cada janela, em metrics.csv</translation>
+    </message>
+</context>
+<context>
+    <name>DialogSites</name>
+    <message>
+        <source>Metrics around sites</source>
+        <translation>Métricas em torno de pontos</translation>
+    </message>
+    <message>
+        <source>Land-cover map:</source>
+        <translation>Mapa de cobertura do solo:</translation>
+    </message>
+    <message>
+        <source>a GeoTIFF or any raster GDAL reads</source>
+        <translation>um GeoTIFF ou qualquer raster que o GDAL leia</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Procurar…</translation>
+    </message>
+    <message>
+        <source>Sites:</source>
+        <translation>Pontos:</translation>
+    </message>
+    <message>
+        <source>CSV with x,y columns, GeoPackage, shapefile or GeoJSON points</source>
+        <translation>Pontos em CSV com colunas x,y, GeoPackage, shapefile ou GeoJSON</translation>
+    </message>
+    <message>
+        <source>Coordinates of a CSV:</source>
+        <translation>Coordenadas de um CSV:</translation>
+    </message>
+    <message>
+        <source>the map&apos;s; EPSG:4326 for longitude and latitude</source>
+        <translation>as do mapa; EPSG:4326 para longitude e latitude</translation>
+    </message>
+    <message>
+        <source>Buffers</source>
+        <translation>Buffers</translation>
+    </message>
+    <message>
+        <source>Radii (map units):</source>
+        <translation>Raios (unidades do mapa):</translation>
+    </message>
+    <message>
+        <source>250, 500, 1000</source>
+        <translation>250, 500, 1000</translation>
+    </message>
+    <message>
+        <source>Numbers above 0, separated by commas or blanks; metres for a projected map</source>
+        <translation>Números acima de 0, separados por vírgulas ou espaços; metros para um mapa projetado</translation>
+    </message>
+    <message>
+        <source>Shape:</source>
+        <translation>Forma:</translation>
+    </message>
+    <message>
+        <source>Circle (cells whose centres lie within the radius)</source>
+        <translation>Círculo (células cujo centro está dentro do raio)</translation>
+    </message>
+    <message>
+        <source>Square (half-side the radius)</source>
+        <translation>Quadrado (meio lado igual ao raio)</translation>
+    </message>
+    <message>
+        <source>Habitat classes:</source>
+        <translation>Classes de habitat:</translation>
+    </message>
+    <message>
+        <source>empty: the map&apos;s own classes; or e.g. 41-43</source>
+        <translation>vazio: as próprias classes do mapa; ou p. ex. 41-43</translation>
+    </message>
+    <message>
+        <source>Patch rule:</source>
+        <translation>Regra de mancha:</translation>
+    </message>
+    <message>
+        <source>8 neighbours</source>
+        <translation>8 vizinhos</translation>
+    </message>
+    <message>
+        <source>4 neighbours</source>
+        <translation>4 vizinhos</translation>
+    </message>
+    <message>
+        <source>Metrics</source>
+        <translation>Métricas</translation>
+    </message>
+    <message>
+        <source>The standard 26 class and landscape metrics</source>
+        <translation>As 26 métricas padrão de classe e de paisagem</translation>
+    </message>
+    <message>
+        <source>Only the metrics ticked below</source>
+        <translation>Somente as métricas marcadas abaixo</translation>
+    </message>
+    <message>
+        <source>Table:</source>
+        <translation>Tabela:</translation>
+    </message>
+    <message>
+        <source>SITES_metrics.csv beside the sites</source>
+        <translation>PONTOS_metrics.csv ao lado dos pontos</translation>
+    </message>
+    <message>
+        <source>The land-cover map to measure around the sites</source>
+        <translation>O mapa de cobertura do solo a medir em torno dos pontos</translation>
+    </message>
+    <message>
+        <source>Choose the land-cover map</source>
+        <translation>Escolha o mapa de cobertura do solo</translation>
+    </message>
+    <message>
+        <source>The sites: points in a CSV with x and y columns, a GeoPackage, shapefile or GeoJSON</source>
+        <translation>Os pontos: em um CSV com colunas x e y, um GeoPackage, shapefile ou GeoJSON</translation>
+    </message>
+    <message>
+        <source>Choose the file of the sites</source>
+        <translation>Escolha o arquivo dos pontos</translation>
+    </message>
+    <message>
+        <source>The coordinate system of a CSV&apos;s x and y, e.g. EPSG:4326; empty: the map&apos;s</source>
+        <translation>O sistema de coordenadas de x e y de um CSV, p. ex. EPSG:4326; vazio: o do mapa</translation>
+    </message>
+    <message>
+        <source>The shape of the buffer around each site</source>
+        <translation>A forma do buffer em torno de cada ponto</translation>
+    </message>
+    <message>
+        <source>The classes that count as habitat, e.g. 41-43; empty keeps the map&apos;s own classes</source>
+        <translation>As classes que contam como habitat, p. ex. 41-43; vazio mantém as próprias classes do mapa</translation>
+    </message>
+    <message>
+        <source>Whether cells touching at a corner belong to one patch (8) or not (4)</source>
+        <translation>Se células que se tocam pelo canto pertencem à mesma mancha (8) ou não (4)</translation>
+    </message>
+    <message>
+        <source>Measure the usual class and landscape metrics</source>
+        <translation>Medir as métricas usuais de classe e de paisagem</translation>
+    </message>
+    <message>
+        <source>Measure only the metrics ticked in the list</source>
+        <translation>Medir somente as métricas marcadas na lista</translation>
+    </message>
+    <message>
+        <source>Tick the metrics to measure</source>
+        <translation>Marque as métricas a medir</translation>
+    </message>
+    <message>
+        <source>The CSV table to write, one row per site, radius and metric</source>
+        <translation>A tabela CSV a gravar, uma linha por ponto, raio e métrica</translation>
+    </message>
+    <message>
+        <source>Choose where to save the table</source>
+        <translation>Escolha onde salvar a tabela</translation>
+    </message>
+</context>
+<context>
+    <name>DialogSurface</name>
+    <message>
+        <source>Moving-window surface</source>
+        <translation>Superfície de janela móvel</translation>
+    </message>
+    <message>
+        <source>Land-cover map:</source>
+        <translation>Mapa de cobertura do solo:</translation>
+    </message>
+    <message>
+        <source>a GeoTIFF or any raster GDAL reads</source>
+        <translation>um GeoTIFF ou qualquer raster que o GDAL leia</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Procurar…</translation>
+    </message>
+    <message>
+        <source>Windows</source>
+        <translation>Janelas</translation>
+    </message>
+    <message>
+        <source>Window side (cells, odd):</source>
+        <translation>Lado da janela (células, ímpar):</translation>
+    </message>
+    <message>
+        <source>Shape:</source>
+        <translation>Forma:</translation>
+    </message>
+    <message>
+        <source>Square</source>
+        <translation>Quadrado</translation>
+    </message>
+    <message>
+        <source>Circle (cells within half the side of the centre)</source>
+        <translation>Círculo (células a até meio lado do centro)</translation>
+    </message>
+    <message>
+        <source>Step (every Nth row and column):</source>
+        <translation>Passo (cada N-ésima linha e coluna):</translation>
+    </message>
+    <message>
+        <source>Habitat classes:</source>
+        <translation>Classes de habitat:</translation>
+    </message>
+    <message>
+        <source>empty: the map&apos;s own classes; or e.g. 41-43</source>
+        <translation>vazio: as próprias classes do mapa; ou p. ex. 41-43</translation>
+    </message>
+    <message>
+        <source>Patch rule:</source>
+        <translation>Regra de mancha:</translation>
+    </message>
+    <message>
+        <source>8 neighbours</source>
+        <translation>8 vizinhos</translation>
+    </message>
+    <message>
+        <source>4 neighbours</source>
+        <translation>4 vizinhos</translation>
+    </message>
+    <message>
+        <source>Metrics: one band each, a class metric one band per class</source>
+        <translation>Métricas: uma banda cada, uma métrica de classe uma banda por classe</translation>
+    </message>
+    <message>
+        <source>Surface:</source>
+        <translation>Superfície:</translation>
+    </message>
+    <message>
+        <source>MAP_surface.tif beside the map</source>
+        <translation>MAPA_surface.tif ao lado do mapa</translation>
+    </message>
+    <message>
+        <source>The land-cover map to measure window by window</source>
+        <translation>O mapa de cobertura do solo a medir janela a janela</translation>
+    </message>
+    <message>
+        <source>Choose the land-cover map</source>
+        <translation>Escolha o mapa de cobertura do solo</translation>
+    </message>
+    <message>
+        <source>Side of the moving window in cells; odd, so that it has a centre cell</source>
+        <translation>Lado da janela móvel em células; ímpar, para que tenha uma célula central</translation>
+    </message>
+    <message>
+        <source>The shape of the moving window</source>
+        <translation>A forma da janela móvel</translation>
+    </message>
+    <message>
+        <source>Measure every Nth row and column: 1 measures every cell</source>
+        <translation>Medir a cada N linhas e colunas: 1 mede todas as células</translation>
+    </message>
+    <message>
+        <source>The classes that count as habitat, e.g. 41-43; empty keeps the map&apos;s own classes</source>
+        <translation>As classes que contam como habitat, p. ex. 41-43; vazio mantém as próprias classes do mapa</translation>
+    </message>
+    <message>
+        <source>Whether cells touching at a corner belong to one patch (8) or not (4)</source>
+        <translation>Se células que se tocam pelo canto pertencem à mesma mancha (8) ou não (4)</translation>
+    </message>
+    <message>
+        <source>Tick the metrics: each becomes a band of the surface</source>
+        <translation>Marque as métricas: cada uma vira uma banda da superfície</translation>
+    </message>
+    <message>
+        <source>The GeoTIFF to write</source>
+        <translation>O GeoTIFF a gravar</translation>
+    </message>
+    <message>
+        <source>Choose where to save the surface</source>
+        <translation>Escolha onde salvar a superfície</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Orvalis</source>
+        <translation>Orvalis</translation>
+    </message>
+    <message>
+        <source>File list</source>
+        <translation>Lista de arquivos</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>Mapa</translation>
+    </message>
+    <message>
+        <source>Grid</source>
+        <translation>Grade</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Arquivo</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Criar</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Configurações</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Ajuda</translation>
+    </message>
+    <message>
+        <source>Random</source>
+        <translation>Aleatórias…</translation>
+    </message>
+    <message>
+        <source>Fractal</source>
+        <translation>Fractais…</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir…</translation>
+    </message>
+    <message>
+        <source>Open directory</source>
+        <translation>Abrir arquivos de paisagem</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Clear List</source>
+        <translation>Limpar lista</translation>
+    </message>
+    <message>
+        <source>Export Picture…</source>
+        <translation>Exportar figura…</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Sair</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>About Orvalis</source>
+        <translation>Sobre o Orvalis</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>Parâmetros…</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>Amostrar…</translation>
+    </message>
+</context>
+<context>
+    <name>dialogFbm</name>
+    <message>
+        <source>Fractal settings</source>
+        <translation>Parâmetros fractais</translation>
+    </message>
+    <message>
+        <source>Initial H</source>
+        <translation>H inicial</translation>
+    </message>
+    <message>
+        <source>Final H</source>
+        <translation>H final</translation>
+    </message>
+    <message>
+        <source>Step change in H</source>
+        <translation>Passo de H</translation>
+    </message>
+    <message>
+        <source>Cover mim</source>
+        <translation>Cobertura mín.</translation>
+    </message>
+    <message>
+        <source>Cover max</source>
+        <translation>Cobertura máx.</translation>
+    </message>
+    <message>
+        <source>Step change in cover</source>
+        <translation>Passo da cobertura</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Tamanho</translation>
+    </message>
+    <message>
+        <source>Number or replicates</source>
+        <translation>Número de réplicas</translation>
+    </message>
+    <message>
+        <source>TOTAL NUMBER OF FILES TO GENERATE:</source>
+        <translation>Total de arquivos a gerar</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Pasta</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>Procurar…</translation>
+    </message>
+    <message>
+        <source>Measure every landscape into metrics.csv in the folder</source>
+        <translation>Medir cada paisagem em metrics.csv na pasta</translation>
+    </message>
+    <message>
+        <source>Choose folder to generate files</source>
+        <translation>Escolha a pasta onde gerar os arquivos</translation>
+    </message>
+    <message>
+        <source>First Hurst exponent H (0 to 1): higher H gives smoother, more clumped habitat</source>
+        <translation>Primeiro expoente de Hurst H (0 a 1): H maior dá habitat mais suave e agregado</translation>
+    </message>
+    <message>
+        <source>Last Hurst exponent H of the series</source>
+        <translation>Último expoente de Hurst H da série</translation>
+    </message>
+    <message>
+        <source>Step between one H and the next</source>
+        <translation>Passo entre um H e o seguinte</translation>
+    </message>
+    <message>
+        <source>Lowest habitat cover, in whole percent</source>
+        <translation>Menor cobertura de habitat, em porcentagem inteira</translation>
+    </message>
+    <message>
+        <source>Highest habitat cover, in whole percent</source>
+        <translation>Maior cobertura de habitat, em porcentagem inteira</translation>
+    </message>
+    <message>
+        <source>Percent between one cover level and the next</source>
+        <translation>Porcentagem entre um nível de cobertura e o seguinte</translation>
+    </message>
+    <message>
+        <source>Side of each square landscape, in cells</source>
+        <translation>Lado de cada paisagem quadrada, em células</translation>
+    </message>
+    <message>
+        <source>How many surfaces for each H; each is cut at every cover level</source>
+        <translation>Quantas superfícies para cada H; cada uma é cortada em todos os níveis de cobertura</translation>
+    </message>
+    <message>
+        <source>Landscapes to write (computed)</source>
+        <translation>Paisagens a gravar (calculado)</translation>
+    </message>
+    <message>
+        <source>The folder the landscape files are written to</source>
+        <translation>A pasta onde os arquivos de paisagem são gravados</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the landscape files</source>
+        <translation>Escolha a pasta para os arquivos de paisagem</translation>
+    </message>
+    <message>
+        <source>Also measure the landscape metrics of every landscape, into metrics.csv</source>
+        <translation>Medir também as métricas de cada paisagem, em metrics.csv</translation>
+    </message>
+</context>
+<context>
+    <name>setings</name>
+    <message>
+        <source>Settings</source>
+        <translation>Configurações</translation>
+    </message>
+    <message>
+        <source>Sample name</source>
+        <translation>Nome da amostra</translation>
+    </message>
+    <message>
+        <source>SMP_</source>
+        <translation>SMP_</translation>
+    </message>
+    <message>
+        <source>Sample post-string</source>
+        <translation>Sufixo da amostra</translation>
+    </message>
+    <message>
+        <source>Cover value </source>
+        <translation>Valor de cobertura</translation>
+    </message>
+    <message>
+        <source>Matrix value</source>
+        <translation>Valor de matriz</translation>
+    </message>
+    <message>
+        <source>Random seed</source>
+        <translation>Semente aleatória</translation>
+    </message>
+    <message>
+        <source>Starts the name of every window file a sampling run writes, and of its batch list (NAMEListFragStat.fbt)</source>
+        <translation>Início do nome de cada arquivo de janela que uma amostragem grava e da sua lista de lote (NOMEListFragStat.fbt)</translation>
+    </message>
+    <message>
+        <source>Added after each file name in the FRAGSTATS batch list</source>
+        <translation>Acrescentado após cada nome de arquivo na lista de lote do FRAGSTATS</translation>
+    </message>
+    <message>
+        <source>The class value written for habitat cells in landscape files</source>
+        <translation>O valor de classe gravado para as células de habitat nos arquivos de paisagem</translation>
+    </message>
+    <message>
+        <source>The class value written for matrix (non-habitat) cells in landscape files</source>
+        <translation>O valor de classe gravado para as células de matriz (não habitat) nos arquivos de paisagem</translation>
+    </message>
+    <message>
+        <source>Seed of the random landscapes: the same seed and settings give the same files</source>
+        <translation>Semente das paisagens aleatórias: a mesma semente e os mesmos parâmetros dão os mesmos arquivos</translation>
+    </message>
+</context>
+<context>
+    <name>texts::detail</name>
+    <message>
+        <source>Calculando...</source>
+        <translation>Calculando…</translation>
+    </message>
+    <message>
+        <source>Tempo de busca total...</source>
+        <translation>Tempo de busca total…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Choose file(s) do open</source>
+        <translation>Escolha os arquivos a abrir</translation>
+    </message>
+    <message>
+        <source>Sampling: no folder was chosen for the window files, nothing was written.</source>
+        <translation>Amostragem: nenhuma pasta foi escolhida para os arquivos das janelas; nada foi gravado.</translation>
+    </message>
+    <message>
+        <source>no image file was chosen</source>
+        <translation>nenhum arquivo de imagem foi escolhido</translation>
+    </message>
+    <message>
+        <source>the file does not exist</source>
+        <translation>o arquivo não existe</translation>
+    </message>
+    <message>
+        <source>it is not a plain file (a pipe or a device would block the window)</source>
+        <translation>não é um arquivo comum (um pipe ou um dispositivo travaria a janela)</translation>
+    </message>
+    <message>
+        <source>it is not a readable uncompressed 24- or 32-bit TGA image</source>
+        <translation>não é uma imagem TGA legível sem compressão de 24 ou 32 bits</translation>
+    </message>
+    <message>
+        <source>Não foi possivel carregar a imagem &quot;%1&quot;: %2.</source>
+        <translation>Não foi possível carregar a imagem &quot;%1&quot;: %2.</translation>
+    </message>
+    <message>
+        <source>Sampling: %1%2</source>
+        <translation>Amostragem: %1%2</translation>
+    </message>
+    <message>
+        <source>Sampling went on, but: %1.</source>
+        <translation>A amostragem continuou, mas: %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Sampling stopped after %n window(s): %1.</source>
+        <translation>
+            <numerusform>A amostragem parou após %n janela: %1.</numerusform>
+            <numerusform>A amostragem parou após %n janelas: %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Random landscapes: no folder was chosen, nothing was written.</source>
+        <translation>Paisagens aleatórias: nenhuma pasta foi escolhida; nada foi gravado.</translation>
+    </message>
+    <message>
+        <source>Random landscapes: %1</source>
+        <translation>Paisagens aleatórias: %1</translation>
+    </message>
+    <message>
+        <source>Fractal landscapes: no folder was chosen, nothing was written.</source>
+        <translation>Paisagens fractais: nenhuma pasta foi escolhida; nada foi gravado.</translation>
+    </message>
+    <message>
+        <source>Fractal landscapes: the folder %1 does not exist, nothing was written.</source>
+        <translation>Paisagens fractais: a pasta %1 não existe; nada foi gravado.</translation>
+    </message>
+    <message>
+        <source>Fractal landscapes: %1; nothing was written.</source>
+        <translation>Paisagens fractais: %1; nada foi gravado.</translation>
+    </message>
+    <message>
+        <source>Fractal landscapes: %1</source>
+        <translation>Paisagens fractais: %1</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>Amostragem</translation>
+    </message>
+    <message>
+        <source>Random landscapes</source>
+        <translation>Paisagens aleatórias</translation>
+    </message>
+    <message>
+        <source>Fractal landscapes</source>
+        <translation>Paisagens fractais</translation>
+    </message>
+    <message>
+        <source>%1: %2.</source>
+        <translation>%1: %2.</translation>
+    </message>
+    <message>
+        <source>Nothing was written. %1</source>
+        <translation>Nada foi gravado. %1</translation>
+    </message>
+    <message>
+        <source>%1 is not drawn: %2</source>
+        <translation>%1 não é desenhado: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not drawn: it holds no grid lines</source>
+        <translation>%1 não é desenhado: não tem linhas de grade</translation>
+    </message>
+    <message>
+        <source>%1 (matrix)</source>
+        <translation>%1 (matriz)</translation>
+    </message>
+    <message>
+        <source>%1 (cover)</source>
+        <translation>%1 (cobertura)</translation>
+    </message>
+    <message>
+        <source>other values</source>
+        <translation>outros valores</translation>
+    </message>
+    <message>
+        <source>no data (%1)</source>
+        <translation>sem dados (%1)</translation>
+    </message>
+    <message>
+        <source>%1: %2 %</source>
+        <translation>%1: %2 %</translation>
+    </message>
+    <message>
+        <source>%1 rows × %2 columns</source>
+        <translation>%1 linhas × %2 colunas</translation>
+    </message>
+    <message>
+        <source>cover (%1): %2 %</source>
+        <translation>cobertura (%1): %2 %</translation>
+    </message>
+    <message>
+        <source>row %1, column %2: %3</source>
+        <translation>linha %1, coluna %2: %3</translation>
+    </message>
+    <message>
+        <source>Wheel or + and - to zoom, drag to pan, 0 to fit</source>
+        <translation>Roda ou + e - para zoom, arraste para mover, 0 para ajustar</translation>
+    </message>
+    <message>
+        <source>Landscape files (*.txt *.asc *.tif);;Images and GIS rasters (*.tga *.tif *.tiff *.img *.asc *.vrt *.nc *.gpkg);;All files (*)</source>
+        <translation>Arquivos de paisagem (*.txt *.asc *.tif);;Imagens e rasters SIG (*.tga *.tif *.tiff *.img *.asc *.vrt *.nc *.gpkg);;Todos os arquivos (*)</translation>
+    </message>
+    <message>
+        <source>Reveal in folder</source>
+        <translation>Mostrar na pasta</translation>
+    </message>
+    <message>
+        <source>Remove from list</source>
+        <translation>Remover da lista</translation>
+    </message>
+    <message>
+        <source>Export picture</source>
+        <translation>Exportar figura</translation>
+    </message>
+    <message>
+        <source>PNG picture as shown (*.png)</source>
+        <translation>Figura PNG como exibida (*.png)</translation>
+    </message>
+    <message>
+        <source>PNG picture, one pixel a cell (*.png)</source>
+        <translation>Figura PNG, um pixel por célula (*.png)</translation>
+    </message>
+    <message>
+        <source>SVG picture as shown (*.svg)</source>
+        <translation>Figura SVG como exibida (*.svg)</translation>
+    </message>
+    <message>
+        <source>SVG picture, one pixel a cell (*.svg)</source>
+        <translation>Figura SVG, um pixel por célula (*.svg)</translation>
+    </message>
+    <message>
+        <source>There is no picture to export: select a file first.</source>
+        <translation>Não há figura a exportar: selecione um arquivo antes.</translation>
+    </message>
+    <message>
+        <source>The picture could not be written to %1.</source>
+        <translation>Não foi possível gravar a figura em %1.</translation>
+    </message>
+    <message>
+        <source>Picture written to %1.</source>
+        <translation>Figura gravada em %1.</translation>
+    </message>
+    <message>
+        <source>About Orvalis</source>
+        <translation>Sobre o Orvalis</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Orvalis %1&lt;/b&gt;&lt;/p&gt;&lt;p&gt;A desktop tool for landscape ecologists: samples habitat windows from landscape images and land-cover maps, draws neutral landscapes and measures them.&lt;/p&gt;&lt;p&gt;Licence: GPL-3.0-or-later.&lt;/p&gt;&lt;p&gt;Example data: the &lt;tt&gt;examples/&lt;/tt&gt; folder of the source tree (a TGA forest image and an NLCD land-cover map).&lt;br&gt;Manual: &lt;tt&gt;man orvalis&lt;/tt&gt; and &lt;tt&gt;man orvalis-cli&lt;/tt&gt; when installed, and &lt;tt&gt;README.md&lt;/tt&gt; in the source tree.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;Orvalis %1&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Uma ferramenta para ecólogos de paisagem: amostra janelas de habitat de imagens de paisagem e de mapas de cobertura do solo, gera paisagens neutras e as mede.&lt;/p&gt;&lt;p&gt;Licença: GPL-3.0-or-later.&lt;/p&gt;&lt;p&gt;Dados de exemplo: a pasta &lt;tt&gt;examples/&lt;/tt&gt; do código-fonte (uma imagem TGA de floresta e um mapa de cobertura do solo NLCD).&lt;br&gt;Manual: &lt;tt&gt;man orvalis&lt;/tt&gt; e &lt;tt&gt;man orvalis-cli&lt;/tt&gt; quando instalado, e &lt;tt&gt;README.md&lt;/tt&gt; no código-fonte.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Metrics</source>
+        <translation>Métricas</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Exibir</translation>
+    </message>
+    <message>
+        <source>Metrics panel</source>
+        <translation>Painel de métricas</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Nível</translation>
+    </message>
+    <message>
+        <source>patch</source>
+        <translation>mancha</translation>
+    </message>
+    <message>
+        <source>class</source>
+        <translation>classe</translation>
+    </message>
+    <message>
+        <source>landscape</source>
+        <translation>paisagem</translation>
+    </message>
+    <message>
+        <source>Neighbour rule</source>
+        <translation>Regra de vizinhança</translation>
+    </message>
+    <message>
+        <source>8 cells: patches join at sides and corners</source>
+        <translation>8 células: manchas se unem pelos lados e cantos</translation>
+    </message>
+    <message>
+        <source>4 cells: patches join at sides only</source>
+        <translation>4 células: manchas se unem só pelos lados</translation>
+    </message>
+    <message>
+        <source>Cell side</source>
+        <translation>Lado da célula</translation>
+    </message>
+    <message>
+        <source> m</source>
+        <translation> m</translation>
+    </message>
+    <message>
+        <source>from the file&apos;s frame</source>
+        <translation>do referenciamento do arquivo</translation>
+    </message>
+    <message>
+        <source>the file&apos;s frame gives %1 m</source>
+        <translation>o referenciamento do arquivo dá %1 m</translation>
+    </message>
+    <message>
+        <source>the file gives none</source>
+        <translation>o arquivo não informa</translation>
+    </message>
+    <message>
+        <source>Metric</source>
+        <translation>Métrica</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Unidade</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Valor</translation>
+    </message>
+    <message>
+        <source>Patch</source>
+        <translation>Mancha</translation>
+    </message>
+    <message>
+        <source>Class</source>
+        <translation>Classe</translation>
+    </message>
+    <message>
+        <source>class %1</source>
+        <translation>classe %1</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>Código</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;%1&lt;/b&gt; (%2)&lt;/p&gt;&lt;p&gt;%3&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;%1&lt;/b&gt; (%2)&lt;/p&gt;&lt;p&gt;%3&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>NA: not defined for this grid</source>
+        <translation>NA: não definido para esta grade</translation>
+    </message>
+    <message>
+        <source>Areas in hectares, lengths in metres, values to 4 significant digits: a value&apos;s tooltip and Ctrl+C give every digit.</source>
+        <translation>Áreas em hectares, comprimentos em metros, valores com 4 algarismos significativos: a dica de um valor e Ctrl+C dão todos os algarismos.</translation>
+    </message>
+    <message>
+        <source>The first %1 of %2 patches are listed; orvalis-cli metrics --level patch lists them all.</source>
+        <translation>As primeiras %1 de %2 manchas estão listadas; orvalis-cli metrics --level patch lista todas.</translation>
+    </message>
+    <message>
+        <source>Measuring…</source>
+        <translation>Medindo…</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copiar</translation>
+    </message>
+    <message>
+        <source>%1 cells: too many to measure here; orvalis-cli metrics measures the file.</source>
+        <translation>%1 células: demais para medir aqui; orvalis-cli metrics mede o arquivo.</translation>
+    </message>
+    <message>
+        <source>Not measured: %1</source>
+        <translation>Não medido: %1</translation>
+    </message>
+    <message>
+        <source>sample name empty</source>
+        <translation>nome da amostra vazio</translation>
+    </message>
+    <message>
+        <source>sample post-string empty</source>
+        <translation>sufixo da amostra vazio</translation>
+    </message>
+    <message>
+        <source>cover value %1</source>
+        <translation>valor de cobertura %1</translation>
+    </message>
+    <message>
+        <source>matrix value %1</source>
+        <translation>valor de matriz %1</translation>
+    </message>
+    <message>
+        <source>config.txt could not be read completely (%1); using %2.</source>
+        <translation>config.txt não pôde ser lido por completo (%1); usando %2.</translation>
+    </message>
+    <message>
+        <source>config.txt has changed on disk since Orvalis read it. Replace it with these settings?</source>
+        <translation>config.txt mudou no disco desde que o Orvalis o leu. Substituí-lo por estes parâmetros?</translation>
+    </message>
+    <message>
+        <source>The settings apply until the program ends; config.txt was left as it was changed on disk.</source>
+        <translation>Os parâmetros valem até o programa terminar; config.txt ficou como foi alterado no disco.</translation>
+    </message>
+    <message>
+        <source>The settings apply until the program ends, but they could not be saved in config.txt: %1.</source>
+        <translation>Os parâmetros valem até o programa terminar, mas não puderam ser salvos em config.txt: %1.</translation>
+    </message>
+    <message>
+        <source>Map</source>
+        <translation>Mapa</translation>
+    </message>
+    <message>
+        <source>Open Map…</source>
+        <translation>Abrir mapa…</translation>
+    </message>
+    <message>
+        <source>Open Sample Log…</source>
+        <translation>Abrir registro de amostragem…</translation>
+    </message>
+    <message>
+        <source>Choose the map</source>
+        <translation>Escolha o mapa</translation>
+    </message>
+    <message>
+        <source>Choose the map %1 was sampled from</source>
+        <translation>Escolha o mapa de onde %1 foi amostrado</translation>
+    </message>
+    <message>
+        <source>Maps (*.tga *.TGA *.tif *.tiff *.TIF *.img *.asc *.nc *.vrt);;All files (*)</source>
+        <translation>Mapas (*.tga *.TGA *.tif *.tiff *.TIF *.img *.asc *.nc *.vrt);;Todos os arquivos (*)</translation>
+    </message>
+    <message>
+        <source>Choose a sample log</source>
+        <translation>Escolha um registro de amostragem</translation>
+    </message>
+    <message>
+        <source>Sample logs (sample*.txt *.txt);;All files (*)</source>
+        <translation>Registros de amostragem (sample*.txt *.txt);;Todos os arquivos (*)</translation>
+    </message>
+    <message>
+        <source>Reading the map…</source>
+        <translation>Lendo o mapa…</translation>
+    </message>
+    <message>
+        <source>No map: File → Open Map, File → Open Sample Log, or a sampling run.</source>
+        <translation>Nenhum mapa: Arquivo → Abrir mapa, Arquivo → Abrir registro de amostragem, ou uma amostragem.</translation>
+    </message>
+    <message>
+        <source>The map %1 could not be read: %2</source>
+        <translation>Não foi possível ler o mapa %1: %2</translation>
+    </message>
+    <message>
+        <source>No window file of the log could be read to learn the windows&apos; side (%1): only their centres are marked.</source>
+        <translation>Nenhum arquivo de janela do registro pôde ser lido para saber o lado das janelas (%1): só os centros estão marcados.</translation>
+    </message>
+    <message>
+        <source>Some of %1 was not shown:
+%2</source>
+        <translation>Parte de %1 não foi exibida:
+%2</translation>
+    </message>
+    <message>
+        <source>Window cover</source>
+        <translation>Cobertura da janela</translation>
+    </message>
+    <message>
+        <source>%1
+cover %2%
+centre column %3, row %4</source>
+        <translation>%1
+cobertura %2%
+centro na coluna %3, linha %4</translation>
+    </message>
+    <message>
+        <source>
+map x %1, y %2</source>
+        <translation>
+mapa x %1, y %2</translation>
+    </message>
+    <message>
+        <source>Values of %1</source>
+        <translation>Valores de %1</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 de %2</translation>
+    </message>
+    <message>
+        <source>band %1</source>
+        <translation>banda %1</translation>
+    </message>
+    <message>
+        <source>band %1: %2</source>
+        <translation>banda %1: %2</translation>
+    </message>
+    <message>
+        <source>The band of the map drawn</source>
+        <translation>A banda do mapa desenhada</translation>
+    </message>
+    <message>
+        <source>site %1
+map x %2, y %3
+largest buffer %4 map units</source>
+        <translation>ponto %1
+mapa x %2, y %3
+maior buffer %4 unidades do mapa</translation>
+    </message>
+    <message>
+        <source>1 site, buffer of %1 map units</source>
+        <translation>1 ponto, buffer de %1 unidades do mapa</translation>
+    </message>
+    <message>
+        <source>%1 sites, largest buffer %2 map units</source>
+        <translation>%1 pontos, maior buffer %2 unidades do mapa</translation>
+    </message>
+    <message>
+        <source>%1: drawn in the Grid tab</source>
+        <translation>%1: desenhado na aba Grade</translation>
+    </message>
+    <message>
+        <source>Analyse</source>
+        <translation>Analisar</translation>
+    </message>
+    <message>
+        <source>Compare with neutral models...</source>
+        <translation>Comparar com modelos neutros…</translation>
+    </message>
+    <message>
+        <source>There are no windows to compare: open landscape files or choose a sampling log.</source>
+        <translation>Não há janelas a comparar: abra arquivos de paisagem ou escolha um registro de amostragem.</translation>
+    </message>
+    <message>
+        <source>No output folder was given for the comparison.</source>
+        <translation>Nenhuma pasta de saída foi dada para a comparação.</translation>
+    </message>
+    <message>
+        <source>The folder %1 could not be created.</source>
+        <translation>Não foi possível criar a pasta %1.</translation>
+    </message>
+    <message>
+        <source>The comparison was not run: %1</source>
+        <translation>A comparação não foi feita: %1</translation>
+    </message>
+    <message>
+        <source>The comparison ended with a problem: %1</source>
+        <translation>A comparação terminou com um problema: %1</translation>
+    </message>
+    <message>
+        <source>Comparison cancelled: the tables hold the windows finished before.</source>
+        <translation>Comparação cancelada: as tabelas têm as janelas terminadas antes.</translation>
+    </message>
+    <message>
+        <source>Comparison: %1 neutral replicates measured.</source>
+        <translation>Comparação: %1 réplicas neutras medidas.</translation>
+    </message>
+    <message>
+        <source>Comparison with neutral models</source>
+        <translation>Comparação com modelos neutros</translation>
+    </message>
+    <message>
+        <source>Tables saved in %1 (compare.csv, neutral-metrics.csv, windows.csv)</source>
+        <translation>Tabelas salvas em %1 (compare.csv, neutral-metrics.csv, windows.csv)</translation>
+    </message>
+    <message>
+        <source>The comparison&apos;s tables could not be read: %1</source>
+        <translation>Não foi possível ler as tabelas da comparação: %1</translation>
+    </message>
+    <message>
+        <source>Chart:</source>
+        <translation>Gráfico:</translation>
+    </message>
+    <message>
+        <source>%1, landscape level</source>
+        <translation>%1, nível de paisagem</translation>
+    </message>
+    <message>
+        <source>%1, class %2</source>
+        <translation>%1, classe %2</translation>
+    </message>
+    <message>
+        <source>Percolation of random landscapes</source>
+        <translation>Percolação das paisagens aleatórias</translation>
+    </message>
+    <message>
+        <source>&amp;Export...</source>
+        <translation>&amp;Exportar…</translation>
+    </message>
+    <message>
+        <source>Export the chart</source>
+        <translation>Exportar o gráfico</translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png);;SVG drawing (*.svg)</source>
+        <translation>Figura PNG (*.png);;Desenho SVG (*.svg)</translation>
+    </message>
+    <message>
+        <source>Chart saved as %1</source>
+        <translation>Gráfico salvo como %1</translation>
+    </message>
+    <message>
+        <source>Metrics around sites...</source>
+        <translation>Métricas em torno de pontos…</translation>
+    </message>
+    <message>
+        <source>Choose the land-cover map</source>
+        <translation>Escolha o mapa de cobertura do solo</translation>
+    </message>
+    <message>
+        <source>Land-cover maps (*.tif *.tiff *.gtif *.img *.vrt *.asc *.nc *.kea *.jp2 *.gpkg *.rst *.sdat);;All files (*)</source>
+        <translation>Mapas de cobertura do solo (*.tif *.tiff *.gtif *.img *.vrt *.asc *.nc *.kea *.jp2 *.gpkg *.rst *.sdat);;Todos os arquivos (*)</translation>
+    </message>
+    <message>
+        <source>Choose the sites</source>
+        <translation>Escolha os pontos</translation>
+    </message>
+    <message>
+        <source>Sites (*.csv *.gpkg *.shp *.geojson *.json);;CSV tables (*.csv);;All files (*)</source>
+        <translation>Pontos (*.csv *.gpkg *.shp *.geojson *.json);;Tabelas CSV (*.csv);;Todos os arquivos (*)</translation>
+    </message>
+    <message>
+        <source>Save the sites&apos; table as</source>
+        <translation>Salvar a tabela dos pontos como</translation>
+    </message>
+    <message>
+        <source>CSV tables (*.csv);;All files (*)</source>
+        <translation>Tabelas CSV (*.csv);;Todos os arquivos (*)</translation>
+    </message>
+    <message>
+        <source>the radius &apos;%1&apos; is not a number</source>
+        <translation>o raio &apos;%1&apos; não é um número</translation>
+    </message>
+    <message>
+        <source>a radius must be above 0, not %1</source>
+        <translation>um raio deve ser maior que 0, não %1</translation>
+    </message>
+    <message>
+        <source>give at least one radius, e.g. 250, 500, 1000</source>
+        <translation>dê ao menos um raio, p. ex. 250, 500, 1000</translation>
+    </message>
+    <message>
+        <source>Choose the land-cover map to measure.</source>
+        <translation>Escolha o mapa de cobertura do solo a medir.</translation>
+    </message>
+    <message>
+        <source>%1 does not exist.</source>
+        <translation>%1 não existe.</translation>
+    </message>
+    <message>
+        <source>Choose the file of the sites.</source>
+        <translation>Escolha o arquivo dos pontos.</translation>
+    </message>
+    <message>
+        <source>Radii: %1.</source>
+        <translation>Raios: %1.</translation>
+    </message>
+    <message>
+        <source>Habitat classes: %1</source>
+        <translation>Classes de habitat: %1</translation>
+    </message>
+    <message>
+        <source>Tick at least one metric, or take the standard set.</source>
+        <translation>Marque ao menos uma métrica, ou use o conjunto padrão.</translation>
+    </message>
+    <message>
+        <source>Metrics: %1</source>
+        <translation>Métricas: %1</translation>
+    </message>
+    <message>
+        <source>Name the table to write.</source>
+        <translation>Dê o nome da tabela a gravar.</translation>
+    </message>
+    <message>
+        <source>The table would replace %1: name another file.</source>
+        <translation>A tabela substituiria %1: dê outro nome.</translation>
+    </message>
+    <message>
+        <source>The table&apos;s folder %1 does not exist.</source>
+        <translation>A pasta da tabela %1 não existe.</translation>
+    </message>
+    <message>
+        <source>The map %1 cannot be measured: %2</source>
+        <translation>O mapa %1 não pode ser medido: %2</translation>
+    </message>
+    <message>
+        <source>The map %1 has no frame or a rotated one: buffers in map units need a north-up map.</source>
+        <translation>O mapa %1 não tem referenciamento ou o tem rotacionado: buffers em unidades do mapa precisam de um mapa com o norte para cima.</translation>
+    </message>
+    <message>
+        <source>The sites in %1 cannot be read: %2</source>
+        <translation>Os pontos em %1 não podem ser lidos: %2</translation>
+    </message>
+    <message>
+        <source>%1 holds no sites.</source>
+        <translation>%1 não tem pontos.</translation>
+    </message>
+    <message>
+        <source>the map gives no cell size (%1): cells are measured as 1 m and radii are in its units</source>
+        <translation>o mapa não dá o tamanho de célula (%1): as células são medidas como 1 m e os raios estão nas suas unidades</translation>
+    </message>
+    <message>
+        <source>sites file: %1</source>
+        <translation>arquivo de pontos: %1</translation>
+    </message>
+    <message>
+        <source>site %1: %2</source>
+        <translation>ponto %1: %2</translation>
+    </message>
+    <message>
+        <source>site %1 not measured: %2</source>
+        <translation>ponto %1 não medido: %2</translation>
+    </message>
+    <message>
+        <source>Sites: %1 of %2 measured at 1 radius; table %3.</source>
+        <translation>Pontos: %1 de %2 medidos em 1 raio; tabela %3.</translation>
+    </message>
+    <message>
+        <source>Sites: %1 of %2 measured at %3 radii; table %4.</source>
+        <translation>Pontos: %1 de %2 medidos em %3 raios; tabela %4.</translation>
+    </message>
+    <message>
+        <source>Sites cancelled: no table was written.</source>
+        <translation>Pontos cancelados: nenhuma tabela foi gravada.</translation>
+    </message>
+    <message>
+        <source>The sites were not measured: %1: %2</source>
+        <translation>Os pontos não foram medidos: %1: %2</translation>
+    </message>
+    <message>
+        <source>The sites&apos; table %1 could not be written: %2</source>
+        <translation>Não foi possível gravar a tabela dos pontos %1: %2</translation>
+    </message>
+    <message>
+        <source>Metrics around sites</source>
+        <translation>Métricas em torno de pontos</translation>
+    </message>
+    <message>
+        <source>Table saved as %1</source>
+        <translation>Tabela salva como %1</translation>
+    </message>
+    <message>
+        <source>Site</source>
+        <translation>Ponto</translation>
+    </message>
+    <message>
+        <source>Radius</source>
+        <translation>Raio</translation>
+    </message>
+    <message>
+        <source>Warnings, and sites not measured:</source>
+        <translation>Avisos, e pontos não medidos:</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>Não foi possível gravar %1: %2</translation>
+    </message>
+    <message>
+        <source>Moving-window surface...</source>
+        <translation>Superfície de janela móvel…</translation>
+    </message>
+    <message>
+        <source>Save the surface as</source>
+        <translation>Salvar a superfície como</translation>
+    </message>
+    <message>
+        <source>GeoTIFF (*.tif *.tiff);;All files (*)</source>
+        <translation>GeoTIFF (*.tif *.tiff);;Todos os arquivos (*)</translation>
+    </message>
+    <message>
+        <source>Choose the land-cover map.</source>
+        <translation>Escolha o mapa de cobertura do solo.</translation>
+    </message>
+    <message>
+        <source>The window must be an odd number of cells, so that it has a centre cell: not %1.</source>
+        <translation>A janela deve ter um número ímpar de células, para ter uma célula central: não %1.</translation>
+    </message>
+    <message>
+        <source>Tick at least one metric.</source>
+        <translation>Marque ao menos uma métrica.</translation>
+    </message>
+    <message>
+        <source>Name the GeoTIFF to write.</source>
+        <translation>Dê o nome do GeoTIFF a gravar.</translation>
+    </message>
+    <message>
+        <source>The surface would replace the map %1: name another file.</source>
+        <translation>A superfície substituiria o mapa %1: dê outro nome.</translation>
+    </message>
+    <message>
+        <source>%1 is a folder: name a file.</source>
+        <translation>%1 é uma pasta: dê o nome de um arquivo.</translation>
+    </message>
+    <message>
+        <source>The surface&apos;s folder %1 does not exist.</source>
+        <translation>A pasta da superfície %1 não existe.</translation>
+    </message>
+    <message>
+        <source>The map %1 cannot be read: %2</source>
+        <translation>O mapa %1 não pode ser lido: %2</translation>
+    </message>
+    <message>
+        <source>The surface was not made: %1</source>
+        <translation>A superfície não foi feita: %1</translation>
+    </message>
+    <message>
+        <source>The surface could not be made: %1; nothing was written.</source>
+        <translation>Não foi possível fazer a superfície: %1; nada foi gravado.</translation>
+    </message>
+    <message>
+        <source>Surface cancelled: nothing was written.</source>
+        <translation>Superfície cancelada: nada foi gravado.</translation>
+    </message>
+    <message>
+        <source>Surface written to %1.</source>
+        <translation>Superfície gravada em %1.</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Orvalis manual</source>
+        <translation>Manual do Orvalis</translation>
+    </message>
+    <message>
+        <source>The manual (README.md) is not installed here: see &lt;tt&gt;man orvalis&lt;/tt&gt; and &lt;tt&gt;man orvalis-cli&lt;/tt&gt;, or README.md in the source tree.</source>
+        <translation>O manual (README.md) não está instalado aqui: veja &lt;tt&gt;man orvalis&lt;/tt&gt; e &lt;tt&gt;man orvalis-cli&lt;/tt&gt;, ou README.md no código-fonte.</translation>
+    </message>
+    <message>
+        <source>Open a map or a sample log, or Create → Sample</source>
+        <translation>Abra um mapa ou um registro de amostragem, ou Criar → Amostrar</translation>
+    </message>
+    <message>
+        <source>File → Open lists landscape files (text grids, ASCII grids, GeoTIFF) and draws the one selected. Or look at an example first:</source>
+        <translation>Arquivo → Abrir lista arquivos de paisagem (grades de texto, grades ASCII, GeoTIFF) e desenha o selecionado. Ou veja antes um exemplo:</translation>
+    </message>
+    <message>
+        <source>Example image: %1</source>
+        <translation>Imagem de exemplo: %1</translation>
+    </message>
+    <message>
+        <source>A forest image to sample (TGA: dark pixels are habitat), shown in the Map tab</source>
+        <translation>Uma imagem de floresta para amostrar (TGA: pixels escuros são habitat), exibida na aba Mapa</translation>
+    </message>
+    <message>
+        <source>Example land-cover map: %1</source>
+        <translation>Mapa de cobertura do solo de exemplo: %1</translation>
+    </message>
+    <message>
+        <source>A land-cover map (GeoTIFF, NLCD classes), shown in the Map tab</source>
+        <translation>Um mapa de cobertura do solo (GeoTIFF, classes NLCD), exibido na aba Mapa</translation>
+    </message>
+    <message>
+        <source>Tool bar</source>
+        <translation>Barra de ferramentas</translation>
+    </message>
+</context>
+</TS>
