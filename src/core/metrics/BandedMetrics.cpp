@@ -28,7 +28,7 @@ bool fail(std::string* error, const std::string& message)
 constexpr unsigned BandNeeds = NeedPatches | NeedAdjacency | NeedBorder | NeedNearest | NeedRadius;
 
 // Rows searched for nearest neighbours at once, between the window's margins.
-constexpr int SearchRows = 64;
+constexpr int SearchRows = 128;
 
 // Cuts a row into runs of equal values; classOf gives a value's class, -1 outside.
 template <class F>
@@ -59,8 +59,36 @@ bool forEachRow(const RowBands& bands, std::vector<int>& buffer, std::string* er
     return true;
 }
 
-// Class numbers given in the order values are first met; the last value is remembered, since
-// neighbouring runs of a map mostly alternate between few classes.
+// Numbers for values: those of a usual map's range from a table, the others from a hash map.
+class ValueIndex {
+public:
+    static constexpr int Low = -1024;
+    static constexpr int Span = 1 << 17;
+
+    ValueIndex() : table_(Span, -1) {}
+
+    // The value's number, or -1 when it has none yet.
+    int32_t find(int value) const
+    {
+        if (value >= Low && value < Low + Span)
+            return table_[static_cast<size_t>(value - Low)];
+        const auto it = spill_.find(value);
+        return it == spill_.end() ? -1 : it->second;
+    }
+    void set(int value, int32_t number)
+    {
+        if (value >= Low && value < Low + Span)
+            table_[static_cast<size_t>(value - Low)] = number;
+        else
+            spill_[value] = number;
+    }
+
+private:
+    std::vector<int32_t> table_;
+    std::unordered_map<int, int32_t> spill_;
+};
+
+// Class numbers given in the order values are first met.
 class ClassIndex {
 public:
     explicit ClassIndex(std::optional<int> noData) : noData_(noData) {}
@@ -69,24 +97,21 @@ public:
     {
         if (noData_ && value == *noData_)
             return -1;
-        if (value == lastValue_ && lastClass_ >= 0)
-            return lastClass_;
-        auto [it, added] = index_.try_emplace(value, static_cast<int32_t>(values_.size()));
-        if (added)
+        int32_t k = index_.find(value);
+        if (k < 0) {
+            k = static_cast<int32_t>(values_.size());
+            index_.set(value, k);
             values_.push_back(value);
-        lastValue_ = value;
-        lastClass_ = it->second;
-        return lastClass_;
+        }
+        return k;
     }
 
     const std::vector<int>& values() const { return values_; }
 
 private:
     std::optional<int> noData_;
-    std::unordered_map<int, int32_t> index_;
+    ValueIndex index_;
     std::vector<int> values_;
-    int lastValue_ = 0;
-    int32_t lastClass_ = -1;
 };
 
 // The first look at the rows: classes, sides between them and on the borders, and the patches
@@ -366,21 +391,13 @@ public:
         : cols_(cols), reach_(eight ? 1 : 0), noData_(noData), patchOf_(patchOf)
     {
         for (size_t k = 0; k < firstValues.size(); ++k)
-            dense_[firstValues[k]] = denseOf[k];
+            dense_.set(firstValues[k], denseOf[k]);
     }
 
     const std::vector<CellRun>& addRow(const int* v)
     {
         std::swap(above_, row_);
-        cutRow(v, cols_, row_, [this](int value) {
-            if (noData_ && value == *noData_)
-                return -1;
-            if (value != lastValue_ || lastClass_ < 0) {
-                lastValue_ = value;
-                lastClass_ = dense_.at(value);
-            }
-            return lastClass_;
-        });
+        cutRow(v, cols_, row_, [this](int value) { return noData_ && value == *noData_ ? -1 : dense_.find(value); });
         size_t i = 0;
         for (CellRun& run : row_) {
             if (run.cls < 0)
@@ -404,9 +421,7 @@ private:
     int32_t reach_;
     std::optional<int> noData_;
     const std::vector<int32_t>& patchOf_;
-    std::unordered_map<int, int32_t> dense_;
-    int lastValue_ = 0;
-    int32_t lastClass_ = -1;
+    ValueIndex dense_;
     size_t next_ = 0;
     std::vector<CellRun> above_, row_;
 };
