@@ -74,6 +74,7 @@ struct Measuring {
     const std::string& patchMap;
     bool noMemoryCheck;
     std::function<void(const std::string&)> say;  // a line on standard error
+    std::function<void(const std::string&)> working;  // what is being measured, on the progress line
 };
 
 // A raster too large to be held whole cheaply: measured band by band when the metrics allow it,
@@ -97,7 +98,11 @@ bool measureLarge(const std::string& file, const Measuring& how, Measured& m)
                 megabytes(bandedBytes(bands)) + " and " + std::to_string(BandedPatchBytes) + " bytes a patch");
         double cellSize = how.cellSize;
         std::vector<MetricValue> values;
-        if (measureRasterByBands(file, cellSize, how.noData, how.options, values, &m.error, &m.sizeNote))
+        auto progress = [&](double done) {
+            how.working(file + " " + std::to_string(static_cast<int>(done * 100)) + " %");
+            return true;
+        };
+        if (measureRasterByBands(file, cellSize, how.noData, how.options, values, &m.error, &m.sizeNote, progress))
             appendMetricsRows(m.rows, file, values);
         return true;
     }
@@ -256,12 +261,18 @@ int runMetricsCommand(const MetricsOptionsCli& o)
     std::vector<Measured> measured(files.size());
     std::mutex progressMutex;
     TerminalProgress progress;
-    const Measuring how{cellSize, o.noData, *options, o.patchMap, o.noMemoryCheck, [&](const std::string& line) {
-                            std::lock_guard<std::mutex> lock(progressMutex);
-                            std::fprintf(stderr, "orvalis-cli metrics: %s\n", line.c_str());
-                        }};
     std::atomic<std::size_t> next{0};
     std::atomic<long long> done{0};
+    const Measuring how{cellSize, o.noData, *options, o.patchMap, o.noMemoryCheck,
+                        [&](const std::string& line) {
+                            std::lock_guard<std::mutex> lock(progressMutex);
+                            progress.finish();
+                            std::fprintf(stderr, "orvalis-cli metrics: %s\n", line.c_str());
+                        },
+                        [&](const std::string& label) {
+                            std::lock_guard<std::mutex> lock(progressMutex);
+                            progress({done.load(), static_cast<long long>(files.size()), label, -1});
+                        }};
     auto work = [&] {
         for (std::size_t i; (i = next++) < files.size();) {
             measured[i] = measure(files[i], how);

@@ -25,7 +25,7 @@ int bandRowsFor(std::int64_t cols)
 
 bool measureRasterByBands(const std::string& path, double& cellSize, const std::optional<int>& noData,
                           const MetricsOptions& options, std::vector<MetricValue>& out, std::string* error,
-                          std::string* sizeNote)
+                          std::string* sizeNote, const std::function<bool(double)>& progress)
 {
     out.clear();
     RasterWindows raster;
@@ -49,6 +49,7 @@ bool measureRasterByBands(const std::string& path, double& cellSize, const std::
     bands.bandRows = bandRowsFor(raster.width());
     bands.noData = RasterWindows::Outside;
     bands.cellSize = cellSize;
+    bands.progress = progress;
     std::vector<int> cells;
     bands.read = [&](int first, int count, int* into, std::string* why) {
         if (!raster.read(0, first, bands.cols, count, cells, why))

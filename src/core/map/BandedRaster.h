@@ -3,6 +3,7 @@
 #include "core/metrics/BandedMetrics.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,6 @@ int bandRowsFor(std::int64_t cols);
 // cells the file leaves out (its no-data value, its mask, NaN) and cells of noData are outside.
 bool measureRasterByBands(const std::string& path, double& cellSize, const std::optional<int>& noData,
                           const MetricsOptions& options, std::vector<MetricValue>& out, std::string* error,
-                          std::string* sizeNote = nullptr);
+                          std::string* sizeNote = nullptr, const std::function<bool(double)>& progress = {});
 
 }  // namespace orvalis

@@ -43,9 +43,10 @@ void cutRow(const int* v, int cols, std::vector<CellRun>& out, F classOf)
         }
 }
 
-// Calls f(row cells, r) for every row in order, reading a band at a time.
+// Calls f(row cells, r) for every row in order, reading a band at a time; the pass is the
+// share of the work from done to done + share.
 template <class F>
-bool forEachRow(const RowBands& bands, std::vector<int>& buffer, std::string* error, F f)
+bool forEachRow(const RowBands& bands, std::vector<int>& buffer, double done, double share, std::string* error, F f)
 {
     const int step = std::max(1, bands.bandRows);
     for (int first = 0; first < bands.rows; first += step) {
@@ -55,6 +56,8 @@ bool forEachRow(const RowBands& bands, std::vector<int>& buffer, std::string* er
             return false;
         for (int i = 0; i < count; ++i)
             f(buffer.data() + static_cast<size_t>(i) * static_cast<size_t>(bands.cols), first + i);
+        if (bands.progress && !bands.progress(done + share * (first + count) / bands.rows))
+            return fail(error, "cancelled");
     }
     return true;
 }
@@ -524,6 +527,8 @@ bool computeMetricsByBands(const RowBands& bands, const MetricsOptions& options,
     if (!(bands.cellSize > 0) || !std::isfinite(bands.cellSize))
         return fail(error, "the cell size must be a positive number");
     const bool eight = options.neighbours == 8;
+    const unsigned needs = options.selection.needs();
+    const bool again = (needs & (NeedRadius | NeedNearest)) != 0;
     std::vector<int> buffer;
     StreamedLandscape parts;
     std::vector<int32_t> patchOf, denseOf;
@@ -531,7 +536,8 @@ bool computeMetricsByBands(const RowBands& bands, const MetricsOptions& options,
     {
         FirstPass first(bands.rows, bands.cols, bands.noData, eight);
         bool ok = true;
-        if (!forEachRow(bands, buffer, error, [&](const int* v, int r) { ok = ok && first.addRow(v, r, error); }) || !ok)
+        if (!forEachRow(bands, buffer, 0, again ? 0.5 : 1, error, [&](const int* v, int r) { ok = ok && first.addRow(v, r, error); }) ||
+            !ok)
             return false;
         firstValues = first.values();
         first.finish(parts, patchOf, denseOf);
@@ -539,10 +545,9 @@ bool computeMetricsByBands(const RowBands& bands, const MetricsOptions& options,
     if (parts.values.empty())
         return fail(error, "the grid holds no cell inside the landscape");
 
-    const unsigned needs = options.selection.needs();
     const size_t P = parts.patchClass.size();
     const size_t K = parts.values.size();
-    if (needs & (NeedRadius | NeedNearest)) {
+    if (again) {
         std::vector<double> meanR, meanC, column, distance;
         if (needs & NeedRadius) {
             meanR.resize(P);
@@ -563,7 +568,7 @@ bool computeMetricsByBands(const RowBands& bands, const MetricsOptions& options,
             nearest.begin(parts.patchClass, K);
         Relabel relabel(bands.cols, bands.noData, eight, patchOf, firstValues, denseOf);
         RowWindow window(bands.rows, bands.cols, NearestPatch::NearRows);
-        const bool read = forEachRow(bands, buffer, error, [&](const int* v, int r) {
+        const bool read = forEachRow(bands, buffer, 0.5, 0.45, error, [&](const int* v, int r) {
             const std::vector<CellRun>& runs = relabel.addRow(v);
             if (needs & NeedRadius)
                 sumRowRadii(runs.data(), runs.size(), r, meanR.data(), meanC.data(), column.data(), distance.data(),
@@ -575,10 +580,10 @@ bool computeMetricsByBands(const RowBands& bands, const MetricsOptions& options,
             return false;
         if (near && nearest.pending()) {
             // Patches with no neighbour near: the boundary cells of their classes, in one more look.
-            Relabel again(bands.cols, bands.noData, eight, patchOf, firstValues, denseOf);
+            Relabel third(bands.cols, bands.noData, eight, patchOf, firstValues, denseOf);
             RowWindow edges(bands.rows, bands.cols, 1);
-            if (!forEachRow(bands, buffer, error, [&](const int* v, int r) {
-                    edges.add(again.addRow(v), r, [&](const PatchRaster& w, int from, int to, int firstRow) {
+            if (!forEachRow(bands, buffer, 0.95, 0.05, error, [&](const int* v, int r) {
+                    edges.add(third.addRow(v), r, [&](const PatchRaster& w, int from, int to, int firstRow) {
                         nearest.collectBoundary(w, from, to, firstRow);
                     });
                 }))

@@ -20,6 +20,8 @@ struct RowBands {
     double cellSize = 1.0;
     // Rows first .. first + count - 1, row after row, into cells (room for count x cols values).
     std::function<bool(int first, int count, int* cells, std::string* error)> read;
+    // Told the share of the work done after each band; false stops the measurement.
+    std::function<bool(double done)> progress;
 };
 
 // Whether the metrics options select can be computed band by band.

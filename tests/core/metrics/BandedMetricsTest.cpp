@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <random>
@@ -209,4 +210,29 @@ TEST(BandedMetrics, AReadFailureIsReported)
     std::string error;
     EXPECT_FALSE(computeMetricsByBands(bands, o, out, &error));
     EXPECT_EQ(error, "row 5 could not be read");
+}
+
+// Progress rises to the whole; a progress callback that says stop ends the measurement.
+TEST(BandedMetrics, ProgressRisesAndStops)
+{
+    const Map map = blobs(30, 20, 3, 1, 0, 7);
+    MetricsOptions o;
+    RowBands bands{30, 20, 4, {}, 1.0, [&](int first, int count, int* cells, std::string*) {
+                       std::copy_n(map.cells.begin() + first * 20, count * 20, cells);
+                       return true;
+                   }};
+    std::vector<double> seen;
+    bands.progress = [&](double done) {
+        seen.push_back(done);
+        return true;
+    };
+    std::vector<MetricValue> out;
+    std::string error;
+    ASSERT_TRUE(computeMetricsByBands(bands, o, out, &error)) << error;
+    ASSERT_FALSE(seen.empty());
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_GE(seen.back(), 0.95);
+    bands.progress = [](double done) { return done < 0.3; };
+    EXPECT_FALSE(computeMetricsByBands(bands, o, out, &error));
+    EXPECT_EQ(error, "cancelled");
 }
