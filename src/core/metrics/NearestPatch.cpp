@@ -15,11 +15,7 @@ static_assert(NearestPatch::NearRows > NearRadius);
 // patch, so a search from a patch skips its own cells wholesale.
 class BoundaryTree {
 public:
-    struct Point {
-        int r;
-        int c;
-        std::int32_t patch;
-    };
+    using Point = NearestPatch::Point;
 
     explicit BoundaryTree(std::vector<Point> points) : pts_(std::move(points)), meta_(pts_.size())
     {
@@ -289,12 +285,7 @@ const std::vector<std::int64_t>& NearestPatch::finish()
                 }
             }
         } else {
-            std::vector<BoundaryTree::Point> tree;
-            tree.reserve(points.size());
-            for (const Point& p : points)
-                tree.push_back({p.r, p.c, p.patch});
-            std::vector<Point>().swap(points);
-            const BoundaryTree search(std::move(tree));
+            const BoundaryTree search(std::move(points));
             for (const Point& q : open)
                 search.nearest(q.r, q.c, q.patch, best_[static_cast<std::size_t>(q.patch)]);
         }

@@ -34,13 +34,14 @@ public:
 
     void release();
 
-private:
+    // A boundary cell: its row, column and patch.
     struct Point {
         int r;
         int c;
         std::int32_t patch;
     };
 
+private:
     std::vector<std::int64_t> best_;
     std::vector<std::int32_t> patchesOfClass_;
     const std::vector<std::int32_t>* patchClass_ = nullptr;
