@@ -4,6 +4,7 @@
 #include "core/io/SafeFile.h"
 #include "core/map/BandedRaster.h"
 #include "core/map/PatchMap.h"
+#include "core/map/RasterWindows.h"
 #include "core/map/RasterGrid.h"
 #include "core/metrics/LandscapeMetrics.h"
 #include "core/sampler/SampleRun.h"
@@ -95,7 +96,7 @@ bool measureLarge(const std::string& file, const Measuring& how, Measured& m)
         bands.cols = static_cast<int>(std::min<std::int64_t>(width, INT32_MAX));
         bands.bandRows = bandRowsFor(width);
         how.say(file + ": " + size + ", read " + std::to_string(bands.bandRows) + " rows at a time: about " +
-                megabytes(bandedBytes(bands)) + " and " + std::to_string(BandedPatchBytes) + " bytes a patch");
+                megabytes(bandedBytes(bands) + RasterWindows::CacheBytes) + " and " + std::to_string(BandedPatchBytes) + " bytes a patch (more for enn when a class has far patches)");
         double cellSize = how.cellSize;
         std::vector<MetricValue> values;
         auto progress = [&](double done) {
@@ -181,10 +182,12 @@ CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& o)
             "landscapemetrics numbers them), then classes ascending, then the landscape; NA where undefined.\n"
             "\n"
             "Memory: a raster above 4194304 cells is read a band of rows at a time for every metric but those\n"
-            "of core areas, circles and contiguity (and gyrate with --cell-center): about 40 bytes a column and\n"
-            "100 bytes a patch, whatever the number of rows; a line on standard error says how much. The\n"
-            "others, and --patch-map, hold the grid whole: about 23 bytes a cell, refused above 100000000\n"
-            "cells or the memory available unless --no-memory-check. Files are measured --jobs at a time.");
+            "of core areas, circles and contiguity (and gyrate with --cell-center): up to 7 kB a column, GDAL's\n"
+            "64 MB cache and about 200 bytes a patch, whatever the number of rows (enn also holds the edge\n"
+            "cells of a class, 32 bytes each, when a patch of it has no other within 32 cells); a line on\n"
+            "standard error says how much. The others, and --patch-map, hold the grid whole: about 23 bytes a\n"
+            "cell, refused above 100000000 cells or the memory available unless --no-memory-check. Files are\n"
+            "measured --jobs at a time.");
     addHelpFlag(*cmd);
     cmd->add_option("FILE", o.files,
                     "landscape files to measure: text grids (.txt), GeoTIFF, ESRI ASCII grids or any\n"

@@ -30,11 +30,11 @@ bool measurableByBands(const MetricsOptions& options);
 // The selected metrics that need the whole grid in memory, blank-separated ("core_mn circle_mn").
 std::string wholeGridMetrics(const MetricsOptions& options);
 
-// Bytes held while measuring by bands, besides those of the patches: the rows read at once and
-// the window the nearest-neighbour search looks through.
+// Bytes held while measuring by bands, besides those of the patches: the rows read at once and,
+// at worst, the window the nearest-neighbour search looks through.
 std::uint64_t bandedBytes(const RowBands& bands);
 // Bytes a patch holds while measuring by bands, about.
-constexpr std::uint64_t BandedPatchBytes = 100;
+constexpr std::uint64_t BandedPatchBytes = 200;
 
 // What computeMetrics gives for the same cells, with the landscape never held whole: patches
 // are labelled row after row, joined across rows by union-find, and each keeps only its sums;
