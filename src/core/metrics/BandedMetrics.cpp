@@ -579,15 +579,23 @@ bool computeMetricsByBands(const RowBands& bands, const MetricsOptions& options,
         if (!read)
             return false;
         if (near && nearest.pending()) {
-            // Patches with no neighbour near: the boundary cells of their classes, in one more look.
-            Relabel third(bands.cols, bands.noData, eight, patchOf, firstValues, denseOf);
-            RowWindow edges(bands.rows, bands.cols, 1);
-            if (!forEachRow(bands, buffer, 0.95, 0.05, error, [&](const int* v, int r) {
-                    edges.add(third.addRow(v), r, [&](const PatchRaster& w, int from, int to, int firstRow) {
-                        nearest.collectBoundary(w, from, to, firstRow);
-                    });
-                }))
-                return false;
+            // Patches with no neighbour near: their boundary cells, then every boundary cell of
+            // their classes asked against them, in two more looks.
+            for (int look = 0; look < 2; ++look) {
+                Relabel again(bands.cols, bands.noData, eight, patchOf, firstValues, denseOf);
+                RowWindow edges(bands.rows, bands.cols, 1);
+                if (!forEachRow(bands, buffer, 0.95 + 0.025 * look, 0.025, error, [&](const int* v, int r) {
+                        edges.add(again.addRow(v), r, [&](const PatchRaster& w, int from, int to, int firstRow) {
+                            if (look == 0)
+                                nearest.collectBoundary(w, from, to, firstRow, true);
+                            else
+                                nearest.searchFar(w, from, to, firstRow);
+                        });
+                    }))
+                    return false;
+                if (look == 0)
+                    nearest.searchFrom();
+            }
         }
         if (near)
             parts.nearest2 = nearest.finish();

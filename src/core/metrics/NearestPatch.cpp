@@ -11,6 +11,8 @@ constexpr std::int64_t Unset = std::numeric_limits<std::int64_t>::max();
 constexpr int NearRadius = 32;
 static_assert(NearestPatch::NearRows > NearRadius);
 
+}  // namespace
+
 // Boundary cells of one class in a k-d tree whose subtrees know when they hold a single
 // patch, so a search from a patch skips its own cells wholesale.
 class BoundaryTree {
@@ -25,11 +27,56 @@ public:
     // Lowers best (squared) to the nearest point of another patch than `own`, if nearer.
     void nearest(int r, int c, std::int32_t own, std::int64_t& best) const { search(0, pts_.size(), 0, r, c, own, best); }
 
+    // Lowers the best (squared) of every patch of the tree but `own` to its distance from cell
+    // (r, c), where nearer.
+    void lowerAll(int r, int c, std::int32_t own, std::vector<std::int64_t>& best) const
+    {
+        visit(0, pts_.size(), r, c, own, best);
+    }
+    // Takes the patches' best as they now are, for skipping subtrees of several patches.
+    void refresh(const std::vector<std::int64_t>& best) { refreshFrom(0, pts_.size(), best); }
+
 private:
     struct Meta {
         int minR, maxR, minC, maxC;
         std::int32_t onlyPatch;  // -1: several patches below
+        std::int64_t maxBest = Unset;  // the largest best of the patches below, when last refreshed
     };
+
+    std::int64_t refreshFrom(std::size_t lo, std::size_t hi, const std::vector<std::int64_t>& best)
+    {
+        if (lo >= hi)
+            return 0;
+        const std::size_t mid = lo + (hi - lo) / 2;
+        const std::int64_t m = std::max({best[static_cast<std::size_t>(pts_[mid].patch)], refreshFrom(lo, mid, best),
+                                         refreshFrom(mid + 1, hi, best)});
+        meta_[mid].maxBest = m;
+        return m;
+    }
+
+    void visit(std::size_t lo, std::size_t hi, int r, int c, std::int32_t own, std::vector<std::int64_t>& best) const
+    {
+        if (lo >= hi)
+            return;
+        const std::size_t mid = lo + (hi - lo) / 2;
+        const Meta& m = meta_[mid];
+        if (m.onlyPatch == own)
+            return;
+        const std::int64_t gr = r < m.minR ? m.minR - r : (r > m.maxR ? r - m.maxR : 0);
+        const std::int64_t gc = c < m.minC ? m.minC - c : (c > m.maxC ? c - m.maxC : 0);
+        // Bests only fall, so a refreshed largest best still bounds them all.
+        if (gr * gr + gc * gc >= (m.onlyPatch >= 0 ? best[static_cast<std::size_t>(m.onlyPatch)] : m.maxBest))
+            return;
+        const Point& p = pts_[mid];
+        if (p.patch != own) {
+            const std::int64_t dr = p.r - r;
+            const std::int64_t dc = p.c - c;
+            std::int64_t& b = best[static_cast<std::size_t>(p.patch)];
+            b = std::min(b, dr * dr + dc * dc);
+        }
+        visit(lo, mid, r, c, own, best);
+        visit(mid + 1, hi, r, c, own, best);
+    }
 
     void build(std::size_t lo, std::size_t hi, int depth)
     {
@@ -43,7 +90,7 @@ private:
             std::nth_element(first, nth, last, [](const Point& a, const Point& b) { return a.r < b.r; });
         else
             std::nth_element(first, nth, last, [](const Point& a, const Point& b) { return a.c < b.c; });
-        Meta m{pts_[lo].r, pts_[lo].r, pts_[lo].c, pts_[lo].c, pts_[lo].patch};
+        Meta m{pts_[lo].r, pts_[lo].r, pts_[lo].c, pts_[lo].c, pts_[lo].patch, Unset};
         for (std::size_t i = lo; i < hi; ++i) {
             const Point& p = pts_[i];
             m.minR = std::min(m.minR, p.r);
@@ -90,7 +137,6 @@ private:
     std::vector<Meta> meta_;
 };
 
-}  // namespace
 
 const std::vector<std::int64_t>& NearestPatch::search(const PatchRaster& raster, bool eightNeighbours)
 {
@@ -110,6 +156,7 @@ void NearestPatch::begin(const std::vector<std::int32_t>& patchClass, std::size_
         ++patchesOfClass_[static_cast<std::size_t>(k)];
     classPending_.assign(classes, 0);
     boundary_.assign(classes, {});
+    farTrees_.clear();
 }
 
 void NearestPatch::release()
@@ -240,7 +287,7 @@ bool NearestPatch::pending()
     return any;
 }
 
-void NearestPatch::collectBoundary(const PatchRaster& raster, int from, int to, int firstRow)
+void NearestPatch::collectBoundary(const PatchRaster& raster, int from, int to, int firstRow, bool pendingOnly)
 {
     const int rows = raster.rows;
     const int cols = raster.cols;
@@ -254,7 +301,8 @@ void NearestPatch::collectBoundary(const PatchRaster& raster, int from, int to, 
         for (std::int32_t j = raster.rowRuns[static_cast<std::size_t>(r)];
              j < raster.rowRuns[static_cast<std::size_t>(r) + 1]; ++j) {
             const CellRun& run = raster.runs[static_cast<std::size_t>(j)];
-            if (run.cls < 0 || !classPending_[static_cast<std::size_t>(run.cls)])
+            if (run.cls < 0 || !classPending_[static_cast<std::size_t>(run.cls)] ||
+                (pendingOnly && best_[static_cast<std::size_t>(run.patch)] != Unset))
                 continue;
             for (int c = run.start; c < run.end; ++c)
                 if (isBoundary(r, c, run.cls))
@@ -262,8 +310,52 @@ void NearestPatch::collectBoundary(const PatchRaster& raster, int from, int to, 
         }
 }
 
+// The pending patches' boundary cells in a tree per class; each first takes the distance to the
+// nearest other pending patch of its class.
+void NearestPatch::searchFrom()
+{
+    farTrees_.assign(boundary_.size(), nullptr);
+    for (std::size_t k = 0; k < boundary_.size(); ++k) {
+        if (!classPending_[k] || boundary_[k].empty())
+            continue;
+        std::vector<Point> points = std::move(boundary_[k]);
+        boundary_[k].clear();
+        const std::vector<Point> asked = points;
+        auto tree = std::make_shared<BoundaryTree>(std::move(points));
+        for (const Point& q : asked)
+            tree->nearest(q.r, q.c, q.patch, best_[static_cast<std::size_t>(q.patch)]);
+        tree->refresh(best_);
+        farTrees_[k] = std::move(tree);
+    }
+}
+
+void NearestPatch::searchFar(const PatchRaster& raster, int from, int to, int firstRow)
+{
+    const int rows = raster.rows;
+    const int cols = raster.cols;
+    auto isBoundary = [&](int r, int c, std::int32_t k) {
+        return (r > 0 && raster.classAt(r - 1, c) != k) || (r + 1 < rows && raster.classAt(r + 1, c) != k) ||
+               (c > 0 && raster.classAt(r, c - 1) != k) || (c + 1 < cols && raster.classAt(r, c + 1) != k);
+    };
+    for (int r = from; r < to; ++r)
+        for (std::int32_t j = raster.rowRuns[static_cast<std::size_t>(r)];
+             j < raster.rowRuns[static_cast<std::size_t>(r) + 1]; ++j) {
+            const CellRun& run = raster.runs[static_cast<std::size_t>(j)];
+            if (run.cls < 0 || !farTrees_[static_cast<std::size_t>(run.cls)])
+                continue;
+            const BoundaryTree& tree = *farTrees_[static_cast<std::size_t>(run.cls)];
+            for (int c = run.start; c < run.end; ++c)
+                if (isBoundary(r, c, run.cls))
+                    tree.lowerAll(r + firstRow, c, run.patch, best_);
+        }
+    for (const auto& tree : farTrees_)
+        if (tree)
+            tree->refresh(best_);
+}
+
 const std::vector<std::int64_t>& NearestPatch::finish()
 {
+    farTrees_.clear();
     for (std::size_t k = 0; k < boundary_.size(); ++k) {
         if (!classPending_[k])
             continue;

@@ -4,9 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace orvalis {
+
+class BoundaryTree;
 
 // The nearest-neighbour distances of patches. Keeps its buffers between searches.
 class NearestPatch {
@@ -23,10 +26,13 @@ public:
     // Looks from the window's rows from .. to - 1; the window holds NearRows more rows on either
     // side where the map has them.
     void searchRows(const PatchRaster& window, int from, int to, bool eightNeighbours);
-    // Whether some patch has no other of its class within NearRows: then the boundary cells of
-    // its class are collected, from windows holding one more row on either side.
+    // Whether some patch has no other of its class within NearRows. Then the boundary cells of
+    // those patches are collected, from windows holding one more row on either side; after
+    // searchFrom() every boundary cell of their classes is asked in another look at the rows.
     bool pending();
-    void collectBoundary(const PatchRaster& window, int from, int to, int firstRow);
+    void collectBoundary(const PatchRaster& window, int from, int to, int firstRow, bool pendingOnly = false);
+    void searchFrom();
+    void searchFar(const PatchRaster& window, int from, int to, int firstRow);
     const std::vector<std::int64_t>& finish();
 
     // Rows a window holds beyond those searched from.
@@ -47,6 +53,7 @@ private:
     const std::vector<std::int32_t>* patchClass_ = nullptr;
     std::vector<char> classPending_;
     std::vector<std::vector<Point>> boundary_;
+    std::vector<std::shared_ptr<BoundaryTree>> farTrees_;  // per class: its pending patches' boundary cells
 };
 
 }  // namespace orvalis

@@ -167,6 +167,16 @@ TEST(BandedMetrics, EqualTheWholeGridBitForBit)
                      m.cells.push_back(r[c] - '0');
              return m;
          }(), {}, 8, false},
+        {"lone dots far from a block of their class, one far from everything", [] {
+             Map m{100, 100, std::vector<int>(100 * 100, 0)};
+             for (int i = 60 * 100; i < 100 * 100; ++i)
+                 m.cells[static_cast<size_t>(i)] = 1 + (i % 100 > 70);
+             m.cells[0] = 1;
+             m.cells[99] = 1;
+             m.cells[4 * 100 + 50] = 3;
+             m.cells[10 * 100 + 90] = 2;
+             return m;
+         }(), {}, 8, false},
         {"one row", blobs(1, 70, 3, 0, 0, 5), {}, 8, false},
         {"one column", blobs(70, 1, 3, 0, 0, 6), {}, 4, false},
     };
