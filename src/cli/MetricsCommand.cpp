@@ -96,7 +96,7 @@ bool measureLarge(const std::string& file, const Measuring& how, Measured& m)
         bands.cols = static_cast<int>(std::min<std::int64_t>(width, INT32_MAX));
         bands.bandRows = bandRowsFor(width);
         how.say(file + ": " + size + ", read " + std::to_string(bands.bandRows) + " rows at a time: about " +
-                megabytes(bandedBytes(bands) + RasterWindows::CacheBytes) + " and " + std::to_string(BandedPatchBytes) + " bytes a patch (more for enn when a class has far patches)");
+                megabytes(bandedBytes(bands) + RasterWindows::CacheBytes) + " and " + std::to_string(BandedPatchBytes) + " bytes a patch");
         double cellSize = how.cellSize;
         std::vector<MetricValue> values;
         auto progress = [&](double done) {
@@ -184,7 +184,7 @@ CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& o)
             "Memory: a raster above 4194304 cells is read a band of rows at a time for every metric but those\n"
             "of core areas, circles and contiguity (and gyrate with --cell-center): up to 7 kB a column, GDAL's\n"
             "64 MB cache and about 200 bytes a patch, whatever the number of rows (enn also holds the edge\n"
-            "cells of a class, 32 bytes each, when a patch of it has no other within 32 cells); a line on\n"
+            "cells of patches with no other of their class within 32 cells, 32 bytes each); a line on\n"
             "standard error says how much. The others, and --patch-map, hold the grid whole: about 23 bytes a\n"
             "cell, refused above 100000000 cells or the memory available unless --no-memory-check. Files are\n"
             "measured --jobs at a time.");
