@@ -59,6 +59,8 @@ struct MetricsOptionsCli {
     std::string output = "metrics.csv";
     std::string patchMap;
     bool listMetrics = false;
+    int jobs = 0;                  // every core, at most 64
+    bool noMemoryCheck = false;
 };
 CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& options);
 int runMetricsCommand(const MetricsOptionsCli& options);

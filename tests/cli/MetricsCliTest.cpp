@@ -1,4 +1,5 @@
 #include "core/io/MetricsCsv.h"
+#include "core/map/GdalSupport.h"
 #include "core/map/RasterGrid.h"
 #include "core/metrics/LandscapeMetrics.h"
 #include "support/CliRunner.h"
@@ -6,7 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <vector>
+
+#include <gdal_priv.h>
+#include <ogr_spatialref.h>
 
 using namespace orvalis::test;
 
@@ -152,4 +158,63 @@ TEST(MetricsCli, CellSizeFromTheSamplingRecordOrAWarning)
     EXPECT_EQ(recorded.err, "");
     const CliRun given = runCli(dir, "metrics", "--list list.fbt --metrics ta --cell-size 10 --output -");
     EXPECT_NE(given.out.find("landscape,,,ta,0.04\n"), std::string::npos) << given.out;
+}
+
+namespace {
+
+// A projected GeoTIFF of clumps of three classes with its own no-data value in scattered cells;
+// sparse leaves every block unwritten, so that a huge map costs nothing on disk.
+void writeRaster(const std::string& path, int rows, int cols, bool sparse)
+{
+    orvalis::registerGdal();
+    char** options = CSLSetNameValue(nullptr, "TILED", "YES");
+    options = CSLSetNameValue(options, "SPARSE_OK", sparse ? "TRUE" : "FALSE");
+    GDALDataset* ds = GetGDALDriverManager()->GetDriverByName("GTiff")->Create(path.c_str(), cols, rows, 1, GDT_Int16, options);
+    CSLDestroy(options);
+    ASSERT_NE(ds, nullptr);
+    double frame[6] = {500000, 30, 0, 5000000, 0, -30};
+    ds->SetGeoTransform(frame);
+    OGRSpatialReference srs;
+    srs.importFromEPSG(32631);
+    ds->SetSpatialRef(&srs);
+    GDALRasterBand* band = ds->GetRasterBand(1);
+    band->SetNoDataValue(-9999);
+    if (!sparse) {
+        std::vector<std::int16_t> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) {
+                const unsigned h = static_cast<unsigned>(r * 7919 + c * 104729) * 2654435761u;
+                cells[static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c)] =
+                    h % 97 == 0 ? std::int16_t{-9999} : static_cast<std::int16_t>((r / 37 + c / 23 + (h >> 28) % 2) % 3);
+            }
+        ASSERT_EQ(band->RasterIO(GF_Write, 0, 0, cols, rows, cells.data(), cols, rows, GDT_Int16, 0, 0), CE_None);
+    }
+    GDALClose(ds);
+}
+
+}  // namespace
+
+// A raster above four million cells is read band by band, with the same table as when it is held
+// whole (as --patch-map needs); metrics that need it whole on a map too large are refused, saying why.
+TEST(MetricsCli, LargeRastersAreMeasuredBandByBandOrRefusedWithTheMemoryNeeded)
+{
+    TempDir dir;
+    writeRaster(dir.file("big.tif"), 2050, 2050, false);
+    const CliRun banded = runCli(dir, "metrics", "big.tif --jobs 1 --output banded.csv");
+    EXPECT_EQ(banded.status, 0) << banded.err;
+    EXPECT_NE(banded.err.find("big.tif: 2050 x 2050 cells, read 511 rows at a time: about"), std::string::npos) << banded.err;
+    std::filesystem::create_directory(dir.file("patches"));
+    const CliRun whole = runCli(dir, "metrics", "big.tif --patch-map patches --output whole.csv");
+    EXPECT_EQ(whole.status, 0) << whole.err;
+    EXPECT_NE(whole.err.find("held whole for --patch-map: about 93 MB"), std::string::npos) << whole.err;
+    EXPECT_EQ(readFile(dir.file("banded.csv")), readFile(dir.file("whole.csv")));
+
+    writeRaster(dir.file("huge.tif"), 10001, 10000, true);
+    const CliRun refused = runCli(dir, "metrics", "huge.tif --metrics pland,core_mn,circle_mn --output -");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("huge.tif: it holds 10000 x 10001 cells and circle_mn core_mn need the whole grid in "
+                               "memory: about 2.1 GB, above the 100000000 cells held whole (--no-memory-check"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(runCli(dir, "metrics", "big.tif --jobs 65").status, 2);
 }

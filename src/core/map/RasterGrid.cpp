@@ -66,13 +66,13 @@ bool isRasterGridPath(const std::string& path)
 }
 
 bool readMeasurableGrid(const std::string& path, LandscapeGrid& grid, double& cellSize, std::optional<int>& noData,
-                        std::string* error, std::string* sizeNote)
+                        std::string* error, std::string* sizeNote, std::uint64_t maxCells)
 {
     if (sizeNote)
         *sizeNote = isRasterGridPath(path) ? std::string() : "a text grid knows no cell size";
     if (isRasterGridPath(path)) {
         RasterGridInfo info;
-        if (!readRasterGrid(path, grid, info, error))
+        if (!readRasterGrid(path, grid, info, error, maxCells))
             return false;
         if (sizeNote && !info.cellSize)
             *sizeNote = info.cellSizeNote.empty() ? "its frame gives no cell size" : info.cellSizeNote;

@@ -44,7 +44,8 @@ bool isRasterGridPath(const std::string& path);
 // False with *error set; grid is then empty.
 // sizeNote, when given, says why the file gives no cell size of its own (a text grid; a raster
 // in degrees, ...) and is left empty when it gives one.
+// A raster of more than maxCells cells is refused.
 bool readMeasurableGrid(const std::string& path, LandscapeGrid& grid, double& cellSize, std::optional<int>& noData,
-                        std::string* error, std::string* sizeNote = nullptr);
+                        std::string* error, std::string* sizeNote = nullptr, std::uint64_t maxCells = 100'000'000);
 
 }  // namespace orvalis

@@ -43,6 +43,35 @@ bool checkGrid(const GridView& grid, std::string* error)
 
 }  // namespace
 
+void collectMetricValues(Measure& m, const MetricsOptions& options, std::vector<MetricValue>& out)
+{
+    const std::vector<const MetricDef*>& defs = options.selection.metrics();
+    size_t patchMetrics = 0;
+    for (const MetricDef* d : defs)
+        patchMetrics += d->level == MetricLevel::Patch;
+    if (patchMetrics > 0) {
+        const std::vector<int32_t>& order = m.patchOrder();
+        out.reserve(order.size() * patchMetrics);
+        for (size_t id = 0; id < order.size(); ++id) {
+            const size_t p = static_cast<size_t>(order[id]);
+            const int cls = m.classValue(static_cast<size_t>(m.patchClass(p)));
+            for (const MetricDef* d : defs)
+                if (d->level == MetricLevel::Patch)
+                    out.push_back({MetricLevel::Patch, cls, static_cast<int>(id) + 1, d->code, m.patchValues(*d)[p]});
+        }
+        for (MetricValue& v : out)
+            if (v.value && std::isnan(*v.value))
+                v.value.reset();
+    }
+    for (size_t k = 0; k < m.classCount(); ++k)
+        for (const MetricDef* d : defs)
+            if (d->level == MetricLevel::Class)
+                out.push_back({MetricLevel::Class, m.classValue(k), 0, d->code, d->klass(m, k)});
+    for (const MetricDef* d : defs)
+        if (d->level == MetricLevel::Landscape)
+            out.push_back({MetricLevel::Landscape, 0, 0, d->code, d->landscape(m)});
+}
+
 std::string checkMetricsOptions(const MetricsOptions& options)
 {
     if (options.neighbours != 4 && options.neighbours != 8)
@@ -65,34 +94,9 @@ bool computeMetrics(const GridView& grid, const MetricsOptions& options, std::ve
     bool ok;
     {
         Measure m(grid, options, s);
-        const std::vector<const MetricDef*>& defs = options.selection.metrics();
         ok = m.prepare(options.selection.needs(), error);
-        if (ok) {
-            size_t patchMetrics = 0;
-            for (const MetricDef* d : defs)
-                patchMetrics += d->level == MetricLevel::Patch;
-            if (patchMetrics > 0) {
-                const std::vector<int32_t>& order = m.patchOrder();
-                out.reserve(order.size() * patchMetrics);
-                for (size_t id = 0; id < order.size(); ++id) {
-                    const size_t p = static_cast<size_t>(order[id]);
-                    const int cls = m.classValue(static_cast<size_t>(m.patchClass(p)));
-                    for (const MetricDef* d : defs)
-                        if (d->level == MetricLevel::Patch)
-                            out.push_back({MetricLevel::Patch, cls, static_cast<int>(id) + 1, d->code, m.patchValues(*d)[p]});
-                }
-                for (MetricValue& v : out)
-                    if (v.value && std::isnan(*v.value))
-                        v.value.reset();
-            }
-            for (size_t k = 0; k < m.classCount(); ++k)
-                for (const MetricDef* d : defs)
-                    if (d->level == MetricLevel::Class)
-                        out.push_back({MetricLevel::Class, m.classValue(k), 0, d->code, d->klass(m, k)});
-            for (const MetricDef* d : defs)
-                if (d->level == MetricLevel::Landscape)
-                    out.push_back({MetricLevel::Landscape, 0, 0, d->code, d->landscape(m)});
-        }
+        if (ok)
+            collectMetricValues(m, options, out);
     }
     if (grid.cells.size() > KeptCells)
         s.release();

@@ -32,35 +32,6 @@ bool fail(std::string* error, const char* message)
 #define ORVALIS_SQRT_CLONES
 #endif
 
-// Per patch the distances of its cell centres from their centre, summed in row order as one
-// pass over the cells would. A run's distances come first, all in doubles (column holds 0, 1,
-// 2, ... as doubles) so that they take the widest vectors; the sums then add them in order.
-ORVALIS_SQRT_CLONES
-void sumRunRadii(const PatchRaster& raster, const double* meanR, const double* meanC, const double* column,
-                 double* distance, double* radiusSum)
-{
-    for (int r = 0; r < raster.rows; ++r)
-        for (int32_t j = raster.rowRuns[static_cast<size_t>(r)]; j < raster.rowRuns[static_cast<size_t>(r) + 1]; ++j) {
-            const CellRun& run = raster.runs[static_cast<size_t>(j)];
-            if (run.patch < 0)
-                continue;
-            const size_t l = static_cast<size_t>(run.patch);
-            const double dr = r - meanR[l];
-            const double mc = meanC[l];
-            const int n = run.end - run.start;
-            // Whole blocks of four, past the run's end into the buffers' slack: no loop for the rest.
-            for (int i = 0; i < n; i += 4)
-                for (int q = 0; q < 4; ++q) {
-                    const double dc = column[run.start + i + q] - mc;
-                    distance[i + q] = std::sqrt(dr * dr + dc * dc);
-                }
-            double sum = radiusSum[l];
-            for (int i = 0; i < n; ++i)
-                sum += distance[i];
-            radiusSum[l] = sum;
-        }
-}
-
 // Mean and spreads of values[i] over the i in each group, two passes as R's sd takes them.
 void summarise(const SeriesValues& series, size_t classes, SeriesStats& out)
 {
@@ -110,6 +81,34 @@ void summarise(const SeriesValues& series, size_t classes, SeriesStats& out)
 
 }  // namespace
 
+// Per patch the distances of its cell centres from their centre, summed in row order as one
+// pass over the cells would. A run's distances come first, all in doubles (column holds 0, 1,
+// 2, ... as doubles) so that they take the widest vectors; the sums then add them in order.
+ORVALIS_SQRT_CLONES
+void sumRowRadii(const CellRun* runs, std::size_t count, int r, const double* meanR, const double* meanC,
+                 const double* column, double* distance, double* radiusSum)
+{
+    for (std::size_t j = 0; j < count; ++j) {
+        const CellRun& run = runs[j];
+        if (run.patch < 0)
+            continue;
+        const size_t l = static_cast<size_t>(run.patch);
+        const double dr = r - meanR[l];
+        const double mc = meanC[l];
+        const int n = run.end - run.start;
+        // Whole blocks of four, past the run's end into the buffers' slack: no loop for the rest.
+        for (int i = 0; i < n; i += 4)
+            for (int q = 0; q < 4; ++q) {
+                const double dc = column[run.start + i + q] - mc;
+                distance[i + q] = std::sqrt(dr * dr + dc * dc);
+            }
+        double sum = radiusSum[l];
+        for (int i = 0; i < n; ++i)
+            sum += distance[i];
+        radiusSum[l] = sum;
+    }
+}
+
 Measure::Measure(const GridView& grid, const MetricsOptions& options, MeasureScratch& scratch)
     : grid_(grid), options_(options), s_(scratch), raster_(scratch.raster)
 {
@@ -134,6 +133,44 @@ bool Measure::prepare(unsigned needs, std::string* error)
     dataCells_ = std::accumulate(classCells_.begin(), classCells_.end(), int64_t{0});
     cellHa_ = grid_.cellSize * grid_.cellSize / 10000.0;
     return true;
+}
+
+void Measure::adopt(StreamedLandscape& parts)
+{
+    raster_.rows = parts.rows;
+    raster_.cols = parts.cols;
+    raster_.values = std::move(parts.values);
+    raster_.runs.clear();
+    raster_.rowRuns.clear();
+    raster_.runOf.clear();
+    raster_.classContacts.clear();
+    raster_.patchClass = std::move(parts.patchClass);
+    raster_.shapes = std::move(parts.shapes);
+    labelled_ = true;
+    classCells_ = std::move(parts.classCells);
+    dataCells_ = std::accumulate(classCells_.begin(), classCells_.end(), int64_t{0});
+    cellHa_ = grid_.cellSize * grid_.cellSize / 10000.0;
+    pairs_ = std::move(parts.pairs);
+    edgeOf_.assign(classCount(), 0);
+    edgeAll_ = 0;
+    for (const Pair& q : pairs_) {
+        edgeOf_[static_cast<size_t>(q.a)] += q.sides;
+        edgeOf_[static_cast<size_t>(q.b)] += q.sides;
+        edgeAll_ += q.sides;
+    }
+    paired_ = true;
+    mapEdgeOf_ = std::move(parts.mapEdge);
+    noDataEdgeOf_ = std::move(parts.noDataEdge);
+    bordered_ = true;
+    if (!parts.nearest2.empty()) {
+        adoptedNearest2_ = std::move(parts.nearest2);
+        nearest2_ = &adoptedNearest2_;
+        searched_ = true;
+    }
+    if (!parts.radiusSum.empty()) {
+        s_.radiusSum = std::move(parts.radiusSum);
+        radii_ = true;
+    }
 }
 
 double Measure::log(double x) const
@@ -411,7 +448,11 @@ void Measure::sumRadii()
     s_.distance.resize(static_cast<size_t>(raster_.cols) + 3);
     for (int c = static_cast<int>(s_.column.size()); c < raster_.cols + 3; ++c)
         s_.column.push_back(c);
-    sumRunRadii(raster_, meanR.data(), meanC.data(), s_.column.data(), s_.distance.data(), s_.radiusSum.data());
+    for (int r = 0; r < raster_.rows; ++r) {
+        const int32_t first = raster_.rowRuns[static_cast<size_t>(r)];
+        sumRowRadii(raster_.runs.data() + first, static_cast<size_t>(raster_.rowRuns[static_cast<size_t>(r) + 1] - first), r,
+                    meanR.data(), meanC.data(), s_.column.data(), s_.distance.data(), s_.radiusSum.data());
+    }
     radii_ = true;
 }
 

@@ -46,6 +46,31 @@ struct MeasureScratch {
     void release() { *this = MeasureScratch(); }
 };
 
+// Sides between a cell of class a and one of class b.
+struct ClassPair {
+    std::int32_t a, b;  // a < b
+    std::int64_t sides;
+};
+
+// What Measure finds in a grid's cells, found instead from its rows read a band at a time.
+struct StreamedLandscape {
+    int rows = 0;
+    int cols = 0;
+    std::vector<int> values;                         // dense class -> class value, ascending
+    std::vector<std::int64_t> classCells;            // per dense class
+    std::vector<std::int64_t> mapEdge, noDataEdge;   // per dense class, as Measure counts them
+    std::vector<ClassPair> pairs;                    // sorted by a, then b
+    std::vector<std::int32_t> patchClass;            // per patch, numbered by first cell row after row
+    std::vector<PatchShape> shapes;
+    std::vector<std::int64_t> nearest2;              // NearestPatch's answer; empty when not searched
+    std::vector<double> radiusSum;                   // per patch; empty when not summed
+};
+
+// Adds row r's runs' distances from their patches' centres to radiusSum, as the whole grid's
+// pass does; distance and column hold the row's columns and three more.
+void sumRowRadii(const CellRun* runs, std::size_t count, int r, const double* meanR, const double* meanC,
+                 const double* column, double* distance, double* radiusSum);
+
 // One grid being measured: its intermediates, each computed on first use.
 class Measure {
 public:
@@ -53,6 +78,9 @@ public:
 
     // Cuts the grid into runs and classes, and labels the patches when needs ask for them.
     bool prepare(unsigned needs, std::string* error);
+    // Takes the intermediates of a grid that was never held whole (grid's cells are empty);
+    // only the metrics StreamedLandscape has the intermediates of may then be asked for.
+    void adopt(StreamedLandscape& parts);
 
     const GridView& grid() const { return grid_; }
     const MetricsOptions& options() const { return options_; }
@@ -81,10 +109,7 @@ public:
     const std::vector<std::int32_t>& patchOrder();
 
     // Sides between different classes.
-    struct Pair {
-        std::int32_t a, b;  // a < b
-        std::int64_t sides;
-    };
+    using Pair = ClassPair;
     const std::vector<Pair>& pairs();
     std::int64_t edgeOf(std::size_t k);  // sides facing another class
     std::int64_t edgeAll();              // sides between classes, each once
@@ -163,6 +188,7 @@ private:
     std::vector<std::int64_t> mapEdgeOf_, noDataEdgeOf_;
     bool searched_ = false;
     const std::vector<std::int64_t>* nearest2_ = nullptr;
+    std::vector<std::int64_t> adoptedNearest2_;
     bool radii_ = false;
     bool cored_ = false;
     std::vector<std::int64_t> coreCells_, coreAreas_;
@@ -176,5 +202,8 @@ private:
     std::map<std::string, std::vector<double>> patchSums_;
     std::map<const MetricDef*, std::vector<double>> patchValues_;
 };
+
+// The rows computeMetrics gives for a measured grid.
+void collectMetricValues(Measure& m, const MetricsOptions& options, std::vector<MetricValue>& out);
 
 }  // namespace orvalis
