@@ -153,7 +153,7 @@ inline QString earlierLogTitle()
 }
 inline QString earlierLogFound(const QString& log, qint64 windows, const QString& written)
 {
-    return detail::window("%1 already holds the log of an earlier run: %n window(s), written %2.", int(windows))
+    return detail::window("%1 already holds the log of an earlier run: %n window(s), written %2.", nullptr, int(windows))
         .arg(log, written);
 }
 inline QString earlierLogQuestion(const QString& copy)
