@@ -66,7 +66,7 @@ bool isRasterGridPath(const std::string& path)
 }
 
 bool readMeasurableGrid(const std::string& path, LandscapeGrid& grid, double& cellSize, std::optional<int>& noData,
-                        std::string* error, std::string* sizeNote)
+                        std::string* error, std::string* sizeNote, const std::atomic<bool>* stop)
 {
     if (sizeNote)
         *sizeNote = isRasterGridPath(path) ? std::string() : "a text grid knows no cell size";
@@ -82,7 +82,7 @@ bool readMeasurableGrid(const std::string& path, LandscapeGrid& grid, double& ce
             noData = info.noData;
         return true;
     }
-    const LandscapeReadResult read = readGridStrictly(path, grid);
+    const LandscapeReadResult read = readGridStrictly(path, grid, 100'000'000, stop);
     if (!read.ok && error)
         *error = read.error;
     return read.ok;

@@ -3,6 +3,7 @@
 #include "core/io/CompactGrid.h"
 #include "core/io/LandscapeFile.h"
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -45,6 +46,6 @@ bool isRasterGridPath(const std::string& path);
 // sizeNote, when given, says why the file gives no cell size of its own (a text grid; a raster
 // in degrees, ...) and is left empty when it gives one.
 bool readMeasurableGrid(const std::string& path, LandscapeGrid& grid, double& cellSize, std::optional<int>& noData,
-                        std::string* error, std::string* sizeNote = nullptr);
+                        std::string* error, std::string* sizeNote = nullptr, const std::atomic<bool>* stop = nullptr);
 
 }  // namespace orvalis

@@ -66,7 +66,9 @@ bool computeMetrics(const GridView& grid, const MetricsOptions& options, std::ve
     {
         Measure m(grid, options, s);
         const std::vector<const MetricDef*>& defs = options.selection.metrics();
-        ok = m.prepare(options.selection.needs(), error);
+        // Each metric may be a whole pass over a large grid: a stop is heard between them.
+        const auto stopped = [&] { return options.stop && options.stop->load(std::memory_order_relaxed); };
+        ok = !stopped() && m.prepare(options.selection.needs(), error);
         if (ok) {
             size_t patchMetrics = 0;
             for (const MetricDef* d : defs)
@@ -85,13 +87,17 @@ bool computeMetrics(const GridView& grid, const MetricsOptions& options, std::ve
                     if (v.value && std::isnan(*v.value))
                         v.value.reset();
             }
-            for (size_t k = 0; k < m.classCount(); ++k)
+            for (size_t k = 0; k < m.classCount() && !stopped(); ++k)
                 for (const MetricDef* d : defs)
-                    if (d->level == MetricLevel::Class)
+                    if (d->level == MetricLevel::Class && !stopped())
                         out.push_back({MetricLevel::Class, m.classValue(k), 0, d->code, d->klass(m, k)});
             for (const MetricDef* d : defs)
-                if (d->level == MetricLevel::Landscape)
+                if (d->level == MetricLevel::Landscape && !stopped())
                     out.push_back({MetricLevel::Landscape, 0, 0, d->code, d->landscape(m)});
+        }
+        if (stopped()) {
+            out.clear();
+            ok = fail(error, "stopped");
         }
     }
     if (grid.cells.size() > KeptCells)
