@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "core/compare/CompareRun.h"
 #include "core/io/Config.h"
+#include "core/run/RunLock.h"
 #include "core/sampler/SampleLog.h"
 #include "core/sampler/SampleRun.h"
 #include "plots/ComparePlots.h"
@@ -70,12 +71,23 @@ bool logWindows(const std::string& log, std::vector<std::string>& files, std::ve
     return whole;
 }
 
-int drawPlots(const std::string& folder)
+// Draws the folder's charts; false when Ctrl-C stopped the drawing.
+bool drawPlots(const std::string& folder)
 {
-    const PlotsResult plots = drawComparePlots(folder);
+    const PlotsResult plots = drawComparePlots(folder, [] { return !InterruptGuard::interrupted(); });
+    if (plots.interrupted)
+        return false;
     if (!plots.ok)
         std::fprintf(stderr, "orvalis-cli compare: warning: no pictures: %s\n", plots.message.c_str());
-    return 0;
+    if (!plots.constant.empty()) {
+        std::string names;
+        for (const std::string& c : plots.constant)
+            names += (names.empty() ? "" : ", ") + c;
+        std::fprintf(stderr, "orvalis-cli compare: %zu metric%s the same in every window and replicate, not charted "
+                             "(plots/constant-metrics.txt): %s\n",
+                     plots.constant.size(), plots.constant.size() == 1 ? " is" : "s are", names.c_str());
+    }
+    return true;
 }
 
 int runMerge(const CompareOptions& o)
@@ -92,7 +104,15 @@ int runMerge(const CompareOptions& o)
     if (result.failed())
         return status;
     std::printf("%zu shard%s merged into %s\n", shards.size(), shards.size() == 1 ? "" : "s", o.output.c_str());
-    drawPlots(o.output);
+    // The charts are drawn under the folder's lock, so that no run writes tables beneath them.
+    RunLock lock;
+    if (!lock.acquire({o.output})) {
+        std::fprintf(stderr, "orvalis-cli compare: no pictures: %s\n", lock.message().c_str());
+        return 1;
+    }
+    const InterruptGuard interrupts;
+    if (!drawPlots(o.output))
+        return runExitStatus("compare", true, "", true, "the charts were not all drawn");
     return status;
 }
 
@@ -219,13 +239,18 @@ int runCompareCommand(const CompareOptions& o)
     std::error_code ec;
     std::filesystem::create_directories(p.output, ec);
 
-    // Ctrl-C stops at the next replicate; the tables keep whole windows.
-    std::optional<InterruptGuard> interrupts(std::in_place);
+    // Ctrl-C stops the replicates being made; the tables keep whole windows and no chart is drawn.
+    const InterruptGuard interrupts;
     TerminalProgress progress;
     RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); });
-    const RunResult result = runCompare(p, control);
+    bool chartsStopped = false;
+    // The charts are drawn before the run lets go of its folder: a second run cannot write beneath them.
+    const RunResult result = runCompare(p, control, [&](RunResult& r) {
+        progress.finish();
+        if (!r.cancelled() && r.status != RunStatus::Refused && !InterruptGuard::interrupted())
+            chartsStopped = !drawPlots(p.output.string());
+    });
     progress.finish();
-    interrupts.reset();
     if (result.status == RunStatus::Refused) {
         std::fprintf(stderr, "orvalis-cli compare: %s\n", result.message.c_str());
         return 1;
@@ -233,12 +258,13 @@ int runCompareCommand(const CompareOptions& o)
     for (const std::string& w : result.warnings)
         std::fprintf(stderr, "orvalis-cli compare: warning: %s\n", w.c_str());
     int status = runExitStatus("compare", !result.failed(), result.message, result.cancelled(),
-                               "the tables hold the windows compared so far");
+                               "the tables hold the windows compared so far; no chart was drawn");
+    if (chartsStopped && status == 0)
+        status = runExitStatus("compare", true, "", true, "the tables are whole; the charts were not all drawn");
     const std::size_t windows = (p.files.size() + static_cast<std::size_t>(p.shards) - 1 - static_cast<std::size_t>(p.shard - 1)) /
                                 static_cast<std::size_t>(p.shards);
     std::printf("%zu window%s against %zu model%s x %d replicates; tables in %s\n", windows, windows == 1 ? "" : "s",
                 p.models.size(), p.models.size() == 1 ? "" : "s", p.replicates, p.output.string().c_str());
-    drawPlots(p.output.string());
     return whole ? status : 1;
 }
 

@@ -13,6 +13,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QStatusBar>
 
 namespace {
@@ -68,6 +69,14 @@ CompareOutcome runCompareAction(QWidget* parent, DialogCompare& dialog, const QS
     p.metricNames = dialog.metricNames();
     p.output = localPath(folder);
     p.keepLandscapes = dialog.keepLandscapes();
+    // A large run is confirmed with its size: kept landscapes grow with every replicate.
+    const orvalis::CompareSize size = orvalis::estimateCompareSize(p);
+    constexpr std::uint64_t Large = 1'000'000'000, LargeLandscapes = 100'000'000;
+    if ((size.total() > Large || size.landscapes > LargeLandscapes) &&
+        QMessageBox::question(parent, texts::compareResultsTitle(),
+                              texts::compareLargeRun(QString::fromStdString(orvalis::sizeText(size.total())),
+                                                     QDir::toNativeSeparators(folder))) != QMessageBox::Yes)
+        return outcome;
 
     const long long total = static_cast<long long>(p.files.size()) * static_cast<long long>(p.models.size()) * p.replicates;
     orvalis::RunResult result;

@@ -14,7 +14,13 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QCursor>
+#include <QLineF>
+#include <QScatterSeries>
+#include <QToolTip>
 #include <QVBoxLayout>
+
+#include <set>
 
 namespace {
 
@@ -34,14 +40,33 @@ CompareResultsView::CompareResultsView(const QString& folder, QWidget* parent) :
     where_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     where_->setWordWrap(true);
     choice_ = new QComboBox;
+    QStringList constant;
+    int first = -1;
     for (std::size_t i = 0; i < tables_.keys.size(); ++i) {
         const orvalis::ChartKey& key = tables_.keys[i];
         const QString metric = orvalis::metricLabel(key.metric);
-        choice_->addItem(key.landscape ? texts::compareLandscapeLevel(metric) : texts::compareClassLevel(metric, key.cls),
-                         static_cast<int>(i));
+        QString label = texts::compareLandscapeLevel(metric);
+        if (!key.landscape)
+            label = !tables_.habitatClass              ? texts::compareClassLevel(metric, key.cls)
+                    : key.cls == *tables_.habitatClass ? texts::compareHabitatLevel(metric, key.cls)
+                                                       : texts::compareMatrixLevel(metric, key.cls);
+        if (const std::optional<double> value = orvalis::constantValue(tables_, key)) {
+            constant << QStringLiteral("%1 = %2").arg(label).arg(*value, 0, 'g', 6);
+            continue;
+        }
+        // Habitat share, area and the whole area follow the cover the windows were chosen by.
+        static const std::set<std::string> trivial{"pland", "ca", "ta", "pr", "prd"};
+        if (first < 0 && !trivial.contains(key.metric))
+            first = choice_->count();
+        choice_->addItem(label, static_cast<int>(i));
     }
     if (!tables_.percolation.empty())
         choice_->addItem(texts::comparePercolation(), Percolation);
+    if (first >= 0)
+        choice_->setCurrentIndex(first);
+    constant_ = new QLabel(constant.isEmpty() ? QString() : texts::compareConstant(constant.join(QStringLiteral("; "))));
+    constant_->setWordWrap(true);
+    constant_->setVisible(!constant.isEmpty());
     view_ = new QChartView;
     view_->setRenderHint(QPainter::Antialiasing);
     view_->setMinimumSize(orvalis::ChartSize * 0.75);
@@ -56,6 +81,7 @@ CompareResultsView::CompareResultsView(const QString& folder, QWidget* parent) :
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(where_);
     layout->addLayout(top);
+    layout->addWidget(constant_);
     layout->addWidget(view_, 1);
     layout->addWidget(buttons);
 
@@ -86,6 +112,40 @@ void CompareResultsView::showChoice(int)
     view_->setChart(chart ? chart : new QChart);
     // The view gives up its old chart without deleting it.
     delete old;
+    if (!chart)
+        return;
+    for (QAbstractSeries* series : chart->series())
+        if (auto* real = qobject_cast<QScatterSeries*>(series))
+            connect(real, &QScatterSeries::hovered, this, &CompareResultsView::tellWindow);
+}
+
+void CompareResultsView::tellWindow(const QPointF& point, bool entered)
+{
+    const int at = choice_->currentData().toInt();
+    const auto points = at == Percolation ? tables_.real.end() : tables_.real.find(tables_.keys[static_cast<std::size_t>(at)]);
+    if (!entered || points == tables_.real.end()) {
+        QToolTip::hideText();
+        return;
+    }
+    // The point nearest the one hovered, in the chart's units scaled to its axes.
+    const orvalis::RealPoint* nearest = nullptr;
+    double best = 0;
+    const QRectF area = view_->chart()->plotArea();
+    const QPointF here = view_->chart()->mapToPosition(point);
+    for (const orvalis::RealPoint& p : points->second) {
+        const QPointF there = view_->chart()->mapToPosition(QPointF(p.cover, p.value));
+        const double d = QLineF(here, there).length();
+        if (!nearest || d < best) {
+            nearest = &p;
+            best = d;
+        }
+    }
+    if (!nearest || !area.isValid())
+        return;
+    QToolTip::showText(QCursor::pos(),
+                       texts::compareWindowTip(QDir::toNativeSeparators(QString::fromStdString(nearest->file)),
+                                               nearest->cover, nearest->value),
+                       view_);
 }
 
 bool CompareResultsView::exportChart(const QString& file, QString* error) const

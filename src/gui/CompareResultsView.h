@@ -23,6 +23,8 @@ public:
     bool loaded() const { return problem_.isEmpty(); }
     const QString& problem() const { return problem_; }
     QComboBox* chartChoice() const { return choice_; }
+    // The metrics not charted for having one value everywhere, as the view lists them.
+    QLabel* constantList() const { return constant_; }
     QChart* chart() const;
     // Writes the chart shown, PNG or SVG by the file's suffix; false with *error set.
     bool exportChart(const QString& file, QString* error) const;
@@ -35,11 +37,14 @@ private:
     void askExport();
     // A new chart of the choice shown; the caller owns it.
     QChart* makeChart() const;
+    // Names the window under a real point in a tooltip.
+    void tellWindow(const QPointF& point, bool entered);
 
     orvalis::ChartTables tables_;
     QString folder_;
     QString problem_;
     QLabel* where_ = nullptr;
+    QLabel* constant_ = nullptr;
     QComboBox* choice_ = nullptr;
     QChartView* view_ = nullptr;
 };

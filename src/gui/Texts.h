@@ -726,6 +726,42 @@ inline QString compareClassLevel(const QString& metric, int cls)
 {
     return detail::compare("%1, class %2").arg(metric).arg(cls);
 }
+inline QString compareHabitatLevel(const QString& metric, int cls)
+{
+    return detail::compare("%1, habitat (class %2)").arg(metric).arg(cls);
+}
+inline QString compareMatrixLevel(const QString& metric, int cls)
+{
+    return detail::compare("%1, matrix (class %2)").arg(metric).arg(cls);
+}
+inline QString compareConstant(const QString& list)
+{
+    return detail::compare("Not charted, the same in every window and replicate: %1").arg(list);
+}
+inline QString compareWindowTip(const QString& file, double cover, double value)
+{
+    return detail::compare("%1\ncover %2 %, value %3").arg(file).arg(cover, 0, 'g', 4).arg(value, 0, 'g', 6);
+}
+inline QString compareCellSize(const QString& size)
+{
+    return detail::compare("Cell size used: %1").arg(size);
+}
+inline QString compareCellSizeAssumed(const QString& size)
+{
+    return detail::compare("Cell size used: %1 m, as given above: the windows give none of their own").arg(size);
+}
+inline QString compareCellSizes(const QString& low, const QString& high)
+{
+    return detail::compare("Cell size used: from %1 to %2 m, each window its own").arg(low, high);
+}
+inline QString compareWrites(const QString& size)
+{
+    return detail::compare("It will write about %1.").arg(size);
+}
+inline QString compareLargeRun(const QString& size, const QString& folder)
+{
+    return detail::compare("This comparison will write about %1 into %2. Go on?").arg(size, folder);
+}
 inline QString comparePercolation()
 {
     return detail::compare("Percolation of random landscapes");

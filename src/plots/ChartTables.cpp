@@ -227,7 +227,8 @@ bool loadNeutral(const std::filesystem::path& folder, ChartTables& out, std::str
         classes.insert(r.cls);
     for (const auto& [cls, n] : plandMatches)
         classes.insert(cls);
-    for (int cls : classes) {
+    const bool recorded = out.habitatClass.has_value();
+    for (int cls : recorded ? std::set<int>() : classes) {
         const auto score = [&](int c) { return std::pair(plandMatches[c], c == 1); };
         if (!out.habitatClass || score(cls) > score(*out.habitatClass))
             out.habitatClass = cls;
@@ -256,6 +257,36 @@ std::string ChartKey::name() const
     return landscape ? "landscape_" + metric : "class_" + std::to_string(cls) + "_" + metric;
 }
 
+std::optional<double> constantValue(const ChartTables& tables, const ChartKey& key)
+{
+    std::optional<double> first;
+    bool same = true;
+    const auto see = [&](double v) {
+        if (!first)
+            first = v;
+        else if (std::abs(v - *first) > 1e-12 * std::max(1.0, std::abs(*first)))
+            same = false;
+    };
+    if (const auto real = tables.real.find(key); real != tables.real.end())
+        for (const RealPoint& p : real->second)
+            see(p.value);
+    if (const auto bands = tables.bands.find(key); bands != tables.bands.end())
+        for (const ModelBand& band : bands->second)
+            for (const CoverBin& b : band.bins) {
+                see(b.low);
+                see(b.high);
+            }
+    return same ? first : std::nullopt;
+}
+
+std::string classRole(const ChartTables& tables, int cls)
+{
+    const std::string number = "class " + std::to_string(cls);
+    if (!tables.habitatClass)
+        return number;
+    return (cls == *tables.habitatClass ? "habitat (" : "matrix (") + number + ")";
+}
+
 int coverBin(double cover)
 {
     return static_cast<int>(std::floor(cover + 1e-9));
@@ -276,6 +307,15 @@ bool loadChartTables(const std::filesystem::path& folder, ChartTables& out, std:
 {
     out = ChartTables{};
     out.folder = folder;
+    // The record names the habitat's value; the tables' guess stands for folders without one.
+    std::ifstream record(folder / CompareFileNames::record);
+    for (std::string line; std::getline(record, line);) {
+        std::int64_t value = 0;
+        if (line.rfind("cover-value ", 0) == 0 && readInteger(line.substr(12), value)) {
+            out.habitatClass = static_cast<int>(value);
+            break;
+        }
+    }
     return loadWindows(folder, out, error) && loadCompare(folder, out, error) && loadNeutral(folder, out, error);
 }
 

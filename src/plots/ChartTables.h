@@ -74,6 +74,14 @@ struct ChartTables {
 // table is missing or malformed (named with its line).
 bool loadChartTables(const std::filesystem::path& folder, ChartTables& out, std::string* error);
 
+// The one value a chart would show everywhere (every real window, every band's quantiles); empty
+// when its values differ, as a metric that only restates the window's size or its cover does not.
+std::optional<double> constantValue(const ChartTables& tables, const ChartKey& key);
+
+// "habitat (class 1)", "matrix (class 0)": a class as the comparison used it, "class 3" when the
+// habitat class is unknown.
+std::string classRole(const ChartTables& tables, int cls);
+
 // The whole-percent bin of a cover in %; a hair of rounding below a whole percent still counts as it.
 int coverBin(double cover);
 

@@ -48,6 +48,21 @@ const QColor& modelColour(std::size_t i)
     return colours[i % std::size(colours)];
 }
 
+// Each model's own hatching and line dashes: the bands stay apart where they overlap, and in grey print.
+Qt::BrushStyle modelHatch(std::size_t i)
+{
+    static const Qt::BrushStyle hatches[] = {Qt::BDiagPattern, Qt::FDiagPattern, Qt::HorPattern, Qt::VerPattern,
+                                             Qt::DiagCrossPattern, Qt::CrossPattern};
+    return hatches[i % std::size(hatches)];
+}
+
+Qt::PenStyle modelDashes(std::size_t i)
+{
+    static const Qt::PenStyle dashes[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
+                                          Qt::DashDotDotLine, Qt::SolidLine};
+    return dashes[i % std::size(dashes)];
+}
+
 QFont font(double points, bool bold = false)
 {
     QFont f = QApplication::font();
@@ -147,10 +162,10 @@ QString metricLabel(const std::string& metric)
 
 QChart* makeCompareChart(const ChartTables& tables, const ChartKey& key)
 {
-    const QString level = key.landscape ? QStringLiteral("landscape level") : QStringLiteral("class %1").arg(key.cls);
+    const QString level = key.landscape ? QStringLiteral("landscape level") : QString::fromStdString(classRole(tables, key.cls));
     // The second line says once what every band is, so that the legend names only the models.
     QChart* chart = newChart(QStringLiteral("%1, %2<br><span style=\"font-weight:normal; font-size:small\">"
-                                            "lines: the models' medians; bands: 2.5–97.5 % of their replicates; "
+                                            "lines: medians; hatched bands: 2.5–97.5 % of the replicates; "
                                             "dots: real windows</span>")
                                  .arg(metricLabel(key.metric), level));
     Extent xs, ys;
@@ -159,7 +174,8 @@ QChart* makeCompareChart(const ChartTables& tables, const ChartKey& key)
     if (bands != tables.bands.end()) {
         for (const ModelBand& band : bands->second) {
             const auto model = std::find(tables.models.begin(), tables.models.end(), band.model);
-            const QColor colour = modelColour(static_cast<std::size_t>(model - tables.models.begin()));
+            const std::size_t index = static_cast<std::size_t>(model - tables.models.begin());
+            const QColor colour = modelColour(index);
             // The area series owns its edges; the chart never gets them.
             auto* area = new QAreaSeries;
             auto* low = new QLineSeries(area);
@@ -185,14 +201,11 @@ QChart* makeCompareChart(const ChartTables& tables, const ChartKey& key)
             area->setUpperSeries(high);
             area->setLowerSeries(low);
             area->setName(QString::fromStdString(band.model));
-            QColor fill = colour;
-            fill.setAlpha(60);
-            area->setBrush(fill);
-            QColor edge = colour;
-            edge.setAlpha(140);
-            area->setPen(QPen(edge, 1));
+            // Hatching in the model's colour, not a wash: overlapping bands keep both patterns.
+            area->setBrush(QBrush(colour, modelHatch(index)));
+            area->setPen(QPen(colour, 1.2, modelDashes(index)));
             chart->addSeries(area);
-            median->setPen(QPen(colour, 2.5));
+            median->setPen(QPen(colour, 2.5, modelDashes(index)));
             chart->addSeries(median);
             chart->legend()->markers(median).first()->setVisible(false);
         }
@@ -244,7 +257,7 @@ QChart* makePercolationChart(const ChartTables& tables)
         const char* rule;
         Qt::PenStyle style;
         double labelAt;
-    } thresholds[] = {{59.27, "4 neighbours", Qt::DashLine, 92}, {40.73, "8 neighbours", Qt::DotLine, 100}};
+    } thresholds[] = {{59.27, "4 neighbours", Qt::DashLine, 86}, {40.73, "8 neighbours", Qt::DotLine, 74}};
     for (const auto& t : thresholds) {
         auto* line = new QLineSeries;
         line->append(t.at, 0);
@@ -257,7 +270,8 @@ QChart* makePercolationChart(const ChartTables& tables)
         line->setPointLabelsFormat(label);
         line->setPointLabelsFont(font(9));
         line->setPointLabelsColor(Qt::black);
-        line->setPointLabelsClipping(false);
+        // Inside the plot area, well below its top: a label above the frame would run into it.
+        line->setPointLabelsClipping(true);
         for (int point = 0; point < 3; ++point)
             if (line->at(point).y() != t.labelAt)
                 line->setPointConfiguration(point, QXYSeries::PointConfiguration::LabelVisibility, false);

@@ -6,8 +6,10 @@
 #include <QApplication>
 #include <QChart>
 #include <QFile>
+#include <QSaveFile>
 
 #include <memory>
+#include <set>
 
 namespace orvalis {
 
@@ -47,7 +49,7 @@ std::unique_ptr<QApplication> headlessApplication()
 
 }  // namespace
 
-PlotsResult drawComparePlots(const std::filesystem::path& folder)
+PlotsResult drawComparePlots(const std::filesystem::path& folder, const std::function<bool()>& keepGoing)
 {
     PlotsResult result;
     const std::unique_ptr<QApplication> app = headlessApplication();
@@ -70,6 +72,11 @@ PlotsResult drawComparePlots(const std::filesystem::path& folder)
         return result;
     }
     const auto draw = [&](QChart* chart, const std::string& name) {
+        if (keepGoing && !keepGoing()) {
+            delete chart;
+            result.interrupted = true;
+            return false;
+        }
         const std::filesystem::path png = plots / (name + ".png");
         const std::filesystem::path svg = plots / (name + ".svg");
         QString error;
@@ -82,11 +89,37 @@ PlotsResult drawComparePlots(const std::filesystem::path& folder)
         result.files.push_back(svg.string());
         return true;
     };
-    for (const ChartKey& key : tables.keys)
+    std::string constantList;
+    for (const ChartKey& key : tables.keys) {
+        if (const std::optional<double> value = constantValue(tables, key)) {
+            result.constant.push_back(key.name() + " " + QString::number(*value, 'g', 10).toStdString());
+            constantList += result.constant.back() + "\n";
+            continue;
+        }
         if (!draw(makeCompareChart(tables, key), key.name()))
             return result;
-    if (QChart* chart = makePercolationChart(tables))
-        draw(chart, "percolation");
+    }
+    if (QChart* chart = makePercolationChart(tables); chart && !draw(chart, "percolation"))
+        return result;
+    const std::filesystem::path listed = plots / "constant-metrics.txt";
+    if (constantList.empty()) {
+        std::filesystem::remove(listed, ec);
+    } else {
+        QSaveFile list(qtPath(listed));
+        if (!list.open(QIODevice::WriteOnly) || list.write(constantList.data(), static_cast<qint64>(constantList.size())) < 0 ||
+            !list.commit()) {
+            result.ok = false;
+            result.message = "cannot write " + listed.string();
+            return result;
+        }
+    }
+    // An earlier drawing's pictures of metrics this one has not would pass for its own.
+    const std::set<std::filesystem::path> drawn(result.files.begin(), result.files.end());
+    for (const auto& e : std::filesystem::directory_iterator(plots, ec)) {
+        const std::string ext = e.path().extension().string();
+        if ((ext == ".png" || ext == ".svg") && !drawn.contains(e.path()))
+            std::filesystem::remove(e.path(), ec);
+    }
     return result;
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include <chrono>
@@ -156,6 +157,106 @@ TEST(CompareCli, InterruptKeepsWholeWindows)
     EXPECT_GE(written, 1);
     EXPECT_LT(written, 20);
     EXPECT_EQ(std::count(table.begin(), table.end(), '\n') - 1, written * 4 * 999 * 42);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out/plots")));
+}
+
+TEST(CompareCli, InterruptReachesInsideALargeWindow)
+{
+    TempDir dir;
+    // A window whose reading, measuring and every replicate each take a while: the whole run
+    // would last minutes.
+    window(dir, "big.txt", 1'800'000, 2000);
+    const pid_t pid = spawnCli(dir, {ORVALIS_CLI, "compare", dir.file("big.txt"), "--replicates", "500", "--models",
+                                     "random", "--jobs", "1", "--output", dir.file("out")});
+    ASSERT_GT(pid, 0);
+    for (int i = 0; i < 2000 && !std::filesystem::exists(dir.file("out/compare-run.txt")); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    kill(pid, SIGTERM);
+    const auto signalled = std::chrono::steady_clock::now();
+    int raw = 0;
+    ASSERT_EQ(waitpid(pid, &raw, 0), pid);
+    EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(20));
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_NE(readFile(dir.file("cli.err")).find("interrupted"), std::string::npos);
+    EXPECT_EQ(readFile(dir.file("out/neutral-metrics.csv")), "file,model,replicate,level,class,id,metric,value\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out/plots")));
+}
+
+TEST(CompareCli, RerunClearsWhatTheEarlierRunLeft)
+{
+    TempDir dir;
+    window(dir, "a.txt", 100);
+    window(dir, "b.txt", 230);
+    const std::string common = "a.txt b.txt --replicates 2 --models random --jobs 1 ";
+    CliRun run = runCli(dir, "compare", common + "--metrics np,ed --keep-landscapes --output out");
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_TRUE(std::filesystem::exists(dir.file("out/plots/landscape_ed.svg")));
+    ASSERT_TRUE(std::filesystem::exists(dir.file("out/landscapes/random/a_001.txt")));
+
+    run = runCli(dir, "compare", common + "--metrics np --output out");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("removed the earlier comparison's 12 chart files and 4 kept landscapes"), std::string::npos)
+        << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out/landscapes")));
+    std::vector<std::string> charts;
+    for (const auto& e : std::filesystem::directory_iterator(dir.file("out/plots")))
+        charts.push_back(e.path().filename().string());
+    std::sort(charts.begin(), charts.end());
+    EXPECT_EQ(charts, (std::vector<std::string>{"class_0_np.png", "class_0_np.svg", "class_1_np.png", "class_1_np.svg",
+                                                "landscape_np.png", "landscape_np.svg"}));
+
+    // Pictures that no comparison of the folder wrote are not ours to remove: the run is refused.
+    std::filesystem::create_directories(dir.file("other/plots"));
+    test::writeFile(dir.file("other/plots/mine.png"), "not a chart");
+    run = runCli(dir, "compare", common + "--output other");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("no comparison"), std::string::npos) << run.err;
+    EXPECT_EQ(readFile(dir.file("other/plots/mine.png")), "not a chart");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("other/compare.csv")));
+}
+
+TEST(CompareCli, FolderStaysLockedWhileTheChartsAreDrawn)
+{
+    TempDir dir, second;
+    for (int i = 0; i < 3; ++i)
+        window(dir, "w" + std::to_string(i) + ".txt", 60 + 90 * i);
+    const pid_t pid = spawnCli(dir, {ORVALIS_CLI, "compare", dir.file("w0.txt"), dir.file("w1.txt"), dir.file("w2.txt"),
+                                     "--replicates", "3", "--jobs", "1", "--output", dir.file("out")});
+    ASSERT_GT(pid, 0);
+    // Whole tables, and some 50 charts still to draw.
+    for (int i = 0; i < 24000 && readFile(dir.file("out/compare-run.txt")).find("end completed") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const CliRun intruder = runCli(second, "compare", dir.file("w0.txt") + " --replicates 1 --output " + dir.file("out"));
+    const bool drawing = waitpid(pid, nullptr, WNOHANG) == 0;
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+    EXPECT_EQ(WEXITSTATUS(raw), 0);
+    if (!drawing)
+        GTEST_SKIP() << "the charts were drawn before the second run started";
+    EXPECT_EQ(intruder.status, 1);
+    EXPECT_NE(intruder.err.find("another Orvalis run"), std::string::npos) << intruder.err;
+    EXPECT_NE(readFile(dir.file("out/windows.csv")).find("w2.txt"), std::string::npos);
+}
+
+TEST(CompareCli, ManyReplicatesOfAWindowKeepTheirRowsInOrder)
+{
+    TempDir dir;
+    window(dir, "a.txt", 11, 6);
+    // Enough replicates that the window's rows pass through the spill file.
+    const std::string common = "a.txt --models random --jobs 2 --seed 5 ";
+    ASSERT_EQ(runCli(dir, "compare", common + "--replicates 9000 --output many").status, 0);
+    ASSERT_EQ(runCli(dir, "compare", common + "--replicates 40 --output few").status, 0);
+    const std::string many = readFile(dir.file("many/neutral-metrics.csv"));
+    const std::string few = readFile(dir.file("few/neutral-metrics.csv"));
+    ASSERT_GT(many.size(), std::size_t(16) << 20);
+    // A replicate's rows do not depend on how many there are.
+    EXPECT_EQ(many.compare(0, few.size(), few), 0);
+    const long perReplicate = (std::count(few.begin(), few.end(), '\n') - 1) / 40;
+    EXPECT_EQ(std::count(many.begin(), many.end(), '\n') - 1, perReplicate * 9000);
+    const std::size_t last = many.rfind('\n', many.size() - 2) + 1;
+    EXPECT_EQ(many.compare(last, 18, "a.txt,random,9000,"), 0) << many.substr(last);
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 #include "gui/MainWindow.h"
 #include "gui/forms/DialogCompare.h"
 #include "support/MainWindowFixture.h"
+#include "support/TestMaps.h"
 
 #include <QAction>
 #include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressDialog>
@@ -104,11 +106,16 @@ TEST_F(CompareActionFixture, ComparesTheListedFilesAndShowsTheirCharts)
     EXPECT_TRUE(view->isVisible());
     EXPECT_TRUE(view->loaded()) << view->problem().toStdString();
     QComboBox* choice = view->chartChoice();
-    // pland, ed and spanning of both classes, landscape ed, and the percolation of random.
+    // pland, ed and spanning of both classes, landscape ed, and the percolation of random; the
+    // matrix spans in every landscape: listed, not charted.
     QStringList shown;
     for (int i = 0; i < choice->count(); ++i)
         shown << choice->itemText(i);
-    EXPECT_EQ(choice->count(), 8) << shown.join(" | ").toStdString();
+    EXPECT_EQ(choice->count(), 7) << shown.join(" | ").toStdString();
+    EXPECT_TRUE(view->constantList()->text().contains("Spanning")) << view->constantList()->text().toStdString();
+    EXPECT_TRUE(shown.first().endsWith("matrix (class 0)")) << shown.first().toStdString();
+    // It opens on a metric that varies, not on the habitat share the windows were chosen by.
+    EXPECT_TRUE(choice->currentText().contains("(ed)")) << choice->currentText().toStdString();
     choice->setCurrentIndex(choice->count() - 1);
     EXPECT_TRUE(view->chart()->title().startsWith("Percolation"));
     choice->setCurrentIndex(2);
@@ -187,3 +194,29 @@ TEST_F(CompareActionFixture, RefusesUnreadableHValuesBeforeRunning)
 }
 
 }  // namespace
+
+TEST(DialogCompareNotes, ShowTheCellSizeUsedAndTheSizeOfTheRun)
+{
+    TempDir dir;
+    orvalis::test::TestMap map;
+    map.width = map.height = 10;
+    map.value = [](int x, int y) { return (x * y) % 3 == 0; };
+    writeMap(dir.file("a.tif"), map);
+    writeFile(dir.file("b.txt"), gridText(10, 40));
+    DialogCompare dialog;
+    dialog.setListFiles({QString::fromStdString(dir.file("a.tif"))});
+    EXPECT_EQ(dialog.cellSizeUsed(), "Cell size used: 30 m");
+    dialog.setListFiles({QString::fromStdString(dir.file("a.tif")), QString::fromStdString(dir.file("b.txt"))});
+    EXPECT_EQ(dialog.cellSizeUsed(), "Cell size used: from 1 to 30 m, each window its own");
+    dialog.setListFiles({QString::fromStdString(dir.file("b.txt"))});
+    EXPECT_TRUE(dialog.cellSizeUsed().contains("1 m, as given above")) << dialog.cellSizeUsed().toStdString();
+
+    // Kept landscapes grow with every replicate, and the note follows.
+    const std::uint64_t tables = dialog.sizeEstimate().tables;
+    EXPECT_GT(tables, 0u);
+    child<QCheckBox>(dialog, "keepLandscapes")->setChecked(true);
+    typeInto(child<QSpinBox>(dialog, "replicates"), "9999");
+    const orvalis::CompareSize size = dialog.sizeEstimate();
+    EXPECT_EQ(size.landscapes, 9999u * 4 * readFile(dir.file("b.txt")).size());
+    EXPECT_TRUE(child<QLabel>(dialog, "sizeNote")->text().contains(QString::fromStdString(orvalis::sizeText(size.total()))));
+}

@@ -109,6 +109,42 @@ TEST(ComparePlots, PercolationOnlyWithSpanningRowsOfTheRandomModel)
     }
 }
 
+TEST(ComparePlots, ConstantMetricsAreListedNotDrawnAndEarlierPicturesGo)
+{
+    TempDir dir;
+    writeCompareFolder(dir.path(), {{"a.txt", 20, 30}, {"b.txt", 60, 130}}, {"random"}, 5, false);
+    // ta is the same 1 ha everywhere; an earlier drawing left a chart of a metric no longer kept.
+    std::string compare = readFile((dir.path() / "compare.csv").string());
+    std::string neutral = readFile((dir.path() / "neutral-metrics.csv").string());
+    for (const char* file : {"a.txt", "b.txt"}) {
+        compare += std::string(file) + ",random,landscape,,ta,1,5,0,1,0,1,1,50,NA\n";
+        for (int r = 1; r <= 5; ++r)
+            neutral += std::string(file) + ",random," + std::to_string(r) + ",landscape,,,ta,1\n";
+    }
+    writeFile((dir.path() / "compare.csv").string(), compare);
+    writeFile((dir.path() / "neutral-metrics.csv").string(), neutral);
+    std::filesystem::create_directories(dir.path() / "plots");
+    writeFile((dir.path() / "plots" / "class_1_np.png").string(), "old");
+
+    std::vector<std::string> asked;
+    const PlotsResult result = drawComparePlots(dir.path(), [&] {
+        asked.push_back("picture");
+        return true;
+    });
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(result.constant, std::vector<std::string>{"landscape_ta 1"});
+    EXPECT_EQ(readFile((dir.path() / "plots" / "constant-metrics.txt").string()), "landscape_ta 1\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "plots" / "landscape_ta.png"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "plots" / "class_1_np.png"));
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "plots" / "landscape_ed.svg"));
+    EXPECT_EQ(asked.size(), 2u);  // class 1 ed, landscape ed
+
+    // Asked to stop, it stops before the next picture and says so.
+    const PlotsResult stopped = drawComparePlots(dir.path(), [] { return false; });
+    EXPECT_TRUE(stopped.interrupted);
+    EXPECT_TRUE(stopped.files.empty());
+}
+
 TEST(ComparePlots, AFolderWithoutTablesIsRefusedWithoutPictures)
 {
     TempDir dir;

@@ -74,6 +74,7 @@ ComparePipeline::ComparePipeline(const CompareParameters& p, const std::vector<i
 
 ComparePipeline::~ComparePipeline()
 {
+    halt();
     {
         std::lock_guard<std::mutex> lock(mutex_);
         stop_ = true;
@@ -89,9 +90,10 @@ void ComparePipeline::read(RealWindow& w) const
     LandscapeGrid grid;
     w.options = p_.metrics;
     w.options.selection = *compareSelection(p_.metricNames);
+    w.options.stop = &halt_;
     w.cellSize = p_.cellSize;
     std::optional<int> noData;
-    if (!readMeasurableGrid(w.file, grid, w.cellSize, noData, &w.error, &w.sizeNote))
+    if (!readMeasurableGrid(w.file, grid, w.cellSize, noData, &w.error, &w.sizeNote, 100'000'000, &halt_))
         return;
     w.rows = static_cast<int>(grid.size());
     w.cols = grid.empty() ? 0 : static_cast<int>(grid.front().size());
@@ -145,7 +147,7 @@ CompareTask ComparePipeline::replicate(const RealWindow& w, int model, int repli
     CompareTask t;
     const NeutralModel& m = p_.models[static_cast<std::size_t>(model)];
     const std::vector<int> cells = neutralLandscape(m, p_.seed, w.index, model, replicate, w.rows, w.cols, w.habitat,
-                                                    p_.coverValue, p_.matrixValue);
+                                                    p_.coverValue, p_.matrixValue, &halt_);
     if (cells.empty()) {
         t.error = "could not build its " + m.name() + " landscape " + std::to_string(replicate + 1);
         return t;

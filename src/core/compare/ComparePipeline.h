@@ -2,6 +2,7 @@
 
 #include "core/compare/CompareRun.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -77,6 +78,8 @@ public:
     std::shared_ptr<RealWindow> window(int local);
     // The consumer is past window local: its data can go.
     void release(int local);
+    // The consumer stops: the replicates being made end early, their results unused.
+    void halt() { halt_.store(true, std::memory_order_relaxed); }
 
 private:
     void work();
@@ -95,6 +98,7 @@ private:
     std::int64_t nextClaim_ = 0;
     std::int64_t consumerAt_ = 0;
     bool stop_ = false;
+    std::atomic<bool> halt_{false};
     std::map<std::int64_t, CompareTask> results_;
     std::map<int, std::shared_ptr<RealWindow>> read_;
     std::vector<std::thread> workers_;

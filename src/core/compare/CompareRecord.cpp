@@ -46,7 +46,7 @@ std::string compareRecordHead(const CompareParameters& p)
     add("replicates", std::to_string(p.replicates));
     add("metrics", metrics.empty() ? "all" : metrics);
     add("neighbours", std::to_string(p.metrics.neighbours));
-    add("cell-size", shortestText(p.cellSize));
+    add("cell-size", cellSizeRecord(p));
     add("cover-value", std::to_string(p.coverValue));
     add("matrix-value", std::to_string(p.matrixValue));
     add("windows", std::to_string(p.files.size()) + " " + windowListHash(p.files));

@@ -6,8 +6,10 @@
 #include "core/run/RunControl.h"
 #include "core/run/RunResult.h"
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -61,13 +63,40 @@ std::string checkMetricNames(const std::vector<std::string>& names);
 // *error set as checkMetricNames says.
 std::optional<MetricSelection> compareSelection(const std::vector<std::string>& names, std::string* error = nullptr);
 
+// The side of each file's cells as a comparison measures them: its raster frame's, else fallback.
+std::vector<double> windowCellSizes(const std::vector<std::string>& files, double fallback);
+
+// What compare-run.txt says of the cells measured: "30" when every window has that size (with
+// " assumed" when no file, option or record gave it), else "per window" followed by a
+// "window-cell-size INDEX SIZE" line for each window.
+std::string cellSizeRecord(const CompareParameters& p);
+
+// About how much a comparison writes, in bytes: the tables (neutral-metrics.csv for the most part)
+// and the kept landscapes (as large as the text grid of their window, per replicate).
+struct CompareSize {
+    std::uint64_t tables = 0;
+    std::uint64_t landscapes = 0;
+    std::uint64_t total() const { return tables + landscapes; }
+};
+CompareSize estimateCompareSize(const CompareParameters& p);
+// "1.4 GB", "820 kB": a size as the messages say it.
+std::string sizeText(std::uint64_t bytes);
+
+// A rerun never leaves an earlier comparison's charts (plots/*.png, *.svg) or kept landscapes
+// (landscapes/MODEL/*.txt) beside its new tables: when folder holds a comparison's record, those
+// files are removed and *removed says what went. Without a record, files there belong to somebody
+// else: the run is refused with the reason, and nothing is removed.
+std::string clearEarlierComparison(const std::filesystem::path& folder, std::string* removed);
+
 // Measures every window of this shard and its neutral replicates, streaming rows to the tables
-// in window order, so memory does not grow with the number of windows. Progress counts
-// replicates; a cancel leaves the tables holding whole windows only. A file that cannot be read
-// (or holds no-data cells) is named in the message, the others are still compared, and the run
-// ends Failed. The output does not depend on jobs, and a shard writes exactly the single run's
-// rows of its windows.
-RunResult runCompare(const CompareParameters& parameters, RunControl& control);
+// in window order, so memory does not grow with the number of windows or replicates. Progress
+// counts replicates; a cancel (reaching into the replicates being made) leaves the tables holding
+// whole windows only. A file that cannot be read (or holds no-data cells) is named in the message,
+// the others are still compared, and the run ends Failed. The output does not depend on jobs, and
+// a shard writes exactly the single run's rows of its windows. whileLocked, when given, runs once
+// the tables are closed and before the folder's lock is released (the charts are drawn there).
+RunResult runCompare(const CompareParameters& parameters, RunControl& control,
+                     const std::function<void(RunResult&)>& whileLocked = {});
 
 // Joins the tables of shard folders into output in the order a single run writes them; refuses
 // shards of different runs (seed, models, replicates, metrics or window list) or a missing shard.
@@ -78,7 +107,9 @@ RunResult mergeCompare(const std::vector<std::filesystem::path>& shardFolders, c
 // highest values, ties to the earlier cell): replicate `replicate` (from 0) of model `model` (its index in
 // the run's list) for window `window` (its index in the full file list). Any one replicate
 // made alone equals its place in a whole run.
+// A raised stop ends the making early with an empty result.
 std::vector<int> neutralLandscape(const NeutralModel& kind, std::uint32_t seed, int window, int model, int replicate,
-                                  int rows, int cols, std::int64_t habitat, int coverValue, int matrixValue);
+                                  int rows, int cols, std::int64_t habitat, int coverValue, int matrixValue,
+                                  const std::atomic<bool>* stop = nullptr);
 
 }  // namespace orvalis

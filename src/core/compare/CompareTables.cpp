@@ -68,8 +68,19 @@ bool CompareTables::begin(const std::filesystem::path& folder, const std::string
 }
 
 bool CompareTables::addWindow(const std::string& neutral, const std::string& compare, const std::string& windowRow,
-                              const std::string& recordLine)
+                              const std::string& recordLine, std::FILE* spilled)
 {
+    if (spilled) {
+        errno = 0;
+        if (std::fflush(spilled) != 0 || std::fseek(spilled, 0, SEEK_SET) != 0)
+            return fail(paths_[0], errno);
+        std::vector<char> buffer(std::size_t(1) << 20);
+        for (std::size_t got; (got = std::fread(buffer.data(), 1, buffer.size(), spilled)) > 0;)
+            if (std::fwrite(buffer.data(), 1, got, files_[0]) != got)
+                return fail(paths_[0], errno);
+        if (std::ferror(spilled))
+            return fail(paths_[0], errno);
+    }
     const std::string* blocks[] = {&neutral, &compare, &windowRow, &recordLine};
     for (std::size_t i = 0; i < 4; ++i) {
         errno = 0;

@@ -31,9 +31,10 @@ public:
 
     // recordHead: the record's lines before its window lines. False with error() set.
     bool begin(const std::filesystem::path& folder, const std::string& recordHead);
-    // One window's rows in each table and its line in the record, in that order.
+    // One window's rows in each table and its line in the record, in that order; the neutral rows
+    // of spilled (from its start) come before neutral's.
     bool addWindow(const std::string& neutral, const std::string& compare, const std::string& windowRow,
-                   const std::string& recordLine);
+                   const std::string& recordLine, std::FILE* spilled = nullptr);
     // The record's last line, then every file closed; false with error() set.
     bool finish(const std::string& endLine);
 

@@ -54,8 +54,8 @@ std::uint64_t ReplicateRandom::below(std::uint64_t range)
     return static_cast<std::uint64_t>(m >> 64);
 }
 
-void placeRandomHabitat(std::span<int> cells, std::int64_t habitat, ReplicateRandom& random, int coverValue,
-                        int matrixValue)
+bool placeRandomHabitat(std::span<int> cells, std::int64_t habitat, ReplicateRandom& random, int coverValue,
+                        int matrixValue, const std::atomic<bool>* stop)
 {
     const auto n = static_cast<std::int64_t>(cells.size());
     const bool fewerHabitat = habitat <= n - habitat;
@@ -67,10 +67,13 @@ void placeRandomHabitat(std::span<int> cells, std::int64_t habitat, ReplicateRan
     order.resize(cells.size());
     std::iota(order.begin(), order.end(), 0);
     for (std::int64_t i = 0; i < drawn; ++i) {
+        if ((i & 0xFFFF) == 0 && stop && stop->load(std::memory_order_relaxed))
+            return false;
         const auto j = i + static_cast<std::int64_t>(random.below(static_cast<std::uint64_t>(n - i)));
         std::swap(order[static_cast<std::size_t>(i)], order[static_cast<std::size_t>(j)]);
         cells[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])] = drawnValue;
     }
+    return true;
 }
 
 void placeSurfaceHabitat(std::span<int> cells, int rows, int cols, const MidpointSurface& surface,
@@ -128,14 +131,17 @@ int surfaceLevelsFor(int size)
 }
 
 std::vector<int> neutralLandscape(const NeutralModel& kind, std::uint32_t seed, int window, int model, int replicate,
-                                  int rows, int cols, std::int64_t habitat, int coverValue, int matrixValue)
+                                  int rows, int cols, std::int64_t habitat, int coverValue, int matrixValue,
+                                  const std::atomic<bool>* stop)
 {
+    const auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
     std::vector<int> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
     const std::int64_t n = static_cast<std::int64_t>(cells.size());
     habitat = std::clamp<std::int64_t>(habitat, 0, n);
     ReplicateRandom random(replicateState(seed, window, model, replicate));
     if (kind.kind == NeutralModel::Kind::Random) {
-        placeRandomHabitat(cells, habitat, random, coverValue, matrixValue);
+        if (!placeRandomHabitat(cells, habitat, random, coverValue, matrixValue, stop))
+            return {};
         return cells;
     }
     if (habitat == 0 || habitat == n) {
@@ -145,7 +151,7 @@ std::vector<int> neutralLandscape(const NeutralModel& kind, std::uint32_t seed, 
     }
     if (kind.kind == NeutralModel::Kind::Table) {
         Surface surface;
-        if (!buildSurface(kind.choice, rows, cols, random, surface))
+        if (!buildSurface(kind.choice, rows, cols, random, surface) || stopped())
             return {};
         placeHighest(surface, habitat, coverValue, matrixValue, cells);
         return cells;
@@ -154,7 +160,7 @@ std::vector<int> neutralLandscape(const NeutralModel& kind, std::uint32_t seed, 
     MidpointSurface surface;
     // The surface's seed is an int; the top bits of the state's first draw give a non-negative one.
     const int surfaceSeed = static_cast<int>(random.next() >> 33);
-    if (!surface.generateSurface(kind.H, size, surfaceLevelsFor(size), surfaceSeed))
+    if (!surface.generateSurface(kind.H, size, surfaceLevelsFor(size), surfaceSeed) || stopped())
         return {};
     placeSurfaceHabitat(cells, rows, cols, surface, habitat, coverValue, matrixValue);
     return cells;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <span>
 
@@ -30,9 +31,9 @@ private:
 
 // Exactly `habitat` of the cells coverValue, placed uniformly at random, the rest matrixValue.
 // Only the smaller class is drawn (a partial Fisher-Yates shuffle), so the cost of the draws
-// follows min(habitat, cells - habitat).
-void placeRandomHabitat(std::span<int> cells, std::int64_t habitat, ReplicateRandom& random, int coverValue,
-                        int matrixValue);
+// follows min(habitat, cells - habitat). A raised stop ends the draws early (false).
+bool placeRandomHabitat(std::span<int> cells, std::int64_t habitat, ReplicateRandom& random, int coverValue,
+                        int matrixValue, const std::atomic<bool>* stop = nullptr);
 
 // Exactly `habitat` cells coverValue: those of the rows x cols top-left points of surface with
 // the highest values, ties to the earlier cell (row after row), the rest matrixValue; habitat at

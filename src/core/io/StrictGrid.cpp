@@ -37,7 +37,8 @@ std::string parseStrictLine(std::string_view text, std::vector<int>& values)
 
 }  // namespace
 
-LandscapeReadResult readGridStrictly(const std::string& path, LandscapeGrid& grid, std::uint64_t maxCells)
+LandscapeReadResult readGridStrictly(const std::string& path, LandscapeGrid& grid, std::uint64_t maxCells,
+                                     const std::atomic<bool>* stop)
 {
     grid.clear();
     LandscapeReadResult result;
@@ -70,6 +71,10 @@ LandscapeReadResult readGridStrictly(const std::string& path, LandscapeGrid& gri
         if (!more && line.empty())
             break;
         ++number;
+        if (stop && stop->load(std::memory_order_relaxed)) {
+            result.error = "stopped";
+            break;
+        }
         if (line.find('\0') != std::string::npos) {
             result.error = "line " + std::to_string(number) + ": binary data, not a landscape grid";
             break;

@@ -66,7 +66,8 @@ bool isRasterGridPath(const std::string& path)
 }
 
 bool readMeasurableGrid(const std::string& path, LandscapeGrid& grid, double& cellSize, std::optional<int>& noData,
-                        std::string* error, std::string* sizeNote, std::uint64_t maxCells)
+                        std::string* error, std::string* sizeNote, std::uint64_t maxCells,
+                        const std::atomic<bool>* stop)
 {
     if (sizeNote)
         *sizeNote = isRasterGridPath(path) ? std::string() : "a text grid knows no cell size";
@@ -82,7 +83,7 @@ bool readMeasurableGrid(const std::string& path, LandscapeGrid& grid, double& ce
             noData = info.noData;
         return true;
     }
-    const LandscapeReadResult read = readGridStrictly(path, grid);
+    const LandscapeReadResult read = readGridStrictly(path, grid, maxCells, stop);
     if (!read.ok && error)
         *error = read.error;
     return read.ok;

@@ -3,6 +3,7 @@
 #include "core/io/CompactGrid.h"
 #include "core/io/LandscapeFile.h"
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,6 +47,7 @@ bool isRasterGridPath(const std::string& path);
 // in degrees, ...) and is left empty when it gives one.
 // A raster of more than maxCells cells is refused.
 bool readMeasurableGrid(const std::string& path, LandscapeGrid& grid, double& cellSize, std::optional<int>& noData,
-                        std::string* error, std::string* sizeNote = nullptr, std::uint64_t maxCells = 100'000'000);
+                        std::string* error, std::string* sizeNote = nullptr, std::uint64_t maxCells = 100'000'000,
+                        const std::atomic<bool>* stop = nullptr);
 
 }  // namespace orvalis

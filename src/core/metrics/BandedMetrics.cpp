@@ -607,6 +607,10 @@ bool computeMetricsByBands(const RowBands& bands, const MetricsOptions& options,
     Measure m(view, options, scratch);
     m.adopt(parts);
     collectMetricValues(m, options, out);
+    if (options.stop && options.stop->load(std::memory_order_relaxed)) {
+        out.clear();
+        return fail(error, "stopped");
+    }
     return true;
 }
 

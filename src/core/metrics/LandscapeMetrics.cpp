@@ -63,12 +63,13 @@ void collectMetricValues(Measure& m, const MetricsOptions& options, std::vector<
             if (v.value && std::isnan(*v.value))
                 v.value.reset();
     }
-    for (size_t k = 0; k < m.classCount(); ++k)
+    const auto stopped = [&] { return options.stop && options.stop->load(std::memory_order_relaxed); };
+    for (size_t k = 0; k < m.classCount() && !stopped(); ++k)
         for (const MetricDef* d : defs)
-            if (d->level == MetricLevel::Class)
+            if (d->level == MetricLevel::Class && !stopped())
                 out.push_back({MetricLevel::Class, m.classValue(k), 0, d->code, d->klass(m, k)});
     for (const MetricDef* d : defs)
-        if (d->level == MetricLevel::Landscape)
+        if (d->level == MetricLevel::Landscape && !stopped())
             out.push_back({MetricLevel::Landscape, 0, 0, d->code, d->landscape(m)});
 }
 
@@ -94,9 +95,15 @@ bool computeMetrics(const GridView& grid, const MetricsOptions& options, std::ve
     bool ok;
     {
         Measure m(grid, options, s);
-        ok = m.prepare(options.selection.needs(), error);
+        // Each metric may be a whole pass over a large grid: a stop is heard between them.
+        const auto stopped = [&] { return options.stop && options.stop->load(std::memory_order_relaxed); };
+        ok = !stopped() && m.prepare(options.selection.needs(), error);
         if (ok)
             collectMetricValues(m, options, out);
+        if (stopped()) {
+            out.clear();
+            ok = fail(error, "stopped");
+        }
     }
     if (grid.cells.size() > KeptCells)
         s.release();

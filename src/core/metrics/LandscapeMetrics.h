@@ -3,6 +3,7 @@
 #include "core/metrics/GridView.h"
 #include "core/metrics/MetricCatalogue.h"
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,6 +25,7 @@ struct MetricsOptions {
     LogBase base = LogBase::Log2;    // of the information-theory metrics
     MetricConvention convention = MetricConvention::Landscapemetrics;
     MetricSelection selection;       // which metrics, at which levels
+    const std::atomic<bool>* stop = nullptr;  // once raised, measuring ends early and fails
 };
 
 struct MetricValue {

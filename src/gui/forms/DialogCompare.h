@@ -39,6 +39,9 @@ public:
     std::vector<std::string> metricNames() const;
     QString outputFolder() const;
     bool keepLandscapes() const;
+    // What the dialog says of the cells the run will measure, and about how much it will write.
+    QString cellSizeUsed() const;
+    orvalis::CompareSize sizeEstimate() const;
 
 private slots:
     void on_browseLog_clicked();
@@ -50,8 +53,16 @@ private slots:
 private:
     // A "compare" folder beside the chosen windows, until the user names one.
     void suggestOutput();
+    // The windows chosen, and the cell sizes their files give.
+    void readWindows();
+    // The cell size and size notes, for the options as they stand.
+    void updateNotes();
 
     Ui::DialogCompare* ui;
     QStringList listFiles_;
     bool outputChosen_ = false;
+    std::vector<std::string> windows_;
+    std::vector<double> framed_;  // per window, its file's cell size; -1 when it gives none
+    class QLabel* cellSizeUsed_ = nullptr;
+    class QLabel* sizeNote_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "core/io/LandscapeWriter.h"
 #include "core/io/NumberText.h"
 #include "support/TempDir.h"
+#include "support/TestMaps.h"
 
 #include <gtest/gtest.h>
 
@@ -341,6 +342,57 @@ TEST(CompareRun, RefusesWhatCannotRun)
         EXPECT_EQ(r.status, RunStatus::Refused);
         EXPECT_FALSE(std::filesystem::exists(dir.file("compare.csv")));
     }
+}
+
+TEST(CompareRun, RecordGivesTheCellSizeMeasured)
+{
+    TempDir dir;
+    const auto map = [&](const std::string& name, double side, int epsg) {
+        test::TestMap m;
+        m.width = m.height = 8;
+        m.value = [](int x, int y) { return (x + y) % 3 == 0; };
+        m.gt = {500000.0, side, 0.0, 4000000.0, 0.0, -side};
+        m.epsg = epsg;
+        test::writeMap(dir.file(name), m);
+        return dir.file(name);
+    };
+    const std::string at30 = map("a.tif", 30, test::Epsg), alsoAt30 = map("b.tif", 30, test::Epsg);
+    const std::string at242 = map("c.tif", 242.4, test::Epsg), unprojected = map("d.tif", 30, 0);
+    const std::string text = writeWindow(dir, "e.txt", 8, 8, 20);
+    const struct {
+        const char* name;
+        std::vector<std::string> files;
+        bool given;
+        const char* says;
+    } cases[] = {
+        {"frames of one size", {at30, alsoAt30}, false, "30"},
+        {"frames of two sizes", {at30, at242}, false, "per window\nwindow-cell-size 0 30\nwindow-cell-size 1 242.4"},
+        {"text grid, nothing given", {text}, false, "2.5 assumed"},
+        {"text grid, size given", {text}, true, "2.5"},
+        {"no projected frame beside a frame", {unprojected, at30}, true,
+         "per window\nwindow-cell-size 0 2.5\nwindow-cell-size 1 30"},
+    };
+    for (const auto& c : cases) {
+        CompareParameters p;
+        p.files = c.files;
+        p.cellSize = 2.5;
+        p.cellSizeKnown = c.given;
+        EXPECT_EQ(cellSizeRecord(p), c.says) << c.name;
+    }
+    // The record of a run says it, and the windows were measured with it (ta in hectares).
+    CompareParameters p;
+    p.files = {at242};
+    p.models = {NeutralModel{}};
+    p.replicates = 1;
+    p.metricNames = {"ta"};
+    p.output = dir.path() / "out";
+    std::filesystem::create_directories(p.output);
+    RunControl control;
+    ASSERT_EQ(runCompare(p, control).status, RunStatus::Completed);
+    EXPECT_NE(test::readFile((p.output / "compare-run.txt").string()).find("\ncell-size 242.4\n"), std::string::npos);
+    const auto rows = csvRows(test::readFile((p.output / "compare.csv").string()));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_NEAR(std::stod(rows[0][5]), 64 * 242.4 * 242.4 / 10000, 1e-9);
 }
 
 }  // namespace
