@@ -136,6 +136,8 @@ DatasetPtr openDataset(const std::string& path)
 // Overview pixels of one read: small enough that a stop is heard within a moment even on a
 // map of a million cells a side without overviews.
 constexpr std::int64_t PiecePixels = 128 * 128;
+// A piece holding data is narrowed down to this many blocks across and down.
+constexpr double SplitBlocks = 8;
 
 // Reads overview rows [r0, r1) through a dataset of this thread's own, piece by piece. A piece
 // GDAL knows to hold no data is filled with what GDAL would give for it, without a read.
@@ -145,6 +147,9 @@ public:
                 std::atomic<std::int64_t>& done)
         : band_(band), out_(out), fill_(fill), control_(control), done_(done)
     {
+        band->GetBlockSize(&blockX_, &blockY_);
+        blockX_ = std::max(blockX_, 1);
+        blockY_ = std::max(blockY_, 1);
     }
 
     bool read(int c0, int r0, int c1, int r1, std::string* why)
@@ -166,9 +171,16 @@ public:
             done_ += pixels;
             return true;
         }
-        if (pixels > PiecePixels) {
-            // Halves along the longer side: empty stretches of a sparse map fall out whole.
-            if (c1 - c0 >= r1 - r0) {
+        // Where GDAL tells data from empty blocks, a piece with data is narrowed down to a few blocks,
+        // so that the empty blocks about the data are never decoded.
+        const bool knows = (status & GDAL_DATA_COVERAGE_STATUS_UNIMPLEMENTED) == 0;
+        const double blocksAcross = double(x1 - x0) / blockX_, blocksDown = double(y1 - y0) / blockY_;
+        const bool wide = knows && std::max(blocksAcross, blocksDown) > SplitBlocks;
+        if ((pixels > PiecePixels || wide) && pixels > 1) {
+            // Halves along the side with more blocks (more pixels for a piece too large):
+            // empty stretches of a sparse map fall out whole.
+            const bool across = r1 - r0 == 1 || (c1 - c0 > 1 && (wide ? blocksAcross >= blocksDown : c1 - c0 >= r1 - r0));
+            if (across) {
                 const int cm = (c0 + c1) / 2;
                 return read(c0, r0, cm, r1, why) && read(cm, r0, c1, r1, why);
             }
@@ -210,6 +222,7 @@ private:
     double fill_;
     RunControl* control_;
     std::atomic<std::int64_t>& done_;
+    int blockX_ = 1, blockY_ = 1;
 };
 
 // What GDAL gives for a block a sparse file leaves out: the no-data value, else 0.
@@ -275,19 +288,24 @@ bool readGdalOverview(const std::string& path, int maxSide, int bandNumber, int 
     else
         out.values.assign(pixels, 0);
     // A map without overviews of its own is decoded whole: bands of rows on every core share the work.
-    const bool large = band->GetOverviewCount() == 0 && out.mapWidth * out.mapHeight > (std::int64_t(1) << 24);
+    // Every thread opens the map again, and a map of millions of blocks brings an index of
+    // hundreds of megabytes each time: such a map (sparse, or it would not be drawn at all) is read on one.
+    int blockX = 0, blockY = 0;
+    band->GetBlockSize(&blockX, &blockY);
+    const std::int64_t blocks = (out.mapWidth + std::max(blockX, 1) - 1) / std::max(blockX, 1) *
+                                ((out.mapHeight + std::max(blockY, 1) - 1) / std::max(blockY, 1));
+    const bool large = band->GetOverviewCount() == 0 && out.mapWidth * out.mapHeight > (std::int64_t(1) << 24) &&
+                       blocks < (std::int64_t(1) << 20);
     const int cores = large ? static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u)) : 1;
     const int parts = std::clamp(threads > 0 ? threads : cores, 1, out.height);
     // A band of rows needs one row of blocks at a time (two where bands meet): a cache that holds
     // just that is reused instead of growing through fresh memory, whose page faults cost a third
     // of the read on a large map. Pieces of a very wide map need far less than a whole row of
-    // blocks, so the cache stays within a few hundred megabytes whatever the width.
-    int blockX = 0, blockY = 0;
-    band->GetBlockSize(&blockX, &blockY);
+    // blocks, so the cache stays bounded whatever the width.
     const std::int64_t blockRow = (out.mapWidth + std::max(blockX, 1) - 1) / std::max(blockX, 1) *
                                   std::int64_t(std::max(blockX, 1)) * std::max(blockY, 1) *
                                   std::max(GDALGetDataTypeSizeBytes(band->GetRasterDataType()), 1);
-    GdalCacheLimit cache(std::clamp(2 * (parts + 1) * blockRow, std::int64_t(64) << 20, std::int64_t(256) << 20));
+    GdalCacheLimit cache(std::clamp(2 * (parts + 1) * blockRow, std::int64_t(64) << 20, std::int64_t(128) << 20));
     std::vector<std::string> problems(static_cast<std::size_t>(parts));
     std::vector<char> done(static_cast<std::size_t>(parts), 0);
     std::atomic<std::int64_t> pixelsDone{0};

@@ -195,6 +195,28 @@ TEST(MapOverview, PiecesSampleTheCellsTheWholeReadDoes)
                                                   static_cast<int>(cellUnder(r, 440, map.height))))
                     << side << ": " << c << ", " << r;
     }
+    // Small blocks: pieces with data are narrowed down block by block, and still sample the same cells.
+    TempDir dir;
+    TestMap m;
+    m.width = 700;
+    m.height = 500;
+    m.block = 16;
+    m.value = [](int x, int y) { return static_cast<int>((static_cast<unsigned>(x) * 2654435761u ^ static_cast<unsigned>(y) * 40503u) % 7); };
+    writeMap(dir.file("blocks.tif"), m);
+    MapOverview full;
+    ASSERT_TRUE(readMapOverview(dir.file("blocks.tif"), 2048, full, &why)) << why;
+    for (int y = 0; y < m.height; y += 37)
+        for (int x = 0; x < m.width; x += 13)
+            ASSERT_EQ(full.at(x, y), m.value(x, y)) << x << ", " << y;
+    for (int side : {90, 333}) {
+        MapOverview map;
+        ASSERT_TRUE(readMapOverview(dir.file("blocks.tif"), side, map, &why)) << why;
+        for (int r = 0; r < map.height; ++r)
+            for (int c = 0; c < map.width; ++c)
+                ASSERT_EQ(map.at(c, r), full.at(static_cast<int>(cellUnder(c, 700, map.width)),
+                                                 static_cast<int>(cellUnder(r, 500, map.height))))
+                    << side << ": " << c << ", " << r;
+    }
     // What the legend and the pointer need: the frame, its units, NLCD's names.
     ASSERT_TRUE(whole.frame.has_value());
     EXPECT_DOUBLE_EQ((*whole.frame)[0], 1249665);
