@@ -543,7 +543,7 @@ void MapView::paintScene(QPainter& painter, const QTransform& cellsToDevice, con
     if (scene_.values)
         bottom = paintValueLegend(painter, area, bottom) - 6;
     if (!scene_.classes.isEmpty())
-        paintClassLegend(painter, area, bottom);
+        paintClassLegend(painter, area, area.top() + 8 + (bandChoice_->isVisible() ? bandChoice_->height() + 6 : 0));
     paintScaleBar(painter, area, cellsToDevice.m22());
 }
 
@@ -658,7 +658,8 @@ double MapView::paintWindowsLegend(QPainter& painter, const QRectF& area, double
 {
     const QFontMetrics metrics(font());
     const int pad = 6, swatch = 14;
-    const QString text = tr("%n sampled window(s)", nullptr, static_cast<int>(scene_.windows.size()));
+    const QString text = scene_.windows.size() == 1 ? tr("1 sampled window")
+                                                    : tr("%1 sampled windows").arg(scene_.windows.size());
     const QRectF box(area.left() + 8, bottom - metrics.height() - 2 * pad, swatch + metrics.horizontalAdvance(text) + 3 * pad,
                      metrics.height() + 2 * pad);
     painter.save();
@@ -679,12 +680,12 @@ double MapView::paintWindowsLegend(QPainter& painter, const QRectF& area, double
     return box.top();
 }
 
-double MapView::paintClassLegend(QPainter& painter, const QRectF& area, double bottom) const
+void MapView::paintClassLegend(QPainter& painter, const QRectF& area, double top) const
 {
     const QFontMetrics metrics(font());
-    const int pad = 6, swatch = 12, line = metrics.height() + 2;
+    const int pad = 6, swatch = 12, line = metrics.height() + 1;
     // As many classes as fit in half the view's height; the rest are counted.
-    const int room = std::max(1, static_cast<int>((area.height() / 2 - 2 * pad - metrics.height()) / line));
+    const int room = std::max(2, static_cast<int>((area.height() / 2 - 2 * pad - metrics.height()) / line));
     const qsizetype classes = scene_.classes.size();
     const qsizetype shown = classes > room ? room - 1 : classes;
     QStringList lines;
@@ -695,13 +696,13 @@ double MapView::paintClassLegend(QPainter& painter, const QRectF& area, double b
                                    : tr("%1 %2 (%3%)").arg(c.value).arg(c.name, share));
     }
     if (shown < classes)
-        lines << tr("… and %n more class(es)", nullptr, static_cast<int>(classes - shown));
+        lines << tr("… and %1 more").arg(classes - shown);
     const QString title = scene_.overview.nlcd ? tr("NLCD land cover") : tr("Classes");
     int width = metrics.horizontalAdvance(title);
     for (const QString& text : lines)
         width = std::max(width, swatch + pad + metrics.horizontalAdvance(text));
-    const double height = 2 * pad + metrics.height() + lines.size() * line;
-    const QRectF box(area.left() + 8, bottom - height, width + 2 * pad, height);
+    const double height = 2 * pad + metrics.height() + static_cast<double>(lines.size()) * line;
+    const QRectF box(area.right() - 8 - width - 2 * pad, top, width + 2 * pad, height);
     painter.save();
     painter.setPen(QColor(0, 0, 0, 90));
     painter.setBrush(QColor(255, 255, 255, 225));
@@ -720,7 +721,6 @@ double MapView::paintClassLegend(QPainter& painter, const QRectF& area, double b
         painter.drawText(QRectF(box.left() + pad + swatch + pad, y, width, line), Qt::AlignLeft | Qt::AlignVCenter, lines[k]);
     }
     painter.restore();
-    return box.top();
 }
 
 std::optional<std::pair<double, QString>> MapView::scaleBar(double maxPixels, double pixelsPerCell) const
@@ -806,7 +806,9 @@ void MapView::paintPointer(QPainter& painter) const
         return;
     const QFontMetrics metrics(font());
     const QRect bounds = metrics.boundingRect(QRect(0, 0, 1000, 200), Qt::AlignLeft, text);
-    const QRectF box(8, 8, bounds.width() + 12, bounds.height() + 8);
+    // Bottom right, above the scale bar: clear of the class legend and the window legends.
+    const double bottom = height() - 8 - (scaleBar(std::min(160.0, width() / 3.0)) ? metrics.height() + 28 : 0);
+    const QRectF box(width() - 8 - bounds.width() - 12, bottom - bounds.height() - 8, bounds.width() + 12, bounds.height() + 8);
     painter.save();
     painter.setPen(QColor(0, 0, 0, 90));
     painter.setBrush(QColor(255, 255, 255, 230));

@@ -179,7 +179,8 @@ private:
     void paintSites(QPainter& painter, const QTransform& cellsToDevice, const QRectF& area) const;
     // Each legend stands on the one before it, from the area's bottom-left corner; its top goes back.
     double paintWindowsLegend(QPainter& painter, const QRectF& area, double bottom) const;
-    double paintClassLegend(QPainter& painter, const QRectF& area, double bottom) const;
+    // In the area's top-right corner, below top.
+    void paintClassLegend(QPainter& painter, const QRectF& area, double top) const;
     void paintScaleBar(QPainter& painter, const QRectF& area, double pixelsPerCell) const;
     void paintPointer(QPainter& painter) const;
     double paintValueLegend(QPainter& painter, const QRectF& area, double bottom) const;
