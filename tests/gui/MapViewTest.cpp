@@ -11,6 +11,7 @@
 #include "support/TestMaps.h"
 
 #include <QDoubleSpinBox>
+#include <QPushButton>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStatusBar>
@@ -352,6 +353,24 @@ TEST_F(MapViewFixture, DegreesMapHasCellsOfTheirTrueShapeAndItsOwnCategories)
     EXPECT_EQ(entry(2)->name, QStringLiteral("Heath"));
     EXPECT_NEAR(entry(1)->percent, 60, 1e-9);
     EXPECT_TRUE(view.pointerText(view.widgetPoint({5.5, 5.5})).contains(QStringLiteral("latitude")));
+}
+
+// Stop reading ends a slow read at once: the view says so, and the window reports no problem.
+TEST_F(MapTabTest, StopReadingEndsASlowReadWithoutAProblem)
+{
+    const std::string huge = dir.file("huge.tif");
+    writeSparseMap(huge, 400'000, 256, 10, 10);
+    auto* stop = child<QPushButton>(*view, "mapStopReading");
+    QSignalSpy loaded(view, &MapView::loaded);
+    window.mapTab().showMapFile(QString::fromStdString(huge));
+    EXPECT_TRUE(view->loading());
+    EXPECT_TRUE(stop->isVisible());
+    QTest::mouseClick(stop, Qt::LeftButton);
+    ASSERT_TRUE(loaded.wait(20000));
+    EXPECT_TRUE(view->scene().stopped);
+    EXPECT_FALSE(view->loading());
+    EXPECT_FALSE(stop->isVisible());
+    EXPECT_TRUE(window.reportedProblems().isEmpty());
 }
 
 // Outlines take the strong colour farthest from the classes that cover the map.

@@ -235,19 +235,7 @@ TEST(MapOverview, SparseHugeMapIsReadByItsDataAndCanBeStopped)
     TempDir dir;
     const std::string path = dir.file("sparse.tif");
     constexpr int Side = 200'000, Block = 512;
-    {
-        GDALAllRegister();
-        const char* options[] = {"TILED=YES", "BLOCKXSIZE=512", "BLOCKYSIZE=512", "SPARSE_OK=TRUE", "COMPRESS=DEFLATE",
-                                 "BIGTIFF=YES", nullptr};
-        GDALDataset* ds = GetGDALDriverManager()->GetDriverByName("GTiff")->Create(path.c_str(), Side, Side, 1, GDT_Byte,
-                                                                                  const_cast<char**>(options));
-        ASSERT_NE(ds, nullptr);
-        ds->GetRasterBand(1)->SetNoDataValue(255);
-        // One block of class 7 at block column 300, block row 100.
-        std::vector<unsigned char> block(Block * Block, 7);
-        ASSERT_EQ(ds->GetRasterBand(1)->WriteBlock(300, 100, block.data()), CE_None);
-        GDALClose(ds);
-    }
+    writeSparseMap(path, Side, Block, 300, 100);
     MapOverview map;
     std::string why;
     std::int64_t lastDone = 0, total = 0;
