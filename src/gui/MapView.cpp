@@ -727,7 +727,8 @@ std::optional<std::pair<double, QString>> MapView::scaleBar(double maxPixels, do
 {
     const auto& o = scene_.overview;
     const double perCell = pixelsPerCell > 0 ? pixelsPerCell : scale_;
-    if (!o.frame || o.geographic || !orvalis::unrotated(*o.frame) || (*o.frame)[5] == 0 || perCell <= 0)
+    // A frame without a coordinate system has units nobody knows.
+    if (!o.frame || !o.projected || !orvalis::unrotated(*o.frame) || (*o.frame)[5] == 0 || perCell <= 0)
         return std::nullopt;
     const double metresPerPixel = std::fabs((*o.frame)[5]) * o.metresPerUnit / perCell;
     const double most = maxPixels * metresPerPixel;

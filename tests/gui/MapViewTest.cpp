@@ -353,6 +353,14 @@ TEST_F(MapViewFixture, DegreesMapHasCellsOfTheirTrueShapeAndItsOwnCategories)
     EXPECT_EQ(entry(2)->name, QStringLiteral("Heath"));
     EXPECT_NEAR(entry(1)->percent, 60, 1e-9);
     EXPECT_TRUE(view.pointerText(view.widgetPoint({5.5, 5.5})).contains(QStringLiteral("latitude")));
+    // Without a coordinate system the frame's unit is unknown: square cells, no scale bar.
+    m.epsg = 0;
+    m.gt = {0.0, 30.0, 0.0, 0.0, 0.0, -30.0};
+    writeMap(dir.file("plain.tif"), m);
+    show(dir.file("plain.tif"));
+    EXPECT_NEAR(view.cellPixels().width(), view.cellPixels().height(), 1e-9);
+    EXPECT_FALSE(view.scaleBar(150).has_value());
+    EXPECT_TRUE(entry(1)->name.isEmpty());
 }
 
 // Stop reading ends a slow read at once: the view says so, and the window reports no problem.

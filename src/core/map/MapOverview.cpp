@@ -273,7 +273,8 @@ bool readGdalOverview(const std::string& path, int maxSide, int bandNumber, int 
         out.frame = frame;
     if (const OGRSpatialReference* crs = ds->GetSpatialRef()) {
         out.geographic = crs->IsGeographic();
-        if (crs->IsProjected())
+        out.projected = crs->IsProjected();
+        if (out.projected)
             out.metresPerUnit = crs->GetLinearUnits();
     }
     GDALRasterBand* band = ds->GetRasterBand(bandNumber);

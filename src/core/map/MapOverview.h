@@ -37,7 +37,8 @@ struct MapOverview {
     // A GIS map's frame, when it has one; unset for a TGA.
     std::optional<GeoTransform> frame;
     bool geographic = false;     // the frame is in degrees of longitude and latitude
-    double metresPerUnit = 1.0;  // a projected frame's unit, for a scale bar
+    bool projected = false;      // the frame is in a projected system's unit:
+    double metresPerUnit = 1.0;  // that many metres, for a scale bar
     // Names of the class values, by value, where the band names them (or NLCD's names); empty
     // names for the values it leaves unnamed.
     std::vector<std::string> categories;

@@ -221,6 +221,7 @@ TEST(MapOverview, PiecesSampleTheCellsTheWholeReadDoes)
     ASSERT_TRUE(whole.frame.has_value());
     EXPECT_DOUBLE_EQ((*whole.frame)[0], 1249665);
     EXPECT_FALSE(whole.geographic);
+    EXPECT_TRUE(whole.projected);
     EXPECT_DOUBLE_EQ(whole.metresPerUnit, 1);
     EXPECT_TRUE(whole.nlcd);
     ASSERT_GT(whole.categories.size(), 95u);
