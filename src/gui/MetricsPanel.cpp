@@ -404,6 +404,10 @@ void MetricsPanel::showMeasurement(const Measurement& m)
     } else {
         showClassOrLandscape(m);
     }
+    if (!frameSide_ && !frameNote_.isEmpty())
+        note = tr("Areas and lengths assume cells of %1 m, a side the file does not give (%2).")
+                   .arg(roundedText(side_), frameNote_) +
+               QLatin1Char(' ') + note;
     note_->setText(note);
 }
 

@@ -290,6 +290,9 @@ TEST_F(PanelFixture, CellSideIsRememberedPerFolderAndDegreesAreWarnedAbout)
     showIn(QStringLiteral("/data/c"), QStringLiteral("its coordinates are degrees"));
     EXPECT_TRUE(origin->text().contains(QStringLiteral("degrees"))) << origin->text().toStdString();
     EXPECT_TRUE(origin->text().contains(QStringLiteral("Warning")));
+    if (panel.busy())
+        ASSERT_TRUE(QSignalSpy(&panel, &MetricsPanel::measured).wait(5000));
+    EXPECT_TRUE(child<QLabel>(panel, "metricsNote")->text().contains(QStringLiteral("degrees")));
     // A side from the file's frame leaves the folder's alone.
     panel.setSource(QStringLiteral("/data/a"));
     panel.showMetricsOf(compact, 5.0);
