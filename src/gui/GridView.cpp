@@ -58,6 +58,15 @@ void GridView::setGrid(const orvalis::CompactGrid& grid, int rows)
     rebuild();
 }
 
+void GridView::setRowsFromSouth(bool fromSouth)
+{
+    if (fromSouth == fromSouth_)
+        return;
+    fromSouth_ = fromSouth;
+    if (grid_)
+        rebuild();
+}
+
 void GridView::setMatrixValue(int value)
 {
     matrixValue_ = value;
@@ -152,14 +161,19 @@ QRgb GridView::colourOf(int value) const
     return it != colours_.end() && it->first == value ? it->second : 0;
 }
 
+std::size_t GridView::positionOf(int row) const
+{
+    return static_cast<std::size_t>(fromSouth_ ? rows_ - 1 - row : row);
+}
+
 int GridView::valueAt(int row, int column) const
 {
-    return grid_->at(static_cast<std::size_t>(column), static_cast<std::size_t>(row));
+    return grid_->at(static_cast<std::size_t>(column), positionOf(row));
 }
 
 bool GridView::cellDrawn(int row, int column) const
 {
-    return static_cast<std::size_t>(row) < grid_->lineLength(static_cast<std::size_t>(column));
+    return positionOf(row) < grid_->lineLength(static_cast<std::size_t>(column));
 }
 
 double GridView::coverPercent() const

@@ -46,6 +46,11 @@ public:
     // changes, so it must stay alive until the next call. rows is the grid's height in cells:
     // 0 keeps the text grid's rule, as many rows as lines (values past them are not drawn).
     void setGrid(const orvalis::CompactGrid& grid, int rows = 0);
+    // A text window cut from a TGA stored bottom-up holds its rows south first: drawn the other
+    // way up, so that it lies north-up as it does on its map. The file is read as it is. Applies
+    // to the grid set last.
+    void setRowsFromSouth(bool fromSouth);
+    bool rowsFromSouth() const { return fromSouth_; }
     void setMatrixValue(int value);
     void setCoverValue(int value);
     // Cells holding this value are outside the landscape: left undrawn and out of the shares.
@@ -112,7 +117,8 @@ private:
     // Counts the classes, chooses their colours and builds the cell image.
     void rebuild();
     QRgb colourOf(int value) const;
-    int valueAt(int row, int column) const;  // row and column inside the grid; -1 past a short line's end
+    int valueAt(int row, int column) const;  // row (as drawn) and column inside the grid
+    std::size_t positionOf(int row) const;  // where a drawn row lies in the grid's lines
     bool cellDrawn(int row, int column) const;
     double fitPixels(const QRectF& area) const;
     QPointF originIn(const QRectF& area) const;  // view position of the grid's top-left corner
@@ -124,6 +130,7 @@ private:
     int matrixValue_ = 0;
     int coverValue_ = 1;
     std::optional<int> noData_;
+    bool fromSouth_ = false;
     bool twoClass_ = true;
     std::vector<std::pair<int, QRgb>> colours_;  // by value, for the palette
     std::vector<std::pair<int, std::uint64_t>> counts_;  // cells of each value, by value

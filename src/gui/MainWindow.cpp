@@ -1,5 +1,6 @@
 #include "gui/MainWindow.h"
 
+#include "core/map/GdalSupport.h"
 #include "core/map/RasterGrid.h"
 #include "gui/CompareAction.h"
 #include "gui/FieldTips.h"
@@ -170,6 +171,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     mapTab_ = new MapTab(this, ui->viewTabs, ui->fileListView, ui->menuOpen, ui->actionClearList,
                          [this](const QStringList& files) { openFiles(files); });
     connect(mapTab_, &MapTab::problem, this, &MainWindow::reportProblem);
+    // A window on view turns north-up once the map it was cut from tells which way its rows run.
+    connect(mapTab_->view(), &MapView::loaded, this, [this] {
+        if (!shownFile_.isEmpty() && !isRasterName(shownFile_))
+            ui->frameView->setRowsFromSouth(mapTab_->rowsFromSouth(shownFile_));
+    });
     addSitesMenu(*this, *mapTab_, [this](const QString& problem) { reportProblem(problem); });
     addSurfaceMenu(*this, *mapTab_, [this](const QString& problem) { reportProblem(problem); });
     connect(mapTab_, &MapTab::status, this, [this](const QString& text) {
@@ -360,13 +366,20 @@ void MainWindow::showFile(const QString& name)
     int rows = 0;
     std::optional<int> noData;
     std::optional<double> cellSize;
-    if (isRasterName(name)) {
+    QString frameNote;
+    bool recorded = false;
+    // A FIFO or a device would hold the window: refused before anything opens it.
+    if (const std::string special = orvalis::specialFileRefusal(path); !special.empty()) {
+        grid_.clear();
+        error = QString::fromStdString(special);
+    } else if (isRasterName(name)) {
         orvalis::RasterGridInfo info;
         std::string why;
         if (orvalis::readRasterColumns(path, grid_, info, &why, MaxRasterCells)) {
             rows = grid_.empty() ? 0 : static_cast<int>(grid_.lineLength(0));
             noData = info.noData;
             cellSize = info.cellSize;
+            frameNote = QString::fromStdString(info.cellSizeNote);
         } else {
             error = QString::fromLocal8Bit(why.c_str());
         }
@@ -374,10 +387,15 @@ void MainWindow::showFile(const QString& name)
         const orvalis::LandscapeReadResult read = orvalis::readLandscapeFile(path, grid_);
         if (!read.ok)
             error = QString::fromLocal8Bit(read.error.c_str());
+        // A window of a sampling run: its cell side is the run's.
+        cellSize = mapTab_->recordedCellSize(name);
+        recorded = cellSize.has_value();
     }
     shownFile_ = name;
     ui->frameView->setNoDataValue(noData);
     ui->frameView->setGrid(grid_, rows);
+    ui->frameView->setRowsFromSouth(!isRasterName(name) && mapTab_->rowsFromSouth(name));
+    metrics_->setSource(QFileInfo(name).absolutePath(), frameNote, recorded);
     metrics_->showMetricsOf(grid_, cellSize, noData, isRasterName(name));
     // A file that gives no picture says why, without a box in the way of the next click.
     if (!error.isEmpty())
@@ -731,6 +749,15 @@ void MainWindow::finish(const ActionOutcome& outcome)
         rememberFolder("folders/open", QFile::decodeName(QByteArray::fromStdString(outcome.written.front())));
     if (outcome.replacesList)
         showWrittenFiles(outcome.written);
+    // A file on view that the run wrote again is read again: the grid and its metrics are the new ones.
+    if (!shownFile_.isEmpty()) {
+        const QString shown = canonicalPath(shownFile_);
+        for (const std::string& name : outcome.written)
+            if (canonicalPath(QFile::decodeName(QByteArray::fromStdString(name))) == shown) {
+                showFile(shownFile_);
+                break;
+            }
+    }
     if (!outcome.summary.isEmpty())
         statusBar()->showMessage(outcome.summary);
     if (!outcome.logPath.isEmpty())

@@ -1,8 +1,12 @@
 #include "gui/MapTab.h"
 
+#include "core/map/GdalSupport.h"
+#include "core/sampler/SampleRun.h"
 #include "gui/MapView.h"
 #include "gui/Texts.h"
 
+#include <QDir>
+#include <QFile>
 #include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,10 +18,30 @@
 namespace {
 
 // QSettings splits keys at '/': a path is kept as one key.
-QString settingsKey(const QString& logPath)
+QString settingsKey(const QString& logPath, const char* group = "mapOfSampleLog/")
 {
-    return QStringLiteral("mapOfSampleLog/") +
+    return QLatin1String(group) +
            QString::fromLatin1(QFileInfo(logPath).absoluteFilePath().toUtf8().toBase64(QByteArray::Base64UrlEncoding));
+}
+
+QString folderKey(const QString& file, const char* group)
+{
+    return settingsKey(QFileInfo(file).absolutePath(), group);
+}
+
+std::string local(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+// The log whose windows on the map include path; empty when the map shows no such window.
+const MapWindowMark* windowOnMap(const MapScene& scene, const QString& path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    for (const MapWindowMark& w : scene.windows)
+        if (w.path == path || (!canonical.isEmpty() && QFileInfo(w.path).canonicalFilePath() == canonical))
+            return &w;
+    return nullptr;
 }
 
 QListWidgetItem* itemFor(QListWidget* files, const QString& path)
@@ -62,7 +86,10 @@ MapTab::MapTab(QWidget* window, QTabWidget* tabs, QListWidget* files, QMenu* fil
     });
     connect(view_, &MapView::loaded, this, [this] {
         const MapScene& scene = view_->scene();
-        if (!scene.error.isEmpty())
+        rememberWindowFolders();
+        if (scene.stopped)
+            emit status(scene.error);
+        else if (!scene.error.isEmpty())
             emit problem(scene.error);
         else if (!scene.problems.isEmpty())
             emit problem(texts::sampleLogProblems(scene.logPath, scene.problems));
@@ -78,13 +105,23 @@ void MapTab::showRun(const QString& mapPath, const QString& logPath)
 void MapTab::openMap()
 {
     const QString map = QFileDialog::getOpenFileName(window_, texts::chooseMap(), {}, texts::mapFilter());
-    if (!map.isEmpty())
+    if (!map.isEmpty() && !refused(map))
         show(map, {});
 }
 
 void MapTab::showMapFile(const QString& mapPath)
 {
-    show(mapPath, {});
+    if (!refused(mapPath))
+        show(mapPath, {});
+}
+
+bool MapTab::refused(const QString& path)
+{
+    const std::string why = orvalis::specialFileRefusal(local(path));
+    if (why.empty())
+        return false;
+    emit problem(texts::mapNotRead(path, QString::fromStdString(why)));
+    return true;
 }
 
 void MapTab::showSites(const MapSites& sites)
@@ -105,7 +142,12 @@ void MapTab::openSampleLog()
 
 void MapTab::openSampleLog(const QString& logPath)
 {
-    QString map = rememberedMap(logPath);
+    if (refused(logPath))
+        return;
+    // The run's record names its map; a map chosen by hand for a log without one is remembered.
+    QString map = recordedMap(logPath);
+    if (map.isEmpty() || !QFileInfo::exists(map))
+        map = rememberedMap(logPath);
     if (map.isEmpty() || !QFileInfo::exists(map)) {
         map = QFileDialog::getOpenFileName(window_, texts::chooseMapOfLog(QFileInfo(logPath).fileName()),
                                            QFileInfo(logPath).absolutePath(), texts::mapFilter());
@@ -113,7 +155,64 @@ void MapTab::openSampleLog(const QString& logPath)
             return;
         rememberMap(logPath, map);
     }
-    show(map, logPath);
+    if (!refused(map))
+        show(map, logPath);
+}
+
+QString MapTab::recordedMap(const QString& logPath)
+{
+    const QString record = QFile::decodeName(QByteArray::fromStdString(orvalis::sampleRunRecordBeside(local(logPath))));
+    if (!orvalis::specialFileRefusal(local(record)).empty())
+        return {};
+    QFile file(record);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // The record is small; a stray large file of that name is not read whole.
+    for (int k = 0; k < 100 && !file.atEnd(); ++k) {
+        QByteArray line = file.readLine(1 << 16).trimmed();
+        if (!line.startsWith("image: "))
+            continue;
+        const QString image = QFile::decodeName(line.mid(7));
+        // Relative names are the run's working folder's, where the log is.
+        return image.isEmpty() ? QString() : QDir(QFileInfo(logPath).absolutePath()).absoluteFilePath(image);
+    }
+    return {};
+}
+
+bool MapTab::rowsFromSouth(const QString& windowPath) const
+{
+    const MapScene& scene = view_->scene();
+    if (windowOnMap(scene, windowPath))
+        return scene.overview.firstRowSouth;
+    return QSettings().value(folderKey(windowPath, "rowsFromSouthInFolder/"), false).toBool();
+}
+
+std::optional<double> MapTab::recordedCellSize(const QString& windowPath) const
+{
+    const MapScene& scene = view_->scene();
+    QString log = windowOnMap(scene, windowPath) ? scene.logPath : QString();
+    if (log.isEmpty())
+        log = QSettings().value(folderKey(windowPath, "sampleLogOfFolder/")).toString();
+    if (log.isEmpty())
+        return std::nullopt;
+    return orvalis::recordedCellSize(local(log));
+}
+
+void MapTab::rememberWindowFolders()
+{
+    const MapScene& scene = view_->scene();
+    if (!scene.error.isEmpty() || scene.logPath.isEmpty())
+        return;
+    QSettings stored;
+    QString last;
+    for (const MapWindowMark& w : scene.windows) {
+        const QString folder = QFileInfo(w.path).absolutePath();
+        if (folder == last)
+            continue;
+        last = folder;
+        stored.setValue(folderKey(w.path, "rowsFromSouthInFolder/"), scene.overview.firstRowSouth);
+        stored.setValue(folderKey(w.path, "sampleLogOfFolder/"), QFileInfo(scene.logPath).absoluteFilePath());
+    }
 }
 
 QString MapTab::rememberedMap(const QString& logPath)

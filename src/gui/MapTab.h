@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class MapView;
 struct MapSites;
@@ -40,6 +41,15 @@ public:
 
     // The map a sampling run of this window wrote logPath from; empty when none is known.
     static QString rememberedMap(const QString& logPath);
+    // The map the run's record beside logPath names, relative names taken from the log's folder;
+    // empty when there is no record or it names none.
+    static QString recordedMap(const QString& logPath);
+    // Whether a window file's lines run from the south (cut from a TGA stored bottom-up): known
+    // for the windows on the map, and remembered for their folders.
+    bool rowsFromSouth(const QString& windowPath) const;
+    // The cell side the run's record gives for a window file on the map or of a folder a shown
+    // log named.
+    std::optional<double> recordedCellSize(const QString& windowPath) const;
     static void rememberMap(const QString& logPath, const QString& mapPath);
 
 signals:
@@ -48,6 +58,9 @@ signals:
 
 private:
     void show(const QString& mapPath, const QString& logPath);
+    // Tells the user, and true, when path is a FIFO, a device or the like, which would hold a reader.
+    bool refused(const QString& path);
+    void rememberWindowFolders();
     void selectWindowFile(const QString& path);
 
     QWidget* window_;

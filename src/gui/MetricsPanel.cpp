@@ -9,10 +9,12 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QThread>
 #include <QTreeWidget>
@@ -162,6 +164,17 @@ QString MetricsPanel::roundedText(double value)
     return text;
 }
 
+namespace {
+
+// QSettings splits keys at '/': a folder is kept as one key.
+QString folderSideKey(const QString& folder)
+{
+    return QStringLiteral("metrics/cellSideOfFolder/") +
+           QString::fromLatin1(QFileInfo(folder).absoluteFilePath().toUtf8().toBase64(QByteArray::Base64UrlEncoding));
+}
+
+}  // namespace
+
 MetricsPanel::MetricsPanel(QWidget* parent) : QDockWidget(texts::metricsTitle(), parent)
 {
     setObjectName(QStringLiteral("metricsPanel"));
@@ -185,6 +198,7 @@ MetricsPanel::MetricsPanel(QWidget* parent) : QDockWidget(texts::metricsTitle(),
     // Typing 30 must not measure with 3 first.
     cellSize_->setKeyboardTracking(false);
     cellSizeOrigin_ = new QLabel(body);
+    cellSizeOrigin_->setObjectName(QStringLiteral("metricsCellSizeOrigin"));
     auto* side = new QHBoxLayout;
     side->addWidget(cellSize_);
     side->addWidget(cellSizeOrigin_, 1);
@@ -223,8 +237,11 @@ MetricsPanel::MetricsPanel(QWidget* parent) : QDockWidget(texts::metricsTitle(),
     connect(neighbours_, &QComboBox::currentIndexChanged, this, &MetricsPanel::measure);
     connect(cellSize_, &QDoubleSpinBox::valueChanged, this, [this](double value) {
         side_ = value;
-        if (!frameSide_)
+        if (!frameSide_) {
             framelessSide_ = value;
+            if (!folder_.isEmpty())
+                QSettings().setValue(folderSideKey(folder_), value);
+        }
         updateCellSizeOrigin();
         measure();
     });
@@ -248,7 +265,7 @@ void MetricsPanel::showMetricsOf(const orvalis::CompactGrid& grid, std::optional
     refusal_.clear();
     noData_ = noData;
     frameSide_ = cellSize;
-    side_ = cellSize.value_or(framelessSide_);
+    side_ = cellSize.value_or(folderSide(folder_).value_or(framelessSide_));
     {
         const QSignalBlocker quiet(cellSize_);
         cellSize_->setValue(side_);
@@ -289,14 +306,38 @@ void MetricsPanel::showMetricsOf(const orvalis::CompactGrid& grid, std::optional
     measure();
 }
 
+void MetricsPanel::setSource(const QString& folder, const QString& frameNote, bool recorded)
+{
+    folder_ = folder;
+    frameNote_ = frameNote;
+    recorded_ = recorded;
+}
+
+std::optional<double> MetricsPanel::folderSide(const QString& folder)
+{
+    if (folder.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const double side = QSettings().value(folderSideKey(folder)).toDouble(&ok);
+    return ok && side > 0 ? std::optional<double>(side) : std::nullopt;
+}
+
 void MetricsPanel::updateCellSizeOrigin()
 {
-    if (!frameSide_)
+    cellSizeOrigin_->setStyleSheet({});
+    if (!frameSide_ && !frameNote_.isEmpty()) {
+        // Cells in degrees are no metres: without a side set here, areas and distances mean little.
+        cellSizeOrigin_->setText(tr("Warning: no side in metres from the file's frame (%1); set it here").arg(frameNote_));
+        cellSizeOrigin_->setStyleSheet(QStringLiteral("color: #b35900"));
+    } else if (!frameSide_) {
         cellSizeOrigin_->setText(texts::metricsSideNoFrame());
-    else if (side_ == *frameSide_)
-        cellSizeOrigin_->setText(texts::metricsSideOfFrame());
-    else
-        cellSizeOrigin_->setText(texts::metricsSideNotFrame(*frameSide_));
+    } else if (side_ == *frameSide_) {
+        cellSizeOrigin_->setText(recorded_ ? tr("from the sampling run's record") : texts::metricsSideOfFrame());
+    } else {
+        cellSizeOrigin_->setText(recorded_ ? tr("the sampling run's record gives %1 m").arg(QString::number(*frameSide_, 'g', 12))
+                                           : texts::metricsSideNotFrame(*frameSide_));
+    }
+    cellSizeOrigin_->setWordWrap(true);
 }
 
 void MetricsPanel::measure()
@@ -363,6 +404,10 @@ void MetricsPanel::showMeasurement(const Measurement& m)
     } else {
         showClassOrLandscape(m);
     }
+    if (!frameSide_ && !frameNote_.isEmpty())
+        note = tr("Areas and lengths assume cells of %1 m, a side the file does not give (%2).")
+                   .arg(roundedText(side_), frameNote_) +
+               QLatin1Char(' ') + note;
     note_->setText(note);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QDockWidget>
 #include <QList>
+#include <QString>
 #include <QStringList>
 
 #include <memory>
@@ -46,6 +47,13 @@ public:
     // side the user last gave a file without a frame, 1 m at first. An empty grid clears it.
     void showMetricsOf(const orvalis::CompactGrid& grid, std::optional<double> cellSize = std::nullopt,
                        std::optional<int> noData = std::nullopt, bool linesAreColumns = false);
+    // Where the next grid comes from, before showMetricsOf: the side the user sets for a file
+    // without one is remembered for its folder and offered again for the folder's files; frameNote
+    // says why a file with a frame gives no side (its cells in degrees, ...) and is shown as a
+    // warning; recorded: the side comes from the sampling run's record, not the file.
+    void setSource(const QString& folder, const QString& frameNote = {}, bool recorded = false);
+    // The side remembered for a folder's files; empty when none was set there.
+    static std::optional<double> folderSide(const QString& folder);
 
     // A value as the table shows it: four significant digits, without an exponent from 0.0001
     // to below 10^9 (1235, 0.01234, 1235000).
@@ -91,6 +99,9 @@ private:
     std::optional<double> frameSide_;  // the cell side the file's frame gives
     double side_ = 1.0;  // the cell side measured with
     double framelessSide_ = 1.0;  // what the user last set for a file without a frame
+    QString folder_;     // of the file on view
+    QString frameNote_;  // why its frame gives no side
+    bool recorded_ = false;
     QStringList copyHeader_;
     int namesWidth_ = 0;  // what the names need; 0 when the table has no name column
 

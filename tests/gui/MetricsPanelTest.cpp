@@ -266,3 +266,37 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName());
 
 }  // namespace
+
+// The side set for a file without one is offered again for the files of its folder, each folder
+// its own; a file whose frame is in degrees is warned about rather than measured in "metres" silently.
+TEST_F(PanelFixture, CellSideIsRememberedPerFolderAndDegreesAreWarnedAbout)
+{
+    auto* origin = child<QLabel>(panel, "metricsCellSizeOrigin");
+    const orvalis::LandscapeGrid grid{{0, 1}, {1, 1}};
+    const auto compact = orvalis::CompactGrid::from(grid);
+    const auto showIn = [&](const QString& folder, const QString& note = {}) {
+        panel.setSource(folder, note);
+        panel.showMetricsOf(compact);
+    };
+    showIn(QStringLiteral("/data/a"));
+    side->setValue(30);
+    showIn(QStringLiteral("/data/b"));
+    side->setValue(10);
+    showIn(QStringLiteral("/data/a"));
+    EXPECT_DOUBLE_EQ(side->value(), 30);
+    showIn(QStringLiteral("/data/b"));
+    EXPECT_DOUBLE_EQ(side->value(), 10);
+    EXPECT_FALSE(origin->text().contains(QStringLiteral("Warning")));
+    showIn(QStringLiteral("/data/c"), QStringLiteral("its coordinates are degrees"));
+    EXPECT_TRUE(origin->text().contains(QStringLiteral("degrees"))) << origin->text().toStdString();
+    EXPECT_TRUE(origin->text().contains(QStringLiteral("Warning")));
+    if (panel.busy())
+        ASSERT_TRUE(QSignalSpy(&panel, &MetricsPanel::measured).wait(5000));
+    EXPECT_TRUE(child<QLabel>(panel, "metricsNote")->text().contains(QStringLiteral("degrees")));
+    // A side from the file's frame leaves the folder's alone.
+    panel.setSource(QStringLiteral("/data/a"));
+    panel.showMetricsOf(compact, 5.0);
+    EXPECT_DOUBLE_EQ(side->value(), 5);
+    showIn(QStringLiteral("/data/a"));
+    EXPECT_DOUBLE_EQ(side->value(), 30);
+}

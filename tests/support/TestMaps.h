@@ -65,4 +65,22 @@ inline void writeMap(const std::string& path, const TestMap& m)
     GDALClose(ds);
 }
 
+// A sparse tiled GeoTIFF of side x side Byte cells, no-data 255, that holds one block of value 7
+// at block column blockX, block row blockY: the rest is never written and takes no room.
+inline void writeSparseMap(const std::string& path, int side, int block, int blockX, int blockY)
+{
+    GDALAllRegister();
+    const std::string size = std::to_string(block);
+    const std::string blockXSize = "BLOCKXSIZE=" + size, blockYSize = "BLOCKYSIZE=" + size;
+    const char* options[] = {"TILED=YES",    blockXSize.c_str(), blockYSize.c_str(), "SPARSE_OK=TRUE",
+                             "COMPRESS=DEFLATE", "BIGTIFF=YES",  nullptr};
+    GDALDataset* ds = GetGDALDriverManager()->GetDriverByName("GTiff")->Create(path.c_str(), side, side, 1, GDT_Byte,
+                                                                              const_cast<char**>(options));
+    ASSERT_NE(ds, nullptr);
+    ds->GetRasterBand(1)->SetNoDataValue(255);
+    std::vector<unsigned char> data(static_cast<std::size_t>(block) * static_cast<std::size_t>(block), 7);
+    ASSERT_EQ(ds->GetRasterBand(1)->WriteBlock(blockX, blockY, data.data()), CE_None);
+    GDALClose(ds);
+}
+
 }  // namespace orvalis::test

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "core/map/GeoTransform.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace orvalis {
+
+class RunControl;
 
 // A reduced picture of a TGA image or a GIS map, for drawing the whole map at once: each pixel
 // holds the value of the map cell at its centre (nearest neighbour), rows north first.
@@ -30,6 +34,15 @@ struct MapOverview {
     // The map's stored row 0 is its south edge (a TGA without the top-origin bit): the search's
     // rows then run south to north.
     bool firstRowSouth = false;
+    // A GIS map's frame, when it has one; unset for a TGA.
+    std::optional<GeoTransform> frame;
+    bool geographic = false;     // the frame is in degrees of longitude and latitude
+    bool projected = false;      // the frame is in a projected system's unit:
+    double metresPerUnit = 1.0;  // that many metres, for a scale bar
+    // Names of the class values, by value, where the band names them (or NLCD's names); empty
+    // names for the values it leaves unnamed.
+    std::vector<std::string> categories;
+    bool nlcd = false;  // drawn and named with NLCD's legend
 
     // Map cells per overview pixel along each axis (1 when the map is no larger than asked).
     double cellsPerPixelX() const { return width ? static_cast<double>(mapWidth) / width : 1.0; }
@@ -41,11 +54,14 @@ struct MapOverview {
 };
 
 // Reads an overview at most maxSide pixels on the map's long side, never the whole map: a TGA
-// row by row, only the rows it samples; a GIS map (band) through reduced GDAL reads, which take
-// the file's own overviews when it has them. threads: bands of rows a GIS map is read in at once,
-// 0 for one per core on a large map without overviews. False with why when the map cannot be read.
+// row by row, only the rows it samples; a GIS map (band) in pieces through reduced GDAL reads,
+// which take the file's own overviews when it has them, and pieces GDAL knows to hold no data
+// (a sparse GeoTIFF's missing blocks) are filled without reading. threads: bands of rows a GIS
+// map is read in at once, 0 for one per core on a large map without overviews. control, when
+// given, hears progress in overview pixels and stops the read. False with why when the map
+// cannot be read or the read was stopped.
 bool readMapOverview(const std::string& path, int maxSide, MapOverview& out, std::string* why, int band = 1,
-                     int threads = 0);
+                     int threads = 0, RunControl* control = nullptr);
 
 // A map cell counted from the north-west corner of the map as drawn.
 struct MapCell {

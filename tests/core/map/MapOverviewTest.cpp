@@ -3,6 +3,7 @@
 #include "core/map/MapOverview.h"
 #include "core/map/RasterGrid.h"
 #include "core/random/RandomSource.h"
+#include "core/run/RunControl.h"
 #include "core/sampler/SampleLog.h"
 #include "core/sampler/SampleRun.h"
 #include "support/NamedCase.h"
@@ -11,6 +12,7 @@
 #include "support/TestMaps.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace orvalis;
 using namespace orvalis::test;
@@ -175,4 +177,111 @@ TEST(MapOverview, ReducedGeoTiffSamplesTheCellsUnderItsPixels)
     EXPECT_EQ(reduced.colours[42], 0xFF1C5F2Cu);
     EXPECT_FALSE(readMapOverview(sourceDir() + "/README.md", 100, reduced, &why));
     EXPECT_FALSE(why.empty());
+}
+
+// Read in pieces of rows and columns, every pixel still samples the cell under its centre.
+TEST(MapOverview, PiecesSampleTheCellsTheWholeReadDoes)
+{
+    const std::string nlcd = sourceDir() + "/examples/augusta_nlcd.tif";
+    MapOverview whole;
+    std::string why;
+    ASSERT_TRUE(readMapOverview(nlcd, 2048, whole, &why)) << why;
+    for (int side : {300, 517, 677}) {
+        MapOverview map;
+        ASSERT_TRUE(readMapOverview(nlcd, side, map, &why, 1, 2)) << why;
+        for (int r = 0; r < map.height; ++r)
+            for (int c = 0; c < map.width; ++c)
+                ASSERT_EQ(map.at(c, r), whole.at(static_cast<int>(cellUnder(c, 678, map.width)),
+                                                  static_cast<int>(cellUnder(r, 440, map.height))))
+                    << side << ": " << c << ", " << r;
+    }
+    // Small blocks: pieces with data are narrowed down block by block, and still sample the same cells.
+    TempDir dir;
+    TestMap m;
+    m.width = 700;
+    m.height = 500;
+    m.block = 16;
+    m.value = [](int x, int y) { return static_cast<int>((static_cast<unsigned>(x) * 2654435761u ^ static_cast<unsigned>(y) * 40503u) % 7); };
+    writeMap(dir.file("blocks.tif"), m);
+    MapOverview full;
+    ASSERT_TRUE(readMapOverview(dir.file("blocks.tif"), 2048, full, &why)) << why;
+    for (int y = 0; y < m.height; y += 37)
+        for (int x = 0; x < m.width; x += 13)
+            ASSERT_EQ(full.at(x, y), m.value(x, y)) << x << ", " << y;
+    for (int side : {90, 333}) {
+        MapOverview map;
+        ASSERT_TRUE(readMapOverview(dir.file("blocks.tif"), side, map, &why)) << why;
+        for (int r = 0; r < map.height; ++r)
+            for (int c = 0; c < map.width; ++c)
+                ASSERT_EQ(map.at(c, r), full.at(static_cast<int>(cellUnder(c, 700, map.width)),
+                                                 static_cast<int>(cellUnder(r, 500, map.height))))
+                    << side << ": " << c << ", " << r;
+    }
+    // What the legend and the pointer need: the frame, its units, NLCD's names.
+    ASSERT_TRUE(whole.frame.has_value());
+    EXPECT_DOUBLE_EQ((*whole.frame)[0], 1249665);
+    EXPECT_FALSE(whole.geographic);
+    EXPECT_TRUE(whole.projected);
+    EXPECT_DOUBLE_EQ(whole.metresPerUnit, 1);
+    EXPECT_TRUE(whole.nlcd);
+    ASSERT_GT(whole.categories.size(), 95u);
+    EXPECT_EQ(whole.categories[41], "Deciduous Forest");
+    EXPECT_EQ(whole.categories[95], "Emergent Herbaceous Wetlands");
+}
+
+// A sparse GeoTIFF far larger than memory: the blocks it leaves out are no-data without being
+// read, the one block written lands where it lies, and a stop is heard.
+TEST(MapOverview, SparseHugeMapIsReadByItsDataAndCanBeStopped)
+{
+    TempDir dir;
+    const std::string path = dir.file("sparse.tif");
+    constexpr int Side = 200'000, Block = 512;
+    writeSparseMap(path, Side, Block, 300, 100);
+    MapOverview map;
+    std::string why;
+    std::int64_t lastDone = 0, total = 0;
+    RunControl watched([&](const ProgressEvent& e) {
+        EXPECT_GE(e.done, lastDone);
+        lastDone = e.done;
+        total = e.total;
+        return true;
+    });
+    ASSERT_TRUE(readMapOverview(path, 1000, map, &why, 1, 1, &watched)) << why;
+    ASSERT_EQ(map.width, 1000);
+    EXPECT_EQ(lastDone, total);
+    EXPECT_EQ(total, 1000 * 1000);
+    // 200 cells a pixel: the block of 512 cells covers pixels 768..770 across and 256..258 down.
+    std::int64_t sevens = 0;
+    for (int r = 0; r < map.height; ++r)
+        for (int c = 0; c < map.width; ++c) {
+            const std::int32_t v = map.at(c, r);
+            const bool inBlock = cellUnder(c, Side, 1000) / Block == 300 && cellUnder(r, Side, 1000) / Block == 100;
+            ASSERT_EQ(v, inBlock ? 7 : 255) << c << ", " << r;
+            sevens += v == 7;
+        }
+    EXPECT_GT(sevens, 0);
+    ASSERT_TRUE(map.noData.has_value());
+    EXPECT_EQ(*map.noData, 255);
+
+    RunControl stopped;
+    stopped.cancel();
+    EXPECT_FALSE(readMapOverview(path, 1000, map, &why, 1, 2, &stopped));
+    EXPECT_NE(why.find("stopped"), std::string::npos) << why;
+    RunControl stoppedTga;
+    stoppedTga.cancel();
+    EXPECT_FALSE(readMapOverview(sourceDir() + "/examples/augusta_forest.tga", 100, map, &why, 1, 0, &stoppedTga));
+}
+
+// A FIFO would hold GDAL or the TGA reader for ever: refused before it is opened.
+TEST(MapOverview, FifoIsRefusedAtOnce)
+{
+    TempDir dir;
+    for (const char* name : {"map.tif", "map.tga"}) {
+        const std::string fifo = dir.file(name);
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        MapOverview map;
+        std::string why;
+        EXPECT_FALSE(readMapOverview(fifo, 100, map, &why));
+        EXPECT_NE(why.find("not a regular file"), std::string::npos) << why;
+    }
 }
