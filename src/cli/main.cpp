@@ -1,24 +1,55 @@
+#include "cli/CliApp.h"
 #include "cli/Commands.h"
+#include "cli/Modules.h"
+#include "core/sampler/MapSampleRun.h"
 
 #include <cstdio>
-#include <memory>
+#include <cstring>
 #include <string>
-#include <vector>
 
-#ifndef ORVALIS_VERSION
-#error "ORVALIS_VERSION must be the project's version (see src/cli/CMakeLists.txt)"
-#endif
+// orvalis-cli: random, fractal, sample of a TGA image and --version run here, with neither GDAL
+// nor Qt loaded. The map sampler, the other commands and the list of every command run in
+// orvalis-gdal.so, which holds the whole command line and is loaded only for them.
 
 using namespace orvalis::cli;
 
+namespace orvalis {
+
+// The map sampler, from the GDAL module: a TGA image is sampled without it.
+SampleResult runMapSample(const SampleParameters& parameters, RandomSource& random, RunControl& control)
+{
+    using Entry = void (*)(const SampleParameters&, RandomSource&, RunControl&, SampleResult&);
+    std::string error;
+    SampleResult result;
+    if (auto entry = reinterpret_cast<Entry>(moduleSymbol(GdalModule, "orvalis_run_map_sample", error))) {
+        entry(parameters, random, control, result);
+        return result;
+    }
+    result.status = RunStatus::Failed;
+    result.stop = SampleStop::NoImage;
+    result.message = "reading land-cover maps is not installed: " + error;
+    return result;
+}
+
+}  // namespace orvalis
+
 namespace {
 
-// Bad arguments to a command: the reason, where to read more, and the status for bad arguments.
-int usageFailure(const std::string& command, const std::string& message)
+bool runsHere(const char* first)
 {
-    std::fprintf(stderr, "orvalis-cli %s: %s\n", command.c_str(), message.c_str());
-    std::fprintf(stderr, "Try 'orvalis-cli %s --help'.\n", command.c_str());
-    return 2;
+    for (const char* name : {"random", "fractal", "sample", "--version"})
+        if (std::strcmp(first, name) == 0)
+            return true;
+    return false;
+}
+
+int runInGdalModule(int argc, char** argv)
+{
+    std::string error;
+    if (auto entry = reinterpret_cast<int (*)(int, char**)>(moduleSymbol(GdalModule, "orvalis_cli_main", error)))
+        return entry(argc, argv);
+    std::fprintf(stderr, "orvalis-cli: the commands that read maps are not installed: %s\n", error.c_str());
+    return 1;
 }
 
 }  // namespace
@@ -26,76 +57,24 @@ int usageFailure(const std::string& command, const std::string& message)
 // Exit status: 0 success, --help and --version; 1 a failed or interrupted run; 2 bad arguments.
 int main(int argc, char** argv)
 {
-    CLI::App app("Landscape windows and neutral landscapes from the command line.", "orvalis-cli");
-    app.formatter(std::make_shared<HelpFormatter>());
-    // A repeated option counts with its last value.
-    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    app.require_subcommand(1);
-    addHelpFlag(app);
-    app.set_version_flag("--version", "orvalis-cli " ORVALIS_VERSION, "show the program's version");
-    app.footer("'orvalis-cli COMMAND --help' describes each command's options.");
+    if (argc < 2 || !runsHere(argv[1]))
+        return runInGdalModule(argc, argv);
 
+    CLI::App app("Landscape windows and neutral landscapes from the command line.", "orvalis-cli");
+    setUpApp(app);
     SampleOptions sample;
     RandomOptions random;
     FractalOptions fractal;
-    MetricsOptionsCli metrics;
-    CompareOptions compare;
-    SitesOptions sites;
-    SurfaceOptions surface;
-    NeutralOptions neutral;
     CLI::App* sampleCommand = addSampleCommand(app, sample);
     CLI::App* randomCommand = addRandomCommand(app, random);
-    CLI::App* fractalCommand = addFractalCommand(app, fractal);
-    CLI::App* metricsCommand = addMetricsCommand(app, metrics);
-    CLI::App* compareCommand = addCompareCommand(app, compare);
-    CLI::App* sitesCommand = addSitesCommand(app, sites);
-    CLI::App* surfaceCommand = addSurfaceCommand(app, surface);
-    CLI::App* neutralCommand = addNeutralCommand(app, neutral);
-    for (CLI::App* command : {sampleCommand, randomCommand, fractalCommand, metricsCommand, compareCommand,
-                              sitesCommand, surfaceCommand, neutralCommand})
-        command->group("Commands");
-
-    if (argc < 2) {
-        std::fputs(app.help().c_str(), stderr);
-        return 2;
-    }
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        // The help of the command asked about, or the program's.
-        std::fputs(app.help().c_str(), stdout);
-        return 0;
-    } catch (const CLI::CallForVersion& e) {
-        std::printf("%s\n", e.what());
-        return 0;
-    } catch (const CLI::ParseError& e) {
-        const std::vector<CLI::App*> commands = app.get_subcommands();
-        if (!commands.empty()) {
-            const std::vector<std::string> extra = commands.front()->remaining();
-            // CLI11 lists the unexpected arguments last first; the first one is the mistake to name.
-            if (dynamic_cast<const CLI::ExtrasError*>(&e) && !extra.empty())
-                return usageFailure(commands.front()->get_name(), "unexpected argument '" + extra.front() + "'");
-            return usageFailure(commands.front()->get_name(), e.what());
-        }
-        const std::vector<std::string> unknown = app.remaining();
-        const std::string message = unknown.empty() ? e.what() : "unknown command '" + unknown.front() + "'";
-        std::fprintf(stderr, "orvalis-cli: %s\n", message.c_str());
-        std::fputs(app.help().c_str(), stderr);
-        return 2;
-    }
+    addFractalCommand(app, fractal)->group("Commands");
+    sampleCommand->group("Commands");
+    randomCommand->group("Commands");
+    if (const int status = parseCommandLine(app, argc, argv); status >= 0)
+        return status;
     if (*sampleCommand)
         return runSampleCommand(sample);
     if (*randomCommand)
         return runRandomCommand(random);
-    if (*metricsCommand)
-        return runMetricsCommand(metrics);
-    if (*compareCommand)
-        return runCompareCommand(compare);
-    if (*sitesCommand)
-        return runSitesCommand(sites);
-    if (*surfaceCommand)
-        return runSurfaceCommand(surface);
-    if (*neutralCommand)
-        return runNeutralCommand(neutral);
     return runFractalCommand(fractal);
 }
