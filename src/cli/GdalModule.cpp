@@ -1,11 +1,12 @@
 #include "cli/CliApp.h"
 #include "cli/Commands.h"
-#include "core/sampler/MapSampleRun.h"
+#include "cli/GdalApi.h"
 
 #include <vector>
 
-// orvalis-gdal.so: every command, maps read through GDAL included. orvalis-cli hands it the
-// commands it does not run itself, and the map sampler when `sample` is given a map.
+// orvalis-gdal.so: every command over the full core, GDAL included. orvalis-cli hands it the
+// commands it does not run itself (sites and surface, which always read a map, and the list of
+// commands), and calls the functions of GdalApi when it reads or writes a raster.
 
 using namespace orvalis::cli;
 
@@ -53,8 +54,9 @@ extern "C" int orvalis_cli_main(int argc, char** argv)
     return runFractalCommand(fractal);
 }
 
-extern "C" void orvalis_run_map_sample(const orvalis::SampleParameters& parameters, orvalis::RandomSource& random,
-                                       orvalis::RunControl& control, orvalis::SampleResult& result)
+extern "C" const GdalApi* orvalis_gdal_api()
 {
-    result = orvalis::runMapSample(parameters, random, control);
+    static const GdalApi api{orvalis::readRasterGrid, orvalis::writeAsciiGrid, orvalis::writeGeoTiff,
+                             orvalis::writePatchMap, orvalis::runMapSample};
+    return &api;
 }

@@ -1,43 +1,23 @@
 #include "cli/CliApp.h"
 #include "cli/Commands.h"
 #include "cli/Modules.h"
-#include "core/sampler/MapSampleRun.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-// orvalis-cli: random, fractal, sample of a TGA image and --version run here, with neither GDAL
-// nor Qt loaded. The map sampler, the other commands and the list of every command run in
-// orvalis-gdal.so, which holds the whole command line and is loaded only for them.
+// orvalis-cli links the core without GDAL and Qt: sample, random, fractal, metrics, compare and
+// neutral run here and load orvalis-gdal.so only when they read or write a raster (GdalProxies.cpp),
+// and the charts module only when a comparison is drawn. Sites and surface, which always read a
+// map, and the list of every command run in orvalis-gdal.so, which holds the whole command line.
 
 using namespace orvalis::cli;
-
-namespace orvalis {
-
-// The map sampler, from the GDAL module: a TGA image is sampled without it.
-SampleResult runMapSample(const SampleParameters& parameters, RandomSource& random, RunControl& control)
-{
-    using Entry = void (*)(const SampleParameters&, RandomSource&, RunControl&, SampleResult&);
-    std::string error;
-    SampleResult result;
-    if (auto entry = reinterpret_cast<Entry>(moduleSymbol(GdalModule, "orvalis_run_map_sample", error))) {
-        entry(parameters, random, control, result);
-        return result;
-    }
-    result.status = RunStatus::Failed;
-    result.stop = SampleStop::NoImage;
-    result.message = "reading land-cover maps is not installed: " + error;
-    return result;
-}
-
-}  // namespace orvalis
 
 namespace {
 
 bool runsHere(const char* first)
 {
-    for (const char* name : {"random", "fractal", "sample", "--version"})
+    for (const char* name : {"sample", "random", "fractal", "metrics", "compare", "neutral", "--version"})
         if (std::strcmp(first, name) == 0)
             return true;
     return false;
@@ -65,16 +45,29 @@ int main(int argc, char** argv)
     SampleOptions sample;
     RandomOptions random;
     FractalOptions fractal;
+    MetricsOptionsCli metrics;
+    CompareOptions compare;
+    NeutralOptions neutral;
     CLI::App* sampleCommand = addSampleCommand(app, sample);
     CLI::App* randomCommand = addRandomCommand(app, random);
-    addFractalCommand(app, fractal)->group("Commands");
-    sampleCommand->group("Commands");
-    randomCommand->group("Commands");
+    CLI::App* fractalCommand = addFractalCommand(app, fractal);
+    CLI::App* metricsCommand = addMetricsCommand(app, metrics);
+    CLI::App* compareCommand = addCompareCommand(app, compare);
+    CLI::App* neutralCommand = addNeutralCommand(app, neutral);
+    for (CLI::App* command : {sampleCommand, randomCommand, fractalCommand, metricsCommand, compareCommand,
+                              neutralCommand})
+        command->group("Commands");
     if (const int status = parseCommandLine(app, argc, argv); status >= 0)
         return status;
     if (*sampleCommand)
         return runSampleCommand(sample);
     if (*randomCommand)
         return runRandomCommand(random);
+    if (*metricsCommand)
+        return runMetricsCommand(metrics);
+    if (*compareCommand)
+        return runCompareCommand(compare);
+    if (*neutralCommand)
+        return runNeutralCommand(neutral);
     return runFractalCommand(fractal);
 }

@@ -28,6 +28,7 @@ TEST(Startup, OnlyTheRunsThatNeedGdalOrQtLoadThem)
 {
     TempDir dir;
     std::filesystem::create_directory(dir.file("out"));
+    writeFile(dir.file("grid.txt"), "0 1 1 \n1 1 0 \n");
     const std::string tga = sourceDir() + "/examples/augusta_forest.tga";
     const std::string map = sourceDir() + "/examples/augusta_nlcd.tif";
     struct Case {
@@ -40,8 +41,13 @@ TEST(Startup, OnlyTheRunsThatNeedGdalOrQtLoadThem)
         {"random", "random", "--folder out --size 20 --cover 30:30:1", false},
         {"fractal", "fractal", "--folder out --size 16 --h 0.5:0.5:0.1 --cover 30:30:1 --jobs 1", false},
         {"sample of a TGA", "sample", tga + " --folder out --size 20 --cover 30:30:1 --seed 1", false},
+        {"metrics of a text grid", "metrics", "grid.txt --output -", false},
+        {"neutral landscapes as text grids", "neutral", "random --rows 8 --cols 8 --cover 30 --folder out", false},
+        {"neutral landscapes as GeoTIFFs", "neutral",
+         "random --rows 8 --cols 8 --cover 30 --folder out --format tif", true},
+        {"metrics of a map", "metrics", map + " --output -", true},
         {"sample of a map", "sample", map + " --habitat 41-43 --folder out --size 20 --cover 30:30:1 --seed 1", true},
-        {"the list of commands", "--help", "", true},
+        {"sites, which always read a map", "sites", "--help", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -72,9 +78,12 @@ TEST(Startup, WithoutItsModulesTheProgramSaysWhatIsMissing)
     };
     const Case cases[] = {
         {"random", "random --folder out --size 20 --cover 30:30:1", 0, ""},
+        {"metrics of the catalogue", "metrics --list-metrics", 0, ""},
         {"sample of a map", "sample " + map + " --habitat 41-43 --folder out --size 20", 1,
-         "orvalis-cli sample: reading land-cover maps is not installed: no orvalis-gdal.so in "},
-        {"metrics", "metrics --list-metrics", 1,
+         "orvalis-cli sample: reading and writing maps through GDAL is not installed: no orvalis-gdal.so in "},
+        {"metrics of a map", "metrics " + map + " --output -", 1,
+         "orvalis-cli metrics: " + map + ": reading and writing maps through GDAL is not installed: no orvalis-gdal.so in "},
+        {"sites", "sites --help", 1,
          "orvalis-cli: the commands that read maps are not installed: no orvalis-gdal.so in "},
     };
     for (const Case& c : cases) {
