@@ -1,8 +1,9 @@
 #include "cli/GdalApi.h"
 #include "cli/Modules.h"
 
-// orvalis-cli's side of the functions that call GDAL: each loads orvalis-gdal.so the first time a
-// raster is read or written, and says so plainly when the module is not installed.
+// orvalis-cli's side of the functions and classes that call GDAL: each loads orvalis-gdal.so the
+// first time a raster or a layer is read or written, and says so plainly when the module is not
+// installed. RasterWindows keeps its members here and has the module work on them.
 namespace orvalis {
 
 namespace {
@@ -74,6 +75,81 @@ SampleResult runMapSample(const SampleParameters& parameters, RandomSource& rand
     result.stop = SampleStop::NoImage;
     result.message = why;
     return result;
+}
+
+bool readSiteList(const std::string& path, const SiteListOptions& options, std::vector<Site>& sites,
+                  std::vector<std::string>& warnings, SiteListError& error)
+{
+    std::string why;
+    if (const cli::GdalApi* api = gdal(why))
+        return api->readSiteList(path, options, sites, warnings, error);
+    error = {why, false};
+    return false;
+}
+
+RunResult runSurface(const SurfaceParameters& p, RunControl& control)
+{
+    std::string why;
+    if (const cli::GdalApi* api = gdal(why))
+        return api->runSurface(p, control);
+    RunResult result;
+    result.status = RunStatus::Failed;
+    result.message = why;
+    return result;
+}
+
+RunResult mergeSurface(const std::vector<std::string>& parts, const std::string& output, int jobs, RunControl& control)
+{
+    std::string why;
+    if (const cli::GdalApi* api = gdal(why))
+        return api->mergeSurface(parts, output, jobs, control);
+    RunResult result;
+    result.status = RunStatus::Failed;
+    result.message = why;
+    return result;
+}
+
+RasterWindows::RasterWindows() = default;
+
+RasterWindows::~RasterWindows()
+{
+    // A dataset was opened by the module, which is therefore loaded.
+    std::string why;
+    if (dataset_)
+        if (const cli::GdalApi* api = gdal(why))
+            api->closeDataset(dataset_);
+}
+
+bool RasterWindows::open(const std::string& path, int band, const HabitatClasses& habitat, std::string* error)
+{
+    std::string why;
+    if (const cli::GdalApi* api = gdal(why))
+        return (this->*(api->openWindows))(path, band, habitat, error);
+    return missing(error, why);
+}
+
+bool RasterWindows::read(std::int64_t x0, std::int64_t y0, int w, int h, std::vector<int>& cells, std::string* error)
+{
+    std::string why;
+    if (const cli::GdalApi* api = gdal(why))
+        return (this->*(api->readWindows))(x0, y0, w, h, cells, error);
+    return missing(error, why);
+}
+
+// Without the module no map is read, and there is no cache to bound: -1 says so to the destructor.
+GdalCacheLimit::GdalCacheLimit(std::int64_t bytes) : previous_(-1)
+{
+    std::string why;
+    if (const cli::GdalApi* api = gdal(why))
+        previous_ = api->limitCache(bytes);
+}
+
+GdalCacheLimit::~GdalCacheLimit()
+{
+    std::string why;
+    if (previous_ >= 0)
+        if (const cli::GdalApi* api = gdal(why))
+            api->restoreCache(previous_);
 }
 
 }  // namespace orvalis
