@@ -1,6 +1,7 @@
 #include "cli/Modules.h"
 
 #include <dlfcn.h>
+#include <signal.h>
 
 #include <filesystem>
 #include <map>
@@ -27,6 +28,30 @@ std::vector<std::filesystem::path> moduleCandidates(const char* module)
     return {dir / module, (dir / ORVALIS_MODULE_PATH / module).lexically_normal()};
 }
 
+// Some of GDAL's libraries set signal handlers as they load; the program's own (Ctrl-C ends a run
+// between two steps) must stay what they were before the module came.
+class KeepSignalHandlers {
+public:
+    KeepSignalHandlers()
+    {
+        for (int s = 1; s < Count; ++s)
+            kept_[s] = ::sigaction(s, nullptr, &actions_[s]) == 0;
+    }
+    ~KeepSignalHandlers()
+    {
+        for (int s = 1; s < Count; ++s)
+            if (kept_[s] && s != SIGKILL && s != SIGSTOP)
+                ::sigaction(s, &actions_[s], nullptr);
+    }
+    KeepSignalHandlers(const KeepSignalHandlers&) = delete;
+    KeepSignalHandlers& operator=(const KeepSignalHandlers&) = delete;
+
+private:
+    static constexpr int Count = 32;  // the standard signals; the real-time ones are nobody's here
+    struct sigaction actions_[Count] {};
+    bool kept_[Count] {};
+};
+
 struct Loaded {
     void* handle = nullptr;
     std::string error;
@@ -40,6 +65,7 @@ Loaded load(const char* module)
         if (!std::filesystem::exists(path, ec))
             continue;
         // Lazy binding: only the functions a run calls are resolved.
+        const KeepSignalHandlers signals;
         if (void* handle = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL))
             return {handle, {}};
         const char* why = ::dlerror();

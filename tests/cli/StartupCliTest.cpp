@@ -28,13 +28,14 @@ TEST(Startup, OnlyTheRunsThatNeedGdalOrQtLoadThem)
 {
     TempDir dir;
     std::filesystem::create_directory(dir.file("out"));
-    writeFile(dir.file("grid.txt"), "0 1 1 \n1 1 0 \n");
+    writeFile(dir.file("grid.txt"), "0 1 1 0 \n1 1 0 0 \n0 0 1 1 \n1 0 1 0 \n");
     const std::string tga = sourceDir() + "/examples/augusta_forest.tga";
     const std::string map = sourceDir() + "/examples/augusta_nlcd.tif";
     struct Case {
         const char* name;
         std::string command, arguments;
         bool gdal;
+        bool qt = false;
     };
     const Case cases[] = {
         {"version", "--version", "", false},
@@ -49,7 +50,11 @@ TEST(Startup, OnlyTheRunsThatNeedGdalOrQtLoadThem)
         {"sample of a map", "sample", map + " --habitat 41-43 --folder out --size 20 --cover 30:30:1 --seed 1", true},
         {"the list of commands", "--help", "", false},
         {"help of a command that reads maps", "surface", "--help", false},
+        {"a comparison's tables and charts", "compare", "grid.txt --replicates 2 --models random --output cmp", false,
+         true},
     };
+    // A build without the window's libraries has no charts to draw.
+    const bool charts = std::filesystem::exists(std::filesystem::path(ORVALIS_CLI).parent_path() / "orvalis-charts.so");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         int status = -1;
@@ -57,7 +62,7 @@ TEST(Startup, OnlyTheRunsThatNeedGdalOrQtLoadThem)
         EXPECT_EQ(status, 0);
         ASSERT_NE(log.find("generating link map"), std::string::npos) << "no loader log";
         EXPECT_EQ(log.find("libgdal.so") != std::string::npos, c.gdal);
-        EXPECT_EQ(log.find("libQt6"), std::string::npos);
+        EXPECT_EQ(log.find("libQt6Charts.so") != std::string::npos, c.qt && charts);
     }
 }
 
@@ -70,6 +75,7 @@ TEST(Startup, WithoutItsModulesTheProgramSaysWhatIsMissing)
     std::filesystem::create_directory(dir.file("out"));
     const std::string alone = dir.file("bin/orvalis-cli");
     std::filesystem::copy_file(ORVALIS_CLI, alone);
+    writeFile(dir.file("grid.txt"), "0 1 1 0 \n1 1 0 0 \n0 0 1 1 \n1 0 1 0 \n");
     const std::string map = sourceDir() + "/examples/augusta_nlcd.tif";
     struct Case {
         const char* name;
@@ -80,6 +86,8 @@ TEST(Startup, WithoutItsModulesTheProgramSaysWhatIsMissing)
     const Case cases[] = {
         {"random", "random --folder out --size 20 --cover 30:30:1", 0, ""},
         {"metrics of the catalogue", "metrics --list-metrics", 0, ""},
+        {"a comparison, whose tables need no module", "compare grid.txt --replicates 2 --models random --output cmp",
+         0, "orvalis-cli compare: warning: no pictures: chart drawing is not installed: no orvalis-charts.so in "},
         {"sample of a map", "sample " + map + " --habitat 41-43 --folder out --size 20", 1,
          "orvalis-cli sample: reading and writing maps through GDAL is not installed: no orvalis-gdal.so in "},
         {"metrics of a map", "metrics " + map + " --output -", 1,
@@ -94,7 +102,7 @@ TEST(Startup, WithoutItsModulesTheProgramSaysWhatIsMissing)
         const int raw = std::system(line.c_str());
         EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status);
         const std::string err = readFile(dir.file("cli.err"));
-        EXPECT_EQ(err.rfind(c.message, 0), 0u) << err;
+        EXPECT_NE(err.find(c.message), std::string::npos) << err;
     }
 }
 
