@@ -32,11 +32,11 @@ if(missing)
   message(FATAL_ERROR "missing or empty under ${PREFIX}: ${missing}")
 endif()
 
-# The installed program finds its modules from where it is: the list of commands comes from one.
-execute_process(COMMAND "${PREFIX}/${BINDIR}/orvalis-cli" --help RESULT_VARIABLE status
-                OUTPUT_VARIABLE help ERROR_VARIABLE error)
-if(NOT status EQUAL 0 OR NOT help MATCHES "surface")
-  message(FATAL_ERROR "the installed orvalis-cli does not find its modules: ${error}")
+# The installed program finds its modules from where it is: a map is read through one.
+execute_process(COMMAND "${PREFIX}/${BINDIR}/orvalis-cli" metrics "${SOURCE_DIR}/examples/augusta_nlcd.tif"
+                        --metrics np --output - RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE error)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "the installed orvalis-cli does not read a map through its module: ${error}")
 endif()
 
 find_program(VALIDATE desktop-file-validate)

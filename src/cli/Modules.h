@@ -7,7 +7,7 @@
 // neither never pays for loading those libraries.
 namespace orvalis::cli {
 
-// Every command with the maps it reads through GDAL (the whole command line, `orvalis_cli_main`).
+// The core's files that call GDAL (`orvalis_gdal_api`, see GdalApi.h).
 inline constexpr const char* GdalModule = "orvalis-gdal.so";
 // The charts of a comparison, drawn with Qt Charts (`orvalis_draw_compare_plots`).
 inline constexpr const char* ChartsModule = "orvalis-charts.so";
