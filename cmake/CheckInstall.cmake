@@ -7,8 +7,9 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "cmake --install ${BUILD_DIR} failed")
 endif()
 
-set(expected ${BINDIR}/orvalis-cli ${DATADIR}/doc/orvalis/copyright)
+set(expected ${BINDIR}/orvalis-cli ${MODULEDIR}/orvalis-gdal.so ${DATADIR}/doc/orvalis/copyright)
 if(GUI)
+  list(APPEND expected ${MODULEDIR}/orvalis-charts.so)
   set(desktop ${DATADIR}/applications/orvalis.desktop)
   list(APPEND expected ${BINDIR}/orvalis ${desktop} ${DATADIR}/icons/hicolor/scalable/apps/orvalis.svg
        ${DATADIR}/doc/orvalis/README.md ${DATADIR}/orvalis/examples/augusta_forest.tga
@@ -31,6 +32,13 @@ foreach(file IN LISTS expected)
 endforeach()
 if(missing)
   message(FATAL_ERROR "missing or empty under ${PREFIX}: ${missing}")
+endif()
+
+# The installed program finds its modules from where it is: a map is read through one.
+execute_process(COMMAND "${PREFIX}/${BINDIR}/orvalis-cli" metrics "${SOURCE_DIR}/examples/augusta_nlcd.tif"
+                        --metrics np --output - RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE error)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "the installed orvalis-cli does not read a map through its module: ${error}")
 endif()
 
 find_program(VALIDATE desktop-file-validate)

@@ -25,7 +25,8 @@ dpkg-query -W -f='${Package} ${Version} ${Section}\n  Depends: ${Depends}\n' orv
 # there, or the package would install on a machine that cannot run it.
 echo "== the libraries the programs load come from packages orvalis depends on"
 depends=$(dpkg-query -W -f='${Depends}' orvalis)
-for bin in /usr/bin/orvalis /usr/bin/orvalis-cli; do
+# orvalis-cli's modules (maps through GDAL, charts through Qt) are loaded at run time: checked alike.
+for bin in /usr/bin/orvalis /usr/bin/orvalis-cli $(dpkg -L orvalis | grep '/orvalis/[^/]*\.so$'); do
   for lib in $(objdump -p "$bin" | awk '$1 == "NEEDED" {print $2}'); do
     # The dynamic loader itself (ldd names it by path) is part of libc6, which every program needs.
     case "$lib" in ld-linux*) echo "$(basename "$bin"): $lib from libc6"; continue ;; esac
@@ -48,6 +49,15 @@ mkdir windows
 /usr/bin/orvalis-cli sample "$root/examples/augusta_forest.tga" --folder windows --size 50 --seed 1 >/dev/null
 [ -s sample.txt ] && [ -n "$(ls windows)" ] || { echo "the sampler wrote nothing" >&2; exit 1; }
 echo "orvalis-cli sample: $(ls windows | wc -l) windows"
+# A map and a comparison's charts need the modules, found from where the program is installed.
+mkdir map-windows
+/usr/bin/orvalis-cli sample "$root/examples/augusta_nlcd.tif" --habitat 41-43 --folder map-windows --size 50 \
+  --cover 40:60:10 --seed 1 >/dev/null
+[ -n "$(ls map-windows)" ] || { echo "the map sampler wrote nothing" >&2; exit 1; }
+echo "orvalis-cli sample of a map: $(ls map-windows | wc -l) windows"
+/usr/bin/orvalis-cli compare --log sample.txt --replicates 3 --models random --output compared >/dev/null
+ls compared/plots/*.png >/dev/null || { echo "the comparison drew no charts" >&2; exit 1; }
+echo "orvalis-cli compare: $(ls compared/plots | wc -l) chart files"
 /usr/bin/orvalis --help | grep -q 'landscape ecologists'
 /usr/bin/orvalis --version
 status=0

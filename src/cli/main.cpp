@@ -23,6 +23,10 @@ int usageFailure(const std::string& command, const std::string& message)
 
 }  // namespace
 
+// orvalis-cli links the core without GDAL and Qt (orvalis_core_light), so that a run starts in a few
+// milliseconds: GDAL comes with orvalis-gdal.so the first time a raster is read or written
+// (GdalProxies.cpp), Qt with orvalis-charts.so when a comparison's charts are drawn.
+
 // Exit status: 0 success, --help and --version; 1 a failed or interrupted run; 2 bad arguments.
 int main(int argc, char** argv)
 {

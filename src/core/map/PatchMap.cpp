@@ -11,11 +11,6 @@
 
 namespace orvalis {
 
-std::string patchMapPath(const std::string& folder, const std::string& file)
-{
-    return (std::filesystem::path(folder) / (std::filesystem::path(file).stem().string() + "_patches.tif")).string();
-}
-
 bool writePatchMap(const std::string& source, const std::string& path, int rows, int cols,
                    const std::vector<std::int32_t>& ids, std::string* error)
 {
