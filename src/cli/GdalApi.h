@@ -31,6 +31,7 @@ struct GdalApi {
     // GdalCacheLimit: the limit set, giving the size before; and that size given back.
     std::int64_t (*limitCache)(std::int64_t bytes);
     void (*restoreCache)(std::int64_t previous);
+    decltype(&orvalis::rasterCellSize) rasterCellSize;
 };
 
 }  // namespace orvalis::cli

@@ -28,6 +28,7 @@ extern "C" const GdalApi* orvalis_gdal_api()
             return previous;
         },
         [](std::int64_t previous) { GDALSetCacheMax64(previous); },
+        orvalis::rasterCellSize,
     };
     return &api;
 }

@@ -37,6 +37,14 @@ bool readRasterGrid(const std::string& path, LandscapeGrid& grid, RasterGridInfo
     return missing(error, why);
 }
 
+std::optional<double> rasterCellSize(const std::string& path)
+{
+    std::string why;
+    if (const cli::GdalApi* api = gdal(why))
+        return api->rasterCellSize(path);
+    return std::nullopt;
+}
+
 bool writeAsciiGrid(const std::string& path, const WindowGrid& grid, const GeoTransform& window,
                     const std::string& esriWkt, std::string* error, std::int64_t* noDataWritten)
 {
