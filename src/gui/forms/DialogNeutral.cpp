@@ -68,8 +68,8 @@ DialogNeutral::DialogNeutral(QWidget* parent) : QDialog(parent), ui(new Ui::Dial
     {
         const QSignalBlocker quiet(ui->model);
         for (const orvalis::NeutralModelDef& d : orvalis::neutralModels()) {
-            ui->model->addItem(QString::fromStdString(d.name), QString::fromStdString(d.name));
-            ui->model->setItemData(ui->model->count() - 1, text(d.title), Qt::ToolTipRole);
+            ui->model->addItem(QStringLiteral("%1: %2").arg(QString::fromStdString(d.name), text(d.title)),
+                               QString::fromStdString(d.name));
         }
         ui->model->addItem(tr("blend of models"), QString());
     }
@@ -109,9 +109,11 @@ void DialogNeutral::showParameters()
     ui->parameterBox->setVisible(!blended);
     const orvalis::NeutralModelDef* d = orvalis::findNeutralModel(name.toStdString());
     ui->modelTitle->setText(blended ? tr("Each model's surface rescaled to [0, 1], weighted, summed and rescaled")
-                                    : text(d->title));
+                                    : tr("Follows %1").arg(text(d->reference)));
     if (blended)
         return;
+    if (d->parameters.empty())
+        ui->parameterForm->addRow(new QLabel(tr("This model has no parameters."), ui->parameterBox));
     for (const orvalis::ModelParameter& p : d->parameters) {
         const QString fallback = !p.defaultText.empty() ? tr("default %1").arg(text(p.defaultText))
                                  : p.drawn              ? tr("drawn for every replicate")
