@@ -1,5 +1,7 @@
 #include "core/neutral/ExactClasses.h"
 
+#include "core/neutral/NumericSupport.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -60,26 +62,6 @@ constexpr int BucketBits = 16;
 constexpr std::size_t Buckets = std::size_t(1) << BucketBits;
 constexpr int BucketShift = 64 - BucketBits;
 
-// Threads for a pass over cells: one per core on large grids, one on small ones.
-unsigned passThreads(std::size_t cells)
-{
-    if (cells < (std::size_t(1) << 18))
-        return 1;
-    return std::clamp(std::thread::hardware_concurrency(), 1u, 16u);
-}
-
-// Runs part(t, begin, end) over [0, n) cut into `threads` consecutive ranges, each on a thread.
-template <class Part>
-void inParts(std::size_t n, unsigned threads, const Part& part)
-{
-    std::vector<std::thread> helpers;
-    for (unsigned t = 1; t < threads; ++t)
-        helpers.emplace_back([&, t] { part(t, n * t / threads, n * (t + 1) / threads); });
-    part(0, 0, n / threads);
-    for (std::thread& h : helpers)
-        h.join();
-}
-
 }  // namespace
 
 void classifyByRank(std::span<const double> surface, std::span<const std::int64_t> counts, std::span<const int> values,
@@ -93,7 +75,7 @@ void classifyByRank(std::span<const double> surface, std::span<const std::int64_
 
     // The cells counted by the top bits of their keys, one table a thread.
     std::vector<std::vector<std::int64_t>> tables(threads, std::vector<std::int64_t>(Buckets, 0));
-    inParts(size, threads, [&](unsigned t, std::size_t begin, std::size_t end) {
+    forParts(size, threads, [&](unsigned t, std::size_t begin, std::size_t end) {
         std::int64_t* table = tables[t].data();
         for (std::size_t i = begin; i < end; ++i)
             if (inside(i))
@@ -154,10 +136,18 @@ void classifyByRank(std::span<const double> surface, std::span<const std::int64_
         std::vector<std::int32_t> slot(Buckets, -1);
         for (std::size_t w = 0; w < wanted.size(); ++w)
             slot[wanted[w]] = static_cast<std::int32_t>(w);
-        for (std::size_t i = 0; i < size; ++i)
-            if (inside(i))
-                if (const std::int32_t w = slot[orderKey(surface[i]) >> BucketShift]; w >= 0)
-                    members[static_cast<std::size_t>(w)].push_back(surface[i]);
+        // Each thread gathers its part; the order within a bucket does not change its ranks.
+        std::vector<std::vector<std::vector<double>>> parts(threads, std::vector<std::vector<double>>(wanted.size()));
+        forParts(size, threads, [&](unsigned t, std::size_t begin, std::size_t end) {
+            std::vector<std::vector<double>>& mine = t == 0 ? members : parts[t];
+            for (std::size_t i = begin; i < end; ++i)
+                if (inside(i))
+                    if (const std::int32_t w = slot[orderKey(surface[i]) >> BucketShift]; w >= 0)
+                        mine[static_cast<std::size_t>(w)].push_back(surface[i]);
+        });
+        for (unsigned t = 1; t < threads; ++t)
+            for (std::size_t w = 0; w < wanted.size(); ++w)
+                members[w].insert(members[w].end(), parts[t][w].begin(), parts[t][w].end());
     }
     for (std::size_t j = 0; j < boundaries.size(); ++j) {
         Boundary& b = boundaries[j];
@@ -177,7 +167,7 @@ void classifyByRank(std::span<const double> surface, std::span<const std::int64_
 
     // Every cell by the thresholds; those equal to one are kept, in order, for the ties.
     std::vector<std::vector<std::size_t>> equal(threads);
-    inParts(size, threads, [&](unsigned t, std::size_t begin, std::size_t end) {
+    forParts(size, threads, [&](unsigned t, std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i < end; ++i) {
             if (!inside(i)) {
                 out[i] = outsideValue;

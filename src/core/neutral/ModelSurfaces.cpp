@@ -1,6 +1,7 @@
 #include "core/neutral/ModelSurfaces.h"
 
 #include "core/neutral/NearestFeature.h"
+#include "core/neutral/NumericSupport.h"
 
 #include <algorithm>
 #include <array>
@@ -47,14 +48,41 @@ void unite(std::vector<std::int32_t>& parent, std::int32_t a, std::int32_t b)
 
 }  // namespace
 
+namespace {
+
+// v = f(v) for every value, on several threads for large surfaces.
+template <class F>
+void eachValue(std::vector<double>& values, const F& f)
+{
+    forParts(values.size(), passThreads(values.size()), [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            values[i] = f(values[i]);
+    });
+}
+
+}  // namespace
+
 void rescale01(std::span<double> values)
 {
     if (values.empty())
         return;
-    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
-    const double low = *lo, span = *hi - *lo;
-    for (double& v : values)
-        v = span > 0.0 ? (v - low) / span : 0.0;
+    const unsigned threads = passThreads(values.size());
+    std::vector<double> lows(threads, values[0]), highs(threads, values[0]);
+    forParts(values.size(), threads, [&](unsigned t, std::size_t begin, std::size_t end) {
+        double lo = values[begin], hi = values[begin];
+        for (std::size_t i = begin; i < end; ++i) {
+            lo = std::min(lo, values[i]);
+            hi = std::max(hi, values[i]);
+        }
+        lows[t] = lo;
+        highs[t] = hi;
+    });
+    const double low = *std::min_element(lows.begin(), lows.end());
+    const double span = *std::max_element(highs.begin(), highs.end()) - low;
+    forParts(values.size(), threads, [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            values[i] = span > 0.0 ? (values[i] - low) / span : 0.0;
+    });
 }
 
 void planarGradient(int rows, int cols, double direction, std::vector<double>& out)
@@ -63,25 +91,25 @@ void planarGradient(int rows, int cols, double direction, std::vector<double>& o
     const double eastness = std::sin(radians);
     const double southness = -std::cos(radians);
     out.resize(cellCount(rows, cols));
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c)
-            out[static_cast<std::size_t>(r) * cols + c] = southness * r + eastness * c;
+    forParts(static_cast<std::size_t>(rows), passThreads(out.size()), [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t r = begin; r < end; ++r)
+            for (int c = 0; c < cols; ++c)
+                out[r * cols + c] = southness * static_cast<double>(r) + eastness * c;
+    });
     rescale01(out);
 }
 
 void edgeGradient(int rows, int cols, double direction, std::vector<double>& out)
 {
     planarGradient(rows, cols, direction, out);
-    for (double& v : out)
-        v = std::fabs(0.5 - v) * -2.0 + 1.0;
+    eachValue(out, [](double v) { return std::fabs(0.5 - v) * -2.0 + 1.0; });
     rescale01(out);
 }
 
 void waveSurface(int rows, int cols, double periods, double direction, std::vector<double>& out)
 {
     planarGradient(rows, cols, direction, out);
-    for (double& v : out)
-        v = std::sin(v * (2.0 * std::numbers::pi * periods));
+    eachValue(out, [periods](double v) { return std::sin(v * (2.0 * std::numbers::pi * periods)); });
     rescale01(out);
 }
 
@@ -89,8 +117,7 @@ void distanceGradient(std::span<const unsigned char> sources, int rows, int cols
 {
     std::vector<std::int32_t> nearest;
     nearestFeature(sources, rows, cols, nearest, &out);
-    for (double& v : out)
-        v = std::isfinite(v) ? std::sqrt(v) : 0.0;
+    eachValue(out, [](double v) { return std::isfinite(v) ? std::sqrt(v) : 0.0; });
     rescale01(out);
 }
 
