@@ -165,6 +165,8 @@ void classifyByRank(std::span<const double> surface, std::span<const std::int64_
         if (j + 1 < boundaries.size() && counts[j + 1] == 0)
             boundaries[j] = boundaries[j + 1];
 
+    members = {};  // no longer needed: the ties' list below takes their room
+
     // Every cell by the thresholds; those equal to one are kept, in order, for the ties.
     std::vector<std::vector<std::size_t>> equal(threads);
     forParts(size, threads, [&](unsigned t, std::size_t begin, std::size_t end) {
