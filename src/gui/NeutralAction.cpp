@@ -67,7 +67,7 @@ ActionOutcome runNeutralAction(QWidget* parent, DialogNeutral& dialog, const Win
 void addNeutralMenu(QMainWindow& window, QMenu& create, std::function<WindowSettings()> settings,
                     std::function<void(const ActionOutcome&)> finish)
 {
-    QAction* action = create.addAction(tr("Neutral landscape..."));
+    QAction* action = create.addAction(tr("Neutral landscape…"));
     action->setObjectName(QStringLiteral("actionNeutral"));
     auto* dialog = new DialogNeutral(&window);
     QObject::connect(action, &QAction::triggered, &window, [&window, dialog, settings, finish] {

@@ -18,7 +18,7 @@ ActionOutcome writeNeutralSeries(QWidget* parent, const DialogNeutral& dialog, c
 // Asks for the series in dialog, then writes it.
 ActionOutcome runNeutralAction(QWidget* parent, DialogNeutral& dialog, const WindowSettings& settings);
 
-// Adds Create → Neutral landscape... to create; settings gives the class values when it is chosen
+// Adds Create → Neutral landscape… to create; settings gives the class values when it is chosen
 // and finish takes what the run leaves for the window.
 void addNeutralMenu(QMainWindow& window, QMenu& create, std::function<WindowSettings()> settings,
                     std::function<void(const ActionOutcome&)> finish);
