@@ -1,18 +1,21 @@
-// Each neutral model on 1000 x 1000 and 4000 x 4000 cells: the surface made, classified into 3
-// classes at exact counts and written as a text grid, then (timed apart) as a GeoTIFF. The
-// generation at 1000 x 1000 is set against NLMpy's own functions timed on this machine.
-//   bench_neutral [SIDE...] [--models a,b,...]
+// Each neutral model on 1000 x 1000 and 4000 x 4000 cells, classified into 3 classes at exact counts
+// and written as a text grid the way `orvalis-cli neutral --proportions` writes it (the surface, the
+// ranking and the text timed apart as well), then (timed apart) as a GeoTIFF. The text run is set
+// against NLMpy doing the same on this machine: generation, classifyArray, numpy.savetxt.
+//   bench_neutral [SIDE...] [--models a,b,...] [--jobs N]
 #include "BenchSupport.h"
 #include "core/compare/ReplicateRandom.h"
 #include "core/io/LandscapeWriter.h"
-#include "core/map/WindowWriters.h"
 #include "core/neutral/ExactClasses.h"
 #include "core/neutral/NeutralModels.h"
+#include "core/neutral/NeutralRun.h"
+#include "core/random/RandomSource.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -23,15 +26,75 @@ using namespace orvalis::bench;
 
 namespace {
 
-// Seconds NLMpy took for the same model at 1000 x 1000, generation alone.
-const std::map<std::string, double> nlmpySeconds{
-    {"random", 0.02}, {"planar", 0.02}, {"edge", 0.02}, {"wave", 0.04},
-    {"distance", 0.06}, {"cluster", 0.41}, {"element", 0.49}, {"fractal", 7.1},
+// NLMpy's generation at 1000 x 1000 on this machine, in seconds. Measured: random, planar, edge,
+// wave, distance, cluster (randomClusterNN), element (randomElementNN), fractal (mpd). Estimated,
+// NLMpy not being installable here: perlin (perlinNoise, some twenty whole-array numpy operations),
+// bsp (16 leaves split in a Python loop, then whole-array fills), rectangles (randomRectangularCluster
+// with sides 4..7: a Python loop of about (cells / 30) ln(cells) rectangles at some 10 us each).
+struct Reference {
+    double seconds1000;
+    bool measured;
+    bool pythonLoop;  // NLMpy loops in plain Python: the goal is 100x rather than 20x
 };
+const std::map<std::string, Reference> nlmpy{
+    {"random", {0.02, true, false}},   {"planar", {0.02, true, false}},    {"edge", {0.02, true, false}},
+    {"wave", {0.04, true, false}},     {"distance", {0.06, true, false}},  {"cluster", {0.41, true, false}},
+    {"element", {0.49, true, false}},  {"fractal", {7.1, true, true}},     {"perlin", {0.15, false, false}},
+    {"bsp", {0.02, false, true}},      {"rectangles", {4.6, false, true}},
+};
+// numpy on this machine (bench/neutral/nlmpy_reference.py, processor seconds per cell at 1000^2 and
+// 4000^2): classifyArray of three classes (percentile, digitize; its sort grows faster than the
+// cells) and savetxt with fmt='%d'.
+double classifyPerCell(int side)
+{
+    return side >= 4000 ? 84e-9 : 41e-9;
+}
+constexpr double SavetxtPerCell = 95e-9;
+
+// NLMpy's seconds for side x side: generation scaled by the cells (mpd by its 2^k + 1 grid, which
+// grows as the cells do), then the classification and the text.
+double nlmpySeconds(const Reference& r, int side)
+{
+    const double cells = static_cast<double>(side) * side;
+    return r.seconds1000 * cells / 1e6 + (classifyPerCell(side) + SavetxtPerCell) * cells;
+}
+
+// Resets the peak resident memory reading (Linux 4.0 and later); whether it could.
+bool resetPeakMemory()
+{
+    std::ofstream clear("/proc/self/clear_refs");
+    return static_cast<bool>(clear << "5");
+}
 
 std::string choiceText(const NeutralModelDef& d)
 {
     return d.parameter("h") ? d.name + ":h=0.5" : d.name;
+}
+
+struct Timing {
+    double wall = -1.0;
+    double cpu = -1.0;  // processor seconds, every thread
+};
+
+// One run of one landscape into folder; wall -1 when it failed.
+Timing timedRun(NeutralRunParameters p, GridFormat format)
+{
+    p.format = format;
+    RandomSource unused;
+    RunControl control;
+    const double c0 = cpuSeconds();
+    const auto t0 = Clock::now();
+    const RunResult result = runNeutralLandscapes(p, unused, control);
+    const auto t1 = Clock::now();
+    const double c1 = cpuSeconds();
+    for (const std::string& file : result.files)
+        std::filesystem::remove(file);
+    std::filesystem::remove(result.batchList);
+    if (result.status != RunStatus::Completed) {
+        std::fprintf(stderr, "%s\n", result.message.c_str());
+        return {};
+    }
+    return {seconds(t0, t1), c1 - c0};
 }
 
 }  // namespace
@@ -40,11 +103,14 @@ int main(int argc, char** argv)
 {
     std::vector<int> sides;
     std::vector<std::string> only;
+    int jobs = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--models") == 0 && i + 1 < argc) {
             std::stringstream list(argv[++i]);
             for (std::string name; std::getline(list, name, ',');)
                 only.push_back(name);
+        } else if (std::strcmp(argv[i], "--jobs") == 0 && i + 1 < argc) {
+            jobs = std::atoi(argv[++i]);
         } else {
             sides.push_back(std::atoi(argv[i]));
         }
@@ -55,22 +121,36 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(folder);
     const double proportions[] = {1.0 / 3, 1.0 / 3, 1.0 / 3};
     const int classValues[] = {1, 2, 3};
-    std::printf("%-12s %6s %10s %10s %10s %10s %12s %8s\n", "model", "side", "make s", "classify s", "txt s",
-                "tif s", "NLMpy s", "ratio");
+    std::printf("NLMpy: generation at 1000^2 as timed on this machine (est.: estimated), scaled by the cells;\n"
+                "plus classifyArray %.0f ns (%.0f ns at 4000^2) and numpy.savetxt %.0f ns a cell (numpy's processor\n"
+                "time here, python3 bench/neutral/nlmpy_reference.py 1000 4000).\n"
+                "ours: wall seconds; run = surface, exact classes and text as orvalis-cli neutral does them;\n"
+                "cpu: its processor seconds, every thread (cpu rt.: the ratio on them, steadier on a busy machine).\n"
+                "goal: 20x, 100x where NLMpy loops in plain Python. peak MB: resident memory at its peak.\n\n",
+                classifyPerCell(1000) * 1e9, classifyPerCell(4000) * 1e9, SavetxtPerCell * 1e9);
+    std::printf("%-12s %5s %8s %8s %8s %8s %8s %8s %10s %8s %8s %6s %8s\n", "model", "side", "surface", "classify",
+                "text", "run txt", "cpu txt", "run tif", "NLMpy", "ratio", "cpu rt.", "goal", "peak MB");
     for (const int side : sides) {
         for (const NeutralModelDef& d : neutralModels()) {
             if (!only.empty() && std::find(only.begin(), only.end(), d.name) == only.end())
                 continue;
-            const ModelChoice choice = *parseModelChoice(choiceText(d));
-            if (!checkModelSize(choice, side, side).empty()) {
-                std::printf("%-12s %6d  (%s)\n", d.name.c_str(), side, checkModelSize(choice, side, side).c_str());
+            NeutralRunParameters p;
+            p.model = *SurfaceBlend::parse(choiceText(d));
+            p.rows = p.cols = side;
+            p.proportions.assign(std::begin(proportions), std::end(proportions));
+            p.folder = folder;
+            p.jobs = jobs;
+            if (const std::string why = checkNeutralParameters(p); !why.empty()) {
+                std::printf("%-12s %5d  (%s)\n", d.name.c_str(), side, why.c_str());
                 continue;
             }
+            const bool peakKnown = resetPeakMemory();
+            const long baseKb = statusKb("VmRSS");
             ReplicateRandom random(replicateState(1, side, 0, 0));
             Surface surface;
             const auto t0 = Clock::now();
-            if (!buildSurface(choice, side, side, random, surface)) {
-                std::printf("%-12s %6d  could not be made\n", d.name.c_str(), side);
+            if (!p.model.build(side, side, random, surface)) {
+                std::printf("%-12s %5d  could not be made\n", d.name.c_str(), side);
                 continue;
             }
             const auto t1 = Clock::now();
@@ -78,34 +158,33 @@ int main(int argc, char** argv)
             classifyByRank(surface, classCounts(proportions, static_cast<std::int64_t>(cells.size())), classValues,
                            cells);
             const auto t2 = Clock::now();
-            const std::string text = (folder / (d.name + ".txt")).string();
-            LandscapeWriter writer;
-            bool ok = writer.open(text);
-            for (int r = 0; ok && r < side; ++r)
-                ok = writer.writeLine(std::span<const int>(cells.data() + static_cast<std::size_t>(r) * side,
-                                                           static_cast<std::size_t>(side)));
-            ok = ok && writer.close();
+            surface = Surface();
+            const std::string textFile = (folder / (d.name + ".txt")).string();
+            writeLandscapeText(textFile, cells.data(), side, side);
             const auto t3 = Clock::now();
-            const std::vector<std::int64_t> values(cells.begin(), cells.end());
-            const WindowGrid grid{side, side, values.data(), nullptr};
-            std::string error;
-            const std::string tif = (folder / (d.name + ".tif")).string();
-            ok = writeGeoTiff(tif, grid, GeoTransform{0, 1, 0, static_cast<double>(side), 0, -1}, "", &error) && ok;
-            const auto t4 = Clock::now();
-            std::filesystem::remove(text);
-            std::filesystem::remove(tif);
-            const double make = seconds(t0, t1);
-            const auto reference = nlmpySeconds.find(d.name);
-            char theirs[32] = "-", ratio[32] = "-";
-            if (reference != nlmpySeconds.end() && side == 1000) {
-                std::snprintf(theirs, sizeof theirs, "%.2f", reference->second);
-                std::snprintf(ratio, sizeof ratio, "%.1fx", reference->second / make);
+            std::filesystem::remove(textFile);
+            cells = std::vector<int>();
+            const Timing runText = timedRun(p, GridFormat::Text);
+            const long peakKb = statusKb("VmHWM");
+            const Timing runTif = timedRun(p, GridFormat::GeoTiff);
+            const auto reference = nlmpy.find(d.name);
+            char theirs[32] = "-", ratio[32] = "-", cpuRatio[32] = "-", goal[16] = "-", peak[32] = "-";
+            if (reference != nlmpy.end() && runText.wall > 0) {
+                const double them = nlmpySeconds(reference->second, side);
+                std::snprintf(theirs, sizeof theirs, "%.2f%s", them, reference->second.measured ? "" : " est.");
+                std::snprintf(ratio, sizeof ratio, "%.1fx", them / runText.wall);
+                std::snprintf(cpuRatio, sizeof cpuRatio, "%.1fx", them / runText.cpu);
+                std::snprintf(goal, sizeof goal, "%dx", reference->second.pythonLoop ? 100 : 20);
             }
-            std::printf("%-12s %6d %10.3f %10.3f %10.3f %10.3f %12s %8s%s\n", d.name.c_str(), side, make,
-                        seconds(t1, t2), seconds(t2, t3), seconds(t3, t4), theirs, ratio, ok ? "" : "  (write failed)");
+            if (peakKnown && peakKb > 0)
+                std::snprintf(peak, sizeof peak, "%.0f", (peakKb - baseKb) / 1024.0);
+            std::printf("%-12s %5d %8.3f %8.3f %8.3f %8.3f %8.3f %8.3f %10s %8s %8s %6s %8s\n", d.name.c_str(), side,
+                        seconds(t0, t1), seconds(t1, t2), seconds(t2, t3), runText.wall, runText.cpu, runTif.wall,
+                        theirs, ratio, cpuRatio, goal, peak);
             std::fflush(stdout);
         }
     }
+    std::printf("\n(a grid of int cells is %.0f MB at 4000^2)\n", 4000.0 * 4000.0 * 4 / 1048576);
     std::filesystem::remove_all(folder);
     return 0;
 }

@@ -139,7 +139,8 @@ CLI::App* addCompareCommand(CLI::App& app, CompareOptions& o)
                            ->type_name("SAMPLE.TXT");
     cmd->add_option("--models", o.models,
                     "neutral models, comma-separated: random, fractal:H with H in (0, 1], or any model\n"
-                    "of 'orvalis-cli neutral --list-models' as MODEL:NAME=VALUE:NAME=VALUE\n"
+                    "of 'orvalis-cli neutral --list-models' as MODEL:NAME=VALUE:NAME=VALUE, or a blend\n"
+                    "as 0.5*fbm:h=0.8+0.5*planar\n"
                     "(" + neutralModelNames() + ")\n"
                     "(random,fractal:0.2,fractal:0.5,fractal:0.8)")
         ->type_name("LIST");

@@ -5,7 +5,6 @@
 #include "core/neutral/NeutralRun.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -15,49 +14,6 @@
 namespace orvalis::cli {
 
 namespace {
-
-// "30", "10,30,50" or MIN:MAX:STEP, each level 0..100.
-std::string readLevels(const std::string& text, std::vector<int>& levels)
-{
-    levels.clear();
-    const auto whole = [](const std::string& part, int& value) {
-        const auto r = std::from_chars(part.data(), part.data() + part.size(), value);
-        return !part.empty() && r.ec == std::errc() && r.ptr == part.data() + part.size() && value >= 0 && value <= 100;
-    };
-    const std::size_t a = text.find(':');
-    if (a != std::string::npos) {
-        const std::size_t b = text.find(':', a + 1);
-        int min = 0, max = 0, step = 0;
-        if (b == std::string::npos || !whole(text.substr(0, a), min) || !whole(text.substr(a + 1, b - a - 1), max) ||
-            !whole(text.substr(b + 1), step) || step < 1 || max < min)
-            return "'" + text + "': levels are MIN:MAX:STEP with 0 <= MIN <= MAX <= 100 and STEP 1..100";
-        for (int level = min; level <= max; level += step)
-            levels.push_back(level);
-        return {};
-    }
-    for (const std::string& part : commaList(text)) {
-        int level = 0;
-        if (!whole(part, level))
-            return "'" + part + "' is not a cover level, a whole percentage 0..100";
-        levels.push_back(level);
-    }
-    return levels.empty() ? "name at least one cover level" : std::string();
-}
-
-std::string readProportions(const std::string& text, std::vector<double>& proportions)
-{
-    proportions.clear();
-    std::string list = text;
-    std::replace(list.begin(), list.end(), '/', ',');
-    for (const std::string& part : commaList(list)) {
-        double v = 0.0;
-        const auto r = std::from_chars(part.data(), part.data() + part.size(), v);
-        if (r.ec != std::errc() || r.ptr != part.data() + part.size())
-            return "'" + part + "' is not a number";
-        proportions.push_back(v);
-    }
-    return checkProportions(proportions);
-}
 
 // The model, or the blend, with the --param values over it.
 std::string readModel(const NeutralOptions& o, SurfaceBlend& model)
@@ -115,9 +71,9 @@ NeutralRunParameters neutralParameters(const NeutralOptions& o, const Settings& 
     if (why.empty() && o.cover.empty() == o.proportions.empty())
         why = "give either --cover LEVELS or --proportions P";
     if (why.empty() && !o.cover.empty())
-        why = readLevels(o.cover, p.coverLevels);
+        why = readCoverLevels(o.cover, p.coverLevels);
     if (why.empty() && !o.proportions.empty())
-        why = readProportions(o.proportions, p.proportions);
+        why = readClassProportions(o.proportions, p.proportions);
     p.rows = o.rows;
     p.cols = o.cols;
     if (why.empty() && !o.mask.empty())

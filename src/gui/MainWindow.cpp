@@ -8,6 +8,7 @@
 #include "gui/MapTab.h"
 #include "gui/MapView.h"
 #include "gui/MetricsPanel.h"
+#include "gui/NeutralAction.h"
 #include "gui/PictureSource.h"
 #include "gui/RandomAction.h"
 #include "gui/SampleAction.h"
@@ -160,6 +161,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     // The generators are reached from the Create menu, after Sample.
     ui->menuCreate->addAction(ui->actionRandom);
     ui->menuCreate->addAction(ui->actionFractal);
+    addNeutralMenu(*this, *ui->menuCreate, [this] { return settings_.values(); },
+                   [this](const ActionOutcome& outcome) { finish(outcome); });
     addCompareMenu(*this, [this] { return fileNames; }, [this](const QString& problem) { reportProblem(problem); });
     ui->frameView->setGrid(grid_);
     ui->frameView->setToolTip(texts::viewHint());

@@ -80,7 +80,8 @@ TEST_F(WindowFixture, FormMatchesTheLayout)
                                               "actionExportPicture=Export Picture…", "=", "actionQuit=Quit"}));
     EXPECT_EQ(texts("menuHelp"), (QStringList{"actionManual=Manual", "actionAbout=About Orvalis"}));
     EXPECT_EQ(texts("menuCreate"),
-              (QStringList{"actionSample=Sample", "actionRandom=Random", "actionFractal=Fractal"}));
+              (QStringList{"actionSample=Sample", "actionRandom=Random", "actionFractal=Fractal",
+                           "actionNeutral=Neutral landscape…"}));
     EXPECT_EQ(texts("menuConfigura_es"), QStringList{"actionParametros=Parameters"});
     EXPECT_EQ(texts("menuView"), (QStringList{"actionMetricsPanel=Metrics panel", "actionToolBar=Tool bar"}));
     EXPECT_EQ(window.findChild<QAction*>("actionOpen")->toolTip(), "Open directory");

@@ -28,7 +28,7 @@ namespace orvalis {
 std::string NeutralModel::name() const
 {
     if (kind == Kind::Table)
-        return choice.text();
+        return blend.parts.empty() ? choice.text() : blend.text();
     return kind == Kind::Random ? "random" : "fractal:" + shortestText(H);
 }
 
@@ -41,6 +41,17 @@ std::optional<NeutralModel> NeutralModel::parse(const std::string& text, std::st
     };
     if (text == "random")
         return NeutralModel{Kind::Random, 0.5};
+    if (text.find_first_of("+*") != std::string::npos) {
+        std::optional<SurfaceBlend> blend = SurfaceBlend::parse(text, error);
+        if (!blend)
+            return std::nullopt;
+        for (const SurfaceBlend::Part& part : blend->parts)
+            if (part.choice.value("source"))
+                return refuse("'" + text + "': a source grid has one size, and windows have many");
+        NeutralModel blended{Kind::Table, 0.5};
+        blended.blend = std::move(*blend);
+        return blended;
+    }
     const std::string prefix = "fractal:";
     if (text.compare(0, prefix.size(), prefix) != 0 || text.find('=') != std::string::npos) {
         std::optional<ModelChoice> choice = parseModelChoice(text, error);

@@ -2,7 +2,7 @@
 
 #include "core/map/HabitatClasses.h"
 #include "core/metrics/LandscapeMetrics.h"
-#include "core/neutral/NeutralModels.h"
+#include "core/neutral/SurfaceBlend.h"
 #include "core/run/RunControl.h"
 #include "core/run/RunResult.h"
 
@@ -24,6 +24,7 @@ struct NeutralModel {
     Kind kind = Kind::Random;
     double H = 0.5;  // fractal only, in (0, 1]
     ModelChoice choice;  // Table: any other model of core/neutral's table, with its parameters
+    SurfaceBlend blend;  // Table: models blended, as "0.5*fbm:h=0.8+0.5*planar"; empty for one model
 
     // "random", "fractal:H" with H as its shortest text ("fractal:0.5"), or the choice's text
     // ("cluster:p=0.55"), as the tables write it.

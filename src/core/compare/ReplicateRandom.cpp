@@ -151,7 +151,9 @@ std::vector<int> neutralLandscape(const NeutralModel& kind, std::uint32_t seed, 
     }
     if (kind.kind == NeutralModel::Kind::Table) {
         Surface surface;
-        if (!buildSurface(kind.choice, rows, cols, random, surface) || stopped())
+        const bool built = kind.blend.parts.empty() ? buildSurface(kind.choice, rows, cols, random, surface)
+                                                    : kind.blend.build(rows, cols, random, surface);
+        if (!built || stopped())
             return {};
         placeHighest(surface, habitat, coverValue, matrixValue, cells);
         return cells;

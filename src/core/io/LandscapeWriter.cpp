@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -197,6 +199,20 @@ bool LandscapeWriter::writeFlagLine(std::span<const unsigned char> flags, int va
     return commitLine(out);
 }
 
+bool LandscapeWriter::writeText(const char* text, std::size_t bytes)
+{
+    if (!file_ || failed_)
+        return false;
+    if (!flushBuffer())
+        return false;
+    errno = 0;
+    if (std::fwrite(text, 1, bytes, file_) != bytes) {
+        fail("write failed", errno);
+        return false;
+    }
+    return true;
+}
+
 bool LandscapeWriter::close()
 {
     if (!file_)
@@ -233,6 +249,73 @@ void LandscapeWriter::discard()
     if (!temporary_.empty())
         std::remove(temporary_.c_str());
     temporary_.clear();
+}
+
+namespace {
+
+// The text of rows values a line, as writeLine writes them; where the text ends.
+char* formatRows(const int* cells, std::size_t rows, std::size_t cols, char* out)
+{
+    for (std::size_t r = 0; r < rows; ++r) {
+        const int* line = cells + r * cols;
+        for (std::size_t c = 0; c < cols; ++c) {
+            const int v = line[c];
+            if (static_cast<unsigned>(v) < 10u) {
+                out[0] = static_cast<char>('0' + v);
+                out[1] = ' ';
+                out += 2;
+            } else {
+                out = std::to_chars(out, out + 11, v).ptr;
+                *out++ = ' ';
+            }
+        }
+        *out++ = '\n';
+    }
+    return out;
+}
+
+}  // namespace
+
+bool writeLandscapeText(const std::string& path, const int* cells, int rows, int cols, int threads,
+                        std::string* error)
+{
+    LandscapeWriter writer;
+    bool ok = writer.open(path);
+    const std::size_t width = static_cast<std::size_t>(std::max(cols, 0));
+    const std::size_t height = static_cast<std::size_t>(std::max(rows, 0));
+    if (threads <= 0)
+        threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    // Blocks of about a million cells: each thread makes one block's text a round, then the
+    // blocks are written in order.
+    const std::size_t blockRows = std::max<std::size_t>(1, (std::size_t(1) << 20) / std::max<std::size_t>(width, 1));
+    const std::size_t blocks = (height + blockRows - 1) / blockRows;
+    const std::size_t perRound = std::min<std::size_t>(static_cast<std::size_t>(threads), std::max<std::size_t>(blocks, 1));
+    std::vector<std::unique_ptr<char[]>> text(perRound);
+    std::vector<std::size_t> length(perRound, 0);
+    for (auto& t : text)
+        t = std::make_unique_for_overwrite<char[]>(std::min(blockRows, height) * (width * 12 + 1) + 1);
+    for (std::size_t first = 0; ok && first < blocks; first += perRound) {
+        const std::size_t count = std::min(perRound, blocks - first);
+        const auto make = [&](std::size_t k) {
+            const std::size_t row = (first + k) * blockRows;
+            const std::size_t n = std::min(blockRows, height - row);
+            length[k] = static_cast<std::size_t>(formatRows(cells + row * width, n, width, text[k].get()) - text[k].get());
+        };
+        std::vector<std::thread> helpers;
+        for (std::size_t k = 1; k < count; ++k)
+            helpers.emplace_back(make, k);
+        make(0);
+        for (std::thread& h : helpers)
+            h.join();
+        for (std::size_t k = 0; ok && k < count; ++k)
+            ok = writer.writeText(text[k].get(), length[k]);
+    }
+    if (ok && writer.close())
+        return true;
+    if (error)
+        *error = writer.error().empty() ? "the file could not be written" : writer.error();
+    writer.discard();
+    return false;
 }
 
 bool writeLandscapeFile(const std::string& path, const LandscapeGrid& grid, std::string* error)

@@ -26,6 +26,8 @@ public:
     // A two-class line: valueIfZero where a flag is 0, valueIfOne where it is not.
     // The text is exactly what writeLine writes for the same values.
     bool writeFlagLine(std::span<const unsigned char> flags, int valueIfZero, int valueIfOne);
+    // Text already made of whole lines, as writeLine makes them.
+    bool writeText(const char* text, std::size_t bytes);
     // Flushes, closes and puts the file under its name; false, leaving the name as it
     // was, when anything failed since open().
     bool close();
@@ -59,6 +61,11 @@ private:
     char cachedText_[2][12] = {};
     int cachedLength_[2] = {0, 0};
 };
+
+// rows x cols values row after row with the bytes writeLine gives, the text of blocks of rows made
+// on up to `threads` threads (0: one per core) and written in order. False with *error set.
+bool writeLandscapeText(const std::string& path, const int* cells, int rows, int cols, int threads = 0,
+                        std::string* error = nullptr);
 
 // Writes a whole grid; false with error set when the file could not be fully written.
 bool writeLandscapeFile(const std::string& path, const LandscapeGrid& grid, std::string* error = nullptr);

@@ -1,6 +1,7 @@
 #include "core/neutral/ModelSurfaces.h"
 
 #include "core/neutral/NearestFeature.h"
+#include "core/neutral/NumericSupport.h"
 
 #include <algorithm>
 #include <array>
@@ -47,14 +48,41 @@ void unite(std::vector<std::int32_t>& parent, std::int32_t a, std::int32_t b)
 
 }  // namespace
 
+namespace {
+
+// v = f(v) for every value, on several threads for large surfaces.
+template <class F>
+void eachValue(std::vector<double>& values, const F& f)
+{
+    forParts(values.size(), passThreads(values.size()), [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            values[i] = f(values[i]);
+    });
+}
+
+}  // namespace
+
 void rescale01(std::span<double> values)
 {
     if (values.empty())
         return;
-    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
-    const double low = *lo, span = *hi - *lo;
-    for (double& v : values)
-        v = span > 0.0 ? (v - low) / span : 0.0;
+    const unsigned threads = passThreads(values.size());
+    std::vector<double> lows(threads, values[0]), highs(threads, values[0]);
+    forParts(values.size(), threads, [&](unsigned t, std::size_t begin, std::size_t end) {
+        double lo = values[begin], hi = values[begin];
+        for (std::size_t i = begin; i < end; ++i) {
+            lo = std::min(lo, values[i]);
+            hi = std::max(hi, values[i]);
+        }
+        lows[t] = lo;
+        highs[t] = hi;
+    });
+    const double low = *std::min_element(lows.begin(), lows.end());
+    const double span = *std::max_element(highs.begin(), highs.end()) - low;
+    forParts(values.size(), threads, [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            values[i] = span > 0.0 ? (values[i] - low) / span : 0.0;
+    });
 }
 
 void planarGradient(int rows, int cols, double direction, std::vector<double>& out)
@@ -63,25 +91,25 @@ void planarGradient(int rows, int cols, double direction, std::vector<double>& o
     const double eastness = std::sin(radians);
     const double southness = -std::cos(radians);
     out.resize(cellCount(rows, cols));
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c)
-            out[static_cast<std::size_t>(r) * cols + c] = southness * r + eastness * c;
+    forParts(static_cast<std::size_t>(rows), passThreads(out.size()), [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t r = begin; r < end; ++r)
+            for (int c = 0; c < cols; ++c)
+                out[r * cols + c] = southness * static_cast<double>(r) + eastness * c;
+    });
     rescale01(out);
 }
 
 void edgeGradient(int rows, int cols, double direction, std::vector<double>& out)
 {
     planarGradient(rows, cols, direction, out);
-    for (double& v : out)
-        v = std::fabs(0.5 - v) * -2.0 + 1.0;
+    eachValue(out, [](double v) { return std::fabs(0.5 - v) * -2.0 + 1.0; });
     rescale01(out);
 }
 
 void waveSurface(int rows, int cols, double periods, double direction, std::vector<double>& out)
 {
     planarGradient(rows, cols, direction, out);
-    for (double& v : out)
-        v = std::sin(v * (2.0 * std::numbers::pi * periods));
+    eachValue(out, [periods](double v) { return std::sin(v * (2.0 * std::numbers::pi * periods)); });
     rescale01(out);
 }
 
@@ -89,8 +117,7 @@ void distanceGradient(std::span<const unsigned char> sources, int rows, int cols
 {
     std::vector<std::int32_t> nearest;
     nearestFeature(sources, rows, cols, nearest, &out);
-    for (double& v : out)
-        v = std::isfinite(v) ? std::sqrt(v) : 0.0;
+    eachValue(out, [](double v) { return std::isfinite(v) ? std::sqrt(v) : 0.0; });
     rescale01(out);
 }
 
@@ -191,27 +218,149 @@ void randomElementNN(int rows, int cols, std::int64_t n, ReplicateRandom& random
     rescale01(out);
 }
 
+namespace {
+
+struct Rectangle {
+    int row, col, height, width;
+    double value;
+};
+
+// One rectangle's draws, in their order.
+Rectangle drawRectangle(int rows, int cols, int minSide, int maxSide, ReplicateRandom& random)
+{
+    const auto sides = static_cast<std::uint64_t>(maxSide - minSide + 1);
+    Rectangle r{};
+    r.height = minSide + static_cast<int>(random.below(sides));
+    r.width = minSide + static_cast<int>(random.below(sides));
+    // Corners from -maxSide+1 on, so that edge cells are as likely to be painted as any other.
+    r.row = static_cast<int>(random.below(static_cast<std::uint64_t>(rows + maxSide - 1))) - (maxSide - 1);
+    r.col = static_cast<int>(random.below(static_cast<std::uint64_t>(cols + maxSide - 1))) - (maxSide - 1);
+    r.value = uniform01(random);
+    return r;
+}
+
+}  // namespace
+
+// Painting the rectangles one by one as drawn touches the grid all over; instead they are drawn a
+// batch at a time and painted band of rows by band of rows, each band on whichever thread. While
+// many cells are left, a batch is sized to leave a few hundred of them unpainted on average; the
+// rare batch that paints them all after all is undone by painting the whole surface again one
+// rectangle at a time from the first draw. Once few are left, a first pass over each batch marks
+// every cell still unpainted (-1) with -(2 + the batch's first rectangle over it), so that the
+// rectangle that paints the last cell is known and the batch is painted only up to it, as painting
+// one by one would stop there. Either way the generator is left just after that rectangle's draws.
 void randomRectangularCluster(int rows, int cols, int minSide, int maxSide, ReplicateRandom& random,
                               std::vector<double>& out)
 {
     const std::size_t cells = cellCount(rows, cols);
     out.assign(cells, -1.0);
     std::size_t unpainted = cells;
-    const auto sides = static_cast<std::uint64_t>(maxSide - minSide + 1);
+    constexpr int BandRows = 16;
+    const int bands = (rows + BandRows - 1) / BandRows;
+    const double area = static_cast<double>(maxSide) * maxSide;
+    const std::size_t tailBatch = std::clamp<std::size_t>(cells / 16, 1024, std::size_t(1) << 20);
+    // The chance that a rectangle covers a given cell away from the edges.
+    const double side = (minSide + maxSide) / 2.0;
+    const double cover = side * side / ((rows + maxSide - 1.0) * (cols + maxSide - 1.0));
+    constexpr double Left = 256.0;  // cells a batch leaves unpainted on average while many are
+    const unsigned threads = passThreads(cells);
+    const ReplicateRandom origin = random;
+    // A rectangle's part in one band: its number in the batch, rows and columns clipped, value.
+    struct Piece {
+        std::uint32_t k;
+        std::int32_t row0, row1, col0, col1;
+        double value;
+    };
+    std::size_t drawn = 0;
+    std::vector<std::vector<Piece>> inBand(static_cast<std::size_t>(bands));
     while (unpainted > 0) {
-        const int height = minSide + static_cast<int>(random.below(sides));
-        const int width = minSide + static_cast<int>(random.below(sides));
-        // Corners from -maxSide+1 on, so that edge cells are as likely to be painted as any other.
-        const int row = static_cast<int>(random.below(static_cast<std::uint64_t>(rows + maxSide - 1))) - (maxSide - 1);
-        const int col = static_cast<int>(random.below(static_cast<std::uint64_t>(cols + maxSide - 1))) - (maxSide - 1);
-        const double value = uniform01(random);
-        for (int r = std::max(row, 0); r < std::min(row + height, rows); ++r) {
-            double* line = out.data() + static_cast<std::size_t>(r) * cols;
-            for (int c = std::max(col, 0); c < std::min(col + width, cols); ++c) {
-                unpainted -= line[c] < 0.0;
-                line[c] = value;
-            }
+        const ReplicateRandom atStart = random;
+        const bool many = static_cast<double>(unpainted) > Left * 3.0;
+        std::size_t batchSize = tailBatch;
+        if (many)
+            batchSize = std::clamp<std::size_t>(
+                static_cast<std::size_t>(std::log(static_cast<double>(unpainted) / Left) / std::max(cover, 1e-300)), 1,
+                std::size_t(1) << 20);
+        for (auto& list : inBand)
+            list.clear();
+        for (std::size_t k = 0; k < batchSize; ++k) {
+            const Rectangle r = drawRectangle(rows, cols, minSide, maxSide, random);
+            const int top = std::max(r.row, 0), bottom = std::min(r.row + r.height, rows);
+            const int left = std::max(r.col, 0), right = std::min(r.col + r.width, cols);
+            if (top >= bottom || left >= right)
+                continue;
+            for (int band = top / BandRows; band <= (bottom - 1) / BandRows; ++band)
+                inBand[static_cast<std::size_t>(band)].push_back(
+                    {static_cast<std::uint32_t>(k), std::max(top, band * BandRows), std::min(bottom, (band + 1) * BandRows),
+                     left, right, r.value});
         }
+        drawn = batchSize;
+        // Runs visit(band, rectangle, row, first col, end col) over the batch's rectangles of each
+        // band in order, bands on several threads.
+        const auto overBands = [&](const auto& visit) {
+            forParts(static_cast<std::size_t>(bands), threads, [&](unsigned t, std::size_t b0, std::size_t b1) {
+                for (std::size_t band = b0; band < b1; ++band)
+                    for (const Piece& p : inBand[band])
+                        for (int row = p.row0; row < p.row1; ++row)
+                            visit(t, p, out.data() + static_cast<std::size_t>(row) * cols);
+            });
+        };
+        std::size_t last = drawn - 1;  // the batch's last rectangle to paint
+        if (!many && static_cast<double>(unpainted) <= area * static_cast<double>(drawn)) {
+            // This batch may paint the last cell: find which rectangle does.
+            std::vector<std::size_t> marked(threads, 0);
+            std::vector<std::size_t> latest(threads, 0);
+            overBands([&](unsigned t, const Piece& p, double* line) {
+                for (int c = p.col0; c < p.col1; ++c)
+                    if (line[c] == -1.0) {
+                        line[c] = -2.0 - p.k;
+                        ++marked[t];
+                        latest[t] = std::max<std::size_t>(latest[t], p.k);
+                    }
+            });
+            std::size_t newly = 0;
+            for (unsigned t = 0; t < threads; ++t)
+                newly += marked[t];
+            if (newly == unpainted) {
+                last = *std::max_element(latest.begin(), latest.end());
+                random = atStart;
+                for (std::size_t k = 0; k <= last; ++k)
+                    drawRectangle(rows, cols, minSide, maxSide, random);
+            }
+            // Marked cells are painted below by the rectangle that marked them, if not by later ones.
+            unpainted -= newly;
+        }
+        std::vector<std::size_t> painted(threads, 0);
+        overBands([&](unsigned t, const Piece& p, double* line) {
+            if (p.k > last)
+                return;
+            std::size_t n = 0;
+            for (int c = p.col0; c < p.col1; ++c) {
+                n += line[c] == -1.0;
+                line[c] = p.value;
+            }
+            painted[t] += n;
+        });
+        std::size_t newly = 0;
+        for (const std::size_t n : painted)
+            newly += n;
+        if (many && newly == unpainted && drawn > 1) {
+            // Painted out before the batch's end: paint it all again as drawn, stopping there.
+            random = origin;
+            out.assign(cells, -1.0);
+            for (std::size_t left = cells; left > 0;) {
+                const Rectangle r = drawRectangle(rows, cols, minSide, maxSide, random);
+                for (int row = std::max(r.row, 0); row < std::min(r.row + r.height, rows); ++row) {
+                    double* line = out.data() + static_cast<std::size_t>(row) * cols;
+                    for (int c = std::max(r.col, 0); c < std::min(r.col + r.width, cols); ++c) {
+                        left -= line[c] == -1.0;
+                        line[c] = r.value;
+                    }
+                }
+            }
+            return;
+        }
+        unpainted -= newly;
     }
 }
 

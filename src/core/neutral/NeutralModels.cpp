@@ -400,7 +400,7 @@ std::vector<NeutralModelDef> buildTable()
         "edge cells are painted as often as any, each painted with one uniform value over the earlier ones, until "
         "every cell is painted.",
         {whole("min", 1, 100000, "4", "shortest side in cells"), whole("max", 1, 100000, "8", "longest side in cells")},
-        buildRectangles, 8);
+        buildRectangles, 11);
     {
         ModelParameter proportions = real("proportions", 0, false, 1, false, "0.25/0.25/0.5",
                                           "share of the still whole blocks cut at each level, separated by '/'");

@@ -10,6 +10,7 @@
 #include "core/run/RunRecord.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -79,18 +80,8 @@ std::string fileStem(const NeutralRunParameters& p)
 std::string writeLandscape(const NeutralRunParameters& p, const std::string& name, const std::vector<int>& cells)
 {
     std::string error;
-    if (p.format == GridFormat::Text) {
-        LandscapeWriter writer;
-        bool ok = writer.open(name);
-        for (int r = 0; ok && r < p.rows; ++r)
-            ok = writer.writeLine(std::span<const int>(cells.data() + static_cast<std::size_t>(r) * p.cols,
-                                                       static_cast<std::size_t>(p.cols)));
-        if (ok && writer.close())
-            return {};
-        error = writer.error();
-        writer.discard();
-        return error.empty() ? "the file could not be written" : error;
-    }
+    if (p.format == GridFormat::Text)
+        return writeLandscapeText(name, cells.data(), p.rows, p.cols, jobCount(p), &error) ? std::string() : error;
     const std::vector<std::int64_t> values(cells.begin(), cells.end());
     std::vector<unsigned char> noData;
     if (!p.mask.empty()) {
@@ -210,7 +201,68 @@ std::string levelLabel(int level)
     return level == ClassesLevel ? std::string("classes") : std::to_string(level) + " %";
 }
 
+// The parts of a comma-separated list, blanks around each dropped, empty parts left out.
+std::vector<std::string> commaParts(const std::string& text)
+{
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        std::size_t end = text.find(',', from);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::size_t first = text.find_first_not_of(' ', from);
+        if (first != std::string::npos && first < end) {
+            const std::size_t last = text.find_last_not_of(' ', end - 1);
+            parts.push_back(text.substr(first, last - first + 1));
+        }
+        from = end + 1;
+    }
+    return parts;
+}
+
 }  // namespace
+
+std::string readCoverLevels(const std::string& text, std::vector<int>& levels)
+{
+    levels.clear();
+    const auto whole = [](const std::string& part, int& value) {
+        const auto r = std::from_chars(part.data(), part.data() + part.size(), value);
+        return !part.empty() && r.ec == std::errc() && r.ptr == part.data() + part.size() && value >= 0 && value <= 100;
+    };
+    const std::size_t a = text.find(':');
+    if (a != std::string::npos) {
+        const std::size_t b = text.find(':', a + 1);
+        int min = 0, max = 0, step = 0;
+        if (b == std::string::npos || !whole(text.substr(0, a), min) || !whole(text.substr(a + 1, b - a - 1), max) ||
+            !whole(text.substr(b + 1), step) || step < 1 || max < min)
+            return "'" + text + "': levels are MIN:MAX:STEP with 0 <= MIN <= MAX <= 100 and STEP 1..100";
+        for (int level = min; level <= max; level += step)
+            levels.push_back(level);
+        return {};
+    }
+    for (const std::string& part : commaParts(text)) {
+        int level = 0;
+        if (!whole(part, level))
+            return "'" + part + "' is not a cover level, a whole percentage 0..100";
+        levels.push_back(level);
+    }
+    return levels.empty() ? "name at least one cover level" : std::string();
+}
+
+std::string readClassProportions(const std::string& text, std::vector<double>& proportions)
+{
+    proportions.clear();
+    std::string list = text;
+    std::replace(list.begin(), list.end(), '/', ',');
+    for (const std::string& part : commaParts(list)) {
+        double v = 0.0;
+        const auto r = std::from_chars(part.data(), part.data() + part.size(), v);
+        if (r.ec != std::errc() || r.ptr != part.data() + part.size())
+            return "'" + part + "' is not a number";
+        proportions.push_back(v);
+    }
+    return checkProportions(proportions);
+}
 
 std::vector<int> neutralLevels(const NeutralRunParameters& p)
 {

@@ -39,6 +39,11 @@ struct NeutralRunParameters {
     int jobs = 0;                      // threads making landscapes; 0: one per core. The files do not depend on it.
 };
 
+// Reads cover levels "30", "10,30,50" or MIN:MAX:STEP, each 0..100, into levels; why not, or empty.
+std::string readCoverLevels(const std::string& text, std::vector<int>& levels);
+// Reads class shares "0.2,0.3,0.5" (or separated by '/') summing to 1; why not, or empty.
+std::string readClassProportions(const std::string& text, std::vector<double>& proportions);
+
 // The levels a run makes: the cover percentages, or one level (-1) for proportions.
 std::vector<int> neutralLevels(const NeutralRunParameters& parameters);
 

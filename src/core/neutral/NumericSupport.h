@@ -2,6 +2,11 @@
 
 #include "core/random/RandomSource.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <thread>
+#include <vector>
+
 namespace orvalis {
 
 // A table of rows of doubles addressed as m[i][j] with rowLow <= i <= rowHigh and
@@ -32,6 +37,28 @@ inline double nextGaussian(GaussianSource& source)
     for (int i = 0; i < source.count; ++i)
         sum += source.random.next();
     return sum * source.factor - source.additive;
+}
+
+// Threads for a pass over cells whose result does not depend on how they are cut: one per core
+// (at most 16) on large grids, one on small ones.
+inline unsigned passThreads(std::size_t cells)
+{
+    if (cells < (std::size_t(1) << 18))
+        return 1;
+    return std::clamp(std::thread::hardware_concurrency(), 1u, 16u);
+}
+
+// Runs part(t, begin, end) over [0, n) cut into `threads` consecutive ranges, range t on a thread
+// of its own (range 0 on the calling one).
+template <class Part>
+void forParts(std::size_t n, unsigned threads, const Part& part)
+{
+    std::vector<std::thread> helpers;
+    for (unsigned t = 1; t < threads; ++t)
+        helpers.emplace_back([&part, n, t, threads] { part(t, n * t / threads, n * (t + 1) / threads); });
+    part(0u, std::size_t(0), n / threads);
+    for (std::thread& h : helpers)
+        h.join();
 }
 
 }  // namespace orvalis

@@ -95,7 +95,7 @@ TEST(NeutralLandscape, HoldsExactlyTheHabitatCountOfItsWindow)
     const Case cases[] = {{1, 1, 0}, {1, 1, 1}, {10, 10, 0}, {10, 10, 100}, {10, 10, 1}, {10, 10, 99},
                           {10, 10, 50}, {7, 23, 80}, {23, 7, 1}, {1, 40, 39}, {33, 17, 300}, {64, 64, 2048}};
     for (const NeutralModel& model : {*NeutralModel::parse("random"), *NeutralModel::parse("fractal:0.2"),
-                                      *NeutralModel::parse("fractal:1")})
+                                      *NeutralModel::parse("fractal:1"), *NeutralModel::parse("0.3*fbm:h=0.8+0.7*planar")})
         for (const Case& c : cases)
             for (int k = 0; k < 3; ++k) {
                 SCOPED_TRACE(model.name() + " " + std::to_string(c.rows) + "x" + std::to_string(c.cols) + " h " +
@@ -133,9 +133,10 @@ TEST(NeutralLandscape, FractalHabitatIsTheHighestRankedCells)
 
 TEST(NeutralModel, NamesReadBackAndHOutsideItsRangeIsRefused)
 {
-    for (const char* name : {"random", "fractal:0.2", "fractal:1", "fractal:0.05"})
+    for (const char* name : {"random", "fractal:0.2", "fractal:1", "fractal:0.05", "0.5*fbm:h=0.8+0.5*planar"})
         EXPECT_EQ(NeutralModel::parse(name)->name(), name);
-    for (const char* bad : {"fractal:0", "fractal:1.5", "fractal:-0.2", "fractal:", "fractal:x", "fbm"}) {
+    for (const char* bad : {"fractal:0", "fractal:1.5", "fractal:-0.2", "fractal:", "fractal:x", "fbm", "0.5*nope+planar",
+                            "x*planar"}) {
         std::string why;
         EXPECT_FALSE(NeutralModel::parse(bad, &why)) << bad;
         EXPECT_FALSE(why.empty());

@@ -147,6 +147,38 @@ TEST(LandscapeFile, FlagLinesWriteWhatWriteLineWritesForTheSameValues)
     }
 }
 
+TEST(LandscapeFile, WholeGridTextIsWhatWriteLineWritesWhateverTheThreads)
+{
+    struct Shape {
+        int rows, cols;
+    };
+    // Blocks of rows cut at a million cells: grids of one block, of several, and one cell wide.
+    TempDir dir;
+    for (const Shape& shape : {Shape{0, 5}, Shape{3, 4}, Shape{1500, 1000}, Shape{2100, 1}}) {
+        std::vector<int> cells(static_cast<std::size_t>(shape.rows) * shape.cols);
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            cells[i] = i % 11 == 0 ? -9999 : i % 7 == 0 ? 2147483647 : i % 5 == 0 ? -2147483647 - 1 : static_cast<int>(i % 13);
+        orvalis::LandscapeWriter lines;
+        ASSERT_TRUE(lines.open(dir.file("lines.txt")));
+        for (int r = 0; r < shape.rows; ++r)
+            ASSERT_TRUE(lines.writeLine(std::span<const int>(cells.data() + static_cast<std::size_t>(r) * shape.cols,
+                                                             static_cast<std::size_t>(shape.cols))));
+        ASSERT_TRUE(lines.close());
+        const std::string expected = orvalis::test::readFile(dir.file("lines.txt"));
+        for (int threads : {1, 3}) {
+            std::string error;
+            ASSERT_TRUE(orvalis::writeLandscapeText(dir.file("grid.txt"), cells.data(), shape.rows, shape.cols, threads,
+                                                    &error))
+                << error;
+            EXPECT_EQ(orvalis::test::readFile(dir.file("grid.txt")), expected) << shape.rows << "x" << shape.cols;
+        }
+    }
+    std::string error;
+    const int cell = 1;
+    EXPECT_FALSE(orvalis::writeLandscapeText(dir.file("none/grid.txt"), &cell, 1, 1, 1, &error));
+    EXPECT_FALSE(error.empty());
+}
+
 TEST(LandscapeFile, ReaderRefusesWhatItCannotRead)
 {
     TempDir dir;

@@ -26,12 +26,15 @@ double squared(double r0, double c0, double r1, double c1)
 std::vector<double> slowSquaredDistances(const std::vector<unsigned char>& features, int rows, int cols)
 {
     std::vector<double> d(features.size(), std::numeric_limits<double>::infinity());
+    std::vector<int> listed;
+    for (int i = 0; i < rows * cols; ++i)
+        if (features[static_cast<std::size_t>(i)])
+            listed.push_back(i);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c)
-            for (int i = 0; i < rows * cols; ++i)
-                if (features[static_cast<std::size_t>(i)])
-                    d[static_cast<std::size_t>(r * cols + c)] =
-                        std::min(d[static_cast<std::size_t>(r * cols + c)], squared(r, c, i / cols, i % cols));
+            for (const int i : listed)
+                d[static_cast<std::size_t>(r * cols + c)] =
+                    std::min(d[static_cast<std::size_t>(r * cols + c)], squared(r, c, i / cols, i % cols));
     return d;
 }
 
@@ -52,7 +55,7 @@ TEST(NearestFeature, EqualsTryingEveryFeature)
         int rows, cols, everyNth;
     };
     for (const Case& c : {Case{1, 1, 1}, Case{1, 17, 5}, Case{13, 1, 4}, Case{9, 14, 9}, Case{31, 23, 40},
-                          Case{20, 20, 400}}) {
+                          Case{20, 20, 400}, Case{600, 520, 5000}}) {
         for (std::uint64_t seed = 1; seed <= 3; ++seed) {
             std::vector<unsigned char> features = sparse(c.rows, c.cols, c.everyNth, seed);
             std::vector<std::int32_t> nearest;
@@ -248,6 +251,42 @@ TEST(ModelSurfaces, CategoricalModelsKeepTheirCounts)
         std::vector<double> s;
         percolationSurface(rows, cols, p, random, s);
         EXPECT_EQ(categoryCounts(s), (std::map<int, int>{{static_cast<int>(p), rows * cols}}));
+    }
+}
+
+// Rectangles painted one at a time as drawn, until every cell is painted.
+std::vector<double> paintedOneByOne(int rows, int cols, int minSide, int maxSide, ReplicateRandom& random)
+{
+    std::vector<double> out(static_cast<std::size_t>(rows) * cols, -1.0);
+    auto left = out.size();
+    const auto sides = static_cast<std::uint64_t>(maxSide - minSide + 1);
+    while (left > 0) {
+        const int h = minSide + static_cast<int>(random.below(sides));
+        const int w = minSide + static_cast<int>(random.below(sides));
+        const int row = static_cast<int>(random.below(static_cast<std::uint64_t>(rows + maxSide - 1))) - (maxSide - 1);
+        const int col = static_cast<int>(random.below(static_cast<std::uint64_t>(cols + maxSide - 1))) - (maxSide - 1);
+        const double value = uniform01(random);
+        for (int r = std::max(row, 0); r < std::min(row + h, rows); ++r)
+            for (int c = std::max(col, 0); c < std::min(col + w, cols); ++c) {
+                double& cell = out[static_cast<std::size_t>(r) * cols + c];
+                left -= cell < 0.0;
+                cell = value;
+            }
+    }
+    return out;
+}
+
+TEST(ModelSurfaces, RectanglesEqualPaintingOneByOneAndDrawNoFurther)
+{
+    struct Case {
+        int rows, cols, minSide, maxSide;
+    };
+    for (const Case& c : {Case{13, 9, 1, 1}, Case{40, 70, 2, 5}, Case{600, 500, 3, 9}, Case{300, 900, 1, 40}}) {
+        ReplicateRandom ours(21), plain(21);
+        std::vector<double> s;
+        randomRectangularCluster(c.rows, c.cols, c.minSide, c.maxSide, ours, s);
+        EXPECT_EQ(s, paintedOneByOne(c.rows, c.cols, c.minSide, c.maxSide, plain)) << c.rows << "x" << c.cols;
+        EXPECT_EQ(ours.next(), plain.next()) << "a blend's next part draws on from the same place";
     }
 }
 

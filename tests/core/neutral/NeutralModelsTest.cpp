@@ -195,6 +195,26 @@ TEST(ExactClasses, RankingEqualsSortingEveryCellWithTiesToTheEarlierCell)
         classifyByRank(surface, counts, values, out, mask, -9);
         EXPECT_EQ(out, slowClasses(surface, counts, mask)) << "seed " << seed;
     }
+    // Grids large enough to be ranked on several threads: continuous values, values packed into
+    // few buckets, and ties across the parts.
+    for (int kind = 0; kind < 3; ++kind) {
+        ReplicateRandom random(100 + kind);
+        std::vector<double> surface(300007);
+        for (double& v : surface) {
+            const double u = static_cast<double>(random.next() >> 11) * 0x1p-53;
+            v = kind == 0 ? u - 0.5 : kind == 1 ? 1.0 + u * 1e-9 : static_cast<double>(random.below(5));
+        }
+        std::vector<unsigned char> mask;
+        if (kind == 2)
+            for (std::size_t i = 0; i < surface.size(); ++i)
+                mask.push_back(random.below(7) != 0);
+        const auto inside = mask.empty() ? static_cast<std::int64_t>(surface.size()) : std::count(mask.begin(), mask.end(), 1);
+        const std::vector<std::int64_t> counts = classCounts(std::vector<double>{0.3, 0.0, 0.45, 0.25}, inside);
+        const std::vector<int> values{1, 2, 3, 4};
+        std::vector<int> out(surface.size());
+        classifyByRank(surface, counts, values, out, mask, -9);
+        EXPECT_EQ(out, slowClasses(surface, counts, mask)) << "kind " << kind;
+    }
 }
 
 TEST(ExactClasses, HabitatEqualsTheComparisonsFractalPlacement)
