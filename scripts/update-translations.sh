@@ -20,7 +20,7 @@ if [ "${1:-}" = --check ]; then
   folder=$work
 fi
 # Warnings about tr() outside Q_OBJECT classes are how the helpers above are read: not shown.
-"$lupdate" -locations none -no-obsolete \
+"$lupdate" -locations none -no-obsolete -I src \
   -tr-function-alias tr+=window,tr+=compare,tr+=sites,tr+=surface \
   src/gui src/app -ts "${files[@]/#/$folder/}" 2>&1 |
   grep -v -e "lacks Q_OBJECT" -e "Cannot invoke tr() like this" -e "undeclared qualified class" \

@@ -36,6 +36,7 @@ constexpr FieldTip Tips[] = {
     {"DialogSample", "mapClasses", QT_TRANSLATE_NOOP("DialogSample", "The map's classes with their cells: tick those that are habitat")},
     {"DialogSample", "path", QT_TRANSLATE_NOOP("DialogSample", "The folder the window files are written to")},
     {"DialogSample", "pushButton", QT_TRANSLATE_NOOP("DialogSample", "Choose the folder for the window files")},
+    {"DialogSample", "workFolderButton", QT_TRANSLATE_NOOP("DialogSample", "Choose the working folder for sample.txt, its record and the batch list")},
     {"DialogSample", "metrics", QT_TRANSLATE_NOOP("DialogSample", "Also measure the landscape metrics of every window, into metrics.csv")},
 
     {"DialogRnd", "Ci", QT_TRANSLATE_NOOP("DialogRnd", "Lowest habitat cover, in whole percent")},
@@ -77,6 +78,18 @@ constexpr FieldTip Tips[] = {
     {"DialogCompare", "outputFolder", QT_TRANSLATE_NOOP("DialogCompare", "The folder for the comparison's tables")},
     {"DialogCompare", "browseOutput", QT_TRANSLATE_NOOP("DialogCompare", "Choose the folder for the tables")},
     {"DialogCompare", "keepLandscapes", QT_TRANSLATE_NOOP("DialogCompare", "Also write every neutral landscape drawn, under landscapes/ in the output folder")},
+
+    {"DialogNeutral", "model", QT_TRANSLATE_NOOP("DialogNeutral", "The neutral model that makes each landscape's surface, or a blend of models")},
+    {"DialogNeutral", "rows", QT_TRANSLATE_NOOP("DialogNeutral", "Rows of cells of each landscape")},
+    {"DialogNeutral", "cols", QT_TRANSLATE_NOOP("DialogNeutral", "Columns of cells of each landscape")},
+    {"DialogNeutral", "coverChoice", QT_TRANSLATE_NOOP("DialogNeutral", "Habitat and matrix landscapes, habitat exactly at each cover level given")},
+    {"DialogNeutral", "proportionsChoice", QT_TRANSLATE_NOOP("DialogNeutral", "Landscapes of classes 1..k, each class exactly its share of the cells")},
+    {"DialogNeutral", "replicates", QT_TRANSLATE_NOOP("DialogNeutral", "How many landscapes at each cover level, or in all with class proportions")},
+    {"DialogNeutral", "seed", QT_TRANSLATE_NOOP("DialogNeutral", "Seed of the landscapes: the same seed and settings give the same files")},
+    {"DialogNeutral", "format", QT_TRANSLATE_NOOP("DialogNeutral", "The file format of the landscapes")},
+    {"DialogNeutral", "cellSize", QT_TRANSLATE_NOOP("DialogNeutral", "Side of a cell in metres, written in the frame of .asc and .tif files")},
+    {"DialogNeutral", "folder", QT_TRANSLATE_NOOP("DialogNeutral", "The folder the landscape files and their batch list are written to")},
+    {"DialogNeutral", "browseFolder", QT_TRANSLATE_NOOP("DialogNeutral", "Choose the folder for the landscape files")},
 
     {"DialogSites", "mapPath", QT_TRANSLATE_NOOP("DialogSites", "The land-cover map to measure around the sites")},
     {"DialogSites", "browseMap", QT_TRANSLATE_NOOP("DialogSites", "Choose the land-cover map")},

@@ -16,11 +16,6 @@ struct NeutralTexts {
     Q_DECLARE_TR_FUNCTIONS(NeutralAction)
 };
 
-QString tr(const char* text)
-{
-    return NeutralTexts::tr(text);
-}
-
 }  // namespace
 
 ActionOutcome writeNeutralSeries(QWidget* parent, const DialogNeutral& dialog, const WindowSettings& settings)
@@ -34,7 +29,7 @@ ActionOutcome writeNeutralSeries(QWidget* parent, const DialogNeutral& dialog, c
     if (why.isEmpty())
         why = QString::fromLocal8Bit(orvalis::checkNeutralParameters(p).c_str());
     if (!why.isEmpty()) {
-        outcome.problems << tr("The neutral landscapes were not made: %1").arg(why);
+        outcome.problems << NeutralTexts::tr("The neutral landscapes were not made: %1").arg(why);
         return outcome;
     }
     const long long total = static_cast<long long>(orvalis::neutralLevels(p).size()) * p.replicates;
@@ -45,15 +40,15 @@ ActionOutcome writeNeutralSeries(QWidget* parent, const DialogNeutral& dialog, c
     });
     const QString message = QString::fromLocal8Bit(result.message.c_str());
     if (result.status == orvalis::RunStatus::Refused) {
-        outcome.problems << tr("The neutral landscapes were not made: %1").arg(message);
+        outcome.problems << NeutralTexts::tr("The neutral landscapes were not made: %1").arg(message);
         return outcome;
     }
     outcome.written = result.files;
     outcome.replacesList = true;
-    outcome.summary = tr("Neutral landscapes: %1.")
+    outcome.summary = NeutralTexts::tr("Neutral landscapes: %1.")
                           .arg(QString::fromLocal8Bit(orvalis::runSummary(result, "landscapes").c_str()));
     if (result.failed())
-        outcome.problems << tr("The neutral landscapes stopped: %1").arg(message);
+        outcome.problems << NeutralTexts::tr("The neutral landscapes stopped: %1").arg(message);
     return outcome;
 }
 
@@ -67,7 +62,7 @@ ActionOutcome runNeutralAction(QWidget* parent, DialogNeutral& dialog, const Win
 void addNeutralMenu(QMainWindow& window, QMenu& create, std::function<WindowSettings()> settings,
                     std::function<void(const ActionOutcome&)> finish)
 {
-    QAction* action = create.addAction(tr("Neutral landscape…"));
+    QAction* action = create.addAction(NeutralTexts::tr("Neutral landscape…"));
     action->setObjectName(QStringLiteral("actionNeutral"));
     auto* dialog = new DialogNeutral(&window);
     QObject::connect(action, &QAction::triggered, &window, [&window, dialog, settings, finish] {

@@ -2,6 +2,7 @@
 #include "gui/MainWindow.h"
 #include "gui/Texts.h"
 #include "gui/forms/DialogCompare.h"
+#include "gui/forms/DialogNeutral.h"
 #include "gui/forms/DialogRnd.h"
 #include "gui/forms/DialogSample.h"
 #include "gui/forms/DialogSites.h"
@@ -240,6 +241,7 @@ TEST_F(MainWindowFixture, EveryDialogFieldExplainsItself)
     made.push_back(std::make_unique<DialogRnd>());
     made.push_back(std::make_unique<dialogFbm>());
     made.push_back(std::make_unique<DialogCompare>());
+    made.push_back(std::make_unique<DialogNeutral>());
     made.push_back(std::make_unique<DialogSites>());
     made.push_back(std::make_unique<DialogSurface>());
     std::vector<QDialog*> dialogs{&window.settingsDialog(), &window.sampleDialog()};

@@ -169,6 +169,205 @@
     </message>
 </context>
 <context>
+    <name>DialogNeutral</name>
+    <message>
+        <source>Neutral landscape</source>
+        <translation>Neutral landscape</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>Parameters (empty: the default)</source>
+        <translation>Parameters (empty: the default)</translation>
+    </message>
+    <message>
+        <source>Series</source>
+        <translation>Series</translation>
+    </message>
+    <message>
+        <source>Rows</source>
+        <translation>Rows</translation>
+    </message>
+    <message>
+        <source>Columns</source>
+        <translation>Columns</translation>
+    </message>
+    <message>
+        <source>Cover levels (%)</source>
+        <translation>Cover levels (%)</translation>
+    </message>
+    <message>
+        <source>10,30,50</source>
+        <translation>10,30,50</translation>
+    </message>
+    <message>
+        <source>Habitat percentages: L, L,L,... or MIN:MAX:STEP, each 0..100</source>
+        <translation>Habitat percentages: L, L,L,… or MIN:MAX:STEP, each 0..100</translation>
+    </message>
+    <message>
+        <source>Class proportions</source>
+        <translation>Class proportions</translation>
+    </message>
+    <message>
+        <source>0.2,0.3,0.5</source>
+        <translation>0.2,0.3,0.5</translation>
+    </message>
+    <message>
+        <source>Shares of classes 1..k summing to 1; class 1 takes the lowest values</source>
+        <translation>Shares of classes 1..k summing to 1; class 1 takes the lowest values</translation>
+    </message>
+    <message>
+        <source>Replicates</source>
+        <translation>Replicates</translation>
+    </message>
+    <message>
+        <source>Seed</source>
+        <translation>Seed</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>Text grid (.txt)</source>
+        <translation>Text grid (.txt)</translation>
+    </message>
+    <message>
+        <source>ESRI ASCII grid (.asc)</source>
+        <translation>ESRI ASCII grid (.asc)</translation>
+    </message>
+    <message>
+        <source>GeoTIFF (.tif)</source>
+        <translation>GeoTIFF (.tif)</translation>
+    </message>
+    <message>
+        <source>Cell size (m)</source>
+        <translation>Cell size (m)</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Browse…</translation>
+    </message>
+    <message>
+        <source>Preview: replicate 1 of the first level</source>
+        <translation>Preview: replicate 1 of the first level</translation>
+    </message>
+    <message>
+        <source>Models blended as NLMpy&apos;s blendArray: WEIGHT*MODEL+WEIGHT*MODEL..., each model with its parameters as MODEL:NAME=VALUE</source>
+        <translation>Models blended as NLMpy&apos;s blendArray: WEIGHT*MODEL+WEIGHT*MODEL…, each model with its parameters as MODEL:NAME=VALUE</translation>
+    </message>
+    <message>
+        <source>Blend</source>
+        <translation>Blend</translation>
+    </message>
+    <message>
+        <source>blend of models</source>
+        <translation>blend of models</translation>
+    </message>
+    <message>
+        <source>Each model&apos;s surface rescaled to [0, 1], weighted, summed and rescaled</source>
+        <translation>Each model&apos;s surface rescaled to [0, 1], weighted, summed and rescaled</translation>
+    </message>
+    <message>
+        <source>Follows %1</source>
+        <translation>Follows %1</translation>
+    </message>
+    <message>
+        <source>This model has no parameters.</source>
+        <translation>This model has no parameters.</translation>
+    </message>
+    <message>
+        <source>default %1</source>
+        <translation>default %1</translation>
+    </message>
+    <message>
+        <source>drawn for every replicate</source>
+        <translation>drawn for every replicate</translation>
+    </message>
+    <message>
+        <source>required</source>
+        <translation>required</translation>
+    </message>
+    <message>
+        <source>not used</source>
+        <translation>not used</translation>
+    </message>
+    <message>
+        <source>%1
+Range: %2
+Empty: %3</source>
+        <translation>%1
+Range: %2
+Empty: %3</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the landscapes.</source>
+        <translation>Choose the folder for the landscapes.</translation>
+    </message>
+    <message>
+        <source>The folder %1 does not exist.</source>
+        <translation>The folder %1 does not exist.</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the landscapes</source>
+        <translation>Choose the folder for the landscapes</translation>
+    </message>
+    <message>
+        <source>%1 x %2 cells shown</source>
+        <translation>%1 x %2 cells shown</translation>
+    </message>
+    <message>
+        <source>The neutral model that makes each landscape&apos;s surface, or a blend of models</source>
+        <translation>The neutral model that makes each landscape&apos;s surface, or a blend of models</translation>
+    </message>
+    <message>
+        <source>Rows of cells of each landscape</source>
+        <translation>Rows of cells of each landscape</translation>
+    </message>
+    <message>
+        <source>Columns of cells of each landscape</source>
+        <translation>Columns of cells of each landscape</translation>
+    </message>
+    <message>
+        <source>Habitat and matrix landscapes, habitat exactly at each cover level given</source>
+        <translation>Habitat and matrix landscapes, habitat exactly at each cover level given</translation>
+    </message>
+    <message>
+        <source>Landscapes of classes 1..k, each class exactly its share of the cells</source>
+        <translation>Landscapes of classes 1..k, each class exactly its share of the cells</translation>
+    </message>
+    <message>
+        <source>How many landscapes at each cover level, or in all with class proportions</source>
+        <translation>How many landscapes at each cover level, or in all with class proportions</translation>
+    </message>
+    <message>
+        <source>Seed of the landscapes: the same seed and settings give the same files</source>
+        <translation>Seed of the landscapes: the same seed and settings give the same files</translation>
+    </message>
+    <message>
+        <source>The file format of the landscapes</source>
+        <translation>The file format of the landscapes</translation>
+    </message>
+    <message>
+        <source>Side of a cell in metres, written in the frame of .asc and .tif files</source>
+        <translation>Side of a cell in metres, written in the frame of .asc and .tif files</translation>
+    </message>
+    <message>
+        <source>The folder the landscape files and their batch list are written to</source>
+        <translation>The folder the landscape files and their batch list are written to</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the landscape files</source>
+        <translation>Choose the folder for the landscape files</translation>
+    </message>
+</context>
+<context>
     <name>DialogRnd</name>
     <message>
         <source>Random landscapes settings</source>
@@ -375,7 +574,7 @@
     </message>
     <message>
         <source>Counting the map&apos;s classes... %1 %</source>
-        <translation>Counting the map&apos;s classes... %1 %</translation>
+        <translation>Counting the map&apos;s classes… %1 %</translation>
     </message>
     <message>
         <source>%1 x %2 cells</source>
@@ -468,6 +667,22 @@
     <message>
         <source>Also measure the landscape metrics of every window, into metrics.csv</source>
         <translation>Also measure the landscape metrics of every window, into metrics.csv</translation>
+    </message>
+    <message>
+        <source>Working folder (sample.txt, batch list)</source>
+        <translation>Working folder (sample.txt, batch list)</translation>
+    </message>
+    <message>
+        <source>The run writes its log sample.txt, its record sample-run.txt and the FRAGSTATS batch list here</source>
+        <translation>The run writes its log sample.txt, its record sample-run.txt and the FRAGSTATS batch list here</translation>
+    </message>
+    <message>
+        <source>Choose the working folder for sample.txt and the batch list</source>
+        <translation>Choose the working folder for sample.txt and the batch list</translation>
+    </message>
+    <message>
+        <source>Choose the working folder for sample.txt, its record and the batch list</source>
+        <translation>Choose the working folder for sample.txt, its record and the batch list</translation>
     </message>
 </context>
 <context>
@@ -825,6 +1040,104 @@
     <message>
         <source>Sample</source>
         <translation>Sample…</translation>
+    </message>
+</context>
+<context>
+    <name>MapView</name>
+    <message>
+        <source>Reading the map was stopped.</source>
+        <translation>Reading the map was stopped.</translation>
+    </message>
+    <message>
+        <source>habitat (dark pixels)</source>
+        <translation>habitat (dark pixels)</translation>
+    </message>
+    <message>
+        <source>matrix (light pixels)</source>
+        <translation>matrix (light pixels)</translation>
+    </message>
+    <message>
+        <source>Stop reading</source>
+        <translation>Stop reading</translation>
+    </message>
+    <message>
+        <source>1 sampled window</source>
+        <translation>1 sampled window</translation>
+    </message>
+    <message>
+        <source>%1 sampled windows</source>
+        <translation>%1 sampled windows</translation>
+    </message>
+    <message>
+        <source>%1 (%2%)</source>
+        <translation>%1 (%2%)</translation>
+    </message>
+    <message>
+        <source>%1 %2 (%3%)</source>
+        <translation>%1 %2 (%3%)</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… and %1 more</translation>
+    </message>
+    <message>
+        <source>NLCD land cover</source>
+        <translation>NLCD land cover</translation>
+    </message>
+    <message>
+        <source>Classes</source>
+        <translation>Classes</translation>
+    </message>
+    <message>
+        <source>no data</source>
+        <translation>no data</translation>
+    </message>
+    <message>
+        <source>no data (%1)</source>
+        <translation>no data (%1)</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>row %1, column %2: %3</source>
+        <translation>row %1, column %2: %3</translation>
+    </message>
+    <message>
+        <source>
+longitude %1, latitude %2</source>
+        <translation>
+longitude %1, latitude %2</translation>
+    </message>
+    <message>
+        <source>
+x %1, y %2</source>
+        <translation>
+x %1, y %2</translation>
+    </message>
+    <message>
+        <source>%1 %2%</source>
+        <translation>%1 %2%</translation>
+    </message>
+</context>
+<context>
+    <name>MetricsPanel</name>
+    <message>
+        <source>Warning: no side in metres from the file&apos;s frame (%1); set it here</source>
+        <translation>Warning: no side in metres from the file&apos;s frame (%1); set it here</translation>
+    </message>
+    <message>
+        <source>from the sampling run&apos;s record</source>
+        <translation>from the sampling run&apos;s record</translation>
+    </message>
+    <message>
+        <source>the sampling run&apos;s record gives %1 m</source>
+        <translation>the sampling run&apos;s record gives %1 m</translation>
+    </message>
+    <message>
+        <source>Areas and lengths assume cells of %1 m, a side the file does not give (%2).</source>
+        <translation>Areas and lengths assume cells of %1 m, a side the file does not give (%2).</translation>
     </message>
 </context>
 <context>
@@ -1781,6 +2094,102 @@ largest buffer %4 map units</translation>
     <message>
         <source>Tool bar</source>
         <translation>Tool bar</translation>
+    </message>
+    <message>
+        <source>%1 of %2 windows written</source>
+        <translation>%1 of %2 windows written</translation>
+    </message>
+    <message>
+        <source>%1 %2 % left</source>
+        <translation>%1 %2 % left</translation>
+    </message>
+    <message>
+        <source>Log of an earlier run</source>
+        <translation>Log of an earlier run</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 already holds the log of an earlier run: %n window(s), written %2.</source>
+        <translation>
+            <numerusform>%1 already holds the log of an earlier run: %n window, written %2.</numerusform>
+            <numerusform>%1 already holds the log of an earlier run: %n windows, written %2.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>This run replaces it. Keep a copy of it as %1?</source>
+        <translation>This run replaces it. Keep a copy of it as %1?</translation>
+    </message>
+    <message>
+        <source>Keep a copy</source>
+        <translation>Keep a copy</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>Sampling: the earlier log could not be kept (%1); nothing was written.</source>
+        <translation>Sampling: the earlier log could not be kept (%1); nothing was written.</translation>
+    </message>
+    <message>
+        <source>The earlier run&apos;s log was kept as %1.</source>
+        <translation>The earlier run&apos;s log was kept as %1.</translation>
+    </message>
+    <message>
+        <source>%1, habitat (class %2)</source>
+        <translation>%1, habitat (class %2)</translation>
+    </message>
+    <message>
+        <source>%1, matrix (class %2)</source>
+        <translation>%1, matrix (class %2)</translation>
+    </message>
+    <message>
+        <source>Not charted, the same in every window and replicate: %1</source>
+        <translation>Not charted, the same in every window and replicate: %1</translation>
+    </message>
+    <message>
+        <source>%1
+cover %2 %, value %3</source>
+        <translation>%1
+cover %2 %, value %3</translation>
+    </message>
+    <message>
+        <source>Cell size used: %1</source>
+        <translation>Cell size used: %1</translation>
+    </message>
+    <message>
+        <source>Cell size used: %1 m, as given above: the windows give none of their own</source>
+        <translation>Cell size used: %1 m, as given above: the windows give none of their own</translation>
+    </message>
+    <message>
+        <source>Cell size used: from %1 to %2 m, each window its own</source>
+        <translation>Cell size used: from %1 to %2 m, each window its own</translation>
+    </message>
+    <message>
+        <source>It will write about %1.</source>
+        <translation>It will write about %1.</translation>
+    </message>
+    <message>
+        <source>This comparison will write about %1 into %2. Go on?</source>
+        <translation>This comparison will write about %1 into %2. Go on?</translation>
+    </message>
+</context>
+<context>
+    <name>NeutralAction</name>
+    <message>
+        <source>Neutral landscape…</source>
+        <translation>Neutral landscape…</translation>
+    </message>
+    <message>
+        <source>The neutral landscapes were not made: %1</source>
+        <translation>The neutral landscapes were not made: %1</translation>
+    </message>
+    <message>
+        <source>Neutral landscapes: %1.</source>
+        <translation>Neutral landscapes: %1.</translation>
+    </message>
+    <message>
+        <source>The neutral landscapes stopped: %1</source>
+        <translation>The neutral landscapes stopped: %1</translation>
     </message>
 </context>
 </TS>

@@ -169,6 +169,205 @@
     </message>
 </context>
 <context>
+    <name>DialogNeutral</name>
+    <message>
+        <source>Neutral landscape</source>
+        <translation>Paisagem neutra</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Modelo</translation>
+    </message>
+    <message>
+        <source>Parameters (empty: the default)</source>
+        <translation>Parâmetros (vazio: o padrão)</translation>
+    </message>
+    <message>
+        <source>Series</source>
+        <translation>Série</translation>
+    </message>
+    <message>
+        <source>Rows</source>
+        <translation>Linhas</translation>
+    </message>
+    <message>
+        <source>Columns</source>
+        <translation>Colunas</translation>
+    </message>
+    <message>
+        <source>Cover levels (%)</source>
+        <translation>Níveis de cobertura (%)</translation>
+    </message>
+    <message>
+        <source>10,30,50</source>
+        <translation>10,30,50</translation>
+    </message>
+    <message>
+        <source>Habitat percentages: L, L,L,... or MIN:MAX:STEP, each 0..100</source>
+        <translation>Porcentagens de habitat: N, N,N,… ou MÍN:MÁX:PASSO, cada uma de 0 a 100</translation>
+    </message>
+    <message>
+        <source>Class proportions</source>
+        <translation>Proporções de classes</translation>
+    </message>
+    <message>
+        <source>0.2,0.3,0.5</source>
+        <translation>0.2,0.3,0.5</translation>
+    </message>
+    <message>
+        <source>Shares of classes 1..k summing to 1; class 1 takes the lowest values</source>
+        <translation>Proporções das classes 1..k, somando 1; a classe 1 fica com os menores valores</translation>
+    </message>
+    <message>
+        <source>Replicates</source>
+        <translation>Réplicas</translation>
+    </message>
+    <message>
+        <source>Seed</source>
+        <translation>Semente</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Formato</translation>
+    </message>
+    <message>
+        <source>Text grid (.txt)</source>
+        <translation>Grade de texto (.txt)</translation>
+    </message>
+    <message>
+        <source>ESRI ASCII grid (.asc)</source>
+        <translation>Grade ASCII ESRI (.asc)</translation>
+    </message>
+    <message>
+        <source>GeoTIFF (.tif)</source>
+        <translation>GeoTIFF (.tif)</translation>
+    </message>
+    <message>
+        <source>Cell size (m)</source>
+        <translation>Tamanho da célula (m)</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Pasta</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Procurar…</translation>
+    </message>
+    <message>
+        <source>Preview: replicate 1 of the first level</source>
+        <translation>Prévia: réplica 1 do primeiro nível</translation>
+    </message>
+    <message>
+        <source>Models blended as NLMpy&apos;s blendArray: WEIGHT*MODEL+WEIGHT*MODEL..., each model with its parameters as MODEL:NAME=VALUE</source>
+        <translation>Modelos combinados como no blendArray do NLMpy: PESO*MODELO+PESO*MODELO…, cada modelo com seus parâmetros como MODELO:NOME=VALOR</translation>
+    </message>
+    <message>
+        <source>Blend</source>
+        <translation>Combinação</translation>
+    </message>
+    <message>
+        <source>blend of models</source>
+        <translation>combinação de modelos</translation>
+    </message>
+    <message>
+        <source>Each model&apos;s surface rescaled to [0, 1], weighted, summed and rescaled</source>
+        <translation>A superfície de cada modelo é reescalada para [0, 1], ponderada, somada e reescalada</translation>
+    </message>
+    <message>
+        <source>Follows %1</source>
+        <translation>Segundo %1</translation>
+    </message>
+    <message>
+        <source>This model has no parameters.</source>
+        <translation>Este modelo não tem parâmetros.</translation>
+    </message>
+    <message>
+        <source>default %1</source>
+        <translation>padrão %1</translation>
+    </message>
+    <message>
+        <source>drawn for every replicate</source>
+        <translation>sorteado para cada réplica</translation>
+    </message>
+    <message>
+        <source>required</source>
+        <translation>obrigatório</translation>
+    </message>
+    <message>
+        <source>not used</source>
+        <translation>não usado</translation>
+    </message>
+    <message>
+        <source>%1
+Range: %2
+Empty: %3</source>
+        <translation>%1
+Intervalo: %2
+Vazio: %3</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the landscapes.</source>
+        <translation>Escolha a pasta para as paisagens.</translation>
+    </message>
+    <message>
+        <source>The folder %1 does not exist.</source>
+        <translation>A pasta %1 não existe.</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the landscapes</source>
+        <translation>Escolha a pasta para as paisagens</translation>
+    </message>
+    <message>
+        <source>%1 x %2 cells shown</source>
+        <translation>%1 x %2 células exibidas</translation>
+    </message>
+    <message>
+        <source>The neutral model that makes each landscape&apos;s surface, or a blend of models</source>
+        <translation>O modelo neutro que gera a superfície de cada paisagem, ou uma combinação de modelos</translation>
+    </message>
+    <message>
+        <source>Rows of cells of each landscape</source>
+        <translation>Linhas de células de cada paisagem</translation>
+    </message>
+    <message>
+        <source>Columns of cells of each landscape</source>
+        <translation>Colunas de células de cada paisagem</translation>
+    </message>
+    <message>
+        <source>Habitat and matrix landscapes, habitat exactly at each cover level given</source>
+        <translation>Paisagens de habitat e matriz, com o habitat exatamente em cada nível de cobertura dado</translation>
+    </message>
+    <message>
+        <source>Landscapes of classes 1..k, each class exactly its share of the cells</source>
+        <translation>Paisagens de classes 1..k, cada classe com exatamente a sua proporção das células</translation>
+    </message>
+    <message>
+        <source>How many landscapes at each cover level, or in all with class proportions</source>
+        <translation>Quantas paisagens em cada nível de cobertura, ou no total com proporções de classes</translation>
+    </message>
+    <message>
+        <source>Seed of the landscapes: the same seed and settings give the same files</source>
+        <translation>Semente das paisagens: a mesma semente e os mesmos parâmetros dão os mesmos arquivos</translation>
+    </message>
+    <message>
+        <source>The file format of the landscapes</source>
+        <translation>O formato de arquivo das paisagens</translation>
+    </message>
+    <message>
+        <source>Side of a cell in metres, written in the frame of .asc and .tif files</source>
+        <translation>Lado de uma célula em metros, gravado no referenciamento dos arquivos .asc e .tif</translation>
+    </message>
+    <message>
+        <source>The folder the landscape files and their batch list are written to</source>
+        <translation>A pasta onde os arquivos de paisagem e a sua lista de lote são gravados</translation>
+    </message>
+    <message>
+        <source>Choose the folder for the landscape files</source>
+        <translation>Escolha a pasta para os arquivos de paisagem</translation>
+    </message>
+</context>
+<context>
     <name>DialogRnd</name>
     <message>
         <source>Random landscapes settings</source>
@@ -468,6 +667,22 @@
     <message>
         <source>Also measure the landscape metrics of every window, into metrics.csv</source>
         <translation>Medir também as métricas de paisagem de cada janela, em metrics.csv</translation>
+    </message>
+    <message>
+        <source>Working folder (sample.txt, batch list)</source>
+        <translation>Pasta de trabalho (sample.txt, lista de lote)</translation>
+    </message>
+    <message>
+        <source>The run writes its log sample.txt, its record sample-run.txt and the FRAGSTATS batch list here</source>
+        <translation>A amostragem grava aqui o seu registro sample.txt, a sua ficha sample-run.txt e a lista de lote do FRAGSTATS</translation>
+    </message>
+    <message>
+        <source>Choose the working folder for sample.txt and the batch list</source>
+        <translation>Escolha a pasta de trabalho para o sample.txt e a lista de lote</translation>
+    </message>
+    <message>
+        <source>Choose the working folder for sample.txt, its record and the batch list</source>
+        <translation>Escolha a pasta de trabalho para o sample.txt, a sua ficha e a lista de lote</translation>
     </message>
 </context>
 <context>
@@ -825,6 +1040,104 @@
     <message>
         <source>Sample</source>
         <translation>Amostrar…</translation>
+    </message>
+</context>
+<context>
+    <name>MapView</name>
+    <message>
+        <source>Reading the map was stopped.</source>
+        <translation>A leitura do mapa foi interrompida.</translation>
+    </message>
+    <message>
+        <source>habitat (dark pixels)</source>
+        <translation>habitat (pixels escuros)</translation>
+    </message>
+    <message>
+        <source>matrix (light pixels)</source>
+        <translation>matriz (pixels claros)</translation>
+    </message>
+    <message>
+        <source>Stop reading</source>
+        <translation>Parar a leitura</translation>
+    </message>
+    <message>
+        <source>1 sampled window</source>
+        <translation>1 janela amostrada</translation>
+    </message>
+    <message>
+        <source>%1 sampled windows</source>
+        <translation>%1 janelas amostradas</translation>
+    </message>
+    <message>
+        <source>%1 (%2%)</source>
+        <translation>%1 (%2%)</translation>
+    </message>
+    <message>
+        <source>%1 %2 (%3%)</source>
+        <translation>%1 %2 (%3%)</translation>
+    </message>
+    <message>
+        <source>… and %1 more</source>
+        <translation>… e mais %1</translation>
+    </message>
+    <message>
+        <source>NLCD land cover</source>
+        <translation>Cobertura do solo NLCD</translation>
+    </message>
+    <message>
+        <source>Classes</source>
+        <translation>Classes</translation>
+    </message>
+    <message>
+        <source>no data</source>
+        <translation>sem dados</translation>
+    </message>
+    <message>
+        <source>no data (%1)</source>
+        <translation>sem dados (%1)</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>row %1, column %2: %3</source>
+        <translation>linha %1, coluna %2: %3</translation>
+    </message>
+    <message>
+        <source>
+longitude %1, latitude %2</source>
+        <translation>
+longitude %1, latitude %2</translation>
+    </message>
+    <message>
+        <source>
+x %1, y %2</source>
+        <translation>
+x %1, y %2</translation>
+    </message>
+    <message>
+        <source>%1 %2%</source>
+        <translation>%1 %2%</translation>
+    </message>
+</context>
+<context>
+    <name>MetricsPanel</name>
+    <message>
+        <source>Warning: no side in metres from the file&apos;s frame (%1); set it here</source>
+        <translation>Aviso: o referenciamento do arquivo não dá o lado em metros (%1); defina-o aqui</translation>
+    </message>
+    <message>
+        <source>from the sampling run&apos;s record</source>
+        <translation>da ficha da amostragem</translation>
+    </message>
+    <message>
+        <source>the sampling run&apos;s record gives %1 m</source>
+        <translation>a ficha da amostragem dá %1 m</translation>
+    </message>
+    <message>
+        <source>Areas and lengths assume cells of %1 m, a side the file does not give (%2).</source>
+        <translation>Áreas e comprimentos supõem células de %1 m, um lado que o arquivo não informa (%2).</translation>
     </message>
 </context>
 <context>
@@ -1781,6 +2094,102 @@ maior buffer %4 unidades do mapa</translation>
     <message>
         <source>Tool bar</source>
         <translation>Barra de ferramentas</translation>
+    </message>
+    <message>
+        <source>%1 of %2 windows written</source>
+        <translation>%1 de %2 janelas gravadas</translation>
+    </message>
+    <message>
+        <source>%1 %2 % left</source>
+        <translation>%1 %2 % restantes</translation>
+    </message>
+    <message>
+        <source>Log of an earlier run</source>
+        <translation>Registro de uma amostragem anterior</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 already holds the log of an earlier run: %n window(s), written %2.</source>
+        <translation>
+            <numerusform>%1 já contém o registro de uma amostragem anterior, gravado em %2: %n janela.</numerusform>
+            <numerusform>%1 já contém o registro de uma amostragem anterior, gravado em %2: %n janelas.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>This run replaces it. Keep a copy of it as %1?</source>
+        <translation>Esta amostragem vai substituí-lo. Guardar uma cópia dele como %1?</translation>
+    </message>
+    <message>
+        <source>Keep a copy</source>
+        <translation>Guardar uma cópia</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Substituir</translation>
+    </message>
+    <message>
+        <source>Sampling: the earlier log could not be kept (%1); nothing was written.</source>
+        <translation>Amostragem: não foi possível guardar o registro anterior (%1); nada foi gravado.</translation>
+    </message>
+    <message>
+        <source>The earlier run&apos;s log was kept as %1.</source>
+        <translation>O registro da amostragem anterior foi guardado como %1.</translation>
+    </message>
+    <message>
+        <source>%1, habitat (class %2)</source>
+        <translation>%1, habitat (classe %2)</translation>
+    </message>
+    <message>
+        <source>%1, matrix (class %2)</source>
+        <translation>%1, matriz (classe %2)</translation>
+    </message>
+    <message>
+        <source>Not charted, the same in every window and replicate: %1</source>
+        <translation>Fora do gráfico, por serem iguais em todas as janelas e réplicas: %1</translation>
+    </message>
+    <message>
+        <source>%1
+cover %2 %, value %3</source>
+        <translation>%1
+cobertura %2 %, valor %3</translation>
+    </message>
+    <message>
+        <source>Cell size used: %1</source>
+        <translation>Tamanho de célula usado: %1</translation>
+    </message>
+    <message>
+        <source>Cell size used: %1 m, as given above: the windows give none of their own</source>
+        <translation>Tamanho de célula usado: %1 m, o dado acima: as janelas não informam o seu</translation>
+    </message>
+    <message>
+        <source>Cell size used: from %1 to %2 m, each window its own</source>
+        <translation>Tamanho de célula usado: de %1 a %2 m, cada janela com o seu</translation>
+    </message>
+    <message>
+        <source>It will write about %1.</source>
+        <translation>Serão gravados cerca de %1.</translation>
+    </message>
+    <message>
+        <source>This comparison will write about %1 into %2. Go on?</source>
+        <translation>Esta comparação vai gravar cerca de %1 em %2. Continuar?</translation>
+    </message>
+</context>
+<context>
+    <name>NeutralAction</name>
+    <message>
+        <source>Neutral landscape…</source>
+        <translation>Paisagem neutra…</translation>
+    </message>
+    <message>
+        <source>The neutral landscapes were not made: %1</source>
+        <translation>As paisagens neutras não foram feitas: %1</translation>
+    </message>
+    <message>
+        <source>Neutral landscapes: %1.</source>
+        <translation>Paisagens neutras: %1.</translation>
+    </message>
+    <message>
+        <source>The neutral landscapes stopped: %1</source>
+        <translation>A geração das paisagens neutras parou: %1</translation>
     </message>
 </context>
 </TS>
