@@ -84,6 +84,8 @@ int runMerge(const CompareOptions& o)
     std::error_code ec;
     std::filesystem::create_directories(o.output, ec);
     const RunResult result = mergeCompare(shards, o.output);
+    for (const std::string& w : result.warnings)
+        std::fprintf(stderr, "orvalis-cli compare: warning: %s\n", w.c_str());
     if (result.status == RunStatus::Refused) {
         std::fprintf(stderr, "orvalis-cli compare: %s\n", result.message.c_str());
         return 1;

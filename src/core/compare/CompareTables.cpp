@@ -1,6 +1,9 @@
 #include "core/compare/CompareTables.h"
 
+#include "core/compare/CompareRecord.h"
 #include "core/io/SafeFile.h"
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cstring>
@@ -47,7 +50,12 @@ bool CompareTables::begin(const std::filesystem::path& folder, const std::string
         std::string temporary;
         errno = 0;
         std::FILE* f = createReplacement(path, temporary);
-        bool ok = f && std::fwrite(heads[i].data(), 1, heads[i].size(), f) == heads[i].size() && std::fflush(f) == 0;
+        bool ok = f && appendWhole(f, heads[i]);
+        if (i < sums_.size()) {
+            sums_[i] = std::make_unique<Sha256>();
+            sums_[i]->add(heads[i]);
+            rows_[i] = 0;
+        }
         if (f)
             files_.push_back(f);
         paths_.push_back(path);
@@ -73,9 +81,12 @@ bool CompareTables::addWindow(const std::string& neutral, const std::string& com
     const std::string* blocks[] = {&neutral, &compare, &windowRow, &recordLine};
     for (std::size_t i = 0; i < 4; ++i) {
         errno = 0;
-        if (std::fwrite(blocks[i]->data(), 1, blocks[i]->size(), files_[i]) != blocks[i]->size() ||
-            std::fflush(files_[i]) != 0)
+        if (!appendWhole(files_[i], *blocks[i]))
             return fail(paths_[i], errno);
+        if (i < sums_.size()) {
+            sums_[i]->add(*blocks[i]);
+            rows_[i] += static_cast<std::size_t>(std::count(blocks[i]->begin(), blocks[i]->end(), '\n'));
+        }
     }
     return true;
 }
@@ -84,8 +95,12 @@ bool CompareTables::finish(const std::string& endLine)
 {
     bool ok = true;
     if (files_.size() == 4) {
+        const char* names[] = {CompareFileNames::neutral, CompareFileNames::compare, CompareFileNames::windows};
+        std::string last;
+        for (std::size_t i = 0; i < sums_.size(); ++i)
+            last += compareRecordTableLine(names[i], rows_[i], sums_[i]->hex());
         errno = 0;
-        if (std::fwrite(endLine.data(), 1, endLine.size(), files_[3]) != endLine.size())
+        if (!appendWhole(files_[3], last + endLine))
             ok = fail(paths_[3], errno);
     }
     for (std::size_t i = 0; i < files_.size(); ++i) {

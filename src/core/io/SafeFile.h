@@ -43,5 +43,9 @@ bool writeWholeFile(const std::string& path, const std::string& text);
 // is not a plain one).
 std::FILE* openPlainFile(const std::string& path);
 
+// Writes block at the end of what file holds, whole and at once; when that fails (a full disk),
+// cuts a plain file back to where it was, so that no row is left half written. Data still in
+// file's buffer goes first. False with errno set.
+bool appendWhole(std::FILE* file, const std::string& block);
 
 }  // namespace orvalis
