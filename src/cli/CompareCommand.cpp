@@ -238,8 +238,9 @@ int runCompareCommand(const CompareOptions& o)
                                "the tables hold the windows compared so far");
     const std::size_t windows = (p.files.size() + static_cast<std::size_t>(p.shards) - 1 - static_cast<std::size_t>(p.shard - 1)) /
                                 static_cast<std::size_t>(p.shards);
-    std::printf("%zu window%s against %zu model%s x %d replicates; tables in %s\n", windows, windows == 1 ? "" : "s",
-                p.models.size(), p.models.size() == 1 ? "" : "s", p.replicates, p.output.string().c_str());
+    std::printf("%zu window%s against %zu model%s x %d replicates; tables in %s%s\n", windows, windows == 1 ? "" : "s",
+                p.models.size(), p.models.size() == 1 ? "" : "s", p.replicates, p.output.string().c_str(),
+                status != 0 ? " (the run did not complete)" : "");
     drawPlots(p.output.string());
     return whole ? status : 1;
 }

@@ -3,6 +3,7 @@
 #include "core/sampler/SampleRun.h"
 #include "core/sampler/WindowSampler.h"
 #include "core/io/Config.h"
+#include "core/map/GdalSupport.h"
 
 #include <cstdio>
 #include <optional>
@@ -127,10 +128,13 @@ int runSampleCommand(const SampleOptions& o)
     interrupts.reset();
 
     if (outcome.stop == SampleStop::NoImage) {
-        if (isTgaPath(params.image))
-            std::fprintf(stderr,
-                         "orvalis-cli sample: cannot load the image '%s' (Não foi possivel carregar a imagem)\n",
+        if (InterruptGuard::interrupted())
+            std::fprintf(stderr, "orvalis-cli sample: interrupted while reading '%s'; nothing was replaced\n",
                          o.image.c_str());
+        else if (isTgaPath(params.image))
+            std::fprintf(stderr,
+                         "orvalis-cli sample: cannot load the image '%s'%s (Não foi possivel carregar a imagem)\n",
+                         o.image.c_str(), specialFileRefusal(o.image).empty() ? "" : ": not a regular file");
         else
             std::fprintf(stderr, "orvalis-cli sample: %s\n", outcome.message.c_str());
         return 1;

@@ -1,5 +1,7 @@
 #include "core/io/TgaImage.h"
 
+#include "core/io/SafeFile.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -206,12 +208,8 @@ bool TgaImage::load(const char* path)
 {
     if (isLoaded())
         release();
-    std::FILE* file = path ? std::fopen(path, "rb") : nullptr;
-    struct stat st;
-    if (file && fstat(fileno(file), &st) == 0 && S_ISDIR(st.st_mode)) {
-        std::fclose(file);
-        file = nullptr;
-    }
+    // A pipe is read while its writer lives; a device or a FIFO nobody writes to is never waited on.
+    std::FILE* file = path ? openPlainFileOrPipe(path) : nullptr;
     if (!file) {
         reportError("Nao consegui abrir o arquivo");
         return false;
