@@ -1,6 +1,7 @@
 #include "cli/CliSupport.h"
 
 #include "core/io/SafeFile.h"
+#include "core/map/GdalSupport.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -275,6 +276,12 @@ void addClassValueOptions(CLI::App& command, ClassValues& values, const std::str
     };
     add("--cover-value", values.cover, "value written for " + cells + " cells");
     add("--matrix-value", values.matrix, "value written for matrix cells");
+}
+
+void addVrtSourcesFlag(CLI::App& command)
+{
+    command.add_flag_callback("--allow-vrt-sources", [] { allowVrtSources(true); },
+                              "read a VRT whose sources are raw files or lie outside its folder");
 }
 
 void addHelpFlag(CLI::App& app)

@@ -91,6 +91,9 @@ CLI::Option* addFolderOption(CLI::App& command, std::string& folder, const std::
 // --cover-value then --matrix-value, in that order of checking; `cells` names what the cover value is written for.
 void addClassValueOptions(CLI::App& command, ClassValues& values, const std::string& cells);
 
+// --allow-vrt-sources: a command that reads maps reads VRTs whatever their sources.
+void addVrtSourcesFlag(CLI::App& command);
+
 // -h/--help that answers as soon as it is read, so that it wins over any mistake on the same line.
 void addHelpFlag(CLI::App& app);
 

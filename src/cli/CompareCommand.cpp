@@ -113,6 +113,7 @@ CLI::App* addCompareCommand(CLI::App& app, CompareOptions& o)
         "quantiles, the real value's percentile rank and z), windows.csv and compare-run.txt. The same\n"
         "options give the same files whatever the number of jobs or shards.");
     addHelpFlag(*cmd);
+    addVrtSourcesFlag(*cmd);
     CLI::Option* files = cmd->add_option("FILE", o.files,
                                          "real windows: text grids (.txt), GeoTIFF, ESRI ASCII grids or any raster\n"
                                          "GDAL reads (band 1)")

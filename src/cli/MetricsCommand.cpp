@@ -82,6 +82,7 @@ CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& o)
             "table, file,level,class,id,metric,value, in the order of the files given: patches by id (as\n"
             "landscapemetrics numbers them), then classes ascending, then the landscape; NA where undefined.");
     addHelpFlag(*cmd);
+    addVrtSourcesFlag(*cmd);
     cmd->add_option("FILE", o.files,
                     "landscape files to measure: text grids (.txt), GeoTIFF, ESRI ASCII grids or any\n"
                     "raster GDAL reads (band 1)")->type_name("");

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -127,27 +126,13 @@ bool writeWholeFile(const std::string& path, const std::string& text)
     return ok;
 }
 
-namespace {
-
-// Whether a pipe opened without waiting holds bytes or has a writer that may still send some;
-// a FIFO nobody writes to would leave a reader waiting for good.
-bool pipeIsFed(int fd)
-{
-    int waiting = 0;
-    if (::ioctl(fd, FIONREAD, &waiting) == 0 && waiting > 0)
-        return true;
-    char byte = 0;
-    // Empty: a read without waiting says whether a writer is there (EAGAIN) or not (end of file).
-    return ::read(fd, &byte, 1) < 0 && errno == EAGAIN;
-}
-
-std::FILE* openReading(const std::string& path, bool pipes)
+std::FILE* openPlainFile(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return nullptr;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || (pipes && S_ISFIFO(st.st_mode) && pipeIsFed(fd)))) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         errno = EINVAL;
         return nullptr;
@@ -160,33 +145,6 @@ std::FILE* openReading(const std::string& path, bool pipes)
         errno = err;
     }
     return file;
-}
-
-}  // namespace
-
-std::FILE* openPlainFile(const std::string& path)
-{
-    return openReading(path, false);
-}
-
-std::FILE* openPlainFileOrPipe(const std::string& path)
-{
-    return openReading(path, true);
-}
-
-std::string readingRefusal(const std::string& path, bool pipes)
-{
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))
-        return {};
-    if (pipes && S_ISFIFO(st.st_mode)) {
-        std::FILE* file = openPlainFileOrPipe(path);
-        if (file) {
-            std::fclose(file);
-            return {};
-        }
-    }
-    return "not a regular file";
 }
 
 std::timed_mutex& appendLock()

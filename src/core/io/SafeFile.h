@@ -44,15 +44,6 @@ bool writeWholeFile(const std::string& path, const std::string& text);
 // is not a plain one).
 std::FILE* openPlainFile(const std::string& path);
 
-// The same, but a pipe is taken too when it holds bytes or its writer is alive (a shell's
-// process substitution): reading it then waits only while the writer lives. A FIFO nobody
-// writes to is refused with EINVAL.
-std::FILE* openPlainFileOrPipe(const std::string& path);
-
-// "not a regular file" for what the openers above refuse (a device, a socket, a FIFO, or with
-// pipes a FIFO nobody writes to); empty for a regular file, a folder or a path not on disk.
-std::string readingRefusal(const std::string& path, bool pipes = false);
-
 // Writes block at the end of what file holds, whole and at once; when that fails (a full disk),
 // cuts a plain file back to where it was, so that no row is left half written. Data still in
 // file's buffer goes first. False with errno set.

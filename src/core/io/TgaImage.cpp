@@ -1,7 +1,5 @@
 #include "core/io/TgaImage.h"
 
-#include "core/io/SafeFile.h"
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -208,8 +206,12 @@ bool TgaImage::load(const char* path)
 {
     if (isLoaded())
         release();
-    // A pipe is read while its writer lives; a device or a FIFO nobody writes to is never waited on.
-    std::FILE* file = path ? openPlainFileOrPipe(path) : nullptr;
+    std::FILE* file = path ? std::fopen(path, "rb") : nullptr;
+    struct stat st;
+    if (file && fstat(fileno(file), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::fclose(file);
+        file = nullptr;
+    }
     if (!file) {
         reportError("Nao consegui abrir o arquivo");
         return false;
