@@ -7,7 +7,7 @@ set -euo pipefail
 # qt6-translations-l10n: Qt's own buttons and file chooser in Portuguese.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-svg-dev
           qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libqt6opengl6-dev libgl-dev libcli11-dev
-          libgdal-dev libfftw3-dev)
+          libgdal-dev libfftw3-dev libssl-dev)
 if [ "${1:-}" != build ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
              help2man dpkg-dev desktop-file-utils man-db parallel)

@@ -1,5 +1,9 @@
 #include "cli/CliSupport.h"
 
+#include "core/io/SafeFile.h"
+#include "core/map/GdalSupport.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -8,6 +12,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace orvalis::cli {
@@ -271,6 +278,12 @@ void addClassValueOptions(CLI::App& command, ClassValues& values, const std::str
     add("--matrix-value", values.matrix, "value written for matrix cells");
 }
 
+void addVrtSourcesFlag(CLI::App& command)
+{
+    command.add_flag_callback("--allow-vrt-sources", [] { allowVrtSources(true); },
+                              "read a VRT whose sources are raw files or lie outside its folder");
+}
+
 void addHelpFlag(CLI::App& app)
 {
     // CLI11's own flag is looked at only after every option was checked.
@@ -371,10 +384,27 @@ Settings commandSettings(const char* command, const ClassValues& values)
 namespace {
 
 volatile std::sig_atomic_t interruptFlag = 0;
+// The guard's self-pipe: the handler writes 1 for a signal, the guard 0 when the run is over.
+int wakeFds[2] = {-1, -1};
 
 void onInterrupt(int)
 {
+    const int saved = errno;
     interruptFlag = 1;
+    const char signalled = 1;
+    if (wakeFds[1] >= 0)
+        [[maybe_unused]] const ssize_t n = ::write(wakeFds[1], &signalled, 1);
+    errno = saved;
+}
+
+// The next byte on the self-pipe within timeoutMs (-1: no limit); -1 when none came.
+int nextWake(int timeoutMs)
+{
+    pollfd p{wakeFds[0], POLLIN, 0};
+    char byte = 0;
+    if (::poll(&p, 1, timeoutMs) > 0 && ::read(wakeFds[0], &byte, 1) == 1)
+        return byte;
+    return -1;
 }
 
 }  // namespace
@@ -382,14 +412,69 @@ void onInterrupt(int)
 InterruptGuard::InterruptGuard()
 {
     interruptFlag = 0;
-    oldInt_ = std::signal(SIGINT, onInterrupt);
-    oldTerm_ = std::signal(SIGTERM, onInterrupt);
+    if (::pipe2(wakeFds, O_CLOEXEC) != 0)
+        wakeFds[0] = wakeFds[1] = -1;
+    else
+        ::fcntl(wakeFds[1], F_SETFL, O_NONBLOCK);
+    // The watchdog never takes the signals, so that they break off the run's own waits.
+    sigset_t both, old;
+    sigemptyset(&both);
+    sigaddset(&both, SIGINT);
+    sigaddset(&both, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &both, &old);
+    if (wakeFds[0] >= 0)
+        watchdog_ = std::thread([this] { watch(); });
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no SA_RESTART: open and read on a pipe return EINTR
+    sigaction(SIGINT, &action, &oldInt_);
+    sigaction(SIGTERM, &action, &oldTerm_);
 }
 
 InterruptGuard::~InterruptGuard()
 {
-    std::signal(SIGINT, oldInt_);
-    std::signal(SIGTERM, oldTerm_);
+    sigaction(SIGINT, &oldInt_, nullptr);
+    sigaction(SIGTERM, &oldTerm_, nullptr);
+    // After a signal the deadline stands for what the command still does (a summary on a full pipe).
+    if (watchdog_.joinable() && interruptFlag) {
+        watchdog_.detach();
+        return;
+    }
+    if (watchdog_.joinable()) {
+        const char over = 0;
+        while (::write(wakeFds[1], &over, 1) != 1 && errno == EINTR) {
+        }
+        watchdog_.join();
+    }
+    for (int& fd : wakeFds) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+}
+
+void InterruptGuard::watch()
+{
+    int byte = nextWake(-1);
+    if (byte != 1)
+        return;
+    // The run stops at its next turn; one stuck in a read or a long step is not waited for.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(GraceMs);
+    while (byte == 1) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        byte = nextWake(static_cast<int>(std::max<long long>(0, left.count())));
+    }
+    if (byte == 0)
+        return;
+    [[maybe_unused]] const bool idle = appendLock().try_lock_for(std::chrono::milliseconds(50));
+    static const char said[] = "orvalis-cli: interrupted; the files and lines written so far are whole\n";
+    // Said only when standard error can take it now: a full pipe must not hold the exit up.
+    pollfd err{STDERR_FILENO, POLLOUT, 0};
+    if (::poll(&err, 1, 0) == 1 && (err.revents & POLLOUT))
+        [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, said, sizeof said - 1);
+    std::_Exit(1);
 }
 
 bool InterruptGuard::interrupted()

@@ -8,6 +8,8 @@
 #include <CLI/CLI.hpp>
 
 #include <chrono>
+#include <csignal>
+#include <thread>
 #include <optional>
 #include <string>
 
@@ -89,6 +91,9 @@ CLI::Option* addFolderOption(CLI::App& command, std::string& folder, const std::
 // --cover-value then --matrix-value, in that order of checking; `cells` names what the cover value is written for.
 void addClassValueOptions(CLI::App& command, ClassValues& values, const std::string& cells);
 
+// --allow-vrt-sources: a command that reads maps reads VRTs whatever their sources.
+void addVrtSourcesFlag(CLI::App& command);
+
 // -h/--help that answers as soon as it is read, so that it wins over any mistake on the same line.
 void addHelpFlag(CLI::App& app);
 
@@ -125,10 +130,14 @@ void loadConfigDefaults(const char* command, Settings& settings);
 // config.txt's settings (or the defaults) with the class values given on the command line over them.
 Settings commandSettings(const char* command, const ClassValues& values);
 
-// While it lives, Ctrl-C and SIGTERM only raise a flag that the run polls between
-// units of work, so that a run stops with whole files and its lists written.
+// While it lives, Ctrl-C and SIGTERM raise a flag that the run polls between units of work, so
+// that a run stops with whole files and its lists written. They also break off a wait on a pipe
+// or a device (no restart), and a run that has not ended GraceMs after the signal is ended at
+// once, once no table is half written (exit status 1, as for a run that stopped itself).
 class InterruptGuard {
 public:
+    static constexpr int GraceMs = 250;
+
     InterruptGuard();
     ~InterruptGuard();
     InterruptGuard(const InterruptGuard&) = delete;
@@ -136,8 +145,10 @@ public:
     static bool interrupted();
 
 private:
-    void (*oldInt_)(int);
-    void (*oldTerm_)(int);
+    void watch();
+
+    struct sigaction oldInt_{}, oldTerm_{};
+    std::thread watchdog_;
 };
 
 }  // namespace orvalis::cli

@@ -96,6 +96,8 @@ int runMerge(const CompareOptions& o)
     std::error_code ec;
     std::filesystem::create_directories(o.output, ec);
     const RunResult result = mergeCompare(shards, o.output);
+    for (const std::string& w : result.warnings)
+        std::fprintf(stderr, "orvalis-cli compare: warning: %s\n", w.c_str());
     if (result.status == RunStatus::Refused) {
         std::fprintf(stderr, "orvalis-cli compare: %s\n", result.message.c_str());
         return 1;
@@ -131,6 +133,7 @@ CLI::App* addCompareCommand(CLI::App& app, CompareOptions& o)
         "quantiles, the real value's percentile rank and z), windows.csv and compare-run.txt. The same\n"
         "options give the same files whatever the number of jobs or shards.");
     addHelpFlag(*cmd);
+    addVrtSourcesFlag(*cmd);
     CLI::Option* files = cmd->add_option("FILE", o.files,
                                          "real windows: text grids (.txt), GeoTIFF, ESRI ASCII grids or any raster\n"
                                          "GDAL reads (band 1)")
@@ -264,8 +267,9 @@ int runCompareCommand(const CompareOptions& o)
         status = runExitStatus("compare", true, "", true, "the tables are whole; the charts were not all drawn");
     const std::size_t windows = (p.files.size() + static_cast<std::size_t>(p.shards) - 1 - static_cast<std::size_t>(p.shard - 1)) /
                                 static_cast<std::size_t>(p.shards);
-    std::printf("%zu window%s against %zu model%s x %d replicates; tables in %s\n", windows, windows == 1 ? "" : "s",
-                p.models.size(), p.models.size() == 1 ? "" : "s", p.replicates, p.output.string().c_str());
+    std::printf("%zu window%s against %zu model%s x %d replicates; tables in %s%s\n", windows, windows == 1 ? "" : "s",
+                p.models.size(), p.models.size() == 1 ? "" : "s", p.replicates, p.output.string().c_str(),
+                status != 0 ? " (the run did not complete)" : "");
     return whole ? status : 1;
 }
 

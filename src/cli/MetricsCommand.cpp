@@ -189,6 +189,7 @@ CLI::App* addMetricsCommand(CLI::App& app, MetricsOptionsCli& o)
             "cell, refused above 100000000 cells or the memory available unless --no-memory-check. Files are\n"
             "measured --jobs at a time.");
     addHelpFlag(*cmd);
+    addVrtSourcesFlag(*cmd);
     cmd->add_option("FILE", o.files,
                     "landscape files to measure: text grids (.txt), GeoTIFF, ESRI ASCII grids or any\n"
                     "raster GDAL reads (band 1)")->type_name("");

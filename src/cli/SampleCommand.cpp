@@ -3,6 +3,7 @@
 #include "core/sampler/SampleRun.h"
 #include "core/sampler/WindowSampler.h"
 #include "core/io/Config.h"
+#include "core/map/GdalSupport.h"
 
 #include <cstdio>
 #include <optional>
@@ -37,6 +38,7 @@ CLI::App* addSampleCommand(CLI::App& app, SampleOptions& o)
         "named .tga; --habitat then says which classes are habitat, windows holding no-data are\n"
         "refused, and sample.txt adds the map coordinates of each window's centre.");
     addHelpFlag(*cmd);
+    addVrtSourcesFlag(*cmd);
     cmd->add_option("IMAGE", o.image,
                     "an uncompressed 24- or 32-bit TGA, where a pixel whose blue byte is 128 or less is\n"
                     "habitat; or a land-cover map")
@@ -118,6 +120,12 @@ int runSampleCommand(const SampleOptions& o)
         random.seed(*o.seed);
     params.seed = o.seed;
 
+    // A FIFO or a device would hold the TGA reader until its writer comes, if ever.
+    if (const std::string why = specialFileRefusal(o.image); isTgaPath(params.image) && !why.empty()) {
+        std::fprintf(stderr, "orvalis-cli sample: %s: %s\n", o.image.c_str(), why.c_str());
+        return 1;
+    }
+
     // Ctrl-C ends the search between windows, so every listed window is whole.
     std::optional<InterruptGuard> interrupts(std::in_place);
     TerminalProgress progress;
@@ -127,7 +135,10 @@ int runSampleCommand(const SampleOptions& o)
     interrupts.reset();
 
     if (outcome.stop == SampleStop::NoImage) {
-        if (isTgaPath(params.image))
+        if (InterruptGuard::interrupted())
+            std::fprintf(stderr, "orvalis-cli sample: interrupted while reading '%s'; nothing was replaced\n",
+                         o.image.c_str());
+        else if (isTgaPath(params.image))
             std::fprintf(stderr,
                          "orvalis-cli sample: cannot load the image '%s' (Não foi possivel carregar a imagem)\n",
                          o.image.c_str());

@@ -45,6 +45,7 @@ CLI::App* addSitesCommand(CLI::App& app, SitesOptions& o)
         "the share of its cells on the map with data. Radii are in the map's units (metres for a\n"
         "projected map).");
     addHelpFlag(*cmd);
+    addVrtSourcesFlag(*cmd);
     cmd->add_option("MAP", o.map, "the land-cover map: any raster GDAL reads")->required()->type_name("");
     cmd->add_option("SITES", o.sites,
                     "the sites: a CSV with a header (x,y or lon,lat columns, an id column if there is\n"

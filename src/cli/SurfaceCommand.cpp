@@ -60,6 +60,7 @@ CLI::App* addSurfaceCommand(CLI::App& app, SurfaceOptions& o)
         "from the north-west corner from 0; its cells are N map cells wide and centred on those map\n"
         "cells, so the output's corner lies (N - 1) / 2 map cells north and west of the map's.");
     addHelpFlag(*cmd);
+    addVrtSourcesFlag(*cmd);
     CLI::Option* map = cmd->add_option("MAP", o.map, "the land-cover map: GeoTIFF or any raster GDAL reads")->type_name("");
     CLI::Option* window = cmd->add_option("--window", o.window, "window side in cells, odd, 3.." + std::to_string(MaxWindow))
                               ->transform(wholeNumber(1, MaxWindow))

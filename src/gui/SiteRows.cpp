@@ -90,7 +90,7 @@ std::string SiteRows::csv() const
 {
     std::string out = orvalis::sitesCsvHeader();
     for (const SiteRow& r : rows_) {
-        out += orvalis::csvField(site(r));
+        out += orvalis::csvName(site(r));
         out += ',';
         out += orvalis::shortestText(r.radius);
         out += ',';

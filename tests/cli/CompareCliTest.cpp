@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 
 #include <chrono>
@@ -105,18 +106,33 @@ TEST(CompareCli, MergedShardsEqualTheSingleRun)
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("shard 2/2 is missing"), std::string::npos) << missing.err;
 
-    // A run that cannot start, or a merge of a shard cut short, leaves the earlier results as they were.
+    // A run that cannot start, or a merge of a shard cut, edited or reordered, leaves the earlier results as they were.
     std::map<std::string, std::string> before;
     for (const char* name : {"neutral-metrics.csv", "compare.csv", "windows.csv", "compare-run.txt"})
         before[name] = readFile(dir.file(std::string("merged/") + name));
     const std::string table = readFile(dir.file("s2/compare.csv"));
-    test::writeFile(dir.file("s2/compare.csv"), table.substr(0, table.size() - 30));
+    const std::size_t second = table.find('\n') + 1, third = table.find('\n', second) + 1;
+    const std::size_t fourth = table.find('\n', third) + 1;
+    std::string edited = table;
+    edited[table.rfind(',') + 1] = edited[table.rfind(',') + 1] == '1' ? '2' : '1';
+    const std::map<std::string, std::string> damaged = {
+        {"cut", table.substr(0, table.size() - 30)},
+        {"edited", edited},
+        {"swapped", table.substr(0, second) + table.substr(third, fourth - third) + table.substr(second, third - second) +
+                        table.substr(fourth)}};
+    for (const auto& [folder, text] : damaged) {
+        std::filesystem::copy(dir.file("s2"), dir.file(folder));
+        test::writeFile(dir.file(folder + "/compare.csv"), text);
+    }
     const struct {
         const char* name;
         std::string arguments;
         const char* says;
     } failures[] = {{"a typo for the only window", "typo.txt --output merged", "none of the windows can be read"},
-                    {"a shard cut mid-row", "--merge s1 s2 --output merged", "the shard was cut or edited"}};
+                    {"a shard cut mid-row", "--merge s1 cut --output merged", "the shard was cut or edited"},
+                    {"a shard with a value edited", "--merge s1 edited --output merged", "the shard was cut or edited"},
+                    {"a shard with two rows swapped", "--merge s1 swapped --output merged", "the shard was cut or edited"},
+                    {"a shard folder that does not exist", "--merge s1 nope --output merged", "nope: no such folder"}};
     for (const auto& f : failures) {
         SCOPED_TRACE(f.name);
         const CliRun run = runCli(dir, "compare", f.arguments);
@@ -126,6 +142,17 @@ TEST(CompareCli, MergedShardsEqualTheSingleRun)
         for (const auto& [name, text] : before)
             EXPECT_EQ(readFile(dir.file("merged/" + name)), text) << name;
     }
+
+    // A record written before tables were summed still merges, with a warning.
+    std::filesystem::copy(dir.file("s2"), dir.file("old"));
+    std::string record = readFile(dir.file("old/compare-run.txt"));
+    for (std::size_t at; (at = record.find("table ")) != std::string::npos;)
+        record.erase(at, record.find('\n', at) + 1 - at);
+    test::writeFile(dir.file("old/compare-run.txt"), record);
+    const CliRun old = runCli(dir, "compare", "--merge s1 old --output fromold");
+    EXPECT_EQ(old.status, 0) << old.err;
+    EXPECT_NE(old.err.find("holds no checksums"), std::string::npos) << old.err;
+    EXPECT_EQ(readFile(dir.file("fromold/compare.csv")), readFile(dir.file("single/compare.csv")));
 }
 
 TEST(CompareCli, InterruptKeepsWholeWindows)

@@ -2,6 +2,7 @@
 #include "core/compare/CompareRun.h"
 #include "core/compare/CompareTables.h"
 #include "core/io/SafeFile.h"
+#include "core/io/Sha256.h"
 #include "core/run/RunChecks.h"
 #include "core/run/RunLock.h"
 
@@ -57,12 +58,42 @@ bool openTable(std::ifstream& in, const std::filesystem::path& path, const std::
     return in && std::getline(in, line) && line + "\n" == header;
 }
 
+// Why a shard's tables are not the ones its record summed, or nothing when they are; a record
+// without sums (an earlier version's) adds a warning instead.
+std::string checkSums(const Shard& s, std::vector<std::string>& warnings)
+{
+    if (s.record.tables.empty()) {
+        warnings.push_back((s.folder / CompareFileNames::record).string() +
+                           " holds no checksums of its tables (written by an earlier version): only their rows "
+                           "were counted; run the shard again to have them checked whole");
+        return {};
+    }
+    for (const char* name : {CompareFileNames::neutral, CompareFileNames::compare, CompareFileNames::windows}) {
+        const auto found = std::find_if(s.record.tables.begin(), s.record.tables.end(),
+                                        [name](const CompareRecord::Table& t) { return t.name == name; });
+        const std::filesystem::path path = s.folder / name;
+        if (found == s.record.tables.end())
+            return (s.folder / CompareFileNames::record).string() + " holds no checksum of " + name;
+        const std::optional<std::string> sum = sha256OfFile(path);
+        if (!sum)
+            return path.string() + " cannot be read";
+        if (*sum != found->sha256)
+            return path.string() + " is not the table its record summed: the shard was cut or edited; run it again";
+    }
+    return {};
+}
+
 // Reads every shard's record and checks that together they are one run, each shard once and whole.
-std::string checkShards(std::vector<std::unique_ptr<Shard>>& shards)
+std::string checkShards(std::vector<std::unique_ptr<Shard>>& shards, std::vector<std::string>& warnings)
 {
     if (shards.empty())
         return "no shard folders to merge";
     for (const auto& s : shards) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(s->folder, ec))
+            return s->folder.string() + (std::filesystem::exists(s->folder, ec) ? ": not a folder" : ": no such folder");
+        if (!std::filesystem::exists(s->folder / CompareFileNames::record, ec))
+            return s->folder.string() + ": no " + CompareFileNames::record + " (not the folder of a comparison)";
         std::string why;
         std::optional<CompareRecord> r =
             parseCompareRecord(readWhole(s->folder / CompareFileNames::record), &why);
@@ -116,6 +147,8 @@ std::string checkShards(std::vector<std::unique_ptr<Shard>>& shards)
                 return (s->folder / name).string() + " holds " + std::to_string(held) + " rows where its record counts " +
                        std::to_string(rows) + ": the shard was cut or edited; run it again";
         }
+        if (std::string why = checkSums(*s, warnings); !why.empty())
+            return why;
     }
     for (std::size_t k = 0; k < seen.size(); ++k)
         if (seen[k].empty())
@@ -139,7 +172,7 @@ RunResult mergeCompare(const std::vector<std::filesystem::path>& shardFolders, c
         shards.push_back(std::make_unique<Shard>());
         shards.back()->folder = folder;
     }
-    result.message = checkShards(shards);
+    result.message = checkShards(shards, result.warnings);
     if (result.message.empty())
         result.message = checkOutputFolder(output);
     RunLock lock;

@@ -173,7 +173,7 @@ CompareTask ComparePipeline::replicate(const RealWindow& w, int model, int repli
     for (const MetricValue& v : values)
         if (const int k = keys_.index(v); k >= 0)
             t.values[static_cast<std::size_t>(k)] = v.value;
-    const std::string leading = csvField(w.file) + "," + m.name() + "," + std::to_string(replicate + 1);
+    const std::string leading = csvName(w.file) + "," + m.name() + "," + std::to_string(replicate + 1);
     appendMetricsRowsAfter(t.rows, leading, values, [this](const MetricValue& v) { return keys_.index(v) >= 0; });
     return t;
 }

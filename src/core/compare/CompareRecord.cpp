@@ -65,6 +65,11 @@ std::string compareRecordFailedLine(int index)
     return "window " + std::to_string(index) + " failed\n";
 }
 
+std::string compareRecordTableLine(const std::string& name, std::size_t rows, const std::string& sha256)
+{
+    return "table " + name + " " + std::to_string(rows) + " sha256 " + sha256 + "\n";
+}
+
 std::string compareRecordEndLine(RunStatus status)
 {
     const char* word = status == RunStatus::Completed ? "completed" : status == RunStatus::Cancelled ? "cancelled" : "failed";
@@ -104,6 +109,12 @@ std::optional<CompareRecord> parseCompareRecord(const std::string& text, std::st
             if (!w.failed && (kind != "rows" || !(fields >> w.neutralRows >> w.compareRows)))
                 return refuse("a bad window line: " + line);
             record.written.push_back(w);
+        } else if (word == "table") {
+            CompareRecord::Table t;
+            std::string kind;
+            if (!(fields >> t.name >> t.rows >> kind >> t.sha256) || kind != "sha256" || t.sha256.size() != 64)
+                return refuse("a bad table line: " + line);
+            record.tables.push_back(t);
         } else if (word == "end") {
             fields >> record.end;
             if (record.end.empty())

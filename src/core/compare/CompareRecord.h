@@ -16,6 +16,9 @@ std::string compareRecordHead(const CompareParameters& p);
 std::string compareRecordWindowLine(int index, const std::string& neutralRows, const std::string& compareRows);
 // "window INDEX failed": a window that could not be read adds no rows.
 std::string compareRecordFailedLine(int index);
+// "table NAME ROWS sha256 DIGEST": what a table held when the run ended, so that a merge can
+// tell a table cut or edited since.
+std::string compareRecordTableLine(const std::string& name, std::size_t rows, const std::string& sha256);
 std::string compareRecordEndLine(RunStatus status);
 
 struct CompareRecord {
@@ -28,6 +31,12 @@ struct CompareRecord {
         std::size_t neutralRows = 0, compareRows = 0;
     };
     std::vector<Window> written;
+    struct Table {
+        std::string name;
+        std::size_t rows = 0;
+        std::string sha256;
+    };
+    std::vector<Table> tables;  // empty in records written before tables were summed
     std::string end;  // "completed", "failed", "cancelled"; empty when the run never ended
 };
 

@@ -438,7 +438,14 @@ RunResult runCompare(const CompareParameters& p, RunControl& control, const std:
             return std::filesystem::is_regular_file(p.files[static_cast<std::size_t>(w)], ec) &&
                    std::ifstream(p.files[static_cast<std::size_t>(w)], std::ios::binary).good();
         }))
-        result.message = "none of the windows can be read (the first: " + p.files[static_cast<std::size_t>(windows.front())] + ")";
+    {
+        const std::string& first = p.files[static_cast<std::size_t>(windows.front())];
+        std::error_code ec;
+        const std::string why = !std::filesystem::exists(first, ec)        ? ": no such file"
+                                : !std::filesystem::is_regular_file(first, ec) ? ": not a regular file"
+                                                                             : "";
+        result.message = "none of the windows can be read (the first: " + first + why + ")";
+    }
     if (result.message.empty() && p.keepLandscapes)
         result.message = checkLandscapeNames(p, windows);
     if (result.message.empty())
@@ -501,7 +508,7 @@ RunResult runCompare(const CompareParameters& p, RunControl& control, const std:
             recordLine = compareRecordFailedLine(w->index);
         }
         for (std::size_t m = 0; m < p.models.size() && !stopped; ++m) {
-            const std::string leading = csvField(w->file) + "," + p.models[m].name();
+            const std::string leading = csvName(w->file) + "," + p.models[m].name();
             for (int r = 0; r < p.replicates; ++r) {
                 const std::int64_t task = first + 1 + static_cast<std::int64_t>(m) * p.replicates + r;
                 std::optional<CompareTask> t = pipeline->take(task, goOn);
@@ -551,7 +558,7 @@ RunResult runCompare(const CompareParameters& p, RunControl& control, const std:
             ++compared;
             if (!p.cellSizeKnown && !w->sizeNote.empty() && unsized++ == 0)
                 firstUnsized = w->file + ": " + w->sizeNote;
-            windowRow = csvField(w->file) + "," + std::to_string(w->rows) + "," + std::to_string(w->cols) + "," +
+            windowRow = csvName(w->file) + "," + std::to_string(w->rows) + "," + std::to_string(w->cols) + "," +
                         std::to_string(w->habitat) + "," +
                         shortestText(100.0 * static_cast<double>(w->habitat) / static_cast<double>(cells)) + "\n";
             recordLine = compareRecordWindowLine(w->index, neutral, compare);

@@ -1,6 +1,9 @@
 #include "core/compare/CompareTables.h"
 
+#include "core/compare/CompareRecord.h"
 #include "core/io/SafeFile.h"
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cstring>
@@ -47,7 +50,12 @@ bool CompareTables::begin(const std::filesystem::path& folder, const std::string
         std::string temporary;
         errno = 0;
         std::FILE* f = createReplacement(path, temporary);
-        bool ok = f && std::fwrite(heads[i].data(), 1, heads[i].size(), f) == heads[i].size() && std::fflush(f) == 0;
+        bool ok = f && appendWhole(f, heads[i]);
+        if (i < sums_.size()) {
+            sums_[i] = std::make_unique<Sha256>();
+            sums_[i]->add(heads[i]);
+            rows_[i] = 0;
+        }
         if (f)
             files_.push_back(f);
         paths_.push_back(path);
@@ -71,22 +79,40 @@ bool CompareTables::addWindow(const std::string& neutral, const std::string& com
                               const std::string& recordLine, std::FILE* spilled)
 {
     if (spilled) {
+        // The spilled rows go in as the table's own rows: counted, in its checksum, and cut back
+        // to the window's start when they cannot all be written.
         errno = 0;
-        if (std::fflush(spilled) != 0 || std::fseek(spilled, 0, SEEK_SET) != 0)
+        if (std::fflush(spilled) != 0 || std::fseek(spilled, 0, SEEK_SET) != 0 || std::fflush(files_[0]) != 0)
             return fail(paths_[0], errno);
-        std::vector<char> buffer(std::size_t(1) << 20);
-        for (std::size_t got; (got = std::fread(buffer.data(), 1, buffer.size(), spilled)) > 0;)
-            if (std::fwrite(buffer.data(), 1, got, files_[0]) != got)
-                return fail(paths_[0], errno);
+        const int fd = fileno(files_[0]);
+        const off_t start = ::lseek(fd, 0, SEEK_CUR);
+        const auto cutBack = [&] {
+            const int err = errno;
+            if (start >= 0 && ::ftruncate(fd, start) == 0)
+                ::lseek(fd, start, SEEK_SET);
+            return fail(paths_[0], err);
+        };
+        std::string buffer(std::size_t(1) << 20, '\0');
+        for (std::size_t got; (got = std::fread(buffer.data(), 1, buffer.size(), spilled)) > 0;) {
+            const std::string chunk = buffer.substr(0, got);
+            errno = 0;
+            if (!appendWhole(files_[0], chunk))
+                return cutBack();
+            sums_[0]->add(chunk);
+            rows_[0] += static_cast<std::size_t>(std::count(chunk.begin(), chunk.end(), '\n'));
+        }
         if (std::ferror(spilled))
-            return fail(paths_[0], errno);
+            return cutBack();
     }
     const std::string* blocks[] = {&neutral, &compare, &windowRow, &recordLine};
     for (std::size_t i = 0; i < 4; ++i) {
         errno = 0;
-        if (std::fwrite(blocks[i]->data(), 1, blocks[i]->size(), files_[i]) != blocks[i]->size() ||
-            std::fflush(files_[i]) != 0)
+        if (!appendWhole(files_[i], *blocks[i]))
             return fail(paths_[i], errno);
+        if (i < sums_.size()) {
+            sums_[i]->add(*blocks[i]);
+            rows_[i] += static_cast<std::size_t>(std::count(blocks[i]->begin(), blocks[i]->end(), '\n'));
+        }
     }
     return true;
 }
@@ -95,8 +121,12 @@ bool CompareTables::finish(const std::string& endLine)
 {
     bool ok = true;
     if (files_.size() == 4) {
+        const char* names[] = {CompareFileNames::neutral, CompareFileNames::compare, CompareFileNames::windows};
+        std::string last;
+        for (std::size_t i = 0; i < sums_.size(); ++i)
+            last += compareRecordTableLine(names[i], rows_[i], sums_[i]->hex());
         errno = 0;
-        if (std::fwrite(endLine.data(), 1, endLine.size(), files_[3]) != endLine.size())
+        if (!appendWhole(files_[3], last + endLine))
             ok = fail(paths_[3], errno);
     }
     for (std::size_t i = 0; i < files_.size(); ++i) {

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "core/io/Sha256.h"
+
+#include <array>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,7 +39,8 @@ public:
     // of spilled (from its start) come before neutral's.
     bool addWindow(const std::string& neutral, const std::string& compare, const std::string& windowRow,
                    const std::string& recordLine, std::FILE* spilled = nullptr);
-    // The record's last line, then every file closed; false with error() set.
+    // The record's last lines: each table's rows and SHA-256 (compareRecordTableLine), then
+    // endLine; then every file closed. False with error() set.
     bool finish(const std::string& endLine);
 
     // The four files, as named on disk.
@@ -47,6 +52,8 @@ private:
 
     std::vector<std::string> paths_;
     std::vector<std::FILE*> files_;
+    std::array<std::unique_ptr<Sha256>, 3> sums_;  // of each table's bytes as written
+    std::array<std::size_t, 3> rows_{};
     std::string error_;
 };
 

@@ -17,6 +17,13 @@ std::string csvField(const std::string& text)
     return quoted + "\"";
 }
 
+std::string csvName(const std::string& text)
+{
+    if (!text.empty() && (text[0] == '=' || text[0] == '+' || text[0] == '-' || text[0] == '@'))
+        return csvField("'" + text);
+    return csvField(text);
+}
+
 std::string metricsCsvHeader()
 {
     return "file,level,class,id,metric,value\n";
@@ -29,7 +36,7 @@ std::string formatMetricValue(const std::optional<double>& value)
 
 void appendMetricsRows(std::string& out, const std::string& file, const std::vector<MetricValue>& values)
 {
-    appendMetricsRowsAfter(out, csvField(file), values);
+    appendMetricsRowsAfter(out, csvName(file), values);
 }
 
 void appendMetricsRowsAfter(std::string& out, const std::string& leading, const std::vector<MetricValue>& values,

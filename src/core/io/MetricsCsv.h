@@ -37,6 +37,10 @@ void appendMetricsRowsAfter(std::string& out, const std::string& leading, const 
 // A field quoted only when it must be: commas, quotes or line breaks inside.
 std::string csvField(const std::string& text);
 
+// A name (a file, a site) as a field: csvField, and one that begins with =, +, - or @ gets a
+// leading ' so that a spreadsheet shows it as text instead of running it as a formula.
+std::string csvName(const std::string& text);
+
 // A value as the table writes it.
 std::string formatMetricValue(const std::optional<double>& value);
 

@@ -147,4 +147,35 @@ std::FILE* openPlainFile(const std::string& path)
     return file;
 }
 
+std::timed_mutex& appendLock()
+{
+    static std::timed_mutex lock;
+    return lock;
+}
+
+bool appendWhole(std::FILE* file, const std::string& block)
+{
+    const std::lock_guard<std::timed_mutex> hold(appendLock());
+    if (std::fflush(file) != 0)
+        return false;
+    const int fd = fileno(file);
+    const off_t start = ::lseek(fd, 0, SEEK_CUR);  // -1 for a pipe, which cannot be cut back
+    std::size_t done = 0;
+    while (done < block.size()) {
+        const ssize_t n = ::write(fd, block.data() + done, block.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        const int err = n == 0 ? EIO : errno;
+        if (start >= 0 && ::ftruncate(fd, start) == 0)
+            ::lseek(fd, start, SEEK_SET);
+        errno = err;
+        return false;
+    }
+    return true;
+}
+
 }  // namespace orvalis

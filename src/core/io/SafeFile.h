@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 namespace orvalis {
@@ -43,5 +44,13 @@ bool writeWholeFile(const std::string& path, const std::string& text);
 // is not a plain one).
 std::FILE* openPlainFile(const std::string& path);
 
+// Writes block at the end of what file holds, whole and at once; when that fails (a full disk),
+// cuts a plain file back to where it was, so that no row is left half written. Data still in
+// file's buffer goes first. False with errno set.
+bool appendWhole(std::FILE* file, const std::string& block);
+
+// Held by appendWhole while it writes: a process that must end at once (the command line after
+// a signal the run did not heed in time) takes it first, so that no block is left half written.
+std::timed_mutex& appendLock();
 
 }  // namespace orvalis

@@ -40,8 +40,16 @@ private:
 };
 
 // "not a regular file" for a FIFO, a device or a socket, which GDAL would wait on for ever;
-// empty for a regular file, a folder (some formats are folders) or a path that is not on disk
-// (GDAL's /vsi... names).
+// then, unless allowVrtSources(true), why a VRT may not be read (vrtSourceRefusal); empty for
+// a regular file, a folder (some formats are folders) or a path that is not on disk (GDAL's
+// /vsi... names).
 std::string specialFileRefusal(const std::string& path);
+
+// A VRT can make GDAL read any file the user may read (/etc/passwd as raw bands): why the VRT
+// at path (or given inline, or as vrt://) may not be opened, because a source is a raw file, lies
+// outside the VRT's folder or runs code; empty for anything else. Nested VRTs are followed.
+std::string vrtSourceRefusal(const std::string& path);
+// Lets every VRT be read, whatever its sources (the command line's --allow-vrt-sources).
+void allowVrtSources(bool allow);
 
 }  // namespace orvalis

@@ -108,7 +108,7 @@ bool RunRecord::begin(const std::string& logPath)
 bool RunRecord::append(std::FILE* file, const std::string& line, List list)
 {
     errno = 0;
-    if (std::fwrite(line.data(), 1, line.size(), file) != line.size() || std::fflush(file) != 0)
+    if (!appendWhole(file, line))
         return fail(list, errno);
     return true;
 }

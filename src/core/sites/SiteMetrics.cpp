@@ -90,7 +90,7 @@ SiteResult measureSite(const SiteMetricsParameters& p, const Site& site, RasterW
     std::vector<MetricValue> values;
     for (double radius : p.radii) {
         const SiteBuffer b = siteBuffer(t, map.width(), map.height(), site.x, site.y, radius, p.shape);
-        const std::string leading = csvField(site.id) + "," + shortestText(radius);
+        const std::string leading = csvName(site.id) + "," + shortestText(radius);
         std::int64_t data = 0;
         if (b.onMap > 0) {
             std::string why;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -427,7 +429,18 @@ TEST(TgaReader, ReadsFromPipesAndMemoryStreams)
     for (const Case& c : cases) {
         const std::string fifo = dir.file("pipe.tga");
         ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-        std::thread writer([&] { writeFile(fifo, c.bytes); });
+        // The writer is there before the reader looks: a FIFO nobody writes to is refused.
+        const int end = ::open(fifo.c_str(), O_RDWR | O_CLOEXEC);
+        ASSERT_GE(end, 0);
+        std::thread writer([&] {
+            for (std::size_t done = 0; done < c.bytes.size();) {
+                const ssize_t n = ::write(end, c.bytes.data() + done, c.bytes.size() - done);
+                if (n <= 0)
+                    break;
+                done += static_cast<std::size_t>(n);
+            }
+            ::close(end);
+        });
         TgaImage image;
         const LoadRun run = loadCapturing(image, fifo);
         writer.join();
