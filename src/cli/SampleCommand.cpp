@@ -121,7 +121,8 @@ int runSampleCommand(const SampleOptions& o)
     params.seed = o.seed;
 
     // A FIFO or a device would hold the TGA reader until its writer comes, if ever.
-    if (const std::string why = specialFileRefusal(o.image); isTgaPath(params.image) && !why.empty()) {
+    if (const std::string why = isTgaPath(params.image) ? nonRegularFileRefusal(o.image) : std::string();
+        !why.empty()) {
         std::fprintf(stderr, "orvalis-cli sample: %s: %s\n", o.image.c_str(), why.c_str());
         return 1;
     }

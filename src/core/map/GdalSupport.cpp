@@ -1,4 +1,5 @@
 #include "core/map/GdalSupport.h"
+#include "core/map/RegularFile.h"
 
 #include <sys/stat.h>
 
@@ -59,8 +60,6 @@ GdalCacheLimit::~GdalCacheLimit()
 }
 
 namespace {
-
-std::atomic<bool> vrtSourcesAllowed{false};
 
 bool startsWith(const std::string& text, const char* start)
 {
@@ -140,7 +139,7 @@ std::string vrtRefusal(const std::string& path, int depth)
 
 std::string vrtSourceRefusal(const std::string& path)
 {
-    if (vrtSourcesAllowed.load())
+    if (vrtSourcesAllowed())
         return {};
     const std::string why = vrtRefusal(path, 0);
     return why.empty() ? why
@@ -148,17 +147,11 @@ std::string vrtSourceRefusal(const std::string& path)
                              " (--allow-vrt-sources reads it all the same)";
 }
 
-void allowVrtSources(bool allow)
-{
-    vrtSourcesAllowed.store(allow);
-}
-
 std::string specialFileRefusal(const std::string& path)
 {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))
-        return vrtSourceRefusal(path);
-    return "not a regular file";
+    if (std::string why = nonRegularFileRefusal(path); !why.empty())
+        return why;
+    return vrtSourceRefusal(path);
 }
 
 }  // namespace orvalis

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/map/RegularFile.h"
+
 #include <cstdint>
 #include <string>
 
@@ -49,7 +51,5 @@ std::string specialFileRefusal(const std::string& path);
 // at path (or given inline, or as vrt://) may not be opened, because a source is a raw file, lies
 // outside the VRT's folder or runs code; empty for anything else. Nested VRTs are followed.
 std::string vrtSourceRefusal(const std::string& path);
-// Lets every VRT be read, whatever its sources (the command line's --allow-vrt-sources).
-void allowVrtSources(bool allow);
 
 }  // namespace orvalis
