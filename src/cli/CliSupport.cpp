@@ -469,6 +469,7 @@ void InterruptGuard::watch()
     if (byte == 0)
         return;
     [[maybe_unused]] const bool idle = appendLock().try_lock_for(std::chrono::milliseconds(50));
+    removeUnfinishedFiles();
     static const char said[] = "orvalis-cli: interrupted; the files and lines written so far are whole\n";
     // Said only when standard error can take it now: a full pipe must not hold the exit up.
     pollfd err{STDERR_FILENO, POLLOUT, 0};

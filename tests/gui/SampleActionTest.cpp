@@ -267,12 +267,20 @@ TEST_F(SampleActionFixture, EarlierLogIsKeptReplacedOrLeftAsTheUserAnswers)
     std::filesystem::create_directory(work);
     workFolder = QString::fromStdString(work);
     const QString log = QString::fromStdString(work + "/sample.txt");
+    // The Map tab reads each run's log after the run: let it finish before the folder is cleared.
+    auto* map = child<MapView>(window, "mapView");
+    const auto mapSettled = [map] {
+        QSignalSpy loaded(map, &MapView::loaded);
+        if (map->loading())
+            loaded.wait(10000);
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);
         std::filesystem::remove_all(work);
         std::filesystem::create_directory(work);
         earlierLogAnswer = nullptr;
         runSample(QString::fromStdString(imagePath), QString::fromStdString(folder), 21, 2, 5, 10, 90, 20);
+        mapSettled();
         ASSERT_TRUE(window.reportedProblems().isEmpty()) << window.reportedProblems().join('\n').toStdString();
         // The log goes to the working folder, not to the folder the program started in.
         EXPECT_FALSE(std::filesystem::exists(dir.file("sample.txt")));
@@ -292,6 +300,7 @@ TEST_F(SampleActionFixture, EarlierLogIsKeptReplacedOrLeftAsTheUserAnswers)
 
         earlierLogAnswer = c.answer;
         runSample(QString::fromStdString(imagePath), QString::fromStdString(folder), 21, 2, 5, 10, 90, 20);
+        mapSettled();
         EXPECT_TRUE(window.reportedProblems().isEmpty());
         EXPECT_EQ(std::filesystem::exists(work + "/sample-20240501-130203-2.txt"), c.kept);
         if (c.kept) {

@@ -1,7 +1,10 @@
 #include "core/io/SafeFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <mutex>
+#include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,7 +19,32 @@ std::string folderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// The hidden files made and not yet put in place, for removeUnfinishedFiles.
+std::mutex unfinishedLock;
+std::vector<std::string>& unfinished()
+{
+    static std::vector<std::string> names;
+    return names;
+}
+
+void forget(const std::string& temporary)
+{
+    const std::lock_guard<std::mutex> hold(unfinishedLock);
+    std::vector<std::string>& names = unfinished();
+    names.erase(std::remove(names.begin(), names.end(), temporary), names.end());
+}
+
 }  // namespace
+
+void removeUnfinishedFiles()
+{
+    if (!unfinishedLock.try_lock())
+        return;
+    for (const std::string& name : unfinished())
+        ::unlink(name.c_str());
+    unfinished().clear();
+    unfinishedLock.unlock();
+}
 
 std::FILE* createBeside(const std::string& path, std::string& temporary)
 {
@@ -39,6 +67,9 @@ std::FILE* createBeside(const std::string& path, std::string& temporary)
             ::unlink(temporary.c_str());
             temporary.clear();
             errno = err;
+        } else {
+            const std::lock_guard<std::mutex> hold(unfinishedLock);
+            unfinished().push_back(temporary);
         }
         return file;
     }
@@ -92,7 +123,10 @@ bool replaceableByRename(const std::string& path)
 
 bool replaceWith(const std::string& temporary, const std::string& path)
 {
-    return std::rename(temporary.c_str(), path.c_str()) == 0;
+    const bool done = std::rename(temporary.c_str(), path.c_str()) == 0;
+    if (done)
+        forget(temporary);
+    return done;
 }
 
 std::FILE* createReplacement(const std::string& path, std::string& temporary)

@@ -53,4 +53,8 @@ bool appendWhole(std::FILE* file, const std::string& block);
 // a signal the run did not heed in time) takes it first, so that no block is left half written.
 std::timed_mutex& appendLock();
 
+// Removes the hidden files made beside their final names (createBeside) and not yet put in
+// place: what a run ended by a signal leaves unfinished. Skipped when another thread is making one.
+void removeUnfinishedFiles();
+
 }  // namespace orvalis
