@@ -5,4 +5,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh build -DORVALIS_TESTS=ON -DORVALIS_BENCH=ON
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+ctest --test-dir build --output-on-failure --timeout 900 -j"$(nproc)"

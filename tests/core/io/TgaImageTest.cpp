@@ -429,21 +429,25 @@ TEST(TgaReader, ReadsFromPipesAndMemoryStreams)
     for (const Case& c : cases) {
         const std::string fifo = dir.file("pipe.tga");
         ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-        // The writer is there before the reader looks: a FIFO nobody writes to is refused.
-        const int end = ::open(fifo.c_str(), O_RDWR | O_CLOEXEC);
-        ASSERT_GE(end, 0);
+        // Writer and reader meet in their opens; should the reader give up without opening, the
+        // read end opened afterwards lets the writer through, so neither side can wait forever.
         std::thread writer([&] {
-            for (std::size_t done = 0; done < c.bytes.size();) {
+            const int end = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
+            for (std::size_t done = 0; end >= 0 && done < c.bytes.size();) {
                 const ssize_t n = ::write(end, c.bytes.data() + done, c.bytes.size() - done);
                 if (n <= 0)
                     break;
                 done += static_cast<std::size_t>(n);
             }
-            ::close(end);
+            if (end >= 0)
+                ::close(end);
         });
         TgaImage image;
         const LoadRun run = loadCapturing(image, fifo);
+        const int release = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         writer.join();
+        if (release >= 0)
+            ::close(release);
         std::remove(fifo.c_str());
         EXPECT_EQ(run.ok, c.ok) << "pipe: " << c.name;
         EXPECT_EQ(run.stderrText, "") << "pipe: " << c.name;
