@@ -267,15 +267,16 @@ CLI::Option* addFolderOption(CLI::App& command, std::string& folder, const std::
         ->type_name("DIR");
 }
 
-void addClassValueOptions(CLI::App& command, ClassValues& values, const std::string& cells)
+void addClassValueOptions(CLI::App& command, ClassValues& values, const std::string& cells,
+                          const std::string& coverHelp, const std::string& matrixHelp)
 {
     auto add = [&command](const std::string& name, std::optional<int>& value, const std::string& help) {
         command.add_option_function<int>(name, [&value](const int& v) { value = v; }, help)
             ->transform(wholeNumber(INT_MIN, INT_MAX))
             ->type_name("V");
     };
-    add("--cover-value", values.cover, "value written for " + cells + " cells");
-    add("--matrix-value", values.matrix, "value written for matrix cells");
+    add("--cover-value", values.cover, coverHelp.empty() ? "value written for " + cells + " cells" : coverHelp);
+    add("--matrix-value", values.matrix, matrixHelp.empty() ? "value written for matrix cells" : matrixHelp);
 }
 
 void addVrtSourcesFlag(CLI::App& command)

@@ -89,7 +89,9 @@ std::string metricsTableNote(const RunResult& result);
 CLI::Option* addFolderOption(CLI::App& command, std::string& folder, const std::string& help);
 
 // --cover-value then --matrix-value, in that order of checking; `cells` names what the cover value is written for.
-void addClassValueOptions(CLI::App& command, ClassValues& values, const std::string& cells);
+// coverHelp and matrixHelp, when given, say what the values mean for a command that also reads them.
+void addClassValueOptions(CLI::App& command, ClassValues& values, const std::string& cells,
+                          const std::string& coverHelp = {}, const std::string& matrixHelp = {});
 
 // --allow-vrt-sources: a command that reads maps reads VRTs whatever their sources.
 void addVrtSourcesFlag(CLI::App& command);

@@ -169,7 +169,11 @@ CLI::App* addCompareCommand(CLI::App& app, CompareOptions& o)
     cmd->add_option("--shard", o.shard, "only windows K, K+N, K+2N, ... of the list, for a job array (1/1)")
         ->type_name("K/N");
     addNumber(*cmd, "--jobs", o.jobs, 1, 256, "threads making and measuring replicates, 1..256 (every core)");
-    addClassValueOptions(*cmd, o.values, "habitat");
+    addClassValueOptions(*cmd, o.values, "habitat",
+                         "value of the habitat cells in the windows compared (unless --habitat names\n"
+                         "their classes), and of habitat in the neutral landscapes made and kept",
+                         "value of matrix in the neutral landscapes made and kept; in the windows,\n"
+                         "every cell that is not habitat is matrix whatever its value");
     cmd->add_option("--habitat", o.habitat,
                     "habitat classes of windows that keep their map's classes (41-43): every other\n"
                     "class is matrix; without it, the cells of the cover value")

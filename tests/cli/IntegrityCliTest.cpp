@@ -88,6 +88,66 @@ TEST(IntegrityCli, SpecialFilesAreRefusedAtOnce)
         EXPECT_EQ(run.status, 1) << run.err;
         EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << run.err;
     }
+    // A symbolic link that leads back to itself is named as such, not as an unreadable raster.
+    std::filesystem::create_symlink("loop.tif", dir.file("loop.tif"));
+    for (const auto& [command, arguments] : {std::pair<const char*, std::string>{"metrics", "loop.tif"},
+                                             {"sample", "loop.tif --folder w --habitat 1"},
+                                             {"compare", "loop.tif --output w"}}) {
+        SCOPED_TRACE(std::string(command) + " " + arguments);
+        const CliRun run = runCli(dir, command, arguments);
+        EXPECT_EQ(run.status, 1) << run.err;
+        EXPECT_NE(run.err.find("symbolic links loop"), std::string::npos) << run.err;
+    }
+}
+
+// A netCDF file of the classic format holding one n x n byte variable per name, all cells 1.
+std::string classicNetcdf(const std::vector<std::string>& variables, std::uint32_t n)
+{
+    std::string out = std::string("CDF\x01", 4);
+    const auto number = [&out](std::uint32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.push_back(static_cast<char>((v >> shift) & 0xFF));
+    };
+    const auto name = [&](const std::string& text) {
+        number(static_cast<std::uint32_t>(text.size()));
+        out += text + std::string((4 - text.size() % 4) % 4, '\0');
+    };
+    number(0);  // records
+    number(0x0A), number(2), name("y"), number(n), name("x"), number(n);  // dimensions
+    number(0), number(0);                                                // no global attributes
+    number(0x0B), number(static_cast<std::uint32_t>(variables.size()));  // variables
+    const std::uint32_t size = (n * n + 3) / 4 * 4;
+    std::vector<std::size_t> begins;
+    for (const std::string& v : variables) {
+        name(v), number(2), number(0), number(1), number(0), number(0), number(1), number(size);
+        begins.push_back(out.size());
+        number(0);  // where its cells begin, filled in below
+    }
+    for (std::size_t i = 0; i < begins.size(); ++i) {
+        const std::uint32_t begin = static_cast<std::uint32_t>(out.size() + i * size);
+        for (int k = 0; k < 4; ++k)
+            out[begins[i] + static_cast<std::size_t>(k)] = static_cast<char>((begin >> (24 - 8 * k)) & 0xFF);
+    }
+    for (std::size_t i = 0; i < variables.size(); ++i)
+        out += std::string(n * n, '\x01') + std::string(size - n * n, '\0');
+    return out;
+}
+
+// A netCDF of several variables has no band of its own: each command names the subdatasets to open.
+TEST(IntegrityCli, AContainerOfRastersNamesItsSubdatasets)
+{
+    TempDir dir;
+    test::writeFile(dir.file("two.nc"), classicNetcdf({"forest", "water"}, 4));
+    std::filesystem::create_directory(dir.file("w"));
+    for (const auto& [command, arguments] : {std::pair<const char*, std::string>{"metrics", "two.nc"},
+                                             {"sample", "two.nc --folder w --habitat 1"},
+                                             {"compare", "two.nc --output w"}}) {
+        SCOPED_TRACE(std::string(command) + " " + arguments);
+        const CliRun run = runCli(dir, command, arguments);
+        EXPECT_EQ(run.status, 1) << run.err;
+        for (const char* said : {"subdatasets", ":forest", ":water"})
+            EXPECT_NE(run.err.find(said), std::string::npos) << said << "\n" << run.err;
+    }
 }
 
 TEST(IntegrityCli, AFullDiskIsSaidAndLeavesWholeRows)

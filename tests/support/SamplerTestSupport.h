@@ -124,7 +124,12 @@ inline ReferenceRun referenceRun(const BlueImage& img, const ReferenceSettings& 
         state = state * 214013u + 2531011u;
         return static_cast<int>((state >> 16) & 0x7FFF);
     };
-    const long long target = ((long long)(s.coverMax + s.coverStep - s.coverMin) * s.replicates) / s.coverStep;
+    long long target = ((long long)(s.coverMax + s.coverStep - s.coverMin) * s.replicates) / s.coverStep;
+    // The run also ends once every level it samples is full, which a target may overcount.
+    long long fillable = 0;
+    for (int c = std::max(s.coverMin, 0); c <= std::min(s.coverMax, 100); ++c)
+        fillable += c % s.coverStep == 0 ? s.replicates : 0;
+    target = std::min(target, fillable);
     const long long pixels = 4LL * s.h * s.h;
     std::vector<int> count(101, 0), xs, ys;
     long long tries = 0;

@@ -7,6 +7,7 @@
 #include "core/io/MetricsCsv.h"
 #include "core/io/NumberText.h"
 #include "core/map/RasterGrid.h"
+#include "core/map/RegularFile.h"
 #include "core/run/RunChecks.h"
 #include "core/run/RunLock.h"
 #include "core/run/RunRecord.h"
@@ -441,9 +442,10 @@ RunResult runCompare(const CompareParameters& p, RunControl& control, const std:
     {
         const std::string& first = p.files[static_cast<std::size_t>(windows.front())];
         std::error_code ec;
-        const std::string why = !std::filesystem::exists(first, ec)        ? ": no such file"
-                                : !std::filesystem::is_regular_file(first, ec) ? ": not a regular file"
-                                                                             : "";
+        const std::string refusal = nonRegularFileRefusal(first);
+        const std::string why = !refusal.empty()                     ? ": " + refusal
+                                : !std::filesystem::exists(first, ec) ? ": no such file"
+                                                                      : "";
         result.message = "none of the windows can be read (the first: " + first + why + ")";
     }
     if (result.message.empty() && p.keepLandscapes)

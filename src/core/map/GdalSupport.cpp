@@ -7,6 +7,7 @@
 #include <cpl_minixml.h>
 #include <cpl_string.h>
 #include <gdal.h>
+#include <gdal_priv.h>
 
 #include <algorithm>
 #include <atomic>
@@ -152,6 +153,25 @@ std::string specialFileRefusal(const std::string& path)
     if (std::string why = nonRegularFileRefusal(path); !why.empty())
         return why;
     return vrtSourceRefusal(path);
+}
+
+std::string noBandReason(GDALDataset& dataset)
+{
+    // The whole list: some drivers (netCDF) answer it but not a lookup of one item.
+    CSLConstList items = dataset.GetMetadata("SUBDATASETS");
+    std::string names;
+    int k = 1;
+    for (; k <= 20; ++k) {
+        const char* name = CSLFetchNameValue(items, ("SUBDATASET_" + std::to_string(k) + "_NAME").c_str());
+        if (!name)
+            break;
+        names += (names.empty() ? "" : ", ") + std::string(name);
+    }
+    if (names.empty())
+        return "it holds no band";
+    if (CSLFetchNameValue(items, ("SUBDATASET_" + std::to_string(k) + "_NAME").c_str()))
+        names += ", ...";
+    return "it holds no band of its own; open one of its subdatasets: " + names;
 }
 
 }  // namespace orvalis

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+class GDALDataset;
+
 namespace orvalis {
 
 // What the map code needs around GDAL: registration once, errors collected instead of printed
@@ -46,6 +48,11 @@ private:
 // a regular file, a folder (some formats are folders) or a path that is not on disk (GDAL's
 // /vsi... names).
 std::string specialFileRefusal(const std::string& path);
+
+// Why an opened file that holds no band of its own cannot be read, naming the subdatasets a
+// container (netCDF, HDF) holds, each of which opens by its name: "it holds no band of its own;
+// open one of its subdatasets: NETCDF:"x.nc":a, NETCDF:"x.nc":b".
+std::string noBandReason(GDALDataset& dataset);
 
 // A VRT can make GDAL read any file the user may read (/etc/passwd as raw bands): why the VRT
 // at path (or given inline, or as vrt://) may not be opened, because a source is a raw file, lies

@@ -172,9 +172,7 @@ bool LandCoverMap::open(const std::string& path, int band, std::string* error)
     bandCount_ = dataset_->GetRasterCount();
     if (bandCount_ == 0) {
         // Containers (netCDF, HDF) hold their rasters as subdatasets, each opened by its own name.
-        const char* first = dataset_->GetMetadataItem("SUBDATASET_1_NAME", "SUBDATASETS");
-        return fail(path + " holds no raster band" +
-                    (first ? std::string(" of its own; open one of its subdatasets, such as ") + first : std::string()));
+        return fail(path + " cannot be opened as a map: " + noBandReason(*dataset_));
     }
     if (band < 1 || band > bandCount_)
         return fail("band " + std::to_string(band) + " does not exist: " + path + " has " + std::to_string(bandCount_) +

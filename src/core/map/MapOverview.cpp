@@ -264,6 +264,8 @@ bool readGdalOverview(const std::string& path, int maxSide, int bandNumber, int 
     const DatasetPtr ds = openDataset(path);
     if (!ds)
         return refuse(why, GdalErrorScope::message("GDAL cannot read " + path));
+    if (ds->GetRasterCount() < 1)
+        return refuse(why, path + ": " + noBandReason(*ds));
     if (bandNumber < 1 || bandNumber > ds->GetRasterCount())
         return refuse(why, path + " has no band " + std::to_string(bandNumber));
     for (int b = 1; b <= ds->GetRasterCount(); ++b)

@@ -73,7 +73,7 @@ bool readRasterGrid(const std::string& path, LandscapeGrid& grid, RasterGridInfo
     if (!ds)
         return refuse(error, GdalErrorScope::message("GDAL cannot read it as a raster"));
     if (ds->GetRasterCount() < 1)
-        return refuse(error, "it holds no band");
+        return refuse(error, noBandReason(*ds));
     GDALRasterBand* band = ds->GetRasterBand(1);
     const GDALDataType type = band->GetRasterDataType();
     if (GDALDataTypeIsComplex(type))

@@ -45,6 +45,8 @@ bool RasterWindows::open(const std::string& path, int band, const HabitatClasses
     dataset_ = GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR);
     if (!dataset_)
         return refuse(error, GdalErrorScope::message("GDAL cannot read it as a raster"));
+    if (dataset_->GetRasterCount() < 1)
+        return refuse(error, noBandReason(*dataset_));
     if (band < 1 || band > dataset_->GetRasterCount())
         return refuse(error, "it has no band " + std::to_string(band) + " (it has " +
                                  std::to_string(dataset_->GetRasterCount()) + ")");

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <atomic>
+#include <cerrno>
 
 namespace orvalis {
 
@@ -15,7 +16,9 @@ std::atomic<bool> allowed{false};
 std::string nonRegularFileRefusal(const std::string& path)
 {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ELOOP ? "its symbolic links loop back on themselves" : std::string();
+    if (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))
         return {};
     return "not a regular file";
 }

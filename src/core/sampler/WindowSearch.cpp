@@ -147,6 +147,7 @@ SampleResult searchWindows(WindowSource& source, const SampleParameters& params,
         out.warnings.push_back("cannot write " + sampleRunRecordBeside(params.logPath) + ": " + std::strerror(errno));
 
     out.target = sampleTarget(range, params.replicates);
+    const std::int64_t fillable = static_cast<std::int64_t>(out.levels) * params.replicates;
     const std::int64_t shownTotal = std::max<std::int64_t>(out.target, 0);
     std::array<int, 101> count{};
     CentreList centres;
@@ -260,7 +261,9 @@ SampleResult searchWindows(WindowSource& source, const SampleParameters& params,
                 centres.add(x, y);
                 refusals = 0;
                 checked = false;
-                if (static_cast<std::int64_t>(record.files().size()) >= out.target) {
+                // The target may count levels the step leaves out; once every level sampled is full,
+                // no later try could be accepted, so the budget is not spent on nothing.
+                if (static_cast<std::int64_t>(record.files().size()) >= std::min(out.target, fillable)) {
                     out.stop = SampleStop::TargetReached;
                     break;
                 }
