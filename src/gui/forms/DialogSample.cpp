@@ -1,5 +1,6 @@
 #include "gui/forms/DialogSample.h"
 
+#include "gui/EngineMessages.h"
 #include "gui/Texts.h"
 #include "ui_DialogSample.h"
 
@@ -230,7 +231,7 @@ void DialogSample::accept()
         orvalis::HabitatClasses classes;
         std::string why;
         if (!classes.parse(habitatClasses().toUtf8().toStdString(), &why)) {
-            ui->habitatError->setText(QString::fromUtf8(why));
+            ui->habitatError->setText(engineMessage(QString::fromUtf8(why)));
             ui->habitatError->show();
             ui->habitatClasses->setFocus();
             return;
