@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -59,8 +60,10 @@ constexpr const char* Patterns[] = {
     QT_TRANSLATE_NOOP("orvalis::messages", "'%1': levels are MIN:MAX:STEP with 0 <= MIN <= MAX <= 100 and STEP 1..100"),
     QT_TRANSLATE_NOOP("orvalis::messages", "'%1' is not a cover level, a whole percentage 0..100"),
     QT_TRANSLATE_NOOP("orvalis::messages", "'%1' is not a number"),
-    QT_TRANSLATE_NOOP("orvalis::messages", "%1 x %2 landscapes of %3 need about %4 GB with %5 job; %6 GB of memory are free"),
-    QT_TRANSLATE_NOOP("orvalis::messages", "%1 x %2 landscapes of %3 need about %4 GB with %5 jobs; %6 GB of memory are free"),
+    QT_TRANSLATE_NOOP("orvalis::messages",
+                      "%1 x %2 landscapes of %3 need about %4 GB with %5 job; %6 GB of memory are free"),
+    QT_TRANSLATE_NOOP("orvalis::messages",
+                      "%1 x %2 landscapes of %3 need about %4 GB with %5 jobs; %6 GB of memory are free"),
     QT_TRANSLATE_NOOP("orvalis::messages", "no windows to compare"),
     QT_TRANSLATE_NOOP("orvalis::messages", "neighbours must be 4 or 8"),
     QT_TRANSLATE_NOOP("orvalis::messages", "two windows are named like %1: their kept landscapes would share names"),
@@ -133,12 +136,15 @@ const std::vector<Pattern>& patterns()
             qsizetype at = 0;
             for (auto it = placeholder.globalMatch(text); it.hasNext();) {
                 const QRegularExpressionMatch m = it.next();
-                expression += QRegularExpression::escape(text.mid(at, m.capturedStart() - at)) + QStringLiteral("(.+?)");
+                expression += QRegularExpression::escape(text.mid(at, m.capturedStart() - at));
+                expression += QStringLiteral("(.+?)");
                 order.push_back(m.captured(1).toInt());
                 at = m.capturedEnd();
             }
             expression += QRegularExpression::escape(text.mid(at)) + QStringLiteral("$");
-            out.push_back({source, QRegularExpression(expression, QRegularExpression::DotMatchesEverythingOption), order});
+            QRegularExpression whole(expression, QRegularExpression::DotMatchesEverythingOption);
+            whole.optimize();
+            out.push_back({source, std::move(whole), std::move(order)});
         }
         return out;
     }();
