@@ -80,6 +80,26 @@ constexpr const char* Patterns[] = {
     QT_TRANSLATE_NOOP("orvalis::messages", "the source grid %1 is not of %2 cells"),
     QT_TRANSLATE_NOOP("orvalis::messages",
                       "the source grid %1 holds no source cell (a value other than 0 and no-data)"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "%1: %2; its parameters: %3"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "%1 %2, default %3"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "%1 %2, drawn when absent"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "%1 %2, required"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "LIST, each %1"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "FILE"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "%1=%2 is not one of %3"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "%1 needs a file name"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "%1 takes no parameters ('%2')"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "an empty parameter"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "unknown parameter '%1'"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "%1 is required, in %2"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "min=%1 is above max=%2"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "proportions and subdivisions must have as many levels (%1 and %2)"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "the subdivisions make %1 blocks a side; at most 4096"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "periods x lacunarity^(octaves - 1) is above 1024"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "unknown neutral model '%1' (models: %2)"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "a landscape needs at least one row and one column"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "%1 x %2 cells is above the %3 cells a landscape may hold"),
+    QT_TRANSLATE_NOOP("orvalis::messages", "%1 makes landscapes of at most %2 cells a side"),
     // Folders and files.
     QT_TRANSLATE_NOOP("orvalis::messages", "the folder %1 cannot be used: %2"),
     QT_TRANSLATE_NOOP("orvalis::messages", "the folder %1 takes no new files: %2"),
@@ -169,7 +189,14 @@ QString engineMessage(const QString& text)
             out.replace(QStringLiteral("\x01%1\x01").arg(i), engineMessage(m.captured(static_cast<int>(i) + 1)));
         return out;
     }
-    return text;
+    // A list of sentences ("a; b") is translated sentence by sentence.
+    const QStringList parts = text.split(QStringLiteral("; "));
+    if (parts.size() < 2)
+        return text;
+    QStringList translated;
+    for (const QString& part : parts)
+        translated << engineMessage(part);
+    return translated.join(QStringLiteral("; "));
 }
 
 QString engineMessage(const std::string& text)

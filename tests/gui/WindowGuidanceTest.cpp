@@ -238,6 +238,11 @@ TEST(Language, EnginesTextsSpeakTheWindowsLanguage)
         EXPECT_TRUE(chart->title().startsWith(QString::fromUtf8(c.title))) << chart->title().toStdString();
         EXPECT_EQ(chart->axes(Qt::Horizontal).first()->titleText(), QString::fromUtf8(c.axis));
     }
+    // Without a translator, as in orvalis-cli, the pictures keep their texts to the byte.
+    const std::unique_ptr<QChart> chart(orvalis::makeCompareChart(tables, key));
+    EXPECT_EQ(chart->title(), QString::fromUtf8("Edge density (ed), habitat (class 1)<br><span style=\"font-weight:normal; "
+                                                "font-size:small\">lines: medians; hatched bands: 2.5–97.5 % of the "
+                                                "replicates; dots: real windows</span>"));
 }
 
 // lupdate reads the tables' texts from a list written from the tables: a metric or a model added

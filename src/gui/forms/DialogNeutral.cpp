@@ -53,17 +53,6 @@ QString text(const std::string& s)
     return QString::fromLocal8Bit(s.c_str());
 }
 
-// The range as the command line writes it, its two words in the window's language.
-QString rangeText(const orvalis::ModelParameter& p)
-{
-    const QString range = text(p.rangeText());
-    if (p.type == orvalis::ParameterType::File)
-        return DialogNeutral::tr("FILE");
-    if (p.type == orvalis::ParameterType::List && range.startsWith(QLatin1String("LIST, each ")))
-        return DialogNeutral::tr("LIST, each %1").arg(range.mid(11));
-    return range;
-}
-
 }  // namespace
 
 DialogNeutral::DialogNeutral(QWidget* parent) : QDialog(parent), ui(new Ui::DialogNeutral)
@@ -133,8 +122,9 @@ void DialogNeutral::showParameters()
                                  : p.drawn              ? tr("drawn for every replicate")
                                  : p.required           ? tr("required")
                                                         : tr("not used");
-        const QString tip =
-            tr("%1\nRange: %2\nEmpty: %3").arg(orvalis::catalogue::parameterHelp(p), rangeText(p), fallback);
+        // The range as the command line writes it, its words ("LIST, each", "FILE") translated.
+        const QString range = engineMessage(p.rangeText());
+        const QString tip = tr("%1\nRange: %2\nEmpty: %3").arg(orvalis::catalogue::parameterHelp(p), range, fallback);
         QWidget* field = nullptr;
         if (p.type == orvalis::ParameterType::Choice) {
             auto* box = new QComboBox(ui->parameterBox);
@@ -152,8 +142,7 @@ void DialogNeutral::showParameters()
         }
         field->setObjectName(QStringLiteral("parameter_") + QString::fromStdString(p.name));
         field->setToolTip(tip);
-        auto* label = new QLabel(QStringLiteral("%1  %2").arg(QString::fromStdString(p.name), rangeText(p)),
-                                 ui->parameterBox);
+        auto* label = new QLabel(QStringLiteral("%1  %2").arg(QString::fromStdString(p.name), range), ui->parameterBox);
         label->setToolTip(tip);
         ui->parameterForm->addRow(label, field);
         fields_.push_back(field);

@@ -366,14 +366,6 @@ Empty: %3</translation>
         <source>Choose the folder for the landscape files</source>
         <translation>Choose the folder for the landscape files</translation>
     </message>
-    <message>
-        <source>FILE</source>
-        <translation>FILE</translation>
-    </message>
-    <message>
-        <source>LIST, each %1</source>
-        <translation>LIST, each %1</translation>
-    </message>
 </context>
 <context>
     <name>DialogRnd</name>
@@ -1686,6 +1678,86 @@ x %1, y %2</translation>
     <message>
         <source>more than %1 classes</source>
         <translation>more than %1 classes</translation>
+    </message>
+    <message>
+        <source>%1: %2; its parameters: %3</source>
+        <translation>%1: %2; its parameters: %3</translation>
+    </message>
+    <message>
+        <source>%1 %2, default %3</source>
+        <translation>%1 %2, default %3</translation>
+    </message>
+    <message>
+        <source>%1 %2, drawn when absent</source>
+        <translation>%1 %2, drawn when absent</translation>
+    </message>
+    <message>
+        <source>%1 %2, required</source>
+        <translation>%1 %2, required</translation>
+    </message>
+    <message>
+        <source>LIST, each %1</source>
+        <translation>LIST, each %1</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>FILE</translation>
+    </message>
+    <message>
+        <source>%1=%2 is not one of %3</source>
+        <translation>%1=%2 is not one of %3</translation>
+    </message>
+    <message>
+        <source>%1 needs a file name</source>
+        <translation>%1 needs a file name</translation>
+    </message>
+    <message>
+        <source>%1 takes no parameters (&apos;%2&apos;)</source>
+        <translation>%1 takes no parameters (&apos;%2&apos;)</translation>
+    </message>
+    <message>
+        <source>an empty parameter</source>
+        <translation>an empty parameter</translation>
+    </message>
+    <message>
+        <source>unknown parameter &apos;%1&apos;</source>
+        <translation>unknown parameter &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>%1 is required, in %2</source>
+        <translation>%1 is required, in %2</translation>
+    </message>
+    <message>
+        <source>min=%1 is above max=%2</source>
+        <translation>min=%1 is above max=%2</translation>
+    </message>
+    <message>
+        <source>proportions and subdivisions must have as many levels (%1 and %2)</source>
+        <translation>proportions and subdivisions must have as many levels (%1 and %2)</translation>
+    </message>
+    <message>
+        <source>the subdivisions make %1 blocks a side; at most 4096</source>
+        <translation>the subdivisions make %1 blocks a side; at most 4096</translation>
+    </message>
+    <message>
+        <source>periods x lacunarity^(octaves - 1) is above 1024</source>
+        <translation>periods x lacunarity^(octaves - 1) is above 1024</translation>
+    </message>
+    <message>
+        <source>unknown neutral model &apos;%1&apos; (models: %2)</source>
+        <translation>unknown neutral model &apos;%1&apos; (models: %2)</translation>
+    </message>
+    <message>
+        <source>a landscape needs at least one row and one column</source>
+        <translation>a landscape needs at least one row and one column</translation>
+    </message>
+    <message>
+        <source>%1 x %2 cells is above the %3 cells a landscape may hold</source>
+        <translation>%1 x %2 cells is above the %3 cells a landscape may hold</translation>
+    </message>
+    <message>
+        <source>%1 makes landscapes of at most %2 cells a side</source>
+        <translation>%1 makes landscapes of at most %2 cells a side</translation>
     </message>
 </context>
 <context>

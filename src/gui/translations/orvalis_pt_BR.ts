@@ -366,14 +366,6 @@ Vazio: %3</translation>
         <source>Choose the folder for the landscape files</source>
         <translation>Escolha a pasta para os arquivos de paisagem</translation>
     </message>
-    <message>
-        <source>FILE</source>
-        <translation>ARQUIVO</translation>
-    </message>
-    <message>
-        <source>LIST, each %1</source>
-        <translation>LISTA, cada %1</translation>
-    </message>
 </context>
 <context>
     <name>DialogRnd</name>
@@ -1302,7 +1294,7 @@ x %1, y %2</translation>
     </message>
     <message>
         <source>Percolation of random landscapes: replicates whose habitat (class %1) spans</source>
-        <translation>Percolação das paisagens aleatórias: réplicas cujo habitat (classe %1) atravessa a paisagem</translation>
+        <translation>Percolação em paisagens aleatórias: réplicas cujo habitat (classe %1) percola</translation>
     </message>
     <message>
         <source>random replicates</source>
@@ -1686,6 +1678,86 @@ x %1, y %2</translation>
     <message>
         <source>more than %1 classes</source>
         <translation>mais de %1 classes</translation>
+    </message>
+    <message>
+        <source>%1: %2; its parameters: %3</source>
+        <translation>%1: %2; seus parâmetros: %3</translation>
+    </message>
+    <message>
+        <source>%1 %2, default %3</source>
+        <translation>%1 %2, padrão %3</translation>
+    </message>
+    <message>
+        <source>%1 %2, drawn when absent</source>
+        <translation>%1 %2, sorteado quando ausente</translation>
+    </message>
+    <message>
+        <source>%1 %2, required</source>
+        <translation>%1 %2, obrigatório</translation>
+    </message>
+    <message>
+        <source>LIST, each %1</source>
+        <translation>LISTA, cada %1</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>ARQUIVO</translation>
+    </message>
+    <message>
+        <source>%1=%2 is not one of %3</source>
+        <translation>%1=%2 não é um de %3</translation>
+    </message>
+    <message>
+        <source>%1 needs a file name</source>
+        <translation>%1 precisa de um nome de arquivo</translation>
+    </message>
+    <message>
+        <source>%1 takes no parameters (&apos;%2&apos;)</source>
+        <translation>%1 não recebe parâmetros (&apos;%2&apos;)</translation>
+    </message>
+    <message>
+        <source>an empty parameter</source>
+        <translation>um parâmetro vazio</translation>
+    </message>
+    <message>
+        <source>unknown parameter &apos;%1&apos;</source>
+        <translation>parâmetro desconhecido &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>%1 is required, in %2</source>
+        <translation>%1 é obrigatório, em %2</translation>
+    </message>
+    <message>
+        <source>min=%1 is above max=%2</source>
+        <translation>min=%1 é maior que max=%2</translation>
+    </message>
+    <message>
+        <source>proportions and subdivisions must have as many levels (%1 and %2)</source>
+        <translation>proportions e subdivisions devem ter o mesmo número de níveis (%1 e %2)</translation>
+    </message>
+    <message>
+        <source>the subdivisions make %1 blocks a side; at most 4096</source>
+        <translation>as subdivisões formam %1 blocos por lado; no máximo 4096</translation>
+    </message>
+    <message>
+        <source>periods x lacunarity^(octaves - 1) is above 1024</source>
+        <translation>periods x lacunarity^(octaves - 1) é maior que 1024</translation>
+    </message>
+    <message>
+        <source>unknown neutral model &apos;%1&apos; (models: %2)</source>
+        <translation>modelo neutro desconhecido &apos;%1&apos; (modelos: %2)</translation>
+    </message>
+    <message>
+        <source>a landscape needs at least one row and one column</source>
+        <translation>uma paisagem precisa de pelo menos uma linha e uma coluna</translation>
+    </message>
+    <message>
+        <source>%1 x %2 cells is above the %3 cells a landscape may hold</source>
+        <translation>%1 x %2 células ultrapassam as %3 células que uma paisagem pode ter</translation>
+    </message>
+    <message>
+        <source>%1 makes landscapes of at most %2 cells a side</source>
+        <translation>%1 gera paisagens de no máximo %2 células por lado</translation>
     </message>
 </context>
 <context>
@@ -2695,7 +2767,7 @@ x %1, y %2</translation>
     </message>
     <message>
         <source>random curdling</source>
-        <translation>coalhadura aleatória (curdling)</translation>
+        <translation>coalhamento aleatório (curdling)</translation>
     </message>
     <message>
         <source>share of the still whole blocks cut at each level, separated by &apos;/&apos;</source>
