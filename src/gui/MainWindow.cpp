@@ -383,7 +383,7 @@ void MainWindow::showFile(const QString& name)
             rows = grid_.empty() ? 0 : static_cast<int>(grid_.lineLength(0));
             noData = info.noData;
             cellSize = info.cellSize;
-            frameNote = QString::fromStdString(info.cellSizeNote);
+            frameNote = engineMessage(info.cellSizeNote);
         } else {
             error = engineMessage(why);
         }

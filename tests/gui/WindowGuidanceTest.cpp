@@ -192,8 +192,7 @@ TEST(Language, RunSummaryReadsAsTheCommandLines)
     }
 }
 
-// In each language: a run's summary, an engine's message (its values translated where they are
-// sentences, kept as written where they are not), a metric's name and a chart's texts.
+// In each language: a run's summary, a metric's name and a chart's texts.
 TEST(Language, EnginesTextsSpeakTheWindowsLanguage)
 {
     orvalis::RunResult run;
@@ -210,18 +209,15 @@ TEST(Language, EnginesTextsSpeakTheWindowsLanguage)
     struct Case {
         const char* lang;
         const char* summary;
-        const char* message;
         const char* name;
         const char* title;
         const char* axis;
     };
     const Case cases[] = {
-        {"en", "Random landscapes: 1 of 2 landscapes written; short: 10 % (0 of 1).",
-         "could not write out/100%1.txt: out of memory", "edge density", "Edge density (ed), habitat (class 1)",
-         "Habitat cover (%)"},
+        {"en", "Random landscapes: 1 of 2 landscapes written; short: 10 % (0 of 1).", "edge density",
+         "Edge density (ed), habitat (class 1)", "Habitat cover (%)"},
         {"pt_BR", "Paisagens aleat\u00f3rias: 1 de 2 paisagens gravadas; incompletos: 10 % (0 de 1).",
-         "n\u00e3o foi poss\u00edvel gravar out/100%1.txt: mem\u00f3ria insuficiente", "densidade de borda",
-         "Densidade de borda (ed), habitat (classe 1)", "Cobertura de habitat (%)"},
+         "densidade de borda", "Densidade de borda (ed), habitat (classe 1)", "Cobertura de habitat (%)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lang);
@@ -229,10 +225,6 @@ TEST(Language, EnginesTextsSpeakTheWindowsLanguage)
         ASSERT_TRUE(guard.loaded);
         EXPECT_EQ(texts::runSummary("Random landscapes", run, texts::RunFiles::Landscapes),
                   QString::fromUtf8(c.summary));
-        EXPECT_EQ(engineMessage(std::string("could not write out/100%1.txt: out of memory")),
-                  QString::fromUtf8(c.message));
-        EXPECT_EQ(engineMessage(QStringLiteral("an engine sentence no pattern knows")),
-                  "an engine sentence no pattern knows");
         EXPECT_EQ(orvalis::catalogue::metricName(*ed), QString::fromUtf8(c.name));
         const std::unique_ptr<QChart> chart(orvalis::makeCompareChart(tables, key));
         EXPECT_TRUE(chart->title().startsWith(QString::fromUtf8(c.title))) << chart->title().toStdString();
@@ -243,6 +235,35 @@ TEST(Language, EnginesTextsSpeakTheWindowsLanguage)
     EXPECT_EQ(chart->title(), QString::fromUtf8("Edge density (ed), habitat (class 1)<br><span style=\"font-weight:normal; "
                                                 "font-size:small\">lines: medians; hatched bands: 2.5–97.5 % of the "
                                                 "replicates; dots: real windows</span>"));
+}
+
+// An engine's message: its values translated where they are sentences and kept as written where
+// they are not (a "%1" in a file name stays), a list sentence by sentence, the unknown as it is.
+TEST(Language, EngineMessagesTranslatedSentenceBySentence)
+{
+    struct Case {
+        const char* engine;
+        const char* portuguese;
+    };
+    const Case cases[] = {
+        {"could not write out/100%1.txt: out of memory",
+         "n\u00e3o foi poss\u00edvel gravar out/100%1.txt: mem\u00f3ria insuficiente"},
+        {"line 3 (cover value) is missing", "linha 3 (valor de cobertura) est\u00e1 ausente"},
+        {"curds: proportions=0.2/x: 'x' is not a number; its parameters: proportions LIST, each [0, 1], default 0.25",
+         "curds: proportions=0.2/x: 'x' n\u00e3o \u00e9 um n\u00famero; seus par\u00e2metros: proportions LISTA, cada "
+         "[0, 1], padr\u00e3o 0.25"},
+        {"the search spent all its tries; an engine sentence no pattern knows",
+         "a busca esgotou todas as tentativas; an engine sentence no pattern knows"},
+        {"an engine sentence no pattern knows", "an engine sentence no pattern knows"},
+    };
+    for (const char* lang : {"en", "pt_BR"}) {
+        LanguageGuard guard{QString::fromLatin1(lang)};
+        ASSERT_TRUE(guard.loaded);
+        for (const Case& c : cases)
+            EXPECT_EQ(engineMessage(std::string(c.engine)).toStdString(),
+                      std::string(lang) == "en" ? c.engine : c.portuguese)
+                << lang;
+    }
 }
 
 // lupdate reads the tables' texts from a list written from the tables: a metric or a model added

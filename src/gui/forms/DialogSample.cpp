@@ -53,7 +53,7 @@ DialogSample::DialogSample(QWidget* parent) : QDialog(parent), ui(new Ui::Dialog
     ui->setupUi(this);
     ui->mapFields->hide();
     ui->habitatError->hide();
-    ui->habitatClasses->setToolTip(QString::fromUtf8(orvalis::HabitatClasses::syntax()));
+    ui->habitatClasses->setToolTip(engineMessage(QString::fromUtf8(orvalis::HabitatClasses::syntax())));
     // Counts read best right-aligned under their headings, with the spare width after them.
     ui->mapClasses->header()->setStretchLastSection(false);
     for (int column : {1, 2})

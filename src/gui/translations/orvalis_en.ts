@@ -1759,6 +1759,202 @@ x %1, y %2</translation>
         <source>%1 makes landscapes of at most %2 cells a side</source>
         <translation>%1 makes landscapes of at most %2 cells a side</translation>
     </message>
+    <message>
+        <source>%1 cannot be opened as a map: %2</source>
+        <translation>%1 cannot be opened as a map: %2</translation>
+    </message>
+    <message>
+        <source>no raster format knows it</source>
+        <translation>no raster format knows it</translation>
+    </message>
+    <message>
+        <source>band %1 does not exist: %2 has %3</source>
+        <translation>band %1 does not exist: %2 has %3</translation>
+    </message>
+    <message>
+        <source>no map is open</source>
+        <translation>no map is open</translation>
+    </message>
+    <message>
+        <source>reading %1 failed: %2</source>
+        <translation>reading %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>reading %1 was stopped</source>
+        <translation>reading %1 was stopped</translation>
+    </message>
+    <message>
+        <source>counting the classes of %1 was stopped</source>
+        <translation>counting the classes of %1 was stopped</translation>
+    </message>
+    <message>
+        <source>counting the classes of %1 failed: %2</source>
+        <translation>counting the classes of %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>the window lies outside the map</source>
+        <translation>the window lies outside the map</translation>
+    </message>
+    <message>
+        <source>its cells are rotated or not square</source>
+        <translation>its cells are rotated or not square</translation>
+    </message>
+    <message>
+        <source>it has no coordinate system</source>
+        <translation>it has no coordinate system</translation>
+    </message>
+    <message>
+        <source>its coordinates are degrees</source>
+        <translation>its coordinates are degrees</translation>
+    </message>
+    <message>
+        <source>GDAL cannot read it as a raster</source>
+        <translation>GDAL cannot read it as a raster</translation>
+    </message>
+    <message>
+        <source>it holds no band</source>
+        <translation>it holds no band</translation>
+    </message>
+    <message>
+        <source>its cells could not be read</source>
+        <translation>its cells could not be read</translation>
+    </message>
+    <message>
+        <source>a text grid knows no cell size</source>
+        <translation>a text grid knows no cell size</translation>
+    </message>
+    <message>
+        <source>its frame gives no cell size</source>
+        <translation>its frame gives no cell size</translation>
+    </message>
+    <message>
+        <source>a land-cover map needs its habitat classes (for example 41-43 for NLCD forest)</source>
+        <translation>a land-cover map needs its habitat classes (for example 41-43 for NLCD forest)</translation>
+    </message>
+    <message>
+        <source>the map is too large to sample</source>
+        <translation>the map is too large to sample</translation>
+    </message>
+    <message>
+        <source>every cell of the map is no-data: there is nothing to sample</source>
+        <translation>every cell of the map is no-data: there is nothing to sample</translation>
+    </message>
+    <message>
+        <source>the map&apos;s coordinate system is geographic (degrees): cell sizes and areas of its windows are not metric</source>
+        <translation>the map&apos;s coordinate system is geographic (degrees): cell sizes and areas of its windows are not metric</translation>
+    </message>
+    <message>
+        <source>habitat class %1 does not occur in the map</source>
+        <translation>habitat class %1 does not occur in the map</translation>
+    </message>
+    <message>
+        <source>windows cannot be written: %1</source>
+        <translation>windows cannot be written: %1</translation>
+    </message>
+    <message>
+        <source>not a file: %1</source>
+        <translation>not a file: %1</translation>
+    </message>
+    <message>
+        <source>cannot open %1</source>
+        <translation>cannot open %1</translation>
+    </message>
+    <message>
+        <source>cannot read %1</source>
+        <translation>cannot read %1</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>not NAME COVER X Y [MAPX MAPY]: %1</source>
+        <translation>not NAME COVER X Y [MAPX MAPY]: %1</translation>
+    </message>
+    <message>
+        <source>binary data, not a landscape grid</source>
+        <translation>binary data, not a landscape grid</translation>
+    </message>
+    <message>
+        <source>no values</source>
+        <translation>no values</translation>
+    </message>
+    <message>
+        <source>the file holds no grid</source>
+        <translation>the file holds no grid</translation>
+    </message>
+    <message>
+        <source>%1 is missing</source>
+        <translation>%1 is missing</translation>
+    </message>
+    <message>
+        <source>%1 is longer than %2 bytes</source>
+        <translation>%1 is longer than %2 bytes</translation>
+    </message>
+    <message>
+        <source>%1 holds control characters: the file is not text in UTF-8 or Latin-1</source>
+        <translation>%1 holds control characters: the file is not text in UTF-8 or Latin-1</translation>
+    </message>
+    <message>
+        <source>%1 is not a whole number</source>
+        <translation>%1 is not a whole number</translation>
+    </message>
+    <message>
+        <source>%1 is outside the range of whole numbers the program can hold</source>
+        <translation>%1 is outside the range of whole numbers the program can hold</translation>
+    </message>
+    <message>
+        <source>%1 holds a line break or NUL character</source>
+        <translation>%1 holds a line break or NUL character</translation>
+    </message>
+    <message>
+        <source>line %1 (%2)</source>
+        <translation>line %1 (%2)</translation>
+    </message>
+    <message>
+        <source>the sample name</source>
+        <translation>the sample name</translation>
+    </message>
+    <message>
+        <source>the sample post-string</source>
+        <translation>the sample post-string</translation>
+    </message>
+    <message>
+        <source>the cover value</source>
+        <translation>the cover value</translation>
+    </message>
+    <message>
+        <source>the matrix value</source>
+        <translation>the matrix value</translation>
+    </message>
+    <message>
+        <source>sample name</source>
+        <translation>sample name</translation>
+    </message>
+    <message>
+        <source>sample post-string</source>
+        <translation>sample post-string</translation>
+    </message>
+    <message>
+        <source>cover value</source>
+        <translation>cover value</translation>
+    </message>
+    <message>
+        <source>matrix value</source>
+        <translation>matrix value</translation>
+    </message>
+    <message>
+        <source>post-string</source>
+        <translation>post-string</translation>
+    </message>
+    <message>
+        <source>classes are whole numbers separated by commas, a range written FIRST-LAST (e.g. 11, 41-43, 90; negative classes keep their minus sign: -5--3 is -5 to -3, -5-3 is -5 to 3)</source>
+        <translation>classes are whole numbers separated by commas, a range written FIRST-LAST (e.g. 11, 41-43, 90; negative classes keep their minus sign: -5--3 is -5 to -3, -5-3 is -5 to 3)</translation>
+    </message>
+    <message>
+        <source>%1: classes are whole numbers separated by commas, a range written FIRST-LAST (e.g. 11, 41-43, 90; negative classes keep their minus sign: -5--3 is -5 to -3, -5-3 is -5 to 3).</source>
+        <translation>%1: classes are whole numbers separated by commas, a range written FIRST-LAST (e.g. 11, 41-43, 90; negative classes keep their minus sign: -5--3 is -5 to -3, -5-3 is -5 to 3).</translation>
+    </message>
 </context>
 <context>
     <name>orvalis::metrics</name>

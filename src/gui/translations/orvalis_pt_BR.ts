@@ -1561,7 +1561,7 @@ x %1, y %2</translation>
     </message>
     <message>
         <source>the %1 holds a line break or another control character, which would break its lists</source>
-        <translation>o campo %1 contém uma quebra de linha ou outro caractere de controle, o que quebraria suas listas</translation>
+        <translation>o %1 contém uma quebra de linha ou outro caractere de controle, o que quebraria suas listas</translation>
     </message>
     <message>
         <source>the file name %1 is longer than the %2 bytes the file system allows</source>
@@ -1758,6 +1758,202 @@ x %1, y %2</translation>
     <message>
         <source>%1 makes landscapes of at most %2 cells a side</source>
         <translation>%1 gera paisagens de no máximo %2 células por lado</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened as a map: %2</source>
+        <translation>%1 não pode ser aberto como mapa: %2</translation>
+    </message>
+    <message>
+        <source>no raster format knows it</source>
+        <translation>nenhum formato raster o reconhece</translation>
+    </message>
+    <message>
+        <source>band %1 does not exist: %2 has %3</source>
+        <translation>a banda %1 não existe: %2 tem %3</translation>
+    </message>
+    <message>
+        <source>no map is open</source>
+        <translation>nenhum mapa está aberto</translation>
+    </message>
+    <message>
+        <source>reading %1 failed: %2</source>
+        <translation>a leitura de %1 falhou: %2</translation>
+    </message>
+    <message>
+        <source>reading %1 was stopped</source>
+        <translation>a leitura de %1 foi interrompida</translation>
+    </message>
+    <message>
+        <source>counting the classes of %1 was stopped</source>
+        <translation>a contagem das classes de %1 foi interrompida</translation>
+    </message>
+    <message>
+        <source>counting the classes of %1 failed: %2</source>
+        <translation>a contagem das classes de %1 falhou: %2</translation>
+    </message>
+    <message>
+        <source>the window lies outside the map</source>
+        <translation>a janela está fora do mapa</translation>
+    </message>
+    <message>
+        <source>its cells are rotated or not square</source>
+        <translation>suas células estão rotacionadas ou não são quadradas</translation>
+    </message>
+    <message>
+        <source>it has no coordinate system</source>
+        <translation>não tem sistema de coordenadas</translation>
+    </message>
+    <message>
+        <source>its coordinates are degrees</source>
+        <translation>suas coordenadas estão em graus</translation>
+    </message>
+    <message>
+        <source>GDAL cannot read it as a raster</source>
+        <translation>o GDAL não consegue lê-lo como raster</translation>
+    </message>
+    <message>
+        <source>it holds no band</source>
+        <translation>não contém nenhuma banda</translation>
+    </message>
+    <message>
+        <source>its cells could not be read</source>
+        <translation>não foi possível ler suas células</translation>
+    </message>
+    <message>
+        <source>a text grid knows no cell size</source>
+        <translation>uma grade de texto não informa o tamanho da célula</translation>
+    </message>
+    <message>
+        <source>its frame gives no cell size</source>
+        <translation>seu georreferenciamento não informa o tamanho da célula</translation>
+    </message>
+    <message>
+        <source>a land-cover map needs its habitat classes (for example 41-43 for NLCD forest)</source>
+        <translation>um mapa de cobertura do solo precisa de suas classes de habitat (por exemplo 41-43 para floresta no NLCD)</translation>
+    </message>
+    <message>
+        <source>the map is too large to sample</source>
+        <translation>o mapa é grande demais para amostrar</translation>
+    </message>
+    <message>
+        <source>every cell of the map is no-data: there is nothing to sample</source>
+        <translation>todas as células do mapa são sem dados: não há nada a amostrar</translation>
+    </message>
+    <message>
+        <source>the map&apos;s coordinate system is geographic (degrees): cell sizes and areas of its windows are not metric</source>
+        <translation>o sistema de coordenadas do mapa é geográfico (graus): tamanhos de célula e áreas de suas janelas não são métricos</translation>
+    </message>
+    <message>
+        <source>habitat class %1 does not occur in the map</source>
+        <translation>a classe de habitat %1 não ocorre no mapa</translation>
+    </message>
+    <message>
+        <source>windows cannot be written: %1</source>
+        <translation>as janelas não podem ser gravadas: %1</translation>
+    </message>
+    <message>
+        <source>not a file: %1</source>
+        <translation>não é um arquivo: %1</translation>
+    </message>
+    <message>
+        <source>cannot open %1</source>
+        <translation>não foi possível abrir %1</translation>
+    </message>
+    <message>
+        <source>cannot read %1</source>
+        <translation>não foi possível ler %1</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>linha %1: %2</translation>
+    </message>
+    <message>
+        <source>not NAME COVER X Y [MAPX MAPY]: %1</source>
+        <translation>não está no formato NOME COBERTURA X Y [MAPX MAPY]: %1</translation>
+    </message>
+    <message>
+        <source>binary data, not a landscape grid</source>
+        <translation>dados binários, não uma grade de paisagem</translation>
+    </message>
+    <message>
+        <source>no values</source>
+        <translation>nenhum valor</translation>
+    </message>
+    <message>
+        <source>the file holds no grid</source>
+        <translation>o arquivo não contém grade</translation>
+    </message>
+    <message>
+        <source>%1 is missing</source>
+        <translation>%1 está ausente</translation>
+    </message>
+    <message>
+        <source>%1 is longer than %2 bytes</source>
+        <translation>%1 tem mais de %2 bytes</translation>
+    </message>
+    <message>
+        <source>%1 holds control characters: the file is not text in UTF-8 or Latin-1</source>
+        <translation>%1 contém caracteres de controle: o arquivo não é texto em UTF-8 nem em Latin-1</translation>
+    </message>
+    <message>
+        <source>%1 is not a whole number</source>
+        <translation>%1 não é um número inteiro</translation>
+    </message>
+    <message>
+        <source>%1 is outside the range of whole numbers the program can hold</source>
+        <translation>%1 está fora do intervalo de números inteiros que o programa comporta</translation>
+    </message>
+    <message>
+        <source>%1 holds a line break or NUL character</source>
+        <translation>%1 contém uma quebra de linha ou um caractere NUL</translation>
+    </message>
+    <message>
+        <source>line %1 (%2)</source>
+        <translation>linha %1 (%2)</translation>
+    </message>
+    <message>
+        <source>the sample name</source>
+        <translation>o nome da amostra</translation>
+    </message>
+    <message>
+        <source>the sample post-string</source>
+        <translation>o sufixo da amostra</translation>
+    </message>
+    <message>
+        <source>the cover value</source>
+        <translation>o valor de cobertura</translation>
+    </message>
+    <message>
+        <source>the matrix value</source>
+        <translation>o valor de matriz</translation>
+    </message>
+    <message>
+        <source>sample name</source>
+        <translation>nome da amostra</translation>
+    </message>
+    <message>
+        <source>sample post-string</source>
+        <translation>sufixo da amostra</translation>
+    </message>
+    <message>
+        <source>cover value</source>
+        <translation>valor de cobertura</translation>
+    </message>
+    <message>
+        <source>matrix value</source>
+        <translation>valor de matriz</translation>
+    </message>
+    <message>
+        <source>post-string</source>
+        <translation>sufixo</translation>
+    </message>
+    <message>
+        <source>classes are whole numbers separated by commas, a range written FIRST-LAST (e.g. 11, 41-43, 90; negative classes keep their minus sign: -5--3 is -5 to -3, -5-3 is -5 to 3)</source>
+        <translation>as classes são números inteiros separados por vírgulas, um intervalo escrito PRIMEIRA-ÚLTIMA (p. ex. 11, 41-43, 90; classes negativas mantêm o sinal de menos: -5--3 é de -5 a -3, -5-3 é de -5 a 3)</translation>
+    </message>
+    <message>
+        <source>%1: classes are whole numbers separated by commas, a range written FIRST-LAST (e.g. 11, 41-43, 90; negative classes keep their minus sign: -5--3 is -5 to -3, -5-3 is -5 to 3).</source>
+        <translation>%1: as classes são números inteiros separados por vírgulas, um intervalo escrito PRIMEIRA-ÚLTIMA (p. ex. 11, 41-43, 90; classes negativas mantêm o sinal de menos: -5--3 é de -5 a -3, -5-3 é de -5 a 3).</translation>
     </message>
 </context>
 <context>
