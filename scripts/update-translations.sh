@@ -15,6 +15,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" != --check ]; then
   build=${ORVALIS_BUILD:-build}
+  [ -f "$build/CMakeCache.txt" ] || { echo "no build in $build: configure one (scripts/build.sh) or set ORVALIS_BUILD" >&2; exit 1; }
   cmake --build "$build" --target catalogue-texts >/dev/null
   "$build/src/plots/catalogue-texts" > src/gui/translations/catalogue-texts.cpp.new
   mv src/gui/translations/catalogue-texts.cpp.new src/gui/translations/catalogue-texts.cpp
