@@ -3,6 +3,7 @@
 #include "core/compare/CompareRun.h"
 #include "core/sampler/SampleLog.h"
 #include "gui/CompareResultsView.h"
+#include "gui/EngineMessages.h"
 #include "gui/RunProgressDialog.h"
 #include "gui/Texts.h"
 #include "gui/forms/DialogCompare.h"
@@ -36,7 +37,7 @@ CompareOutcome runCompareAction(QWidget* parent, DialogCompare& dialog, const QS
     if (dialog.fromLog()) {
         std::string error;
         if (!orvalis::readSampleLogWindows(localPath(dialog.logPath()), p.files, &error)) {
-            outcome.problems << texts::compareRefused(QString::fromLocal8Bit(error.c_str()));
+            outcome.problems << texts::compareRefused(engineMessage(error));
             return outcome;
         }
     } else {
@@ -81,7 +82,7 @@ CompareOutcome runCompareAction(QWidget* parent, DialogCompare& dialog, const QS
     const long long total = static_cast<long long>(p.files.size()) * static_cast<long long>(p.models.size()) * p.replicates;
     orvalis::RunResult result;
     runWithProgress(parent, total, [&](orvalis::RunControl& control) { result = orvalis::runCompare(p, control); });
-    const QString message = QString::fromLocal8Bit(result.message.c_str());
+    const QString message = engineMessage(result.message);
     if (result.status == orvalis::RunStatus::Refused) {
         outcome.problems << texts::compareRefused(message);
         return outcome;

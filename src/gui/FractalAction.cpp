@@ -1,6 +1,7 @@
 #include "gui/FractalAction.h"
 
 #include "core/neutral/FractalRun.h"
+#include "gui/EngineMessages.h"
 #include "gui/RunProgressDialog.h"
 #include "gui/Texts.h"
 #include "gui/forms/dialogFbm.h"
@@ -42,7 +43,7 @@ ActionOutcome runFractalAction(QWidget* parent, dialogFbm& dialog, const WindowS
         p.metrics = orvalis::MetricsOptions{};
     const std::string refused = orvalis::checkFractalParameters(p);
     if (!refused.empty()) {
-        outcome.problems << texts::fractalRefused(QString::fromStdString(refused));
+        outcome.problems << texts::fractalRefused(engineMessage(refused));
         return outcome;
     }
 
@@ -58,13 +59,13 @@ ActionOutcome runFractalAction(QWidget* parent, dialogFbm& dialog, const WindowS
         result = orvalis::runFractalLandscapes(p, unused, control);
     }, labelled);
     outcome.written = result.files;
-    outcome.summary = texts::runSummary("Fractal landscapes", orvalis::runSummary(result, "landscapes"));
+    outcome.summary = texts::runSummary("Fractal landscapes", result, texts::RunFiles::Landscapes);
     // A run that ends with nothing must say so, not just leave an empty list.
     if (result.files.empty() && result.status == orvalis::RunStatus::Completed && result.asked > 0)
         outcome.problems << texts::nothingWritten(outcome.summary);
 
     outcome.replacesList = true;
     if (result.failed())
-        outcome.problems << texts::fractalFailed(QString::fromLocal8Bit(result.message.c_str()));
+        outcome.problems << texts::fractalFailed(engineMessage(result.message));
     return outcome;
 }

@@ -3,6 +3,7 @@
 #include "core/map/GdalSupport.h"
 #include "core/map/RasterGrid.h"
 #include "gui/CompareAction.h"
+#include "gui/EngineMessages.h"
 #include "gui/FieldTips.h"
 #include "gui/FractalAction.h"
 #include "gui/MapTab.h"
@@ -374,7 +375,7 @@ void MainWindow::showFile(const QString& name)
     // A FIFO or a device would hold the window: refused before anything opens it.
     if (const std::string special = orvalis::specialFileRefusal(path); !special.empty()) {
         grid_.clear();
-        error = QString::fromStdString(special);
+        error = engineMessage(special);
     } else if (isRasterName(name)) {
         orvalis::RasterGridInfo info;
         std::string why;
@@ -382,14 +383,14 @@ void MainWindow::showFile(const QString& name)
             rows = grid_.empty() ? 0 : static_cast<int>(grid_.lineLength(0));
             noData = info.noData;
             cellSize = info.cellSize;
-            frameNote = QString::fromStdString(info.cellSizeNote);
+            frameNote = engineMessage(info.cellSizeNote);
         } else {
-            error = QString::fromLocal8Bit(why.c_str());
+            error = engineMessage(why);
         }
     } else {
         const orvalis::LandscapeReadResult read = orvalis::readLandscapeFile(path, grid_);
         if (!read.ok)
-            error = QString::fromLocal8Bit(read.error.c_str());
+            error = engineMessage(read.error);
         // A window of a sampling run: its cell side is the run's.
         cellSize = mapTab_->recordedCellSize(name);
         recorded = cellSize.has_value();

@@ -1,5 +1,7 @@
 #include "gui/MapClassCounter.h"
 
+#include "gui/EngineMessages.h"
+
 #include <QFile>
 #include <QThread>
 
@@ -14,7 +16,7 @@ MapClasses countMapClasses(const QString& path, int band, const std::function<bo
     orvalis::LandCoverMap map;
     std::string why;
     if (!map.open(file, band, &why)) {
-        out.error = QString::fromLocal8Bit(why.c_str());
+        out.error = engineMessage(why);
         out.bandCount = orvalis::rasterBandCount(file);
         return out;
     }
@@ -23,7 +25,7 @@ MapClasses countMapClasses(const QString& path, int band, const std::function<bo
     out.height = map.height();
     out.ok = map.classCounts(out.counts, MapClassCounter::MaxClasses, keepGoing, &why);
     if (!out.ok)
-        out.error = QString::fromLocal8Bit(why.c_str());
+        out.error = engineMessage(why);
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/map/GdalSupport.h"
 #include "core/sampler/SampleRun.h"
+#include "gui/EngineMessages.h"
 #include "gui/MapView.h"
 #include "gui/Texts.h"
 
@@ -120,7 +121,7 @@ bool MapTab::refused(const QString& path)
     const std::string why = orvalis::specialFileRefusal(local(path));
     if (why.empty())
         return false;
-    emit problem(texts::mapNotRead(path, QString::fromStdString(why)));
+    emit problem(texts::mapNotRead(path, engineMessage(why)));
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/run/RunControl.h"
 #include "core/sampler/SampleLog.h"
+#include "gui/EngineMessages.h"
 #include "gui/Texts.h"
 
 #include <QComboBox>
@@ -154,7 +155,7 @@ MapScene loadMapScene(const QString& mapPath, const QString& logPath, int maxSid
     std::string why;
     if (!orvalis::readMapOverview(local(mapPath), maxSide, scene.overview, &why, band, 0, control)) {
         scene.stopped = control && control->isCanceled();
-        scene.error = scene.stopped ? MapView::tr("Reading the map was stopped.") : texts::mapNotRead(mapPath, fromLocal(why));
+        scene.error = scene.stopped ? MapView::tr("Reading the map was stopped.") : texts::mapNotRead(mapPath, engineMessage(why));
         return scene;
     }
     if (scene.overview.real) {
@@ -170,11 +171,11 @@ MapScene loadMapScene(const QString& mapPath, const QString& logPath, int maxSid
         return scene;
     const orvalis::SampleLog log = orvalis::readSampleLog(local(logPath));
     if (!log.ok) {
-        scene.problems << fromLocal(log.error);
+        scene.problems << engineMessage(log.error);
         return scene;
     }
     for (const std::string& bad : log.badLines)
-        scene.problems << fromLocal(bad);
+        scene.problems << engineMessage(bad);
     // Every window of a run has the same side: the first file that reads tells it.
     std::optional<int> side;
     std::string sideWhy;
@@ -183,7 +184,7 @@ MapScene loadMapScene(const QString& mapPath, const QString& logPath, int maxSid
             break;
     }
     if (!side && !log.windows.empty())
-        scene.problems << texts::windowSideUnknown(fromLocal(sideWhy));
+        scene.problems << texts::windowSideUnknown(engineMessage(sideWhy));
     for (const orvalis::SampleLogEntry& e : log.windows) {
         MapWindowMark mark;
         mark.path = fromLocal(orvalis::loggedFilePath(local(logPath), e.name));

@@ -2,6 +2,7 @@
 
 #include "core/io/MetricsCsv.h"
 #include "gui/Texts.h"
+#include "plots/CatalogueTexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -76,15 +77,16 @@ QString fromStd(const std::string& text)
 }
 
 // The command line's option hint means nothing here: the window measures in log2 bits.
-QString unitText(const std::string& unit)
+QString unitText(const MetricDef& d)
 {
-    const std::size_t hint = unit.find(" (--");
-    return fromStd(hint == std::string::npos ? unit : unit.substr(0, hint));
+    const QString unit = orvalis::catalogue::metricUnit(d);
+    const qsizetype hint = unit.indexOf(QLatin1String(" (--"));
+    return hint < 0 ? unit : unit.left(hint);
 }
 
 QString typeTitle(MetricType type)
 {
-    QString title = QString::fromLatin1(orvalis::typeName(type));
+    QString title = orvalis::catalogue::typeName(type);
     if (!title.isEmpty())
         title[0] = title[0].toUpper();
     return title;
@@ -281,7 +283,7 @@ void MetricsPanel::showMetricsOf(const orvalis::CompactGrid& grid, std::optional
         if (cells > MaxCells) {
             refusal_ = texts::metricsTooLarge(static_cast<qulonglong>(cells)).toStdString();
         } else if (!rectangular) {
-            refusal_ = texts::metricsNotMeasured(QStringLiteral("the grid is not rectangular: its rows differ in length"))
+            refusal_ = texts::metricsNotMeasured(texts::metricsNotRectangular())
                            .toStdString();
         } else {
             auto flat = std::make_shared<std::vector<int>>();
@@ -446,11 +448,11 @@ void MetricsPanel::showClassOrLandscape(const Measurement& m)
             group->setFont(0, bold);
             group->setFirstColumnSpanned(true);
         }
-        const QString name = fromStd(d->name), code = fromStd(d->code);
-        auto* item = new QTreeWidgetItem(group, {name, code, unitText(d->unit)});
-        item->setToolTip(0, texts::metricsAbout(name, code, fromStd(d->definition)));
+        const QString name = orvalis::catalogue::metricName(*d), code = fromStd(d->code);
+        auto* item = new QTreeWidgetItem(group, {name, code, unitText(*d)});
+        item->setToolTip(0, texts::metricsAbout(name, code, orvalis::catalogue::metricDefinition(*d)));
         item->setToolTip(1, item->toolTip(0));
-        item->setData(0, CopyRole, QStringList{code, name, unitText(d->unit)});
+        item->setData(0, CopyRole, QStringList{code, name, unitText(*d)});
         rowOf[d->code] = item;
     }
     for (const MetricValue& v : m.values) {
@@ -502,8 +504,8 @@ void MetricsPanel::showPatches(const Measurement& m)
     for (const MetricDef* d : defs) {
         QStringList lines{d->type != groupType ? typeTitle(d->type) + QLatin1Char(':') : QString()};
         groupType = d->type;
-        lines << wrapped(fromStd(d->name), 14);
-        const QString unit = unitText(d->unit);
+        lines << wrapped(orvalis::catalogue::metricName(*d), 14);
+        const QString unit = unitText(*d);
         lines << (unit.isEmpty() ? fromStd(d->code) : fromStd(d->code) + QStringLiteral(", ") + unit);
         height = std::max(height, lines.size());
         titles.push_back(lines);
@@ -526,7 +528,8 @@ void MetricsPanel::showPatches(const Measurement& m)
         const int column = static_cast<int>(i) + 2;
         columnOf[defs[i]->code] = column;
         tree_->headerItem()->setToolTip(
-            column, texts::metricsAbout(fromStd(defs[i]->name), fromStd(defs[i]->code), fromStd(defs[i]->definition)));
+            column, texts::metricsAbout(orvalis::catalogue::metricName(*defs[i]), fromStd(defs[i]->code),
+                                        orvalis::catalogue::metricDefinition(*defs[i])));
     }
 
     QList<QTreeWidgetItem*> rows;

@@ -2,7 +2,9 @@
 
 #include "core/neutral/NeutralRun.h"
 #include "core/random/RandomSource.h"
+#include "gui/EngineMessages.h"
 #include "gui/RunProgressDialog.h"
+#include "gui/Texts.h"
 #include "gui/forms/DialogNeutral.h"
 
 #include <QAction>
@@ -27,7 +29,7 @@ ActionOutcome writeNeutralSeries(QWidget* parent, const DialogNeutral& dialog, c
     p.matrixValue = settings.matrixValue;
     p.postString = settings.samplePostString.toLocal8Bit().toStdString();
     if (why.isEmpty())
-        why = QString::fromLocal8Bit(orvalis::checkNeutralParameters(p).c_str());
+        why = engineMessage(orvalis::checkNeutralParameters(p));
     if (!why.isEmpty()) {
         outcome.problems << NeutralTexts::tr("The neutral landscapes were not made: %1").arg(why);
         return outcome;
@@ -38,15 +40,14 @@ ActionOutcome writeNeutralSeries(QWidget* parent, const DialogNeutral& dialog, c
         orvalis::RandomSource unused;  // each replicate has a state of its own
         result = orvalis::runNeutralLandscapes(p, unused, control);
     });
-    const QString message = QString::fromLocal8Bit(result.message.c_str());
+    const QString message = engineMessage(result.message);
     if (result.status == orvalis::RunStatus::Refused) {
         outcome.problems << NeutralTexts::tr("The neutral landscapes were not made: %1").arg(message);
         return outcome;
     }
     outcome.written = result.files;
     outcome.replacesList = true;
-    outcome.summary = NeutralTexts::tr("Neutral landscapes: %1.")
-                          .arg(QString::fromLocal8Bit(orvalis::runSummary(result, "landscapes").c_str()));
+    outcome.summary = texts::runSummary("Neutral landscapes", result, texts::RunFiles::Landscapes);
     if (result.failed())
         outcome.problems << NeutralTexts::tr("The neutral landscapes stopped: %1").arg(message);
     return outcome;

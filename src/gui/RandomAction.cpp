@@ -3,6 +3,7 @@
 #include "core/neutral/RandomGenerator.h"
 #include "core/random/RandomSource.h"
 #include "core/run/CoverRange.h"
+#include "gui/EngineMessages.h"
 #include "gui/RunProgressDialog.h"
 #include "gui/Texts.h"
 #include "gui/forms/DialogRnd.h"
@@ -46,12 +47,12 @@ ActionOutcome runRandomAction(QWidget* parent, DialogRnd& dialog, const WindowSe
                     },
                     labelled);
     outcome.written = result.files;
-    outcome.summary = texts::runSummary("Random landscapes", orvalis::runSummary(result, "landscapes"));
+    outcome.summary = texts::runSummary("Random landscapes", result, texts::RunFiles::Landscapes);
     // A run that ends with nothing must say so, not just leave an empty list.
     if (result.files.empty() && result.status == orvalis::RunStatus::Completed && result.asked > 0)
         outcome.problems << texts::nothingWritten(outcome.summary);
     outcome.replacesList = true;
     if (result.failed())
-        outcome.problems << texts::randomFailed(QString::fromLocal8Bit(result.message.c_str()));
+        outcome.problems << texts::randomFailed(engineMessage(result.message));
     return outcome;
 }

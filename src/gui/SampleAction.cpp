@@ -6,6 +6,7 @@
 #include "core/sampler/WindowSampler.h"
 #include "core/io/BatchList.h"
 #include "gui/EarlierSampleLog.h"
+#include "gui/EngineMessages.h"
 #include "gui/RunProgressDialog.h"
 #include "gui/Texts.h"
 #include "gui/forms/DialogSample.h"
@@ -113,7 +114,7 @@ ActionOutcome runSampleAction(QWidget* parent, DialogSample& dialog, const Windo
         options);
     if (result.stop == orvalis::SampleStop::NoImage && dialog.isMap() && QFileInfo::exists(imagePath)) {
         // GDAL's own words name the map and what is wrong with it.
-        outcome.problems << texts::mapNotLoaded(QString::fromLocal8Bit(result.message.c_str()));
+        outcome.problems << texts::mapNotLoaded(engineMessage(result.message));
         return outcome;
     }
     if (result.stop == orvalis::SampleStop::NoImage) {
@@ -133,10 +134,10 @@ ActionOutcome runSampleAction(QWidget* parent, DialogSample& dialog, const Windo
     if (!result.warnings.empty()) {
         QStringList warnings;
         for (const std::string& w : result.warnings)
-            warnings << QString::fromLocal8Bit(w.c_str());
+            warnings << engineMessage(w);
         outcome.problems << texts::sampleWarnings(warnings);
     }
-    outcome.summary = texts::runSummary("Sample", orvalis::runSummary(result, "windows"));
+    outcome.summary = texts::runSummary("Sample", result, texts::RunFiles::Windows);
     // First: a long summary runs past the status bar's end.
     if (!kept.isEmpty()) {
         QStringList names;
@@ -148,6 +149,6 @@ ActionOutcome runSampleAction(QWidget* parent, DialogSample& dialog, const Windo
     if (result.files.empty() && result.status == orvalis::RunStatus::Completed && result.asked > 0)
         outcome.problems << texts::nothingWritten(outcome.summary);
     if (!result.ok() || result.stop == orvalis::SampleStop::NoCentreLeft)
-        outcome.problems << texts::sampleStopped(result.written(), QString::fromLocal8Bit(result.message.c_str()));
+        outcome.problems << texts::sampleStopped(result.written(), engineMessage(result.message));
     return outcome;
 }

@@ -1,6 +1,7 @@
 #include "gui/SettingsBridge.h"
 
 #include "core/io/Config.h"
+#include "gui/EngineMessages.h"
 #include "gui/Texts.h"
 #include "gui/forms/setings.h"
 
@@ -55,7 +56,7 @@ QString SettingsBridge::load()
     QStringList defaulted;
     for (int i = result.valuesRead; i < 4; ++i)
         defaulted << defaults[i];
-    return texts::configIncomplete(QString::fromLocal8Bit(result.error.c_str()), defaulted);
+    return texts::configIncomplete(engineMessage(result.error), defaulted);
 }
 
 bool SettingsBridge::changedOnDisk() const
@@ -75,7 +76,7 @@ QString SettingsBridge::save()
         seen_ = currentConfig();
         return QString();
     }
-    return texts::configNotSaved(QString::fromLocal8Bit(result.error.c_str()));
+    return texts::configNotSaved(engineMessage(result.error));
 }
 
 void SettingsBridge::fill(setings& dialog) const

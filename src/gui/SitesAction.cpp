@@ -2,6 +2,7 @@
 
 #include "core/io/SafeFile.h"
 #include "core/map/RasterWindows.h"
+#include "gui/EngineMessages.h"
 #include "gui/MapTab.h"
 #include "gui/RunProgressDialog.h"
 #include "gui/SitesResultsView.h"
@@ -32,7 +33,7 @@ std::string local(const QString& path)
 
 QString fromLocal(const std::string& text)
 {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    return engineMessage(text);
 }
 
 QString fromUtf8(const std::string& text)

@@ -3,6 +3,7 @@
 #include "core/map/RasterWindows.h"
 #include "gui/MapTab.h"
 #include "gui/MapView.h"
+#include "gui/EngineMessages.h"
 #include "gui/RunProgressDialog.h"
 #include "gui/Texts.h"
 #include "gui/forms/DialogSurface.h"
@@ -22,11 +23,6 @@ std::string local(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
-QString fromLocal(const std::string& text)
-{
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 QString prepareSurface(const DialogSurface& dialog, orvalis::SurfaceParameters& p)
@@ -42,12 +38,12 @@ QString prepareSurface(const DialogSurface& dialog, orvalis::SurfaceParameters& 
         return texts::surfaceEvenWindow(dialog.window());
     std::string why;
     if (!dialog.habitat().isEmpty() && !p.habitat.parse(dialog.habitat().toStdString(), &why))
-        return texts::surfaceBadHabitat(fromLocal(why));
+        return texts::surfaceBadHabitat(engineMessage(why));
     if (dialog.tickedMetrics().empty())
         return texts::surfaceNoMetricTicked();
     const auto selection = orvalis::MetricSelection::parse(dialog.tickedMetrics(), {}, &why);
     if (!selection)
-        return texts::surfaceBadMetrics(fromLocal(why));
+        return texts::surfaceBadMetrics(engineMessage(why));
     if (surface.isEmpty())
         return texts::surfaceNoOutput();
     const QFileInfo out(surface);
@@ -66,10 +62,10 @@ QString prepareSurface(const DialogSurface& dialog, orvalis::SurfaceParameters& 
     p.metrics.neighbours = dialog.neighbours();
     p.output = local(surface);
     if (const std::string bad = orvalis::checkSurfaceParameters(p); !bad.empty())
-        return texts::surfaceRefused(fromLocal(bad));
+        return texts::surfaceRefused(engineMessage(bad));
     orvalis::RasterWindows probe;
     if (!probe.open(p.map, p.band, p.habitat, &why))
-        return texts::surfaceMapUnread(map, fromLocal(why));
+        return texts::surfaceMapUnread(map, engineMessage(why));
     return {};
 }
 
@@ -90,7 +86,7 @@ SurfaceOutcome runSurfaceAction(QWidget* parent, DialogSurface& dialog, const Ma
     // The map's classes are read before its rows are measured: the bar runs twice.
     options.holdAtMaximum = true;
     runWithProgress(parent, 0, [&](orvalis::RunControl& control) { result = orvalis::runSurface(p, control); }, options);
-    const QString message = fromLocal(result.message);
+    const QString message = engineMessage(result.message);
     switch (result.status) {
     case orvalis::RunStatus::Refused: outcome.problems << texts::surfaceRefused(message); break;
     case orvalis::RunStatus::Failed: outcome.problems << texts::surfaceFailed(message); break;

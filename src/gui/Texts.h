@@ -4,6 +4,8 @@
 // texts stay in their .ui files. The helpers below translate in the context lupdate gives
 // their calls (scripts/update-translations.sh reads them as tr()): texts::detail.
 
+#include "core/run/RunResult.h"
+
 #include <QCoreApplication>
 #include <QLocale>
 #include <QString>
@@ -208,10 +210,34 @@ inline QString fractalFailed(const QString& why)
 // The summary every run ends with, in the status bar, after the run's name, one of these.
 [[maybe_unused]] inline constexpr const char* runNames[] = {QT_TRANSLATE_NOOP("texts::detail", "Sample"),
                                                            QT_TRANSLATE_NOOP("texts::detail", "Random landscapes"),
-                                                           QT_TRANSLATE_NOOP("texts::detail", "Fractal landscapes")};
-inline QString runSummary(const char* run, const std::string& summary)
+                                                           QT_TRANSLATE_NOOP("texts::detail", "Fractal landscapes"),
+                                                           QT_TRANSLATE_NOOP("texts::detail", "Neutral landscapes")};
+// What orvalis::runSummary says, in the window's language: "12 of 20 windows written; short: 10 % (0 of 2)".
+enum class RunFiles { Windows, Landscapes };
+inline QString filesWritten(const orvalis::RunResult& result, RunFiles files, std::size_t listed = 12)
 {
-    return detail::window("%1: %2.").arg(detail::window(run), QString::fromStdString(summary));
+    const QString written = QString::number(result.files.size()), asked = QString::number(result.asked);
+    QString text = files == RunFiles::Windows ? detail::window("%1 of %2 windows written").arg(written, asked)
+                                              : detail::window("%1 of %2 landscapes written").arg(written, asked);
+    if (result.shortLevels.empty())
+        return text;
+    QStringList levels;
+    for (std::size_t i = 0; i < result.shortLevels.size() && i < listed; ++i) {
+        const orvalis::LevelShortfall& s = result.shortLevels[i];
+        levels << detail::window("%1 (%2 of %3)").arg(QString::fromStdString(s.level)).arg(s.written).arg(s.asked);
+    }
+    text += detail::window("; short: %1").arg(levels.join(QStringLiteral(", ")));
+    if (result.shortLevels.size() > listed)
+        text += detail::window(" and %1 more").arg(result.shortLevels.size() - listed);
+    return text;
+}
+inline QString runSummary(const char* run, const QString& summary)
+{
+    return detail::window("%1: %2.").arg(detail::window(run), summary);
+}
+inline QString runSummary(const char* run, const orvalis::RunResult& result, RunFiles files)
+{
+    return runSummary(run, filesWritten(result, files));
 }
 inline QString nothingWritten(const QString& summary)
 {
@@ -505,6 +531,10 @@ inline QString metricsCopyClass()
 inline QString metricsTooLarge(qulonglong cells)
 {
     return detail::window("%1 cells: too many to measure here; orvalis-cli metrics measures the file.").arg(cells);
+}
+inline QString metricsNotRectangular()
+{
+    return detail::window("the grid is not rectangular: its rows differ in length");
 }
 inline QString metricsNotMeasured(const QString& why)
 {

@@ -279,14 +279,6 @@ std::optional<double> constantValue(const ChartTables& tables, const ChartKey& k
     return same ? first : std::nullopt;
 }
 
-std::string classRole(const ChartTables& tables, int cls)
-{
-    const std::string number = "class " + std::to_string(cls);
-    if (!tables.habitatClass)
-        return number;
-    return (cls == *tables.habitatClass ? "habitat (" : "matrix (") + number + ")";
-}
-
 int coverBin(double cover)
 {
     return static_cast<int>(std::floor(cover + 1e-9));

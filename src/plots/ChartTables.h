@@ -78,10 +78,6 @@ bool loadChartTables(const std::filesystem::path& folder, ChartTables& out, std:
 // when its values differ, as a metric that only restates the window's size or its cover does not.
 std::optional<double> constantValue(const ChartTables& tables, const ChartKey& key);
 
-// "habitat (class 1)", "matrix (class 0)": a class as the comparison used it, "class 3" when the
-// habitat class is unknown.
-std::string classRole(const ChartTables& tables, int cls);
-
 // The whole-percent bin of a cover in %; a hair of rounding below a whole percent still counts as it.
 int coverBin(double cover);
 

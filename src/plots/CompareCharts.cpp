@@ -1,6 +1,9 @@
 #include "plots/CompareCharts.h"
 
 #include "core/metrics/MetricCatalogue.h"
+#include "plots/CatalogueTexts.h"
+
+#include <QCoreApplication>
 
 #include <QApplication>
 #include <QAreaSeries>
@@ -25,6 +28,10 @@ namespace orvalis {
 
 namespace {
 
+// The charts' own texts are translated in this context: the window's translator gives them its
+// language; the command line installs none, so its pictures keep the source texts.
+constexpr char Context[] = "orvalis::charts";
+
 // A metric's name and unit from the catalogue; the class level's where both levels have the code.
 const MetricDef* metricText(const std::string& metric)
 {
@@ -32,9 +39,8 @@ const MetricDef* metricText(const std::string& metric)
     return d ? d : findMetric(metric, MetricLevel::Landscape);
 }
 
-QString capitalised(const std::string& text)
+QString capitalised(QString s)
 {
-    QString s = QString::fromStdString(text);
     if (!s.isEmpty())
         s[0] = s[0].toUpper();
     return s;
@@ -147,9 +153,9 @@ QString metricAxisTitle(const std::string& metric)
     if (!d)
         return code;
     // The code is in the chart's title; the axis has room for the name and the unit only.
-    QString title = capitalised(d->name);
+    QString title = capitalised(catalogue::metricName(*d));
     if (!d->unit.empty())
-        title += QStringLiteral(" (%1)").arg(QString::fromStdString(d->unit));
+        title += QStringLiteral(" (%1)").arg(catalogue::metricUnit(*d));
     return title;
 }
 
@@ -157,17 +163,23 @@ QString metricLabel(const std::string& metric)
 {
     const MetricDef* d = metricText(metric);
     const QString code = QString::fromStdString(metric);
-    return d ? QStringLiteral("%1 (%2)").arg(capitalised(d->name), code) : code;
+    return d ? QStringLiteral("%1 (%2)").arg(capitalised(catalogue::metricName(*d)), code) : code;
 }
 
 QChart* makeCompareChart(const ChartTables& tables, const ChartKey& key)
 {
-    const QString level = key.landscape ? QStringLiteral("landscape level") : QString::fromStdString(classRole(tables, key.cls));
+    QString level = key.landscape ? QCoreApplication::translate("orvalis::charts", "landscape level")
+                                  : QCoreApplication::translate("orvalis::charts", "class %1").arg(key.cls);
+    if (!key.landscape && tables.habitatClass)
+        level = (key.cls == *tables.habitatClass ? QCoreApplication::translate("orvalis::charts", "habitat (%1)")
+                                                 : QCoreApplication::translate("orvalis::charts", "matrix (%1)"))
+                    .arg(level);
     // The second line says once what every band is, so that the legend names only the models.
-    QChart* chart = newChart(QStringLiteral("%1, %2<br><span style=\"font-weight:normal; font-size:small\">"
-                                            "lines: medians; hatched bands: 2.5–97.5 % of the replicates; "
-                                            "dots: real windows</span>")
-                                 .arg(metricLabel(key.metric), level));
+    QChart* chart = newChart(QStringLiteral("%1, %2<br><span style=\"font-weight:normal; font-size:small\">%3</span>")
+                                 .arg(metricLabel(key.metric), level,
+                                      QCoreApplication::translate("orvalis::charts",
+                                                                  "lines: medians; hatched bands: 2.5–97.5 % of the "
+                                                                  "replicates; dots: real windows")));
     Extent xs, ys;
 
     const auto bands = tables.bands.find(key);
@@ -220,14 +232,14 @@ QChart* makeCompareChart(const ChartTables& tables, const ChartKey& key)
             ys.add(p.value);
         }
     }
-    real->setName(QStringLiteral("real windows (%1)").arg(real->count()));
+    real->setName(QCoreApplication::translate("orvalis::charts", "real windows (%1)").arg(real->count()));
     real->setMarkerShape(QScatterSeries::MarkerShapeCircle);
     real->setMarkerSize(7);
     real->setColor(Qt::black);
     real->setBorderColor(Qt::white);
     chart->addSeries(real);
 
-    QValueAxis* x = newAxis(QStringLiteral("Habitat cover (%)"));
+    QValueAxis* x = newAxis(QCoreApplication::translate("orvalis::charts", "Habitat cover (%)"));
     QValueAxis* y = newAxis(metricAxisTitle(key.metric));
     attach(chart, x, y);
     setRange(x, xs, 0, 100);
@@ -240,12 +252,13 @@ QChart* makePercolationChart(const ChartTables& tables)
 {
     if (tables.percolation.empty())
         return nullptr;
-    QChart* chart = newChart(QStringLiteral("Percolation of random landscapes: replicates whose habitat (class %1) spans")
+    QChart* chart = newChart(QCoreApplication::translate("orvalis::charts", "Percolation of random landscapes: "
+                                                                            "replicates whose habitat (class %1) spans")
                                  .arg(tables.habitatClass.value_or(1)));
     auto* share = new QLineSeries;
     for (const PercolationBin& b : tables.percolation)
         share->append(b.cover, 100 * b.share());
-    share->setName(QStringLiteral("random replicates"));
+    share->setName(QCoreApplication::translate("orvalis::charts", "random replicates"));
     share->setPen(QPen(modelColour(0), 2.5));
     share->setPointsVisible(true);
     chart->addSeries(share);
@@ -257,14 +270,15 @@ QChart* makePercolationChart(const ChartTables& tables)
         const char* rule;
         Qt::PenStyle style;
         double labelAt;
-    } thresholds[] = {{59.27, "4 neighbours", Qt::DashLine, 86}, {40.73, "8 neighbours", Qt::DotLine, 74}};
+    } thresholds[] = {{59.27, QT_TRANSLATE_NOOP("orvalis::charts", "4 neighbours"), Qt::DashLine, 86},
+                      {40.73, QT_TRANSLATE_NOOP("orvalis::charts", "8 neighbours"), Qt::DotLine, 74}};
     for (const auto& t : thresholds) {
         auto* line = new QLineSeries;
         line->append(t.at, 0);
         line->append(t.at, t.labelAt);
         line->append(t.at, 100);
-        const QString label = QStringLiteral("%1 % (%2)").arg(t.at, 0, 'f', 2).arg(QLatin1String(t.rule));
-        line->setName(QStringLiteral("threshold ") + label);
+        const QString label = QStringLiteral("%1 % (%2)").arg(t.at, 0, 'f', 2).arg(QCoreApplication::translate(Context, t.rule));
+        line->setName(QCoreApplication::translate("orvalis::charts", "threshold %1").arg(label));
         line->setPen(QPen(QColor(0x55, 0x55, 0x55), 1.5, t.style));
         line->setPointLabelsVisible(true);
         line->setPointLabelsFormat(label);
@@ -278,8 +292,8 @@ QChart* makePercolationChart(const ChartTables& tables)
         chart->addSeries(line);
     }
 
-    QValueAxis* x = newAxis(QStringLiteral("Habitat cover (%)"));
-    QValueAxis* y = newAxis(QStringLiteral("Replicates spanning (%)"));
+    QValueAxis* x = newAxis(QCoreApplication::translate("orvalis::charts", "Habitat cover (%)"));
+    QValueAxis* y = newAxis(QCoreApplication::translate("orvalis::charts", "Replicates spanning (%)"));
     attach(chart, x, y);
     x->setRange(0, 100);
     y->setRange(0, 100);

@@ -1,3 +1,5 @@
+#include "core/run/RunResult.h"
+#include "gui/EngineMessages.h"
 #include "gui/Language.h"
 #include "gui/MainWindow.h"
 #include "gui/Texts.h"
@@ -8,6 +10,8 @@
 #include "gui/forms/DialogSites.h"
 #include "gui/forms/DialogSurface.h"
 #include "gui/forms/dialogFbm.h"
+#include "plots/CatalogueTexts.h"
+#include "plots/CompareCharts.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAbstractButton>
@@ -15,6 +19,7 @@
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QChart>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDockWidget>
@@ -33,7 +38,9 @@
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
+#include <sstream>
 
 using namespace orvalis::test;
 
@@ -163,6 +170,115 @@ TEST(Language, TranslationsKeepEveryPlaceholder)
         EXPECT_FALSE(xml.hasError()) << name << xml.errorString().toStdString();
         EXPECT_GT(messages, 300) << name;
     }
+}
+
+// The window formats a run's summary itself; untranslated it says what the command line prints.
+TEST(Language, RunSummaryReadsAsTheCommandLines)
+{
+    const auto result = [](std::size_t written, long long asked, int shortLevels) {
+        orvalis::RunResult r;
+        r.files.assign(written, "f.txt");
+        r.asked = asked;
+        for (int i = 0; i < shortLevels; ++i)
+            r.shortLevels.push_back({"H 0.50, " + std::to_string(i) + " %", i % 2, 2});
+        return r;
+    };
+    const orvalis::RunResult cases[] = {result(3, 3, 0), result(0, 4, 1), result(5, 40, 3), result(1, 60, 14)};
+    for (const orvalis::RunResult& r : cases) {
+        EXPECT_EQ(texts::filesWritten(r, texts::RunFiles::Windows),
+                  QString::fromStdString(orvalis::runSummary(r, "windows")));
+        EXPECT_EQ(texts::filesWritten(r, texts::RunFiles::Landscapes, 2),
+                  QString::fromStdString(orvalis::runSummary(r, "landscapes", 2)));
+    }
+}
+
+// In each language: a run's summary, a metric's name and a chart's texts.
+TEST(Language, EnginesTextsSpeakTheWindowsLanguage)
+{
+    orvalis::RunResult run;
+    run.files = {"a.txt"};
+    run.asked = 2;
+    run.shortLevels = {{"10 %", 0, 1}};
+    orvalis::ChartTables tables;
+    const orvalis::ChartKey key{false, 1, "ed"};
+    tables.keys = {key};
+    tables.habitatClass = 1;
+    tables.real[key] = {{"a.txt", 30, 12.5}};
+    const orvalis::MetricDef* ed = orvalis::findMetric("ed", orvalis::MetricLevel::Class);
+    ASSERT_NE(ed, nullptr);
+    struct Case {
+        const char* lang;
+        const char* summary;
+        const char* name;
+        const char* title;
+        const char* axis;
+    };
+    const Case cases[] = {
+        {"en", "Random landscapes: 1 of 2 landscapes written; short: 10 % (0 of 1).", "edge density",
+         "Edge density (ed), habitat (class 1)", "Habitat cover (%)"},
+        {"pt_BR", "Paisagens aleat\u00f3rias: 1 de 2 paisagens gravadas; incompletos: 10 % (0 de 1).",
+         "densidade de borda", "Densidade de borda (ed), habitat (classe 1)", "Cobertura de habitat (%)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lang);
+        LanguageGuard guard{QString::fromLatin1(c.lang)};
+        ASSERT_TRUE(guard.loaded);
+        EXPECT_EQ(texts::runSummary("Random landscapes", run, texts::RunFiles::Landscapes),
+                  QString::fromUtf8(c.summary));
+        EXPECT_EQ(orvalis::catalogue::metricName(*ed), QString::fromUtf8(c.name));
+        const std::unique_ptr<QChart> chart(orvalis::makeCompareChart(tables, key));
+        EXPECT_TRUE(chart->title().startsWith(QString::fromUtf8(c.title))) << chart->title().toStdString();
+        EXPECT_EQ(chart->axes(Qt::Horizontal).first()->titleText(), QString::fromUtf8(c.axis));
+    }
+    // Without a translator, as in orvalis-cli, the pictures keep their texts to the byte.
+    const std::unique_ptr<QChart> chart(orvalis::makeCompareChart(tables, key));
+    EXPECT_EQ(chart->title(), QString::fromUtf8("Edge density (ed), habitat (class 1)<br><span style=\"font-weight:normal; "
+                                                "font-size:small\">lines: medians; hatched bands: 2.5–97.5 % of the "
+                                                "replicates; dots: real windows</span>"));
+}
+
+// An engine's message: its values translated where they are sentences and kept as written where
+// they are not (a "%1" in a file name stays), a list sentence by sentence, the unknown as it is.
+TEST(Language, EngineMessagesTranslatedSentenceBySentence)
+{
+    struct Case {
+        const char* engine;
+        const char* portuguese;
+    };
+    const Case cases[] = {
+        {"could not write out/100%1.txt: out of memory",
+         "n\u00e3o foi poss\u00edvel gravar out/100%1.txt: mem\u00f3ria insuficiente"},
+        {"line 3 (cover value) is missing", "linha 3 (valor de cobertura) est\u00e1 ausente"},
+        {"curds: proportions=0.2/x: 'x' is not a number; its parameters: proportions LIST, each [0, 1], default 0.25",
+         "curds: proportions=0.2/x: 'x' n\u00e3o \u00e9 um n\u00famero; seus par\u00e2metros: proportions LISTA, cada "
+         "[0, 1], padr\u00e3o 0.25"},
+        {"the search spent all its tries; an engine sentence no pattern knows",
+         "a busca esgotou todas as tentativas; an engine sentence no pattern knows"},
+        {"an engine sentence no pattern knows", "an engine sentence no pattern knows"},
+    };
+    for (const char* lang : {"en", "pt_BR"}) {
+        LanguageGuard guard{QString::fromLatin1(lang)};
+        ASSERT_TRUE(guard.loaded);
+        for (const Case& c : cases)
+            EXPECT_EQ(engineMessage(std::string(c.engine)).toStdString(),
+                      std::string(lang) == "en" ? c.engine : c.portuguese)
+                << lang;
+    }
+}
+
+// lupdate reads the tables' texts from a list written from the tables: a metric or a model added
+// without scripts/update-translations.sh fails here, and so does one left untranslated.
+TEST(Language, EveryTableTextIsListedAndTranslated)
+{
+    std::ifstream in(ORVALIS_SOURCE_DIR_BUILT "/src/gui/translations/catalogue-texts.cpp", std::ios::binary);
+    std::stringstream listed;
+    listed << in.rdbuf();
+    EXPECT_TRUE(listed.str() == orvalis::catalogue::lupdateSource())
+        << "src/gui/translations/catalogue-texts.cpp is out of date: run scripts/update-translations.sh";
+    QTranslator portuguese;
+    ASSERT_TRUE(portuguese.load(QStringLiteral(":/i18n/orvalis_pt_BR.qm")));
+    for (const orvalis::catalogue::Text& t : orvalis::catalogue::allTexts())
+        EXPECT_FALSE(portuguese.translate(t.context, t.text.c_str()).isEmpty()) << t.context << ": " << t.text;
 }
 
 TEST_F(MainWindowFixture, FirstScreenSaysWhatToDoUntilAFileIsListed)

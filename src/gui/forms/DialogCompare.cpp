@@ -3,6 +3,8 @@
 #include "core/metrics/LandscapeMetrics.h"
 #include "core/sampler/SampleLog.h"
 #include "core/sampler/SampleRun.h"
+#include "gui/EngineMessages.h"
+#include "plots/CatalogueTexts.h"
 #include "gui/Texts.h"
 #include "ui_DialogCompare.h"
 
@@ -24,7 +26,7 @@ DialogCompare::DialogCompare(QWidget* parent) : QDialog(parent), ui(new Ui::Dial
     for (const orvalis::MetricDef& d : orvalis::metricCatalogue())
         if (d.level != orvalis::MetricLevel::Patch && listed.insert(d.code).second) {
             auto* item = new QListWidgetItem(QString::fromStdString(d.code), ui->metricList);
-            item->setToolTip(QString::fromStdString(d.name));
+            item->setToolTip(orvalis::catalogue::metricName(d));
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(Qt::Unchecked);
         }
@@ -138,7 +140,7 @@ std::vector<orvalis::NeutralModel> DialogCompare::models(QString* error) const
         const auto model = orvalis::NeutralModel::parse("fractal:" + h.toStdString(), &why);
         if (!model) {
             if (error)
-                *error = QString::fromStdString(why);
+                *error = engineMessage(why);
             return {};
         }
         models.push_back(*model);

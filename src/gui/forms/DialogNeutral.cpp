@@ -1,6 +1,8 @@
 #include "gui/forms/DialogNeutral.h"
 
 #include "core/neutral/NeutralModels.h"
+#include "gui/EngineMessages.h"
+#include "plots/CatalogueTexts.h"
 #include "ui_DialogNeutral.h"
 
 #include <QComboBox>
@@ -68,7 +70,8 @@ DialogNeutral::DialogNeutral(QWidget* parent) : QDialog(parent), ui(new Ui::Dial
     {
         const QSignalBlocker quiet(ui->model);
         for (const orvalis::NeutralModelDef& d : orvalis::neutralModels()) {
-            ui->model->addItem(QStringLiteral("%1: %2").arg(QString::fromStdString(d.name), text(d.title)),
+            ui->model->addItem(
+                QStringLiteral("%1: %2").arg(QString::fromStdString(d.name), orvalis::catalogue::modelTitle(d)),
                                QString::fromStdString(d.name));
         }
         ui->model->addItem(tr("blend of models"), QString());
@@ -119,7 +122,9 @@ void DialogNeutral::showParameters()
                                  : p.drawn              ? tr("drawn for every replicate")
                                  : p.required           ? tr("required")
                                                         : tr("not used");
-        const QString tip = tr("%1\nRange: %2\nEmpty: %3").arg(text(p.help), text(p.rangeText()), fallback);
+        // The range as the command line writes it, its words ("LIST, each", "FILE") translated.
+        const QString range = engineMessage(p.rangeText());
+        const QString tip = tr("%1\nRange: %2\nEmpty: %3").arg(orvalis::catalogue::parameterHelp(p), range, fallback);
         QWidget* field = nullptr;
         if (p.type == orvalis::ParameterType::Choice) {
             auto* box = new QComboBox(ui->parameterBox);
@@ -137,8 +142,7 @@ void DialogNeutral::showParameters()
         }
         field->setObjectName(QStringLiteral("parameter_") + QString::fromStdString(p.name));
         field->setToolTip(tip);
-        auto* label = new QLabel(QStringLiteral("%1  %2").arg(QString::fromStdString(p.name), text(p.rangeText())),
-                                 ui->parameterBox);
+        auto* label = new QLabel(QStringLiteral("%1  %2").arg(QString::fromStdString(p.name), range), ui->parameterBox);
         label->setToolTip(tip);
         ui->parameterForm->addRow(label, field);
         fields_.push_back(field);
@@ -192,7 +196,7 @@ orvalis::NeutralRunParameters DialogNeutral::parameters(QString* why) const
     if (error.empty())
         error = orvalis::checkNeutralParameters(p);
     if (why)
-        *why = text(error);
+        *why = engineMessage(error);
     return p;
 }
 
@@ -244,7 +248,7 @@ void DialogNeutral::startPreview()
         p.rows = std::max(1, static_cast<int>(std::lround(p.rows * scale)));
         p.cols = std::max(1, static_cast<int>(std::lround(p.cols * scale)));
         p.replicates = 1;
-        why = text(p.model.checkSize(p.rows, p.cols));
+        why = engineMessage(p.model.checkSize(p.rows, p.cols));
     }
     if (!why.isEmpty()) {
         previewMade(requested_, QImage(), why, std::this_thread::get_id());
@@ -267,7 +271,8 @@ void DialogNeutral::startPreview()
         const QString message = text(error);
         const std::thread::id thread = std::this_thread::get_id();
         QMetaObject::invokeMethod(
-            this, [this, request, image, message, thread] { previewMade(request, image, message, thread); },
+            this,
+            [this, request, image, message, thread] { previewMade(request, image, engineMessage(message), thread); },
             Qt::QueuedConnection);
     });
 }

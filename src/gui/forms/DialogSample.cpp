@@ -1,5 +1,6 @@
 #include "gui/forms/DialogSample.h"
 
+#include "gui/EngineMessages.h"
 #include "gui/Texts.h"
 #include "ui_DialogSample.h"
 
@@ -52,7 +53,7 @@ DialogSample::DialogSample(QWidget* parent) : QDialog(parent), ui(new Ui::Dialog
     ui->setupUi(this);
     ui->mapFields->hide();
     ui->habitatError->hide();
-    ui->habitatClasses->setToolTip(QString::fromUtf8(orvalis::HabitatClasses::syntax()));
+    ui->habitatClasses->setToolTip(engineMessage(QString::fromUtf8(orvalis::HabitatClasses::syntax())));
     // Counts read best right-aligned under their headings, with the spare width after them.
     ui->mapClasses->header()->setStretchLastSection(false);
     for (int column : {1, 2})
@@ -230,7 +231,7 @@ void DialogSample::accept()
         orvalis::HabitatClasses classes;
         std::string why;
         if (!classes.parse(habitatClasses().toUtf8().toStdString(), &why)) {
-            ui->habitatError->setText(QString::fromUtf8(why));
+            ui->habitatError->setText(engineMessage(QString::fromUtf8(why)));
             ui->habitatError->show();
             ui->habitatClasses->setFocus();
             return;

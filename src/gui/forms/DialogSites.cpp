@@ -2,6 +2,7 @@
 
 #include "core/metrics/MetricCatalogue.h"
 #include "gui/Texts.h"
+#include "plots/CatalogueTexts.h"
 #include "ui_DialogSites.h"
 
 #include <QDir>
@@ -19,7 +20,7 @@ DialogSites::DialogSites(QWidget* parent) : QDialog(parent), ui(new Ui::DialogSi
     for (const orvalis::MetricDef& d : orvalis::metricCatalogue())
         if (d.level != orvalis::MetricLevel::Patch && listed.insert(d.code).second) {
             auto* item = new QListWidgetItem(QString::fromStdString(d.code), ui->metricList);
-            item->setToolTip(QString::fromStdString(d.name));
+            item->setToolTip(orvalis::catalogue::metricName(d));
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(Qt::Unchecked);
         }

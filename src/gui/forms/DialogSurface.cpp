@@ -2,6 +2,7 @@
 
 #include "core/metrics/MetricCatalogue.h"
 #include "gui/Texts.h"
+#include "plots/CatalogueTexts.h"
 #include "ui_DialogSurface.h"
 
 #include <QDir>
@@ -19,7 +20,7 @@ DialogSurface::DialogSurface(QWidget* parent) : QDialog(parent), ui(new Ui::Dial
     for (const orvalis::MetricDef& d : orvalis::metricCatalogue())
         if (d.level != orvalis::MetricLevel::Patch && listed.insert(d.code).second) {
             auto* item = new QListWidgetItem(QString::fromStdString(d.code), ui->metricList);
-            item->setToolTip(QString::fromStdString(d.name));
+            item->setToolTip(orvalis::catalogue::metricName(d));
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             // One landscape band to start from: a class metric makes a band for every class.
             item->setCheckState(d.code == "shdi" ? Qt::Checked : Qt::Unchecked);

@@ -1141,6 +1141,21 @@ x %1, y %2</translation>
     </message>
 </context>
 <context>
+    <name>NeutralAction</name>
+    <message>
+        <source>Neutral landscape…</source>
+        <translation>Neutral landscape…</translation>
+    </message>
+    <message>
+        <source>The neutral landscapes were not made: %1</source>
+        <translation>The neutral landscapes were not made: %1</translation>
+    </message>
+    <message>
+        <source>The neutral landscapes stopped: %1</source>
+        <translation>The neutral landscapes stopped: %1</translation>
+    </message>
+</context>
+<context>
     <name>dialogFbm</name>
     <message>
         <source>Fractal settings</source>
@@ -1245,6 +1260,1790 @@ x %1, y %2</translation>
     <message>
         <source>Also measure the landscape metrics of every landscape, into metrics.csv</source>
         <translation>Also measure the landscape metrics of every landscape, into metrics.csv</translation>
+    </message>
+</context>
+<context>
+    <name>orvalis::charts</name>
+    <message>
+        <source>landscape level</source>
+        <translation>landscape level</translation>
+    </message>
+    <message>
+        <source>class %1</source>
+        <translation>class %1</translation>
+    </message>
+    <message>
+        <source>habitat (%1)</source>
+        <translation>habitat (%1)</translation>
+    </message>
+    <message>
+        <source>matrix (%1)</source>
+        <translation>matrix (%1)</translation>
+    </message>
+    <message>
+        <source>lines: medians; hatched bands: 2.5–97.5 % of the replicates; dots: real windows</source>
+        <translation>lines: medians; hatched bands: 2.5–97.5 % of the replicates; dots: real windows</translation>
+    </message>
+    <message>
+        <source>real windows (%1)</source>
+        <translation>real windows (%1)</translation>
+    </message>
+    <message>
+        <source>Habitat cover (%)</source>
+        <translation>Habitat cover (%)</translation>
+    </message>
+    <message>
+        <source>Percolation of random landscapes: replicates whose habitat (class %1) spans</source>
+        <translation>Percolation of random landscapes: replicates whose habitat (class %1) spans</translation>
+    </message>
+    <message>
+        <source>random replicates</source>
+        <translation>random replicates</translation>
+    </message>
+    <message>
+        <source>4 neighbours</source>
+        <translation>4 neighbours</translation>
+    </message>
+    <message>
+        <source>8 neighbours</source>
+        <translation>8 neighbours</translation>
+    </message>
+    <message>
+        <source>threshold %1</source>
+        <translation>threshold %1</translation>
+    </message>
+    <message>
+        <source>Replicates spanning (%)</source>
+        <translation>Replicates spanning (%)</translation>
+    </message>
+</context>
+<context>
+    <name>orvalis::messages</name>
+    <message>
+        <source>no folder was chosen for the window files</source>
+        <translation>no folder was chosen for the window files</translation>
+    </message>
+    <message>
+        <source>the window must be at least 2 pixels wide</source>
+        <translation>the window must be at least 2 pixels wide</translation>
+    </message>
+    <message>
+        <source>the cover step must be at least 1</source>
+        <translation>the cover step must be at least 1</translation>
+    </message>
+    <message>
+        <source>a window of %1 pixels does not fit inside the image of %2</source>
+        <translation>a window of %1 pixels does not fit inside the image of %2</translation>
+    </message>
+    <message>
+        <source>every cover level got its replicates</source>
+        <translation>every cover level got its replicates</translation>
+    </message>
+    <message>
+        <source>the search spent all its tries</source>
+        <translation>the search spent all its tries</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>cancelled</translation>
+    </message>
+    <message>
+        <source>no window centre is left outside the minimum distance of the accepted ones</source>
+        <translation>no window centre is left outside the minimum distance of the accepted ones</translation>
+    </message>
+    <message>
+        <source>no window centre is left: every possible centre lies within the minimum distance of an accepted window</source>
+        <translation>no window centre is left: every possible centre lies within the minimum distance of an accepted window</translation>
+    </message>
+    <message>
+        <source>sample.txt could not be created</source>
+        <translation>sample.txt could not be created</translation>
+    </message>
+    <message>
+        <source>sample.txt could not be written</source>
+        <translation>sample.txt could not be written</translation>
+    </message>
+    <message>
+        <source>the batch list could not be written</source>
+        <translation>the batch list could not be written</translation>
+    </message>
+    <message>
+        <source>the metrics table could not be written</source>
+        <translation>the metrics table could not be written</translation>
+    </message>
+    <message>
+        <source>a window file could not be written</source>
+        <translation>a window file could not be written</translation>
+    </message>
+    <message>
+        <source>no image loaded</source>
+        <translation>no image loaded</translation>
+    </message>
+    <message>
+        <source>bad parameters</source>
+        <translation>bad parameters</translation>
+    </message>
+    <message>
+        <source>another run writes into the same folder</source>
+        <translation>another run writes into the same folder</translation>
+    </message>
+    <message>
+        <source>habitat classes are for land-cover maps: in a TGA image the dark pixels are habitat</source>
+        <translation>habitat classes are for land-cover maps: in a TGA image the dark pixels are habitat</translation>
+    </message>
+    <message>
+        <source>windows cut from a TGA image are written as text grids (txt) only</source>
+        <translation>windows cut from a TGA image are written as text grids (txt) only</translation>
+    </message>
+    <message>
+        <source>a TGA image has no classes to keep: its windows hold the cover and matrix values</source>
+        <translation>a TGA image has no classes to keep: its windows hold the cover and matrix values</translation>
+    </message>
+    <message>
+        <source>the cover minimum %1 is above the maximum %2</source>
+        <translation>the cover minimum %1 is above the maximum %2</translation>
+    </message>
+    <message>
+        <source>landscapes of %1 cells hold nothing to measure</source>
+        <translation>landscapes of %1 cells hold nothing to measure</translation>
+    </message>
+    <message>
+        <source>landscapes of %1 cells are too large to measure (at most %2 cells)</source>
+        <translation>landscapes of %1 cells are too large to measure (at most %2 cells)</translation>
+    </message>
+    <message>
+        <source>invalid random series: the cover step must be at least 1 and sizes and replicates must not be negative</source>
+        <translation>invalid random series: the cover step must be at least 1 and sizes and replicates must not be negative</translation>
+    </message>
+    <message>
+        <source>the H range needs finite values and a step above 0</source>
+        <translation>the H range needs finite values and a step above 0</translation>
+    </message>
+    <message>
+        <source>the H range asks for more than 100000 H values</source>
+        <translation>the H range asks for more than 100000 H values</translation>
+    </message>
+    <message>
+        <source>cover percentages must lie between 0 and 100</source>
+        <translation>cover percentages must lie between 0 and 100</translation>
+    </message>
+    <message>
+        <source>the size must be between 1 and %1 cells (got %2)</source>
+        <translation>the size must be between 1 and %1 cells (got %2)</translation>
+    </message>
+    <message>
+        <source>the number of replicates must be at least 1</source>
+        <translation>the number of replicates must be at least 1</translation>
+    </message>
+    <message>
+        <source>the number of jobs cannot be negative</source>
+        <translation>the number of jobs cannot be negative</translation>
+    </message>
+    <message>
+        <source>H values %1 and %2 would share the file names of H %3; use a step of at least 0.01</source>
+        <translation>H values %1 and %2 would share the file names of H %3; use a step of at least 0.01</translation>
+    </message>
+    <message>
+        <source>no neutral model named</source>
+        <translation>no neutral model named</translation>
+    </message>
+    <message>
+        <source>no neutral models named</source>
+        <translation>no neutral models named</translation>
+    </message>
+    <message>
+        <source>cover levels must lie between 0 and 100 (got %1)</source>
+        <translation>cover levels must lie between 0 and 100 (got %1)</translation>
+    </message>
+    <message>
+        <source>a cover level is named twice: its files would overwrite each other</source>
+        <translation>a cover level is named twice: its files would overwrite each other</translation>
+    </message>
+    <message>
+        <source>the cover and matrix values must differ</source>
+        <translation>the cover and matrix values must differ</translation>
+    </message>
+    <message>
+        <source>the mask is not of %1 cells</source>
+        <translation>the mask is not of %1 cells</translation>
+    </message>
+    <message>
+        <source>the cell size must be above 0</source>
+        <translation>the cell size must be above 0</translation>
+    </message>
+    <message>
+        <source>name at least one cover level</source>
+        <translation>name at least one cover level</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;: levels are MIN:MAX:STEP with 0 &lt;= MIN &lt;= MAX &lt;= 100 and STEP 1..100</source>
+        <translation>&apos;%1&apos;: levels are MIN:MAX:STEP with 0 &lt;= MIN &lt;= MAX &lt;= 100 and STEP 1..100</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a cover level, a whole percentage 0..100</source>
+        <translation>&apos;%1&apos; is not a cover level, a whole percentage 0..100</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a number</source>
+        <translation>&apos;%1&apos; is not a number</translation>
+    </message>
+    <message>
+        <source>%1 x %2 landscapes of %3 need about %4 GB with %5 job; %6 GB of memory are free</source>
+        <translation>%1 x %2 landscapes of %3 need about %4 GB with %5 job; %6 GB of memory are free</translation>
+    </message>
+    <message>
+        <source>%1 x %2 landscapes of %3 need about %4 GB with %5 jobs; %6 GB of memory are free</source>
+        <translation>%1 x %2 landscapes of %3 need about %4 GB with %5 jobs; %6 GB of memory are free</translation>
+    </message>
+    <message>
+        <source>no windows to compare</source>
+        <translation>no windows to compare</translation>
+    </message>
+    <message>
+        <source>neighbours must be 4 or 8</source>
+        <translation>neighbours must be 4 or 8</translation>
+    </message>
+    <message>
+        <source>two windows are named like %1: their kept landscapes would share names</source>
+        <translation>two windows are named like %1: their kept landscapes would share names</translation>
+    </message>
+    <message>
+        <source>none of the windows can be read (the first: %1)</source>
+        <translation>none of the windows can be read (the first: %1)</translation>
+    </message>
+    <message>
+        <source>no metric to compute</source>
+        <translation>no metric to compute</translation>
+    </message>
+    <message>
+        <source>the cell size must be a positive number</source>
+        <translation>the cell size must be a positive number</translation>
+    </message>
+    <message>
+        <source>a surface holds class and landscape metrics, one value per window: patch metrics have none</source>
+        <translation>a surface holds class and landscape metrics, one value per window: patch metrics have none</translation>
+    </message>
+    <message>
+        <source>%1=%2 is outside %3</source>
+        <translation>%1=%2 is outside %3</translation>
+    </message>
+    <message>
+        <source>%1=%2: &apos;%3&apos; is not a number</source>
+        <translation>%1=%2: &apos;%3&apos; is not a number</translation>
+    </message>
+    <message>
+        <source>%1=%2: &apos;%3&apos; is not a whole number</source>
+        <translation>%1=%2: &apos;%3&apos; is not a whole number</translation>
+    </message>
+    <message>
+        <source>cannot read the source grid %1: %2</source>
+        <translation>cannot read the source grid %1: %2</translation>
+    </message>
+    <message>
+        <source>the source grid %1 is not of %2 cells</source>
+        <translation>the source grid %1 is not of %2 cells</translation>
+    </message>
+    <message>
+        <source>the source grid %1 holds no source cell (a value other than 0 and no-data)</source>
+        <translation>the source grid %1 holds no source cell (a value other than 0 and no-data)</translation>
+    </message>
+    <message>
+        <source>the folder %1 cannot be used: %2</source>
+        <translation>the folder %1 cannot be used: %2</translation>
+    </message>
+    <message>
+        <source>the folder %1 takes no new files: %2</source>
+        <translation>the folder %1 takes no new files: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 is not a folder</translation>
+    </message>
+    <message>
+        <source>the %1 holds a line break or another control character, which would break its lists</source>
+        <translation>the %1 holds a line break or another control character, which would break its lists</translation>
+    </message>
+    <message>
+        <source>the file name %1 is longer than the %2 bytes the file system allows</source>
+        <translation>the file name %1 is longer than the %2 bytes the file system allows</translation>
+    </message>
+    <message>
+        <source>cannot open the folder %1: %2</source>
+        <translation>cannot open the folder %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot lock the folder %1: %2</source>
+        <translation>cannot lock the folder %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot create %1: %2</source>
+        <translation>cannot create %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot create %1</source>
+        <translation>cannot create %1</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>cannot write %1</translation>
+    </message>
+    <message>
+        <source>could not write %1: %2</source>
+        <translation>could not write %1: %2</translation>
+    </message>
+    <message>
+        <source>could not write %1</source>
+        <translation>could not write %1</translation>
+    </message>
+    <message>
+        <source>could not make %1: %2</source>
+        <translation>could not make %1: %2</translation>
+    </message>
+    <message>
+        <source>could not measure %1: %2</source>
+        <translation>could not measure %1: %2</translation>
+    </message>
+    <message>
+        <source>could not build the surface of H %1 number %2: %3</source>
+        <translation>could not build the surface of H %1 number %2: %3</translation>
+    </message>
+    <message>
+        <source>cannot make %1: %2</source>
+        <translation>cannot make %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot remove %1 of the earlier comparison: %2</source>
+        <translation>cannot remove %1 of the earlier comparison: %2</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>no such file</source>
+        <translation>no such file</translation>
+    </message>
+    <message>
+        <source>file too large (%1 bytes)</source>
+        <translation>file too large (%1 bytes)</translation>
+    </message>
+    <message>
+        <source>it holds binary data, not a landscape grid</source>
+        <translation>it holds binary data, not a landscape grid</translation>
+    </message>
+    <message>
+        <source>read error: %1</source>
+        <translation>read error: %1</translation>
+    </message>
+    <message>
+        <source>read error</source>
+        <translation>read error</translation>
+    </message>
+    <message>
+        <source>write failed: %1</source>
+        <translation>write failed: %1</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>not a TGA image: the header is cut short</source>
+        <translation>not a TGA image: the header is cut short</translation>
+    </message>
+    <message>
+        <source>not an uncompressed 24- or 32-bit TGA image</source>
+        <translation>not an uncompressed 24- or 32-bit TGA image</translation>
+    </message>
+    <message>
+        <source>the TGA image is cut short</source>
+        <translation>the TGA image is cut short</translation>
+    </message>
+    <message>
+        <source>no habitat class given</source>
+        <translation>no habitat class given</translation>
+    </message>
+    <message>
+        <source>item %1 is empty</source>
+        <translation>item %1 is empty</translation>
+    </message>
+    <message>
+        <source>the range %1 runs backwards</source>
+        <translation>the range %1 runs backwards</translation>
+    </message>
+    <message>
+        <source>more than %1 classes</source>
+        <translation>more than %1 classes</translation>
+    </message>
+    <message>
+        <source>%1: %2; its parameters: %3</source>
+        <translation>%1: %2; its parameters: %3</translation>
+    </message>
+    <message>
+        <source>%1 %2, default %3</source>
+        <translation>%1 %2, default %3</translation>
+    </message>
+    <message>
+        <source>%1 %2, drawn when absent</source>
+        <translation>%1 %2, drawn when absent</translation>
+    </message>
+    <message>
+        <source>%1 %2, required</source>
+        <translation>%1 %2, required</translation>
+    </message>
+    <message>
+        <source>LIST, each %1</source>
+        <translation>LIST, each %1</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>FILE</translation>
+    </message>
+    <message>
+        <source>%1=%2 is not one of %3</source>
+        <translation>%1=%2 is not one of %3</translation>
+    </message>
+    <message>
+        <source>%1 needs a file name</source>
+        <translation>%1 needs a file name</translation>
+    </message>
+    <message>
+        <source>%1 takes no parameters (&apos;%2&apos;)</source>
+        <translation>%1 takes no parameters (&apos;%2&apos;)</translation>
+    </message>
+    <message>
+        <source>an empty parameter</source>
+        <translation>an empty parameter</translation>
+    </message>
+    <message>
+        <source>unknown parameter &apos;%1&apos;</source>
+        <translation>unknown parameter &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>%1 is required, in %2</source>
+        <translation>%1 is required, in %2</translation>
+    </message>
+    <message>
+        <source>min=%1 is above max=%2</source>
+        <translation>min=%1 is above max=%2</translation>
+    </message>
+    <message>
+        <source>proportions and subdivisions must have as many levels (%1 and %2)</source>
+        <translation>proportions and subdivisions must have as many levels (%1 and %2)</translation>
+    </message>
+    <message>
+        <source>the subdivisions make %1 blocks a side; at most 4096</source>
+        <translation>the subdivisions make %1 blocks a side; at most 4096</translation>
+    </message>
+    <message>
+        <source>periods x lacunarity^(octaves - 1) is above 1024</source>
+        <translation>periods x lacunarity^(octaves - 1) is above 1024</translation>
+    </message>
+    <message>
+        <source>unknown neutral model &apos;%1&apos; (models: %2)</source>
+        <translation>unknown neutral model &apos;%1&apos; (models: %2)</translation>
+    </message>
+    <message>
+        <source>a landscape needs at least one row and one column</source>
+        <translation>a landscape needs at least one row and one column</translation>
+    </message>
+    <message>
+        <source>%1 x %2 cells is above the %3 cells a landscape may hold</source>
+        <translation>%1 x %2 cells is above the %3 cells a landscape may hold</translation>
+    </message>
+    <message>
+        <source>%1 makes landscapes of at most %2 cells a side</source>
+        <translation>%1 makes landscapes of at most %2 cells a side</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened as a map: %2</source>
+        <translation>%1 cannot be opened as a map: %2</translation>
+    </message>
+    <message>
+        <source>no raster format knows it</source>
+        <translation>no raster format knows it</translation>
+    </message>
+    <message>
+        <source>band %1 does not exist: %2 has %3</source>
+        <translation>band %1 does not exist: %2 has %3</translation>
+    </message>
+    <message>
+        <source>no map is open</source>
+        <translation>no map is open</translation>
+    </message>
+    <message>
+        <source>reading %1 failed: %2</source>
+        <translation>reading %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>reading %1 was stopped</source>
+        <translation>reading %1 was stopped</translation>
+    </message>
+    <message>
+        <source>counting the classes of %1 was stopped</source>
+        <translation>counting the classes of %1 was stopped</translation>
+    </message>
+    <message>
+        <source>counting the classes of %1 failed: %2</source>
+        <translation>counting the classes of %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>the window lies outside the map</source>
+        <translation>the window lies outside the map</translation>
+    </message>
+    <message>
+        <source>its cells are rotated or not square</source>
+        <translation>its cells are rotated or not square</translation>
+    </message>
+    <message>
+        <source>it has no coordinate system</source>
+        <translation>it has no coordinate system</translation>
+    </message>
+    <message>
+        <source>its coordinates are degrees</source>
+        <translation>its coordinates are degrees</translation>
+    </message>
+    <message>
+        <source>GDAL cannot read it as a raster</source>
+        <translation>GDAL cannot read it as a raster</translation>
+    </message>
+    <message>
+        <source>it holds no band</source>
+        <translation>it holds no band</translation>
+    </message>
+    <message>
+        <source>its cells could not be read</source>
+        <translation>its cells could not be read</translation>
+    </message>
+    <message>
+        <source>a text grid knows no cell size</source>
+        <translation>a text grid knows no cell size</translation>
+    </message>
+    <message>
+        <source>its frame gives no cell size</source>
+        <translation>its frame gives no cell size</translation>
+    </message>
+    <message>
+        <source>a land-cover map needs its habitat classes (for example 41-43 for NLCD forest)</source>
+        <translation>a land-cover map needs its habitat classes (for example 41-43 for NLCD forest)</translation>
+    </message>
+    <message>
+        <source>the map is too large to sample</source>
+        <translation>the map is too large to sample</translation>
+    </message>
+    <message>
+        <source>every cell of the map is no-data: there is nothing to sample</source>
+        <translation>every cell of the map is no-data: there is nothing to sample</translation>
+    </message>
+    <message>
+        <source>the map&apos;s coordinate system is geographic (degrees): cell sizes and areas of its windows are not metric</source>
+        <translation>the map&apos;s coordinate system is geographic (degrees): cell sizes and areas of its windows are not metric</translation>
+    </message>
+    <message>
+        <source>habitat class %1 does not occur in the map</source>
+        <translation>habitat class %1 does not occur in the map</translation>
+    </message>
+    <message>
+        <source>windows cannot be written: %1</source>
+        <translation>windows cannot be written: %1</translation>
+    </message>
+    <message>
+        <source>not a file: %1</source>
+        <translation>not a file: %1</translation>
+    </message>
+    <message>
+        <source>cannot open %1</source>
+        <translation>cannot open %1</translation>
+    </message>
+    <message>
+        <source>cannot read %1</source>
+        <translation>cannot read %1</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>not NAME COVER X Y [MAPX MAPY]: %1</source>
+        <translation>not NAME COVER X Y [MAPX MAPY]: %1</translation>
+    </message>
+    <message>
+        <source>binary data, not a landscape grid</source>
+        <translation>binary data, not a landscape grid</translation>
+    </message>
+    <message>
+        <source>no values</source>
+        <translation>no values</translation>
+    </message>
+    <message>
+        <source>the file holds no grid</source>
+        <translation>the file holds no grid</translation>
+    </message>
+    <message>
+        <source>%1 is missing</source>
+        <translation>%1 is missing</translation>
+    </message>
+    <message>
+        <source>%1 is longer than %2 bytes</source>
+        <translation>%1 is longer than %2 bytes</translation>
+    </message>
+    <message>
+        <source>%1 holds control characters: the file is not text in UTF-8 or Latin-1</source>
+        <translation>%1 holds control characters: the file is not text in UTF-8 or Latin-1</translation>
+    </message>
+    <message>
+        <source>%1 is not a whole number</source>
+        <translation>%1 is not a whole number</translation>
+    </message>
+    <message>
+        <source>%1 is outside the range of whole numbers the program can hold</source>
+        <translation>%1 is outside the range of whole numbers the program can hold</translation>
+    </message>
+    <message>
+        <source>%1 holds a line break or NUL character</source>
+        <translation>%1 holds a line break or NUL character</translation>
+    </message>
+    <message>
+        <source>line %1 (%2)</source>
+        <translation>line %1 (%2)</translation>
+    </message>
+    <message>
+        <source>the sample name</source>
+        <translation>the sample name</translation>
+    </message>
+    <message>
+        <source>the sample post-string</source>
+        <translation>the sample post-string</translation>
+    </message>
+    <message>
+        <source>the cover value</source>
+        <translation>the cover value</translation>
+    </message>
+    <message>
+        <source>the matrix value</source>
+        <translation>the matrix value</translation>
+    </message>
+    <message>
+        <source>sample name</source>
+        <translation>sample name</translation>
+    </message>
+    <message>
+        <source>sample post-string</source>
+        <translation>sample post-string</translation>
+    </message>
+    <message>
+        <source>cover value</source>
+        <translation>cover value</translation>
+    </message>
+    <message>
+        <source>matrix value</source>
+        <translation>matrix value</translation>
+    </message>
+    <message>
+        <source>post-string</source>
+        <translation>post-string</translation>
+    </message>
+    <message>
+        <source>classes are whole numbers separated by commas, a range written FIRST-LAST (e.g. 11, 41-43, 90; negative classes keep their minus sign: -5--3 is -5 to -3, -5-3 is -5 to 3)</source>
+        <translation>classes are whole numbers separated by commas, a range written FIRST-LAST (e.g. 11, 41-43, 90; negative classes keep their minus sign: -5--3 is -5 to -3, -5-3 is -5 to 3)</translation>
+    </message>
+    <message>
+        <source>%1: classes are whole numbers separated by commas, a range written FIRST-LAST (e.g. 11, 41-43, 90; negative classes keep their minus sign: -5--3 is -5 to -3, -5-3 is -5 to 3).</source>
+        <translation>%1: classes are whole numbers separated by commas, a range written FIRST-LAST (e.g. 11, 41-43, 90; negative classes keep their minus sign: -5--3 is -5 to -3, -5-3 is -5 to 3).</translation>
+    </message>
+</context>
+<context>
+    <name>orvalis::metrics</name>
+    <message>
+        <source>area and edge</source>
+        <translation>area and edge</translation>
+    </message>
+    <message>
+        <source>shape</source>
+        <translation>shape</translation>
+    </message>
+    <message>
+        <source>core area</source>
+        <translation>core area</translation>
+    </message>
+    <message>
+        <source>aggregation</source>
+        <translation>aggregation</translation>
+    </message>
+    <message>
+        <source>diversity</source>
+        <translation>diversity</translation>
+    </message>
+    <message>
+        <source>complexity</source>
+        <translation>complexity</translation>
+    </message>
+    <message>
+        <source>patch area</source>
+        <translation>patch area</translation>
+    </message>
+    <message>
+        <source>ha</source>
+        <translation>ha</translation>
+    </message>
+    <message>
+        <source>cells of the patch x cell area</source>
+        <translation>cells of the patch x cell area</translation>
+    </message>
+    <message>
+        <source>core area index</source>
+        <translation>core area index</translation>
+    </message>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+    <message>
+        <source>core area / area x 100</source>
+        <translation>core area / area x 100</translation>
+    </message>
+    <message>
+        <source>related circumscribing circle</source>
+        <translation>related circumscribing circle</translation>
+    </message>
+    <message>
+        <source>1 - area / area of the smallest circle holding the outer corners of the patch&apos;s cells in its first and last rows and columns</source>
+        <translation>1 - area / area of the smallest circle holding the outer corners of the patch&apos;s cells in its first and last rows and columns</translation>
+    </message>
+    <message>
+        <source>contiguity index</source>
+        <translation>contiguity index</translation>
+    </message>
+    <message>
+        <source>(mean over the patch&apos;s cells of the 3 x 3 template (1 centre, 2 sides, 1 corners) summed over its cells in the patch, minus 1) / 12</source>
+        <translation>(mean over the patch&apos;s cells of the 3 x 3 template (1 centre, 2 sides, 1 corners) summed over its cells in the patch, minus 1) / 12</translation>
+    </message>
+    <message>
+        <source>cells of the patch more than --edge-depth steps across cell sides from any cell outside it (the map&apos;s edge is outside unless --consider-boundary) x cell area</source>
+        <translation>cells of the patch more than --edge-depth steps across cell sides from any cell outside it (the map&apos;s edge is outside unless --consider-boundary) x cell area</translation>
+    </message>
+    <message>
+        <source>Euclidean nearest-neighbour distance</source>
+        <translation>Euclidean nearest-neighbour distance</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>shortest distance between the centres of a cell of the patch and a cell of another patch of its class; NA when its class has one patch</source>
+        <translation>shortest distance between the centres of a cell of the patch and a cell of another patch of its class; NA when its class has one patch</translation>
+    </message>
+    <message>
+        <source>fractal dimension index</source>
+        <translation>fractal dimension index</translation>
+    </message>
+    <message>
+        <source>2 ln(0.25 x perimeter) / ln(area), perimeter in m and area in m²; 1 for a one-cell patch of 1 m</source>
+        <translation>2 ln(0.25 x perimeter) / ln(area), perimeter in m and area in m²; 1 for a one-cell patch of 1 m</translation>
+    </message>
+    <message>
+        <source>radius of gyration</source>
+        <translation>radius of gyration</translation>
+    </message>
+    <message>
+        <source>mean distance between the patch&apos;s cell centres and their centroid (with --cell-center, the patch&apos;s cell nearest it)</source>
+        <translation>mean distance between the patch&apos;s cell centres and their centroid (with --cell-center, the patch&apos;s cell nearest it)</translation>
+    </message>
+    <message>
+        <source>number of core areas</source>
+        <translation>number of core areas</translation>
+    </message>
+    <message>
+        <source>disjunct core areas of the patch, their cells joined by the patch rule</source>
+        <translation>disjunct core areas of the patch, their cells joined by the patch rule</translation>
+    </message>
+    <message>
+        <source>perimeter-area ratio</source>
+        <translation>perimeter-area ratio</translation>
+    </message>
+    <message>
+        <source>m/m²</source>
+        <translation>m/m²</translation>
+    </message>
+    <message>
+        <source>perimeter (m) / area (m²)</source>
+        <translation>perimeter (m) / area (m²)</translation>
+    </message>
+    <message>
+        <source>patch perimeter</source>
+        <translation>patch perimeter</translation>
+    </message>
+    <message>
+        <source>sides of the patch&apos;s cells facing anything but the patch (other classes, the map&apos;s edge, no-data) x cell side</source>
+        <translation>sides of the patch&apos;s cells facing anything but the patch (other classes, the map&apos;s edge, no-data) x cell side</translation>
+    </message>
+    <message>
+        <source>shape index</source>
+        <translation>shape index</translation>
+    </message>
+    <message>
+        <source>0.25 x perimeter / sqrt(area), in cell sides and cells</source>
+        <translation>0.25 x perimeter / sqrt(area), in cell sides and cells</translation>
+    </message>
+    <message>
+        <source>percentage of landscape</source>
+        <translation>percentage of landscape</translation>
+    </message>
+    <message>
+        <source>cells of the class / cells of the landscape x 100</source>
+        <translation>cells of the class / cells of the landscape x 100</translation>
+    </message>
+    <message>
+        <source>number of patches</source>
+        <translation>number of patches</translation>
+    </message>
+    <message>
+        <source>patches of the class</source>
+        <translation>patches of the class</translation>
+    </message>
+    <message>
+        <source>patch density</source>
+        <translation>patch density</translation>
+    </message>
+    <message>
+        <source>per 100 ha</source>
+        <translation>per 100 ha</translation>
+    </message>
+    <message>
+        <source>patches of the class / landscape area (ha) x 100</source>
+        <translation>patches of the class / landscape area (ha) x 100</translation>
+    </message>
+    <message>
+        <source>edge density</source>
+        <translation>edge density</translation>
+    </message>
+    <message>
+        <source>m/ha</source>
+        <translation>m/ha</translation>
+    </message>
+    <message>
+        <source>total edge (te) / landscape area (ha)</source>
+        <translation>total edge (te) / landscape area (ha)</translation>
+    </message>
+    <message>
+        <source>largest patch index</source>
+        <translation>largest patch index</translation>
+    </message>
+    <message>
+        <source>cells of the class&apos;s largest patch / cells of the landscape x 100</source>
+        <translation>cells of the class&apos;s largest patch / cells of the landscape x 100</translation>
+    </message>
+    <message>
+        <source>mean of patch area</source>
+        <translation>mean of patch area</translation>
+    </message>
+    <message>
+        <source>mean of patch area over the class&apos;s patches; NA when any is NA</source>
+        <translation>mean of patch area over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of patch area</source>
+        <translation>standard deviation of patch area</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of patch area over the class&apos;s patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of patch area over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of Euclidean nearest-neighbour distance</source>
+        <translation>mean of Euclidean nearest-neighbour distance</translation>
+    </message>
+    <message>
+        <source>mean of Euclidean nearest-neighbour distance over the class&apos;s patches; NA when any is NA</source>
+        <translation>mean of Euclidean nearest-neighbour distance over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>patch cohesion index</source>
+        <translation>patch cohesion index</translation>
+    </message>
+    <message>
+        <source>(1 - sum p / sum p sqrt(a)) / (1 - 1 / sqrt(N)) x 100 over the class&apos;s patches, p their perimeters in cell sides (the map&apos;s edge and no-data included), a their cells, N the landscape&apos;s cells; NA on a one-cell map</source>
+        <translation>(1 - sum p / sum p sqrt(a)) / (1 - 1 / sqrt(N)) x 100 over the class&apos;s patches, p their perimeters in cell sides (the map&apos;s edge and no-data included), a their cells, N the landscape&apos;s cells; NA on a one-cell map</translation>
+    </message>
+    <message>
+        <source>aggregation index</source>
+        <translation>aggregation index</translation>
+    </message>
+    <message>
+        <source>like sides / the most like sides as many cells can share x 100; NA for a class of one cell</source>
+        <translation>like sides / the most like sides as many cells can share x 100; NA for a class of one cell</translation>
+    </message>
+    <message>
+        <source>clumpiness index</source>
+        <translation>clumpiness index</translation>
+    </message>
+    <message>
+        <source>G = like sides x 2 / (4 n - shortest perimeter of n cells), P = share of the class: (G - P) / P when G &lt; P and P &lt; 0.5, else (G - P) / (1 - P); -1 is maximally dispersed, 1 maximally clumped; NA for one cell or the whole map</source>
+        <translation>G = like sides x 2 / (4 n - shortest perimeter of n cells), P = share of the class: (G - P) / P when G &lt; P and P &lt; 0.5, else (G - P) / (1 - P); -1 is maximally dispersed, 1 maximally clumped; NA for one cell or the whole map</translation>
+    </message>
+    <message>
+        <source>effective mesh size</source>
+        <translation>effective mesh size</translation>
+    </message>
+    <message>
+        <source>sum of squared patch areas / landscape area</source>
+        <translation>sum of squared patch areas / landscape area</translation>
+    </message>
+    <message>
+        <source>landscape division index</source>
+        <translation>landscape division index</translation>
+    </message>
+    <message>
+        <source>1 - sum of squared patch areas / landscape area²</source>
+        <translation>1 - sum of squared patch areas / landscape area²</translation>
+    </message>
+    <message>
+        <source>splitting index</source>
+        <translation>splitting index</translation>
+    </message>
+    <message>
+        <source>landscape area² / sum of squared patch areas</source>
+        <translation>landscape area² / sum of squared patch areas</translation>
+    </message>
+    <message>
+        <source>area-weighted mean radius of gyration</source>
+        <translation>area-weighted mean radius of gyration</translation>
+    </message>
+    <message>
+        <source>mean of the patches&apos; gyrate weighted by their areas</source>
+        <translation>mean of the patches&apos; gyrate weighted by their areas</translation>
+    </message>
+    <message>
+        <source>spanning cluster</source>
+        <translation>spanning cluster</translation>
+    </message>
+    <message>
+        <source>1 when one patch of the class touches both the top and bottom rows, or both the left and right columns; else 0</source>
+        <translation>1 when one patch of the class touches both the top and bottom rows, or both the left and right columns; else 0</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of patch area</source>
+        <translation>coefficient of variation of patch area</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of patch area over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of patch area over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>total (class) area</source>
+        <translation>total (class) area</translation>
+    </message>
+    <message>
+        <source>cells of the class x cell area</source>
+        <translation>cells of the class x cell area</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of core area index</source>
+        <translation>coefficient of variation of core area index</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of core area index over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of core area index over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of core area index</source>
+        <translation>mean of core area index</translation>
+    </message>
+    <message>
+        <source>mean of core area index over the class&apos;s patches; NA when any is NA</source>
+        <translation>mean of core area index over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of core area index</source>
+        <translation>standard deviation of core area index</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of core area index over the class&apos;s patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of core area index over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of related circumscribing circle</source>
+        <translation>coefficient of variation of related circumscribing circle</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of related circumscribing circle over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of related circumscribing circle over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of related circumscribing circle</source>
+        <translation>mean of related circumscribing circle</translation>
+    </message>
+    <message>
+        <source>mean of related circumscribing circle over the class&apos;s patches; NA when any is NA</source>
+        <translation>mean of related circumscribing circle over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of related circumscribing circle</source>
+        <translation>standard deviation of related circumscribing circle</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of related circumscribing circle over the class&apos;s patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of related circumscribing circle over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of contiguity index</source>
+        <translation>coefficient of variation of contiguity index</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of contiguity index over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of contiguity index over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of contiguity index</source>
+        <translation>mean of contiguity index</translation>
+    </message>
+    <message>
+        <source>mean of contiguity index over the class&apos;s patches; NA when any is NA</source>
+        <translation>mean of contiguity index over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of contiguity index</source>
+        <translation>standard deviation of contiguity index</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of contiguity index over the class&apos;s patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of contiguity index over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of core area</source>
+        <translation>coefficient of variation of core area</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of core area over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of core area over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of core area</source>
+        <translation>mean of core area</translation>
+    </message>
+    <message>
+        <source>mean of core area over the class&apos;s patches; NA when any is NA</source>
+        <translation>mean of core area over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of core area</source>
+        <translation>standard deviation of core area</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of core area over the class&apos;s patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of core area over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>core area percentage of landscape</source>
+        <translation>core area percentage of landscape</translation>
+    </message>
+    <message>
+        <source>core cells of the class / cells of the landscape x 100</source>
+        <translation>core cells of the class / cells of the landscape x 100</translation>
+    </message>
+    <message>
+        <source>disjunct core area density</source>
+        <translation>disjunct core area density</translation>
+    </message>
+    <message>
+        <source>ndca / landscape area (ha) x 100</source>
+        <translation>ndca / landscape area (ha) x 100</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of number of disjunct core areas per patch</source>
+        <translation>coefficient of variation of number of disjunct core areas per patch</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of number of disjunct core areas per patch over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of number of disjunct core areas per patch over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of number of disjunct core areas per patch</source>
+        <translation>mean of number of disjunct core areas per patch</translation>
+    </message>
+    <message>
+        <source>mean of number of disjunct core areas per patch over the class&apos;s patches; NA when any is NA</source>
+        <translation>mean of number of disjunct core areas per patch over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of number of disjunct core areas per patch</source>
+        <translation>standard deviation of number of disjunct core areas per patch</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of number of disjunct core areas per patch over the class&apos;s patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of number of disjunct core areas per patch over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of Euclidean nearest-neighbour distance</source>
+        <translation>coefficient of variation of Euclidean nearest-neighbour distance</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of Euclidean nearest-neighbour distance over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of Euclidean nearest-neighbour distance over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of Euclidean nearest-neighbour distance</source>
+        <translation>standard deviation of Euclidean nearest-neighbour distance</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of Euclidean nearest-neighbour distance over the class&apos;s patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of Euclidean nearest-neighbour distance over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of fractal dimension index</source>
+        <translation>coefficient of variation of fractal dimension index</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of fractal dimension index over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of fractal dimension index over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of fractal dimension index</source>
+        <translation>mean of fractal dimension index</translation>
+    </message>
+    <message>
+        <source>mean of fractal dimension index over the class&apos;s patches; NA when any is NA</source>
+        <translation>mean of fractal dimension index over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of fractal dimension index</source>
+        <translation>standard deviation of fractal dimension index</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of fractal dimension index over the class&apos;s patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of fractal dimension index over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of radius of gyration</source>
+        <translation>coefficient of variation of radius of gyration</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of radius of gyration over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of radius of gyration over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of radius of gyration</source>
+        <translation>mean of radius of gyration</translation>
+    </message>
+    <message>
+        <source>mean of radius of gyration over the class&apos;s patches; NA when any is NA</source>
+        <translation>mean of radius of gyration over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of radius of gyration</source>
+        <translation>standard deviation of radius of gyration</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of radius of gyration over the class&apos;s patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of radius of gyration over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>interspersion and juxtaposition index</source>
+        <translation>interspersion and juxtaposition index</translation>
+    </message>
+    <message>
+        <source>evenness of the class&apos;s sides among the other classes: -sum e ln e / ln(m - 1) x 100, e the shares of its sides facing each other class; NA with fewer than 3 classes</source>
+        <translation>evenness of the class&apos;s sides among the other classes: -sum e ln e / ln(m - 1) x 100, e the shares of its sides facing each other class; NA with fewer than 3 classes</translation>
+    </message>
+    <message>
+        <source>landscape shape index</source>
+        <translation>landscape shape index</translation>
+    </message>
+    <message>
+        <source>sides of the class&apos;s outline (other classes, the map&apos;s edge, no-data) / shortest perimeter of as many cells</source>
+        <translation>sides of the class&apos;s outline (other classes, the map&apos;s edge, no-data) / shortest perimeter of as many cells</translation>
+    </message>
+    <message>
+        <source>number of disjunct core areas</source>
+        <translation>number of disjunct core areas</translation>
+    </message>
+    <message>
+        <source>disjunct core areas of the class&apos;s patches</source>
+        <translation>disjunct core areas of the class&apos;s patches</translation>
+    </message>
+    <message>
+        <source>normalized landscape shape index</source>
+        <translation>normalized landscape shape index</translation>
+    </message>
+    <message>
+        <source>(outline - shortest) / (longest - shortest outline as many cells can have in this landscape); NA when undefined</source>
+        <translation>(outline - shortest) / (longest - shortest outline as many cells can have in this landscape); NA when undefined</translation>
+    </message>
+    <message>
+        <source>perimeter-area fractal dimension</source>
+        <translation>perimeter-area fractal dimension</translation>
+    </message>
+    <message>
+        <source>2 / slope of ln(area) regressed on ln(perimeter) over the class&apos;s patches; NA below 10 patches</source>
+        <translation>2 / slope of ln(area) regressed on ln(perimeter) over the class&apos;s patches; NA below 10 patches</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of perimeter-area ratio</source>
+        <translation>coefficient of variation of perimeter-area ratio</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of perimeter-area ratio over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of perimeter-area ratio over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of perimeter-area ratio</source>
+        <translation>mean of perimeter-area ratio</translation>
+    </message>
+    <message>
+        <source>mean of perimeter-area ratio over the class&apos;s patches; NA when any is NA</source>
+        <translation>mean of perimeter-area ratio over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of perimeter-area ratio</source>
+        <translation>standard deviation of perimeter-area ratio</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of perimeter-area ratio over the class&apos;s patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of perimeter-area ratio over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>percentage of like adjacencies</source>
+        <translation>percentage of like adjacencies</translation>
+    </message>
+    <message>
+        <source>like sides counted both ways / all sides of the class&apos;s cells (the map&apos;s edge and no-data included) x 100</source>
+        <translation>like sides counted both ways / all sides of the class&apos;s cells (the map&apos;s edge and no-data included) x 100</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of shape index</source>
+        <translation>coefficient of variation of shape index</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of shape index over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of shape index over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of shape index</source>
+        <translation>mean of shape index</translation>
+    </message>
+    <message>
+        <source>mean of shape index over the class&apos;s patches; NA when any is NA</source>
+        <translation>mean of shape index over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of shape index</source>
+        <translation>standard deviation of shape index</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of shape index over the class&apos;s patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of shape index over the class&apos;s patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>total core area</source>
+        <translation>total core area</translation>
+    </message>
+    <message>
+        <source>core cells of the class&apos;s patches x cell area</source>
+        <translation>core cells of the class&apos;s patches x cell area</translation>
+    </message>
+    <message>
+        <source>total edge</source>
+        <translation>total edge</translation>
+    </message>
+    <message>
+        <source>sides between the class and other classes x cell side (with --count-boundary also those on the map&apos;s edge and facing no-data)</source>
+        <translation>sides between the class and other classes x cell side (with --count-boundary also those on the map&apos;s edge and facing no-data)</translation>
+    </message>
+    <message>
+        <source>total area</source>
+        <translation>total area</translation>
+    </message>
+    <message>
+        <source>cells of the landscape x cell area</source>
+        <translation>cells of the landscape x cell area</translation>
+    </message>
+    <message>
+        <source>patches of every class</source>
+        <translation>patches of every class</translation>
+    </message>
+    <message>
+        <source>patches / landscape area (ha) x 100</source>
+        <translation>patches / landscape area (ha) x 100</translation>
+    </message>
+    <message>
+        <source>cells of the largest patch / cells of the landscape x 100</source>
+        <translation>cells of the largest patch / cells of the landscape x 100</translation>
+    </message>
+    <message>
+        <source>contagion</source>
+        <translation>contagion</translation>
+    </message>
+    <message>
+        <source>(1 + sum g ln g / (2 ln m)) x 100, g the shares of the adjacency matrix (sides counted both ways, like sides on the diagonal, neither the map&apos;s edge nor no-data); NA with fewer than 2 classes</source>
+        <translation>(1 + sum g ln g / (2 ln m)) x 100, g the shares of the adjacency matrix (sides counted both ways, like sides on the diagonal, neither the map&apos;s edge nor no-data); NA with fewer than 2 classes</translation>
+    </message>
+    <message>
+        <source>Shannon&apos;s diversity index</source>
+        <translation>Shannon&apos;s diversity index</translation>
+    </message>
+    <message>
+        <source>-sum p ln p over the classes&apos; shares</source>
+        <translation>-sum p ln p over the classes&apos; shares</translation>
+    </message>
+    <message>
+        <source>sum of the classes&apos; ai x their shares (a class with NA adds 0)</source>
+        <translation>sum of the classes&apos; ai x their shares (a class with NA adds 0)</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of patch area over all patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of patch area over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of patch area over all patches; NA when any is NA</source>
+        <translation>mean of patch area over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of patch area over all patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of patch area over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of core area index over all patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of core area index over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of core area index over all patches; NA when any is NA</source>
+        <translation>mean of core area index over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of core area index over all patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of core area index over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of related circumscribing circle over all patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of related circumscribing circle over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of related circumscribing circle over all patches; NA when any is NA</source>
+        <translation>mean of related circumscribing circle over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of related circumscribing circle over all patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of related circumscribing circle over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>cohesion over every patch</source>
+        <translation>cohesion over every patch</translation>
+    </message>
+    <message>
+        <source>conditional entropy</source>
+        <translation>conditional entropy</translation>
+    </message>
+    <message>
+        <source>bits (--base)</source>
+        <translation>bits (--base)</translation>
+    </message>
+    <message>
+        <source>joint entropy - marginal entropy</source>
+        <translation>joint entropy - marginal entropy</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of contiguity index over all patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of contiguity index over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of contiguity index over all patches; NA when any is NA</source>
+        <translation>mean of contiguity index over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of contiguity index over all patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of contiguity index over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of core area over all patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of core area over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of core area over all patches; NA when any is NA</source>
+        <translation>mean of core area over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of core area over all patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of core area over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of number of disjunct core areas per patch over all patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of number of disjunct core areas per patch over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of number of disjunct core areas per patch over all patches; NA when any is NA</source>
+        <translation>mean of number of disjunct core areas per patch over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of number of disjunct core areas per patch over all patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of number of disjunct core areas per patch over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of Euclidean nearest-neighbour distance over all patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of Euclidean nearest-neighbour distance over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of Euclidean nearest-neighbour distance over all patches; NA when any is NA</source>
+        <translation>mean of Euclidean nearest-neighbour distance over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of Euclidean nearest-neighbour distance over all patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of Euclidean nearest-neighbour distance over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>marginal entropy</source>
+        <translation>marginal entropy</translation>
+    </message>
+    <message>
+        <source>entropy of the adjacency matrix&apos;s column sums (sides counted both ways, neither the map&apos;s edge nor no-data)</source>
+        <translation>entropy of the adjacency matrix&apos;s column sums (sides counted both ways, neither the map&apos;s edge nor no-data)</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of fractal dimension index over all patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of fractal dimension index over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of fractal dimension index over all patches; NA when any is NA</source>
+        <translation>mean of fractal dimension index over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of fractal dimension index over all patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of fractal dimension index over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of radius of gyration over all patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of radius of gyration over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of radius of gyration over all patches; NA when any is NA</source>
+        <translation>mean of radius of gyration over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of radius of gyration over all patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of radius of gyration over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>evenness of the sides between classes among the pairs of classes: -sum e ln e / ln(m (m - 1) / 2) x 100; NA with fewer than 3 classes</source>
+        <translation>evenness of the sides between classes among the pairs of classes: -sum e ln e / ln(m (m - 1) / 2) x 100; NA with fewer than 3 classes</translation>
+    </message>
+    <message>
+        <source>joint entropy</source>
+        <translation>joint entropy</translation>
+    </message>
+    <message>
+        <source>entropy of the adjacency matrix&apos;s entries</source>
+        <translation>entropy of the adjacency matrix&apos;s entries</translation>
+    </message>
+    <message>
+        <source>sides between classes, on the map&apos;s edge and facing no-data / shortest perimeter of the landscape&apos;s cells</source>
+        <translation>sides between classes, on the map&apos;s edge and facing no-data / shortest perimeter of the landscape&apos;s cells</translation>
+    </message>
+    <message>
+        <source>modified Simpson&apos;s diversity index</source>
+        <translation>modified Simpson&apos;s diversity index</translation>
+    </message>
+    <message>
+        <source>-ln sum p²</source>
+        <translation>-ln sum p²</translation>
+    </message>
+    <message>
+        <source>modified Simpson&apos;s evenness index</source>
+        <translation>modified Simpson&apos;s evenness index</translation>
+    </message>
+    <message>
+        <source>msidi / ln m; NA with one class</source>
+        <translation>msidi / ln m; NA with one class</translation>
+    </message>
+    <message>
+        <source>mutual information</source>
+        <translation>mutual information</translation>
+    </message>
+    <message>
+        <source>marginal entropy - conditional entropy</source>
+        <translation>marginal entropy - conditional entropy</translation>
+    </message>
+    <message>
+        <source>disjunct core areas of every patch</source>
+        <translation>disjunct core areas of every patch</translation>
+    </message>
+    <message>
+        <source>2 / slope of ln(area) regressed on ln(perimeter) over every patch; NA below 10 patches</source>
+        <translation>2 / slope of ln(area) regressed on ln(perimeter) over every patch; NA below 10 patches</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of perimeter-area ratio over all patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of perimeter-area ratio over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of perimeter-area ratio over all patches; NA when any is NA</source>
+        <translation>mean of perimeter-area ratio over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of perimeter-area ratio over all patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of perimeter-area ratio over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>like sides / all sides (like sides and sides between classes counted both ways, the map&apos;s edge once; no-data left out) x 100</source>
+        <translation>like sides / all sides (like sides and sides between classes counted both ways, the map&apos;s edge once; no-data left out) x 100</translation>
+    </message>
+    <message>
+        <source>patch richness</source>
+        <translation>patch richness</translation>
+    </message>
+    <message>
+        <source>classes present</source>
+        <translation>classes present</translation>
+    </message>
+    <message>
+        <source>patch richness density</source>
+        <translation>patch richness density</translation>
+    </message>
+    <message>
+        <source>classes / landscape area (ha) x 100</source>
+        <translation>classes / landscape area (ha) x 100</translation>
+    </message>
+    <message>
+        <source>relative mutual information</source>
+        <translation>relative mutual information</translation>
+    </message>
+    <message>
+        <source>mutual information / marginal entropy; 1 when the mutual information is 0</source>
+        <translation>mutual information / marginal entropy; 1 when the mutual information is 0</translation>
+    </message>
+    <message>
+        <source>relative patch richness</source>
+        <translation>relative patch richness</translation>
+    </message>
+    <message>
+        <source>classes / --classes-max x 100; NA without --classes-max</source>
+        <translation>classes / --classes-max x 100; NA without --classes-max</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of shape index over all patches; NA when any is NA</source>
+        <translation>sd / mean x 100 of shape index over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>mean of shape index over all patches; NA when any is NA</source>
+        <translation>mean of shape index over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of shape index over all patches; NA when any is NA</source>
+        <translation>sample standard deviation (n - 1) of shape index over all patches; NA when any is NA</translation>
+    </message>
+    <message>
+        <source>Shannon&apos;s evenness index</source>
+        <translation>Shannon&apos;s evenness index</translation>
+    </message>
+    <message>
+        <source>shdi / ln m; 0 with one class</source>
+        <translation>shdi / ln m; 0 with one class</translation>
+    </message>
+    <message>
+        <source>Simpson&apos;s diversity index</source>
+        <translation>Simpson&apos;s diversity index</translation>
+    </message>
+    <message>
+        <source>1 - sum p² over the classes&apos; shares</source>
+        <translation>1 - sum p² over the classes&apos; shares</translation>
+    </message>
+    <message>
+        <source>Simpson&apos;s evenness index</source>
+        <translation>Simpson&apos;s evenness index</translation>
+    </message>
+    <message>
+        <source>sidi / (1 - 1 / m); NA with one class</source>
+        <translation>sidi / (1 - 1 / m); NA with one class</translation>
+    </message>
+    <message>
+        <source>core cells of every patch x cell area</source>
+        <translation>core cells of every patch x cell area</translation>
+    </message>
+    <message>
+        <source>sides between different classes x cell side (with --count-boundary also those on the map&apos;s edge and facing no-data)</source>
+        <translation>sides between different classes x cell side (with --count-boundary also those on the map&apos;s edge and facing no-data)</translation>
+    </message>
+</context>
+<context>
+    <name>orvalis::models</name>
+    <message>
+        <source>spatially random</source>
+        <translation>spatially random</translation>
+    </message>
+    <message>
+        <source>midpoint displacement</source>
+        <translation>midpoint displacement</translation>
+    </message>
+    <message>
+        <source>Hurst exponent: higher is smoother</source>
+        <translation>Hurst exponent: higher is smoother</translation>
+    </message>
+    <message>
+        <source>fractional Brownian motion (spectral synthesis)</source>
+        <translation>fractional Brownian motion (spectral synthesis)</translation>
+    </message>
+    <message>
+        <source>Gaussian random field (Matern covariance)</source>
+        <translation>Gaussian random field (Matern covariance)</translation>
+    </message>
+    <message>
+        <source>autocorrelation range in cells</source>
+        <translation>autocorrelation range in cells</translation>
+    </message>
+    <message>
+        <source>Matern smoothness nu: 0.5 exponential, large values Gaussian</source>
+        <translation>Matern smoothness nu: 0.5 exponential, large values Gaussian</translation>
+    </message>
+    <message>
+        <source>random cluster nearest-neighbour</source>
+        <translation>random cluster nearest-neighbour</translation>
+    </message>
+    <message>
+        <source>share of cells that form the clusters</source>
+        <translation>share of cells that form the clusters</translation>
+    </message>
+    <message>
+        <source>cluster rule: 4, 8 or NLMpy&apos;s diagonal structure [0 1 1; 1 1 1; 1 1 0]</source>
+        <translation>cluster rule: 4, 8 or NLMpy&apos;s diagonal structure [0 1 1; 1 1 1; 1 1 0]</translation>
+    </message>
+    <message>
+        <source>random element nearest-neighbour</source>
+        <translation>random element nearest-neighbour</translation>
+    </message>
+    <message>
+        <source>number of seed cells, at most the cell count</source>
+        <translation>number of seed cells, at most the cell count</translation>
+    </message>
+    <message>
+        <source>planar gradient</source>
+        <translation>planar gradient</translation>
+    </message>
+    <message>
+        <source>bearing of the gradient in degrees from north</source>
+        <translation>bearing of the gradient in degrees from north</translation>
+    </message>
+    <message>
+        <source>edge gradient</source>
+        <translation>edge gradient</translation>
+    </message>
+    <message>
+        <source>distance gradient</source>
+        <translation>distance gradient</translation>
+    </message>
+    <message>
+        <source>number of random source cells, at most the cell count</source>
+        <translation>number of random source cells, at most the cell count</translation>
+    </message>
+    <message>
+        <source>grid of the landscape&apos;s size whose cells other than 0 and no-data are the sources; replaces n</source>
+        <translation>grid of the landscape&apos;s size whose cells other than 0 and no-data are the sources; replaces n</translation>
+    </message>
+    <message>
+        <source>wave surface</source>
+        <translation>wave surface</translation>
+    </message>
+    <message>
+        <source>complete waves (crest and trough) along the direction</source>
+        <translation>complete waves (crest and trough) along the direction</translation>
+    </message>
+    <message>
+        <source>random rectangular cluster</source>
+        <translation>random rectangular cluster</translation>
+    </message>
+    <message>
+        <source>shortest side in cells</source>
+        <translation>shortest side in cells</translation>
+    </message>
+    <message>
+        <source>longest side in cells</source>
+        <translation>longest side in cells</translation>
+    </message>
+    <message>
+        <source>random curdling</source>
+        <translation>random curdling</translation>
+    </message>
+    <message>
+        <source>share of the still whole blocks cut at each level, separated by &apos;/&apos;</source>
+        <translation>share of the still whole blocks cut at each level, separated by &apos;/&apos;</translation>
+    </message>
+    <message>
+        <source>blocks a side each block is split into at each level, by &apos;/&apos;</source>
+        <translation>blocks a side each block is split into at each level, by &apos;/&apos;</translation>
+    </message>
+    <message>
+        <source>percolation map</source>
+        <translation>percolation map</translation>
+    </message>
+    <message>
+        <source>probability of a habitat cell</source>
+        <translation>probability of a habitat cell</translation>
+    </message>
+    <message>
+        <source>random tessellation (Voronoi mosaic)</source>
+        <translation>random tessellation (Voronoi mosaic)</translation>
+    </message>
+    <message>
+        <source>number of points (tiles)</source>
+        <translation>number of points (tiles)</translation>
+    </message>
+    <message>
+        <source>neighbourhood clustering</source>
+        <translation>neighbourhood clustering</translation>
+    </message>
+    <message>
+        <source>probability for a cell beside a filled one</source>
+        <translation>probability for a cell beside a filled one</translation>
+    </message>
+    <message>
+        <source>probability for a cell with no filled neighbour</source>
+        <translation>probability for a cell with no filled neighbour</translation>
+    </message>
+    <message>
+        <source>number of categories</source>
+        <translation>number of categories</translation>
+    </message>
+    <message>
+        <source>cells that count as beside</source>
+        <translation>cells that count as beside</translation>
+    </message>
+    <message>
+        <source>Perlin noise</source>
+        <translation>Perlin noise</translation>
+    </message>
+    <message>
+        <source>periods of the first octave across the longer side</source>
+        <translation>periods of the first octave across the longer side</translation>
+    </message>
+    <message>
+        <source>number of octaves</source>
+        <translation>number of octaves</translation>
+    </message>
+    <message>
+        <source>period growth per octave</source>
+        <translation>period growth per octave</translation>
+    </message>
+    <message>
+        <source>amplitude factor per octave</source>
+        <translation>amplitude factor per octave</translation>
+    </message>
+    <message>
+        <source>binary space partitioning</source>
+        <translation>binary space partitioning</translation>
+    </message>
+    <message>
+        <source>number of rectangles, at most the cell count</source>
+        <translation>number of rectangles, at most the cell count</translation>
+    </message>
+    <message>
+        <source>which way leaves are halved</source>
+        <translation>which way leaves are halved</translation>
+    </message>
+    <message>
+        <source>largest length to width ratio (not for longest)</source>
+        <translation>largest length to width ratio (not for longest)</translation>
     </message>
 </context>
 <context>
@@ -2172,24 +3971,29 @@ cover %2 %, value %3</translation>
         <source>This comparison will write about %1 into %2. Go on?</source>
         <translation>This comparison will write about %1 into %2. Go on?</translation>
     </message>
-</context>
-<context>
-    <name>NeutralAction</name>
     <message>
-        <source>Neutral landscape…</source>
-        <translation>Neutral landscape…</translation>
+        <source>Neutral landscapes</source>
+        <translation>Neutral landscapes</translation>
     </message>
     <message>
-        <source>The neutral landscapes were not made: %1</source>
-        <translation>The neutral landscapes were not made: %1</translation>
+        <source>%1 of %2 landscapes written</source>
+        <translation>%1 of %2 landscapes written</translation>
     </message>
     <message>
-        <source>Neutral landscapes: %1.</source>
-        <translation>Neutral landscapes: %1.</translation>
+        <source>%1 (%2 of %3)</source>
+        <translation>%1 (%2 of %3)</translation>
     </message>
     <message>
-        <source>The neutral landscapes stopped: %1</source>
-        <translation>The neutral landscapes stopped: %1</translation>
+        <source>; short: %1</source>
+        <translation>; short: %1</translation>
+    </message>
+    <message>
+        <source> and %1 more</source>
+        <translation> and %1 more</translation>
+    </message>
+    <message>
+        <source>the grid is not rectangular: its rows differ in length</source>
+        <translation>the grid is not rectangular: its rows differ in length</translation>
     </message>
 </context>
 </TS>

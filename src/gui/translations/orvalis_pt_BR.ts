@@ -1141,6 +1141,21 @@ x %1, y %2</translation>
     </message>
 </context>
 <context>
+    <name>NeutralAction</name>
+    <message>
+        <source>Neutral landscape…</source>
+        <translation>Paisagem neutra…</translation>
+    </message>
+    <message>
+        <source>The neutral landscapes were not made: %1</source>
+        <translation>As paisagens neutras não foram feitas: %1</translation>
+    </message>
+    <message>
+        <source>The neutral landscapes stopped: %1</source>
+        <translation>A geração das paisagens neutras parou: %1</translation>
+    </message>
+</context>
+<context>
     <name>dialogFbm</name>
     <message>
         <source>Fractal settings</source>
@@ -1245,6 +1260,1790 @@ x %1, y %2</translation>
     <message>
         <source>Also measure the landscape metrics of every landscape, into metrics.csv</source>
         <translation>Medir também as métricas de cada paisagem, em metrics.csv</translation>
+    </message>
+</context>
+<context>
+    <name>orvalis::charts</name>
+    <message>
+        <source>landscape level</source>
+        <translation>nível de paisagem</translation>
+    </message>
+    <message>
+        <source>class %1</source>
+        <translation>classe %1</translation>
+    </message>
+    <message>
+        <source>habitat (%1)</source>
+        <translation>habitat (%1)</translation>
+    </message>
+    <message>
+        <source>matrix (%1)</source>
+        <translation>matriz (%1)</translation>
+    </message>
+    <message>
+        <source>lines: medians; hatched bands: 2.5–97.5 % of the replicates; dots: real windows</source>
+        <translation>linhas: medianas; faixas hachuradas: 2,5–97,5 % das réplicas; pontos: janelas reais</translation>
+    </message>
+    <message>
+        <source>real windows (%1)</source>
+        <translation>janelas reais (%1)</translation>
+    </message>
+    <message>
+        <source>Habitat cover (%)</source>
+        <translation>Cobertura de habitat (%)</translation>
+    </message>
+    <message>
+        <source>Percolation of random landscapes: replicates whose habitat (class %1) spans</source>
+        <translation>Percolação em paisagens aleatórias: réplicas cujo habitat (classe %1) percola</translation>
+    </message>
+    <message>
+        <source>random replicates</source>
+        <translation>réplicas aleatórias</translation>
+    </message>
+    <message>
+        <source>4 neighbours</source>
+        <translation>4 vizinhos</translation>
+    </message>
+    <message>
+        <source>8 neighbours</source>
+        <translation>8 vizinhos</translation>
+    </message>
+    <message>
+        <source>threshold %1</source>
+        <translation>limiar %1</translation>
+    </message>
+    <message>
+        <source>Replicates spanning (%)</source>
+        <translation>Réplicas percolantes (%)</translation>
+    </message>
+</context>
+<context>
+    <name>orvalis::messages</name>
+    <message>
+        <source>no folder was chosen for the window files</source>
+        <translation>nenhuma pasta foi escolhida para os arquivos das janelas</translation>
+    </message>
+    <message>
+        <source>the window must be at least 2 pixels wide</source>
+        <translation>a janela deve ter pelo menos 2 pixels de largura</translation>
+    </message>
+    <message>
+        <source>the cover step must be at least 1</source>
+        <translation>o passo de cobertura deve ser pelo menos 1</translation>
+    </message>
+    <message>
+        <source>a window of %1 pixels does not fit inside the image of %2</source>
+        <translation>uma janela de %1 pixels não cabe na imagem de %2</translation>
+    </message>
+    <message>
+        <source>every cover level got its replicates</source>
+        <translation>todos os níveis de cobertura receberam suas réplicas</translation>
+    </message>
+    <message>
+        <source>the search spent all its tries</source>
+        <translation>a busca esgotou todas as tentativas</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>cancelada</translation>
+    </message>
+    <message>
+        <source>no window centre is left outside the minimum distance of the accepted ones</source>
+        <translation>não resta centro de janela fora da distância mínima das já aceitas</translation>
+    </message>
+    <message>
+        <source>no window centre is left: every possible centre lies within the minimum distance of an accepted window</source>
+        <translation>não resta centro de janela: todo centro possível está dentro da distância mínima de uma janela aceita</translation>
+    </message>
+    <message>
+        <source>sample.txt could not be created</source>
+        <translation>não foi possível criar sample.txt</translation>
+    </message>
+    <message>
+        <source>sample.txt could not be written</source>
+        <translation>não foi possível gravar sample.txt</translation>
+    </message>
+    <message>
+        <source>the batch list could not be written</source>
+        <translation>não foi possível gravar a lista de lote</translation>
+    </message>
+    <message>
+        <source>the metrics table could not be written</source>
+        <translation>não foi possível gravar a tabela de métricas</translation>
+    </message>
+    <message>
+        <source>a window file could not be written</source>
+        <translation>não foi possível gravar um arquivo de janela</translation>
+    </message>
+    <message>
+        <source>no image loaded</source>
+        <translation>nenhuma imagem carregada</translation>
+    </message>
+    <message>
+        <source>bad parameters</source>
+        <translation>parâmetros inválidos</translation>
+    </message>
+    <message>
+        <source>another run writes into the same folder</source>
+        <translation>outra execução grava na mesma pasta</translation>
+    </message>
+    <message>
+        <source>habitat classes are for land-cover maps: in a TGA image the dark pixels are habitat</source>
+        <translation>classes de habitat são para mapas de cobertura do solo: numa imagem TGA os pixels escuros são habitat</translation>
+    </message>
+    <message>
+        <source>windows cut from a TGA image are written as text grids (txt) only</source>
+        <translation>janelas recortadas de uma imagem TGA são gravadas só como grades de texto (txt)</translation>
+    </message>
+    <message>
+        <source>a TGA image has no classes to keep: its windows hold the cover and matrix values</source>
+        <translation>uma imagem TGA não tem classes a manter: suas janelas guardam os valores de cobertura e de matriz</translation>
+    </message>
+    <message>
+        <source>the cover minimum %1 is above the maximum %2</source>
+        <translation>a cobertura mínima %1 é maior que a máxima %2</translation>
+    </message>
+    <message>
+        <source>landscapes of %1 cells hold nothing to measure</source>
+        <translation>paisagens de %1 células não têm nada a medir</translation>
+    </message>
+    <message>
+        <source>landscapes of %1 cells are too large to measure (at most %2 cells)</source>
+        <translation>paisagens de %1 células são grandes demais para medir (no máximo %2 células)</translation>
+    </message>
+    <message>
+        <source>invalid random series: the cover step must be at least 1 and sizes and replicates must not be negative</source>
+        <translation>série aleatória inválida: o passo de cobertura deve ser pelo menos 1 e tamanhos e réplicas não podem ser negativos</translation>
+    </message>
+    <message>
+        <source>the H range needs finite values and a step above 0</source>
+        <translation>o intervalo de H exige valores finitos e um passo maior que 0</translation>
+    </message>
+    <message>
+        <source>the H range asks for more than 100000 H values</source>
+        <translation>o intervalo de H pede mais de 100000 valores de H</translation>
+    </message>
+    <message>
+        <source>cover percentages must lie between 0 and 100</source>
+        <translation>as porcentagens de cobertura devem estar entre 0 e 100</translation>
+    </message>
+    <message>
+        <source>the size must be between 1 and %1 cells (got %2)</source>
+        <translation>o tamanho deve estar entre 1 e %1 células (recebido: %2)</translation>
+    </message>
+    <message>
+        <source>the number of replicates must be at least 1</source>
+        <translation>o número de réplicas deve ser pelo menos 1</translation>
+    </message>
+    <message>
+        <source>the number of jobs cannot be negative</source>
+        <translation>o número de tarefas não pode ser negativo</translation>
+    </message>
+    <message>
+        <source>H values %1 and %2 would share the file names of H %3; use a step of at least 0.01</source>
+        <translation>os valores de H %1 e %2 teriam os mesmos nomes de arquivo de H %3; use um passo de pelo menos 0.01</translation>
+    </message>
+    <message>
+        <source>no neutral model named</source>
+        <translation>nenhum modelo neutro indicado</translation>
+    </message>
+    <message>
+        <source>no neutral models named</source>
+        <translation>nenhum modelo neutro indicado</translation>
+    </message>
+    <message>
+        <source>cover levels must lie between 0 and 100 (got %1)</source>
+        <translation>os níveis de cobertura devem estar entre 0 e 100 (recebido: %1)</translation>
+    </message>
+    <message>
+        <source>a cover level is named twice: its files would overwrite each other</source>
+        <translation>um nível de cobertura aparece duas vezes: seus arquivos se sobrescreveriam</translation>
+    </message>
+    <message>
+        <source>the cover and matrix values must differ</source>
+        <translation>os valores de cobertura e de matriz devem ser diferentes</translation>
+    </message>
+    <message>
+        <source>the mask is not of %1 cells</source>
+        <translation>a máscara não tem %1 células</translation>
+    </message>
+    <message>
+        <source>the cell size must be above 0</source>
+        <translation>o tamanho da célula deve ser maior que 0</translation>
+    </message>
+    <message>
+        <source>name at least one cover level</source>
+        <translation>indique pelo menos um nível de cobertura</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;: levels are MIN:MAX:STEP with 0 &lt;= MIN &lt;= MAX &lt;= 100 and STEP 1..100</source>
+        <translation>&apos;%1&apos;: os níveis são MÍN:MÁX:PASSO com 0 &lt;= MÍN &lt;= MÁX &lt;= 100 e PASSO de 1 a 100</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a cover level, a whole percentage 0..100</source>
+        <translation>&apos;%1&apos; não é um nível de cobertura, uma porcentagem inteira de 0 a 100</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a number</source>
+        <translation>&apos;%1&apos; não é um número</translation>
+    </message>
+    <message>
+        <source>%1 x %2 landscapes of %3 need about %4 GB with %5 job; %6 GB of memory are free</source>
+        <translation>paisagens %1 x %2 de %3 precisam de cerca de %4 GB com %5 tarefa; há %6 GB de memória livres</translation>
+    </message>
+    <message>
+        <source>%1 x %2 landscapes of %3 need about %4 GB with %5 jobs; %6 GB of memory are free</source>
+        <translation>paisagens %1 x %2 de %3 precisam de cerca de %4 GB com %5 tarefas; há %6 GB de memória livres</translation>
+    </message>
+    <message>
+        <source>no windows to compare</source>
+        <translation>nenhuma janela a comparar</translation>
+    </message>
+    <message>
+        <source>neighbours must be 4 or 8</source>
+        <translation>a vizinhança deve ser 4 ou 8</translation>
+    </message>
+    <message>
+        <source>two windows are named like %1: their kept landscapes would share names</source>
+        <translation>duas janelas têm nome como %1: suas paisagens guardadas teriam o mesmo nome</translation>
+    </message>
+    <message>
+        <source>none of the windows can be read (the first: %1)</source>
+        <translation>nenhuma das janelas pode ser lida (a primeira: %1)</translation>
+    </message>
+    <message>
+        <source>no metric to compute</source>
+        <translation>nenhuma métrica a calcular</translation>
+    </message>
+    <message>
+        <source>the cell size must be a positive number</source>
+        <translation>o tamanho da célula deve ser um número positivo</translation>
+    </message>
+    <message>
+        <source>a surface holds class and landscape metrics, one value per window: patch metrics have none</source>
+        <translation>uma superfície contém métricas de classe e de paisagem, um valor por janela: métricas de mancha não têm</translation>
+    </message>
+    <message>
+        <source>%1=%2 is outside %3</source>
+        <translation>%1=%2 está fora de %3</translation>
+    </message>
+    <message>
+        <source>%1=%2: &apos;%3&apos; is not a number</source>
+        <translation>%1=%2: &apos;%3&apos; não é um número</translation>
+    </message>
+    <message>
+        <source>%1=%2: &apos;%3&apos; is not a whole number</source>
+        <translation>%1=%2: &apos;%3&apos; não é um número inteiro</translation>
+    </message>
+    <message>
+        <source>cannot read the source grid %1: %2</source>
+        <translation>não foi possível ler a grade de fontes %1: %2</translation>
+    </message>
+    <message>
+        <source>the source grid %1 is not of %2 cells</source>
+        <translation>a grade de fontes %1 não tem %2 células</translation>
+    </message>
+    <message>
+        <source>the source grid %1 holds no source cell (a value other than 0 and no-data)</source>
+        <translation>a grade de fontes %1 não tem célula-fonte (um valor diferente de 0 e de sem dados)</translation>
+    </message>
+    <message>
+        <source>the folder %1 cannot be used: %2</source>
+        <translation>a pasta %1 não pode ser usada: %2</translation>
+    </message>
+    <message>
+        <source>the folder %1 takes no new files: %2</source>
+        <translation>a pasta %1 não aceita novos arquivos: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 não é uma pasta</translation>
+    </message>
+    <message>
+        <source>the %1 holds a line break or another control character, which would break its lists</source>
+        <translation>o %1 contém uma quebra de linha ou outro caractere de controle, o que quebraria suas listas</translation>
+    </message>
+    <message>
+        <source>the file name %1 is longer than the %2 bytes the file system allows</source>
+        <translation>o nome de arquivo %1 é mais longo que os %2 bytes que o sistema de arquivos permite</translation>
+    </message>
+    <message>
+        <source>cannot open the folder %1: %2</source>
+        <translation>não foi possível abrir a pasta %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot lock the folder %1: %2</source>
+        <translation>não foi possível bloquear a pasta %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot create %1: %2</source>
+        <translation>não foi possível criar %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot create %1</source>
+        <translation>não foi possível criar %1</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>não foi possível gravar %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>não foi possível gravar %1</translation>
+    </message>
+    <message>
+        <source>could not write %1: %2</source>
+        <translation>não foi possível gravar %1: %2</translation>
+    </message>
+    <message>
+        <source>could not write %1</source>
+        <translation>não foi possível gravar %1</translation>
+    </message>
+    <message>
+        <source>could not make %1: %2</source>
+        <translation>não foi possível gerar %1: %2</translation>
+    </message>
+    <message>
+        <source>could not measure %1: %2</source>
+        <translation>não foi possível medir %1: %2</translation>
+    </message>
+    <message>
+        <source>could not build the surface of H %1 number %2: %3</source>
+        <translation>não foi possível construir a superfície de H %1 número %2: %3</translation>
+    </message>
+    <message>
+        <source>cannot make %1: %2</source>
+        <translation>não foi possível criar %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot remove %1 of the earlier comparison: %2</source>
+        <translation>não foi possível remover %1 da comparação anterior: %2</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>não é um arquivo comum</translation>
+    </message>
+    <message>
+        <source>no such file</source>
+        <translation>arquivo inexistente</translation>
+    </message>
+    <message>
+        <source>file too large (%1 bytes)</source>
+        <translation>arquivo grande demais (%1 bytes)</translation>
+    </message>
+    <message>
+        <source>it holds binary data, not a landscape grid</source>
+        <translation>contém dados binários, não uma grade de paisagem</translation>
+    </message>
+    <message>
+        <source>read error: %1</source>
+        <translation>erro de leitura: %1</translation>
+    </message>
+    <message>
+        <source>read error</source>
+        <translation>erro de leitura</translation>
+    </message>
+    <message>
+        <source>write failed: %1</source>
+        <translation>falha na gravação: %1</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>memória insuficiente</translation>
+    </message>
+    <message>
+        <source>not a TGA image: the header is cut short</source>
+        <translation>não é uma imagem TGA: o cabeçalho está incompleto</translation>
+    </message>
+    <message>
+        <source>not an uncompressed 24- or 32-bit TGA image</source>
+        <translation>não é uma imagem TGA sem compressão de 24 ou 32 bits</translation>
+    </message>
+    <message>
+        <source>the TGA image is cut short</source>
+        <translation>a imagem TGA está incompleta</translation>
+    </message>
+    <message>
+        <source>no habitat class given</source>
+        <translation>nenhuma classe de habitat indicada</translation>
+    </message>
+    <message>
+        <source>item %1 is empty</source>
+        <translation>o item %1 está vazio</translation>
+    </message>
+    <message>
+        <source>the range %1 runs backwards</source>
+        <translation>o intervalo %1 está invertido</translation>
+    </message>
+    <message>
+        <source>more than %1 classes</source>
+        <translation>mais de %1 classes</translation>
+    </message>
+    <message>
+        <source>%1: %2; its parameters: %3</source>
+        <translation>%1: %2; seus parâmetros: %3</translation>
+    </message>
+    <message>
+        <source>%1 %2, default %3</source>
+        <translation>%1 %2, padrão %3</translation>
+    </message>
+    <message>
+        <source>%1 %2, drawn when absent</source>
+        <translation>%1 %2, sorteado quando ausente</translation>
+    </message>
+    <message>
+        <source>%1 %2, required</source>
+        <translation>%1 %2, obrigatório</translation>
+    </message>
+    <message>
+        <source>LIST, each %1</source>
+        <translation>LISTA, cada %1</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>ARQUIVO</translation>
+    </message>
+    <message>
+        <source>%1=%2 is not one of %3</source>
+        <translation>%1=%2 não é um de %3</translation>
+    </message>
+    <message>
+        <source>%1 needs a file name</source>
+        <translation>%1 precisa de um nome de arquivo</translation>
+    </message>
+    <message>
+        <source>%1 takes no parameters (&apos;%2&apos;)</source>
+        <translation>%1 não recebe parâmetros (&apos;%2&apos;)</translation>
+    </message>
+    <message>
+        <source>an empty parameter</source>
+        <translation>um parâmetro vazio</translation>
+    </message>
+    <message>
+        <source>unknown parameter &apos;%1&apos;</source>
+        <translation>parâmetro desconhecido &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>%1 is required, in %2</source>
+        <translation>%1 é obrigatório, em %2</translation>
+    </message>
+    <message>
+        <source>min=%1 is above max=%2</source>
+        <translation>min=%1 é maior que max=%2</translation>
+    </message>
+    <message>
+        <source>proportions and subdivisions must have as many levels (%1 and %2)</source>
+        <translation>proportions e subdivisions devem ter o mesmo número de níveis (%1 e %2)</translation>
+    </message>
+    <message>
+        <source>the subdivisions make %1 blocks a side; at most 4096</source>
+        <translation>as subdivisões formam %1 blocos por lado; no máximo 4096</translation>
+    </message>
+    <message>
+        <source>periods x lacunarity^(octaves - 1) is above 1024</source>
+        <translation>periods x lacunarity^(octaves - 1) é maior que 1024</translation>
+    </message>
+    <message>
+        <source>unknown neutral model &apos;%1&apos; (models: %2)</source>
+        <translation>modelo neutro desconhecido &apos;%1&apos; (modelos: %2)</translation>
+    </message>
+    <message>
+        <source>a landscape needs at least one row and one column</source>
+        <translation>uma paisagem precisa de pelo menos uma linha e uma coluna</translation>
+    </message>
+    <message>
+        <source>%1 x %2 cells is above the %3 cells a landscape may hold</source>
+        <translation>%1 x %2 células ultrapassam as %3 células que uma paisagem pode ter</translation>
+    </message>
+    <message>
+        <source>%1 makes landscapes of at most %2 cells a side</source>
+        <translation>%1 gera paisagens de no máximo %2 células por lado</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened as a map: %2</source>
+        <translation>%1 não pode ser aberto como mapa: %2</translation>
+    </message>
+    <message>
+        <source>no raster format knows it</source>
+        <translation>nenhum formato raster o reconhece</translation>
+    </message>
+    <message>
+        <source>band %1 does not exist: %2 has %3</source>
+        <translation>a banda %1 não existe: %2 tem %3</translation>
+    </message>
+    <message>
+        <source>no map is open</source>
+        <translation>nenhum mapa está aberto</translation>
+    </message>
+    <message>
+        <source>reading %1 failed: %2</source>
+        <translation>a leitura de %1 falhou: %2</translation>
+    </message>
+    <message>
+        <source>reading %1 was stopped</source>
+        <translation>a leitura de %1 foi interrompida</translation>
+    </message>
+    <message>
+        <source>counting the classes of %1 was stopped</source>
+        <translation>a contagem das classes de %1 foi interrompida</translation>
+    </message>
+    <message>
+        <source>counting the classes of %1 failed: %2</source>
+        <translation>a contagem das classes de %1 falhou: %2</translation>
+    </message>
+    <message>
+        <source>the window lies outside the map</source>
+        <translation>a janela está fora do mapa</translation>
+    </message>
+    <message>
+        <source>its cells are rotated or not square</source>
+        <translation>suas células estão rotacionadas ou não são quadradas</translation>
+    </message>
+    <message>
+        <source>it has no coordinate system</source>
+        <translation>não tem sistema de coordenadas</translation>
+    </message>
+    <message>
+        <source>its coordinates are degrees</source>
+        <translation>suas coordenadas estão em graus</translation>
+    </message>
+    <message>
+        <source>GDAL cannot read it as a raster</source>
+        <translation>o GDAL não consegue lê-lo como raster</translation>
+    </message>
+    <message>
+        <source>it holds no band</source>
+        <translation>não contém nenhuma banda</translation>
+    </message>
+    <message>
+        <source>its cells could not be read</source>
+        <translation>não foi possível ler suas células</translation>
+    </message>
+    <message>
+        <source>a text grid knows no cell size</source>
+        <translation>uma grade de texto não informa o tamanho da célula</translation>
+    </message>
+    <message>
+        <source>its frame gives no cell size</source>
+        <translation>seu georreferenciamento não informa o tamanho da célula</translation>
+    </message>
+    <message>
+        <source>a land-cover map needs its habitat classes (for example 41-43 for NLCD forest)</source>
+        <translation>um mapa de cobertura do solo precisa de suas classes de habitat (por exemplo 41-43 para floresta no NLCD)</translation>
+    </message>
+    <message>
+        <source>the map is too large to sample</source>
+        <translation>o mapa é grande demais para amostrar</translation>
+    </message>
+    <message>
+        <source>every cell of the map is no-data: there is nothing to sample</source>
+        <translation>todas as células do mapa são sem dados: não há nada a amostrar</translation>
+    </message>
+    <message>
+        <source>the map&apos;s coordinate system is geographic (degrees): cell sizes and areas of its windows are not metric</source>
+        <translation>o sistema de coordenadas do mapa é geográfico (graus): tamanhos de célula e áreas de suas janelas não são métricos</translation>
+    </message>
+    <message>
+        <source>habitat class %1 does not occur in the map</source>
+        <translation>a classe de habitat %1 não ocorre no mapa</translation>
+    </message>
+    <message>
+        <source>windows cannot be written: %1</source>
+        <translation>as janelas não podem ser gravadas: %1</translation>
+    </message>
+    <message>
+        <source>not a file: %1</source>
+        <translation>não é um arquivo: %1</translation>
+    </message>
+    <message>
+        <source>cannot open %1</source>
+        <translation>não foi possível abrir %1</translation>
+    </message>
+    <message>
+        <source>cannot read %1</source>
+        <translation>não foi possível ler %1</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>linha %1: %2</translation>
+    </message>
+    <message>
+        <source>not NAME COVER X Y [MAPX MAPY]: %1</source>
+        <translation>não está no formato NOME COBERTURA X Y [MAPX MAPY]: %1</translation>
+    </message>
+    <message>
+        <source>binary data, not a landscape grid</source>
+        <translation>dados binários, não uma grade de paisagem</translation>
+    </message>
+    <message>
+        <source>no values</source>
+        <translation>nenhum valor</translation>
+    </message>
+    <message>
+        <source>the file holds no grid</source>
+        <translation>o arquivo não contém grade</translation>
+    </message>
+    <message>
+        <source>%1 is missing</source>
+        <translation>%1 está ausente</translation>
+    </message>
+    <message>
+        <source>%1 is longer than %2 bytes</source>
+        <translation>%1 tem mais de %2 bytes</translation>
+    </message>
+    <message>
+        <source>%1 holds control characters: the file is not text in UTF-8 or Latin-1</source>
+        <translation>%1 contém caracteres de controle: o arquivo não é texto em UTF-8 nem em Latin-1</translation>
+    </message>
+    <message>
+        <source>%1 is not a whole number</source>
+        <translation>%1 não é um número inteiro</translation>
+    </message>
+    <message>
+        <source>%1 is outside the range of whole numbers the program can hold</source>
+        <translation>%1 está fora do intervalo de números inteiros que o programa comporta</translation>
+    </message>
+    <message>
+        <source>%1 holds a line break or NUL character</source>
+        <translation>%1 contém uma quebra de linha ou um caractere NUL</translation>
+    </message>
+    <message>
+        <source>line %1 (%2)</source>
+        <translation>linha %1 (%2)</translation>
+    </message>
+    <message>
+        <source>the sample name</source>
+        <translation>o nome da amostra</translation>
+    </message>
+    <message>
+        <source>the sample post-string</source>
+        <translation>o sufixo da amostra</translation>
+    </message>
+    <message>
+        <source>the cover value</source>
+        <translation>o valor de cobertura</translation>
+    </message>
+    <message>
+        <source>the matrix value</source>
+        <translation>o valor de matriz</translation>
+    </message>
+    <message>
+        <source>sample name</source>
+        <translation>nome da amostra</translation>
+    </message>
+    <message>
+        <source>sample post-string</source>
+        <translation>sufixo da amostra</translation>
+    </message>
+    <message>
+        <source>cover value</source>
+        <translation>valor de cobertura</translation>
+    </message>
+    <message>
+        <source>matrix value</source>
+        <translation>valor de matriz</translation>
+    </message>
+    <message>
+        <source>post-string</source>
+        <translation>sufixo</translation>
+    </message>
+    <message>
+        <source>classes are whole numbers separated by commas, a range written FIRST-LAST (e.g. 11, 41-43, 90; negative classes keep their minus sign: -5--3 is -5 to -3, -5-3 is -5 to 3)</source>
+        <translation>as classes são números inteiros separados por vírgulas, um intervalo escrito PRIMEIRA-ÚLTIMA (p. ex. 11, 41-43, 90; classes negativas mantêm o sinal de menos: -5--3 é de -5 a -3, -5-3 é de -5 a 3)</translation>
+    </message>
+    <message>
+        <source>%1: classes are whole numbers separated by commas, a range written FIRST-LAST (e.g. 11, 41-43, 90; negative classes keep their minus sign: -5--3 is -5 to -3, -5-3 is -5 to 3).</source>
+        <translation>%1: as classes são números inteiros separados por vírgulas, um intervalo escrito PRIMEIRA-ÚLTIMA (p. ex. 11, 41-43, 90; classes negativas mantêm o sinal de menos: -5--3 é de -5 a -3, -5-3 é de -5 a 3).</translation>
+    </message>
+</context>
+<context>
+    <name>orvalis::metrics</name>
+    <message>
+        <source>area and edge</source>
+        <translation>área e borda</translation>
+    </message>
+    <message>
+        <source>shape</source>
+        <translation>forma</translation>
+    </message>
+    <message>
+        <source>core area</source>
+        <translation>área central</translation>
+    </message>
+    <message>
+        <source>aggregation</source>
+        <translation>agregação</translation>
+    </message>
+    <message>
+        <source>diversity</source>
+        <translation>diversidade</translation>
+    </message>
+    <message>
+        <source>complexity</source>
+        <translation>complexidade</translation>
+    </message>
+    <message>
+        <source>patch area</source>
+        <translation>área da mancha</translation>
+    </message>
+    <message>
+        <source>ha</source>
+        <translation>ha</translation>
+    </message>
+    <message>
+        <source>cells of the patch x cell area</source>
+        <translation>células da mancha x área da célula</translation>
+    </message>
+    <message>
+        <source>core area index</source>
+        <translation>índice de área central</translation>
+    </message>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+    <message>
+        <source>core area / area x 100</source>
+        <translation>área central / área x 100</translation>
+    </message>
+    <message>
+        <source>related circumscribing circle</source>
+        <translation>círculo circunscrito relacionado</translation>
+    </message>
+    <message>
+        <source>1 - area / area of the smallest circle holding the outer corners of the patch&apos;s cells in its first and last rows and columns</source>
+        <translation>1 - área / área do menor círculo que contém os cantos externos das células da mancha em suas primeiras e últimas linhas e colunas</translation>
+    </message>
+    <message>
+        <source>contiguity index</source>
+        <translation>índice de contiguidade</translation>
+    </message>
+    <message>
+        <source>(mean over the patch&apos;s cells of the 3 x 3 template (1 centre, 2 sides, 1 corners) summed over its cells in the patch, minus 1) / 12</source>
+        <translation>(média, sobre as células da mancha, do molde 3 x 3 (1 centro, 2 lados, 1 cantos) somado sobre suas células na mancha, menos 1) / 12</translation>
+    </message>
+    <message>
+        <source>cells of the patch more than --edge-depth steps across cell sides from any cell outside it (the map&apos;s edge is outside unless --consider-boundary) x cell area</source>
+        <translation>células da mancha a mais de --edge-depth passos, atravessando lados de células, de qualquer célula fora dela (a borda do mapa conta como fora, salvo com --consider-boundary) x área da célula</translation>
+    </message>
+    <message>
+        <source>Euclidean nearest-neighbour distance</source>
+        <translation>distância euclidiana ao vizinho mais próximo</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>shortest distance between the centres of a cell of the patch and a cell of another patch of its class; NA when its class has one patch</source>
+        <translation>menor distância entre os centros de uma célula da mancha e de uma célula de outra mancha da mesma classe; NA quando a classe tem uma só mancha</translation>
+    </message>
+    <message>
+        <source>fractal dimension index</source>
+        <translation>índice de dimensão fractal</translation>
+    </message>
+    <message>
+        <source>2 ln(0.25 x perimeter) / ln(area), perimeter in m and area in m²; 1 for a one-cell patch of 1 m</source>
+        <translation>2 ln(0,25 x perímetro) / ln(área), perímetro em m e área em m²; 1 para uma mancha de uma célula de 1 m</translation>
+    </message>
+    <message>
+        <source>radius of gyration</source>
+        <translation>raio de giração</translation>
+    </message>
+    <message>
+        <source>mean distance between the patch&apos;s cell centres and their centroid (with --cell-center, the patch&apos;s cell nearest it)</source>
+        <translation>distância média entre os centros das células da mancha e seu centroide (com --cell-center, a célula da mancha mais próxima dele)</translation>
+    </message>
+    <message>
+        <source>number of core areas</source>
+        <translation>número de áreas centrais</translation>
+    </message>
+    <message>
+        <source>disjunct core areas of the patch, their cells joined by the patch rule</source>
+        <translation>áreas centrais disjuntas da mancha, com as células unidas pela regra de mancha</translation>
+    </message>
+    <message>
+        <source>perimeter-area ratio</source>
+        <translation>razão perímetro-área</translation>
+    </message>
+    <message>
+        <source>m/m²</source>
+        <translation>m/m²</translation>
+    </message>
+    <message>
+        <source>perimeter (m) / area (m²)</source>
+        <translation>perímetro (m) / área (m²)</translation>
+    </message>
+    <message>
+        <source>patch perimeter</source>
+        <translation>perímetro da mancha</translation>
+    </message>
+    <message>
+        <source>sides of the patch&apos;s cells facing anything but the patch (other classes, the map&apos;s edge, no-data) x cell side</source>
+        <translation>lados das células da mancha voltados para fora dela (outras classes, a borda do mapa, células sem dados) x lado da célula</translation>
+    </message>
+    <message>
+        <source>shape index</source>
+        <translation>índice de forma</translation>
+    </message>
+    <message>
+        <source>0.25 x perimeter / sqrt(area), in cell sides and cells</source>
+        <translation>0,25 x perímetro / sqrt(área), em lados de células e células</translation>
+    </message>
+    <message>
+        <source>percentage of landscape</source>
+        <translation>porcentagem da paisagem</translation>
+    </message>
+    <message>
+        <source>cells of the class / cells of the landscape x 100</source>
+        <translation>células da classe / células da paisagem x 100</translation>
+    </message>
+    <message>
+        <source>number of patches</source>
+        <translation>número de manchas</translation>
+    </message>
+    <message>
+        <source>patches of the class</source>
+        <translation>manchas da classe</translation>
+    </message>
+    <message>
+        <source>patch density</source>
+        <translation>densidade de manchas</translation>
+    </message>
+    <message>
+        <source>per 100 ha</source>
+        <translation>por 100 ha</translation>
+    </message>
+    <message>
+        <source>patches of the class / landscape area (ha) x 100</source>
+        <translation>manchas da classe / área da paisagem (ha) x 100</translation>
+    </message>
+    <message>
+        <source>edge density</source>
+        <translation>densidade de borda</translation>
+    </message>
+    <message>
+        <source>m/ha</source>
+        <translation>m/ha</translation>
+    </message>
+    <message>
+        <source>total edge (te) / landscape area (ha)</source>
+        <translation>borda total (te) / área da paisagem (ha)</translation>
+    </message>
+    <message>
+        <source>largest patch index</source>
+        <translation>índice da maior mancha</translation>
+    </message>
+    <message>
+        <source>cells of the class&apos;s largest patch / cells of the landscape x 100</source>
+        <translation>células da maior mancha da classe / células da paisagem x 100</translation>
+    </message>
+    <message>
+        <source>mean of patch area</source>
+        <translation>média da área da mancha</translation>
+    </message>
+    <message>
+        <source>mean of patch area over the class&apos;s patches; NA when any is NA</source>
+        <translation>média da área da mancha nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of patch area</source>
+        <translation>desvio padrão da área da mancha</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of patch area over the class&apos;s patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) da área da mancha nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of Euclidean nearest-neighbour distance</source>
+        <translation>média da distância euclidiana ao vizinho mais próximo</translation>
+    </message>
+    <message>
+        <source>mean of Euclidean nearest-neighbour distance over the class&apos;s patches; NA when any is NA</source>
+        <translation>média da distância euclidiana ao vizinho mais próximo nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>patch cohesion index</source>
+        <translation>índice de coesão das manchas</translation>
+    </message>
+    <message>
+        <source>(1 - sum p / sum p sqrt(a)) / (1 - 1 / sqrt(N)) x 100 over the class&apos;s patches, p their perimeters in cell sides (the map&apos;s edge and no-data included), a their cells, N the landscape&apos;s cells; NA on a one-cell map</source>
+        <translation>(1 - soma p / soma p sqrt(a)) / (1 - 1 / sqrt(N)) x 100 sobre as manchas da classe, p seus perímetros em lados de células (incluídas a borda do mapa e as células sem dados), a suas células, N as células da paisagem; NA num mapa de uma célula</translation>
+    </message>
+    <message>
+        <source>aggregation index</source>
+        <translation>índice de agregação</translation>
+    </message>
+    <message>
+        <source>like sides / the most like sides as many cells can share x 100; NA for a class of one cell</source>
+        <translation>lados semelhantes / o máximo de lados semelhantes que o mesmo número de células pode compartilhar x 100; NA para uma classe de uma célula</translation>
+    </message>
+    <message>
+        <source>clumpiness index</source>
+        <translation>índice de agrupamento</translation>
+    </message>
+    <message>
+        <source>G = like sides x 2 / (4 n - shortest perimeter of n cells), P = share of the class: (G - P) / P when G &lt; P and P &lt; 0.5, else (G - P) / (1 - P); -1 is maximally dispersed, 1 maximally clumped; NA for one cell or the whole map</source>
+        <translation>G = lados semelhantes x 2 / (4 n - menor perímetro de n células), P = proporção da classe: (G - P) / P quando G &lt; P e P &lt; 0,5, senão (G - P) / (1 - P); -1 é o máximo de dispersão, 1 o máximo de agrupamento; NA para uma célula ou para o mapa inteiro</translation>
+    </message>
+    <message>
+        <source>effective mesh size</source>
+        <translation>tamanho efetivo de malha</translation>
+    </message>
+    <message>
+        <source>sum of squared patch areas / landscape area</source>
+        <translation>soma dos quadrados das áreas das manchas / área da paisagem</translation>
+    </message>
+    <message>
+        <source>landscape division index</source>
+        <translation>índice de divisão da paisagem</translation>
+    </message>
+    <message>
+        <source>1 - sum of squared patch areas / landscape area²</source>
+        <translation>1 - soma dos quadrados das áreas das manchas / área da paisagem²</translation>
+    </message>
+    <message>
+        <source>splitting index</source>
+        <translation>índice de separação</translation>
+    </message>
+    <message>
+        <source>landscape area² / sum of squared patch areas</source>
+        <translation>área da paisagem² / soma dos quadrados das áreas das manchas</translation>
+    </message>
+    <message>
+        <source>area-weighted mean radius of gyration</source>
+        <translation>raio de giração médio ponderado pela área</translation>
+    </message>
+    <message>
+        <source>mean of the patches&apos; gyrate weighted by their areas</source>
+        <translation>média do gyrate das manchas ponderada por suas áreas</translation>
+    </message>
+    <message>
+        <source>spanning cluster</source>
+        <translation>aglomerado percolante</translation>
+    </message>
+    <message>
+        <source>1 when one patch of the class touches both the top and bottom rows, or both the left and right columns; else 0</source>
+        <translation>1 quando uma mancha da classe toca a primeira e a última linha, ou a primeira e a última coluna; senão 0</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of patch area</source>
+        <translation>coeficiente de variação da área da mancha</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of patch area over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / média x 100 da área da mancha nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>total (class) area</source>
+        <translation>área total (da classe)</translation>
+    </message>
+    <message>
+        <source>cells of the class x cell area</source>
+        <translation>células da classe x área da célula</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of core area index</source>
+        <translation>coeficiente de variação do índice de área central</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of core area index over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / média x 100 do índice de área central nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of core area index</source>
+        <translation>média do índice de área central</translation>
+    </message>
+    <message>
+        <source>mean of core area index over the class&apos;s patches; NA when any is NA</source>
+        <translation>média do índice de área central nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of core area index</source>
+        <translation>desvio padrão do índice de área central</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of core area index over the class&apos;s patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) do índice de área central nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of related circumscribing circle</source>
+        <translation>coeficiente de variação do círculo circunscrito relacionado</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of related circumscribing circle over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / média x 100 do círculo circunscrito relacionado nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of related circumscribing circle</source>
+        <translation>média do círculo circunscrito relacionado</translation>
+    </message>
+    <message>
+        <source>mean of related circumscribing circle over the class&apos;s patches; NA when any is NA</source>
+        <translation>média do círculo circunscrito relacionado nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of related circumscribing circle</source>
+        <translation>desvio padrão do círculo circunscrito relacionado</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of related circumscribing circle over the class&apos;s patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) do círculo circunscrito relacionado nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of contiguity index</source>
+        <translation>coeficiente de variação do índice de contiguidade</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of contiguity index over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / média x 100 do índice de contiguidade nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of contiguity index</source>
+        <translation>média do índice de contiguidade</translation>
+    </message>
+    <message>
+        <source>mean of contiguity index over the class&apos;s patches; NA when any is NA</source>
+        <translation>média do índice de contiguidade nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of contiguity index</source>
+        <translation>desvio padrão do índice de contiguidade</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of contiguity index over the class&apos;s patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) do índice de contiguidade nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of core area</source>
+        <translation>coeficiente de variação da área central</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of core area over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / média x 100 da área central nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of core area</source>
+        <translation>média da área central</translation>
+    </message>
+    <message>
+        <source>mean of core area over the class&apos;s patches; NA when any is NA</source>
+        <translation>média da área central nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of core area</source>
+        <translation>desvio padrão da área central</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of core area over the class&apos;s patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) da área central nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>core area percentage of landscape</source>
+        <translation>porcentagem de área central da paisagem</translation>
+    </message>
+    <message>
+        <source>core cells of the class / cells of the landscape x 100</source>
+        <translation>células centrais da classe / células da paisagem x 100</translation>
+    </message>
+    <message>
+        <source>disjunct core area density</source>
+        <translation>densidade de áreas centrais disjuntas</translation>
+    </message>
+    <message>
+        <source>ndca / landscape area (ha) x 100</source>
+        <translation>ndca / área da paisagem (ha) x 100</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of number of disjunct core areas per patch</source>
+        <translation>coeficiente de variação do número de áreas centrais disjuntas por mancha</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of number of disjunct core areas per patch over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / média x 100 do número de áreas centrais disjuntas por mancha nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of number of disjunct core areas per patch</source>
+        <translation>média do número de áreas centrais disjuntas por mancha</translation>
+    </message>
+    <message>
+        <source>mean of number of disjunct core areas per patch over the class&apos;s patches; NA when any is NA</source>
+        <translation>média do número de áreas centrais disjuntas por mancha nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of number of disjunct core areas per patch</source>
+        <translation>desvio padrão do número de áreas centrais disjuntas por mancha</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of number of disjunct core areas per patch over the class&apos;s patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) do número de áreas centrais disjuntas por mancha nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of Euclidean nearest-neighbour distance</source>
+        <translation>coeficiente de variação da distância euclidiana ao vizinho mais próximo</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of Euclidean nearest-neighbour distance over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / média x 100 da distância euclidiana ao vizinho mais próximo nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of Euclidean nearest-neighbour distance</source>
+        <translation>desvio padrão da distância euclidiana ao vizinho mais próximo</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of Euclidean nearest-neighbour distance over the class&apos;s patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) da distância euclidiana ao vizinho mais próximo nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of fractal dimension index</source>
+        <translation>coeficiente de variação do índice de dimensão fractal</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of fractal dimension index over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / média x 100 do índice de dimensão fractal nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of fractal dimension index</source>
+        <translation>média do índice de dimensão fractal</translation>
+    </message>
+    <message>
+        <source>mean of fractal dimension index over the class&apos;s patches; NA when any is NA</source>
+        <translation>média do índice de dimensão fractal nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of fractal dimension index</source>
+        <translation>desvio padrão do índice de dimensão fractal</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of fractal dimension index over the class&apos;s patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) do índice de dimensão fractal nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of radius of gyration</source>
+        <translation>coeficiente de variação do raio de giração</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of radius of gyration over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / média x 100 do raio de giração nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of radius of gyration</source>
+        <translation>média do raio de giração</translation>
+    </message>
+    <message>
+        <source>mean of radius of gyration over the class&apos;s patches; NA when any is NA</source>
+        <translation>média do raio de giração nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of radius of gyration</source>
+        <translation>desvio padrão do raio de giração</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of radius of gyration over the class&apos;s patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) do raio de giração nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>interspersion and juxtaposition index</source>
+        <translation>índice de interspersão e justaposição</translation>
+    </message>
+    <message>
+        <source>evenness of the class&apos;s sides among the other classes: -sum e ln e / ln(m - 1) x 100, e the shares of its sides facing each other class; NA with fewer than 3 classes</source>
+        <translation>equabilidade dos lados da classe entre as demais classes: -soma e ln e / ln(m - 1) x 100, e as proporções de seus lados voltados para cada outra classe; NA com menos de 3 classes</translation>
+    </message>
+    <message>
+        <source>landscape shape index</source>
+        <translation>índice de forma da paisagem</translation>
+    </message>
+    <message>
+        <source>sides of the class&apos;s outline (other classes, the map&apos;s edge, no-data) / shortest perimeter of as many cells</source>
+        <translation>lados do contorno da classe (outras classes, a borda do mapa, células sem dados) / menor perímetro do mesmo número de células</translation>
+    </message>
+    <message>
+        <source>number of disjunct core areas</source>
+        <translation>número de áreas centrais disjuntas</translation>
+    </message>
+    <message>
+        <source>disjunct core areas of the class&apos;s patches</source>
+        <translation>áreas centrais disjuntas das manchas da classe</translation>
+    </message>
+    <message>
+        <source>normalized landscape shape index</source>
+        <translation>índice de forma da paisagem normalizado</translation>
+    </message>
+    <message>
+        <source>(outline - shortest) / (longest - shortest outline as many cells can have in this landscape); NA when undefined</source>
+        <translation>(contorno - menor) / (maior - menor contorno que o mesmo número de células pode ter nesta paisagem); NA quando indefinido</translation>
+    </message>
+    <message>
+        <source>perimeter-area fractal dimension</source>
+        <translation>dimensão fractal perímetro-área</translation>
+    </message>
+    <message>
+        <source>2 / slope of ln(area) regressed on ln(perimeter) over the class&apos;s patches; NA below 10 patches</source>
+        <translation>2 / inclinação da regressão de ln(área) sobre ln(perímetro) nas manchas da classe; NA com menos de 10 manchas</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of perimeter-area ratio</source>
+        <translation>coeficiente de variação da razão perímetro-área</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of perimeter-area ratio over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / média x 100 da razão perímetro-área nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of perimeter-area ratio</source>
+        <translation>média da razão perímetro-área</translation>
+    </message>
+    <message>
+        <source>mean of perimeter-area ratio over the class&apos;s patches; NA when any is NA</source>
+        <translation>média da razão perímetro-área nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of perimeter-area ratio</source>
+        <translation>desvio padrão da razão perímetro-área</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of perimeter-area ratio over the class&apos;s patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) da razão perímetro-área nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>percentage of like adjacencies</source>
+        <translation>porcentagem de adjacências semelhantes</translation>
+    </message>
+    <message>
+        <source>like sides counted both ways / all sides of the class&apos;s cells (the map&apos;s edge and no-data included) x 100</source>
+        <translation>lados semelhantes contados nos dois sentidos / todos os lados das células da classe (incluídas a borda do mapa e as células sem dados) x 100</translation>
+    </message>
+    <message>
+        <source>coefficient of variation of shape index</source>
+        <translation>coeficiente de variação do índice de forma</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of shape index over the class&apos;s patches; NA when any is NA</source>
+        <translation>sd / média x 100 do índice de forma nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of shape index</source>
+        <translation>média do índice de forma</translation>
+    </message>
+    <message>
+        <source>mean of shape index over the class&apos;s patches; NA when any is NA</source>
+        <translation>média do índice de forma nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>standard deviation of shape index</source>
+        <translation>desvio padrão do índice de forma</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of shape index over the class&apos;s patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) do índice de forma nas manchas da classe; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>total core area</source>
+        <translation>área central total</translation>
+    </message>
+    <message>
+        <source>core cells of the class&apos;s patches x cell area</source>
+        <translation>células centrais das manchas da classe x área da célula</translation>
+    </message>
+    <message>
+        <source>total edge</source>
+        <translation>borda total</translation>
+    </message>
+    <message>
+        <source>sides between the class and other classes x cell side (with --count-boundary also those on the map&apos;s edge and facing no-data)</source>
+        <translation>lados entre a classe e outras classes x lado da célula (com --count-boundary também os da borda do mapa e os voltados para células sem dados)</translation>
+    </message>
+    <message>
+        <source>total area</source>
+        <translation>área total</translation>
+    </message>
+    <message>
+        <source>cells of the landscape x cell area</source>
+        <translation>células da paisagem x área da célula</translation>
+    </message>
+    <message>
+        <source>patches of every class</source>
+        <translation>manchas de todas as classes</translation>
+    </message>
+    <message>
+        <source>patches / landscape area (ha) x 100</source>
+        <translation>manchas / área da paisagem (ha) x 100</translation>
+    </message>
+    <message>
+        <source>cells of the largest patch / cells of the landscape x 100</source>
+        <translation>células da maior mancha / células da paisagem x 100</translation>
+    </message>
+    <message>
+        <source>contagion</source>
+        <translation>contágio</translation>
+    </message>
+    <message>
+        <source>(1 + sum g ln g / (2 ln m)) x 100, g the shares of the adjacency matrix (sides counted both ways, like sides on the diagonal, neither the map&apos;s edge nor no-data); NA with fewer than 2 classes</source>
+        <translation>(1 + soma g ln g / (2 ln m)) x 100, g as proporções da matriz de adjacência (lados contados nos dois sentidos, lados semelhantes na diagonal, sem a borda do mapa nem as células sem dados); NA com menos de 2 classes</translation>
+    </message>
+    <message>
+        <source>Shannon&apos;s diversity index</source>
+        <translation>índice de diversidade de Shannon</translation>
+    </message>
+    <message>
+        <source>-sum p ln p over the classes&apos; shares</source>
+        <translation>-soma p ln p sobre as proporções das classes</translation>
+    </message>
+    <message>
+        <source>sum of the classes&apos; ai x their shares (a class with NA adds 0)</source>
+        <translation>soma do ai das classes x suas proporções (uma classe com NA soma 0)</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of patch area over all patches; NA when any is NA</source>
+        <translation>sd / média x 100 da área da mancha em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of patch area over all patches; NA when any is NA</source>
+        <translation>média da área da mancha em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of patch area over all patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) da área da mancha em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of core area index over all patches; NA when any is NA</source>
+        <translation>sd / média x 100 do índice de área central em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of core area index over all patches; NA when any is NA</source>
+        <translation>média do índice de área central em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of core area index over all patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) do índice de área central em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of related circumscribing circle over all patches; NA when any is NA</source>
+        <translation>sd / média x 100 do círculo circunscrito relacionado em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of related circumscribing circle over all patches; NA when any is NA</source>
+        <translation>média do círculo circunscrito relacionado em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of related circumscribing circle over all patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) do círculo circunscrito relacionado em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>cohesion over every patch</source>
+        <translation>cohesion sobre todas as manchas</translation>
+    </message>
+    <message>
+        <source>conditional entropy</source>
+        <translation>entropia condicional</translation>
+    </message>
+    <message>
+        <source>bits (--base)</source>
+        <translation>bits (--base)</translation>
+    </message>
+    <message>
+        <source>joint entropy - marginal entropy</source>
+        <translation>entropia conjunta - entropia marginal</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of contiguity index over all patches; NA when any is NA</source>
+        <translation>sd / média x 100 do índice de contiguidade em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of contiguity index over all patches; NA when any is NA</source>
+        <translation>média do índice de contiguidade em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of contiguity index over all patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) do índice de contiguidade em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of core area over all patches; NA when any is NA</source>
+        <translation>sd / média x 100 da área central em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of core area over all patches; NA when any is NA</source>
+        <translation>média da área central em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of core area over all patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) da área central em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of number of disjunct core areas per patch over all patches; NA when any is NA</source>
+        <translation>sd / média x 100 do número de áreas centrais disjuntas por mancha em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of number of disjunct core areas per patch over all patches; NA when any is NA</source>
+        <translation>média do número de áreas centrais disjuntas por mancha em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of number of disjunct core areas per patch over all patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) do número de áreas centrais disjuntas por mancha em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of Euclidean nearest-neighbour distance over all patches; NA when any is NA</source>
+        <translation>sd / média x 100 da distância euclidiana ao vizinho mais próximo em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of Euclidean nearest-neighbour distance over all patches; NA when any is NA</source>
+        <translation>média da distância euclidiana ao vizinho mais próximo em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of Euclidean nearest-neighbour distance over all patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) da distância euclidiana ao vizinho mais próximo em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>marginal entropy</source>
+        <translation>entropia marginal</translation>
+    </message>
+    <message>
+        <source>entropy of the adjacency matrix&apos;s column sums (sides counted both ways, neither the map&apos;s edge nor no-data)</source>
+        <translation>entropia das somas das colunas da matriz de adjacência (lados contados nos dois sentidos, sem a borda do mapa nem as células sem dados)</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of fractal dimension index over all patches; NA when any is NA</source>
+        <translation>sd / média x 100 do índice de dimensão fractal em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of fractal dimension index over all patches; NA when any is NA</source>
+        <translation>média do índice de dimensão fractal em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of fractal dimension index over all patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) do índice de dimensão fractal em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of radius of gyration over all patches; NA when any is NA</source>
+        <translation>sd / média x 100 do raio de giração em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of radius of gyration over all patches; NA when any is NA</source>
+        <translation>média do raio de giração em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of radius of gyration over all patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) do raio de giração em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>evenness of the sides between classes among the pairs of classes: -sum e ln e / ln(m (m - 1) / 2) x 100; NA with fewer than 3 classes</source>
+        <translation>equabilidade dos lados entre classes entre os pares de classes: -soma e ln e / ln(m (m - 1) / 2) x 100; NA com menos de 3 classes</translation>
+    </message>
+    <message>
+        <source>joint entropy</source>
+        <translation>entropia conjunta</translation>
+    </message>
+    <message>
+        <source>entropy of the adjacency matrix&apos;s entries</source>
+        <translation>entropia dos elementos da matriz de adjacência</translation>
+    </message>
+    <message>
+        <source>sides between classes, on the map&apos;s edge and facing no-data / shortest perimeter of the landscape&apos;s cells</source>
+        <translation>lados entre classes, na borda do mapa e voltados para células sem dados / menor perímetro das células da paisagem</translation>
+    </message>
+    <message>
+        <source>modified Simpson&apos;s diversity index</source>
+        <translation>índice de diversidade de Simpson modificado</translation>
+    </message>
+    <message>
+        <source>-ln sum p²</source>
+        <translation>-ln soma p²</translation>
+    </message>
+    <message>
+        <source>modified Simpson&apos;s evenness index</source>
+        <translation>índice de equabilidade de Simpson modificado</translation>
+    </message>
+    <message>
+        <source>msidi / ln m; NA with one class</source>
+        <translation>msidi / ln m; NA com uma só classe</translation>
+    </message>
+    <message>
+        <source>mutual information</source>
+        <translation>informação mútua</translation>
+    </message>
+    <message>
+        <source>marginal entropy - conditional entropy</source>
+        <translation>entropia marginal - entropia condicional</translation>
+    </message>
+    <message>
+        <source>disjunct core areas of every patch</source>
+        <translation>áreas centrais disjuntas de todas as manchas</translation>
+    </message>
+    <message>
+        <source>2 / slope of ln(area) regressed on ln(perimeter) over every patch; NA below 10 patches</source>
+        <translation>2 / inclinação da regressão de ln(área) sobre ln(perímetro) em todas as manchas; NA com menos de 10 manchas</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of perimeter-area ratio over all patches; NA when any is NA</source>
+        <translation>sd / média x 100 da razão perímetro-área em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of perimeter-area ratio over all patches; NA when any is NA</source>
+        <translation>média da razão perímetro-área em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of perimeter-area ratio over all patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) da razão perímetro-área em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>like sides / all sides (like sides and sides between classes counted both ways, the map&apos;s edge once; no-data left out) x 100</source>
+        <translation>lados semelhantes / todos os lados (lados semelhantes e lados entre classes contados nos dois sentidos, a borda do mapa uma vez; sem as células sem dados) x 100</translation>
+    </message>
+    <message>
+        <source>patch richness</source>
+        <translation>riqueza de manchas</translation>
+    </message>
+    <message>
+        <source>classes present</source>
+        <translation>classes presentes</translation>
+    </message>
+    <message>
+        <source>patch richness density</source>
+        <translation>densidade de riqueza de manchas</translation>
+    </message>
+    <message>
+        <source>classes / landscape area (ha) x 100</source>
+        <translation>classes / área da paisagem (ha) x 100</translation>
+    </message>
+    <message>
+        <source>relative mutual information</source>
+        <translation>informação mútua relativa</translation>
+    </message>
+    <message>
+        <source>mutual information / marginal entropy; 1 when the mutual information is 0</source>
+        <translation>informação mútua / entropia marginal; 1 quando a informação mútua é 0</translation>
+    </message>
+    <message>
+        <source>relative patch richness</source>
+        <translation>riqueza relativa de manchas</translation>
+    </message>
+    <message>
+        <source>classes / --classes-max x 100; NA without --classes-max</source>
+        <translation>classes / --classes-max x 100; NA sem --classes-max</translation>
+    </message>
+    <message>
+        <source>sd / mean x 100 of shape index over all patches; NA when any is NA</source>
+        <translation>sd / média x 100 do índice de forma em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>mean of shape index over all patches; NA when any is NA</source>
+        <translation>média do índice de forma em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>sample standard deviation (n - 1) of shape index over all patches; NA when any is NA</source>
+        <translation>desvio padrão amostral (n - 1) do índice de forma em todas as manchas; NA quando alguma é NA</translation>
+    </message>
+    <message>
+        <source>Shannon&apos;s evenness index</source>
+        <translation>índice de equabilidade de Shannon</translation>
+    </message>
+    <message>
+        <source>shdi / ln m; 0 with one class</source>
+        <translation>shdi / ln m; 0 com uma só classe</translation>
+    </message>
+    <message>
+        <source>Simpson&apos;s diversity index</source>
+        <translation>índice de diversidade de Simpson</translation>
+    </message>
+    <message>
+        <source>1 - sum p² over the classes&apos; shares</source>
+        <translation>1 - soma p² sobre as proporções das classes</translation>
+    </message>
+    <message>
+        <source>Simpson&apos;s evenness index</source>
+        <translation>índice de equabilidade de Simpson</translation>
+    </message>
+    <message>
+        <source>sidi / (1 - 1 / m); NA with one class</source>
+        <translation>sidi / (1 - 1 / m); NA com uma só classe</translation>
+    </message>
+    <message>
+        <source>core cells of every patch x cell area</source>
+        <translation>células centrais de todas as manchas x área da célula</translation>
+    </message>
+    <message>
+        <source>sides between different classes x cell side (with --count-boundary also those on the map&apos;s edge and facing no-data)</source>
+        <translation>lados entre classes diferentes x lado da célula (com --count-boundary também os da borda do mapa e os voltados para células sem dados)</translation>
+    </message>
+</context>
+<context>
+    <name>orvalis::models</name>
+    <message>
+        <source>spatially random</source>
+        <translation>espacialmente aleatório</translation>
+    </message>
+    <message>
+        <source>midpoint displacement</source>
+        <translation>deslocamento do ponto médio</translation>
+    </message>
+    <message>
+        <source>Hurst exponent: higher is smoother</source>
+        <translation>expoente de Hurst: maior é mais suave</translation>
+    </message>
+    <message>
+        <source>fractional Brownian motion (spectral synthesis)</source>
+        <translation>movimento browniano fracionário (síntese espectral)</translation>
+    </message>
+    <message>
+        <source>Gaussian random field (Matern covariance)</source>
+        <translation>campo aleatório gaussiano (covariância de Matérn)</translation>
+    </message>
+    <message>
+        <source>autocorrelation range in cells</source>
+        <translation>alcance da autocorrelação, em células</translation>
+    </message>
+    <message>
+        <source>Matern smoothness nu: 0.5 exponential, large values Gaussian</source>
+        <translation>suavidade nu de Matérn: 0,5 exponencial, valores grandes gaussiana</translation>
+    </message>
+    <message>
+        <source>random cluster nearest-neighbour</source>
+        <translation>agrupamento aleatório por vizinho mais próximo</translation>
+    </message>
+    <message>
+        <source>share of cells that form the clusters</source>
+        <translation>proporção de células que formam os agrupamentos</translation>
+    </message>
+    <message>
+        <source>cluster rule: 4, 8 or NLMpy&apos;s diagonal structure [0 1 1; 1 1 1; 1 1 0]</source>
+        <translation>regra de agrupamento: 4, 8 ou a estrutura diagonal do NLMpy [0 1 1; 1 1 1; 1 1 0]</translation>
+    </message>
+    <message>
+        <source>random element nearest-neighbour</source>
+        <translation>elemento aleatório por vizinho mais próximo</translation>
+    </message>
+    <message>
+        <source>number of seed cells, at most the cell count</source>
+        <translation>número de células-semente, no máximo o número de células</translation>
+    </message>
+    <message>
+        <source>planar gradient</source>
+        <translation>gradiente planar</translation>
+    </message>
+    <message>
+        <source>bearing of the gradient in degrees from north</source>
+        <translation>direção do gradiente em graus a partir do norte</translation>
+    </message>
+    <message>
+        <source>edge gradient</source>
+        <translation>gradiente de borda</translation>
+    </message>
+    <message>
+        <source>distance gradient</source>
+        <translation>gradiente de distância</translation>
+    </message>
+    <message>
+        <source>number of random source cells, at most the cell count</source>
+        <translation>número de células-fonte aleatórias, no máximo o número de células</translation>
+    </message>
+    <message>
+        <source>grid of the landscape&apos;s size whose cells other than 0 and no-data are the sources; replaces n</source>
+        <translation>grade do tamanho da paisagem cujas células diferentes de 0 e sem dados são as fontes; substitui n</translation>
+    </message>
+    <message>
+        <source>wave surface</source>
+        <translation>superfície de ondas</translation>
+    </message>
+    <message>
+        <source>complete waves (crest and trough) along the direction</source>
+        <translation>ondas completas (crista e cavado) ao longo da direção</translation>
+    </message>
+    <message>
+        <source>random rectangular cluster</source>
+        <translation>agrupamento retangular aleatório</translation>
+    </message>
+    <message>
+        <source>shortest side in cells</source>
+        <translation>menor lado, em células</translation>
+    </message>
+    <message>
+        <source>longest side in cells</source>
+        <translation>maior lado, em células</translation>
+    </message>
+    <message>
+        <source>random curdling</source>
+        <translation>coalhamento aleatório (curdling)</translation>
+    </message>
+    <message>
+        <source>share of the still whole blocks cut at each level, separated by &apos;/&apos;</source>
+        <translation>proporção dos blocos ainda inteiros cortados em cada nível, separada por &apos;/&apos;</translation>
+    </message>
+    <message>
+        <source>blocks a side each block is split into at each level, by &apos;/&apos;</source>
+        <translation>blocos por lado em que cada bloco é dividido em cada nível, separados por &apos;/&apos;</translation>
+    </message>
+    <message>
+        <source>percolation map</source>
+        <translation>mapa de percolação</translation>
+    </message>
+    <message>
+        <source>probability of a habitat cell</source>
+        <translation>probabilidade de uma célula de habitat</translation>
+    </message>
+    <message>
+        <source>random tessellation (Voronoi mosaic)</source>
+        <translation>tesselação aleatória (mosaico de Voronoi)</translation>
+    </message>
+    <message>
+        <source>number of points (tiles)</source>
+        <translation>número de pontos (ladrilhos)</translation>
+    </message>
+    <message>
+        <source>neighbourhood clustering</source>
+        <translation>agrupamento por vizinhança</translation>
+    </message>
+    <message>
+        <source>probability for a cell beside a filled one</source>
+        <translation>probabilidade para uma célula ao lado de uma preenchida</translation>
+    </message>
+    <message>
+        <source>probability for a cell with no filled neighbour</source>
+        <translation>probabilidade para uma célula sem vizinho preenchido</translation>
+    </message>
+    <message>
+        <source>number of categories</source>
+        <translation>número de categorias</translation>
+    </message>
+    <message>
+        <source>cells that count as beside</source>
+        <translation>células que contam como vizinhas</translation>
+    </message>
+    <message>
+        <source>Perlin noise</source>
+        <translation>ruído de Perlin</translation>
+    </message>
+    <message>
+        <source>periods of the first octave across the longer side</source>
+        <translation>períodos da primeira oitava ao longo do lado maior</translation>
+    </message>
+    <message>
+        <source>number of octaves</source>
+        <translation>número de oitavas</translation>
+    </message>
+    <message>
+        <source>period growth per octave</source>
+        <translation>crescimento do período por oitava</translation>
+    </message>
+    <message>
+        <source>amplitude factor per octave</source>
+        <translation>fator de amplitude por oitava</translation>
+    </message>
+    <message>
+        <source>binary space partitioning</source>
+        <translation>particionamento binário do espaço</translation>
+    </message>
+    <message>
+        <source>number of rectangles, at most the cell count</source>
+        <translation>número de retângulos, no máximo o número de células</translation>
+    </message>
+    <message>
+        <source>which way leaves are halved</source>
+        <translation>direção em que as folhas são divididas ao meio</translation>
+    </message>
+    <message>
+        <source>largest length to width ratio (not for longest)</source>
+        <translation>maior razão entre comprimento e largura (não para longest)</translation>
     </message>
 </context>
 <context>
@@ -2172,24 +3971,29 @@ cobertura %2 %, valor %3</translation>
         <source>This comparison will write about %1 into %2. Go on?</source>
         <translation>Esta comparação vai gravar cerca de %1 em %2. Continuar?</translation>
     </message>
-</context>
-<context>
-    <name>NeutralAction</name>
     <message>
-        <source>Neutral landscape…</source>
-        <translation>Paisagem neutra…</translation>
+        <source>Neutral landscapes</source>
+        <translation>Paisagens neutras</translation>
     </message>
     <message>
-        <source>The neutral landscapes were not made: %1</source>
-        <translation>As paisagens neutras não foram feitas: %1</translation>
+        <source>%1 of %2 landscapes written</source>
+        <translation>%1 de %2 paisagens gravadas</translation>
     </message>
     <message>
-        <source>Neutral landscapes: %1.</source>
-        <translation>Paisagens neutras: %1.</translation>
+        <source>%1 (%2 of %3)</source>
+        <translation>%1 (%2 de %3)</translation>
     </message>
     <message>
-        <source>The neutral landscapes stopped: %1</source>
-        <translation>A geração das paisagens neutras parou: %1</translation>
+        <source>; short: %1</source>
+        <translation>; incompletos: %1</translation>
+    </message>
+    <message>
+        <source> and %1 more</source>
+        <translation> e mais %1</translation>
+    </message>
+    <message>
+        <source>the grid is not rectangular: its rows differ in length</source>
+        <translation>a grade não é retangular: suas linhas têm comprimentos diferentes</translation>
     </message>
 </context>
 </TS>
