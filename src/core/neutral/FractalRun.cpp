@@ -196,7 +196,7 @@ FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSourc
     RunRecord record;
     if (p.metrics)
         record.keepMetrics((p.folder / "metrics.csv").string(), *p.metrics);
-    if (result.message.empty() && !record.begin())
+    if (result.message.empty() && !record.beginAtFirstFile())
         result.message = withReason("cannot create " + record.failedListName(), record.error());
     if (!result.message.empty()) {
         result.status = RunStatus::Refused;
@@ -224,7 +224,8 @@ FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSourc
     result.asked = static_cast<long long>(hValues.size()) * fractalLevelCount(p.cover) * p.replicates;
     // What each H got against what it asked, whenever the run ends.
     auto finish = [&]() -> FractalRunResult& {
-        if (!record.finish() && !result.failed()) {
+        // A run that fails before its first landscape leaves the earlier table as it was.
+        if (!record.end(result) && !result.failed()) {
             result.status = RunStatus::Failed;
             result.message = withReason("could not write " + record.failedListName(), record.error());
         }

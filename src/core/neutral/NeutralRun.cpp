@@ -374,7 +374,7 @@ RunResult runNeutralLandscapes(const NeutralRunParameters& p, RandomSource&, Run
     RunRecord record(neutralBatchListName(p), p.postString);
     if (p.metrics)
         record.keepMetrics(metricsTableBeside(record.batchList()), *p.metrics, p.cellSize);
-    if (result.message.empty() && !record.begin())
+    if (result.message.empty() && !record.beginAtFirstFile())
         result.message = withReason("cannot create " + record.failedListName(), record.error());
     if (!result.message.empty()) {
         result.status = RunStatus::Refused;
@@ -424,7 +424,8 @@ RunResult runNeutralLandscapes(const NeutralRunParameters& p, RandomSource&, Run
             ++done;
         }
     }
-    if (!record.finish() && !result.failed()) {
+    // A run that fails before its first landscape leaves the earlier lists as they were.
+    if (!record.end(result) && !result.failed()) {
         result.status = RunStatus::Failed;
         result.message = withReason("cannot write " + record.failedListName(), record.error());
     }
