@@ -164,7 +164,7 @@ void thresholdedCells(const MidpointSurface& surface, double threshold, int matr
 }
 
 bool writeThresholdedGrid(const MidpointSurface& surface, const std::string& fileName, double threshold,
-                          int matrixValue, int coverValue, std::string* error)
+                          int matrixValue, int coverValue, std::string* error, const BeforeNaming& beforeNaming)
 {
     const int size = surface.size();
     LandscapeWriter writer;
@@ -175,7 +175,7 @@ bool writeThresholdedGrid(const MidpointSurface& surface, const std::string& fil
         ok = writer.writeLine(line);
     }
     if (ok)
-        ok = writer.close();
+        ok = writer.close(beforeNaming);
     if (!ok) {
         if (error)
             *error = writer.error();
@@ -262,7 +262,7 @@ FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSourc
                 std::string why;
                 if (!writeThresholdedGrid(built->surface, name,
                                           thresholds[static_cast<std::size_t>(planned.threshold)], p.matrixValue,
-                                          p.coverValue, &why)) {
+                                          p.coverValue, &why, [&] { return record.replaceEarlier(); })) {
                     result.status = RunStatus::Failed;
                     result.message = "could not write " + name + ": " + why;
                     return finish();

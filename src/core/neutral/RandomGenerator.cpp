@@ -107,7 +107,7 @@ RandomGenerator::Outcome RandomGenerator::writeLandscape(int replicate, int cove
             return Outcome::Cancelled;
         }
     }
-    if (!writer.close()) {
+    if (!writer.close([this] { return record_.replaceEarlier(); })) {
         const std::string why = writer.error();
         writer.discard();
         return fail(result, name, why);

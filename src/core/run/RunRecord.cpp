@@ -70,7 +70,7 @@ std::string RunRecord::failedListName() const
 
 bool RunRecord::begin(const std::string& logPath)
 {
-    return prepare(logPath) && putInPlace();
+    return prepare(logPath) && replaceEarlier();
 }
 
 bool RunRecord::beginAtFirstFile(const std::string& logPath)
@@ -129,7 +129,7 @@ std::string RunRecord::pathOf(List list) const
     return {};
 }
 
-bool RunRecord::putInPlace()
+bool RunRecord::replaceEarlier()
 {
     // Every list is made: only now do the earlier ones give way, each in one step.
     std::vector<std::pair<List, std::string>> waiting = std::move(waiting_);
@@ -176,8 +176,8 @@ bool RunRecord::addFile(const std::string& name, const std::string& logLine)
 
 bool RunRecord::addFile(const std::string& name, const LandscapeGrid& grid, const std::string& logLine)
 {
-    // Before the measuring: the earlier lists give way as soon after the file is named as can be.
-    if (!putInPlace())
+    // Done by the first file's writer already, when it was given the chance.
+    if (!replaceEarlier())
         return false;
     std::string rows;
     if (table_) {
@@ -193,7 +193,7 @@ bool RunRecord::addFile(const std::string& name, const LandscapeGrid& grid, cons
 
 bool RunRecord::addMeasuredFile(const std::string& name, const std::string& rows, const std::string& logLine)
 {
-    if (!putInPlace())
+    if (!replaceEarlier())
         return false;
     if (log_ && !append(log_, logLine + "\n", List::Log))
         return false;
@@ -207,7 +207,7 @@ bool RunRecord::addMeasuredFile(const std::string& name, const std::string& rows
 
 bool RunRecord::finish()
 {
-    bool ok = putInPlace();
+    bool ok = replaceEarlier();
     for (auto [file, list] : {std::pair{&log_, List::Log}, std::pair{&list_, List::BatchList},
                               std::pair{&tableFile_, List::Metrics}}) {
         if (!*file)

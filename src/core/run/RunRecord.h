@@ -38,6 +38,9 @@ public:
     // ends well: a run that fails before its first file is complete ends with end() and
     // changes nothing.
     bool beginAtFirstFile(const std::string& logPath = {});
+    // Puts the new lists in place of the earlier ones, once: passed to the writer of the run's
+    // first file, so that they give way just before it takes its name.
+    bool replaceEarlier();
     // Closes the lists as the run ended: a failed run that added no file drops the new ones,
     // so that the earlier lists stay, and says so in result.message; otherwise finish().
     bool end(RunResult& result);
@@ -68,7 +71,6 @@ public:
 private:
     bool fail(List list, int err);
     bool prepare(const std::string& logPath);
-    bool putInPlace();
     std::string pathOf(List list) const;
     bool append(std::FILE* file, const std::string& line, List list);
 
