@@ -80,7 +80,14 @@ INSTANTIATE_TEST_SUITE_P(
         FailedStart{{"sites_NoSiteInsideTheMap"}, "sites", "map.asc plots.csv --radius 10 --output w/sites.csv", "", {},
                     1, "no site could be measured; w/sites.csv was left as it was"},
         FailedStart{{"surface_OutputNamedAfterItsMap"}, "surface", "map.asc --window 3 --metrics shdi --output ./map.asc",
-                    "", {}, 2, "the surface would replace map.asc"}),
+                    "", {}, 2, "the surface would replace map.asc"},
+        FailedStart{{"surface_MergeOutputNamedAfterAPart"}, "surface", "--merge p1.tif p2.tif --output ./p1.tif", "",
+                    [](const TempDir& d) {
+                        for (const char* k : {"1", "2"})
+                            runCli(d, "surface", std::string("map.asc --window 3 --metrics shdi --tile ") + k +
+                                                     "/2 --output p" + k + ".tif");
+                    },
+                    2, "the surface would replace p1.tif"}),
     CaseName());
 
 }  // namespace
