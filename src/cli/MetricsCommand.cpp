@@ -7,6 +7,7 @@
 #include "core/map/RasterWindows.h"
 #include "core/map/RasterGrid.h"
 #include "core/metrics/LandscapeMetrics.h"
+#include "core/run/RunChecks.h"
 #include "core/sampler/SampleRun.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <cstring>
+#include <filesystem>
 #include <atomic>
 #include <cstdio>
 #include <mutex>
@@ -255,6 +257,12 @@ int runMetricsCommand(const MetricsOptionsCli& o)
         std::fprintf(stderr, "orvalis-cli metrics: the table would replace %s; name another with --output\n",
                      input.c_str());
         return 2;
+    }
+    // A table that cannot be written is known before the measuring, which may take long.
+    if (const std::string why = o.output == "-" ? std::string() : checkOutputFolder(std::filesystem::path(o.output).parent_path());
+        !why.empty()) {
+        std::fprintf(stderr, "orvalis-cli metrics: cannot write %s: %s\n", o.output.c_str(), why.c_str());
+        return 1;
     }
     std::string why;
     const std::optional<MetricsOptions> options = metricsOptionsOf(o.choice, &why);
