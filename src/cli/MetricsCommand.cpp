@@ -259,8 +259,8 @@ int runMetricsCommand(const MetricsOptionsCli& o)
         return 2;
     }
     // A table that cannot be written is known before the measuring, which may take long.
-    if (const std::string why = o.output == "-" ? std::string() : checkOutputFolder(std::filesystem::path(o.output).parent_path());
-        !why.empty()) {
+    const std::string folder = std::filesystem::path(o.output).parent_path().string();
+    if (const std::string why = o.output == "-" ? std::string() : checkOutputFolder(folder); !why.empty()) {
         std::fprintf(stderr, "orvalis-cli metrics: cannot write %s: %s\n", o.output.c_str(), why.c_str());
         return 1;
     }
