@@ -316,6 +316,18 @@ std::string HelpFormatter::make_subcommand(const CLI::App* sub) const
     return out.str();
 }
 
+std::string inputReplacedBy(const std::string& output, const std::vector<std::string>& inputs)
+{
+    if (output == "-")
+        return {};
+    for (const std::string& input : inputs) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(output, input, ec))
+            return input;
+    }
+    return {};
+}
+
 int runExitStatus(const char* command, bool ok, const std::string& error, bool cancelled, const char* interrupted)
 {
     if (!ok) {

@@ -107,6 +107,10 @@ public:
     std::string make_subcommand(const CLI::App* sub) const override;
 };
 
+// The input that a table or a surface written to output would replace (the same file under
+// any name), or empty: such a run is refused before it reads anything.
+std::string inputReplacedBy(const std::string& output, const std::vector<std::string>& inputs);
+
 // Says on standard error why a run failed or that it was interrupted (with what stays, as
 // `interrupted` puts it), and gives the run's exit status.
 int runExitStatus(const char* command, bool ok, const std::string& error, bool cancelled, const char* interrupted);

@@ -46,20 +46,21 @@ std::optional<double> rasterCellSize(const std::string& path)
 }
 
 bool writeAsciiGrid(const std::string& path, const WindowGrid& grid, const GeoTransform& window,
-                    const std::string& esriWkt, std::string* error, std::int64_t* noDataWritten)
+                    const std::string& esriWkt, std::string* error, std::int64_t* noDataWritten,
+                    const BeforeNaming& beforeNaming)
 {
     std::string why;
     if (const cli::GdalApi* api = gdal(why))
-        return api->writeAsciiGrid(path, grid, window, esriWkt, error, noDataWritten);
+        return api->writeAsciiGrid(path, grid, window, esriWkt, error, noDataWritten, beforeNaming);
     return missing(error, why);
 }
 
 bool writeGeoTiff(const std::string& path, const WindowGrid& grid, const std::optional<GeoTransform>& window,
-                  const std::string& wkt, std::string* error)
+                  const std::string& wkt, std::string* error, const BeforeNaming& beforeNaming)
 {
     std::string why;
     if (const cli::GdalApi* api = gdal(why))
-        return api->writeGeoTiff(path, grid, window, wkt, error);
+        return api->writeGeoTiff(path, grid, window, wkt, error, beforeNaming);
     return missing(error, why);
 }
 

@@ -7,6 +7,7 @@
 #include "core/map/RasterWindows.h"
 #include "core/map/RasterGrid.h"
 #include "core/metrics/LandscapeMetrics.h"
+#include "core/run/RunChecks.h"
 #include "core/sampler/SampleRun.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <cstring>
+#include <filesystem>
 #include <atomic>
 #include <cstdio>
 #include <mutex>
@@ -248,6 +250,20 @@ int runMetricsCommand(const MetricsOptionsCli& o)
         std::fprintf(stderr, "orvalis-cli metrics: no files to measure\nTry 'orvalis-cli metrics --help'.\n");
         return 2;
     }
+    std::vector<std::string> inputs = files;
+    if (!o.list.empty())
+        inputs.push_back(o.list);
+    if (const std::string input = inputReplacedBy(o.output, inputs); !input.empty()) {
+        std::fprintf(stderr, "orvalis-cli metrics: the table would replace %s; name another with --output\n",
+                     input.c_str());
+        return 2;
+    }
+    // A table that cannot be written is known before the measuring, which may take long.
+    const std::string folder = std::filesystem::path(o.output).parent_path().string();
+    if (const std::string why = o.output == "-" ? std::string() : checkOutputFolder(folder); !why.empty()) {
+        std::fprintf(stderr, "orvalis-cli metrics: cannot write %s: %s\n", o.output.c_str(), why.c_str());
+        return 1;
+    }
     std::string why;
     const std::optional<MetricsOptions> options = metricsOptionsOf(o.choice, &why);
     if (!options) {
@@ -321,15 +337,21 @@ int runMetricsCommand(const MetricsOptionsCli& o)
         std::fwrite(table.data(), 1, table.size(), stdout);
         return std::fflush(stdout) == 0 ? status : 1;
     }
+    const auto good = static_cast<std::size_t>(
+        std::count_if(measured.begin(), measured.end(), [](const Measured& m) { return m.error.empty(); }));
+    // Not one file measured: the earlier table is worth more than a header.
+    if (good == 0) {
+        std::fprintf(stderr, "orvalis-cli metrics: no file could be measured; %s was left as it was\n",
+                     o.output.c_str());
+        return 1;
+    }
     // The table appears under its name only when whole.
     if (!writeWholeFile(o.output, table)) {
         std::fprintf(stderr, "orvalis-cli metrics: cannot write %s: %s\n", o.output.c_str(), std::strerror(errno));
         return 1;
     }
-    std::printf("%zu of %zu file%s measured; table %s\n",
-                static_cast<std::size_t>(std::count_if(measured.begin(), measured.end(),
-                                                       [](const Measured& m) { return m.error.empty(); })),
-                files.size(), files.size() == 1 ? "" : "s", o.output.c_str());
+    std::printf("%zu of %zu file%s measured; table %s\n", good, files.size(), files.size() == 1 ? "" : "s",
+                o.output.c_str());
     return status;
 }
 

@@ -84,10 +84,8 @@ CLI::App* addSitesCommand(CLI::App& app, SitesOptions& o)
         if (!o.habitat.empty() && !habitat.parse(o.habitat, &why))
             throw CLI::ValidationError("--habitat", why);
         // The default table name is a likely name for the sites file itself.
-        std::error_code ec;
-        for (const std::string* input : {&o.sites, &o.map})
-            if (o.output != "-" && std::filesystem::equivalent(o.output, *input, ec))
-                throw CLI::ValidationError("--output", "the table would replace " + *input + "; name another with --output");
+        if (const std::string input = inputReplacedBy(o.output, {o.sites, o.map}); !input.empty())
+            throw CLI::ValidationError("--output", "the table would replace " + input + "; name another with --output");
     });
     cmd->footer("A site outside the map or without coordinates is named and the others are measured; a buffer\n"
                 "reaching past the map's edge gets a warning naming its site.\n"
@@ -169,6 +167,12 @@ int runSitesCommand(const SitesOptions& o)
         std::fprintf(stderr, "orvalis-cli sites: %s: %s\n", o.map.c_str(), why.c_str());
         if (!toStdout)
             std::remove(temporary.c_str());
+        return 1;
+    }
+    // Not one site measured: the earlier table is worth more than a header.
+    if (!toStdout && measured == 0 && failed > 0 && !cancelled) {
+        std::remove(temporary.c_str());
+        std::fprintf(stderr, "orvalis-cli sites: no site could be measured; %s was left as it was\n", o.output.c_str());
         return 1;
     }
     if (cancelled || !written || (!toStdout && !replaceWith(temporary, o.output))) {

@@ -100,6 +100,12 @@ CLI::App* addSurfaceCommand(CLI::App& app, SurfaceOptions& o)
     window->option_text("SIZE");
     merge->option_text("PART...");
     cmd->callback([&o, merge, metrics] {
+        // The file is put in place only when whole, which would leave no map or part to read again.
+        std::vector<std::string> inputs = o.merge;
+        if (!o.map.empty())
+            inputs.push_back(o.map);
+        if (const std::string input = inputReplacedBy(o.output, inputs); !input.empty())
+            throw CLI::ValidationError("--output", "the surface would replace " + input + "; name another with --output");
         if (merge->count() > 0)
             return;
         if (o.map.empty())

@@ -213,12 +213,16 @@ bool LandscapeWriter::writeText(const char* text, std::size_t bytes)
     return true;
 }
 
-bool LandscapeWriter::close()
+bool LandscapeWriter::close(const BeforeNaming& beforeNaming)
 {
     if (!file_)
         return !failed_;
     flushBuffer();
     errno = 0;
+    if (!failed_ && std::fflush(file_) != 0)
+        fail("write failed", errno);
+    if (!failed_ && beforeNaming && !beforeNaming())
+        fail("cannot put the file in place", errno);
     bool namedNow = false;
     if (!failed_ && !named_) {
         if (nameFile(file_, temporary_, path_))
@@ -277,7 +281,7 @@ char* formatRows(const int* cells, std::size_t rows, std::size_t cols, char* out
 }  // namespace
 
 bool writeLandscapeText(const std::string& path, const int* cells, int rows, int cols, int threads,
-                        std::string* error)
+                        std::string* error, const BeforeNaming& beforeNaming)
 {
     LandscapeWriter writer;
     bool ok = writer.open(path);
@@ -310,7 +314,7 @@ bool writeLandscapeText(const std::string& path, const int* cells, int rows, int
         for (std::size_t k = 0; ok && k < count; ++k)
             ok = writer.writeText(text[k].get(), length[k]);
     }
-    if (ok && writer.close())
+    if (ok && writer.close(beforeNaming))
         return true;
     if (error)
         *error = writer.error().empty() ? "the file could not be written" : writer.error();

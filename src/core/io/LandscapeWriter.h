@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/io/LandscapeFile.h"
+#include "core/io/SafeFile.h"
 
 #include <cstdio>
 #include <memory>
@@ -28,9 +29,9 @@ public:
     bool writeFlagLine(std::span<const unsigned char> flags, int valueIfZero, int valueIfOne);
     // Text already made of whole lines, as writeLine makes them.
     bool writeText(const char* text, std::size_t bytes);
-    // Flushes, closes and puts the file under its name; false, leaving the name as it
-    // was, when anything failed since open().
-    bool close();
+    // Flushes, closes and puts the file under its name, beforeNaming first; false, leaving
+    // the name as it was, when anything failed since open().
+    bool close(const BeforeNaming& beforeNaming = {});
     // Closes and deletes the unfinished file, for output cut short.
     void discard();
 
@@ -65,7 +66,7 @@ private:
 // rows x cols values row after row with the bytes writeLine gives, the text of blocks of rows made
 // on up to `threads` threads (0: one per core) and written in order. False with *error set.
 bool writeLandscapeText(const std::string& path, const int* cells, int rows, int cols, int threads = 0,
-                        std::string* error = nullptr);
+                        std::string* error = nullptr, const BeforeNaming& beforeNaming = {});
 
 // Writes a whole grid; false with error set when the file could not be fully written.
 bool writeLandscapeFile(const std::string& path, const LandscapeGrid& grid, std::string* error = nullptr);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -10,6 +11,10 @@ namespace orvalis {
 // as a file with no name (O_TMPFILE) and linked under its name when complete; the lists,
 // which must never be missing, are written under a hidden name and renamed over the old
 // ones, which one file system does in one step.
+
+// Called by a writer when its file is complete and about to take its final name; false leaves
+// the file unnamed and the writer failed. A run's earlier lists give way here to its first file.
+using BeforeNaming = std::function<bool()>;
 
 // A new file that will take path's name: without a name while the file system can make
 // one (a kill then leaves nothing behind), else a hidden file beside path whose name goes

@@ -90,7 +90,8 @@ std::string asciiGridRefusal(const GeoTransform& map)
 }
 
 bool writeAsciiGrid(const std::string& path, const WindowGrid& grid, const GeoTransform& window,
-                    const std::string& esriWkt, std::string* error, std::int64_t* noDataWritten)
+                    const std::string& esriWkt, std::string* error, std::int64_t* noDataWritten,
+                    const BeforeNaming& beforeNaming)
 {
     if (!checkGrid(grid, error))
         return false;
@@ -154,7 +155,7 @@ bool writeAsciiGrid(const std::string& path, const WindowGrid& grid, const GeoTr
         ok = false;
         err = errno;
     }
-    if (ok && !replaceWith(temporary, path)) {
+    if (ok && ((beforeNaming && !beforeNaming()) || !replaceWith(temporary, path))) {
         ok = false;
         err = errno;
     }
@@ -167,7 +168,7 @@ bool writeAsciiGrid(const std::string& path, const WindowGrid& grid, const GeoTr
 }
 
 bool writeGeoTiff(const std::string& path, const WindowGrid& grid, const std::optional<GeoTransform>& window,
-                  const std::string& wkt, std::string* error)
+                  const std::string& wkt, std::string* error, const BeforeNaming& beforeNaming)
 {
     if (!checkGrid(grid, error))
         return false;
@@ -209,7 +210,7 @@ bool writeGeoTiff(const std::string& path, const WindowGrid& grid, const std::op
     // Compressed strips are written at closing, where only the error state tells of a failure.
     ok = ok && !GdalErrorScope::failed();
     const std::string why = GdalErrorScope::message("GDAL gave no reason");
-    if (ok && replaceWith(temporary, path))
+    if (ok && (!beforeNaming || beforeNaming()) && replaceWith(temporary, path))
         return true;
     const std::string reason = ok ? std::string(std::strerror(errno)) : why;
     ::unlink(temporary.c_str());

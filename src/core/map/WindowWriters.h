@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/io/SafeFile.h"
 #include "core/map/GeoTransform.h"
 
 #include <cstdint>
@@ -28,13 +29,16 @@ std::string asciiGridRefusal(const GeoTransform& map);
 // With esriWkt not empty the same name with .prj holds it. Each file appears under its name only
 // when complete; false, leaving no new file behind, with a message. NODATA_value is
 // AsciiGridNoData unless a cell's class holds it; then one below every class, given in *noDataWritten.
+// beforeNaming, when given, is called once the grid is complete, before it takes its name.
 bool writeAsciiGrid(const std::string& path, const WindowGrid& grid, const GeoTransform& window,
-                    const std::string& esriWkt, std::string* error, std::int64_t* noDataWritten = nullptr);
+                    const std::string& esriWkt, std::string* error, std::int64_t* noDataWritten = nullptr,
+                    const BeforeNaming& beforeNaming = {});
 
 // Writes a single-band GeoTIFF, DEFLATE-compressed, in the smallest of Byte, UInt16, Int16,
 // UInt32 and Int32 that holds the values, with the window's frame (when given) and the CRS
-// (WKT, when not empty); no no-data value is declared. Appears under its name only when complete.
+// (WKT, when not empty); no no-data value is declared. Appears under its name only when complete,
+// after beforeNaming when given.
 bool writeGeoTiff(const std::string& path, const WindowGrid& grid, const std::optional<GeoTransform>& window,
-                  const std::string& wkt, std::string* error);
+                  const std::string& wkt, std::string* error, const BeforeNaming& beforeNaming = {});
 
 }  // namespace orvalis

@@ -164,7 +164,7 @@ void thresholdedCells(const MidpointSurface& surface, double threshold, int matr
 }
 
 bool writeThresholdedGrid(const MidpointSurface& surface, const std::string& fileName, double threshold,
-                          int matrixValue, int coverValue, std::string* error)
+                          int matrixValue, int coverValue, std::string* error, const BeforeNaming& beforeNaming)
 {
     const int size = surface.size();
     LandscapeWriter writer;
@@ -175,7 +175,7 @@ bool writeThresholdedGrid(const MidpointSurface& surface, const std::string& fil
         ok = writer.writeLine(line);
     }
     if (ok)
-        ok = writer.close();
+        ok = writer.close(beforeNaming);
     if (!ok) {
         if (error)
             *error = writer.error();
@@ -196,7 +196,7 @@ FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSourc
     RunRecord record;
     if (p.metrics)
         record.keepMetrics((p.folder / "metrics.csv").string(), *p.metrics);
-    if (result.message.empty() && !record.begin())
+    if (result.message.empty() && !record.beginAtFirstFile())
         result.message = withReason("cannot create " + record.failedListName(), record.error());
     if (!result.message.empty()) {
         result.status = RunStatus::Refused;
@@ -224,7 +224,8 @@ FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSourc
     result.asked = static_cast<long long>(hValues.size()) * fractalLevelCount(p.cover) * p.replicates;
     // What each H got against what it asked, whenever the run ends.
     auto finish = [&]() -> FractalRunResult& {
-        if (!record.finish() && !result.failed()) {
+        // A run that fails before its first landscape leaves the earlier table as it was.
+        if (!record.end(result) && !result.failed()) {
             result.status = RunStatus::Failed;
             result.message = withReason("could not write " + record.failedListName(), record.error());
         }
@@ -261,7 +262,7 @@ FractalRunResult runFractalLandscapes(const FractalRunParameters& p, RandomSourc
                 std::string why;
                 if (!writeThresholdedGrid(built->surface, name,
                                           thresholds[static_cast<std::size_t>(planned.threshold)], p.matrixValue,
-                                          p.coverValue, &why)) {
+                                          p.coverValue, &why, [&] { return record.replaceEarlier(); })) {
                     result.status = RunStatus::Failed;
                     result.message = "could not write " + name + ": " + why;
                     return finish();

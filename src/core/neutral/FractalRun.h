@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/io/SafeFile.h"
 #include "core/metrics/LandscapeMetrics.h"
 #include "core/random/RandomSource.h"
 #include "core/run/CoverRange.h"
@@ -73,7 +74,8 @@ void thresholdedCells(const MidpointSurface& surface, double threshold, int matr
 
 // Writes rows and columns 0..size-1 as thresholdedRow gives them.
 bool writeThresholdedGrid(const MidpointSurface& surface, const std::string& fileName, double threshold,
-                          int matrixValue, int coverValue, std::string* error = nullptr);
+                          int matrixValue, int coverValue, std::string* error = nullptr,
+                          const BeforeNaming& beforeNaming = {});
 
 // For each H, surfaces of seeds 0..199 are cut at the 80 thresholds; a cut whose whole
 // percentage of cover is wanted and still short of `replicates` files is written and named

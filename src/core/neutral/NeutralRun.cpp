@@ -77,11 +77,12 @@ std::string fileStem(const NeutralRunParameters& p)
     return stem;
 }
 
-std::string writeLandscape(const NeutralRunParameters& p, const std::string& name, const std::vector<int>& cells)
+std::string writeLandscape(const NeutralRunParameters& p, const std::string& name, const std::vector<int>& cells,
+                           const BeforeNaming& beforeNaming)
 {
     std::string error;
     if (p.format == GridFormat::Text)
-        return writeLandscapeText(name, cells.data(), p.rows, p.cols, jobCount(p), &error) ? std::string() : error;
+        return writeLandscapeText(name, cells.data(), p.rows, p.cols, jobCount(p), &error, beforeNaming) ? std::string() : error;
     const std::vector<std::int64_t> values(cells.begin(), cells.end());
     std::vector<unsigned char> noData;
     if (!p.mask.empty()) {
@@ -91,8 +92,9 @@ std::string writeLandscape(const NeutralRunParameters& p, const std::string& nam
     }
     const WindowGrid grid{p.cols, p.rows, values.data(), noData.empty() ? nullptr : noData.data()};
     const GeoTransform frame{0.0, p.cellSize, 0.0, p.rows * p.cellSize, 0.0, -p.cellSize};
-    const bool ok = p.format == GridFormat::AsciiGrid ? writeAsciiGrid(name, grid, frame, std::string(), &error)
-                                                      : writeGeoTiff(name, grid, frame, std::string(), &error);
+    const bool ok = p.format == GridFormat::AsciiGrid
+                        ? writeAsciiGrid(name, grid, frame, std::string(), &error, nullptr, beforeNaming)
+                        : writeGeoTiff(name, grid, frame, std::string(), &error, beforeNaming);
     return ok ? std::string() : error;
 }
 
@@ -374,7 +376,7 @@ RunResult runNeutralLandscapes(const NeutralRunParameters& p, RandomSource&, Run
     RunRecord record(neutralBatchListName(p), p.postString);
     if (p.metrics)
         record.keepMetrics(metricsTableBeside(record.batchList()), *p.metrics, p.cellSize);
-    if (result.message.empty() && !record.begin())
+    if (result.message.empty() && !record.beginAtFirstFile())
         result.message = withReason("cannot create " + record.failedListName(), record.error());
     if (!result.message.empty()) {
         result.status = RunStatus::Refused;
@@ -410,7 +412,8 @@ RunResult runNeutralLandscapes(const NeutralRunParameters& p, RandomSource&, Run
                 result.message = "could not make " + name + ": " + made->error;
                 break;
             }
-            if (const std::string why = writeLandscape(p, name, made->cells); !why.empty()) {
+            if (const std::string why = writeLandscape(p, name, made->cells, [&] { return record.replaceEarlier(); });
+                !why.empty()) {
                 result.status = RunStatus::Failed;
                 result.message = "cannot write " + name + ": " + why;
                 break;
@@ -424,7 +427,8 @@ RunResult runNeutralLandscapes(const NeutralRunParameters& p, RandomSource&, Run
             ++done;
         }
     }
-    if (!record.finish() && !result.failed()) {
+    // A run that fails before its first landscape leaves the earlier lists as they were.
+    if (!record.end(result) && !result.failed()) {
         result.status = RunStatus::Failed;
         result.message = withReason("cannot write " + record.failedListName(), record.error());
     }

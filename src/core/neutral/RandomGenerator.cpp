@@ -30,7 +30,7 @@ RunResult RandomGenerator::run()
     RunResult result;
     result.batchList = record_.batchList();
     result.metricsTable = record_.metricsTable();
-    if (!record_.begin()) {
+    if (!record_.beginAtFirstFile()) {
         result.status = RunStatus::Refused;
         result.message = withReason("cannot create " + record_.failedListName(), record_.error());
         return result;
@@ -57,7 +57,8 @@ RunResult RandomGenerator::run()
         if (written < p_.replicates)
             result.shortLevels.push_back({std::to_string(cover) + " %", written, p_.replicates});
     }
-    if (!record_.finish() && result.status != RunStatus::Failed) {
+    // A run that fails before its first landscape leaves the earlier lists as they were.
+    if (!record_.end(result) && result.status != RunStatus::Failed) {
         result.status = RunStatus::Failed;
         result.message = withReason("cannot write " + record_.failedListName(), record_.error());
     }
@@ -106,7 +107,7 @@ RandomGenerator::Outcome RandomGenerator::writeLandscape(int replicate, int cove
             return Outcome::Cancelled;
         }
     }
-    if (!writer.close()) {
+    if (!writer.close([this] { return record_.replaceEarlier(); })) {
         const std::string why = writer.error();
         writer.discard();
         return fail(result, name, why);

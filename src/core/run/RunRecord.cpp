@@ -40,6 +40,9 @@ RunRecord::~RunRecord()
     for (std::FILE* file : {log_, list_, tableFile_})
         if (file)
             std::fclose(file);
+    // Never put in place: the earlier lists stay.
+    for (const auto& entry : waiting_)
+        ::unlink(entry.second.c_str());
 }
 
 void RunRecord::keepMetrics(std::string path, const MetricsOptions& options, double cellSize)
@@ -67,6 +70,16 @@ std::string RunRecord::failedListName() const
 
 bool RunRecord::begin(const std::string& logPath)
 {
+    return prepare(logPath) && replaceEarlier();
+}
+
+bool RunRecord::beginAtFirstFile(const std::string& logPath)
+{
+    return prepare(logPath);
+}
+
+bool RunRecord::prepare(const std::string& logPath)
+{
     logPath_ = logPath;
     struct Replacement {
         List list;
@@ -79,7 +92,7 @@ bool RunRecord::begin(const std::string& logPath)
     if (table_)
         lists.push_back({List::Metrics, &table_->path, &tableFile_, {}});
     if (!logPath.empty())
-        lists.push_back({List::Log, &logPath, &log_, {}});
+        lists.push_back({List::Log, &logPath_, &log_, {}});
     if (!batchList_.empty())
         lists.push_back({List::BatchList, &batchList_, &list_, {}});
     for (std::size_t i = 0; i < lists.size(); ++i) {
@@ -98,10 +111,53 @@ bool RunRecord::begin(const std::string& logPath)
         }
         return fail(r.list, err);
     }
-    // Every list is made: only now do the earlier ones give way, each in one step.
+    waiting_.clear();
     for (const Replacement& r : lists)
-        if (!r.temporary.empty() && !replaceWith(r.temporary, *r.path))
-            return fail(r.list, errno);
+        if (!r.temporary.empty())
+            waiting_.emplace_back(r.list, r.temporary);
+    return true;
+}
+
+std::string RunRecord::pathOf(List list) const
+{
+    switch (list) {
+    case List::Log: return logPath_;
+    case List::BatchList: return batchList_;
+    case List::Metrics: return metricsTable();
+    case List::None: break;
+    }
+    return {};
+}
+
+bool RunRecord::replaceEarlier()
+{
+    // Every list is made: only now do the earlier ones give way, each in one step.
+    std::vector<std::pair<List, std::string>> waiting = std::move(waiting_);
+    waiting_.clear();
+    for (std::size_t i = 0; i < waiting.size(); ++i) {
+        if (replaceWith(waiting[i].second, pathOf(waiting[i].first)))
+            continue;
+        const int err = errno;
+        for (std::size_t j = i; j < waiting.size(); ++j)
+            ::unlink(waiting[j].second.c_str());
+        return fail(waiting[i].first, err);
+    }
+    return true;
+}
+
+bool RunRecord::end(RunResult& result)
+{
+    if (!result.failed() || waiting_.empty())
+        return finish();
+    for (std::FILE** file : {&log_, &list_, &tableFile_}) {
+        if (*file)
+            std::fclose(*file);
+        *file = nullptr;
+    }
+    for (const auto& entry : waiting_)
+        ::unlink(entry.second.c_str());
+    waiting_.clear();
+    result.message += "; nothing was replaced";
     return true;
 }
 
@@ -120,6 +176,9 @@ bool RunRecord::addFile(const std::string& name, const std::string& logLine)
 
 bool RunRecord::addFile(const std::string& name, const LandscapeGrid& grid, const std::string& logLine)
 {
+    // Done by the first file's writer already, when it was given the chance.
+    if (!replaceEarlier())
+        return false;
     std::string rows;
     if (table_) {
         std::string why;
@@ -134,6 +193,8 @@ bool RunRecord::addFile(const std::string& name, const LandscapeGrid& grid, cons
 
 bool RunRecord::addMeasuredFile(const std::string& name, const std::string& rows, const std::string& logLine)
 {
+    if (!replaceEarlier())
+        return false;
     if (log_ && !append(log_, logLine + "\n", List::Log))
         return false;
     if (list_ && !append(list_, batchListLine(name, postString_), List::BatchList))
@@ -146,7 +207,7 @@ bool RunRecord::addMeasuredFile(const std::string& name, const std::string& rows
 
 bool RunRecord::finish()
 {
-    bool ok = true;
+    bool ok = replaceEarlier();
     for (auto [file, list] : {std::pair{&log_, List::Log}, std::pair{&list_, List::BatchList},
                               std::pair{&tableFile_, List::Metrics}}) {
         if (!*file)

@@ -2,10 +2,12 @@
 
 #include "core/io/LandscapeFile.h"
 #include "core/metrics/LandscapeMetrics.h"
+#include "core/run/RunResult.h"
 
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvalis {
@@ -32,6 +34,16 @@ public:
     // empty ones. False with failedList() and error() when one cannot be made; none is
     // touched then.
     bool begin(const std::string& logPath = {});
+    // As begin, but the earlier lists give way only when the first file is added or the run
+    // ends well: a run that fails before its first file is complete ends with end() and
+    // changes nothing.
+    bool beginAtFirstFile(const std::string& logPath = {});
+    // Puts the new lists in place of the earlier ones, once: passed to the writer of the run's
+    // first file, so that they give way just before it takes its name.
+    bool replaceEarlier();
+    // Closes the lists as the run ended: a failed run that added no file drops the new ones,
+    // so that the earlier lists stay, and says so in result.message; otherwise finish().
+    bool end(RunResult& result);
     // A complete file: its log line (line end added) when there is a log, then its line in
     // the batch list, then its rows in the table, each flushed at once. False with
     // failedList() and error() when something could not be written; the name is then not kept.
@@ -58,6 +70,8 @@ public:
 
 private:
     bool fail(List list, int err);
+    bool prepare(const std::string& logPath);
+    std::string pathOf(List list) const;
     bool append(std::FILE* file, const std::string& line, List list);
 
     struct Table {
@@ -74,6 +88,8 @@ private:
     std::FILE* log_ = nullptr;
     std::FILE* list_ = nullptr;
     std::FILE* tableFile_ = nullptr;
+    // The new lists' hidden names, table first, until they take the earlier ones' places.
+    std::vector<std::pair<List, std::string>> waiting_;
     std::vector<std::string> files_;
     List failed_ = List::None;
     std::string error_;

@@ -2,6 +2,7 @@
 
 #include "core/map/GdalSupport.h"
 #include "core/map/RasterWindows.h"
+#include "core/run/RunChecks.h"
 #include "core/surface/SurfaceEngine.h"
 #include "core/surface/SurfaceFile.h"
 
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <map>
 #include <thread>
 #include <unordered_set>
@@ -172,6 +174,9 @@ RunResult runSurface(const SurfaceParameters& p, RunControl& control)
 {
     if (std::string why = checkSurfaceParameters(p); !why.empty())
         return refused(why);
+    // Known before the map's classes are scanned, which may take long.
+    if (std::string why = checkOutputFolder(std::filesystem::path(p.output).parent_path()); !why.empty())
+        return refused("cannot write " + p.output + ": " + why);
     RasterWindows map;
     std::string why;
     if (!map.open(p.map, p.band, p.habitat, &why))
@@ -260,6 +265,8 @@ RunResult mergeSurface(const std::vector<std::string>& parts, const std::string&
 {
     if (parts.empty())
         return refused("name the parts to merge");
+    if (std::string why = checkOutputFolder(std::filesystem::path(output).parent_path()); !why.empty())
+        return refused("cannot write " + output + ": " + why);
     std::vector<SurfaceDescription> descriptions(parts.size());
     std::map<int, std::size_t> byTile;
     int tiles = 0;
