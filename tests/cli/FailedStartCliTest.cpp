@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -59,6 +60,12 @@ TEST_P(FailedStartCli, LeavesTheEarlierResultsAndItsInputsAsTheyWere)
 
 const std::string fullDisk = "trap '' XFSZ; ulimit -f 4;";
 
+void earlierSampleLog(const TempDir& dir)
+{
+    for (const char* earlier : {"sample.txt", "sample-run.txt", "ListFragStat.fbt"})
+        writeFile(dir.file(earlier), std::string("an earlier run's ") + earlier + "\n");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     EveryCommand, FailedStartCli,
     testing::Values(
@@ -72,6 +79,18 @@ INSTANTIATE_TEST_SUITE_P(
         FailedStart{{"neutral_GeoTiffCannotBeWritten"}, "neutral",
                     "random --rows 10 --cols 10 --cover 50 --folder w --format tif --metrics", "GDAL_SKIP=GTiff", {}, 1,
                     "GDAL has no GeoTIFF driver; nothing was replaced"},
+        FailedStart{{"sample_GeoTiffCannotBeWritten"}, "sample", "map.asc --habitat 1 --size 4 --folder w --format tif",
+                    "GDAL_SKIP=GTiff", earlierSampleLog, 1, "windows cannot be written"},
+        FailedStart{{"sample_FirstNameTakenByAFolder"}, "sample", "map.asc --habitat 1 --size 4 --folder w --format txt", "",
+                    [](const TempDir& d) {
+                        earlierSampleLog(d);
+                        for (int cover = 0; cover <= 100; ++cover) {
+                            char name[32];
+                            std::snprintf(name, sizeof name, "w/%03d_001.txt", cover);
+                            std::filesystem::create_directory(d.file(name));
+                        }
+                    },
+                    1, "nothing was replaced"},
         FailedStart{{"metrics_NoFileCanBeMeasured"}, "metrics", "missing.txt map.asc --no-data 1 --output w/metrics.csv",
                     "", [](const TempDir& d) { writeFile(d.file("map.asc"), "1 1 \n1 1 \n"); }, 1,
                     "no file could be measured; w/metrics.csv was left as it was"},

@@ -66,25 +66,26 @@ public:
         return grid;
     }
 
-    bool writeWindow(int x, int y, int h, const std::string& name, std::string* error) override
+    bool writeWindow(int x, int y, int h, const std::string& name, std::string* error,
+                     const BeforeNaming& beforeNaming = {}) override
     {
         const int side = 2 * h;
         if (!cells(x - h, y - h, side, error))
             return false;
         if (p_.format == WindowFormat::Txt)
-            return writeText(side, name, error);
+            return writeText(side, name, error, beforeNaming);
         const GeoTransform frame = windowGeoTransform(map_.geoTransform(), x - h, y - h);
         const WindowGrid grid{side, side, values_.data()};
         if (p_.format == WindowFormat::Asc) {
             std::int64_t noData = AsciiGridNoData;
-            const bool ok = writeAsciiGrid(name, grid, frame, map_.crsEsriWkt(), error, &noData);
+            const bool ok = writeAsciiGrid(name, grid, frame, map_.crsEsriWkt(), error, &noData, beforeNaming);
             if (ok && noData != AsciiGridNoData && noDataNote_.empty())
                 noDataNote_ = "class " + std::to_string(AsciiGridNoData) + " occurs in the map: windows holding it declare "
                               "NODATA_value " + std::to_string(noData) + " (first " + name + ")";
             return ok;
         }
         return writeGeoTiff(name, grid, map_.hasGeoTransform() ? std::optional(frame) : std::nullopt, map_.crsWkt(),
-                            error);
+                            error, beforeNaming);
     }
 
 private:
@@ -114,7 +115,7 @@ private:
 
     // The text grid every run writes: line k is the window's column k, its values running
     // down the rows.
-    bool writeText(int side, const std::string& name, std::string* error)
+    bool writeText(int side, const std::string& name, std::string* error, const BeforeNaming& beforeNaming)
     {
         LandscapeWriter writer;
         if (!writer.open(name)) {
@@ -130,7 +131,7 @@ private:
                 line[r] = static_cast<int>(values_[r * n + c]);
             ok = writer.writeLine(line);
         }
-        ok = writer.close() && ok;
+        ok = writer.close(beforeNaming) && ok;
         if (!ok) {
             if (error)
                 *error = writer.error();

@@ -109,7 +109,8 @@ bool WindowSampler::habitatBitsReady()
     return !habitatBits_.empty();
 }
 
-bool WindowSampler::writeWindow(int x, int y, int h, const std::string& fileName, std::string* error)
+bool WindowSampler::writeWindow(int x, int y, int h, const std::string& fileName, std::string* error,
+                                const BeforeNaming& beforeNaming)
 {
     if (!image.isLoaded()) {
         if (error)
@@ -146,7 +147,7 @@ bool WindowSampler::writeWindow(int x, int y, int h, const std::string& fileName
             ok = writer.writeFlagLine(std::span<const unsigned char>(columns.data() + c * paddedSide, side), matrixValue,
                                       coverValue);
     }
-    ok = writer.close() && ok;
+    ok = writer.close(beforeNaming) && ok;
     if (!ok) {
         if (error)
             *error = writer.error();

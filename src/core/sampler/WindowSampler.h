@@ -32,7 +32,8 @@ public:
     // Habitat pixels of the window of half size halfSize centred at (x, y); -1 without an image.
     std::int64_t windowCover(int x, int y);
     // Writes the window as a landscape file, one line per image column; false with error set on failure.
-    bool writeWindow(int x, int y, int h, const std::string& fileName, std::string* error = nullptr) override;
+    bool writeWindow(int x, int y, int h, const std::string& fileName, std::string* error = nullptr,
+                     const BeforeNaming& beforeNaming = {}) override;
 
     int width() const override { return image.width; }
     int height() const override { return image.height; }

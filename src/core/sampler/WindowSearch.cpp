@@ -139,12 +139,23 @@ SampleResult searchWindows(WindowSource& source, const SampleParameters& params,
     RunRecord record(params.batchList, params.postString);
     if (params.metrics)
         record.keepMetrics(metricsTableBeside(params.logPath), *params.metrics, params.metricsCellSize);
-    if (!record.begin(params.logPath))
+    // The earlier log and lists stay until the first window is complete: a run that cannot write
+    // any window changes nothing.
+    if (!record.beginAtFirstFile(params.logPath))
         return refuse(recordStop(record.failedList(), true),
                       withReason("cannot create " + record.failedListName(), record.error()));
-    // The run's record goes with the log it describes: readers take the windows' cell size from it.
-    if (!params.logPath.empty() && !writeWholeFile(sampleRunRecordBeside(params.logPath), sampleRunRecord(params)))
-        out.warnings.push_back("cannot write " + sampleRunRecordBeside(params.logPath) + ": " + std::strerror(errno));
+    bool replaced = false;
+    const auto replaceEarlier = [&] {
+        if (replaced)
+            return true;
+        if (!record.replaceEarlier())
+            return false;
+        replaced = true;
+        // The run's record goes with the log it describes: readers take the windows' cell size from it.
+        if (!params.logPath.empty() && !writeWholeFile(sampleRunRecordBeside(params.logPath), sampleRunRecord(params)))
+            out.warnings.push_back("cannot write " + sampleRunRecordBeside(params.logPath) + ": " + std::strerror(errno));
+        return true;
+    };
 
     out.target = sampleTarget(range, params.replicates);
     const std::int64_t fillable = static_cast<std::int64_t>(out.levels) * params.replicates;
@@ -170,6 +181,7 @@ SampleResult searchWindows(WindowSource& source, const SampleParameters& params,
         if (cancelled) {
             out.stop = SampleStop::Cancelled;
             out.status = RunStatus::Cancelled;
+            replaceEarlier();
             record.finish();
             out.files = record.takeFiles();
             return out;
@@ -236,9 +248,14 @@ SampleResult searchWindows(WindowSource& source, const SampleParameters& params,
                 const int replicate = count[static_cast<std::size_t>(coverClass)] + 1;
                 const std::string name = windowFileName(folder, params.prefix, coverClass, replicate, extension);
                 std::string why;
-                if (!source.writeWindow(x, y, h, name, &why)) {
-                    out.stop = SampleStop::WindowWriteFailed;
-                    out.message = "cannot write " + name + ": " + why;
+                if (!source.writeWindow(x, y, h, name, &why, replaceEarlier)) {
+                    if (record.failedList() != RunRecord::List::None) {
+                        out.stop = recordStop(record.failedList(), true);
+                        out.message = withReason("cannot create " + record.failedListName(), record.error());
+                    } else {
+                        out.stop = SampleStop::WindowWriteFailed;
+                        out.message = "cannot write " + name + ": " + why;
+                    }
                     break;
                 }
                 const double cover = static_cast<double>(habitat) / static_cast<double>(windowPixels);
@@ -275,7 +292,15 @@ SampleResult searchWindows(WindowSource& source, const SampleParameters& params,
         }
     }
     out.tries = tries;
-    if (!record.finish() && out.ok()) {
+    if (!out.ok() && record.files().empty()) {
+        // Nothing of this run is kept: the earlier log and lists stay as they were.
+        out.status = RunStatus::Failed;
+        record.end(out);
+    } else if (out.ok() && !replaceEarlier()) {
+        out.stop = recordStop(record.failedList(), true);
+        out.message = withReason("cannot create " + record.failedListName(), record.error());
+        record.finish();
+    } else if (!record.finish() && out.ok()) {
         out.stop = recordStop(record.failedList(), false);
         out.message = withReason("cannot write " + record.failedListName(), record.error());
     }

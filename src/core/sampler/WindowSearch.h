@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/io/LandscapeFile.h"
+#include "core/io/SafeFile.h"
 #include "core/random/RandomSource.h"
 #include "core/run/RunControl.h"
 #include "core/sampler/SampleRun.h"
@@ -39,7 +40,9 @@ public:
         return false;
     }
     // Writes the window under name; false with error set when it could not be written.
-    virtual bool writeWindow(int x, int y, int h, const std::string& name, std::string* error) = 0;
+    // beforeNaming, when given, is called once the file is complete, before it takes its name.
+    virtual bool writeWindow(int x, int y, int h, const std::string& name, std::string* error,
+                             const BeforeNaming& beforeNaming = {}) = 0;
     // The window as its file reads back (line k of the file is grid row k), for measuring.
     virtual LandscapeGrid windowGrid(int x, int y, int h) const = 0;
     // Extension of the window files, dot included.
