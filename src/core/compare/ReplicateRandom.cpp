@@ -12,18 +12,6 @@
 
 namespace orvalis {
 
-namespace {
-constexpr std::uint64_t Golden = 0x9e3779b97f4a7c15ull;
-}
-
-std::uint64_t mix64(std::uint64_t x)
-{
-    x += Golden;
-    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ull;
-    x = (x ^ (x >> 27)) * 0x94d049bb133111ebull;
-    return x ^ (x >> 31);
-}
-
 std::uint64_t replicateState(std::uint32_t seed, int window, int model, int replicate)
 {
     // Each number goes through its own round, so (1, 2) and (2, 1) part at once.
@@ -31,13 +19,6 @@ std::uint64_t replicateState(std::uint32_t seed, int window, int model, int repl
     s = mix64(s ^ static_cast<std::uint32_t>(window));
     s = mix64(s ^ static_cast<std::uint32_t>(model));
     return mix64(s ^ static_cast<std::uint32_t>(replicate));
-}
-
-std::uint64_t ReplicateRandom::next()
-{
-    const std::uint64_t x = state_;
-    state_ += Golden;
-    return mix64(x);
 }
 
 std::uint64_t ReplicateRandom::below(std::uint64_t range)

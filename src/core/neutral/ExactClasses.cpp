@@ -122,16 +122,27 @@ void classifyByRank(std::span<const double> surface, std::span<const std::int64_
         if (at == wanted.end())
             wanted.push_back(b.bucket);
     }
-    tables = {};
 
-    // Every cell by its bucket; those of a boundary's bucket are kept with their values for the ranking.
+    // Every cell by its bucket; those of a boundary's bucket are kept with their values for the
+    // ranking, each thread's in the place its share of the bucket's cells (from its table) leaves it.
     struct Member {
         double value;
         std::size_t cell;
     };
-    std::vector<std::vector<std::vector<Member>>> pending(threads, std::vector<std::vector<Member>>(wanted.size()));
+    std::vector<std::vector<Member>> members(wanted.size());
+    std::vector<std::vector<std::size_t>> place(threads, std::vector<std::size_t>(wanted.size(), 0));
+    for (std::size_t w = 0; w < wanted.size(); ++w) {
+        const auto bucket = static_cast<std::size_t>(wanted[w]);
+        members[w].resize(static_cast<std::size_t>(histogram[bucket]));
+        std::size_t at = static_cast<std::size_t>(histogram[bucket]);
+        for (unsigned t = threads; t-- > 1;) {
+            at -= static_cast<std::size_t>(tables[t][bucket]);
+            place[t][w] = at;
+        }
+    }
+    tables = {};
     forParts(size, threads, [&](unsigned t, std::size_t begin, std::size_t end) {
-        std::vector<std::vector<Member>>& mine = pending[t];
+        std::size_t* next = place[t].data();
         for (std::size_t i = begin; i < end; ++i) {
             if (!inside(i)) {
                 out[i] = outsideValue;
@@ -145,7 +156,7 @@ void classifyByRank(std::span<const double> surface, std::span<const std::int64_
                 slot = bucket == b.bucket ? b.slot : slot;
             }
             if (slot >= 0)
-                mine[static_cast<std::size_t>(slot)].push_back({surface[i], i});
+                members[static_cast<std::size_t>(slot)][next[slot]++] = {surface[i], i};
             else
                 out[i] = values[cls];
         }
@@ -154,11 +165,7 @@ void classifyByRank(std::span<const double> surface, std::span<const std::int64_
         return a.value > b.value || (a.value == b.value && a.cell < b.cell);
     };
     for (std::size_t w = 0; w < wanted.size(); ++w) {
-        std::vector<Member> members = std::move(pending[0][w]);
-        for (unsigned t = 1; t < threads; ++t) {
-            members.insert(members.end(), pending[t][w].begin(), pending[t][w].end());
-            pending[t][w] = {};
-        }
+        std::vector<Member>& bucketMembers = members[w];
         // The boundaries in this bucket, most cells in first; each cut inside the cells the one before kept.
         std::vector<std::int64_t> ranks;
         std::size_t base = 0;
@@ -168,21 +175,25 @@ void classifyByRank(std::span<const double> surface, std::span<const std::int64_
                 ranks.push_back(b.rank);
         }
         std::sort(ranks.begin(), ranks.end(), std::greater<std::int64_t>());
-        auto limit = members.end();
+        // The members are in cell order: when they share one value, that is their rank order.
+        const double first = bucketMembers.front().value;
+        const bool oneValue = std::all_of(bucketMembers.begin(), bucketMembers.end(),
+                                          [first](const Member& m) { return m.value == first; });
+        auto limit = bucketMembers.end();
         for (const std::int64_t rank : ranks) {
-            const auto cut = members.begin() + rank;
-            if (cut < limit)
-                std::nth_element(members.begin(), cut, limit, higher);
+            const auto cut = bucketMembers.begin() + rank;
+            if (cut < limit && !oneValue)
+                std::nth_element(bucketMembers.begin(), cut, limit, higher);
             limit = cut;
         }
         std::size_t cls = base + ranks.size();
         std::size_t next = ranks.size();  // boundaries whose rank the position has not reached yet
-        for (std::size_t p = 0; p < members.size(); ++p) {
+        for (std::size_t p = 0; p < bucketMembers.size(); ++p) {
             while (next > 0 && static_cast<std::int64_t>(p) >= ranks[next - 1]) {
                 --next;
                 --cls;
             }
-            out[members[p].cell] = values[cls];
+            out[bucketMembers[p].cell] = values[cls];
         }
     }
 }

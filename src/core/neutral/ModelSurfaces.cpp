@@ -22,8 +22,7 @@ std::size_t cellCount(int rows, int cols)
 // A draw in [0, 1) of its own for every cell: equal classes then split at random, not by rows.
 void addOwnDraws(std::vector<double>& out, ReplicateRandom& random)
 {
-    for (double& v : out)
-        v += uniform01(random);
+    addUniformDraws(out, random);
 }
 
 // Union-find over cell numbers; the smaller root wins, so labels do not depend on the order of unions.
@@ -79,6 +78,28 @@ void mapRescale01(std::span<double> values, const F& f)
 }
 
 }  // namespace
+
+namespace {
+
+// values[i] = f(values[i], the i-th uniform01 draw), in parts side by side; random is left after the last draw.
+template <class F>
+void eachUniformDraw(std::span<double> values, ReplicateRandom& random, const F& f)
+{
+    const ReplicateRandom start = random;
+    forParts(values.size(), passThreads(values.size()), [&](unsigned, std::size_t begin, std::size_t end) {
+        ReplicateRandom part = start.ahead(begin);
+        for (std::size_t i = begin; i < end; ++i)
+            values[i] = f(values[i], uniform01(part));
+    });
+    random = start.ahead(values.size());
+}
+
+}  // namespace
+
+void addUniformDraws(std::span<double> values, ReplicateRandom& random)
+{
+    eachUniformDraw(values, random, [](double v, double u) { return v + u; });
+}
 
 void rescale01(std::span<double> values)
 {
@@ -416,8 +437,7 @@ void randomCurds(int rows, int cols, std::span<const double> proportions, std::s
 void percolationSurface(int rows, int cols, double p, ReplicateRandom& random, std::vector<double>& out)
 {
     out.resize(cellCount(rows, cols));
-    for (double& v : out)
-        v = uniform01(random) < p ? 1.0 : 0.0;
+    eachUniformDraw(out, random, [p](double, double u) { return u < p ? 1.0 : 0.0; });
     addOwnDraws(out, random);
 }
 
