@@ -47,10 +47,25 @@ bool placeRandomHabitat(std::span<int> cells, std::int64_t habitat, ReplicateRan
     thread_local std::vector<std::int32_t> order;
     order.resize(cells.size());
     std::iota(order.begin(), order.end(), 0);
+    // The draws do not depend on the cells, so they are made Ahead steps early and the cells
+    // they will touch fetched meanwhile: on a large grid every step would otherwise wait on memory.
+    constexpr std::int64_t Ahead = 64;
+    std::int64_t picked[Ahead];
+    const auto draw = [&](std::int64_t i) {
+        picked[i % Ahead] = i + static_cast<std::int64_t>(random.below(static_cast<std::uint64_t>(n - i)));
+    };
+    for (std::int64_t i = 0; i < std::min(drawn, Ahead); ++i)
+        draw(i);
     for (std::int64_t i = 0; i < drawn; ++i) {
         if ((i & 0xFFFF) == 0 && stop && stop->load(std::memory_order_relaxed))
             return false;
-        const auto j = i + static_cast<std::int64_t>(random.below(static_cast<std::uint64_t>(n - i)));
+        const std::int64_t j = picked[i % Ahead];
+        if (i + Ahead < drawn) {
+            draw(i + Ahead);
+            __builtin_prefetch(&order[static_cast<std::size_t>(picked[(i + Ahead) % Ahead])], 1);
+        }
+        if (i + Ahead / 2 < drawn)
+            __builtin_prefetch(&cells[static_cast<std::size_t>(order[static_cast<std::size_t>(picked[(i + Ahead / 2) % Ahead])])], 1);
         std::swap(order[static_cast<std::size_t>(i)], order[static_cast<std::size_t>(j)]);
         cells[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])] = drawnValue;
     }

@@ -145,8 +145,7 @@ void waveSurface(int rows, int cols, double periods, double direction, std::vect
 
 void distanceGradient(std::span<const unsigned char> sources, int rows, int cols, std::vector<double>& out)
 {
-    std::vector<std::int32_t> nearest;
-    nearestFeature(sources, rows, cols, nearest, &out);
+    squaredFeatureDistance(sources, rows, cols, out);
     mapRescale01(out, [](double v) { return std::isfinite(v) ? std::sqrt(v) : 0.0; });
 }
 
