@@ -21,20 +21,6 @@ std::uint64_t replicateState(std::uint32_t seed, int window, int model, int repl
     return mix64(s ^ static_cast<std::uint32_t>(replicate));
 }
 
-std::uint64_t ReplicateRandom::below(std::uint64_t range)
-{
-    unsigned __int128 m = static_cast<unsigned __int128>(next()) * range;
-    auto low = static_cast<std::uint64_t>(m);
-    if (low < range) {
-        const std::uint64_t floor = (0 - range) % range;
-        while (low < floor) {
-            m = static_cast<unsigned __int128>(next()) * range;
-            low = static_cast<std::uint64_t>(m);
-        }
-    }
-    return static_cast<std::uint64_t>(m >> 64);
-}
-
 bool placeRandomHabitat(std::span<int> cells, std::int64_t habitat, ReplicateRandom& random, int coverValue,
                         int matrixValue, const std::atomic<bool>* stop)
 {

@@ -37,7 +37,19 @@ public:
     // made side by side.
     ReplicateRandom ahead(std::uint64_t draws) const { return ReplicateRandom(state_ + draws * Step); }
     // Uniform in [0, range), without bias (Lemire's multiply and reject); range > 0.
-    std::uint64_t below(std::uint64_t range);
+    std::uint64_t below(std::uint64_t range)
+    {
+        unsigned __int128 m = static_cast<unsigned __int128>(next()) * range;
+        auto low = static_cast<std::uint64_t>(m);
+        if (low < range) {
+            const std::uint64_t floor = (0 - range) % range;
+            while (low < floor) {
+                m = static_cast<unsigned __int128>(next()) * range;
+                low = static_cast<std::uint64_t>(m);
+            }
+        }
+        return static_cast<std::uint64_t>(m >> 64);
+    }
 
 private:
     static constexpr std::uint64_t Step = 0x9e3779b97f4a7c15ull;
