@@ -123,13 +123,9 @@ void classifyByRank(std::span<const double> surface, std::span<const std::int64_
             wanted.push_back(b.bucket);
     }
 
-    // Every cell by its bucket; those of a boundary's bucket are kept with their values for the
-    // ranking, each thread's in the place its share of the bucket's cells (from its table) leaves it.
-    struct Member {
-        double value;
-        std::size_t cell;
-    };
-    std::vector<std::vector<Member>> members(wanted.size());
+    // Every cell by its bucket; those of a boundary's bucket are kept for the ranking, each
+    // thread's in the place its share of the bucket's cells (from its table) leaves it.
+    std::vector<std::vector<std::size_t>> members(wanted.size());
     std::vector<std::vector<std::size_t>> place(threads, std::vector<std::size_t>(wanted.size(), 0));
     for (std::size_t w = 0; w < wanted.size(); ++w) {
         const auto bucket = static_cast<std::size_t>(wanted[w]);
@@ -156,16 +152,19 @@ void classifyByRank(std::span<const double> surface, std::span<const std::int64_
                 slot = bucket == b.bucket ? b.slot : slot;
             }
             if (slot >= 0)
-                members[static_cast<std::size_t>(slot)][next[slot]++] = {surface[i], i};
+                members[static_cast<std::size_t>(slot)][next[slot]++] = i;
             else
                 out[i] = values[cls];
         }
     });
+    struct Member {
+        double value;
+        std::size_t cell;
+    };
     const auto higher = [](const Member& a, const Member& b) {
         return a.value > b.value || (a.value == b.value && a.cell < b.cell);
     };
     for (std::size_t w = 0; w < wanted.size(); ++w) {
-        std::vector<Member>& bucketMembers = members[w];
         // The boundaries in this bucket, most cells in first; each cut inside the cells the one before kept.
         std::vector<std::int64_t> ranks;
         std::size_t base = 0;
@@ -175,26 +174,38 @@ void classifyByRank(std::span<const double> surface, std::span<const std::int64_
                 ranks.push_back(b.rank);
         }
         std::sort(ranks.begin(), ranks.end(), std::greater<std::int64_t>());
-        // The members are in cell order: when they share one value, that is their rank order.
-        const double first = bucketMembers.front().value;
-        const bool oneValue = std::all_of(bucketMembers.begin(), bucketMembers.end(),
-                                          [first](const Member& m) { return m.value == first; });
-        auto limit = bucketMembers.end();
+        // Gives the cell at each rank position its class.
+        const auto assign = [&](std::size_t count, const auto& cellAt) {
+            std::size_t cls = base + ranks.size();
+            std::size_t next = ranks.size();  // boundaries whose rank the position has not reached yet
+            for (std::size_t p = 0; p < count; ++p) {
+                while (next > 0 && static_cast<std::int64_t>(p) >= ranks[next - 1]) {
+                    --next;
+                    --cls;
+                }
+                out[cellAt(p)] = values[cls];
+            }
+        };
+        std::vector<std::size_t>& cells = members[w];
+        // The members are in cell order: when they share one value (a surface of few values), that
+        // is their rank order, and their values need not be kept beside them.
+        const double first = surface[cells.front()];
+        if (std::all_of(cells.begin(), cells.end(), [&](std::size_t i) { return surface[i] == first; })) {
+            assign(cells.size(), [&](std::size_t p) { return cells[p]; });
+            continue;
+        }
+        std::vector<Member> ranked(cells.size());
+        for (std::size_t p = 0; p < cells.size(); ++p)
+            ranked[p] = {surface[cells[p]], cells[p]};
+        cells = {};
+        auto limit = ranked.end();
         for (const std::int64_t rank : ranks) {
-            const auto cut = bucketMembers.begin() + rank;
-            if (cut < limit && !oneValue)
-                std::nth_element(bucketMembers.begin(), cut, limit, higher);
+            const auto cut = ranked.begin() + rank;
+            if (cut < limit)
+                std::nth_element(ranked.begin(), cut, limit, higher);
             limit = cut;
         }
-        std::size_t cls = base + ranks.size();
-        std::size_t next = ranks.size();  // boundaries whose rank the position has not reached yet
-        for (std::size_t p = 0; p < bucketMembers.size(); ++p) {
-            while (next > 0 && static_cast<std::int64_t>(p) >= ranks[next - 1]) {
-                --next;
-                --cls;
-            }
-            out[bucketMembers[p].cell] = values[cls];
-        }
+        assign(ranked.size(), [&](std::size_t p) { return ranked[p].cell; });
     }
 }
 
