@@ -137,6 +137,22 @@ void classifyByRank(std::span<const double> surface, std::span<const std::int64_
         }
     }
     tables = {};
+    // What a bucket's cells take: their class, the boundaries below the bucket counted, or -(slot + 1)
+    // for a boundary's bucket.
+    std::vector<std::int32_t> code(Buckets, 0), boundariesAt(Buckets, 0);
+    auto below = static_cast<std::int32_t>(std::count_if(boundaries.begin(), boundaries.end(),
+                                                         [](const Boundary& b) { return b.bucket < 0; }));
+    for (const Boundary& b : boundaries)
+        if (b.bucket >= 0 && b.bucket < static_cast<std::int64_t>(Buckets)) {
+            code[static_cast<std::size_t>(b.bucket)] = -(b.slot + 1);
+            ++boundariesAt[static_cast<std::size_t>(b.bucket)];
+        }
+    for (std::size_t b = 0; b < Buckets; ++b) {
+        if (code[b] >= 0)
+            code[b] = below;
+        below += boundariesAt[b];
+    }
+    boundariesAt = {};
     forParts(size, threads, [&](unsigned t, std::size_t begin, std::size_t end) {
         std::size_t* next = place[t].data();
         for (std::size_t i = begin; i < end; ++i) {
@@ -144,17 +160,13 @@ void classifyByRank(std::span<const double> surface, std::span<const std::int64_
                 out[i] = outsideValue;
                 continue;
             }
-            const auto bucket = static_cast<std::int64_t>(orderKey(surface[i]) >> BucketShift);
-            std::size_t cls = 0;
-            std::int32_t slot = -1;
-            for (const Boundary& b : boundaries) {
-                cls += bucket > b.bucket;
-                slot = bucket == b.bucket ? b.slot : slot;
+            const std::int32_t c = code[orderKey(surface[i]) >> BucketShift];
+            if (c >= 0) {
+                out[i] = values[static_cast<std::size_t>(c)];
+            } else {
+                const auto slot = static_cast<std::size_t>(-c - 1);
+                members[slot][next[slot]++] = i;
             }
-            if (slot >= 0)
-                members[static_cast<std::size_t>(slot)][next[slot]++] = i;
-            else
-                out[i] = values[cls];
         }
     });
     struct Member {
