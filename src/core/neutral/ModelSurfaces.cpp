@@ -212,15 +212,21 @@ void randomClusterNN(int rows, int cols, double p, Neighbourhood n, ReplicateRan
     std::vector<double> values(static_cast<std::size_t>(clusters));
     for (double& v : values)
         v = uniform01(random);
+    const unsigned threads = passThreads(cells);
     std::vector<unsigned char> features(cells);
-    for (std::size_t i = 0; i < cells; ++i)
-        features[i] = occupied[i] != 0;
+    forParts(cells, threads, [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            features[i] = occupied[i] != 0;
+    });
     occupied = {};
     std::vector<std::int32_t> nearest;
     nearestFeature(features, rows, cols, nearest);
     out.resize(cells);
-    for (std::size_t i = 0; i < cells; ++i)
-        out[i] = nearest[i] < 0 ? 0.0 : values[static_cast<std::size_t>(label[static_cast<std::size_t>(nearest[i])])];
+    forParts(cells, threads, [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            out[i] = nearest[i] < 0 ? 0.0
+                                    : values[static_cast<std::size_t>(label[static_cast<std::size_t>(nearest[i])])];
+    });
     if (clusterOf)
         *clusterOf = std::move(label);
 }
@@ -235,14 +241,19 @@ void randomElementNN(int rows, int cols, std::int64_t n, ReplicateRandom& random
         if (number[i] == 0)
             number[i] = ++placed;
     }
+    const unsigned threads = passThreads(cells);
     std::vector<unsigned char> features(cells);
-    for (std::size_t i = 0; i < cells; ++i)
-        features[i] = number[i] != 0;
+    forParts(cells, threads, [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            features[i] = number[i] != 0;
+    });
     std::vector<std::int32_t> nearest;
     nearestFeature(features, rows, cols, nearest);
     out.resize(cells);
-    for (std::size_t i = 0; i < cells; ++i)
-        out[i] = nearest[i] < 0 ? 0.0 : number[static_cast<std::size_t>(nearest[i])] - 1.0;
+    forParts(cells, threads, [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            out[i] = nearest[i] < 0 ? 0.0 : number[static_cast<std::size_t>(nearest[i])] - 1.0;
+    });
     rescale01(out);
 }
 
