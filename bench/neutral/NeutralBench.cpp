@@ -42,21 +42,23 @@ const std::map<std::string, Reference> nlmpy{
     {"element", {0.49, true, false}},  {"fractal", {7.1, true, true}},     {"perlin", {0.15, false, false}},
     {"bsp", {0.02, false, true}},      {"rectangles", {4.6, false, true}},
 };
-// numpy on this machine (bench/neutral/nlmpy_reference.py, processor seconds per cell at 1000^2 and
-// 4000^2): classifyArray of three classes (percentile, digitize; its sort grows faster than the
-// cells) and savetxt with fmt='%d'.
+// numpy on this machine (/usr/bin/python3 bench/neutral/nlmpy_reference.py 1000 4000, processor
+// seconds per cell): classifyArray of three classes as NLMpy does it (the whole array sorted, then
+// searchsorted; the sort grows faster than the cells) and numpy.savetxt of its float result as an
+// NLMpy user calls it, without a format ('%.18e'); with fmt='%d', kinder to numpy, beside it.
 double classifyPerCell(int side)
 {
-    return side >= 4000 ? 84e-9 : 41e-9;
+    return side >= 4000 ? 141e-9 : 114e-9;
 }
-constexpr double SavetxtPerCell = 95e-9;
+constexpr double SavetxtPerCell = 240e-9;
+constexpr double SavetxtIntegerPerCell = 94e-9;
 
 // NLMpy's seconds for side x side: generation scaled by the cells (mpd by its 2^k + 1 grid, which
 // grows as the cells do), then the classification and the text.
-double nlmpySeconds(const Reference& r, int side)
+double nlmpySeconds(const Reference& r, int side, double savetxtPerCell = SavetxtPerCell)
 {
     const double cells = static_cast<double>(side) * side;
-    return r.seconds1000 * cells / 1e6 + (classifyPerCell(side) + SavetxtPerCell) * cells;
+    return r.seconds1000 * cells / 1e6 + (classifyPerCell(side) + savetxtPerCell) * cells;
 }
 
 // Resets the peak resident memory reading (Linux 4.0 and later); whether it could.
@@ -123,13 +125,16 @@ int main(int argc, char** argv)
     const int classValues[] = {1, 2, 3};
     std::printf("NLMpy: generation at 1000^2 as timed on this machine (est.: estimated), scaled by the cells;\n"
                 "plus classifyArray %.0f ns (%.0f ns at 4000^2) and numpy.savetxt %.0f ns a cell (numpy's processor\n"
-                "time here, python3 bench/neutral/nlmpy_reference.py 1000 4000).\n"
-                "ours: wall seconds; run = surface, exact classes and text as orvalis-cli neutral does them;\n"
-                "cpu: its processor seconds, every thread (cpu rt.: the ratio on them, steadier on a busy machine).\n"
+                "time here, /usr/bin/python3 bench/neutral/nlmpy_reference.py 1000 4000).\n"
+                "ours: wall seconds; surface, classify, text: the three steps alone (text formatted and written, no\n"
+                "sync); run = all three as orvalis-cli neutral does them, file put in place and listed;\n"
+                "cpu: its processor seconds, every thread (cpu rt.: the ratio on them, steadier on a busy machine;\n"
+                "cpu %%d: the same with numpy.savetxt(fmt='%%d'), %.0f ns a cell).\n"
                 "goal: 20x, 100x where NLMpy loops in plain Python. peak MB: resident memory at its peak.\n\n",
-                classifyPerCell(1000) * 1e9, classifyPerCell(4000) * 1e9, SavetxtPerCell * 1e9);
-    std::printf("%-12s %5s %8s %8s %8s %8s %8s %8s %10s %8s %8s %6s %8s\n", "model", "side", "surface", "classify",
-                "text", "run txt", "cpu txt", "run tif", "NLMpy", "ratio", "cpu rt.", "goal", "peak MB");
+                classifyPerCell(1000) * 1e9, classifyPerCell(4000) * 1e9, SavetxtPerCell * 1e9,
+                SavetxtIntegerPerCell * 1e9);
+    std::printf("%-12s %5s %8s %8s %8s %8s %8s %8s %10s %8s %8s %8s %6s %8s\n", "model", "side", "surface", "classify",
+                "text", "run txt", "cpu txt", "run tif", "NLMpy", "ratio", "cpu rt.", "cpu %d", "goal", "peak MB");
     for (const int side : sides) {
         for (const NeutralModelDef& d : neutralModels()) {
             if (!only.empty() && std::find(only.begin(), only.end(), d.name) == only.end())
@@ -168,19 +173,22 @@ int main(int argc, char** argv)
             const long peakKb = statusKb("VmHWM");
             const Timing runTif = timedRun(p, GridFormat::GeoTiff);
             const auto reference = nlmpy.find(d.name);
-            char theirs[32] = "-", ratio[32] = "-", cpuRatio[32] = "-", goal[16] = "-", peak[32] = "-";
+            char theirs[32] = "-", ratio[32] = "-", cpuRatio[32] = "-", cpuInteger[32] = "-", goal[16] = "-",
+                 peak[32] = "-";
             if (reference != nlmpy.end() && runText.wall > 0) {
                 const double them = nlmpySeconds(reference->second, side);
                 std::snprintf(theirs, sizeof theirs, "%.2f%s", them, reference->second.measured ? "" : " est.");
                 std::snprintf(ratio, sizeof ratio, "%.1fx", them / runText.wall);
                 std::snprintf(cpuRatio, sizeof cpuRatio, "%.1fx", them / runText.cpu);
+                std::snprintf(cpuInteger, sizeof cpuInteger, "%.1fx",
+                              nlmpySeconds(reference->second, side, SavetxtIntegerPerCell) / runText.cpu);
                 std::snprintf(goal, sizeof goal, "%dx", reference->second.pythonLoop ? 100 : 20);
             }
             if (peakKnown && peakKb > 0)
                 std::snprintf(peak, sizeof peak, "%.0f", (peakKb - baseKb) / 1024.0);
-            std::printf("%-12s %5d %8.3f %8.3f %8.3f %8.3f %8.3f %8.3f %10s %8s %8s %6s %8s\n", d.name.c_str(), side,
-                        seconds(t0, t1), seconds(t1, t2), seconds(t2, t3), runText.wall, runText.cpu, runTif.wall,
-                        theirs, ratio, cpuRatio, goal, peak);
+            std::printf("%-12s %5d %8.3f %8.3f %8.3f %8.3f %8.3f %8.3f %10s %8s %8s %8s %6s %8s\n", d.name.c_str(),
+                        side, seconds(t0, t1), seconds(t1, t2), seconds(t2, t3), runText.wall, runText.cpu, runTif.wall,
+                        theirs, ratio, cpuRatio, cpuInteger, goal, peak);
             std::fflush(stdout);
         }
     }

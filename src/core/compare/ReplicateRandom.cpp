@@ -12,18 +12,6 @@
 
 namespace orvalis {
 
-namespace {
-constexpr std::uint64_t Golden = 0x9e3779b97f4a7c15ull;
-}
-
-std::uint64_t mix64(std::uint64_t x)
-{
-    x += Golden;
-    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ull;
-    x = (x ^ (x >> 27)) * 0x94d049bb133111ebull;
-    return x ^ (x >> 31);
-}
-
 std::uint64_t replicateState(std::uint32_t seed, int window, int model, int replicate)
 {
     // Each number goes through its own round, so (1, 2) and (2, 1) part at once.
@@ -31,27 +19,6 @@ std::uint64_t replicateState(std::uint32_t seed, int window, int model, int repl
     s = mix64(s ^ static_cast<std::uint32_t>(window));
     s = mix64(s ^ static_cast<std::uint32_t>(model));
     return mix64(s ^ static_cast<std::uint32_t>(replicate));
-}
-
-std::uint64_t ReplicateRandom::next()
-{
-    const std::uint64_t x = state_;
-    state_ += Golden;
-    return mix64(x);
-}
-
-std::uint64_t ReplicateRandom::below(std::uint64_t range)
-{
-    unsigned __int128 m = static_cast<unsigned __int128>(next()) * range;
-    auto low = static_cast<std::uint64_t>(m);
-    if (low < range) {
-        const std::uint64_t floor = (0 - range) % range;
-        while (low < floor) {
-            m = static_cast<unsigned __int128>(next()) * range;
-            low = static_cast<std::uint64_t>(m);
-        }
-    }
-    return static_cast<std::uint64_t>(m >> 64);
 }
 
 bool placeRandomHabitat(std::span<int> cells, std::int64_t habitat, ReplicateRandom& random, int coverValue,
@@ -66,10 +33,25 @@ bool placeRandomHabitat(std::span<int> cells, std::int64_t habitat, ReplicateRan
     thread_local std::vector<std::int32_t> order;
     order.resize(cells.size());
     std::iota(order.begin(), order.end(), 0);
+    // The draws do not depend on the cells, so they are made Ahead steps early and the cells
+    // they will touch fetched meanwhile: on a large grid every step would otherwise wait on memory.
+    constexpr std::int64_t Ahead = 64;
+    std::int64_t picked[Ahead];
+    const auto draw = [&](std::int64_t i) {
+        picked[i % Ahead] = i + static_cast<std::int64_t>(random.below(static_cast<std::uint64_t>(n - i)));
+    };
+    for (std::int64_t i = 0; i < std::min(drawn, Ahead); ++i)
+        draw(i);
     for (std::int64_t i = 0; i < drawn; ++i) {
         if ((i & 0xFFFF) == 0 && stop && stop->load(std::memory_order_relaxed))
             return false;
-        const auto j = i + static_cast<std::int64_t>(random.below(static_cast<std::uint64_t>(n - i)));
+        const std::int64_t j = picked[i % Ahead];
+        if (i + Ahead < drawn) {
+            draw(i + Ahead);
+            __builtin_prefetch(&order[static_cast<std::size_t>(picked[(i + Ahead) % Ahead])], 1);
+        }
+        if (i + Ahead / 2 < drawn)
+            __builtin_prefetch(&cells[static_cast<std::size_t>(order[static_cast<std::size_t>(picked[(i + Ahead / 2) % Ahead])])], 1);
         std::swap(order[static_cast<std::size_t>(i)], order[static_cast<std::size_t>(j)]);
         cells[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])] = drawnValue;
     }

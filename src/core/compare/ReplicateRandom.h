@@ -10,7 +10,13 @@ class MidpointSurface;
 
 // The splitmix64 step: a bijective mix of x, good enough to derive independent states from
 // neighbouring numbers.
-std::uint64_t mix64(std::uint64_t x);
+inline std::uint64_t mix64(std::uint64_t x)
+{
+    x += 0x9e3779b97f4a7c15ull;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ull;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebull;
+    return x ^ (x >> 31);
+}
 
 // The state replicate `replicate` of model `model` for window `window` starts from, so that any
 // replicate can be made alone and the thread that makes it does not matter.
@@ -21,11 +27,32 @@ std::uint64_t replicateState(std::uint32_t seed, int window, int model, int repl
 class ReplicateRandom {
 public:
     explicit ReplicateRandom(std::uint64_t state) : state_(state) {}
-    std::uint64_t next();
+    std::uint64_t next()
+    {
+        const std::uint64_t x = state_;
+        state_ += Step;
+        return mix64(x);
+    }
+    // The generator `draws` draws of next() on, at once: a long run of draws can be cut into parts
+    // made side by side.
+    ReplicateRandom ahead(std::uint64_t draws) const { return ReplicateRandom(state_ + draws * Step); }
     // Uniform in [0, range), without bias (Lemire's multiply and reject); range > 0.
-    std::uint64_t below(std::uint64_t range);
+    std::uint64_t below(std::uint64_t range)
+    {
+        unsigned __int128 m = static_cast<unsigned __int128>(next()) * range;
+        auto low = static_cast<std::uint64_t>(m);
+        if (low < range) {
+            const std::uint64_t floor = (0 - range) % range;
+            while (low < floor) {
+                m = static_cast<unsigned __int128>(next()) * range;
+                low = static_cast<std::uint64_t>(m);
+            }
+        }
+        return static_cast<std::uint64_t>(m >> 64);
+    }
 
 private:
+    static constexpr std::uint64_t Step = 0x9e3779b97f4a7c15ull;
     std::uint64_t state_;
 };
 

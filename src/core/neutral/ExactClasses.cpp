@@ -89,119 +89,136 @@ void classifyByRank(std::span<const double> surface, std::span<const std::int64_
     for (std::int64_t c : histogram)
         n += c;
 
-    // Boundary j (1..k-1): the cells of classes j and above are the `within` highest-ranked ones:
-    // every value above threshold, then the first `ties` cells equal to it.
+    // Boundary j (1..k-1): the cells of classes j and above are the `within` highest-ranked ones.
+    // Cells in a bucket above the boundary's are in, below it out; of the `members` cells of its
+    // own bucket the first `rank` in rank order (value down, then cell number up) are in.
     struct Boundary {
-        double threshold = 0.0;
-        std::int64_t ties = 0;
-        std::int64_t within = 0;
-        std::size_t bucket = 0;
-        bool found = false;  // threshold is the within-th highest value, still to be found
+        std::int64_t bucket = 0;  // -1: every cell in; Buckets: none
+        std::int64_t rank = 0;
+        std::int32_t slot = -1;  // its bucket's place among the buckets ranked cell by cell
     };
     std::vector<Boundary> boundaries(k > 0 ? k - 1 : 0);
+    std::vector<std::int64_t> wanted;  // the boundaries' buckets, each once
     std::int64_t within = 0;
     for (std::size_t j = k; j-- > 1;) {
         within += counts[j];
         Boundary& b = boundaries[j - 1];
-        b.within = within;
-        if (within <= 0)
-            b.threshold = std::numeric_limits<double>::infinity();
-        else if (within >= n)
-            b.threshold = -std::numeric_limits<double>::infinity();
-        else
-            b.found = true;
-    }
-    // The bucket of each threshold, from the top, and the cells above that bucket.
-    std::vector<std::int64_t> aboveBucket(boundaries.size(), 0);
-    for (std::size_t j = 0; j < boundaries.size(); ++j) {
-        Boundary& b = boundaries[j];
-        if (!b.found)
+        if (within <= 0) {
+            b.bucket = static_cast<std::int64_t>(Buckets);
             continue;
+        }
+        if (within >= n) {
+            b.bucket = -1;
+            continue;
+        }
         std::int64_t seen = 0;
         std::size_t bucket = Buckets;
-        while (bucket-- > 0 && seen + histogram[bucket] < b.within)
+        while (bucket-- > 0 && seen + histogram[bucket] < within)
             seen += histogram[bucket];
-        b.bucket = bucket;
-        aboveBucket[j] = seen;
-    }
-    // The values of the threshold buckets, then the rank within each bucket.
-    std::vector<std::size_t> wanted;
-    for (const Boundary& b : boundaries)
-        if (b.found && std::find(wanted.begin(), wanted.end(), b.bucket) == wanted.end())
+        b.bucket = static_cast<std::int64_t>(bucket);
+        b.rank = within - seen;
+        const auto at = std::find(wanted.begin(), wanted.end(), b.bucket);
+        b.slot = static_cast<std::int32_t>(at - wanted.begin());
+        if (at == wanted.end())
             wanted.push_back(b.bucket);
-    std::vector<std::vector<double>> members(wanted.size());
-    for (std::size_t w = 0; w < wanted.size(); ++w)
-        members[w].reserve(static_cast<std::size_t>(histogram[wanted[w]]));
-    if (!wanted.empty()) {
-        std::vector<std::int32_t> slot(Buckets, -1);
-        for (std::size_t w = 0; w < wanted.size(); ++w)
-            slot[wanted[w]] = static_cast<std::int32_t>(w);
-        // Each thread gathers its part; the order within a bucket does not change its ranks.
-        std::vector<std::vector<std::vector<double>>> parts(threads, std::vector<std::vector<double>>(wanted.size()));
-        forParts(size, threads, [&](unsigned t, std::size_t begin, std::size_t end) {
-            std::vector<std::vector<double>>& mine = t == 0 ? members : parts[t];
-            for (std::size_t i = begin; i < end; ++i)
-                if (inside(i))
-                    if (const std::int32_t w = slot[orderKey(surface[i]) >> BucketShift]; w >= 0)
-                        mine[static_cast<std::size_t>(w)].push_back(surface[i]);
-        });
-        for (unsigned t = 1; t < threads; ++t)
-            for (std::size_t w = 0; w < wanted.size(); ++w)
-                members[w].insert(members[w].end(), parts[t][w].begin(), parts[t][w].end());
     }
-    for (std::size_t j = 0; j < boundaries.size(); ++j) {
-        Boundary& b = boundaries[j];
-        if (!b.found)
-            continue;
-        std::vector<double>& m = members[static_cast<std::size_t>(std::find(wanted.begin(), wanted.end(), b.bucket) - wanted.begin())];
-        const auto nth = m.begin() + (b.within - aboveBucket[j] - 1);
-        std::nth_element(m.begin(), nth, m.end(), std::greater<double>());
-        b.threshold = *nth;
-        const std::int64_t aboveInBucket = std::count_if(m.begin(), m.end(), [&](double v) { return v > b.threshold; });
-        b.ties = b.within - aboveBucket[j] - aboveInBucket;
+
+    // Every cell by its bucket; those of a boundary's bucket are kept for the ranking, each
+    // thread's in the place its share of the bucket's cells (from its table) leaves it.
+    std::vector<std::vector<std::size_t>> members(wanted.size());
+    std::vector<std::vector<std::size_t>> place(threads, std::vector<std::size_t>(wanted.size(), 0));
+    for (std::size_t w = 0; w < wanted.size(); ++w) {
+        const auto bucket = static_cast<std::size_t>(wanted[w]);
+        members[w].resize(static_cast<std::size_t>(histogram[bucket]));
+        std::size_t at = static_cast<std::size_t>(histogram[bucket]);
+        for (unsigned t = threads; t-- > 1;) {
+            at -= static_cast<std::size_t>(tables[t][bucket]);
+            place[t][w] = at;
+        }
     }
-    // The empty classes' boundaries copy the one above, from the top down.
-    for (std::size_t j = boundaries.size(); j-- > 0;)
-        if (j + 1 < boundaries.size() && counts[j + 1] == 0)
-            boundaries[j] = boundaries[j + 1];
-
-    members = {};  // no longer needed: the ties' list below takes their room
-
-    // Every cell by the thresholds; those equal to one are kept, in order, for the ties.
-    std::vector<std::vector<std::size_t>> equal(threads);
+    tables = {};
+    // What a bucket's cells take: their class, the boundaries below the bucket counted, or -(slot + 1)
+    // for a boundary's bucket.
+    std::vector<std::int32_t> code(Buckets, 0), boundariesAt(Buckets, 0);
+    auto below = static_cast<std::int32_t>(std::count_if(boundaries.begin(), boundaries.end(),
+                                                         [](const Boundary& b) { return b.bucket < 0; }));
+    for (const Boundary& b : boundaries)
+        if (b.bucket >= 0 && b.bucket < static_cast<std::int64_t>(Buckets)) {
+            code[static_cast<std::size_t>(b.bucket)] = -(b.slot + 1);
+            ++boundariesAt[static_cast<std::size_t>(b.bucket)];
+        }
+    for (std::size_t b = 0; b < Buckets; ++b) {
+        if (code[b] >= 0)
+            code[b] = below;
+        below += boundariesAt[b];
+    }
+    boundariesAt = {};
     forParts(size, threads, [&](unsigned t, std::size_t begin, std::size_t end) {
+        std::size_t* next = place[t].data();
         for (std::size_t i = begin; i < end; ++i) {
             if (!inside(i)) {
                 out[i] = outsideValue;
                 continue;
             }
-            const double v = surface[i];
-            std::size_t cls = 0;
-            bool tie = false;
-            for (const Boundary& b : boundaries) {
-                cls += v > b.threshold;
-                tie |= v == b.threshold;
+            const std::int32_t c = code[orderKey(surface[i]) >> BucketShift];
+            if (c >= 0) {
+                out[i] = values[static_cast<std::size_t>(c)];
+            } else {
+                const auto slot = static_cast<std::size_t>(-c - 1);
+                members[slot][next[slot]++] = i;
             }
-            if (tie)
-                equal[t].push_back(i);
-            else
-                out[i] = values[cls];
         }
     });
-    for (const std::vector<std::size_t>& part : equal)
-        for (const std::size_t i : part) {
-            const double v = surface[i];
-            std::size_t cls = 0;
-            for (Boundary& b : boundaries) {
-                bool in = v > b.threshold;
-                if (!in && v == b.threshold && b.ties > 0) {
-                    --b.ties;
-                    in = true;
-                }
-                cls += in;
-            }
-            out[i] = values[cls];
+    struct Member {
+        double value;
+        std::size_t cell;
+    };
+    const auto higher = [](const Member& a, const Member& b) {
+        return a.value > b.value || (a.value == b.value && a.cell < b.cell);
+    };
+    for (std::size_t w = 0; w < wanted.size(); ++w) {
+        // The boundaries in this bucket, most cells in first; each cut inside the cells the one before kept.
+        std::vector<std::int64_t> ranks;
+        std::size_t base = 0;
+        for (const Boundary& b : boundaries) {
+            base += wanted[w] > b.bucket;
+            if (b.bucket == wanted[w])
+                ranks.push_back(b.rank);
         }
+        std::sort(ranks.begin(), ranks.end(), std::greater<std::int64_t>());
+        // Gives the cell at each rank position its class.
+        const auto assign = [&](std::size_t count, const auto& cellAt) {
+            std::size_t cls = base + ranks.size();
+            std::size_t next = ranks.size();  // boundaries whose rank the position has not reached yet
+            for (std::size_t p = 0; p < count; ++p) {
+                while (next > 0 && static_cast<std::int64_t>(p) >= ranks[next - 1]) {
+                    --next;
+                    --cls;
+                }
+                out[cellAt(p)] = values[cls];
+            }
+        };
+        std::vector<std::size_t>& cells = members[w];
+        // The members are in cell order: when they share one value (a surface of few values), that
+        // is their rank order, and their values need not be kept beside them.
+        const double first = surface[cells.front()];
+        if (std::all_of(cells.begin(), cells.end(), [&](std::size_t i) { return surface[i] == first; })) {
+            assign(cells.size(), [&](std::size_t p) { return cells[p]; });
+            continue;
+        }
+        std::vector<Member> ranked(cells.size());
+        for (std::size_t p = 0; p < cells.size(); ++p)
+            ranked[p] = {surface[cells[p]], cells[p]};
+        cells = {};
+        auto limit = ranked.end();
+        for (const std::int64_t rank : ranks) {
+            const auto cut = ranked.begin() + rank;
+            if (cut < limit)
+                std::nth_element(ranked.begin(), cut, limit, higher);
+            limit = cut;
+        }
+        assign(ranked.size(), [&](std::size_t p) { return ranked[p].cell; });
+    }
 }
 
 void placeHighest(std::span<const double> surface, std::int64_t habitat, int coverValue, int matrixValue,

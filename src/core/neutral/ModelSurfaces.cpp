@@ -22,8 +22,7 @@ std::size_t cellCount(int rows, int cols)
 // A draw in [0, 1) of its own for every cell: equal classes then split at random, not by rows.
 void addOwnDraws(std::vector<double>& out, ReplicateRandom& random)
 {
-    for (double& v : out)
-        v += uniform01(random);
+    addUniformDraws(out, random);
 }
 
 // Union-find over cell numbers; the smaller root wins, so labels do not depend on the order of unions.
@@ -50,29 +49,22 @@ void unite(std::vector<std::int32_t>& parent, std::int32_t a, std::int32_t b)
 
 namespace {
 
-// v = f(v) for every value, on several threads for large surfaces.
+// values[i] = f(values[i]), then linearly onto [0, 1] as rescale01 does, the lowest and highest
+// values found in the same pass.
 template <class F>
-void eachValue(std::vector<double>& values, const F& f)
-{
-    forParts(values.size(), passThreads(values.size()), [&](unsigned, std::size_t begin, std::size_t end) {
-        for (std::size_t i = begin; i < end; ++i)
-            values[i] = f(values[i]);
-    });
-}
-
-}  // namespace
-
-void rescale01(std::span<double> values)
+void mapRescale01(std::span<double> values, const F& f)
 {
     if (values.empty())
         return;
     const unsigned threads = passThreads(values.size());
-    std::vector<double> lows(threads, values[0]), highs(threads, values[0]);
+    std::vector<double> lows(threads), highs(threads);
     forParts(values.size(), threads, [&](unsigned t, std::size_t begin, std::size_t end) {
-        double lo = values[begin], hi = values[begin];
+        double lo = f(values[begin]), hi = lo;
         for (std::size_t i = begin; i < end; ++i) {
-            lo = std::min(lo, values[i]);
-            hi = std::max(hi, values[i]);
+            const double v = f(values[i]);
+            values[i] = v;
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
         }
         lows[t] = lo;
         highs[t] = hi;
@@ -85,40 +77,76 @@ void rescale01(std::span<double> values)
     });
 }
 
+}  // namespace
+
+namespace {
+
+// values[i] = f(values[i], the i-th uniform01 draw), in parts side by side; random is left after the last draw.
+template <class F>
+void eachUniformDraw(std::span<double> values, ReplicateRandom& random, const F& f)
+{
+    const ReplicateRandom start = random;
+    forParts(values.size(), passThreads(values.size()), [&](unsigned, std::size_t begin, std::size_t end) {
+        ReplicateRandom part = start.ahead(begin);
+        for (std::size_t i = begin; i < end; ++i)
+            values[i] = f(values[i], uniform01(part));
+    });
+    random = start.ahead(values.size());
+}
+
+}  // namespace
+
+void addUniformDraws(std::span<double> values, ReplicateRandom& random)
+{
+    eachUniformDraw(values, random, [](double v, double u) { return v + u; });
+}
+
+void rescale01(std::span<double> values)
+{
+    mapRescale01(values, [](double v) { return v; });
+}
+
 void planarGradient(int rows, int cols, double direction, std::vector<double>& out)
 {
     const double radians = direction * std::numbers::pi / 180.0;
     const double eastness = std::sin(radians);
     const double southness = -std::cos(radians);
+    const auto at = [=](std::size_t r, int c) { return southness * static_cast<double>(r) + eastness * c; };
     out.resize(cellCount(rows, cols));
+    if (out.empty())
+        return;
+    // Rounding keeps the sum monotone in the row and in the column: its extremes lie at the corners.
+    const std::size_t lastRow = static_cast<std::size_t>(rows) - 1;
+    const double corners[] = {at(0, 0), at(0, cols - 1), at(lastRow, 0), at(lastRow, cols - 1)};
+    double low = corners[0], high = corners[0];
+    for (const double v : corners) {
+        low = std::min(low, v);
+        high = std::max(high, v);
+    }
+    const double span = high - low;
     forParts(static_cast<std::size_t>(rows), passThreads(out.size()), [&](unsigned, std::size_t begin, std::size_t end) {
         for (std::size_t r = begin; r < end; ++r)
             for (int c = 0; c < cols; ++c)
-                out[r * cols + c] = southness * static_cast<double>(r) + eastness * c;
+                out[r * cols + c] = span > 0.0 ? (at(r, c) - low) / span : 0.0;
     });
-    rescale01(out);
 }
 
 void edgeGradient(int rows, int cols, double direction, std::vector<double>& out)
 {
     planarGradient(rows, cols, direction, out);
-    eachValue(out, [](double v) { return std::fabs(0.5 - v) * -2.0 + 1.0; });
-    rescale01(out);
+    mapRescale01(out, [](double v) { return std::fabs(0.5 - v) * -2.0 + 1.0; });
 }
 
 void waveSurface(int rows, int cols, double periods, double direction, std::vector<double>& out)
 {
     planarGradient(rows, cols, direction, out);
-    eachValue(out, [periods](double v) { return std::sin(v * (2.0 * std::numbers::pi * periods)); });
-    rescale01(out);
+    mapRescale01(out, [periods](double v) { return std::sin(v * (2.0 * std::numbers::pi * periods)); });
 }
 
 void distanceGradient(std::span<const unsigned char> sources, int rows, int cols, std::vector<double>& out)
 {
-    std::vector<std::int32_t> nearest;
-    nearestFeature(sources, rows, cols, nearest, &out);
-    eachValue(out, [](double v) { return std::isfinite(v) ? std::sqrt(v) : 0.0; });
-    rescale01(out);
+    squaredFeatureDistance(sources, rows, cols, out);
+    mapRescale01(out, [](double v) { return std::isfinite(v) ? std::sqrt(v) : 0.0; });
 }
 
 std::vector<unsigned char> randomSources(int rows, int cols, std::int64_t n, ReplicateRandom& random)
@@ -184,15 +212,21 @@ void randomClusterNN(int rows, int cols, double p, Neighbourhood n, ReplicateRan
     std::vector<double> values(static_cast<std::size_t>(clusters));
     for (double& v : values)
         v = uniform01(random);
+    const unsigned threads = passThreads(cells);
     std::vector<unsigned char> features(cells);
-    for (std::size_t i = 0; i < cells; ++i)
-        features[i] = occupied[i] != 0;
+    forParts(cells, threads, [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            features[i] = occupied[i] != 0;
+    });
     occupied = {};
     std::vector<std::int32_t> nearest;
     nearestFeature(features, rows, cols, nearest);
     out.resize(cells);
-    for (std::size_t i = 0; i < cells; ++i)
-        out[i] = nearest[i] < 0 ? 0.0 : values[static_cast<std::size_t>(label[static_cast<std::size_t>(nearest[i])])];
+    forParts(cells, threads, [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            out[i] = nearest[i] < 0 ? 0.0
+                                    : values[static_cast<std::size_t>(label[static_cast<std::size_t>(nearest[i])])];
+    });
     if (clusterOf)
         *clusterOf = std::move(label);
 }
@@ -207,14 +241,19 @@ void randomElementNN(int rows, int cols, std::int64_t n, ReplicateRandom& random
         if (number[i] == 0)
             number[i] = ++placed;
     }
+    const unsigned threads = passThreads(cells);
     std::vector<unsigned char> features(cells);
-    for (std::size_t i = 0; i < cells; ++i)
-        features[i] = number[i] != 0;
+    forParts(cells, threads, [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            features[i] = number[i] != 0;
+    });
     std::vector<std::int32_t> nearest;
     nearestFeature(features, rows, cols, nearest);
     out.resize(cells);
-    for (std::size_t i = 0; i < cells; ++i)
-        out[i] = nearest[i] < 0 ? 0.0 : number[static_cast<std::size_t>(nearest[i])] - 1.0;
+    forParts(cells, threads, [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            out[i] = nearest[i] < 0 ? 0.0 : number[static_cast<std::size_t>(nearest[i])] - 1.0;
+    });
     rescale01(out);
 }
 
@@ -408,8 +447,7 @@ void randomCurds(int rows, int cols, std::span<const double> proportions, std::s
 void percolationSurface(int rows, int cols, double p, ReplicateRandom& random, std::vector<double>& out)
 {
     out.resize(cellCount(rows, cols));
-    for (double& v : out)
-        v = uniform01(random) < p ? 1.0 : 0.0;
+    eachUniformDraw(out, random, [p](double, double u) { return u < p ? 1.0 : 0.0; });
     addOwnDraws(out, random);
 }
 
@@ -550,7 +588,9 @@ void perlinNoise(int rows, int cols, int periods, int octaves, int lacunarity, d
             g = {std::cos(angle), std::sin(angle)};
         }
         const double scale = static_cast<double>(P) / dim;
-        for (int r = 0; r < rows; ++r) {
+        // Rows are independent once the octave's gradients are drawn.
+        forParts(static_cast<std::size_t>(rows), passThreads(out.size()), [&](unsigned, std::size_t r0, std::size_t r1) {
+        for (int r = static_cast<int>(r0); r < static_cast<int>(r1); ++r) {
             const double x = r * scale;
             const auto i = std::min<std::size_t>(static_cast<std::size_t>(x), lattice - 2);
             const double fx = x - static_cast<double>(i);
@@ -574,6 +614,7 @@ void perlinNoise(int rows, int cols, int periods, int octaves, int lacunarity, d
                 line[c] += std::numbers::sqrt2 * ((1.0 - s) * n0 + s * n1) * amplitude;
             }
         }
+        });
         amplitude *= persistence;
         P *= lacunarity;
     }
@@ -585,16 +626,26 @@ void binarySpacePartition(int rows, int cols, std::int64_t n, PartOrientation or
 {
     struct Patch {
         int minRow, maxRow, minCol, maxCol;
+        std::int32_t children = -1;  // the first of its two halves; -1 for a leaf
+        bool horizontal = false;
     };
     const std::size_t cells = cellCount(rows, cols);
     n = std::min<std::int64_t>(n, static_cast<std::int64_t>(cells));
-    std::vector<std::int32_t> leaf(cells, 0);
     std::vector<Patch> patches{{0, rows, 0, cols}};
-    std::vector<unsigned char> isLeaf{1};
+    // The leaf that holds a cell, found down the tree of halves rather than kept for every cell.
+    const auto leafAt = [&](int r, int c) {
+        std::int32_t at = 0;
+        while (patches[static_cast<std::size_t>(at)].children >= 0) {
+            const Patch& p = patches[static_cast<std::size_t>(at)];
+            const Patch& first = patches[static_cast<std::size_t>(p.children)];
+            at = p.children + (p.horizontal ? r >= first.maxRow : c >= first.maxCol);
+        }
+        return at;
+    };
     for (std::int64_t count = 1; count < n;) {
-        const std::size_t r = random.below(static_cast<std::uint64_t>(rows));
-        const std::size_t c = random.below(static_cast<std::uint64_t>(cols));
-        const std::int32_t chosen = leaf[r * static_cast<std::size_t>(cols) + c];
+        const auto r = static_cast<int>(random.below(static_cast<std::uint64_t>(rows)));
+        const auto c = static_cast<int>(random.below(static_cast<std::uint64_t>(cols)));
+        const std::int32_t chosen = leafAt(r, c);
         const Patch p = patches[static_cast<std::size_t>(chosen)];
         const int dimRows = p.maxRow - p.minRow, dimCols = p.maxCol - p.minCol;
         bool horizontal = random.below(2) == 0;
@@ -614,32 +665,34 @@ void binarySpacePartition(int rows, int cols, std::int64_t n, PartOrientation or
             horizontal = !horizontal;
         if (horizontal ? dimRows < 2 : dimCols < 2)
             continue;
-        const auto first = static_cast<std::int32_t>(patches.size());
-        Patch a = p, b = p;
+        Patch a{p.minRow, p.maxRow, p.minCol, p.maxCol}, b = a;
         if (horizontal)
             a.maxRow = b.minRow = p.minRow + dimRows / 2;
         else
             a.maxCol = b.minCol = p.minCol + dimCols / 2;
+        Patch& split = patches[static_cast<std::size_t>(chosen)];
+        split.children = static_cast<std::int32_t>(patches.size());
+        split.horizontal = horizontal;
         patches.push_back(a);
         patches.push_back(b);
-        isLeaf[static_cast<std::size_t>(chosen)] = 0;
-        isLeaf.push_back(1);
-        isLeaf.push_back(1);
-        for (int k = 0; k < 2; ++k) {
-            const Patch& q = k == 0 ? a : b;
-            for (int rr = q.minRow; rr < q.maxRow; ++rr)
-                std::fill_n(leaf.begin() + static_cast<std::ptrdiff_t>(rr) * cols + q.minCol, q.maxCol - q.minCol,
-                            first + k);
-        }
         ++count;
     }
     std::vector<double> values(patches.size(), 0.0);
     for (std::size_t i = 0; i < patches.size(); ++i)
-        if (isLeaf[i])
+        if (patches[i].children < 0)
             values[i] = uniform01(random);
+    // The leaves cover the grid once: each is painted with its value, a share of them on each thread.
     out.resize(cells);
-    for (std::size_t i = 0; i < cells; ++i)
-        out[i] = values[static_cast<std::size_t>(leaf[i])];
+    forParts(patches.size(), passThreads(cells), [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            const Patch& q = patches[i];
+            if (q.children >= 0)
+                continue;
+            for (int rr = q.minRow; rr < q.maxRow; ++rr)
+                std::fill_n(out.begin() + static_cast<std::ptrdiff_t>(rr) * cols + q.minCol, q.maxCol - q.minCol,
+                            values[i]);
+        }
+    });
 }
 
 }  // namespace orvalis

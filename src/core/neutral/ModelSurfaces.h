@@ -19,6 +19,10 @@ inline double uniform01(ReplicateRandom& random)
     return static_cast<double>(random.next() >> 11) * 0x1.0p-53;
 }
 
+// values[i] += the i-th uniform01 draw, as one loop over the cells would add them, made in parts
+// side by side; random is left after the last draw.
+void addUniformDraws(std::span<double> values, ReplicateRandom& random);
+
 // Linearly onto [0, 1] (NLMpy's linearRescale01); a constant surface becomes all 0.
 void rescale01(std::span<double> values);
 

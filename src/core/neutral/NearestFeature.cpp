@@ -7,8 +7,11 @@
 
 namespace orvalis {
 
-void nearestFeature(std::span<const unsigned char> features, int rows, int cols, std::vector<std::int32_t>& nearest,
-                    std::vector<double>* squaredDistance)
+namespace {
+
+// nearestFeature with either output left out.
+void featureTransform(std::span<const unsigned char> features, int rows, int cols, std::vector<std::int32_t>* nearest,
+                      std::vector<double>* squaredDistance)
 {
     const std::size_t cells = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
     const double infinity = std::numeric_limits<double>::infinity();
@@ -39,7 +42,8 @@ void nearestFeature(std::span<const unsigned char> features, int rows, int cols,
             }
         }
     });
-    nearest.assign(cells, -1);
+    if (nearest)
+        nearest->assign(cells, -1);
     if (squaredDistance)
         squaredDistance->assign(cells, infinity);
     // Row pass: the lower envelope of the parabolas f(q) + (c - q)^2 over the columns q that hold
@@ -79,7 +83,8 @@ void nearestFeature(std::span<const unsigned char> features, int rows, int cols,
                 while (z[static_cast<std::size_t>(j) + 1] < c)
                     ++j;
                 const int q = v[static_cast<std::size_t>(j)];
-                nearest[base + c] = featureRow[base + q] * cols + q;
+                if (nearest)
+                    (*nearest)[base + c] = featureRow[base + q] * cols + q;
                 if (squaredDistance) {
                     const double dc = c - q;
                     (*squaredDistance)[base + c] = f[static_cast<std::size_t>(q)] + dc * dc;
@@ -87,6 +92,20 @@ void nearestFeature(std::span<const unsigned char> features, int rows, int cols,
             }
         }
     });
+}
+
+}  // namespace
+
+void nearestFeature(std::span<const unsigned char> features, int rows, int cols, std::vector<std::int32_t>& nearest,
+                    std::vector<double>* squaredDistance)
+{
+    featureTransform(features, rows, cols, &nearest, squaredDistance);
+}
+
+void squaredFeatureDistance(std::span<const unsigned char> features, int rows, int cols,
+                            std::vector<double>& squaredDistance)
+{
+    featureTransform(features, rows, cols, nullptr, &squaredDistance);
 }
 
 }  // namespace orvalis

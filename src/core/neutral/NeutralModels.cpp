@@ -145,9 +145,8 @@ bool readSourceGrid(const std::string& path, int rows, int cols, std::vector<uns
 
 bool buildRandom(const ModelChoice&, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
-    out.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
-    for (double& v : out)
-        v = uniform01(random);
+    out.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), 0.0);
+    addUniformDraws(out, random);
     return true;
 }
 

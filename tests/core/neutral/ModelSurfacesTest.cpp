@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <numbers>
@@ -115,6 +116,33 @@ TEST(ModelSurfaces, PlanarIsExactlyLinearAndEdgeFoldsItInTheMiddle)
         for (std::size_t i = 0; i < folded.size(); ++i)
             EXPECT_NEAR(edge[i], folded[i], 1e-12) << direction;
     }
+}
+
+// Planar surfaces are rescaled from their corners and drawn cells in parts side by side: both
+// give the bytes of the plain cell-by-cell versions, on grids large enough for several threads.
+TEST(ModelSurfaces, FastPathsEqualThePlainVersions)
+{
+    for (const auto& [rows, cols] : {std::pair{1, 1}, std::pair{1, 7}, std::pair{6, 1}, std::pair{600, 700}})
+        for (const double direction : {-0.0, 0.0, 45.0, 90.0, 180.0, 225.0, 270.0, 315.0, 333.3, 360.0}) {
+            const double rad = direction * std::numbers::pi / 180.0;
+            std::vector<double> plain;
+            for (int r = 0; r < rows; ++r)
+                for (int c = 0; c < cols; ++c)
+                    plain.push_back(-std::cos(rad) * static_cast<double>(r) + std::sin(rad) * c);
+            rescale01(plain);
+            std::vector<double> planar;
+            planarGradient(rows, cols, direction, planar);
+            ASSERT_EQ(planar.size(), plain.size());
+            EXPECT_EQ(std::memcmp(planar.data(), plain.data(), plain.size() * sizeof(double)), 0)
+                << rows << " x " << cols << " at " << direction;
+        }
+    ReplicateRandom parts(5), plain(5);
+    std::vector<double> drawn(300007, 0.5), expected = drawn;
+    addUniformDraws(drawn, parts);
+    for (double& v : expected)
+        v += uniform01(plain);
+    EXPECT_EQ(drawn, expected);
+    EXPECT_EQ(parts.next(), plain.next());
 }
 
 TEST(ModelSurfaces, ClusterCellsShareOneValueAndTheRestTakeTheNearestCluster)
