@@ -24,7 +24,7 @@ std::int32_t findRoot(std::vector<std::int32_t>& parent, std::int32_t x)
 }  // namespace
 
 void PatchRaster::cut(std::span<const int* const> lines, int width, const std::optional<int>& noData,
-                      bool eightNeighbours, bool labelToo)
+                      bool eightNeighbours, bool labelToo, StopFlag stop)
 {
     rows = static_cast<int>(lines.size());
     cols = std::max(width, 0);
@@ -35,6 +35,7 @@ void PatchRaster::cut(std::span<const int* const> lines, int width, const std::o
     changes_.resize(static_cast<std::size_t>(cols) / 64 + 1);
     std::int32_t* cell = runOf.data();
     for (const int* v : lines) {
+        stop.check();
         rowRuns.push_back(static_cast<std::int32_t>(runs.size()));
         if (cols == 0)
             continue;
@@ -56,7 +57,7 @@ void PatchRaster::cut(std::span<const int* const> lines, int width, const std::o
     shapes.clear();
     classContacts.clear();
     if (!values.empty() && labelToo)
-        label(eightNeighbours);
+        label(eightNeighbours, stop);
 }
 
 // Sets bit c of changes_ where v[c] differs from v[c - 1], and gives each cell its run's
@@ -149,7 +150,7 @@ void PatchRaster::classify(const std::optional<int>& noData)
 // lowest run, the first met, so numbering the roots in run order numbers the patches by
 // their first cell. The sides between runs are counted on the way: across rows in the join,
 // along a row in the numbering.
-void PatchRaster::label(bool eightNeighbours)
+void PatchRaster::label(bool eightNeighbours, StopFlag stop)
 {
     std::vector<std::int32_t>& parent = scratch_;
     parent.resize(runs.size());
@@ -163,6 +164,7 @@ void PatchRaster::label(bool eightNeighbours)
     };
     const std::int32_t reach = eightNeighbours ? 1 : 0;
     for (int r = 0; r < rows; ++r) {
+        stop.check();
         const std::int32_t first = rowRuns[static_cast<std::size_t>(r)];
         const std::int32_t last = rowRuns[static_cast<std::size_t>(r) + 1];
         for (std::int32_t j = first; j < last; ++j)
@@ -199,6 +201,7 @@ void PatchRaster::label(bool eightNeighbours)
     patchClass.clear();
     shapes.clear();
     for (int r = 0; r < rows; ++r) {
+        stop.check();
         const std::int32_t first = rowRuns[static_cast<std::size_t>(r)];
         const std::int32_t last = rowRuns[static_cast<std::size_t>(r) + 1];
         for (std::int32_t j = first; j < last; ++j) {

@@ -134,7 +134,7 @@ public:
             t.join();
     }
 
-    // The landscape of task; waits, asking keepWaiting every tenth of a second; nullopt once it says no.
+    // The landscape of task; waits, asking keepWaiting every 25 ms; nullopt once it says no.
     template <class KeepWaiting>
     std::optional<Made> take(std::int64_t task, KeepWaiting keepWaiting)
     {
@@ -154,7 +154,7 @@ public:
             if (!keepWaiting())
                 return std::nullopt;
             lock.lock();
-            resultReady_.wait_for(lock, std::chrono::milliseconds(100));
+            resultReady_.wait_for(lock, std::chrono::milliseconds(25));
         }
     }
 
