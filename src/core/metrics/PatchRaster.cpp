@@ -31,11 +31,14 @@ void PatchRaster::cut(std::span<const int* const> lines, int width, const std::o
     runs.clear();
     rowRuns.clear();
     rowRuns.reserve(lines.size() + 1);
-    runOf.resize(lines.size() * static_cast<std::size_t>(cols));
+    // Grown a row at a time, so that the first touch of a large grid's pages is spread under the stop's checks.
+    runOf.clear();
+    runOf.reserve(lines.size() * static_cast<std::size_t>(cols));
     changes_.resize(static_cast<std::size_t>(cols) / 64 + 1);
-    std::int32_t* cell = runOf.data();
     for (const int* v : lines) {
         stop.check();
+        runOf.resize(runOf.size() + static_cast<std::size_t>(cols));
+        std::int32_t* cell = runOf.data() + runOf.size() - static_cast<std::size_t>(cols);
         rowRuns.push_back(static_cast<std::int32_t>(runs.size()));
         if (cols == 0)
             continue;
@@ -49,7 +52,6 @@ void PatchRaster::cut(std::span<const int* const> lines, int width, const std::o
                 start = end;
             }
         runs.push_back({start, cols, v[start], -1});
-        cell += cols;
     }
     rowRuns.push_back(static_cast<std::int32_t>(runs.size()));
     classify(noData);
