@@ -50,9 +50,11 @@ void collectMetricValues(Measure& m, const MetricsOptions& options, std::vector<
     for (const MetricDef* d : defs)
         patchMetrics += d->level == MetricLevel::Patch;
     if (patchMetrics > 0) {
+        const StopFlag stop(options.stop);
         const std::vector<int32_t>& order = m.patchOrder();
         out.reserve(order.size() * patchMetrics);
         for (size_t id = 0; id < order.size(); ++id) {
+            stop.checkEvery(id);
             const size_t p = static_cast<size_t>(order[id]);
             const int cls = m.classValue(static_cast<size_t>(m.patchClass(p)));
             for (const MetricDef* d : defs)

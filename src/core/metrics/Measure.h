@@ -205,7 +205,7 @@ private:
     std::map<const MetricDef*, std::vector<double>> patchValues_;
 };
 
-// The rows computeMetrics gives for a measured grid.
+// The rows computeMetrics gives for a measured grid; a raised options.stop throws StopFlag::Stopped.
 void collectMetricValues(Measure& m, const MetricsOptions& options, std::vector<MetricValue>& out);
 
 }  // namespace orvalis
