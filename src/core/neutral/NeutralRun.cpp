@@ -372,8 +372,13 @@ RunResult runNeutralLandscapes(const NeutralRunParameters& p, RandomSource&, Run
     if (result.message.empty() && !lock.acquire({p.folder}))
         result.message = lock.message();
     RunRecord record(neutralBatchListName(p), p.postString);
-    if (p.metrics)
-        record.keepMetrics(metricsTableBeside(record.batchList()), *p.metrics, p.cellSize);
+    if (p.metrics) {
+        // A signal's flag ends the measuring of one large landscape within a row.
+        MetricsOptions measuring = *p.metrics;
+        if (!measuring.stop)
+            measuring.stop = control.stopFlag();
+        record.keepMetrics(metricsTableBeside(record.batchList()), measuring, p.cellSize);
+    }
     if (result.message.empty() && !record.begin())
         result.message = withReason("cannot create " + record.failedListName(), record.error());
     if (!result.message.empty()) {
@@ -416,6 +421,10 @@ RunResult runNeutralLandscapes(const NeutralRunParameters& p, RandomSource&, Run
                 break;
             }
             if (!(p.metrics ? record.addFile(name, gridOf(p, made->cells)) : record.addFile(name))) {
+                if (control.isCanceled()) {
+                    result.status = RunStatus::Cancelled;
+                    break;
+                }
                 result.status = RunStatus::Failed;
                 result.message = withReason("cannot write " + record.failedListName(), record.error());
                 break;

@@ -48,6 +48,8 @@ public:
 
     // Safe from any thread, a signal handler's flag reader or a second window.
     void cancel() { canceled_.store(true, std::memory_order_relaxed); }
+    // The flag given at construction, for work that takes a stop of its own (MetricsOptions); may be null.
+    const std::atomic<bool>* stopFlag() const { return stop_; }
     bool isCanceled() const
     {
         return canceled_.load(std::memory_order_relaxed) || (stop_ && stop_->load(std::memory_order_relaxed));
