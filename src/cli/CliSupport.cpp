@@ -396,14 +396,16 @@ Settings commandSettings(const char* command, const ClassValues& values)
 
 namespace {
 
-volatile std::sig_atomic_t interruptFlag = 0;
+// Lock-free, so the handler may raise it; runs read it as their stop (RunControl, MetricsOptions).
+std::atomic<bool> interruptFlag{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 // The guard's self-pipe: the handler writes 1 for a signal, the guard 0 when the run is over.
 int wakeFds[2] = {-1, -1};
 
 void onInterrupt(int)
 {
     const int saved = errno;
-    interruptFlag = 1;
+    interruptFlag.store(true, std::memory_order_relaxed);
     const char signalled = 1;
     if (wakeFds[1] >= 0)
         [[maybe_unused]] const ssize_t n = ::write(wakeFds[1], &signalled, 1);
@@ -424,7 +426,7 @@ int nextWake(int timeoutMs)
 
 InterruptGuard::InterruptGuard()
 {
-    interruptFlag = 0;
+    interruptFlag.store(false, std::memory_order_relaxed);
     if (::pipe2(wakeFds, O_CLOEXEC) != 0)
         wakeFds[0] = wakeFds[1] = -1;
     else
@@ -451,7 +453,7 @@ InterruptGuard::~InterruptGuard()
     sigaction(SIGINT, &oldInt_, nullptr);
     sigaction(SIGTERM, &oldTerm_, nullptr);
     // After a signal the deadline stands for what the command still does (a summary on a full pipe).
-    if (watchdog_.joinable() && interruptFlag) {
+    if (watchdog_.joinable() && interrupted()) {
         watchdog_.detach();
         return;
     }
@@ -493,7 +495,12 @@ void InterruptGuard::watch()
 
 bool InterruptGuard::interrupted()
 {
-    return interruptFlag != 0;
+    return interruptFlag.load(std::memory_order_relaxed);
+}
+
+const std::atomic<bool>* InterruptGuard::flag()
+{
+    return &interruptFlag;
 }
 
 }  // namespace orvalis::cli

@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <thread>
@@ -149,6 +150,9 @@ public:
     InterruptGuard(const InterruptGuard&) = delete;
     InterruptGuard& operator=(const InterruptGuard&) = delete;
     static bool interrupted();
+    // Raised by the signal itself: given to a run as its stop, it is heard at the run's next
+    // check in any thread, without waiting for the thread that reports progress.
+    static const std::atomic<bool>* flag();
 
 private:
     void watch();

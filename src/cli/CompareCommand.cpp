@@ -250,7 +250,8 @@ int runCompareCommand(const CompareOptions& o)
     // Ctrl-C stops the replicates being made; the tables keep whole windows and no chart is drawn.
     const InterruptGuard interrupts;
     TerminalProgress progress;
-    RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); });
+    RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); },
+                       InterruptGuard::flag());
     bool chartsStopped = false;
     // The charts are drawn before the run lets go of its folder: a second run cannot write beneath them.
     const RunResult result = runCompare(p, control, [&](RunResult& r) {

@@ -74,7 +74,8 @@ int runFractalCommand(const FractalOptions& o)
     // Ctrl-C stops after the surface in hand; its files are whole.
     std::optional<InterruptGuard> interrupts(std::in_place);
     TerminalProgress progress;
-    RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); });
+    RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); },
+                       InterruptGuard::flag());
     RandomSource unused;  // each surface seeds a source of its own
     const FractalRunResult result = runFractalLandscapes(p, unused, control);
     const std::vector<std::string>& names = result.files;

@@ -103,7 +103,7 @@ bool measureLarge(const std::string& file, const Measuring& how, Measured& m)
         std::vector<MetricValue> values;
         auto progress = [&](double done) {
             how.working(file + " " + std::to_string(static_cast<int>(done * 100)) + " %");
-            return true;
+            return !InterruptGuard::interrupted();
         };
         if (measureRasterByBands(file, cellSize, how.noData, how.options, values, &m.error, &m.sizeNote, progress))
             appendMetricsRows(m.rows, file, values);
@@ -133,7 +133,7 @@ Measured measure(const std::string& file, const Measuring& how)
     LandscapeGrid grid;
     // A georeferenced grid brings its own cell size and no-data; --no-data still wins.
     if (!readMeasurableGrid(file, grid, cellSize, noData, &m.error, &m.sizeNote,
-                            how.noMemoryCheck ? std::uint64_t{INT32_MAX} : WholeCellsMax))
+                            how.noMemoryCheck ? std::uint64_t{INT32_MAX} : WholeCellsMax, InterruptGuard::flag()))
         return m;
     for (const auto& line : grid)
         if (line.size() != grid.front().size()) {
@@ -277,13 +277,17 @@ int runMetricsCommand(const MetricsOptionsCli& o)
         recorded = recordedCellSize(o.list);
     const double cellSize = o.cellSize.value_or(recorded.value_or(1.0));
 
+    // Ctrl-C ends the measuring within a row of a grid; the table is then not written.
+    const InterruptGuard interrupts;
+    MetricsOptions stoppable = *options;
+    stoppable.stop = InterruptGuard::flag();
     // Files are measured side by side; the table keeps the order they were given in.
     std::vector<Measured> measured(files.size());
     std::mutex progressMutex;
     TerminalProgress progress;
     std::atomic<std::size_t> next{0};
     std::atomic<long long> done{0};
-    const Measuring how{cellSize, o.noData, *options, o.patchMap, o.noMemoryCheck,
+    const Measuring how{cellSize, o.noData, stoppable, o.patchMap, o.noMemoryCheck,
                         [&](const std::string& line) {
                             std::lock_guard<std::mutex> lock(progressMutex);
                             progress.finish();
@@ -294,7 +298,7 @@ int runMetricsCommand(const MetricsOptionsCli& o)
                             progress({done.load(), static_cast<long long>(files.size()), label, -1});
                         }};
     auto work = [&] {
-        for (std::size_t i; (i = next++) < files.size();) {
+        for (std::size_t i; !InterruptGuard::interrupted() && (i = next++) < files.size();) {
             measured[i] = measure(files[i], how);
             const long long finished = ++done;
             std::lock_guard<std::mutex> lock(progressMutex);
@@ -310,6 +314,8 @@ int runMetricsCommand(const MetricsOptionsCli& o)
     for (std::thread& t : pool)
         t.join();
     progress.finish();
+    if (InterruptGuard::interrupted())
+        return runExitStatus("metrics", true, "", true, "no table was written");
 
     // A cell size nobody gave is never silently 1 m.
     if (!o.cellSize && !recorded) {

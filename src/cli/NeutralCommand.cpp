@@ -211,7 +211,8 @@ int runNeutralCommand(const NeutralOptions& o)
     // Ctrl-C stops before the next landscape; every file written is whole.
     std::optional<InterruptGuard> interrupts(std::in_place);
     TerminalProgress progress;
-    RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); });
+    RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); },
+                       InterruptGuard::flag());
     RandomSource unused;  // each replicate has a state of its own
     const RunResult result = runNeutralLandscapes(p, unused, control);
     progress.finish();

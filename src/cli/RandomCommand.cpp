@@ -87,7 +87,7 @@ int runRandomCommand(const RandomOptions& o)
         ProgressEvent shown = e;
         shown.label = label;
         return progress(shown) && !InterruptGuard::interrupted();
-    });
+    }, InterruptGuard::flag());
     RandomSource random;
     const RunResult result = runRandomLandscapes(p, random, control);
     progress.finish();

@@ -130,7 +130,8 @@ int runSampleCommand(const SampleOptions& o)
     // Ctrl-C ends the search between windows, so every listed window is whole.
     std::optional<InterruptGuard> interrupts(std::in_place);
     TerminalProgress progress;
-    RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); });
+    RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); },
+                       InterruptGuard::flag());
     const SampleResult outcome = runSample(params, random, control);
     progress.finish();
     interrupts.reset();

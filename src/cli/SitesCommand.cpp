@@ -139,7 +139,8 @@ int runSitesCommand(const SitesOptions& o)
     std::size_t measured = 0, failed = 0;
     std::optional<InterruptGuard> interrupts(std::in_place);
     TerminalProgress progress;
-    RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); });
+    RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); },
+                       InterruptGuard::flag());
     const bool ok = measureSites(
         p,
         [&](std::size_t i, SiteResult&& r) {

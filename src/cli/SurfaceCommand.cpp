@@ -148,7 +148,8 @@ int runSurfaceCommand(const SurfaceOptions& o)
 {
     std::optional<InterruptGuard> interrupts(std::in_place);
     TerminalProgress progress;
-    RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); });
+    RunControl control([&progress](const ProgressEvent& e) { return progress(e) && !InterruptGuard::interrupted(); },
+                       InterruptGuard::flag());
     if (!o.merge.empty()) {
         const RunResult result = mergeSurface(o.merge, o.output, o.jobs, control);
         progress.finish();

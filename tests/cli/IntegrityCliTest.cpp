@@ -42,19 +42,30 @@ TEST(IntegrityCli, SignalsEndACommandWhateverItDoes)
         const char* name;
         int signal;
         std::vector<std::string> arguments;
+        std::string before;  // a run that makes the input
     } cases[] = {
         {"neutral building large surfaces, SIGTERM", SIGTERM,
          {"neutral", "fbm", "--param", "h=0.5", "--rows", "3000", "--cols", "3000", "--cover", "10:90:10", "--folder",
           "w", "--metrics"}},
         {"fractal, Ctrl-C", SIGINT, {"fractal", "--folder", "w", "--size", "4096", "--metrics"}},
+        {"metrics of one large grid, Ctrl-C", SIGINT,
+         {"metrics", "in/map.tif", "--metrics", "all", "--level", "patch,class,landscape", "--output", "w/metrics.csv"},
+         "neutral random --rows 3000 --cols 3000 --cover 40 --format tif --folder in --jobs 1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
         std::filesystem::create_directories(dir.file("w"));
+        if (!c.before.empty()) {
+            std::filesystem::create_directories(dir.file("in"));
+            ASSERT_EQ(runCli(dir, c.before.substr(0, c.before.find(' ')), c.before.substr(c.before.find(' ') + 1)).status, 0);
+            for (const auto& e : std::filesystem::directory_iterator(dir.file("in")))
+                if (e.path().extension() == ".tif")
+                    std::filesystem::rename(e.path(), dir.file("in/map.tif"));
+        }
         std::vector<std::string> args{ORVALIS_CLI};
         for (const std::string& a : c.arguments)
-            args.push_back(a == "w" ? dir.file("w") : a);
+            args.push_back(a == "w" ? dir.file("w") : a.rfind("in/", 0) == 0 || a.rfind("w/", 0) == 0 ? dir.file(a) : a);
         const pid_t pid = test::spawnCli(dir, args);
         ASSERT_GT(pid, 0);
         std::this_thread::sleep_for(std::chrono::milliseconds(700));
@@ -65,6 +76,8 @@ TEST(IntegrityCli, SignalsEndACommandWhateverItDoes)
         const std::string rows = readFile(dir.file("w/metrics.csv"));
         if (!rows.empty())
             EXPECT_EQ(rows.back(), '\n') << "the table ends mid-row";
+        for (const auto& e : std::filesystem::directory_iterator(dir.file("w")))
+            EXPECT_NE(e.path().filename().string().rfind(".orvalis-", 0), 0u) << e.path();
     }
 }
 

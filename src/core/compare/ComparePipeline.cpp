@@ -228,7 +228,7 @@ std::optional<CompareTask> ComparePipeline::take(std::int64_t task, const std::f
     std::unique_lock<std::mutex> lock(mutex_);
     consumerAt_ = task;
     workToDo_.notify_all();
-    while (!resultReady_.wait_for(lock, std::chrono::milliseconds(100),
+    while (!resultReady_.wait_for(lock, std::chrono::milliseconds(25),
                                   [&] { return results_.count(task) != 0; })) {
         lock.unlock();
         const bool goOn = keepWaiting();

@@ -72,7 +72,7 @@ public:
     ComparePipeline& operator=(const ComparePipeline&) = delete;
 
     std::int64_t tasksPerWindow() const { return perWindow_; }
-    // The result of task; waits, asking keepWaiting every tenth of a second; nullopt once it says no.
+    // The result of task; waits, asking keepWaiting every 25 ms; nullopt once it says no.
     std::optional<CompareTask> take(std::int64_t task, const std::function<bool()>& keepWaiting);
     // The window of the shard's window `local`, once its first task is taken.
     std::shared_ptr<RealWindow> window(int local);

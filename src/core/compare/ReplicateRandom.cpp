@@ -117,7 +117,14 @@ std::vector<int> neutralLandscape(const NeutralModel& kind, std::uint32_t seed, 
                                   const std::atomic<bool>* stop)
 {
     const auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
-    std::vector<int> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+    // Filled a row at a time: the first touch of a large grid's pages takes a while, and a stop is heard meanwhile.
+    std::vector<int> cells;
+    cells.reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+    for (int r = 0; r < rows; ++r) {
+        if ((r & 63) == 0 && stopped())
+            return {};
+        cells.resize(cells.size() + static_cast<std::size_t>(cols));
+    }
     const std::int64_t n = static_cast<std::int64_t>(cells.size());
     habitat = std::clamp<std::int64_t>(habitat, 0, n);
     ReplicateRandom random(replicateState(seed, window, model, replicate));

@@ -1,6 +1,7 @@
 #include "core/io/MetricsCsv.h"
 
 #include "core/io/NumberText.h"
+#include "core/run/StopFlag.h"
 
 namespace orvalis {
 
@@ -71,7 +72,21 @@ bool appendMeasuredRows(std::string& out, const std::string& file, const GridVie
     std::vector<MetricValue> values;
     if (!computeMetrics(grid, options, values, error))
         return false;
-    appendMetricsRows(out, file, values);
+    // Millions of patch rows take a while to write out: a stop is heard every few thousand of them.
+    const StopFlag stop(options.stop);
+    const std::size_t before = out.size();
+    std::size_t seen = 0;
+    bool stopped = false;
+    appendMetricsRowsAfter(out, csvName(file), values, [&](const MetricValue&) {
+        stopped = stopped || ((++seen & 0xFFFF) == 0 && stop.raised());
+        return !stopped;
+    });
+    if (stopped) {
+        out.resize(before);
+        if (error)
+            *error = "stopped";
+        return false;
+    }
     return true;
 }
 

@@ -19,12 +19,13 @@ std::string folderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// The hidden files made and not yet put in place, for removeUnfinishedFiles.
+// The hidden files made and not yet put in place, for removeUnfinishedFiles. Never destroyed: a
+// thread ending the process at once may still look at it while exit() runs the destructors.
 std::mutex unfinishedLock;
 std::vector<std::string>& unfinished()
 {
-    static std::vector<std::string> names;
-    return names;
+    static auto* names = new std::vector<std::string>;
+    return *names;
 }
 
 void forget(const std::string& temporary)
@@ -183,8 +184,8 @@ std::FILE* openPlainFile(const std::string& path)
 
 std::timed_mutex& appendLock()
 {
-    static std::timed_mutex lock;
-    return lock;
+    static auto* lock = new std::timed_mutex;  // never destroyed, as unfinished()
+    return *lock;
 }
 
 bool appendWhole(std::FILE* file, const std::string& block)

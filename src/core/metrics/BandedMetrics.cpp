@@ -604,10 +604,15 @@ bool computeMetricsByBands(const RowBands& bands, const MetricsOptions& options,
 
     const GridView view{{}, bands.rows, bands.cols, bands.noData, bands.cellSize};
     MeasureScratch scratch;
-    Measure m(view, options, scratch);
-    m.adopt(parts);
-    collectMetricValues(m, options, out);
-    if (options.stop && options.stop->load(std::memory_order_relaxed)) {
+    bool broken = false;
+    try {
+        Measure m(view, options, scratch);
+        m.adopt(parts);
+        collectMetricValues(m, options, out);
+    } catch (const StopFlag::Stopped&) {
+        broken = true;
+    }
+    if (broken || (options.stop && options.stop->load(std::memory_order_relaxed))) {
         out.clear();
         return fail(error, "stopped");
     }

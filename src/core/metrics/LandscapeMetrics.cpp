@@ -50,9 +50,11 @@ void collectMetricValues(Measure& m, const MetricsOptions& options, std::vector<
     for (const MetricDef* d : defs)
         patchMetrics += d->level == MetricLevel::Patch;
     if (patchMetrics > 0) {
+        const StopFlag stop(options.stop);
         const std::vector<int32_t>& order = m.patchOrder();
         out.reserve(order.size() * patchMetrics);
         for (size_t id = 0; id < order.size(); ++id) {
+            stop.checkEvery(id);
             const size_t p = static_cast<size_t>(order[id]);
             const int cls = m.classValue(static_cast<size_t>(m.patchClass(p)));
             for (const MetricDef* d : defs)
@@ -92,20 +94,24 @@ bool computeMetrics(const GridView& grid, const MetricsOptions& options, std::ve
     if (!checkGrid(grid, error))
         return false;
     MeasureScratch& s = scratch();
-    bool ok;
-    {
+    // A stop is heard between the metrics and inside each pass over the grid, a row at a time.
+    const auto stopped = [&] { return options.stop && options.stop->load(std::memory_order_relaxed); };
+    bool ok = false;
+    bool broken = false;
+    try {
         Measure m(grid, options, s);
-        // Each metric may be a whole pass over a large grid: a stop is heard between them.
-        const auto stopped = [&] { return options.stop && options.stop->load(std::memory_order_relaxed); };
         ok = !stopped() && m.prepare(options.selection.needs(), error);
         if (ok)
             collectMetricValues(m, options, out);
-        if (stopped()) {
-            out.clear();
-            ok = fail(error, "stopped");
-        }
+    } catch (const StopFlag::Stopped&) {
+        broken = true;
     }
-    if (grid.cells.size() > KeptCells)
+    if (broken || stopped()) {
+        out.clear();
+        ok = fail(error, "stopped");
+    }
+    // A pass broken off leaves the buffers half filled.
+    if (broken || grid.cells.size() > KeptCells)
         s.release();
     return ok;
 }

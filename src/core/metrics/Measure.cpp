@@ -110,7 +110,7 @@ void sumRowRadii(const CellRun* runs, std::size_t count, int r, const double* me
 }
 
 Measure::Measure(const GridView& grid, const MetricsOptions& options, MeasureScratch& scratch)
-    : grid_(grid), options_(options), s_(scratch), raster_(scratch.raster)
+    : grid_(grid), options_(options), stop_(options.stop), s_(scratch), raster_(scratch.raster)
 {
 }
 
@@ -122,7 +122,7 @@ bool Measure::prepare(unsigned needs, std::string* error)
         lines.push_back(grid_.cells.data() + static_cast<size_t>(r) * static_cast<size_t>(grid_.cols));
     // Patches are labelled when a metric first asks for them.
     (void)needs;
-    raster_.cut(lines, grid_.cols, grid_.noData, options_.neighbours == 8, false);
+    raster_.cut(lines, grid_.cols, grid_.noData, options_.neighbours == 8, false, stop_);
     labelled_ = false;
     if (raster_.values.empty())
         return fail(error, "the grid holds no cell inside the landscape");
@@ -187,7 +187,7 @@ void Measure::labelIfNeeded()
 {
     if (labelled_)
         return;
-    raster_.labelPatches(options_.neighbours == 8);
+    raster_.labelPatches(options_.neighbours == 8, stop_);
     labelled_ = true;
 }
 
@@ -226,6 +226,7 @@ void Measure::sumPatches()
     likeOf_.assign(K, 0);
     spans_.assign(K, 0);
     for (size_t p = 0; p < raster_.patchClass.size(); ++p) {
+        stop_.checkEvery(p);
         const size_t k = static_cast<size_t>(raster_.patchClass[p]);
         const PatchShape& s = raster_.shapes[p];
         ++patchesOf_[k];
@@ -306,6 +307,8 @@ const std::vector<Measure::Pair>& Measure::pairs()
         };
         for (int r = 0; r < raster_.rows; ++r)
             for (int c = 0; c < raster_.cols; ++c) {
+                if (c == 0)
+                    stop_.check();
                 if (c + 1 < raster_.cols)
                     side(raster_.classAt(r, c), raster_.classAt(r, c + 1));
                 if (r + 1 < raster_.rows)
@@ -361,6 +364,7 @@ void Measure::countBorders()
     const auto& rowRuns = raster_.rowRuns;
     const int rows = raster_.rows;
     for (int r = 0; r < rows; ++r) {
+        stop_.check();
         const int32_t first = rowRuns[static_cast<size_t>(r)];
         const int32_t last = rowRuns[static_cast<size_t>(r) + 1];
         if (first == last)
@@ -420,7 +424,7 @@ double Measure::nearest(size_t p)
 {
     if (!searched_) {
         labelIfNeeded();
-        nearest2_ = &s_.nearest.search(raster_, options_.neighbours == 8);
+        nearest2_ = &s_.nearest.search(raster_, options_.neighbours == 8, stop_);
         searched_ = true;
     }
     const int64_t d2 = (*nearest2_)[p];
@@ -449,6 +453,7 @@ void Measure::sumRadii()
     for (int c = static_cast<int>(s_.column.size()); c < raster_.cols + 3; ++c)
         s_.column.push_back(c);
     for (int r = 0; r < raster_.rows; ++r) {
+        stop_.check();
         const int32_t first = raster_.rowRuns[static_cast<size_t>(r)];
         sumRowRadii(raster_.runs.data() + first, static_cast<size_t>(raster_.rowRuns[static_cast<size_t>(r) + 1] - first), r,
                     meanR.data(), meanC.data(), s_.column.data(), s_.distance.data(), s_.radiusSum.data());
@@ -473,13 +478,15 @@ void Measure::sumRadiiFromCells(const std::vector<double>& meanR, const std::vec
     const size_t P = raster_.patchClass.size();
     const double cs = grid_.cellSize;
     auto forCells = [&](auto f) {
-        for (int r = 0; r < raster_.rows; ++r)
+        for (int r = 0; r < raster_.rows; ++r) {
+            stop_.check();
             for (int32_t j = raster_.rowRuns[static_cast<size_t>(r)]; j < raster_.rowRuns[static_cast<size_t>(r) + 1]; ++j) {
                 const CellRun& run = raster_.runs[static_cast<size_t>(j)];
                 if (run.patch >= 0)
                     for (int c = run.start; c < run.end; ++c)
                         f(static_cast<size_t>(run.patch), r, c);
             }
+        }
     };
     std::vector<double> nearest(P, std::numeric_limits<double>::infinity());
     forCells([&](size_t l, int r, int c) {
@@ -556,8 +563,10 @@ const std::vector<double>& Measure::patchValues(const MetricDef& def)
     std::vector<double>& values = patchValues_[&def];
     const size_t P = patchCount();
     values.resize(P);
-    for (size_t p = 0; p < P; ++p)
+    for (size_t p = 0; p < P; ++p) {
+        stop_.checkEvery(p);
         values[p] = def.patch(*this, p).value_or(NaN);
+    }
     return values;
 }
 

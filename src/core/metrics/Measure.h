@@ -71,7 +71,8 @@ struct StreamedLandscape {
 void sumRowRadii(const CellRun* runs, std::size_t count, int r, const double* meanR, const double* meanC,
                  const double* column, double* distance, double* radiusSum);
 
-// One grid being measured: its intermediates, each computed on first use.
+// One grid being measured: its intermediates, each computed on first use. A raised options.stop
+// ends the pass under way with StopFlag::Stopped.
 class Measure {
 public:
     Measure(const GridView& grid, const MetricsOptions& options, MeasureScratch& scratch);
@@ -169,6 +170,7 @@ private:
 
     const GridView& grid_;
     const MetricsOptions& options_;
+    const StopFlag stop_;  // looked at every row of each pass over the grid
     MeasureScratch& s_;
     PatchRaster& raster_;
     double cellHa_ = 0;
@@ -203,7 +205,7 @@ private:
     std::map<const MetricDef*, std::vector<double>> patchValues_;
 };
 
-// The rows computeMetrics gives for a measured grid.
+// The rows computeMetrics gives for a measured grid; a raised options.stop throws StopFlag::Stopped.
 void collectMetricValues(Measure& m, const MetricsOptions& options, std::vector<MetricValue>& out);
 
 }  // namespace orvalis

@@ -138,17 +138,18 @@ private:
 };
 
 
-const std::vector<std::int64_t>& NearestPatch::search(const PatchRaster& raster, bool eightNeighbours)
+const std::vector<std::int64_t>& NearestPatch::search(const PatchRaster& raster, bool eightNeighbours, StopFlag stop)
 {
-    begin(raster.patchClass, raster.values.size());
+    begin(raster.patchClass, raster.values.size(), stop);
     searchRows(raster, 0, raster.rows, eightNeighbours);
     if (pending())
         collectBoundary(raster, 0, raster.rows, 0);
     return finish();
 }
 
-void NearestPatch::begin(const std::vector<std::int32_t>& patchClass, std::size_t classes)
+void NearestPatch::begin(const std::vector<std::int32_t>& patchClass, std::size_t classes, StopFlag stop)
 {
+    stop_ = stop;
     patchClass_ = &patchClass;
     best_.assign(patchClass.size(), Unset);
     patchesOfClass_.assign(classes, 0);
@@ -180,6 +181,7 @@ void NearestPatch::searchRows(const PatchRaster& raster, int from, int to, bool 
     // Patches closer than this would be one patch: two cells apart with 8 neighbours, a diagonal step with 4.
     const std::int64_t closest2 = eightNeighbours ? 4 : 2;
     for (int r = from; r < to; ++r) {
+        stop_.check();
         const std::int32_t rowFirst = raster.rowRuns[static_cast<std::size_t>(r)];
         const std::int32_t rowEnd = raster.rowRuns[static_cast<std::size_t>(r) + 1];
         for (std::int32_t j = rowFirst; j < rowEnd; ++j) {
@@ -300,6 +302,8 @@ void NearestPatch::collectBoundary(const PatchRaster& raster, int from, int to, 
     for (int r = from; r < to; ++r)
         for (std::int32_t j = raster.rowRuns[static_cast<std::size_t>(r)];
              j < raster.rowRuns[static_cast<std::size_t>(r) + 1]; ++j) {
+            if (j == raster.rowRuns[static_cast<std::size_t>(r)])
+                stop_.check();
             const CellRun& run = raster.runs[static_cast<std::size_t>(j)];
             if (run.cls < 0 || !classPending_[static_cast<std::size_t>(run.cls)] ||
                 (pendingOnly && best_[static_cast<std::size_t>(run.patch)] != Unset))
@@ -368,6 +372,7 @@ const std::vector<std::int64_t>& NearestPatch::finish()
         // A few questions cost less against every point than the tree's build.
         if (static_cast<double>(open.size()) <= 4.0 * std::log2(static_cast<double>(points.size())) + 8.0) {
             for (const Point& q : open) {
+                stop_.check();
                 std::int64_t& b = best_[static_cast<std::size_t>(q.patch)];
                 for (const Point& p : points) {
                     const std::int64_t dr = p.r - q.r;
@@ -378,8 +383,11 @@ const std::vector<std::int64_t>& NearestPatch::finish()
             }
         } else {
             const BoundaryTree search(std::move(points));
-            for (const Point& q : open)
+            for (std::size_t i = 0; i < open.size(); ++i) {
+                stop_.checkEvery(i);
+                const Point& q = open[i];
                 search.nearest(q.r, q.c, q.patch, best_[static_cast<std::size_t>(q.patch)]);
+            }
         }
         std::vector<Point>().swap(points);
     }

@@ -16,13 +16,14 @@ class NearestPatch {
 public:
     // Per patch the squared distance, in cells, from its nearest cell centre to a cell of another
     // patch of the same class; -1 where the class has no other patch. The raster's patches were
-    // cut with 8 neighbours or else 4.
-    const std::vector<std::int64_t>& search(const PatchRaster& raster, bool eightNeighbours);
+    // cut with 8 neighbours or else 4. A raised stop ends it at the next row (StopFlag::Stopped).
+    const std::vector<std::int64_t>& search(const PatchRaster& raster, bool eightNeighbours, StopFlag stop = {});
 
     // The same search over a map read a band at a time. The rasters given are windows of the
     // map whose runs carry the map's dense classes and patch numbers; patchClass (per patch its
-    // dense class) must outlive the search.
-    void begin(const std::vector<std::int32_t>& patchClass, std::size_t classes);
+    // dense class) must outlive the search. The stop is looked at every row, and every few
+    // thousand cells asked.
+    void begin(const std::vector<std::int32_t>& patchClass, std::size_t classes, StopFlag stop = {});
     // Looks from the window's rows from .. to - 1; the window holds NearRows more rows on either
     // side where the map has them.
     void searchRows(const PatchRaster& window, int from, int to, bool eightNeighbours);
@@ -48,6 +49,7 @@ public:
     };
 
 private:
+    StopFlag stop_;
     std::vector<std::int64_t> best_;
     std::vector<std::int32_t> patchesOfClass_;
     const std::vector<std::int32_t>* patchClass_ = nullptr;

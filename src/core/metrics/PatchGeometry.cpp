@@ -74,6 +74,7 @@ void Measure::countDiagonals()
     diagonal_.assign(raster_.patchClass.size(), 0);
     const auto& runs = raster_.runs;
     for (int r = 1; r < raster_.rows; ++r) {
+        stop_.check();
         const int32_t first = raster_.rowRuns[static_cast<size_t>(r)];
         const int32_t last = raster_.rowRuns[static_cast<size_t>(r) + 1];
         int32_t i = raster_.rowRuns[static_cast<size_t>(r) - 1];
@@ -113,6 +114,8 @@ void Measure::findCircles()
     std::vector<Lines> lines(P);
     for (int r = 0; r < raster_.rows; ++r)
         for (int32_t j = raster_.rowRuns[static_cast<size_t>(r)]; j < raster_.rowRuns[static_cast<size_t>(r) + 1]; ++j) {
+            if (j == raster_.rowRuns[static_cast<size_t>(r)])
+                stop_.check();
             const CellRun& run = runs[static_cast<size_t>(j)];
             if (run.patch < 0)
                 continue;
@@ -137,6 +140,7 @@ void Measure::findCircles()
         }
     diameter2_.assign(P, 0.0);
     for (size_t p = 0; p < P; ++p) {
+        stop_.checkEvery(p);
         const PatchShape& s = shapes[p];
         if (s.cells == 1) {
             diameter2_[p] = 2.0;
@@ -165,14 +169,18 @@ void Measure::findCores()
     const int32_t depth = options_.edgeDepth;
     const int32_t edge = options_.considerBoundary ? depth + 1 : 1;  // distance past the map's edge
     std::vector<int32_t> patch(static_cast<size_t>(rows) * static_cast<size_t>(cols));
-    for (size_t i = 0; i < patch.size(); ++i)
+    for (size_t i = 0; i < patch.size(); ++i) {
+        stop_.checkEvery(i);
         patch[i] = raster_.runs[static_cast<size_t>(raster_.runOf[i])].patch;
+    }
     // Distances above depth + 1 need not be told apart.
     const int32_t cap = depth + 1;
     std::vector<int32_t> dist(patch.size(), 0);
     auto at = [cols](int r, int c) { return static_cast<size_t>(r) * static_cast<size_t>(cols) + static_cast<size_t>(c); };
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) {
+            if (c == 0)
+                stop_.check();
             const size_t i = at(r, c);
             if (patch[i] < 0)
                 continue;
@@ -183,6 +191,8 @@ void Measure::findCores()
         }
     for (int r = rows - 1; r >= 0; --r)
         for (int c = cols - 1; c >= 0; --c) {
+            if (c == 0)
+                stop_.check();
             const size_t i = at(r, c);
             if (patch[i] < 0)
                 continue;
@@ -211,6 +221,8 @@ void Measure::findCores()
     const bool eight = options_.neighbours == 8;
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) {
+            if (c == 0)
+                stop_.check();
             const size_t i = at(r, c);
             if (patch[i] < 0 || parent[i] <= depth) {
                 parent[i] = -1;
@@ -231,15 +243,19 @@ void Measure::findCores()
         }
     // Roots are their areas' first cells: numbered in that order, then their cells counted.
     cores_.clear();
-    for (size_t i = 0; i < parent.size(); ++i)
+    for (size_t i = 0; i < parent.size(); ++i) {
+        stop_.checkEvery(i);
         if (parent[i] == static_cast<int32_t>(i)) {
             ++coreAreas_[static_cast<size_t>(patch[i])];
             patch[i] = -2 - static_cast<int32_t>(cores_.size());
             cores_.push_back({raster_.runs[static_cast<size_t>(raster_.runOf[i])].patch, 0});
         }
-    for (size_t i = 0; i < parent.size(); ++i)
+    }
+    for (size_t i = 0; i < parent.size(); ++i) {
+        stop_.checkEvery(i);
         if (parent[i] >= 0)
             ++cores_[static_cast<size_t>(-2 - patch[static_cast<size_t>(find(static_cast<int32_t>(i)))])].second;
+    }
     cored_ = true;
 }
 

@@ -24,17 +24,21 @@ std::int32_t findRoot(std::vector<std::int32_t>& parent, std::int32_t x)
 }  // namespace
 
 void PatchRaster::cut(std::span<const int* const> lines, int width, const std::optional<int>& noData,
-                      bool eightNeighbours, bool labelToo)
+                      bool eightNeighbours, bool labelToo, StopFlag stop)
 {
     rows = static_cast<int>(lines.size());
     cols = std::max(width, 0);
     runs.clear();
     rowRuns.clear();
     rowRuns.reserve(lines.size() + 1);
-    runOf.resize(lines.size() * static_cast<std::size_t>(cols));
+    // Grown a row at a time, so that the first touch of a large grid's pages is spread under the stop's checks.
+    runOf.clear();
+    runOf.reserve(lines.size() * static_cast<std::size_t>(cols));
     changes_.resize(static_cast<std::size_t>(cols) / 64 + 1);
-    std::int32_t* cell = runOf.data();
     for (const int* v : lines) {
+        stop.check();
+        runOf.resize(runOf.size() + static_cast<std::size_t>(cols));
+        std::int32_t* cell = runOf.data() + runOf.size() - static_cast<std::size_t>(cols);
         rowRuns.push_back(static_cast<std::int32_t>(runs.size()));
         if (cols == 0)
             continue;
@@ -48,7 +52,6 @@ void PatchRaster::cut(std::span<const int* const> lines, int width, const std::o
                 start = end;
             }
         runs.push_back({start, cols, v[start], -1});
-        cell += cols;
     }
     rowRuns.push_back(static_cast<std::int32_t>(runs.size()));
     classify(noData);
@@ -56,7 +59,7 @@ void PatchRaster::cut(std::span<const int* const> lines, int width, const std::o
     shapes.clear();
     classContacts.clear();
     if (!values.empty() && labelToo)
-        label(eightNeighbours);
+        label(eightNeighbours, stop);
 }
 
 // Sets bit c of changes_ where v[c] differs from v[c - 1], and gives each cell its run's
@@ -149,7 +152,7 @@ void PatchRaster::classify(const std::optional<int>& noData)
 // lowest run, the first met, so numbering the roots in run order numbers the patches by
 // their first cell. The sides between runs are counted on the way: across rows in the join,
 // along a row in the numbering.
-void PatchRaster::label(bool eightNeighbours)
+void PatchRaster::label(bool eightNeighbours, StopFlag stop)
 {
     std::vector<std::int32_t>& parent = scratch_;
     parent.resize(runs.size());
@@ -163,6 +166,7 @@ void PatchRaster::label(bool eightNeighbours)
     };
     const std::int32_t reach = eightNeighbours ? 1 : 0;
     for (int r = 0; r < rows; ++r) {
+        stop.check();
         const std::int32_t first = rowRuns[static_cast<std::size_t>(r)];
         const std::int32_t last = rowRuns[static_cast<std::size_t>(r) + 1];
         for (std::int32_t j = first; j < last; ++j)
@@ -199,6 +203,7 @@ void PatchRaster::label(bool eightNeighbours)
     patchClass.clear();
     shapes.clear();
     for (int r = 0; r < rows; ++r) {
+        stop.check();
         const std::int32_t first = rowRuns[static_cast<std::size_t>(r)];
         const std::int32_t last = rowRuns[static_cast<std::size_t>(r) + 1];
         for (std::int32_t j = first; j < last; ++j) {

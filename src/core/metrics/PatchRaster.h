@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/run/StopFlag.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -49,11 +51,11 @@ struct PatchRaster {
     // Replaces the content with the cells of `lines` (each `cols` values), with 8 neighbours
     // or else 4 as the patch rule; without label only into runs and classes. Buffers are kept,
     // so that cutting many small grids in turn allocates once. values ends empty when no cell
-    // lies inside the landscape.
+    // lies inside the landscape. A raised stop ends both at the next row (StopFlag::Stopped).
     void cut(std::span<const int* const> lines, int cols, const std::optional<int>& noData, bool eightNeighbours,
-             bool label = true);
+             bool label = true, StopFlag stop = {});
     // Labels the patches of a raster cut without.
-    void labelPatches(bool eightNeighbours) { label(eightNeighbours); }
+    void labelPatches(bool eightNeighbours, StopFlag stop = {}) { label(eightNeighbours, stop); }
 
     // Frees the buffers.
     void release();
@@ -68,7 +70,7 @@ struct PatchRaster {
 private:
     void numberRuns(const int* v, std::int32_t first, std::int32_t* cell);
     void classify(const std::optional<int>& noData);
-    void label(bool eightNeighbours);
+    void label(bool eightNeighbours, StopFlag stop);
 
     std::vector<std::int32_t> scratch_;  // value table, then union-find parents
     std::vector<std::int32_t> likeUp_;   // per run: sides it shares with its own class in the row above

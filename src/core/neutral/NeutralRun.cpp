@@ -136,7 +136,7 @@ public:
             t.join();
     }
 
-    // The landscape of task; waits, asking keepWaiting every tenth of a second; nullopt once it says no.
+    // The landscape of task; waits, asking keepWaiting every 25 ms; nullopt once it says no.
     template <class KeepWaiting>
     std::optional<Made> take(std::int64_t task, KeepWaiting keepWaiting)
     {
@@ -156,7 +156,7 @@ public:
             if (!keepWaiting())
                 return std::nullopt;
             lock.lock();
-            resultReady_.wait_for(lock, std::chrono::milliseconds(100));
+            resultReady_.wait_for(lock, std::chrono::milliseconds(25));
         }
     }
 
@@ -374,8 +374,13 @@ RunResult runNeutralLandscapes(const NeutralRunParameters& p, RandomSource&, Run
     if (result.message.empty() && !lock.acquire({p.folder}))
         result.message = lock.message();
     RunRecord record(neutralBatchListName(p), p.postString);
-    if (p.metrics)
-        record.keepMetrics(metricsTableBeside(record.batchList()), *p.metrics, p.cellSize);
+    if (p.metrics) {
+        // A signal's flag ends the measuring of one large landscape within a row.
+        MetricsOptions measuring = *p.metrics;
+        if (!measuring.stop)
+            measuring.stop = control.stopFlag();
+        record.keepMetrics(metricsTableBeside(record.batchList()), measuring, p.cellSize);
+    }
     if (result.message.empty() && !record.beginAtFirstFile())
         result.message = withReason("cannot create " + record.failedListName(), record.error());
     if (!result.message.empty()) {
@@ -419,6 +424,10 @@ RunResult runNeutralLandscapes(const NeutralRunParameters& p, RandomSource&, Run
                 break;
             }
             if (!(p.metrics ? record.addFile(name, gridOf(p, made->cells)) : record.addFile(name))) {
+                if (control.isCanceled()) {
+                    result.status = RunStatus::Cancelled;
+                    break;
+                }
                 result.status = RunStatus::Failed;
                 result.message = withReason("cannot write " + record.failedListName(), record.error());
                 break;

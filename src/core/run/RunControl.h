@@ -26,6 +26,8 @@ class RunControl {
 public:
     RunControl() = default;
     explicit RunControl(ProgressCallback observer) : observer_(std::move(observer)) {}
+    // Also cancelled once stop is raised (a signal's flag), which must outlive the control.
+    RunControl(ProgressCallback observer, const std::atomic<bool>* stop) : observer_(std::move(observer)), stop_(stop) {}
     RunControl(const RunControl&) = delete;
     RunControl& operator=(const RunControl&) = delete;
 
@@ -46,11 +48,17 @@ public:
 
     // Safe from any thread, a signal handler's flag reader or a second window.
     void cancel() { canceled_.store(true, std::memory_order_relaxed); }
-    bool isCanceled() const { return canceled_.load(std::memory_order_relaxed); }
+    // The flag given at construction, for work that takes a stop of its own (MetricsOptions); may be null.
+    const std::atomic<bool>* stopFlag() const { return stop_; }
+    bool isCanceled() const
+    {
+        return canceled_.load(std::memory_order_relaxed) || (stop_ && stop_->load(std::memory_order_relaxed));
+    }
 
 private:
     ProgressCallback observer_;
     std::atomic<bool> canceled_{false};
+    const std::atomic<bool>* stop_ = nullptr;
 };
 
 }  // namespace orvalis

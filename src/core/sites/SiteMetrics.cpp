@@ -72,8 +72,9 @@ std::string sitesCsvHeader()
 
 namespace {
 
-// One site at every radius, on one worker's reader.
-SiteResult measureSite(const SiteMetricsParameters& p, const Site& site, RasterWindows& map, double cellSize)
+// One site at every radius, on one worker's reader, measured with metrics (p's, with the run's stop).
+SiteResult measureSite(const SiteMetricsParameters& p, const MetricsOptions& metrics, const Site& site,
+                       RasterWindows& map, double cellSize)
 {
     SiteResult out;
     if (!site.problem.empty()) {
@@ -116,7 +117,7 @@ SiteResult measureSite(const SiteMetricsParameters& p, const Site& site, RasterW
             continue;
         }
         std::string why;
-        if (!computeMetrics(GridView{cells, b.rows, b.cols, RasterWindows::Outside, cellSize}, p.metrics, values, &why)) {
+        if (!computeMetrics(GridView{cells, b.rows, b.cols, RasterWindows::Outside, cellSize}, metrics, values, &why)) {
             out.error = why;
             out.rows.clear();
             return out;
@@ -153,6 +154,10 @@ bool measureSites(const SiteMetricsParameters& p, const std::function<void(std::
     std::map<std::size_t, SiteResult> done;
     std::size_t next = 0, handed = 0;
     bool stop = false;
+    // Raised with stop: a large buffer being measured ends within a row.
+    std::atomic<bool> halt{false};
+    MetricsOptions metrics = p.metrics;
+    metrics.stop = &halt;
     auto work = [&](RasterWindows* reader) {
         RasterWindows own;
         if (!reader) {
@@ -175,7 +180,7 @@ bool measureSites(const SiteMetricsParameters& p, const std::function<void(std::
                     return;
                 i = next++;
             }
-            SiteResult r = measureSite(p, p.sites[i], *reader, cellSize);
+            SiteResult r = measureSite(p, metrics, p.sites[i], *reader, cellSize);
             {
                 std::lock_guard<std::mutex> lock(mutex);
                 done[i] = std::move(r);
@@ -192,7 +197,7 @@ bool measureSites(const SiteMetricsParameters& p, const std::function<void(std::
         SiteResult r;
         {
             std::unique_lock<std::mutex> lock(mutex);
-            while (!ready.wait_for(lock, std::chrono::milliseconds(100), [&] { return done.count(i) != 0; })) {
+            while (!ready.wait_for(lock, std::chrono::milliseconds(25), [&] { return done.count(i) != 0; })) {
                 lock.unlock();
                 const bool goOn = control.report(ProgressEvent{static_cast<std::int64_t>(i), static_cast<std::int64_t>(n), {}, -1});
                 lock.lock();
@@ -218,6 +223,7 @@ bool measureSites(const SiteMetricsParameters& p, const std::function<void(std::
         std::lock_guard<std::mutex> lock(mutex);
         stop = true;
     }
+    halt.store(true, std::memory_order_relaxed);
     room.notify_all();
     for (std::thread& t : pool)
         t.join();

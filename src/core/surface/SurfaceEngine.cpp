@@ -76,14 +76,14 @@ SurfaceEngine::SurfaceEngine(SurfaceSetup setup)
 }
 
 void SurfaceEngine::work(Worker& w, const ClassRows& rows, std::int64_t first, std::int64_t i0, std::int64_t i1,
-                         double* out)
+                         double* out, const RunControl& control)
 {
     const SurfaceGrid& g = setup_.grid;
     const std::int64_t width = g.width();
     const std::size_t B = bands_.size();
     const int S = g.window, h = g.halo();
     const std::vector<int> extents = windowExtents(S, g.shape);
-    for (std::int64_t i = i0; i < i1; ++i) {
+    for (std::int64_t i = i0; i < i1 && !control.isCanceled(); ++i) {
         double* row = out + static_cast<std::size_t>(i - i0) * B * static_cast<std::size_t>(width);
         auto at = [&](std::size_t band, std::int64_t j) -> double& {
             return row[band * static_cast<std::size_t>(width) + static_cast<std::size_t>(j)];
@@ -203,7 +203,7 @@ bool SurfaceEngine::run(std::int64_t first, std::int64_t last, const ClassRowRea
                 a = i0;
                 b = i1;
             }
-            work(w, rows, first, a, b, values.data());
+            work(w, rows, first, a, b, values.data(), control);
             std::lock_guard lock(mutex);
             if (--pending == 0)
                 done.notify_one();
@@ -239,11 +239,14 @@ bool SurfaceEngine::run(std::int64_t first, std::int64_t last, const ClassRowRea
             ++generation;
         }
         start.notify_all();
-        work(workers[0], rows, first, at, end, values.data());
+        work(workers[0], rows, first, at, end, values.data(), control);
         {
             std::unique_lock lock(mutex);
             done.wait(lock, [&] { return pending == 0; });
         }
+        // A batch broken off is not whole.
+        if (control.isCanceled())
+            break;
         ok = take(at, static_cast<int>(end - at), values.data(), error);
         if (ok && !control.report({end - first, last - first, "rows", -1}))
             break;

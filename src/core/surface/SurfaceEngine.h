@@ -47,7 +47,9 @@ public:
 
 private:
     struct Worker;
-    void work(Worker& w, const ClassRows& rows, std::int64_t first, std::int64_t i0, std::int64_t i1, double* out);
+    // Rows i0 .. i1 - 1 of the worker's columns; a cancelled control ends it at the next row.
+    void work(Worker& w, const ClassRows& rows, std::int64_t first, std::int64_t i0, std::int64_t i1, double* out,
+              const RunControl& control);
 
     SurfaceSetup setup_;
     std::vector<SurfaceBand> bands_;

@@ -1,11 +1,13 @@
 // Properties every landscape keeps, the spanning rule, the input the engine refuses, and grids
-// measured alike whatever a thread measured before.
+// measured alike whatever a thread measured before, or after a stop broke a pass off.
 #include "core/metrics/LandscapeMetrics.h"
 #include "core/metrics/MetricDocs.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <bit>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -67,6 +69,20 @@ std::vector<double> column(const std::vector<MetricValue>& values, MetricLevel l
         if (v.level == level && v.metric == metric)
             found.push_back(v.value.value_or(-1e300));
     return found;
+}
+
+void expectSame(const std::vector<MetricValue>& out, const std::vector<MetricValue>& want, const std::string& name)
+{
+    ASSERT_EQ(out.size(), want.size()) << name;
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        EXPECT_EQ(out[k].metric, want[k].metric) << name;
+        EXPECT_EQ(out[k].cls, want[k].cls) << name;
+        ASSERT_EQ(out[k].value.has_value(), want[k].value.has_value()) << name << " " << out[k].metric;
+        if (out[k].value) {
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(*out[k].value), std::bit_cast<std::uint64_t>(*want[k].value))
+                << name << " " << out[k].metric;
+        }
+    }
 }
 
 }  // namespace
@@ -230,20 +246,44 @@ TEST(MetricsInvariants, KeptBuffersMeasureAlike)
     for (int pass = 0; pass < 2; ++pass)
         for (std::size_t i = 0; i < std::size(cases); ++i) {
             const std::size_t at = pass == 0 ? i : std::size(cases) - 1 - i;
-            const std::vector<MetricValue> out = metricsOf(cases[at].grid, cases[at].rule, true);
-            const std::vector<MetricValue>& want = alone[at];
-            ASSERT_FALSE(want.empty()) << cases[at].name;
-            ASSERT_EQ(out.size(), want.size()) << cases[at].name;
-            for (std::size_t k = 0; k < out.size(); ++k) {
-                EXPECT_EQ(out[k].metric, want[k].metric) << cases[at].name;
-                EXPECT_EQ(out[k].cls, want[k].cls) << cases[at].name;
-                ASSERT_EQ(out[k].value.has_value(), want[k].value.has_value()) << cases[at].name << " " << out[k].metric;
-                if (out[k].value) {
-                    EXPECT_EQ(std::bit_cast<std::uint64_t>(*out[k].value), std::bit_cast<std::uint64_t>(*want[k].value))
-                        << cases[at].name << " " << out[k].metric;
-                }
-            }
+            ASSERT_FALSE(alone[at].empty()) << cases[at].name;
+            expectSame(metricsOf(cases[at].grid, cases[at].rule, true), alone[at], cases[at].name);
         }
+}
+
+// A stop raised at any moment of a pass over a large grid ends the measurement as stopped, with
+// nothing measured, or lets it finish whole; the thread then measures the next grid alike.
+TEST(MetricsInvariants, AStopInsideAPassLeavesNothingHalfDone)
+{
+    std::mt19937 rng(9);
+    Lines lines(700, std::vector<int>(700));
+    for (auto& line : lines)
+        for (int& x : line)
+            x = static_cast<int>(rng() % 5 < 2);
+    const Grid large(lines), small(Lines{{1, 0, 1}, {1, 1, 0}, {0, 0, 1}});
+    const std::vector<MetricValue> want = metricsOf(small, 8, true);
+    for (int delayUs : {0, 200, 2000, 10000, 40000, 120000}) {
+        SCOPED_TRACE(delayUs);
+        std::atomic<bool> stop{false};
+        MetricsOptions o;
+        o.selection = orvalis::MetricSelection::all(AllLevels);
+        o.stop = &stop;
+        std::vector<MetricValue> out;
+        std::string error;
+        bool ok = false;
+        std::thread measuring([&] {
+            ok = computeMetrics(large.view(), o, out, &error);
+            // The buffers a broken pass left must not show in the next grid.
+            expectSame(metricsOf(small, 8, true), want, "after a stop");
+        });
+        std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
+        stop = true;
+        measuring.join();
+        if (!ok) {
+            EXPECT_EQ(error, "stopped");
+            EXPECT_TRUE(out.empty());
+        }
+    }
 }
 
 // The metrics' page is the table's: a metric added without scripts/metrics-doc.sh fails here.
