@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <numbers>
 #include <numeric>
 
@@ -26,7 +27,7 @@ void addOwnDraws(std::vector<double>& out, ReplicateRandom& random)
 }
 
 // Union-find over cell numbers; the smaller root wins, so labels do not depend on the order of unions.
-std::int32_t findRoot(std::vector<std::int32_t>& parent, std::int32_t i)
+std::int32_t findRoot(std::span<std::int32_t> parent, std::int32_t i)
 {
     while (parent[static_cast<std::size_t>(i)] != i) {
         parent[static_cast<std::size_t>(i)] = parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(i)])];
@@ -35,7 +36,7 @@ std::int32_t findRoot(std::vector<std::int32_t>& parent, std::int32_t i)
     return i;
 }
 
-void unite(std::vector<std::int32_t>& parent, std::int32_t a, std::int32_t b)
+void unite(std::span<std::int32_t> parent, std::int32_t a, std::int32_t b)
 {
     a = findRoot(parent, a);
     b = findRoot(parent, b);
@@ -48,6 +49,18 @@ void unite(std::vector<std::int32_t>& parent, std::int32_t a, std::int32_t b)
 }  // namespace
 
 namespace {
+
+// values linearly onto [0, 1], their extremes the least of lows and the greatest of highs (the
+// parts' extremes); all 0 when they are equal.
+void putOnto01(std::span<double> values, const std::vector<double>& lows, const std::vector<double>& highs)
+{
+    const double low = *std::min_element(lows.begin(), lows.end());
+    const double span = *std::max_element(highs.begin(), highs.end()) - low;
+    forParts(values.size(), passThreads(values.size()), [&](unsigned, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            values[i] = span > 0.0 ? (values[i] - low) / span : 0.0;
+    });
+}
 
 // values[i] = f(values[i]), then linearly onto [0, 1] as rescale01 does, the lowest and highest
 // values found in the same pass.
@@ -69,12 +82,7 @@ void mapRescale01(std::span<double> values, const F& f)
         lows[t] = lo;
         highs[t] = hi;
     });
-    const double low = *std::min_element(lows.begin(), lows.end());
-    const double span = *std::max_element(highs.begin(), highs.end()) - low;
-    forParts(values.size(), threads, [&](unsigned, std::size_t begin, std::size_t end) {
-        for (std::size_t i = begin; i < end; ++i)
-            values[i] = span > 0.0 ? (values[i] - low) / span : 0.0;
-    });
+    putOnto01(values, lows, highs);
 }
 
 }  // namespace
@@ -106,7 +114,13 @@ void rescale01(std::span<double> values)
     mapRescale01(values, [](double v) { return v; });
 }
 
-void planarGradient(int rows, int cols, double direction, std::vector<double>& out)
+namespace {
+
+// The planar gradient's value v in [0, 1] at every cell, stored as f(v); with rescale, the results
+// are then put linearly onto [0, 1] as mapRescale01 does, their extremes found in the same pass.
+// One pass over the cells where a gradient stored and then mapped would take two.
+template <class F>
+void mapPlanar(int rows, int cols, double direction, std::vector<double>& out, const F& f, bool rescale)
 {
     const double radians = direction * std::numbers::pi / 180.0;
     const double eastness = std::sin(radians);
@@ -124,23 +138,42 @@ void planarGradient(int rows, int cols, double direction, std::vector<double>& o
         high = std::max(high, v);
     }
     const double span = high - low;
-    forParts(static_cast<std::size_t>(rows), passThreads(out.size()), [&](unsigned, std::size_t begin, std::size_t end) {
+    const unsigned threads = passThreads(out.size());
+    std::vector<double> lows(threads, std::numeric_limits<double>::infinity());
+    std::vector<double> highs(threads, -std::numeric_limits<double>::infinity());
+    forParts(static_cast<std::size_t>(rows), threads, [&](unsigned t, std::size_t begin, std::size_t end) {
+        double lo = lows[t], hi = highs[t];
         for (std::size_t r = begin; r < end; ++r)
-            for (int c = 0; c < cols; ++c)
-                out[r * cols + c] = span > 0.0 ? (at(r, c) - low) / span : 0.0;
+            for (int c = 0; c < cols; ++c) {
+                const double v = f(span > 0.0 ? (at(r, c) - low) / span : 0.0);
+                out[r * cols + c] = v;
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+            }
+        lows[t] = lo;
+        highs[t] = hi;
     });
+    if (rescale)
+        putOnto01(out, lows, highs);
+}
+
+}  // namespace
+
+void planarGradient(int rows, int cols, double direction, std::vector<double>& out)
+{
+    mapPlanar(rows, cols, direction, out, [](double v) { return v; }, false);
 }
 
 void edgeGradient(int rows, int cols, double direction, std::vector<double>& out)
 {
-    planarGradient(rows, cols, direction, out);
-    mapRescale01(out, [](double v) { return std::fabs(0.5 - v) * -2.0 + 1.0; });
+    mapPlanar(rows, cols, direction, out, [](double v) { return std::fabs(0.5 - v) * -2.0 + 1.0; }, true);
 }
 
 void waveSurface(int rows, int cols, double periods, double direction, std::vector<double>& out)
 {
-    planarGradient(rows, cols, direction, out);
-    mapRescale01(out, [periods](double v) { return std::sin(v * (2.0 * std::numbers::pi * periods)); });
+    mapPlanar(
+        rows, cols, direction, out,
+        [periods](double v) { return std::sin(v * (2.0 * std::numbers::pi * periods)); }, true);
 }
 
 void distanceGradient(std::span<const unsigned char> sources, int rows, int cols, std::vector<double>& out)
@@ -164,6 +197,67 @@ std::vector<unsigned char> randomSources(int rows, int cols, std::int64_t n, Rep
     return sources;
 }
 
+namespace {
+
+// One draw of next() for every cell, as one loop over the cells would make them (in parts side by
+// side); the `count` cells of the highest draws, the earlier cell on a tie, are marked. random is
+// left after the last draw.
+std::vector<unsigned char> highestDraws(std::size_t cells, std::int64_t count, ReplicateRandom& random)
+{
+    std::vector<unsigned char> chosen(cells, 0);
+    const ReplicateRandom start = random;
+    random = start.ahead(cells);
+    if (count <= 0)
+        return chosen;
+    const unsigned threads = passThreads(cells);
+    // The draws are made twice (counting, then choosing) rather than kept: making one costs less
+    // than reading it back from memory.
+    constexpr int Shift = 48;
+    constexpr std::size_t Buckets = std::size_t(1) << (64 - Shift);
+    std::vector<std::vector<std::int64_t>> tables(threads, std::vector<std::int64_t>(Buckets, 0));
+    forParts(cells, threads, [&](unsigned t, std::size_t begin, std::size_t end) {
+        ReplicateRandom part = start.ahead(begin);
+        std::int64_t* table = tables[t].data();
+        for (std::size_t i = begin; i < end; ++i)
+            ++table[part.next() >> Shift];
+    });
+    std::size_t bucket = Buckets;
+    std::int64_t above = 0;
+    while (bucket-- > 0) {
+        std::int64_t inBucket = 0;
+        for (const auto& table : tables)
+            inBucket += table[bucket];
+        if (above + inBucket >= count)
+            break;
+        above += inBucket;
+    }
+    // Draws above the boundary's bucket are chosen; of those in it, the highest (the earlier cell
+    // on a tie) make up the count.
+    std::vector<std::vector<std::pair<std::uint64_t, std::size_t>>> members(threads);
+    forParts(cells, threads, [&](unsigned t, std::size_t begin, std::size_t end) {
+        ReplicateRandom part = start.ahead(begin);
+        for (std::size_t i = begin; i < end; ++i) {
+            const std::uint64_t draw = part.next();
+            const std::size_t b = draw >> Shift;
+            chosen[i] = b > bucket;
+            if (b == bucket)
+                members[t].emplace_back(draw, i);
+        }
+    });
+    std::vector<std::pair<std::uint64_t, std::size_t>> boundary;
+    for (const auto& m : members)
+        boundary.insert(boundary.end(), m.begin(), m.end());
+    const auto cut = boundary.begin() + (count - above);
+    std::nth_element(boundary.begin(), cut - 1, boundary.end(), [](const auto& a, const auto& b) {
+        return a.first > b.first || (a.first == b.first && a.second < b.second);
+    });
+    for (auto it = boundary.begin(); it != cut; ++it)
+        chosen[it->second] = 1;
+    return chosen;
+}
+
+}  // namespace
+
 void randomClusterNN(int rows, int cols, double p, Neighbourhood n, ReplicateRandom& random, std::vector<double>& out,
                      std::vector<std::int32_t>* clusterOf)
 {
@@ -171,56 +265,83 @@ void randomClusterNN(int rows, int cols, double p, Neighbourhood n, ReplicateRan
     const auto total = static_cast<std::int64_t>(cells);
     // classifyArray's boundary: the lowest int((1 - p) cells) values stay out.
     const std::int64_t occupiedCount = total - static_cast<std::int64_t>((1.0 - p) * static_cast<double>(total));
-    std::vector<int> occupied(cells);
-    placeRandomHabitat(occupied, occupiedCount, random, 1, 0);
+    const std::vector<unsigned char> occupied = highestDraws(cells, occupiedCount, random);
 
-    std::vector<std::int32_t> parent(cells);
-    std::iota(parent.begin(), parent.end(), 0);
+    const unsigned threads = passThreads(cells);
+    // Union-find over cell numbers, every entry written by the pass over the runs below.
+    const auto parentCells = std::make_unique_for_overwrite<std::int32_t[]>(cells);
+    const std::span<std::int32_t> parent(parentCells.get(), cells);
     // The neighbours already scanned: up and left, with up-left and up-right for 8, up-right for
     // NLMpy's diagonal structure [0 1 1; 1 1 1; 1 1 0].
     const bool upLeft = n == Neighbourhood::Eight;
     const bool upRight = n != Neighbourhood::Four;
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c) {
-            const auto i = static_cast<std::int32_t>(static_cast<std::size_t>(r) * cols + c);
-            if (!occupied[static_cast<std::size_t>(i)])
-                continue;
-            if (c > 0 && occupied[static_cast<std::size_t>(i) - 1])
-                unite(parent, i, i - 1);
-            if (r > 0) {
-                const std::int32_t up = i - cols;
-                if (occupied[static_cast<std::size_t>(up)])
-                    unite(parent, i, up);
-                if (upLeft && c > 0 && occupied[static_cast<std::size_t>(up) - 1])
-                    unite(parent, i, up - 1);
-                if (upRight && c + 1 < cols && occupied[static_cast<std::size_t>(up) + 1])
-                    unite(parent, i, up + 1);
+    const auto uniteUp = [&](int c, std::int32_t i) {
+        const std::int32_t up = i - cols;
+        if (occupied[static_cast<std::size_t>(up)])
+            unite(parent, i, up);
+        if (upLeft && c > 0 && occupied[static_cast<std::size_t>(up) - 1])
+            unite(parent, i, up - 1);
+        if (upRight && c + 1 < cols && occupied[static_cast<std::size_t>(up) + 1])
+            unite(parent, i, up + 1);
+    };
+    // Each thread unites the cells of a band of rows, a run of occupied cells at a time: the run's
+    // cells join its first, which joins the first cell of every run above that touches it under
+    // the neighbourhood. The bands' first rows are joined to the rows above them afterwards.
+    // Whatever the order of the unions, a cluster's root is its first cell.
+    std::vector<std::size_t> firstRows(threads);
+    forParts(static_cast<std::size_t>(rows), threads, [&](unsigned t, std::size_t r0, std::size_t r1) {
+        firstRows[t] = r0;
+        for (std::size_t r = r0; r < r1; ++r) {
+            const unsigned char* row = occupied.data() + r * cols;
+            const unsigned char* above = row - cols;
+            std::int32_t* parentRow = parent.data() + r * cols;
+            const auto rowStart = static_cast<std::int32_t>(r * cols);
+            for (int c = 0;;) {
+                for (; c < cols && !row[c]; ++c)
+                    parentRow[c] = rowStart + c;
+                if (c == cols)
+                    break;
+                const int first = c;
+                const std::int32_t head = rowStart + first;
+                parentRow[first] = head;
+                while (++c < cols && row[c])
+                    parentRow[c] = head;
+                if (r == r0)
+                    continue;
+                const int from = std::max(0, first - (upLeft ? 1 : 0));
+                const int to = std::min(cols, c + (upRight ? 1 : 0));
+                for (int u = from; u < to; ++u)
+                    if (above[u] && (u == from || !above[u - 1]))
+                        unite(parent, head, head - cols + (u - first));
             }
         }
+    });
+    for (const std::size_t r0 : firstRows)
+        if (r0 > 0 && r0 < static_cast<std::size_t>(rows))
+            for (int c = 0; c < cols; ++c) {
+                const auto i = static_cast<std::int32_t>(r0 * cols + c);
+                if (occupied[static_cast<std::size_t>(i)])
+                    uniteUp(c, i);
+            }
     // Labels in order of each cluster's first cell, row after row, as ndimage.label numbers them.
-    std::vector<std::int32_t> label(cells, -1);
+    // A parent is never a later cell than its child, so one pass in cell order meets every
+    // cluster's root first and can turn each parent into its label in place.
+    const std::span<std::int32_t> label = parent;
     std::int32_t clusters = 0;
     for (std::size_t i = 0; i < cells; ++i) {
-        if (!occupied[i])
-            continue;
-        const std::int32_t root = findRoot(parent, static_cast<std::int32_t>(i));
-        if (label[static_cast<std::size_t>(root)] < 0)
-            label[static_cast<std::size_t>(root)] = clusters++;
-        label[i] = label[static_cast<std::size_t>(root)];
+        // Without branches: whether a cell is occupied or a root is a coin toss.
+        const std::int32_t up = parent[i];
+        const bool root = up == static_cast<std::int32_t>(i);
+        const std::int32_t inherited = label[static_cast<std::size_t>(up)];
+        const std::int32_t own = root ? clusters : inherited;
+        clusters += static_cast<std::int32_t>(root & (occupied[i] != 0));
+        label[i] = occupied[i] ? own : -1;
     }
-    parent = {};
     std::vector<double> values(static_cast<std::size_t>(clusters));
     for (double& v : values)
         v = uniform01(random);
-    const unsigned threads = passThreads(cells);
-    std::vector<unsigned char> features(cells);
-    forParts(cells, threads, [&](unsigned, std::size_t begin, std::size_t end) {
-        for (std::size_t i = begin; i < end; ++i)
-            features[i] = occupied[i] != 0;
-    });
-    occupied = {};
-    std::vector<std::int32_t> nearest;
-    nearestFeature(features, rows, cols, nearest);
+    const auto nearest = std::make_unique_for_overwrite<std::int32_t[]>(cells);
+    nearestFeature(occupied, rows, cols, {nearest.get(), cells});
     out.resize(cells);
     forParts(cells, threads, [&](unsigned, std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i < end; ++i)
@@ -228,7 +349,7 @@ void randomClusterNN(int rows, int cols, double p, Neighbourhood n, ReplicateRan
                                     : values[static_cast<std::size_t>(label[static_cast<std::size_t>(nearest[i])])];
     });
     if (clusterOf)
-        *clusterOf = std::move(label);
+        clusterOf->assign(label.begin(), label.end());
 }
 
 void randomElementNN(int rows, int cols, std::int64_t n, ReplicateRandom& random, std::vector<double>& out)
@@ -247,8 +368,8 @@ void randomElementNN(int rows, int cols, std::int64_t n, ReplicateRandom& random
         for (std::size_t i = begin; i < end; ++i)
             features[i] = number[i] != 0;
     });
-    std::vector<std::int32_t> nearest;
-    nearestFeature(features, rows, cols, nearest);
+    const auto nearest = std::make_unique_for_overwrite<std::int32_t[]>(cells);
+    nearestFeature(features, rows, cols, {nearest.get(), cells});
     out.resize(cells);
     forParts(cells, threads, [&](unsigned, std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i < end; ++i)

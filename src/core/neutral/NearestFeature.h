@@ -15,6 +15,8 @@ namespace orvalis {
 void nearestFeature(std::span<const unsigned char> features, int rows, int cols, std::vector<std::int32_t>& nearest,
                     std::vector<double>* squaredDistance = nullptr);
 
+// The same, into nearest (one entry a cell, every one written) without the distances.
+void nearestFeature(std::span<const unsigned char> features, int rows, int cols, std::span<std::int32_t> nearest);
 // The same transform's squared distances alone, without the nearest cells' indices.
 void squaredFeatureDistance(std::span<const unsigned char> features, int rows, int cols,
                             std::vector<double>& squaredDistance);

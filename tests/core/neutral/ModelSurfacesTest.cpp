@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -56,13 +57,18 @@ TEST(NearestFeature, EqualsTryingEveryFeature)
         int rows, cols, everyNth;
     };
     for (const Case& c : {Case{1, 1, 1}, Case{1, 17, 5}, Case{13, 1, 4}, Case{9, 14, 9}, Case{31, 23, 40},
-                          Case{20, 20, 400}, Case{600, 520, 5000}}) {
+                          Case{20, 20, 400}, Case{600, 520, 5000}, Case{40, 37, 2}, Case{33, 29, 3}}) {
         for (std::uint64_t seed = 1; seed <= 3; ++seed) {
             std::vector<unsigned char> features = sparse(c.rows, c.cols, c.everyNth, seed);
             std::vector<std::int32_t> nearest;
             std::vector<double> d;
             nearestFeature(features, c.rows, c.cols, nearest, &d);
             const std::vector<double> slow = slowSquaredDistances(features, c.rows, c.cols);
+            std::vector<int> byColumn;
+            for (int col = 0; col < c.cols; ++col)
+                for (int row = 0; row < c.rows; ++row)
+                    if (features[static_cast<std::size_t>(row * c.cols + col)])
+                        byColumn.push_back(row * c.cols + col);
             for (int i = 0; i < c.rows * c.cols; ++i) {
                 const auto k = static_cast<std::size_t>(i);
                 ASSERT_EQ(d[k], slow[k]) << c.rows << "x" << c.cols << " cell " << i;
@@ -70,8 +76,11 @@ TEST(NearestFeature, EqualsTryingEveryFeature)
                     EXPECT_EQ(nearest[k], -1);
                     continue;
                 }
-                ASSERT_TRUE(features[static_cast<std::size_t>(nearest[k])]);
-                EXPECT_EQ(squared(i / c.cols, i % c.cols, nearest[k] / c.cols, nearest[k] % c.cols), slow[k]);
+                // Of the nearest features, the one in the leftmost column, then the upper one.
+                const auto at = std::find_if(byColumn.begin(), byColumn.end(), [&](int j) {
+                    return squared(i / c.cols, i % c.cols, j / c.cols, j % c.cols) == slow[k];
+                });
+                EXPECT_EQ(nearest[k], *at) << c.rows << "x" << c.cols << " cell " << i;
             }
         }
     }
@@ -193,6 +202,47 @@ TEST(ModelSurfaces, ClusterCellsShareOneValueAndTheRestTakeTheNearestCluster)
                         squared(i / cols, i % cols, j / cols, j % cols) == nearest[static_cast<std::size_t>(i)] &&
                         surface[static_cast<std::size_t>(j)] == surface[static_cast<std::size_t>(i)];
             EXPECT_TRUE(found) << "cell " << i;
+        }
+    }
+}
+
+TEST(ModelSurfaces, ClusterLabelsEqualAFloodFillInCellOrderOnLargeGrids)
+{
+    // Large enough for the labelling to run in bands on several threads.
+    const int rows = 613, cols = 499;
+    for (const auto n : {Neighbourhood::Four, Neighbourhood::Eight, Neighbourhood::Diagonal}) {
+        for (const double p : {0.3, 0.59, 0.8}) {
+            ReplicateRandom random(replicateState(9, 2, 1, static_cast<int>(n)));
+            std::vector<double> surface;
+            std::vector<std::int32_t> cluster;
+            randomClusterNN(rows, cols, p, n, random, surface, &cluster);
+            std::vector<std::pair<int, int>> steps = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}};
+            if (n == Neighbourhood::Eight)
+                steps.insert(steps.end(), {{1, 1}, {1, -1}, {-1, 1}, {-1, -1}});
+            if (n == Neighbourhood::Diagonal)
+                steps.insert(steps.end(), {{-1, 1}, {1, -1}});
+            std::vector<std::int32_t> slow(cluster.size(), -1);
+            std::int32_t next = 0;
+            for (int start = 0; start < rows * cols; ++start) {
+                if (cluster[static_cast<std::size_t>(start)] < 0 || slow[static_cast<std::size_t>(start)] >= 0)
+                    continue;
+                std::vector<int> stack{start};
+                slow[static_cast<std::size_t>(start)] = next;
+                while (!stack.empty()) {
+                    const int i = stack.back();
+                    stack.pop_back();
+                    for (const auto& [dr, dc] : steps) {
+                        const int r = i / cols + dr, c = i % cols + dc;
+                        const auto j = static_cast<std::size_t>(r * cols + c);
+                        if (r < 0 || r >= rows || c < 0 || c >= cols || cluster[j] < 0 || slow[j] >= 0)
+                            continue;
+                        slow[j] = next;
+                        stack.push_back(r * cols + c);
+                    }
+                }
+                ++next;
+            }
+            EXPECT_EQ(cluster, slow) << "p " << p;
         }
     }
 }
