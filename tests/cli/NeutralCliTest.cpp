@@ -81,9 +81,11 @@ TEST(NeutralCli, SameBytesWhateverTheJobsInEveryFormat)
     EXPECT_EQ(names, (std::vector<std::string>{"cluster_p=0.55_010_00001.txt", "cluster_p=0.55_010_00002.txt",
                                                "cluster_p=0.55_030_00001.txt", "cluster_p=0.55_030_00002.txt",
                                                "cluster_p=0.55_ListFragStat.fbt"}));
-    for (const std::string& name : names)
-        if (name.ends_with(".txt"))
+    for (const std::string& name : names) {
+        if (name.ends_with(".txt")) {
             EXPECT_EQ(readFile(dir.file("one/" + name)), readFile(dir.file("four/" + name))) << name;
+        }
+    }
     const std::string first = readFile(dir.file("one/cluster_p=0.55_030_00001.txt"));
     EXPECT_EQ(std::count(first.begin(), first.end(), '1'), (17 * 23 * 30 + 50) / 100);
 

@@ -221,6 +221,56 @@ void classifyByRank(std::span<const double> surface, std::span<const std::int64_
     }
 }
 
+bool classifyTiles(std::span<const ValueTile> tiles, int rows, int cols, std::span<const std::int64_t> counts,
+                   std::span<const int> values, std::span<int> out)
+{
+    const auto cells = static_cast<std::int64_t>(rows) * cols;
+    if (std::accumulate(counts.begin(), counts.end(), std::int64_t{0}) != cells)
+        return false;
+    std::vector<std::size_t> order(tiles.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return tiles[a].value > tiles[b].value; });
+    for (std::size_t i = 1; i < order.size(); ++i)
+        if (tiles[order[i]].value == tiles[order[i - 1]].value)
+            return false;
+    // ends[m]: the rank just past the m-th class from the top (the last class first).
+    const std::size_t k = counts.size();
+    std::vector<std::int64_t> ends(k);
+    std::int64_t end = 0;
+    for (std::size_t m = 0; m < k; ++m)
+        ends[m] = end += counts[k - 1 - m];
+    // The rank of each tile's first cell; a tile's cells rank in cell order, row after row.
+    std::vector<std::int64_t> firstRank(tiles.size());
+    std::int64_t rank = 0;
+    for (const std::size_t t : order) {
+        firstRank[t] = rank;
+        rank += static_cast<std::int64_t>(tiles[t].maxRow - tiles[t].minRow) * (tiles[t].maxCol - tiles[t].minCol);
+    }
+    if (rank != cells)
+        return false;
+    forParts(tiles.size(), passThreads(static_cast<std::size_t>(cells)), [&](unsigned, std::size_t begin, std::size_t stop) {
+        for (std::size_t t = begin; t < stop; ++t) {
+            const ValueTile& tile = tiles[t];
+            const int width = tile.maxCol - tile.minCol;
+            std::int64_t at = firstRank[t];
+            auto m = static_cast<std::size_t>(std::upper_bound(ends.begin(), ends.end(), at) - ends.begin());
+            for (int r = tile.minRow; r < tile.maxRow; ++r) {
+                int* line = out.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) +
+                            static_cast<std::size_t>(tile.minCol);
+                for (std::int64_t done = 0; done < width;) {
+                    while (ends[m] <= at)
+                        ++m;
+                    const std::int64_t run = std::min<std::int64_t>(width - done, ends[m] - at);
+                    std::fill_n(line + done, run, values[k - 1 - m]);
+                    done += run;
+                    at += run;
+                }
+            }
+        }
+    });
+    return true;
+}
+
 void placeHighest(std::span<const double> surface, std::int64_t habitat, int coverValue, int matrixValue,
                   std::span<int> out, std::span<const unsigned char> mask, int outsideValue)
 {

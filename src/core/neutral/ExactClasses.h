@@ -25,6 +25,19 @@ std::vector<std::int64_t> classCounts(std::span<const double> proportions, std::
 void classifyByRank(std::span<const double> surface, std::span<const std::int64_t> counts, std::span<const int> values,
                     std::span<int> out, std::span<const unsigned char> mask = {}, int outsideValue = 0);
 
+// A rectangle of cells [minRow, maxRow) x [minCol, maxCol) of one value.
+struct ValueTile {
+    int minRow = 0, maxRow = 0, minCol = 0, maxCol = 0;
+    double value = 0.0;
+};
+
+// classifyByRank (without a mask) for the surface of a rows x cols grid that tiles cover once,
+// from the tiles alone: each painted a row at a time with the classes its ranks fall in, without
+// a surface. false, out untouched, when two tiles share a value (their cells would interleave in
+// rank) or the counts do not sum to the cells.
+bool classifyTiles(std::span<const ValueTile> tiles, int rows, int cols, std::span<const std::int64_t> counts,
+                   std::span<const int> values, std::span<int> out);
+
 // Exactly habitat cells coverValue (the highest), the others matrixValue.
 void placeHighest(std::span<const double> surface, std::int64_t habitat, int coverValue, int matrixValue,
                   std::span<int> out, std::span<const unsigned char> mask = {}, int outsideValue = 0);

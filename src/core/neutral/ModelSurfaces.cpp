@@ -742,8 +742,8 @@ void perlinNoise(int rows, int cols, int periods, int octaves, int lacunarity, d
     rescale01(out);
 }
 
-void binarySpacePartition(int rows, int cols, std::int64_t n, PartOrientation orientation, double maxRatio,
-                          ReplicateRandom& random, std::vector<double>& out)
+std::vector<ValueTile> binarySpacePartitionTiles(int rows, int cols, std::int64_t n, PartOrientation orientation,
+                                                 double maxRatio, ReplicateRandom& random)
 {
     struct Patch {
         int minRow, maxRow, minCol, maxCol;
@@ -798,20 +798,31 @@ void binarySpacePartition(int rows, int cols, std::int64_t n, PartOrientation or
         patches.push_back(b);
         ++count;
     }
-    std::vector<double> values(patches.size(), 0.0);
-    for (std::size_t i = 0; i < patches.size(); ++i)
-        if (patches[i].children < 0)
-            values[i] = uniform01(random);
-    // The leaves cover the grid once: each is painted with its value, a share of them on each thread.
+    std::vector<ValueTile> leaves;
+    for (const Patch& p : patches)
+        if (p.children < 0)
+            leaves.push_back({p.minRow, p.maxRow, p.minCol, p.maxCol, uniform01(random)});
+    return leaves;
+}
+
+void binarySpacePartition(int rows, int cols, std::int64_t n, PartOrientation orientation, double maxRatio,
+                          ReplicateRandom& random, std::vector<double>& out)
+{
+    const std::vector<ValueTile> leaves = binarySpacePartitionTiles(rows, cols, n, orientation, maxRatio, random);
+    paintTiles(leaves, rows, cols, out);
+}
+
+void paintTiles(std::span<const ValueTile> tiles, int rows, int cols, std::vector<double>& out)
+{
+    // The tiles cover the grid once: each is painted with its value, a share of them on each thread.
+    const std::size_t cells = cellCount(rows, cols);
     out.resize(cells);
-    forParts(patches.size(), passThreads(cells), [&](unsigned, std::size_t begin, std::size_t end) {
+    forParts(tiles.size(), passThreads(cells), [&](unsigned, std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i < end; ++i) {
-            const Patch& q = patches[i];
-            if (q.children >= 0)
-                continue;
+            const ValueTile& q = tiles[i];
             for (int rr = q.minRow; rr < q.maxRow; ++rr)
                 std::fill_n(out.begin() + static_cast<std::ptrdiff_t>(rr) * cols + q.minCol, q.maxCol - q.minCol,
-                            values[i]);
+                            q.value);
         }
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/compare/ReplicateRandom.h"
+#include "core/neutral/ExactClasses.h"
 
 #include <cstdint>
 #include <span>
@@ -77,8 +78,13 @@ void perlinNoise(int rows, int cols, int periods, int octaves, int lacunarity, d
 enum class PartOrientation { Longest, Random, Horizontal, Vertical };
 
 // NLMpy bsp: leaves picked through a uniform cell and split in half until there are n; each
-// leaf then takes a uniform value in order of its number.
+// leaf then takes a uniform value in order of its number. The leaves alone, or painted.
+std::vector<ValueTile> binarySpacePartitionTiles(int rows, int cols, std::int64_t n, PartOrientation orientation,
+                                                 double maxRatio, ReplicateRandom& random);
 void binarySpacePartition(int rows, int cols, std::int64_t n, PartOrientation orientation, double maxRatio,
                           ReplicateRandom& random, std::vector<double>& out);
+
+// A rows x cols surface of tiles that cover it once, each cell its tile's value.
+void paintTiles(std::span<const ValueTile> tiles, int rows, int cols, std::vector<double>& out);
 
 }  // namespace orvalis

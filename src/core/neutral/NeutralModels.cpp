@@ -263,11 +263,19 @@ bool buildPerlin(const ModelChoice& s, int rows, int cols, ReplicateRandom& rand
     return true;
 }
 
-bool buildBsp(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+bool buildBspTiles(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, std::vector<ValueTile>& out)
 {
     const auto orientation = static_cast<PartOrientation>(static_cast<int>(s.number("orientation")));
-    binarySpacePartition(rows, cols, static_cast<std::int64_t>(s.number("n")), orientation, s.number("ratio"), random,
-                         out);
+    out = binarySpacePartitionTiles(rows, cols, static_cast<std::int64_t>(s.number("n")), orientation,
+                                    s.number("ratio"), random);
+    return true;
+}
+
+bool buildBsp(const ModelChoice& s, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
+{
+    std::vector<ValueTile> leaves;
+    buildBspTiles(s, rows, cols, random, leaves);
+    paintTiles(leaves, rows, cols, out);
     return true;
 }
 
@@ -447,7 +455,8 @@ std::vector<NeutralModelDef> buildTable()
         {cellCount("n", "16", "number of rectangles, at most the cell count"),
          choice("orientation", {"longest", "random", "horizontal", "vertical"}, "which way leaves are halved"),
          real("ratio", 2, false, 1000, false, "2", "largest length to width ratio (not for longest)")},
-        buildBsp, 12);
+        buildBsp, 12)
+        ->tiles = buildBspTiles;
     return t;
 }
 

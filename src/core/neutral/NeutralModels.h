@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/neutral/ExactClasses.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -74,6 +76,10 @@ using Surface = std::vector<double>;
 // source file that cannot be read).
 using SurfaceBuilder = bool (*)(const ModelChoice& choice, int rows, int cols, ReplicateRandom& random, Surface& out,
                                 std::string* error);
+// The surface as tiles of one value each that cover the grid once, drawn as the surface's builder
+// draws it; for models whose surfaces are made of rectangles.
+using TileBuilder = bool (*)(const ModelChoice& choice, int rows, int cols, ReplicateRandom& random,
+                             std::vector<ValueTile>& out);
 
 // One neutral model: everything the command line, the comparison, the docs and the checks
 // know of it comes from here.
@@ -84,6 +90,7 @@ struct NeutralModelDef {
     std::string formula;      // how the surface is made, for docs/MODELS.md
     std::vector<ModelParameter> parameters;
     SurfaceBuilder build = nullptr;
+    TileBuilder tiles = nullptr;  // null: not made of rectangles
     // Bytes a build holds per cell at its peak, the surface included, for the memory check.
     double bytesPerCell = 8.0;
     // Largest side the model builds; 0: no limit of its own.

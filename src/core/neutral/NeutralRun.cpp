@@ -5,6 +5,7 @@
 #include "core/io/LandscapeWriter.h"
 #include "core/map/WindowWriters.h"
 #include "core/neutral/ExactClasses.h"
+#include "core/neutral/ModelSurfaces.h"
 #include "core/run/RunChecks.h"
 #include "core/run/RunLock.h"
 #include "core/run/RunRecord.h"
@@ -77,7 +78,7 @@ std::string fileStem(const NeutralRunParameters& p)
     return stem;
 }
 
-std::string writeLandscape(const NeutralRunParameters& p, const std::string& name, const std::vector<int>& cells,
+std::string writeLandscape(const NeutralRunParameters& p, const std::string& name, std::span<const int> cells,
                            const BeforeNaming& beforeNaming)
 {
     std::string error;
@@ -98,7 +99,7 @@ std::string writeLandscape(const NeutralRunParameters& p, const std::string& nam
     return ok ? std::string() : error;
 }
 
-LandscapeGrid gridOf(const NeutralRunParameters& p, const std::vector<int>& cells)
+LandscapeGrid gridOf(const NeutralRunParameters& p, std::span<const int> cells)
 {
     LandscapeGrid grid(static_cast<std::size_t>(p.rows));
     for (int r = 0; r < p.rows; ++r) {
@@ -109,7 +110,7 @@ LandscapeGrid gridOf(const NeutralRunParameters& p, const std::vector<int>& cell
 }
 
 struct Made {
-    std::vector<int> cells;
+    LandscapeCells cells;
     std::string error;
 };
 
@@ -334,29 +335,37 @@ std::string checkNeutralParameters(const NeutralRunParameters& p)
     return {};
 }
 
-std::vector<int> neutralLandscapeCells(const NeutralRunParameters& p, int level, int replicate, std::string* error)
+LandscapeCells neutralLandscapeCells(const NeutralRunParameters& p, int level, int replicate, std::string* error)
 {
     ReplicateRandom random(replicateState(p.seed, level, 0, replicate));
-    Surface surface;
-    if (!p.model.build(p.rows, p.cols, random, surface, error))
-        return {};
-    std::vector<int> cells(surface.size());
+    const std::size_t size = static_cast<std::size_t>(p.rows) * static_cast<std::size_t>(p.cols);
+    std::int64_t inside = static_cast<std::int64_t>(size);
+    if (!p.mask.empty())
+        inside = std::count_if(p.mask.begin(), p.mask.end(), [](unsigned char m) { return m != 0; });
+    std::vector<std::int64_t> counts;
+    std::vector<int> values;
     if (level == ClassesLevel) {
-        std::int64_t inside = static_cast<std::int64_t>(cells.size());
-        if (!p.mask.empty())
-            inside = std::count_if(p.mask.begin(), p.mask.end(), [](unsigned char m) { return m != 0; });
-        const std::vector<std::int64_t> counts = classCounts(p.proportions, inside);
-        std::vector<int> values(counts.size());
-        for (std::size_t i = 0; i < values.size(); ++i)
-            values[i] = static_cast<int>(i) + 1;
-        classifyByRank(surface, counts, values, cells, p.mask, p.outsideValue);
+        counts = classCounts(p.proportions, inside);
+        for (std::size_t i = 0; i < counts.size(); ++i)
+            values.push_back(static_cast<int>(i) + 1);
     } else {
-        std::int64_t inside = static_cast<std::int64_t>(cells.size());
-        if (!p.mask.empty())
-            inside = std::count_if(p.mask.begin(), p.mask.end(), [](unsigned char m) { return m != 0; });
-        placeHighest(surface, habitatAtCover(level, inside), p.coverValue, p.matrixValue, cells, p.mask,
-                     p.outsideValue);
+        const std::int64_t habitat = std::clamp<std::int64_t>(habitatAtCover(level, inside), 0, inside);
+        counts = {inside - habitat, habitat};
+        values = {p.matrixValue, p.coverValue};
     }
+    // A surface of rectangles is classified from its tiles, without the surface, where it can be.
+    Surface surface;
+    std::vector<ValueTile> tiles;
+    if (p.mask.empty() && p.model.buildTiles(p.rows, p.cols, random, tiles)) {
+        LandscapeCells cells(size);
+        if (classifyTiles(tiles, p.rows, p.cols, counts, values, cells))
+            return cells;
+        paintTiles(tiles, p.rows, p.cols, surface);
+    } else if (!p.model.build(p.rows, p.cols, random, surface, error)) {
+        return {};
+    }
+    LandscapeCells cells(surface.size());
+    classifyByRank(surface, counts, values, cells, p.mask, p.outsideValue);
     return cells;
 }
 

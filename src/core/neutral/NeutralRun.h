@@ -8,8 +8,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvalis {
@@ -58,9 +60,33 @@ std::string neutralBatchListName(const NeutralRunParameters& parameters);
 // for jobs landscapes at once. Empty when it can.
 std::string checkNeutralParameters(const NeutralRunParameters& parameters);
 
+// A vector whose new elements are left unset rather than zeroed: a landscape's cells are all
+// written by its classification, which then also first touches their pages, on several threads.
+template <class T>
+struct LeftUnset : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = LeftUnset<U>;
+    };
+    LeftUnset() = default;
+    template <class U>
+    LeftUnset(const LeftUnset<U>&) noexcept
+    {
+    }
+    template <class U, class... Args>
+    void construct(U* at, Args&&... args)
+    {
+        if constexpr (sizeof...(Args) == 0)
+            ::new (static_cast<void*>(at)) U;
+        else
+            ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+using LandscapeCells = std::vector<int, LeftUnset<int>>;
+
 // Replicate `replicate` (from 0) of level `level`, cells row after row; its state comes from the
 // seed, the level and the replicate alone, so it equals its place in any run. Empty with *error set.
-std::vector<int> neutralLandscapeCells(const NeutralRunParameters& parameters, int level, int replicate,
+LandscapeCells neutralLandscapeCells(const NeutralRunParameters& parameters, int level, int replicate,
                                        std::string* error = nullptr);
 
 // Makes the landscapes on `jobs` threads and writes them in order on the calling thread (level

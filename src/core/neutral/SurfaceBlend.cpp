@@ -64,6 +64,13 @@ bool SurfaceBlend::build(int rows, int cols, ReplicateRandom& random, Surface& o
     return true;
 }
 
+bool SurfaceBlend::buildTiles(int rows, int cols, ReplicateRandom& random, std::vector<ValueTile>& out) const
+{
+    if (!single(*this) || !parts.front().choice.model->tiles)
+        return false;
+    return parts.front().choice.model->tiles(parts.front().choice, rows, cols, random, out);
+}
+
 std::optional<SurfaceBlend> SurfaceBlend::parse(const std::string& text, std::string* error)
 {
     SurfaceBlend blend;

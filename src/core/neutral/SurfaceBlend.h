@@ -25,6 +25,9 @@ struct SurfaceBlend {
     double bytesPerCell() const;
     // The parts' surfaces, drawn one after the other from random.
     bool build(int rows, int cols, ReplicateRandom& random, Surface& out, std::string* error = nullptr) const;
+    // The surface as tiles, drawn as build draws it, for one model of weight 1 made of rectangles;
+    // false, nothing drawn, for any other.
+    bool buildTiles(int rows, int cols, ReplicateRandom& random, std::vector<ValueTile>& out) const;
 
     // "MODEL" or "W*MODEL+W*MODEL..." (a weight of 1 may be left out); nullopt with *error set.
     static std::optional<SurfaceBlend> parse(const std::string& text, std::string* error = nullptr);

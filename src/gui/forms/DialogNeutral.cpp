@@ -31,7 +31,7 @@ QRgb between(double t)
 }
 
 // The landscape's cells as an image: cover cells dark, matrix light; classes 1..k from light to dark.
-QImage pictureOf(const orvalis::NeutralRunParameters& p, const std::vector<int>& cells)
+QImage pictureOf(const orvalis::NeutralRunParameters& p, std::span<const int> cells)
 {
     QImage image(p.cols, p.rows, QImage::Format_RGB32);
     const int classes = static_cast<int>(p.proportions.size());
@@ -262,7 +262,7 @@ void DialogNeutral::startPreview()
         std::string error;
         QImage image;
         try {
-            const std::vector<int> cells = orvalis::neutralLandscapeCells(p, orvalis::neutralLevels(p).front(), 0, &error);
+            const orvalis::LandscapeCells cells = orvalis::neutralLandscapeCells(p, orvalis::neutralLevels(p).front(), 0, &error);
             if (!cells.empty())
                 image = pictureOf(p, cells);
         } catch (const std::bad_alloc&) {

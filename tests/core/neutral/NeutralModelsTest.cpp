@@ -5,6 +5,7 @@
 #include "core/compare/ReplicateRandom.h"
 #include "core/neutral/ExactClasses.h"
 #include "core/neutral/MidpointSurface.h"
+#include "core/neutral/ModelSurfaces.h"
 #include "core/neutral/NeutralModels.h"
 #include "core/neutral/NeutralRun.h"
 #include "core/neutral/SurfaceBlend.h"
@@ -217,6 +218,39 @@ TEST(ExactClasses, RankingEqualsSortingEveryCellWithTiesToTheEarlierCell)
     }
 }
 
+TEST(ExactClasses, TilesGiveTheClassesOfTheirPaintedSurface)
+{
+    struct Case {
+        int rows, cols, n;
+        std::vector<double> proportions;
+    };
+    const std::vector<Case> cases{{1, 1, 1, {0.5, 0.5}},       {7, 5, 6, {0.2, 0.0, 0.5, 0.3}},
+                                  {40, 33, 16, {0.3, 0.7}},     {64, 64, 64, {1.0 / 3, 1.0 / 3, 1.0 / 3}},
+                                  {9, 200, 30, {0.0, 1.0}},     {555, 600, 200, {0.1, 0.25, 0.25, 0.4}}};
+    for (const Case& c : cases)
+        for (std::uint64_t seed = 1; seed <= 3; ++seed) {
+            ReplicateRandom random(seed);
+            const std::vector<ValueTile> tiles =
+                binarySpacePartitionTiles(c.rows, c.cols, c.n, PartOrientation::Longest, 2.0, random);
+            std::vector<double> surface;
+            paintTiles(tiles, c.rows, c.cols, surface);
+            const std::vector<std::int64_t> counts = classCounts(c.proportions, c.rows * c.cols);
+            std::vector<int> values(counts.size());
+            std::iota(values.begin(), values.end(), 1);
+            std::vector<int> fromTiles(surface.size(), -1), fromSurface(surface.size());
+            ASSERT_TRUE(classifyTiles(tiles, c.rows, c.cols, counts, values, fromTiles));
+            classifyByRank(surface, counts, values, fromSurface);
+            EXPECT_EQ(fromTiles, fromSurface) << c.rows << " x " << c.cols << " seed " << seed;
+        }
+    // Two tiles of one value interleave in rank: left to the surface.
+    const std::vector<ValueTile> tied{{0, 1, 0, 2, 0.5}, {1, 2, 0, 2, 0.5}};
+    const std::int64_t counts[] = {2, 2};
+    const int values[] = {1, 2};
+    std::vector<int> out(4, -1);
+    EXPECT_FALSE(classifyTiles(tied, 2, 2, counts, values, out));
+    EXPECT_EQ(out, std::vector<int>(4, -1));
+}
+
 TEST(ExactClasses, HabitatEqualsTheComparisonsFractalPlacement)
 {
     MidpointSurface surface;
@@ -289,7 +323,7 @@ TEST(NeutralRun, SameBytesWhateverTheJobsAndExactCounts)
     EXPECT_EQ(std::filesystem::path(a.files[4]).filename(), "cluster_p=0.5_035_00002.txt");
     // Any replicate made alone equals its file.
     p.folder = one.path();
-    const std::vector<int> alone = neutralLandscapeCells(p, 35, 1);
+    const LandscapeCells alone = neutralLandscapeCells(p, 35, 1);
     std::string text;
     for (int r = 0; r < p.rows; ++r) {
         for (int c = 0; c < p.cols; ++c)
@@ -313,7 +347,7 @@ TEST(NeutralRun, ProportionsGiveExactClassesAndTooMuchMemoryIsRefusedFirst)
     RunControl control;
     const RunResult r = runNeutralLandscapes(p, unused, control);
     ASSERT_EQ(r.status, RunStatus::Completed) << r.message;
-    const std::vector<int> cells = neutralLandscapeCells(p, -1, 0);
+    const LandscapeCells cells = neutralLandscapeCells(p, -1, 0);
     const std::vector<std::int64_t> counts = classCounts(p.proportions, 130);
     for (int cls = 1; cls <= 3; ++cls)
         EXPECT_EQ(std::count(cells.begin(), cells.end(), cls), counts[static_cast<std::size_t>(cls - 1)]);
