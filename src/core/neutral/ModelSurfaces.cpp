@@ -21,7 +21,7 @@ std::size_t cellCount(int rows, int cols)
 }
 
 // A draw in [0, 1) of its own for every cell: equal classes then split at random, not by rows.
-void addOwnDraws(std::vector<double>& out, ReplicateRandom& random)
+void addOwnDraws(Surface& out, ReplicateRandom& random)
 {
     addUniformDraws(out, random);
 }
@@ -109,6 +109,17 @@ void addUniformDraws(std::span<double> values, ReplicateRandom& random)
     eachUniformDraw(values, random, [](double v, double u) { return v + u; });
 }
 
+void setUniformDraws(std::span<double> values, ReplicateRandom& random)
+{
+    const ReplicateRandom start = random;
+    forParts(values.size(), passThreads(values.size()), [&](unsigned, std::size_t begin, std::size_t end) {
+        ReplicateRandom part = start.ahead(begin);
+        for (std::size_t i = begin; i < end; ++i)
+            values[i] = uniform01(part);
+    });
+    random = start.ahead(values.size());
+}
+
 void rescale01(std::span<double> values)
 {
     mapRescale01(values, [](double v) { return v; });
@@ -120,7 +131,7 @@ namespace {
 // are then put linearly onto [0, 1] as mapRescale01 does, their extremes found in the same pass.
 // One pass over the cells where a gradient stored and then mapped would take two.
 template <class F>
-void mapPlanar(int rows, int cols, double direction, std::vector<double>& out, const F& f, bool rescale)
+void mapPlanar(int rows, int cols, double direction, Surface& out, const F& f, bool rescale)
 {
     const double radians = direction * std::numbers::pi / 180.0;
     const double eastness = std::sin(radians);
@@ -159,24 +170,24 @@ void mapPlanar(int rows, int cols, double direction, std::vector<double>& out, c
 
 }  // namespace
 
-void planarGradient(int rows, int cols, double direction, std::vector<double>& out)
+void planarGradient(int rows, int cols, double direction, Surface& out)
 {
     mapPlanar(rows, cols, direction, out, [](double v) { return v; }, false);
 }
 
-void edgeGradient(int rows, int cols, double direction, std::vector<double>& out)
+void edgeGradient(int rows, int cols, double direction, Surface& out)
 {
     mapPlanar(rows, cols, direction, out, [](double v) { return std::fabs(0.5 - v) * -2.0 + 1.0; }, true);
 }
 
-void waveSurface(int rows, int cols, double periods, double direction, std::vector<double>& out)
+void waveSurface(int rows, int cols, double periods, double direction, Surface& out)
 {
     mapPlanar(
         rows, cols, direction, out,
         [periods](double v) { return std::sin(v * (2.0 * std::numbers::pi * periods)); }, true);
 }
 
-void distanceGradient(std::span<const unsigned char> sources, int rows, int cols, std::vector<double>& out)
+void distanceGradient(std::span<const unsigned char> sources, int rows, int cols, Surface& out)
 {
     squaredFeatureDistance(sources, rows, cols, out);
     mapRescale01(out, [](double v) { return std::isfinite(v) ? std::sqrt(v) : 0.0; });
@@ -258,7 +269,7 @@ std::vector<unsigned char> highestDraws(std::size_t cells, std::int64_t count, R
 
 }  // namespace
 
-void randomClusterNN(int rows, int cols, double p, Neighbourhood n, ReplicateRandom& random, std::vector<double>& out,
+void randomClusterNN(int rows, int cols, double p, Neighbourhood n, ReplicateRandom& random, Surface& out,
                      std::vector<std::int32_t>* clusterOf)
 {
     const std::size_t cells = cellCount(rows, cols);
@@ -352,7 +363,7 @@ void randomClusterNN(int rows, int cols, double p, Neighbourhood n, ReplicateRan
         clusterOf->assign(label.begin(), label.end());
 }
 
-void randomElementNN(int rows, int cols, std::int64_t n, ReplicateRandom& random, std::vector<double>& out)
+void randomElementNN(int rows, int cols, std::int64_t n, ReplicateRandom& random, Surface& out)
 {
     const std::size_t cells = cellCount(rows, cols);
     n = std::min<std::int64_t>(n, static_cast<std::int64_t>(cells));
@@ -410,7 +421,7 @@ Rectangle drawRectangle(int rows, int cols, int minSide, int maxSide, ReplicateR
 // rectangle that paints the last cell is known and the batch is painted only up to it, as painting
 // one by one would stop there. Either way the generator is left just after that rectangle's draws.
 void randomRectangularCluster(int rows, int cols, int minSide, int maxSide, ReplicateRandom& random,
-                              std::vector<double>& out)
+                              Surface& out)
 {
     const std::size_t cells = cellCount(rows, cols);
     out.assign(cells, -1.0);
@@ -525,7 +536,7 @@ void randomRectangularCluster(int rows, int cols, int minSide, int maxSide, Repl
 }
 
 void randomCurds(int rows, int cols, std::span<const double> proportions, std::span<const double> subdivisions,
-                 ReplicateRandom& random, std::vector<double>& out)
+                 ReplicateRandom& random, Surface& out)
 {
     const std::size_t levels = std::min(proportions.size(), subdivisions.size());
     std::vector<unsigned char> cut(1, 0);  // the level a block was cut at, from 1; 0 while whole
@@ -565,14 +576,14 @@ void randomCurds(int rows, int cols, std::span<const double> proportions, std::s
     addOwnDraws(out, random);
 }
 
-void percolationSurface(int rows, int cols, double p, ReplicateRandom& random, std::vector<double>& out)
+void percolationSurface(int rows, int cols, double p, ReplicateRandom& random, Surface& out)
 {
-    out.resize(cellCount(rows, cols));
+    out.assign(cellCount(rows, cols), 0.0);
     eachUniformDraw(out, random, [p](double, double u) { return u < p ? 1.0 : 0.0; });
     addOwnDraws(out, random);
 }
 
-void voronoiMosaic(int rows, int cols, std::int64_t n, ReplicateRandom& random, std::vector<double>& out)
+void voronoiMosaic(int rows, int cols, std::int64_t n, ReplicateRandom& random, Surface& out)
 {
     struct Point {
         double x, y, value;
@@ -643,7 +654,7 @@ void voronoiMosaic(int rows, int cols, std::int64_t n, ReplicateRandom& random, 
 }
 
 void neighbourhoodClusters(int rows, int cols, double pNeigh, double pEmpty, int categories, int neighbours,
-                           ReplicateRandom& random, std::vector<double>& out)
+                           ReplicateRandom& random, Surface& out)
 {
     const std::size_t cells = cellCount(rows, cols);
     std::vector<unsigned char> category(cells, 0);
@@ -693,7 +704,7 @@ void neighbourhoodClusters(int rows, int cols, double pNeigh, double pEmpty, int
 }
 
 void perlinNoise(int rows, int cols, int periods, int octaves, int lacunarity, double persistence,
-                 ReplicateRandom& random, std::vector<double>& out)
+                 ReplicateRandom& random, Surface& out)
 {
     const double dim = std::max(rows, cols);
     out.assign(cellCount(rows, cols), 0.0);
@@ -806,13 +817,13 @@ std::vector<ValueTile> binarySpacePartitionTiles(int rows, int cols, std::int64_
 }
 
 void binarySpacePartition(int rows, int cols, std::int64_t n, PartOrientation orientation, double maxRatio,
-                          ReplicateRandom& random, std::vector<double>& out)
+                          ReplicateRandom& random, Surface& out)
 {
     const std::vector<ValueTile> leaves = binarySpacePartitionTiles(rows, cols, n, orientation, maxRatio, random);
     paintTiles(leaves, rows, cols, out);
 }
 
-void paintTiles(std::span<const ValueTile> tiles, int rows, int cols, std::vector<double>& out)
+void paintTiles(std::span<const ValueTile> tiles, int rows, int cols, Surface& out)
 {
     // The tiles cover the grid once: each is painted with its value, a share of them on each thread.
     const std::size_t cells = cellCount(rows, cols);

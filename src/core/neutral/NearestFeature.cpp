@@ -118,7 +118,7 @@ void featureTransform(std::span<const unsigned char> features, int rows, int col
 }  // namespace
 
 void nearestFeature(std::span<const unsigned char> features, int rows, int cols, std::vector<std::int32_t>& nearest,
-                    std::vector<double>* squaredDistance)
+                    Surface* squaredDistance)
 {
     const std::size_t cells = features.size();
     nearest.resize(cells);
@@ -133,7 +133,7 @@ void nearestFeature(std::span<const unsigned char> features, int rows, int cols,
 }
 
 void squaredFeatureDistance(std::span<const unsigned char> features, int rows, int cols,
-                            std::vector<double>& squaredDistance)
+                            Surface& squaredDistance)
 {
     squaredDistance.resize(features.size());
     featureTransform(features, rows, cols, nullptr, squaredDistance.data());

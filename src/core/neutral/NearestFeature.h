@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/neutral/CellBuffers.h"
+
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -13,12 +15,12 @@ namespace orvalis {
 // Of nearest cells at the same distance one is taken; which depends on the envelopes only,
 // so the same grid always gives the same answer.
 void nearestFeature(std::span<const unsigned char> features, int rows, int cols, std::vector<std::int32_t>& nearest,
-                    std::vector<double>* squaredDistance = nullptr);
+                    Surface* squaredDistance = nullptr);
 
 // The same, into nearest (one entry a cell, every one written) without the distances.
 void nearestFeature(std::span<const unsigned char> features, int rows, int cols, std::span<std::int32_t> nearest);
 // The same transform's squared distances alone, without the nearest cells' indices.
 void squaredFeatureDistance(std::span<const unsigned char> features, int rows, int cols,
-                            std::vector<double>& squaredDistance);
+                            Surface& squaredDistance);
 
 }  // namespace orvalis

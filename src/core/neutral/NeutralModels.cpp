@@ -145,8 +145,8 @@ bool readSourceGrid(const std::string& path, int rows, int cols, std::vector<uns
 
 bool buildRandom(const ModelChoice&, int rows, int cols, ReplicateRandom& random, Surface& out, std::string*)
 {
-    out.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), 0.0);
-    addUniformDraws(out, random);
+    out.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+    setUniformDraws(out, random);
     return true;
 }
 

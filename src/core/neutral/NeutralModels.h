@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/neutral/CellBuffers.h"
 #include "core/neutral/ExactClasses.h"
 
 #include <cstdint>
@@ -68,9 +69,6 @@ struct ModelChoice {
     // Why the choice cannot be made: a required parameter missing; empty when it can.
     std::string checkComplete() const;
 };
-
-// A surface, row after row: the model's values; only their order counts when it is classified.
-using Surface = std::vector<double>;
 
 // Builds rows x cols values of choice from random; false with *error set when it cannot (a
 // source file that cannot be read).

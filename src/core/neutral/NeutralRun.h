@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/metrics/LandscapeMetrics.h"
+#include "core/neutral/CellBuffers.h"
 #include "core/random/RandomSource.h"
 #include "core/run/RunControl.h"
 #include "core/run/RunResult.h"
@@ -8,10 +9,8 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace orvalis {
@@ -59,30 +58,6 @@ std::string neutralBatchListName(const NeutralRunParameters& parameters);
 // mask of another size, a folder that takes no files, or more memory than the machine has free
 // for jobs landscapes at once. Empty when it can.
 std::string checkNeutralParameters(const NeutralRunParameters& parameters);
-
-// A vector whose new elements are left unset rather than zeroed: a landscape's cells are all
-// written by its classification, which then also first touches their pages, on several threads.
-template <class T>
-struct LeftUnset : std::allocator<T> {
-    template <class U>
-    struct rebind {
-        using other = LeftUnset<U>;
-    };
-    LeftUnset() = default;
-    template <class U>
-    LeftUnset(const LeftUnset<U>&) noexcept
-    {
-    }
-    template <class U, class... Args>
-    void construct(U* at, Args&&... args)
-    {
-        if constexpr (sizeof...(Args) == 0)
-            ::new (static_cast<void*>(at)) U;
-        else
-            ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
-    }
-};
-using LandscapeCells = std::vector<int, LeftUnset<int>>;
 
 // Replicate `replicate` (from 0) of level `level`, cells row after row; its state comes from the
 // seed, the level and the replicate alone, so it equals its place in any run. Empty with *error set.

@@ -24,7 +24,7 @@ std::mutex& plannerMutex()
 // Noise shaped by amplitude(|k|^2), k in cycles per cell, on an R x C grid; the top-left rows x cols kept.
 template <class Amplitude>
 void synthesise(int rows, int cols, int R, int C, Amplitude amplitude, ReplicateRandom& random,
-                std::vector<double>& out)
+                Surface& out)
 {
     const std::size_t half = static_cast<std::size_t>(C) / 2 + 1;
     const std::size_t complexCells = static_cast<std::size_t>(R) * half;
@@ -85,7 +85,7 @@ void normalPair(ReplicateRandom& random, double& a, double& b)
     b = radius * std::sin(2.0 * std::numbers::pi * u2);
 }
 
-void fbmSurface(int rows, int cols, double h, ReplicateRandom& random, std::vector<double>& out)
+void fbmSurface(int rows, int cols, double h, ReplicateRandom& random, Surface& out)
 {
     const double exponent = -(h + 1.0) / 2.0;
     synthesise(rows, cols, fastFftSize(rows), fastFftSize(cols), [exponent](double k2) { return std::pow(k2, exponent); },
@@ -93,7 +93,7 @@ void fbmSurface(int rows, int cols, double h, ReplicateRandom& random, std::vect
 }
 
 void gaussianFieldSurface(int rows, int cols, double range, double smoothness, ReplicateRandom& random,
-                          std::vector<double>& out)
+                          Surface& out)
 {
     const auto extension = [range](int n) {
         return fastFftSize(n + static_cast<int>(std::min<double>(std::ceil(3.0 * range), n)));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/compare/ReplicateRandom.h"
+#include "core/neutral/CellBuffers.h"
 
 #include <vector>
 
@@ -12,14 +13,14 @@ namespace orvalis {
 
 // Fractional Brownian motion of Hurst exponent h in (0, 1]: power falling as |k|^-(2h + 2)
 // (Saupe 1988; Keitt 2000). Opposite edges of the extended grid match.
-void fbmSurface(int rows, int cols, double h, ReplicateRandom& random, std::vector<double>& out);
+void fbmSurface(int rows, int cols, double h, ReplicateRandom& random, Surface& out);
 
 // A stationary Gaussian random field with Matern covariance of range a (cells) and smoothness
 // nu: power (1 + (2 pi a |k|)^2)^-(nu + 1). nu = 0.5 is the exponential covariance exp(-r / a)
 // of NLMR's nlm_gaussianfield. The grid is extended by three ranges (at most its own size)
 // so that the wrap of the FFT joins cells that far apart only.
 void gaussianFieldSurface(int rows, int cols, double range, double smoothness, ReplicateRandom& random,
-                          std::vector<double>& out);
+                          Surface& out);
 
 // The smallest n' >= n whose prime factors are 2, 3, 5 and 7.
 int fastFftSize(int n);

@@ -61,7 +61,7 @@ TEST(NearestFeature, EqualsTryingEveryFeature)
         for (std::uint64_t seed = 1; seed <= 3; ++seed) {
             std::vector<unsigned char> features = sparse(c.rows, c.cols, c.everyNth, seed);
             std::vector<std::int32_t> nearest;
-            std::vector<double> d;
+            Surface d;
             nearestFeature(features, c.rows, c.cols, nearest, &d);
             const std::vector<double> slow = slowSquaredDistances(features, c.rows, c.cols);
             std::vector<int> byColumn;
@@ -90,7 +90,7 @@ TEST(ModelSurfaces, DistanceGradientIsTheEuclideanDistanceRescaled)
 {
     const int rows = 19, cols = 27;
     const std::vector<unsigned char> sources = sparse(rows, cols, 60, 7);
-    std::vector<double> surface;
+    Surface surface;
     distanceGradient(sources, rows, cols, surface);
     std::vector<double> slow = slowSquaredDistances(sources, rows, cols);
     for (double& v : slow)
@@ -104,10 +104,10 @@ TEST(ModelSurfaces, PlanarIsExactlyLinearAndEdgeFoldsItInTheMiddle)
 {
     for (const double direction : {0.0, 30.0, 90.0, 135.0, 200.0, 359.0}) {
         const int rows = 11, cols = 16;
-        std::vector<double> planar, edge;
+        Surface planar, edge;
         planarGradient(rows, cols, direction, planar);
         edgeGradient(rows, cols, direction, edge);
-        const auto at = [cols](const std::vector<double>& v, int r, int c) {
+        const auto at = [cols](const Surface& v, int r, int c) {
             return v[static_cast<std::size_t>(r * cols + c)];
         };
         // A step along a row or down a column adds the same amount everywhere, of the direction's signs.
@@ -139,7 +139,7 @@ TEST(ModelSurfaces, FastPathsEqualThePlainVersions)
                 for (int c = 0; c < cols; ++c)
                     plain.push_back(-std::cos(rad) * static_cast<double>(r) + std::sin(rad) * c);
             rescale01(plain);
-            std::vector<double> planar;
+            Surface planar;
             planarGradient(rows, cols, direction, planar);
             ASSERT_EQ(planar.size(), plain.size());
             EXPECT_EQ(std::memcmp(planar.data(), plain.data(), plain.size() * sizeof(double)), 0)
@@ -159,7 +159,7 @@ TEST(ModelSurfaces, ClusterCellsShareOneValueAndTheRestTakeTheNearestCluster)
     for (const auto n : {Neighbourhood::Four, Neighbourhood::Eight, Neighbourhood::Diagonal}) {
         const int rows = 23, cols = 31;
         ReplicateRandom random(replicateState(3, 1, 2, static_cast<int>(n)));
-        std::vector<double> surface;
+        Surface surface;
         std::vector<std::int32_t> cluster;
         randomClusterNN(rows, cols, 0.45, n, random, surface, &cluster);
         // The share drawn is NLMpy's: cells - int((1 - p) cells).
@@ -213,7 +213,7 @@ TEST(ModelSurfaces, ClusterLabelsEqualAFloodFillInCellOrderOnLargeGrids)
     for (const auto n : {Neighbourhood::Four, Neighbourhood::Eight, Neighbourhood::Diagonal}) {
         for (const double p : {0.3, 0.59, 0.8}) {
             ReplicateRandom random(replicateState(9, 2, 1, static_cast<int>(n)));
-            std::vector<double> surface;
+            Surface surface;
             std::vector<std::int32_t> cluster;
             randomClusterNN(rows, cols, p, n, random, surface, &cluster);
             std::vector<std::pair<int, int>> steps = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}};
@@ -251,7 +251,7 @@ TEST(ModelSurfaces, ElementCellsTakeTheirNearestSeedsNumber)
 {
     const int rows = 17, cols = 21, n = 12;
     ReplicateRandom random(99);
-    std::vector<double> surface;
+    Surface surface;
     randomElementNN(rows, cols, n, random, surface);
     // The seeds: the cells the draws name, in draw order, repeats skipped.
     ReplicateRandom again(99);
@@ -275,7 +275,7 @@ TEST(ModelSurfaces, MosaicCellsTakeTheValueOfThePointNearestTheirCentre)
 {
     const int rows = 25, cols = 18, n = 30;
     ReplicateRandom random(5);
-    std::vector<double> surface;
+    Surface surface;
     voronoiMosaic(rows, cols, n, random, surface);
     ReplicateRandom again(5);
     std::vector<std::array<double, 3>> points(n);
@@ -296,7 +296,7 @@ TEST(ModelSurfaces, MosaicCellsTakeTheValueOfThePointNearestTheirCentre)
 TEST(ModelSurfaces, CategoricalModelsKeepTheirCounts)
 {
     const int rows = 16, cols = 16;
-    const auto categoryCounts = [](const std::vector<double>& s) {
+    const auto categoryCounts = [](const Surface& s) {
         std::map<int, int> counts;
         for (double v : s)
             ++counts[static_cast<int>(std::floor(v))];
@@ -305,7 +305,7 @@ TEST(ModelSurfaces, CategoricalModelsKeepTheirCounts)
     {
         // One level halving 16 blocks: 8 cut (level 1), 8 never (level 2).
         ReplicateRandom random(1);
-        std::vector<double> s;
+        Surface s;
         const double p[] = {0.5}, sub[] = {4};
         randomCurds(4, 4, p, sub, random, s);
         EXPECT_EQ(categoryCounts(s), (std::map<int, int>{{1, 8}, {2, 8}}));
@@ -313,29 +313,29 @@ TEST(ModelSurfaces, CategoricalModelsKeepTheirCounts)
     {
         // Two levels over 16 x 16: 16 blocks, 4 cut; then the 12 x 16 whole cells, half cut.
         ReplicateRandom random(2);
-        std::vector<double> s;
+        Surface s;
         const double p[] = {0.25, 0.5}, sub[] = {4, 4};
         randomCurds(rows, cols, p, sub, random, s);
         EXPECT_EQ(categoryCounts(s), (std::map<int, int>{{1, 64}, {2, 96}, {3, 96}}));
     }
     for (const int neighbours : {4, 8}) {
         ReplicateRandom random(3);
-        std::vector<double> s;
+        Surface s;
         neighbourhoodClusters(rows, cols, 0.3, 0.01, 4, neighbours, random, s);
         EXPECT_EQ(categoryCounts(s), (std::map<int, int>{{0, 64}, {1, 64}, {2, 64}, {3, 64}}));
     }
     for (const double p : {0.0, 1.0}) {
         ReplicateRandom random(4);
-        std::vector<double> s;
+        Surface s;
         percolationSurface(rows, cols, p, random, s);
         EXPECT_EQ(categoryCounts(s), (std::map<int, int>{{static_cast<int>(p), rows * cols}}));
     }
 }
 
 // Rectangles painted one at a time as drawn, until every cell is painted.
-std::vector<double> paintedOneByOne(int rows, int cols, int minSide, int maxSide, ReplicateRandom& random)
+Surface paintedOneByOne(int rows, int cols, int minSide, int maxSide, ReplicateRandom& random)
 {
-    std::vector<double> out(static_cast<std::size_t>(rows) * cols, -1.0);
+    Surface out(static_cast<std::size_t>(rows) * cols, -1.0);
     auto left = out.size();
     const auto sides = static_cast<std::uint64_t>(maxSide - minSide + 1);
     while (left > 0) {
@@ -361,7 +361,7 @@ TEST(ModelSurfaces, RectanglesEqualPaintingOneByOneAndDrawNoFurther)
     };
     for (const Case& c : {Case{13, 9, 1, 1}, Case{40, 70, 2, 5}, Case{600, 500, 3, 9}, Case{300, 900, 1, 40}}) {
         ReplicateRandom ours(21), plain(21);
-        std::vector<double> s;
+        Surface s;
         randomRectangularCluster(c.rows, c.cols, c.minSide, c.maxSide, ours, s);
         EXPECT_EQ(s, paintedOneByOne(c.rows, c.cols, c.minSide, c.maxSide, plain)) << c.rows << "x" << c.cols;
         EXPECT_EQ(ours.next(), plain.next()) << "a blend's next part draws on from the same place";
@@ -372,7 +372,7 @@ TEST(ModelSurfaces, RectanglesAndPartitionsCoverEveryCell)
 {
     for (const auto& [minSide, maxSide] : {std::pair{1, 1}, std::pair{2, 5}, std::pair{7, 7}}) {
         ReplicateRandom random(11);
-        std::vector<double> s;
+        Surface s;
         randomRectangularCluster(13, 9, minSide, maxSide, random, s);
         for (double v : s)
             EXPECT_TRUE(v >= 0.0 && v < 1.0) << v;
@@ -380,7 +380,7 @@ TEST(ModelSurfaces, RectanglesAndPartitionsCoverEveryCell)
     for (const auto orientation :
          {PartOrientation::Longest, PartOrientation::Random, PartOrientation::Horizontal, PartOrientation::Vertical}) {
         ReplicateRandom random(12);
-        std::vector<double> s;
+        Surface s;
         const int rows = 9, cols = 14, n = 20;
         binarySpacePartition(rows, cols, n, orientation, 2.0, random, s);
         // n rectangles: each value's cells fill their bounding box.
@@ -407,7 +407,7 @@ TEST(SpectralSurface, FbmSlopeAndGaussianCorrelationMatchTheirDefinitions)
         double small = 0.0, large = 0.0;
         for (int rep = 0; rep < 40; ++rep) {
             ReplicateRandom random(replicateState(1, 0, 0, rep));
-            std::vector<double> s;
+            Surface s;
             fbmSurface(side, side, h, random, s);
             for (int r = 0; r < side; ++r)
                 for (int c = 0; c + 8 < side; ++c) {
@@ -423,7 +423,7 @@ TEST(SpectralSurface, FbmSlopeAndGaussianCorrelationMatchTheirDefinitions)
         double sxy = 0.0, sxx = 0.0;
         for (int rep = 0; rep < 30; ++rep) {
             ReplicateRandom random(replicateState(2, 0, 0, rep));
-            std::vector<double> s;
+            Surface s;
             gaussianFieldSurface(96, 96, range, smoothness, random, s);
             double mean = 0.0;
             for (double v : s)

@@ -232,7 +232,7 @@ TEST(ExactClasses, TilesGiveTheClassesOfTheirPaintedSurface)
             ReplicateRandom random(seed);
             const std::vector<ValueTile> tiles =
                 binarySpacePartitionTiles(c.rows, c.cols, c.n, PartOrientation::Longest, 2.0, random);
-            std::vector<double> surface;
+            Surface surface;
             paintTiles(tiles, c.rows, c.cols, surface);
             const std::vector<std::int64_t> counts = classCounts(c.proportions, c.rows * c.cols);
             std::vector<int> values(counts.size());
