@@ -21,7 +21,10 @@ namespace {
 std::string readModels(const std::string& text, std::vector<NeutralModel>& models)
 {
     models.clear();
-    for (const std::string& name : commaList(text)) {
+    std::string listed;
+    for (const std::string& item : commaList(text))
+        listed += (listed.empty() ? "" : ",") + item;
+    for (const std::string& name : splitModelList(listed)) {
         std::string why;
         const std::optional<NeutralModel> m = NeutralModel::parse(name, &why);
         if (!m)
@@ -142,7 +145,8 @@ CLI::App* addCompareCommand(CLI::App& app, CompareOptions& o)
                            ->type_name("SAMPLE.TXT");
     cmd->add_option("--models", o.models,
                     "neutral models, comma-separated: random, fractal:H with H in (0, 1], or any model\n"
-                    "of 'orvalis-cli neutral --list-models' as MODEL:NAME=VALUE:NAME=VALUE, or a blend\n"
+                    "of 'orvalis-cli neutral --list-models' as MODEL:NAME=VALUE:NAME=VALUE (or with ','\n"
+                    "between its parameters: cluster:p=0.55,neighbourhood=8), or a blend\n"
                     "as 0.5*fbm:h=0.8+0.5*planar\n"
                     "(" + neutralModelNames() + ")\n"
                     "(random,fractal:0.2,fractal:0.5,fractal:0.8)")

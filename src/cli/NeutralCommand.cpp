@@ -99,7 +99,7 @@ std::string modelsHelp()
     for (const NeutralModelDef& d : neutralModels()) {
         text += "  " + d.name + std::string(d.name.size() < 12 ? 12 - d.name.size() : 1, ' ') + d.title + "\n";
         for (const ModelParameter& p : d.parameters) {
-            std::string line = "      " + p.name + " " + p.rangeText();
+            std::string line = "      " + p.shownName() + " " + p.rangeText();
             line += !p.defaultText.empty() ? " (" + p.defaultText + ")" : p.drawn ? " (drawn)" : p.required ? " (required)" : "";
             text += line + ": " + p.help + "\n";
         }
@@ -116,7 +116,8 @@ void listModels()
                                       : p.drawn              ? "drawn for every replicate when absent"
                                       : p.required           ? "required"
                                                              : "optional";
-            std::printf("    %s %s, %s: %s\n", p.name.c_str(), p.rangeText().c_str(), given.c_str(), p.help.c_str());
+            std::printf("    %s %s, %s: %s\n", p.shownName().c_str(), p.rangeText().c_str(), given.c_str(),
+                        p.help.c_str());
         }
     }
 }
@@ -136,7 +137,7 @@ CLI::App* addNeutralCommand(CLI::App& app, NeutralOptions& o)
         "FRAGSTATS batch list DIR/<model>_ListFragStat.fbt. The same options give the same bytes whatever\n"
         "the number of jobs. docs/MODELS.md gives each model's definition.");
     addHelpFlag(*cmd);
-    cmd->add_option("MODEL", o.model, "the model, as MODEL or MODEL:NAME=VALUE:NAME=VALUE")->type_name("");
+    cmd->add_option("MODEL", o.model, "the model, as MODEL or MODEL:NAME=VALUE:NAME=VALUE (or NAME=VALUE,NAME=VALUE)")->type_name("");
     cmd->add_option("--param", o.params, "a parameter of the model, repeated as needed")
         ->type_name("NAME=VALUE")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);

@@ -37,6 +37,8 @@ TEST(CompareCli, RefusesBadOptions)
                         {{"H of 0", "a.txt --models random,fractal:0", "H must lie in (0, 1]"},
                          {"H above 1", "a.txt --models fractal:1.01", "H must lie in (0, 1]"},
                          {"unknown model", "a.txt --models forest", "unknown neutral model"},
+                         // NAME=VALUE after a comma belongs to the model before it.
+                         {"unknown parameter", "a.txt --models random,cluster:p=0.55,nope=2", "unknown parameter 'nope'"},
                          {"unknown metric", "a.txt --metrics pland,patches", "unknown metric 'patches' (did you mean"},
                          {"shard beyond N", "a.txt --shard 4/3", "K/N"},
                          {"no windows", "--replicates 3", "name the windows"},

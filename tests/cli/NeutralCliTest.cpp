@@ -57,7 +57,7 @@ TEST(NeutralCli, HelpAndListNameEveryModelOfTheTable)
         EXPECT_NE(list.out.find(d.name + "\t" + d.title), std::string::npos) << d.name;
         EXPECT_NE(help.out.find("  " + d.name + " "), std::string::npos) << d.name;
         for (const orvalis::ModelParameter& p : d.parameters)
-            EXPECT_NE(list.out.find("    " + p.name + " " + p.rangeText()), std::string::npos) << d.name << " " << p.name;
+            EXPECT_NE(list.out.find("    " + p.shownName() + " " + p.rangeText()), std::string::npos) << d.name << " " << p.name;
     }
 }
 

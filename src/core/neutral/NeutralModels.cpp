@@ -279,6 +279,12 @@ bool buildBsp(const ModelChoice& s, int rows, int cols, ReplicateRandom& random,
     return true;
 }
 
+ModelParameter aka(ModelParameter p, std::string alias)
+{
+    p.alias = std::move(alias);
+    return p;
+}
+
 ModelParameter real(std::string name, double low, bool lowOpen, double high, bool highOpen, std::string defaultText,
                     std::string help)
 {
@@ -399,7 +405,7 @@ std::vector<NeutralModelDef> buildTable()
     }
     add("wave", "wave surface", "NLMpy waveSurface",
         "sin(2 pi periods planar) with planar the planar gradient rescaled to [0, 1], rescaled.",
-        {real("periods", 0, true, 100000, false, "3", "complete waves (crest and trough) along the direction"),
+        {aka(real("periods", 0, true, 100000, false, "3", "complete waves (crest and trough) along the direction"), "period"),
          direction()},
         buildWave, 8);
     add("rectangles", "random rectangular cluster", "Gardner 1999 (RULE); NLMpy randomRectangularCluster",
@@ -436,7 +442,7 @@ std::vector<NeutralModelDef> buildTable()
         "a filled one (the edges wrapping) is taken with probability p_neigh, any other with p_empty; the rest is "
         "category 0. The kept cell is drawn with those weights directly, which is what nlm_neigh's repeated tries "
         "give. A cell's value is its category plus a uniform draw of its own in [0, 1).",
-        {real("p_neigh", 0, true, 1, false, "0.1", "probability for a cell beside a filled one"),
+        {aka(real("p_neigh", 0, true, 1, false, "0.1", "probability for a cell beside a filled one"), "p"),
          real("p_empty", 0, true, 1, false, "0.001", "probability for a cell with no filled neighbour"),
          whole("categories", 2, 255, "3", "number of categories"),
          choice("neighbourhood", {"4", "8"}, "cells that count as beside")},
@@ -444,7 +450,7 @@ std::vector<NeutralModelDef> buildTable()
     add("perlin", "Perlin noise", "Perlin 2002; NLMpy perlinNoise",
         "Octave o is gradient noise with periods x lacunarity^o periods across the longer side (quintic fade, "
         "uniform gradient angles) weighted by persistence^o; the sum rescaled to [0, 1].",
-        {whole("periods", 1, 1024, "4", "periods of the first octave across the longer side"),
+        {aka(whole("periods", 1, 1024, "4", "periods of the first octave across the longer side"), "period"),
          whole("octaves", 1, 16, "1", "number of octaves"), whole("lacunarity", 1, 16, "2", "period growth per octave"),
          real("persistence", 0, true, 1, false, "0.5", "amplitude factor per octave")},
         buildPerlin, 8);
@@ -526,7 +532,7 @@ std::string ModelParameter::check(const std::string& text) const
 const ModelParameter* NeutralModelDef::parameter(const std::string& wanted) const
 {
     for (const ModelParameter& p : parameters)
-        if (p.name == wanted)
+        if (p.name == wanted || (!p.alias.empty() && p.alias == wanted))
             return &p;
     return nullptr;
 }
@@ -539,7 +545,7 @@ std::string NeutralModelDef::parameterList() const
     for (const ModelParameter& p : parameters) {
         if (!text.empty())
             text += "; ";
-        text += p.name + " " + p.rangeText();
+        text += p.shownName() + " " + p.rangeText();
         if (!p.defaultText.empty())
             text += ", default " + p.defaultText;
         else if (p.drawn)
@@ -662,15 +668,47 @@ std::optional<ModelChoice> parseModelChoice(const std::string& text, std::string
             *error = "unknown neutral model '" + parts.front() + "' (models: " + neutralModelNames() + ")";
         return std::nullopt;
     }
-    for (std::size_t i = 1; i < parts.size(); ++i)
-        if (!choice.set(parts[i], error))
-            return std::nullopt;
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        // Commas separate assignments, but a file's name may hold one: after a file parameter, a
+        // piece that names no parameter is part of the name.
+        std::vector<std::string> assignments;
+        const auto named = [&](const std::string& assignment) {
+            const std::size_t equals = assignment.find('=');
+            return equals == std::string::npos ? nullptr : choice.model->parameter(assignment.substr(0, equals));
+        };
+        for (const std::string& piece : splitOn(parts[i], ",")) {
+            const ModelParameter* before = assignments.empty() ? nullptr : named(assignments.back());
+            if (before && before->type == ParameterType::File && !named(piece))
+                assignments.back() += "," + piece;
+            else
+                assignments.push_back(piece);
+        }
+        for (const std::string& assignment : assignments)
+            if (!choice.set(assignment, error))
+                return std::nullopt;
+    }
     if (const std::string why = choice.checkComplete(); !why.empty()) {
         if (error)
             *error = why;
         return std::nullopt;
     }
     return choice;
+}
+
+std::vector<std::string> splitModelList(const std::string& text)
+{
+    std::vector<std::string> models;
+    for (const std::string& item : splitOn(text, ",")) {
+        const std::size_t equals = item.find('=');
+        const std::string name = item.substr(0, equals);
+        const bool assignment = equals != std::string::npos &&
+                                name.find_first_of(":*+") == std::string::npos && !findNeutralModel(name);
+        if (assignment && !models.empty())
+            models.back() += "," + item;
+        else
+            models.push_back(item);
+    }
+    return models;
 }
 
 std::string checkModelSize(const ModelChoice& choice, int rows, int cols)
@@ -743,7 +781,7 @@ std::string modelsMarkdown()
                                       : p.drawn              ? "drawn uniformly for every replicate"
                                       : p.required           ? "required"
                                                              : "none";
-            md += "| `" + p.name + "` | " + range + " | " + given + " | " + p.help + " |\n";
+            md += "| `" + p.name + "`" + (p.alias.empty() ? "" : " (or `" + p.alias + "`)") + " | " + range + " | " + given + " | " + p.help + " |\n";
         }
     }
     md += "\n## References\n\n"

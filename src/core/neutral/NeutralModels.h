@@ -24,6 +24,7 @@ enum class ParameterType {
 // One parameter of a model, as the help, the checks and the docs show it.
 struct ModelParameter {
     std::string name;
+    std::string alias;  // another name it answers to (NLMpy's or NLMR's), or none
     ParameterType type = ParameterType::Real;
     double low = 0.0, high = 1.0;
     bool lowOpen = false, highOpen = false;
@@ -36,6 +37,8 @@ struct ModelParameter {
     bool countsCells = false;  // a number of cells: at most the landscape's
     std::string help;
 
+    // "periods (or period)": the name as lists show it.
+    std::string shownName() const { return alias.empty() ? name : name + " (or " + alias + ")"; }
     // "(0, 1]", "1..10000", "4|8|diagonal", "LIST, each 1..256", "FILE".
     std::string rangeText() const;
     // Integers, and lists of them.
@@ -105,9 +108,13 @@ const NeutralModelDef* findNeutralModel(const std::string& name);
 // "random, fractal, fbm, ..."
 std::string neutralModelNames();
 
-// Reads "model", "model:VALUE" (the first parameter) or "model:NAME=VALUE:NAME=VALUE";
-// nullopt with *error set for an unknown model, parameter or a value out of range.
+// Reads "model", "model:VALUE" (the first parameter) or "model:NAME=VALUE:NAME=VALUE" (or with
+// commas between the assignments: "cluster:p=0.55,neighbourhood=8"); nullopt with *error set for
+// an unknown model, parameter or a value out of range.
 std::optional<ModelChoice> parseModelChoice(const std::string& text, std::string* error = nullptr);
+// A comma-separated list of models, each its text: an item NAME=VALUE whose NAME is no model
+// belongs to the model before it ("random,cluster:p=0.55,neighbourhood=8,planar" is three).
+std::vector<std::string> splitModelList(const std::string& text);
 
 // Why rows x cols landscapes of choice cannot be made: a side above the model's limit, a
 // source file that cannot be read or is of another size; empty when they can.

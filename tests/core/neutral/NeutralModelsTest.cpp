@@ -92,6 +92,20 @@ TEST(NeutralModels, ChoicesReadBackAndMistakesNameTheParameterAndItsRange)
         EXPECT_EQ(choice->text(), text);
     }
     EXPECT_EQ(parseModelChoice("fractal:0.5")->text(), "fractal:h=0.5");
+    // Commas between assignments, and NLMpy's and NLMR's names for a parameter.
+    for (const auto& [given, read] : std::vector<std::pair<std::string, std::string>>{
+             {"cluster:p=0.55,neighbourhood=8", "cluster:p=0.55:neighbourhood=8"},
+             {"wave:period=2,direction=10", "wave:periods=2:direction=10"},
+             {"perlin:period=8:octaves=2", "perlin:periods=8:octaves=2"},
+             {"neigh:p=0.2,categories=5", "neigh:p_neigh=0.2:categories=5"}}) {
+        std::string why;
+        const std::optional<ModelChoice> choice = parseModelChoice(given, &why);
+        ASSERT_TRUE(choice) << given << ": " << why;
+        EXPECT_EQ(choice->text(), read);
+    }
+    EXPECT_EQ(splitModelList("random,cluster:p=0.55,neighbourhood=8,fractal:0.5,0.5*fbm:h=0.8+0.5*planar,planar"),
+              (std::vector<std::string>{"random", "cluster:p=0.55,neighbourhood=8", "fractal:0.5",
+                                        "0.5*fbm:h=0.8+0.5*planar", "planar"}));
     struct Bad {
         const char* text;
         std::vector<std::string> named;
@@ -99,6 +113,7 @@ TEST(NeutralModels, ChoicesReadBackAndMistakesNameTheParameterAndItsRange)
     for (const Bad& bad : std::vector<Bad>{
              {"forest", {"unknown neutral model 'forest'", "cluster", "bsp"}},
              {"cluster:q=1", {"unknown parameter 'q'", "p (0, 1], default 0.5", "neighbourhood 4|8|diagonal"}},
+             {"cluster:p=0.5,q=1", {"unknown parameter 'q'"}},
              {"cluster:p=1.5", {"p=1.5 is outside (0, 1]", "neighbourhood"}},
              {"cluster:p=x", {"'x' is not a number"}},
              {"cluster:neighbourhood=6", {"not one of 4|8|diagonal"}},
