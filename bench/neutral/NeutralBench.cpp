@@ -167,7 +167,7 @@ int main(int argc, char** argv)
                 continue;
             }
             const auto t1 = Clock::now();
-            std::vector<int> cells(surface.size());
+            LandscapeCells cells(surface.size());
             classifyByRank(surface, classCounts(proportions, static_cast<std::int64_t>(cells.size())), classValues,
                            cells);
             const auto t2 = Clock::now();
@@ -176,7 +176,7 @@ int main(int argc, char** argv)
             writeLandscapeText(textFile, cells.data(), side, side);
             const auto t3 = Clock::now();
             std::filesystem::remove(textFile);
-            cells = std::vector<int>();
+            cells = LandscapeCells();
             Timing runText = timedRun(p, GridFormat::Text);
             for (int k = 1; k < repeat && runText.wall > 0; ++k) {
                 const Timing again = timedRun(p, GridFormat::Text);
