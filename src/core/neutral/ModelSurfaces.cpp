@@ -565,14 +565,16 @@ void randomCurds(int rows, int cols, std::span<const double> proportions, std::s
     }
     out.resize(cellCount(rows, cols));
     const double never = static_cast<double>(levels) + 1.0;
-    for (int r = 0; r < rows; ++r) {
-        const std::size_t cr = static_cast<std::size_t>(r) * side / static_cast<std::size_t>(rows);
-        for (int c = 0; c < cols; ++c) {
-            const std::size_t cc = static_cast<std::size_t>(c) * side / static_cast<std::size_t>(cols);
-            const unsigned char level = cut[cr * side + cc];
-            out[static_cast<std::size_t>(r) * cols + c] = level ? level : never;
+    forParts(static_cast<std::size_t>(rows), passThreads(out.size()), [&](unsigned, std::size_t r0, std::size_t r1) {
+        for (std::size_t r = r0; r < r1; ++r) {
+            const std::size_t cr = r * side / static_cast<std::size_t>(rows);
+            for (int c = 0; c < cols; ++c) {
+                const std::size_t cc = static_cast<std::size_t>(c) * side / static_cast<std::size_t>(cols);
+                const unsigned char level = cut[cr * side + cc];
+                out[r * cols + c] = level ? level : never;
+            }
         }
-    }
+    });
     addOwnDraws(out, random);
 }
 
@@ -615,42 +617,45 @@ void voronoiMosaic(int rows, int cols, std::int64_t n, ReplicateRandom& random, 
     }
     out.resize(cellCount(rows, cols));
     const int rings = std::max(bucketRows, bucketCols);
-    for (int r = 0; r < rows; ++r) {
-        const double y = r + 0.5;
-        const int br = std::min(bucketRows - 1, static_cast<int>(y / side));
-        for (int c = 0; c < cols; ++c) {
-            const double x = c + 0.5;
-            const int bc = std::min(bucketCols - 1, static_cast<int>(x / side));
-            double best = std::numeric_limits<double>::infinity();
-            std::int32_t bestIndex = -1;
-            for (int ring = 0; ring <= rings; ++ring) {
-                for (int rr = br - ring; rr <= br + ring; ++rr) {
-                    if (rr < 0 || rr >= bucketRows)
-                        continue;
-                    const bool edgeRow = rr == br - ring || rr == br + ring;
-                    for (int cc = bc - ring; cc <= bc + ring; cc += edgeRow ? 1 : 2 * std::max(ring, 1)) {
-                        if (cc < 0 || cc >= bucketCols)
+    // Every cell is found on its own: bands of rows side by side.
+    forParts(static_cast<std::size_t>(rows), passThreads(out.size()), [&](unsigned, std::size_t r0, std::size_t r1) {
+        for (int r = static_cast<int>(r0); r < static_cast<int>(r1); ++r) {
+            const double y = r + 0.5;
+            const int br = std::min(bucketRows - 1, static_cast<int>(y / side));
+            for (int c = 0; c < cols; ++c) {
+                const double x = c + 0.5;
+                const int bc = std::min(bucketCols - 1, static_cast<int>(x / side));
+                double best = std::numeric_limits<double>::infinity();
+                std::int32_t bestIndex = -1;
+                for (int ring = 0; ring <= rings; ++ring) {
+                    for (int rr = br - ring; rr <= br + ring; ++rr) {
+                        if (rr < 0 || rr >= bucketRows)
                             continue;
-                        const std::size_t b = static_cast<std::size_t>(rr) * bucketCols + cc;
-                        for (std::int32_t k = start[b]; k < start[b + 1]; ++k) {
-                            const std::int32_t i = order[static_cast<std::size_t>(k)];
-                            const Point& p = points[static_cast<std::size_t>(i)];
-                            const double d = (p.x - x) * (p.x - x) + (p.y - y) * (p.y - y);
-                            if (d < best || (d == best && i < bestIndex)) {
-                                best = d;
-                                bestIndex = i;
+                        const bool edgeRow = rr == br - ring || rr == br + ring;
+                        for (int cc = bc - ring; cc <= bc + ring; cc += edgeRow ? 1 : 2 * std::max(ring, 1)) {
+                            if (cc < 0 || cc >= bucketCols)
+                                continue;
+                            const std::size_t b = static_cast<std::size_t>(rr) * bucketCols + cc;
+                            for (std::int32_t k = start[b]; k < start[b + 1]; ++k) {
+                                const std::int32_t i = order[static_cast<std::size_t>(k)];
+                                const Point& p = points[static_cast<std::size_t>(i)];
+                                const double d = (p.x - x) * (p.x - x) + (p.y - y) * (p.y - y);
+                                if (d < best || (d == best && i < bestIndex)) {
+                                    best = d;
+                                    bestIndex = i;
+                                }
                             }
                         }
                     }
+                    // Every bucket beyond this ring lies at least ring sides away.
+                    const double reach = ring * side;
+                    if (bestIndex >= 0 && best < reach * reach)
+                        break;
                 }
-                // Every bucket beyond this ring lies at least ring sides away.
-                const double reach = ring * side;
-                if (bestIndex >= 0 && best < reach * reach)
-                    break;
+                out[static_cast<std::size_t>(r) * cols + c] = points[static_cast<std::size_t>(bestIndex)].value;
             }
-            out[static_cast<std::size_t>(r) * cols + c] = points[static_cast<std::size_t>(bestIndex)].value;
         }
-    }
+    });
 }
 
 void neighbourhoodClusters(int rows, int cols, double pNeigh, double pEmpty, int categories, int neighbours,
