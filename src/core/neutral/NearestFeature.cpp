@@ -107,7 +107,8 @@ void featureTransform(std::span<const unsigned char> features, int rows, int col
             }
             int j = 0;
             for (int c = 0; c < cols; ++c) {
-                while (j < k && zNum[static_cast<std::size_t>(j) + 1] < c * zDen[static_cast<std::size_t>(j) + 1])
+                while (j < k &&
+                       Wide{zNum[static_cast<std::size_t>(j) + 1]} < Wide{c} * zDen[static_cast<std::size_t>(j) + 1])
                     ++j;
                 put(c, v[static_cast<std::size_t>(j)]);
             }
