@@ -9,6 +9,7 @@
 // metrics, surface, sites, neutral (all). Prints each command's max, 90th percentile and median,
 // and the runs that left something wrong; exit status 1 when any did or took over half a second.
 #include "BenchSupport.h"
+#include "support/StartQuiet.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -40,23 +41,7 @@ std::string readFile(const fs::path& path)
 
 pid_t start(const std::string& cli, const std::vector<std::string>& arguments, const fs::path& cwd)
 {
-    std::vector<std::string> args{cli};
-    args.insert(args.end(), arguments.begin(), arguments.end());
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (chdir(cwd.c_str()) != 0)
-            _exit(127);
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen("err.txt", "w", stderr);
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(cli.c_str(), argv.data());
-        _exit(127);
-    }
-    return pid;
+    return orvalis::test::startQuiet(cli, arguments, cwd, "err.txt");
 }
 
 int waitStatus(pid_t pid)

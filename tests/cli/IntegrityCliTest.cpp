@@ -46,8 +46,9 @@ TEST(IntegrityCli, SignalsEndACommandWhateverItDoes)
     } cases[] = {
         {"neutral building large surfaces, SIGTERM", SIGTERM,
          {"neutral", "fbm", "--param", "h=0.5", "--rows", "3000", "--cols", "3000", "--cover", "10:90:10", "--folder",
-          "w", "--metrics"}},
-        {"fractal, Ctrl-C", SIGINT, {"fractal", "--folder", "w", "--size", "4096", "--metrics"}},
+          "w", "--metrics"},
+         ""},
+        {"fractal, Ctrl-C", SIGINT, {"fractal", "--folder", "w", "--size", "4096", "--metrics"}, ""},
         {"metrics of one large grid, Ctrl-C", SIGINT,
          {"metrics", "in/map.tif", "--metrics", "all", "--level", "patch,class,landscape", "--output", "w/metrics.csv"},
          "neutral random --rows 3000 --cols 3000 --cover 40 --format tif --folder in --jobs 1"},
@@ -74,10 +75,24 @@ TEST(IntegrityCli, SignalsEndACommandWhateverItDoes)
         EXPECT_EQ(statusWithin(pid, std::chrono::seconds(3)), 1);
         EXPECT_NE(readFile(dir.file("cli.err")).find("interrupted"), std::string::npos) << readFile(dir.file("cli.err"));
         const std::string rows = readFile(dir.file("w/metrics.csv"));
-        if (!rows.empty())
+        if (!rows.empty()) {
             EXPECT_EQ(rows.back(), '\n') << "the table ends mid-row";
+        }
         for (const auto& e : std::filesystem::directory_iterator(dir.file("w")))
             EXPECT_NE(e.path().filename().string().rfind(".orvalis-", 0), 0u) << e.path();
+    }
+}
+
+// Each command (name, arguments) exits with status 1 and its errors say every one of said.
+void expectFailsSaying(const TempDir& dir, const std::vector<std::pair<const char*, std::string>>& commands,
+                       const std::vector<const char*>& said)
+{
+    for (const auto& [command, arguments] : commands) {
+        SCOPED_TRACE(std::string(command) + " " + arguments);
+        const CliRun run = runCli(dir, command, arguments);
+        EXPECT_EQ(run.status, 1) << run.err;
+        for (const char* part : said)
+            EXPECT_NE(run.err.find(part), std::string::npos) << part << "\n" << run.err;
     }
 }
 
@@ -87,7 +102,7 @@ TEST(IntegrityCli, SpecialFilesAreRefusedAtOnce)
     ASSERT_EQ(::mkfifo(dir.file("pipe.tga").c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo(dir.file("pipe.txt").c_str(), 0600), 0);
     std::filesystem::create_directories(dir.file("w"));
-    const std::pair<const char*, std::string> cases[] = {
+    const std::vector<std::pair<const char*, std::string>> cases = {
         {"sample", "pipe.tga --folder w"},
         {"sample", "pipe.txt --folder w --habitat 1"},
         {"metrics", "pipe.txt"},
@@ -95,22 +110,12 @@ TEST(IntegrityCli, SpecialFilesAreRefusedAtOnce)
         {"surface", "pipe.txt --window 3 --metrics shdi --output w/s.tif"},
         {"sites", "pipe.txt pipe.txt --radius 10 --output w/sites.csv"},
     };
-    for (const auto& [command, arguments] : cases) {
-        SCOPED_TRACE(std::string(command) + " " + arguments);
-        const CliRun run = runCli(dir, command, arguments);
-        EXPECT_EQ(run.status, 1) << run.err;
-        EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << run.err;
-    }
+    expectFailsSaying(dir, cases, {"not a regular file"});
     // A symbolic link that leads back to itself is named as such, not as an unreadable raster.
     std::filesystem::create_symlink("loop.tif", dir.file("loop.tif"));
-    for (const auto& [command, arguments] : {std::pair<const char*, std::string>{"metrics", "loop.tif"},
-                                             {"sample", "loop.tif --folder w --habitat 1"},
-                                             {"compare", "loop.tif --output w"}}) {
-        SCOPED_TRACE(std::string(command) + " " + arguments);
-        const CliRun run = runCli(dir, command, arguments);
-        EXPECT_EQ(run.status, 1) << run.err;
-        EXPECT_NE(run.err.find("symbolic links loop"), std::string::npos) << run.err;
-    }
+    expectFailsSaying(dir,
+                      {{"metrics", "loop.tif"}, {"sample", "loop.tif --folder w --habitat 1"}, {"compare", "loop.tif --output w"}},
+                      {"symbolic links loop"});
 }
 
 // A netCDF file of the classic format holding one n x n byte variable per name, all cells 1.
@@ -152,15 +157,8 @@ TEST(IntegrityCli, AContainerOfRastersNamesItsSubdatasets)
     TempDir dir;
     test::writeFile(dir.file("two.nc"), classicNetcdf({"forest", "water"}, 4));
     std::filesystem::create_directory(dir.file("w"));
-    for (const auto& [command, arguments] : {std::pair<const char*, std::string>{"metrics", "two.nc"},
-                                             {"sample", "two.nc --folder w --habitat 1"},
-                                             {"compare", "two.nc --output w"}}) {
-        SCOPED_TRACE(std::string(command) + " " + arguments);
-        const CliRun run = runCli(dir, command, arguments);
-        EXPECT_EQ(run.status, 1) << run.err;
-        for (const char* said : {"subdatasets", ":forest", ":water"})
-            EXPECT_NE(run.err.find(said), std::string::npos) << said << "\n" << run.err;
-    }
+    expectFailsSaying(dir, {{"metrics", "two.nc"}, {"sample", "two.nc --folder w --habitat 1"}, {"compare", "two.nc --output w"}},
+                      {"subdatasets", ":forest", ":water"});
 }
 
 TEST(IntegrityCli, AFullDiskIsSaidAndLeavesWholeRows)

@@ -8,6 +8,8 @@
 //
 // Prints how many kills left the disk consistent; exit status 0 only when all did.
 // SCALE 1 (the default) is the measurement; ctest runs a few kills at SCALE 0 (small files).
+#include "support/StartQuiet.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -66,23 +68,7 @@ struct Command {
 
 pid_t start(const std::string& cli, const Command& c, int variant, const fs::path& cwd)
 {
-    std::vector<std::string> args{cli};
-    args.insert(args.end(), c.arguments[variant].begin(), c.arguments[variant].end());
-    std::fflush(nullptr);  // or the child's freopen would print our pending lines again
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (chdir(cwd.c_str()) != 0)
-            _exit(127);
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen("/dev/null", "w", stderr);
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(cli.c_str(), argv.data());
-        _exit(127);
-    }
-    return pid;
+    return orvalis::test::startQuiet(cli, c.arguments[variant], cwd);
 }
 
 bool runWhole(const std::string& cli, const Command& c, int variant, const fs::path& cwd)
